@@ -1,0 +1,63 @@
+# Telvaro: `make run` builds and starts the program, `make test` builds and
+# runs every test. Both first install the Debian packages that are missing.
+
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+DEB_PACKAGES := cmake make g++ pkg-config \
+	qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6svg6 \
+	qt6-qpa-plugins libgl-dev libasound2-dev libbenchmark-dev \
+	xvfb xauth
+
+.PHONY: all deps build run test test-plain test-asan bench fuzz clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(DEB_PACKAGES); do \
+		dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:$$missing"; \
+		$(SUDO) apt-get update && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTELVARO_BUILD_TESTS=OFF
+	cmake --build build/release -j $(JOBS)
+
+run: build
+	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
+		./build/release/telvaro; \
+	else \
+		echo "No display: starting Telvaro under Xvfb"; \
+		xvfb-run -a ./build/release/telvaro; \
+	fi
+
+test: deps test-plain test-asan
+
+test-plain:
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug
+	cmake --build build/test -j $(JOBS)
+	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-asan:
+	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DTELVARO_SANITIZE=ON -DTELVARO_BUILD_BENCH=OFF
+	cmake --build build/asan -j $(JOBS)
+	cd build/asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/release -j $(JOBS)
+	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DTELVARO_BUILD_FUZZ=ON \
+		-DTELVARO_BUILD_TESTS=OFF -DTELVARO_BUILD_BENCH=OFF
+	cmake --build build/fuzz -j $(JOBS)
+
+clean:
+	rm -rf build

@@ -1,0 +1,109 @@
+#include "app/DialogPrompter.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace telvaro {
+namespace {
+
+QMessageBox::StandardButton standardButton(MsgResult r)
+{
+    switch (r) {
+    case MsgResult::Ok:
+        return QMessageBox::Ok;
+    case MsgResult::Cancel:
+        return QMessageBox::Cancel;
+    case MsgResult::Yes:
+        return QMessageBox::Yes;
+    case MsgResult::No:
+        return QMessageBox::No;
+    case MsgResult::Retry:
+        return QMessageBox::Retry;
+    case MsgResult::Abort:
+        return QMessageBox::Abort;
+    case MsgResult::Ignore:
+        return QMessageBox::Ignore;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon boxIcon(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::None:
+        return QMessageBox::NoIcon;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Warning:
+        return QMessageBox::Warning;
+    case MsgIcon::Critical:
+        return QMessageBox::Critical;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString titleOr(const QString& title)
+{
+    return title.isEmpty() ? QStringLiteral("Telvaro") : title;
+}
+
+} // namespace
+
+MsgResult DialogPrompter::message(QWidget* parent, const MessageRequest& request)
+{
+    QMessageBox box(boxIcon(request.icon), titleOr(request.title), request.text,
+                    QMessageBox::NoButton, parent);
+    const QList<MsgResult> buttons = buttonsOf(request.buttons);
+    for (MsgResult r : buttons)
+        box.addButton(standardButton(r));
+    const int index = request.defaultButton - 1;
+    if (index >= 0 && index < buttons.size())
+        box.setDefaultButton(standardButton(buttons[index]));
+    const int answer = box.exec();
+    for (MsgResult r : buttons)
+        if (answer == standardButton(r))
+            return r;
+    // Closed with Escape or the title bar: the cancelling button when there is one.
+    if (buttons.contains(MsgResult::Cancel))
+        return MsgResult::Cancel;
+    if (buttons.contains(MsgResult::No))
+        return MsgResult::No;
+    return buttons.front();
+}
+
+std::optional<QString> DialogPrompter::input(QWidget* parent, const InputRequest& request)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, titleOr(request.title), request.prompt,
+                                               QLineEdit::Normal, request.defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> DialogPrompter::openFile(QWidget* parent, const FileRequest& request)
+{
+    const QString start = request.fileName.isEmpty()
+                              ? request.folder
+                              : request.folder + QLatin1Char('/') + request.fileName;
+    const QString path = QFileDialog::getOpenFileName(parent, request.title, start, request.filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> DialogPrompter::saveFile(QWidget* parent, const FileRequest& request)
+{
+    const QString start = request.fileName.isEmpty()
+                              ? request.folder
+                              : request.folder + QLatin1Char('/') + request.fileName;
+    const QString path = QFileDialog::getSaveFileName(parent, request.title, start, request.filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+} // namespace telvaro

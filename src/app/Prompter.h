@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+namespace telvaro {
+
+// Every message box, input box and file dialog of the program goes through
+// this interface, so that tests can script the answers.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class MsgIcon { None, Information, Warning, Critical, Question };
+enum class MsgResult { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+struct MessageRequest
+{
+    QString text;
+    QString title; // empty: the program's title, "Telvaro"
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::None;
+    int defaultButton = 1; // 1-based position among the buttons
+};
+
+struct InputRequest
+{
+    QString prompt;
+    QString title;
+    QString defaultText;
+};
+
+struct FileRequest
+{
+    QString title;
+    QString folder;
+    QString fileName;
+    QString filter; // as for QFileDialog, e.g. "Profile Files (*.tlx)"
+};
+
+class Prompter
+{
+public:
+    virtual ~Prompter() = default;
+    virtual MsgResult message(QWidget* parent, const MessageRequest& request) = 0;
+    // nullopt when the user cancels.
+    virtual std::optional<QString> input(QWidget* parent, const InputRequest& request) = 0;
+    virtual std::optional<QString> openFile(QWidget* parent, const FileRequest& request) = 0;
+    virtual std::optional<QString> saveFile(QWidget* parent, const FileRequest& request) = 0;
+};
+
+// The program-wide prompter. Without one installed, message() answers with
+// the default button and the others cancel (useful for headless runs).
+Prompter& prompter();
+// Installs `p` (not owned); nullptr restores the default.
+void setPrompter(Prompter* p);
+
+// Convenience for the common case.
+MsgResult showMessage(QWidget* parent, const QString& text, const QString& title = {},
+                      MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None,
+                      int defaultButton = 1);
+
+// The buttons of a request in their order on screen.
+QList<MsgResult> buttonsOf(MsgButtons buttons);
+
+} // namespace telvaro

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/Prompter.h"
+
+#include <QList>
+#include <QQueue>
+
+namespace telvaro::test {
+
+// A prompter for tests: records every request and answers from queues.
+// Installs itself as the program's prompter for its lifetime. A message with
+// no scripted answer gets its default button; an input or file dialog with no
+// scripted answer is cancelled.
+class ScriptedPrompter final : public Prompter
+{
+public:
+    ScriptedPrompter();
+    ~ScriptedPrompter() override;
+
+    QQueue<MsgResult> messageAnswers;
+    QQueue<std::optional<QString>> inputAnswers;
+    QQueue<std::optional<QString>> fileAnswers;
+
+    QList<MessageRequest> messages;
+    QList<InputRequest> inputs;
+    QList<FileRequest> files;
+
+    MsgResult message(QWidget* parent, const MessageRequest& request) override;
+    std::optional<QString> input(QWidget* parent, const InputRequest& request) override;
+    std::optional<QString> openFile(QWidget* parent, const FileRequest& request) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileRequest& request) override;
+};
+
+} // namespace telvaro::test

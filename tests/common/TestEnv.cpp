@@ -1,0 +1,50 @@
+#include "common/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace telvaro::test {
+
+TestEnv::TestEnv()
+{
+    QDir().mkpath(configDir());
+    QDir().mkpath(dataDir());
+    QDir().mkpath(runtimeDir());
+    qputenv("TELVARO_CONFIG_DIR", QFile::encodeName(configDir()));
+    qputenv("TELVARO_DATA_DIR", QFile::encodeName(dataDir()));
+    qputenv("TELVARO_RUNTIME_DIR", QFile::encodeName(runtimeDir()));
+}
+
+TestEnv::~TestEnv()
+{
+    qunsetenv("TELVARO_CONFIG_DIR");
+    qunsetenv("TELVARO_DATA_DIR");
+    qunsetenv("TELVARO_RUNTIME_DIR");
+}
+
+void TestEnv::writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes);
+}
+
+QByteArray TestEnv::readFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+QString buildDir()
+{
+    return QString::fromLocal8Bit(qgetenv("TELVARO_BUILD_DIR"));
+}
+
+QString sourceDir()
+{
+    return QString::fromLocal8Bit(qgetenv("TELVARO_SOURCE_DIR"));
+}
+
+} // namespace telvaro::test
