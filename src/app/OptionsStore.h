@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+namespace telvaro {
+
+// The program's live settings: the state of every control of the options
+// dialog. The dialog (FrmOptions) is a view on this store; every other part
+// of the program reads its settings here. Changing a check box or an option
+// button to a new state emits checkClicked / optionClicked, exactly as a user
+// click would, so the click reactions run whoever changes the state; setting
+// the state it already has emits nothing.
+class OptionsStore : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Check boxes; state 0 cleared, 1 checked, 2 grey.
+    enum Check {
+        chkSoundRed,
+        chkSoundIn,
+        chkSoundEndRed,
+        chkRedial,
+        chkLoad,
+        chkPad,
+        chkIcon,
+        chkNoModem,
+        chkModem,
+        chkDelOutgoing,
+        chkDelIncoming,
+        chkCallingCard,
+        chkIgnore,
+        chkSpecial,
+        chkBlockID,
+        chkCommand,
+        chkCallDisplay,
+        CheckCount
+    };
+    Q_ENUM(Check)
+
+    // Option buttons, in pairs: selecting one clears its partner.
+    enum Option { optIndex, optSubject, optTone, optPulse, optMode1, optMode2, OptionCount };
+    Q_ENUM(Option)
+
+    // Text boxes (each of the first six paired with a spin bar) and the text
+    // of the line-device box.
+    enum Text {
+        TxtRedial,     // vsb1, 1-999
+        txtMinutes,    // vsb2, 0-99
+        txtSeconds,    // vsb3, 1-99
+        txtDays,       // vsbDays, 0-99
+        txtInDays,     // vsbInDays, 0-99
+        txtDelayTimer, // vsbDelayTimer, 0-99
+        cmbLineDevices,
+        TextCount
+    };
+    Q_ENUM(Text)
+
+    explicit OptionsStore(QObject* parent = nullptr);
+
+    // Back to the designed state of every control (no signals).
+    void resetToDesigned();
+
+    int check(Check c) const { return m_checks[c]; }
+    bool isChecked(Check c) const { return m_checks[c] == 1; }
+    void setCheck(Check c, int state);
+    void setChecked(Check c, bool on) { setCheck(c, on ? 1 : 0); }
+
+    bool isSelected(Option o) const { return m_options[o]; }
+    // Selects `o` and clears its partner; emits optionClicked(o) when `o` was
+    // not selected.
+    void select(Option o);
+    static Option partner(Option o);
+
+    QString text(Text t) const { return m_texts[t]; }
+    void setText(Text t, const QString& value);
+
+    // The spin bar paired with a text box (not for cmbLineDevices).
+    int spinValue(Text t) const { return m_spins[t]; }
+    void setSpinValue(Text t, int value);
+    static int spinMinimum(Text t);
+    static int spinMaximum(Text t);
+
+    // The device chosen in cmbLineDevices; positions equal device ids.
+    int selectedLineDevice() const { return m_selectedLineDevice; }
+    void setSelectedLineDevice(int device);
+
+Q_SIGNALS:
+    void checkClicked(telvaro::OptionsStore::Check c);
+    void optionClicked(telvaro::OptionsStore::Option o);
+    void textChanged(telvaro::OptionsStore::Text t);
+    void spinValueChanged(telvaro::OptionsStore::Text t);
+    void selectedLineDeviceChanged(int device);
+
+private:
+    std::array<int, CheckCount> m_checks{};
+    std::array<bool, OptionCount> m_options{};
+    std::array<QString, TextCount> m_texts;
+    std::array<int, TextCount> m_spins{};
+    int m_selectedLineDevice = 0;
+};
+
+// The one store of the running program.
+OptionsStore& options();
+
+} // namespace telvaro

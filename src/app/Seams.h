@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <type_traits>
+#include <utility>
+
+class QWidget;
+
+namespace telvaro {
+
+// The calls one part of the program makes into another. Each part fills the
+// seams it provides when it is set up (its install function); a seam nobody
+// filled does nothing and returns its default, so every part runs on its own
+// and tests can put their own functions in. Group by the providing part;
+// add a seam to its provider's group.
+struct Seams
+{
+    // Telephony: line session and call control.
+    std::function<void()> initializeTelephony;
+    std::function<void()> shutdownTelephony;
+    std::function<void()> cleanUpStaleSession;
+    std::function<void(int device)> queryLineDevice;
+    std::function<void()> fillLineDeviceList;
+    std::function<bool(int privileges, int mediaModes)> openLine;
+    std::function<void()> closeLine;
+    std::function<bool()> lineIsOpen;
+    std::function<void()> dropCall;
+    std::function<void(QWidget* owner, int device)> showModemProperties;
+    std::function<void(QWidget* owner)> showSystemModems;
+    std::function<void(QWidget* owner)> showDialingProperties;
+
+    // Telephony: numbers from other programs.
+    std::function<void()> hook;
+    std::function<void()> unhook;
+    std::function<void(bool accept)> registerRequestRecipient;
+
+    // Directory.
+    std::function<void()> showIndexTabs;   // mnuIndex_Click
+    std::function<void()> showSubjectTabs; // mnuSubject_Click
+    std::function<void(int key, int shift)> directoryKeyDown;
+    std::function<void(QChar letter)> directoryLetterJump;
+    std::function<void(const QString& entryKey)> openMemo;
+
+    // Dialing.
+    std::function<void()> dialNumber;
+    std::function<QStringList()> recentNumbers;
+    std::function<void(const QStringList& numbers)> setRecentNumbers;
+
+    // Tray and shell services.
+    std::function<void()> trayAdd;
+    std::function<void()> trayModify;
+    std::function<void()> trayDelete;
+    std::function<void()> restoreMainWindow;
+    std::function<void()> showHelp;
+
+    // Call logs.
+    std::function<void(const QString& logPath, const QString& backupPath, int days)> trimCallLog;
+
+    // Profiles.
+    std::function<void()> saveProfile; // mnuSave_Click
+
+    // Application frame.
+    std::function<QWidget*()> mainWindow;
+    std::function<void()> exitProgram;
+};
+
+// The seams of the running program.
+Seams& seams();
+
+// Calls a seam when it is filled; returns the default of R otherwise.
+template <typename R = void, typename F, typename... Args>
+R callSeam(const std::function<F>& seam, Args&&... args)
+{
+    if (!seam) {
+        if constexpr (std::is_void_v<R>)
+            return;
+        else
+            return R{};
+    }
+    return seam(std::forward<Args>(args)...);
+}
+
+} // namespace telvaro
