@@ -66,6 +66,11 @@ QString settingsFile()
     return configDir() + QStringLiteral("/Telvaro.ini");
 }
 
+QString telephonyConfigFile()
+{
+    return configDir() + QStringLiteral("/Telephony.ini");
+}
+
 QString programFile()
 {
     const QString path = QCoreApplication::applicationFilePath();

@@ -17,6 +17,9 @@ QString runtimeDir();
 
 // The settings file: configDir() + "/Telvaro.ini".
 QString settingsFile();
+// The line layer's own configuration (modems, dialing locations, calling
+// cards): configDir() + "/Telephony.ini".
+QString telephonyConfigFile();
 // The absolute path of the running program.
 QString programFile();
 
