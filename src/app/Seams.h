@@ -28,11 +28,16 @@ struct Seams
     std::function<void()> closeLine;
     std::function<bool()> lineIsOpen;
     std::function<void()> dropCall;
+    std::function<void(const QString& firstPiece)> makeCall; // MakeCall
+    std::function<void()> dialNextPart;
+    std::function<void()> releaseCall;
     std::function<void(QWidget* owner, int device)> showModemProperties;
     std::function<void(QWidget* owner)> showSystemModems;
     std::function<void(QWidget* owner)> showDialingProperties;
 
-    // Telephony: numbers from other programs.
+    // Telephony: incoming calls and numbers from other programs.
+    std::function<void()> logIncomingCall;
+    std::function<void()> processCallRequest;
     std::function<void()> hook;
     std::function<void()> unhook;
     std::function<void(bool accept)> registerRequestRecipient;
@@ -44,10 +49,18 @@ struct Seams
     std::function<void(QChar letter)> directoryLetterJump;
     std::function<void(const QString& entryKey)> openMemo;
 
-    // Dialing.
+    // Dialing: dial procedure, call progress window, dialing pad.
     std::function<void()> dialNumber;
+    std::function<void()> showConnectWindow; // FrmConnect, modeless
+    std::function<void()> handleConnected;
+    std::function<void()> handleBusy;
+    std::function<void(const QString& frameCaption, const QString& text)> showCallError;
     std::function<QStringList()> recentNumbers;
     std::function<void(const QStringList& numbers)> setRecentNumbers;
+
+    // Options dialog.
+    std::function<void()> showOptions;      // mnuOptions_Click
+    std::function<void()> applyPreferences; // fills the options store from the settings file
 
     // Tray and shell services.
     std::function<void()> trayAdd;
@@ -55,6 +68,7 @@ struct Seams
     std::function<void()> trayDelete;
     std::function<void()> restoreMainWindow;
     std::function<void()> showHelp;
+    std::function<void()> showAbout;
 
     // Call logs.
     std::function<void(const QString& logPath, const QString& backupPath, int days)> trimCallLog;
