@@ -54,7 +54,7 @@ void Dialer::reset()
     m_firstPiece.clear();
     m_redialCount = 0;
     m_connectedShown = false;
-    ++m_attempt;
+    ++m_waitToken;
     mainWindow = {};
     pause = [](double seconds) {
         std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
@@ -206,7 +206,7 @@ void Dialer::placeCall()
     s.dialParts = dialstr::splitDialParts(s.dialString);
     s.dialPartsLeft = int(s.dialParts.size());
     m_firstPiece = s.dialParts.front();
-    ++m_attempt;
+    ++m_waitToken;
     callSeam(seams().makeCall, m_firstPiece);
 }
 
@@ -268,7 +268,11 @@ void Dialer::showCallError(const QString& frameCaption, const QString& text)
 void Dialer::handleConnected()
 {
     ProgramState& s = state();
-    const quint64 attempt = m_attempt;
+    // A newer wait (the line's "proceeding" arriving inside the wait that
+    // HandleBusy started after a redial, or a redial placed inside this wait)
+    // decides the call; this one then gives way, so "Connected" is declared
+    // once.
+    const quint64 token = ++m_waitToken;
     const double length =
         textValue(OptionsStore::txtDelayTimer) + (m_firstPiece.startsWith(u'T') ? 0.0 : 9.0);
     const auto start = clock().monotonic();
@@ -283,8 +287,8 @@ void Dialer::handleConnected()
             callSeam(seams().dropCall);
             return;
         }
-        if (attempt != m_attempt)
-            return; // a redial placed inside this wait has its own wait
+        if (token != m_waitToken)
+            return;
     }
     m_connectedShown = true;
     if (s.callErrorKind != 0 || s.stopRequested)

@@ -126,7 +126,7 @@ private:
     QString m_firstPiece;
     int m_redialCount = 0;
     bool m_connectedShown = false;
-    quint64 m_attempt = 0; // counts PlaceCall; a wait of an older attempt gives way
+    quint64 m_waitToken = 0; // a connection wait gives way when a newer one starts
 };
 
 Dialer& dialer();
