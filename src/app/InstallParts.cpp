@@ -3,6 +3,7 @@
 // Each part of the program adds its include here, under its own heading.
 // Directory:
 // Dialing:
+#include "dialing/DialingWindows.h"
 // Telephony:
 // Call logs:
 // Profiles:
@@ -20,6 +21,7 @@ void installParts(FrmDialer& window)
     // Directory (tabs and pages view, buttons, memo pad):
 
     // Dialing (dial procedure, call window, dialing pad):
+    installDialingWindows(window);
 
     // Telephony (line session, call control, incoming calls, outside requests):
 
