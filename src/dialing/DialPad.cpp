@@ -68,12 +68,16 @@ DialPad::DialPad(QWidget* parent) : QWidget(parent)
     txtDial->setObjectName(QStringLiteral("txtDial"));
     txtDial->setAlignment(Qt::AlignRight);
     txtDial->setPlaceholderText(QStringLiteral("Number"));
+    txtDial->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     layout->addWidget(txtDial);
 
     CmbDial = new QComboBox(this);
     CmbDial->setObjectName(QStringLiteral("CmbDial"));
     CmbDial->setToolTip(QStringLiteral("Scroll recent called numbers"));
     CmbDial->setFocusPolicy(Qt::NoFocus);
+    CmbDial->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    CmbDial->setMinimumContentsLength(4);
+    CmbDial->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     layout->addWidget(CmbDial);
 
     auto* keys = new QGridLayout;
@@ -83,8 +87,8 @@ DialPad::DialPad(QWidget* parent) : QWidget(parent)
         const QChar c = order[i];
         auto* b = new QPushButton(QString(c), this);
         b->setFocusPolicy(Qt::NoFocus);
-        b->setMinimumHeight(26);
-        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        b->setMinimumSize(20, 28);
+        b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         QFont f = b->font();
         f.setBold(true);
         b->setFont(f);
@@ -109,7 +113,7 @@ DialPad::DialPad(QWidget* parent) : QWidget(parent)
         connect(b, &QPushButton::clicked, this, [this, c] { insertKey(c); });
     }
     layout->addLayout(keys);
-    layout->addStretch(1);
+    layout->addSpacing(4);
 
     CmdDial = new QPushButton(QStringLiteral("&DIAL"), this);
     CmdDial->setObjectName(QStringLiteral("CmdDial"));
@@ -118,9 +122,11 @@ DialPad::DialPad(QWidget* parent) : QWidget(parent)
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     for (QPushButton* b : {CmdDial, cmdCancel, cmdOK}) {
-        b->setMinimumHeight(30);
+        b->setMinimumSize(40, 30);
+        b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         layout->addWidget(b);
     }
+    layout->addStretch(1);
     CmdDial->setEnabled(false);
 
     connect(txtDial, &QLineEdit::textChanged, this, [this] {

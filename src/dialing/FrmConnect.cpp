@@ -138,12 +138,16 @@ void FrmConnect::refresh()
     fra1->setTitle(s.frameCaption);
     const int frameHeight = s.frameHeightTwips > 0 ? s.frameHeightTwips : kFrameHeight;
     fra1->setGeometry(twipsRect(kFrameLeft, kFrameTop, kFrameWidth, frameHeight));
-    // In a shortened frame the message goes below it.
-    const int labelTop = s.frameHeightTwips > 0 ? kFrameTop + frameHeight + 60
-                         : s.labelTopTwips >= 0 ? kFrameTop + s.labelTopTwips
-                                                : kFrameTop + kLabelTop;
-    lbl1->setGeometry(twipsRect(kFrameLeft + kLabelInset, labelTop, kFrameWidth - 2 * kLabelInset,
-                                std::max(kLabelHeight, kButtonTop - 60 - labelTop)));
+    // A shortened frame holds just its one line of message.
+    if (s.frameHeightTwips > 0) {
+        lbl1->setGeometry(twipsRect(kFrameLeft + kLabelInset, kFrameTop + 330,
+                                    kFrameWidth - 2 * kLabelInset, frameHeight - 400));
+    } else {
+        const int labelTop = kFrameTop + (s.labelTopTwips >= 0 ? s.labelTopTwips : kLabelTop);
+        lbl1->setGeometry(twipsRect(kFrameLeft + kLabelInset, labelTop,
+                                    kFrameWidth - 2 * kLabelInset,
+                                    std::max(kLabelHeight, kButtonTop - 60 - labelTop)));
+    }
     lbl1->setText(s.label);
     lbl1->raise();
     imaDialing->setVisible(s.picture == ConnectPicture::Dialing);
