@@ -57,6 +57,9 @@ struct Seams
     std::function<void(const QString& frameCaption, const QString& text)> showCallError;
     std::function<QStringList()> recentNumbers;
     std::function<void(const QStringList& numbers)> setRecentNumbers;
+    // The text of txtDial; the pad also makes a text of 16 or more characters
+    // its tooltip (start-up shows item 0 of the recent numbers here).
+    std::function<void(const QString& text)> setDialText;
 
     // Options dialog.
     std::function<void()> showOptions;      // mnuOptions_Click
@@ -67,6 +70,7 @@ struct Seams
     std::function<void()> trayModify;
     std::function<void()> trayDelete;
     std::function<void()> restoreMainWindow;
+    std::function<void()> mainWindowResized; // Form_Resize: minimise into the tray
     std::function<void()> showHelp;
     std::function<void()> showAbout;
 
@@ -79,6 +83,11 @@ struct Seams
     // Application frame.
     std::function<QWidget*()> mainWindow;
     std::function<void()> exitProgram;
+    // Unloads the main window and loads a new one, which runs the start-up
+    // again (New Profile, Open Profile; ProfileOperation set by the caller).
+    std::function<void()> reloadMainWindow;
+    // Sets ProfileName and the captions that show it (window, Save, Save As).
+    std::function<void(const QString& name)> setProfileName;
 };
 
 // The seams of the running program.
