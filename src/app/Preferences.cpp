@@ -137,13 +137,16 @@ void applyOneOption(IniFile& ini, OptionsStore& store, const char* key, S::Optio
         store.select(*on ? whenOne : S::partner(whenOne));
 }
 
-// A number text: the box gets the text as stored, its spin bar the value.
-// A missing or unusable value gives the box the spin bar's text, except for
-// the days boxes, which then stay as they are.
+bool isWholeNumber(const QString& text);
+
+// A number text: the box gets the text as stored, its spin bar the value when
+// it lies in the bar's range. A missing value, or one that is no whole number,
+// gives the box the spin bar's text, except for the days boxes, which then
+// stay as they are.
 void applyNumberText(IniFile& ini, OptionsStore& store, const char* key, S::Text t)
 {
     const QString value = readKey(ini, key);
-    if (S::spinValueOfText(t, value)) {
+    if (isWholeNumber(value)) {
         store.setText(t, value);
         return;
     }
