@@ -23,6 +23,8 @@ struct Seams
     std::function<void()> shutdownTelephony;
     std::function<void()> cleanUpStaleSession;
     std::function<void(int device)> queryLineDevice;
+    // FillLineDeviceList: puts the device names into options().setLineDeviceNames()
+    // (positions equal device ids) and shows the first in cmbLineDevices.
     std::function<void()> fillLineDeviceList;
     std::function<bool(int privileges, int mediaModes)> openLine;
     std::function<void()> closeLine;
@@ -82,6 +84,10 @@ struct Seams
 
     // Application frame.
     std::function<QWidget*()> mainWindow;
+    // The receive menu item mnuReceive: "&Automatic Receive" / "&Manual Receive".
+    std::function<void(const QString& caption)> setReceiveMenuCaption;
+    // mnuInLog and mnuPrintInLog, enabled while call receiving is on.
+    std::function<void(bool enabled)> setIncomingLogMenusEnabled;
     std::function<void()> exitProgram;
     // Unloads the main window and loads a new one, which runs the start-up
     // again (New Profile, Open Profile; ProfileOperation set by the caller).
