@@ -38,7 +38,10 @@ struct Seams
     std::function<void(QWidget* owner)> showDialingProperties;
 
     // Telephony: incoming calls and numbers from other programs.
+    // LogIncomingCall for telephony().eventCall, the call of the line event.
     std::function<void()> logIncomingCall;
+    std::function<void()> showCallDisplay;  // FrmCallDisplay, modeless
+    std::function<void()> closeCallDisplay; // closes FrmCallDisplay when it is visible
     std::function<void()> processCallRequest;
     std::function<void()> hook;
     std::function<void()> unhook;
