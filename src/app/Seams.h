@@ -79,6 +79,7 @@ struct Seams
     // Application frame.
     std::function<QWidget*()> mainWindow;
     std::function<void()> exitProgram;
+    std::function<void()> toggleDialingPad; // mnuHide_Click
 };
 
 // The seams of the running program.
