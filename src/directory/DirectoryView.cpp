@@ -276,19 +276,35 @@ void DirectoryView::useMenus(const DirectoryMenus& menus)
     m.mnuMousePaste = pick(menus.mnuMousePaste, own.mnuMousePaste);
     m.mnuMouseDelete = pick(menus.mnuMouseDelete, own.mnuMouseDelete);
     m_menus = m;
+    m_windowRunsModeSwitches = menus.mnuIndex && menus.mnuSubject;
     connectMenus();
     for (int b = 1; b <= 12; ++b)
         m_menus.EditSpeed[b - 1]->setText(m_labels[b - 1]);
+    m_menus.mnuIndex->setChecked(!state().subjectMode);
+    m_menus.mnuSubject->setChecked(state().subjectMode);
+    m_menus.mnuArrange->setEnabled(state().subjectMode);
+}
+
+void DirectoryView::setBottomLeftInset(int pixels)
+{
+    m_bottomLeftInset = pixels;
+    layoutControls();
 }
 
 void DirectoryView::connectMenus()
 {
     const DirectoryMenus& m = m_menus;
-    connect(m.mnuIndex, &QAction::triggered, this, [this] { showIndexTabs(); });
-    connect(m.mnuSubject, &QAction::triggered, this, [this] { showSubjectTabs(); });
-    // The items carry the check mark of the mode in force, never the click's.
+    if (!m_windowRunsModeSwitches) {
+        connect(m.mnuIndex, &QAction::triggered, this, [this] { showIndexTabs(); });
+        connect(m.mnuSubject, &QAction::triggered, this, [this] { showSubjectTabs(); });
+    }
+    // The items carry the check mark of the mode in force (set by the switch).
     m.mnuIndex->setCheckable(true);
     m.mnuSubject->setCheckable(true);
+    connect(m.mnuArrange, &QAction::triggered, this, [this] {
+        if (arrangeTabs)
+            arrangeTabs();
+    });
     connect(m.mnuCut, &QAction::triggered, this, &DirectoryView::editCut);
     connect(m.mnuCopy, &QAction::triggered, this, &DirectoryView::editCopy);
     connect(m.mnuPaste, &QAction::triggered, this, &DirectoryView::editPaste);
@@ -937,6 +953,8 @@ void DirectoryView::editPaste()
 bool DirectoryView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == TabS && event->type() == QEvent::KeyPress) {
+        if (m_keysFromWindow)
+            return true; // the main window has run the key map already
         auto* key = static_cast<QKeyEvent*>(event);
         if (keyDown(key->key(), key->modifiers()))
             return true;
@@ -949,6 +967,8 @@ bool DirectoryView::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (watched == hsbTabs && event->type() == QEvent::KeyPress) {
+        if (m_keysFromWindow)
+            return true;
         auto* key = static_cast<QKeyEvent*>(event);
         return keyDown(key->key(), key->modifiers());
     }
@@ -968,6 +988,11 @@ bool DirectoryView::eventFilter(QObject* watched, QEvent* event)
 void DirectoryView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    layoutControls();
+}
+
+void DirectoryView::layoutControls()
+{
     const int w = width();
     const int h = height();
     const int tabH = TabS->sizeHint().height();
@@ -991,8 +1016,9 @@ void DirectoryView::resizeEvent(QResizeEvent* event)
 
     const int y = h - bottomH - 1;
     const int modeW = std::max(bottomH, twipsToPixelsX(450));
-    cmdIndex->setGeometry(2, y, modeW, bottomH);
-    cmdSubject->setGeometry(2, y, modeW, bottomH);
+    const int modeX = m_bottomLeftInset + 2;
+    cmdIndex->setGeometry(modeX, y, modeW, bottomH);
+    cmdSubject->setGeometry(modeX, y, modeW, bottomH);
     const QFontMetrics rfm(LblRight->font());
     const int pageLabelW = rfm.horizontalAdvance(QStringLiteral("Page:")) + 4;
     const int pageNumberW =
@@ -1001,7 +1027,7 @@ void DirectoryView::resizeEvent(QResizeEvent* event)
     fraRight->setGeometry(w - rightW - 2, y, rightW, bottomH);
     LblRight->setGeometry(0, 0, pageLabelW, bottomH);
     lblRight1->setGeometry(pageLabelW + 2, 0, pageNumberW, bottomH);
-    const int barX = modeW + 6;
+    const int barX = modeX + modeW + 4;
     hsbPage->setGeometry(barX, y + (bottomH - barH) / 2, std::max(10, w - rightW - barX - 6), barH);
 }
 

@@ -76,8 +76,15 @@ public:
     explicit DirectoryView(QWidget* parent = nullptr);
     ~DirectoryView() override;
 
-    // Works with the main window's menu items from now on.
+    // Works with the main window's menu items from now on. The main window
+    // runs the mode switches from mnuIndex / mnuSubject itself.
     void useMenus(const DirectoryMenus& menus);
+    // The main window hands every key to keyDown() and letterJump() before
+    // the focused control sees it; the tab strip then only swallows them.
+    void setKeysFromWindow(bool on) { m_keysFromWindow = on; }
+    // Room kept free at the left of the bottom row (the main window's own
+    // button sits there).
+    void setBottomLeftInset(int pixels);
     const DirectoryMenus& menus() const { return m_menus; }
 
     // Controls.
@@ -158,6 +165,7 @@ public:
     std::function<void(int tab)> tabTitlePrompt;
     std::function<void()> sortSubtitleGroup;
     std::function<void()> undoSorting;
+    std::function<void()> arrangeTabs;
     // Shows a pop-up menu at a screen position (tests replace it).
     std::function<void(QMenu* menu, const QPoint& globalPos)> popupMenu;
 
@@ -175,6 +183,7 @@ private:
     void buildControls();
     void buildOwnMenus();
     void connectMenus();
+    void layoutControls();
     void beep();
     void fillButtons(bool cutCaptions);
     void plainTitlePrompt(int tab);
@@ -198,7 +207,9 @@ private:
     QPointer<FrmMemo> m_memo;
     QMenu* m_ownEditMenu = nullptr;
     QMenu* m_ownMouseMenu = nullptr;
-    bool m_inShowPage = false;
+    bool m_keysFromWindow = false;
+    bool m_windowRunsModeSwitches = false;
+    int m_bottomLeftInset = 0;
 };
 
 } // namespace telvaro
