@@ -97,6 +97,7 @@ struct Seams
     std::function<void()> reloadMainWindow;
     // Sets ProfileName and the captions that show it (window, Save, Save As).
     std::function<void(const QString& name)> setProfileName;
+    std::function<void()> toggleDialingPad; // mnuHide_Click
 };
 
 // The seams of the running program.
