@@ -53,6 +53,8 @@ struct Seams
     std::function<void(int key, int shift)> directoryKeyDown;
     std::function<void(QChar letter)> directoryLetterJump;
     std::function<void(const QString& entryKey)> openMemo;
+    std::function<void()> closeEntryEditor;       // before a dial
+    std::function<void()> enableSpeedDialButtons; // the pad's number changed
 
     // Dialing: dial procedure, call progress window, dialing pad.
     std::function<void()> dialNumber;
@@ -80,6 +82,8 @@ struct Seams
     std::function<void()> showAbout;
 
     // Call logs.
+    std::function<void()> appendOutgoingRecord; // PendingName, DisplayNumber, CurrentEntryKey
+    std::function<void()> appendIncomingRecord; // CallerName, CallerNumber
     std::function<void(const QString& logPath, const QString& backupPath, int days)> trimCallLog;
 
     // Profiles.
