@@ -1,15 +1,16 @@
 #include "app/DialogPrompter.h"
+#include "app/FrmDialer.h"
+#include "app/Seams.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     telvaro::DialogPrompter dialogs;
     telvaro::setPrompter(&dialogs);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Telvaro"));
+    telvaro::FrmDialer window;
+    telvaro::seams().exitProgram = [] { QCoreApplication::quit(); };
     window.show();
     return app.exec();
 }
