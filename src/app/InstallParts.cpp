@@ -4,6 +4,7 @@
 // Directory:
 // Dialing:
 // Telephony:
+#include "telephony/locations/LineDialogs.h"
 // Call logs:
 // Profiles:
 // Options, tray, about box and help:
@@ -22,6 +23,7 @@ void installParts(FrmDialer& window)
     // Dialing (dial procedure, call window, dialing pad):
 
     // Telephony (line session, call control, incoming calls, outside requests):
+    installLocations(); // dialing properties, modem properties, system modems
 
     // Call logs (log windows, retention):
 
