@@ -2,9 +2,11 @@
 
 // Each part of the program adds its include here, under its own heading.
 // Directory:
+#include "directory/InstallDirectory.h"
 // Dialing:
 #include "dialing/DialingWindows.h"
 // Telephony:
+#include "telephony/locations/LineDialogs.h"
 // Call logs:
 // Profiles:
 // Options, tray, about box and help:
@@ -19,11 +21,13 @@ void installParts(FrmDialer& window)
     (void)window;
 
     // Directory (tabs and pages view, buttons, memo pad):
+    installDirectory(window);
 
     // Dialing (dial procedure, call window, dialing pad):
     installDialingWindows(window);
 
     // Telephony (line session, call control, incoming calls, outside requests):
+    installLocations(); // dialing properties, modem properties, system modems
 
     // Call logs (log windows, retention):
 
