@@ -149,6 +149,13 @@ void IniFile::refreshIfChanged()
     m_loaded = true;
 }
 
+void IniFile::parseBytes(const QByteArray& data)
+{
+    parse(data);
+    m_stamp = stampOnDisk();
+    m_loaded = true;
+}
+
 void IniFile::reload()
 {
     m_loaded = false;
@@ -174,7 +181,7 @@ void IniFile::parse(const QByteArray& data)
         const qsizetype end = nl ? static_cast<const char*>(nl) - base : n;
         const qsizetype next = nl ? end + 1 : n;
         qsizetype contentEnd = end;
-        if (contentEnd > pos && base[contentEnd - 1] == '\r')
+        if (nl && contentEnd > pos && base[contentEnd - 1] == '\r')
             --contentEnd;
         Line line{QByteArray::fromRawData(base + pos, contentEnd - pos), false,
                   unterminated && next == n};

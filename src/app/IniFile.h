@@ -87,6 +87,9 @@ public:
 
     // Parses the file again from the disk.
     void reload();
+    // Takes `data` as the file's content without reading the disk (tests and
+    // the fuzz target); the next read still notices a change on the disk.
+    void parseBytes(const QByteArray& data);
     QString lastError() const { return m_lastError; }
     // The whole file as it would be written now.
     QByteArray serialize() const;

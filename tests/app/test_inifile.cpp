@@ -107,6 +107,12 @@ private Q_SLOTS:
                                 "b=1\rc=2\r\n=novalue\r\n[T]\r\nlast=9\r\nnew=x\r\n"));
         IniFile again(path);
         QCOMPARE(again.read(u"S", u"a"), ini.read(u"S", u"a"));
+
+        // A carriage return that ends the file is a byte of the last line.
+        TestEnv::writeFile(path, "[S]\r\nk=v\r");
+        IniFile cr(path);
+        QVERIFY(cr.write(u"T", u"x", u"1"));
+        QCOMPARE(TestEnv::readFile(path), QByteArray("[S]\r\nk=v\r\r\n[T]\r\nx=1\r\n"));
     }
 
     void hugeAndManyLinesStayFast()
