@@ -2,8 +2,10 @@
 
 // Each part of the program adds its include here, under its own heading.
 // Directory:
+#include "directory/InstallDirectory.h"
 // Dialing:
 // Telephony:
+#include "telephony/locations/LineDialogs.h"
 // Call logs:
 // Profiles:
 // Options, tray, about box and help:
@@ -18,10 +20,12 @@ void installParts(FrmDialer& window)
     (void)window;
 
     // Directory (tabs and pages view, buttons, memo pad):
+    installDirectory(window);
 
     // Dialing (dial procedure, call window, dialing pad):
 
     // Telephony (line session, call control, incoming calls, outside requests):
+    installLocations(); // dialing properties, modem properties, system modems
 
     // Call logs (log windows, retention):
 
