@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace telvaro {
+
+// Everything the program understands of what a modem says, in one place.
+
+// The final result codes of V.250, verbose or numeric (ATV0).
+enum class AtResult {
+    None, // not a final result: an information line, an echo, RING, caller ID ...
+    Ok,
+    Connect,
+    NoCarrier,
+    Error,
+    NoDialtone,
+    Busy,
+    NoAnswer,
+};
+
+// The final result a line stands for ("OK", "0", "CONNECT 33600", "+CME ERROR: 3" ...).
+AtResult parseResult(QStringView line);
+// "RING" (verbose or numeric 2).
+bool isRing(QStringView line);
+
+// One line of a caller ID report.
+struct CallerIdLine
+{
+    enum Field { Date, Time, Number, Name, Message };
+    Field field = Number;
+    QString value;
+    // For the number and the name: P (private, withheld by the caller) or O
+    // (out of area, unavailable) instead of a value.
+    bool withheld = false;
+    bool unavailable = false;
+    // +CLIP: carries the number and, when the network sends it, the name.
+    std::optional<QString> name;
+};
+
+// The caller ID line a modem reports between the first and second RING:
+// "DATE = 0321", "TIME=1405", "NMBR = 5551234", "NAME=JOHN DOE", "NMBR = P",
+// "NMBR=O", "MESG = ...", or the GSM form +CLIP: "5551234",129,,,"JOHN DOE".
+// nullopt for every other line.
+std::optional<CallerIdLine> parseCallerIdLine(QStringView line);
+
+// A line no modem would send: control characters or bytes outside printable
+// ASCII (line noise, a wrong line speed, a device that is no modem).
+bool isGarbage(QStringView line);
+
+} // namespace telvaro
