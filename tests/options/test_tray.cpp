@@ -47,7 +47,7 @@ private Q_SLOTS:
         seams().trayAdd();
         seams().trayModify();
         QVERIFY(!trayIcon().isShown());
-        window->showMinimized();
+        window->setWindowState(Qt::WindowMinimized);
         QTest::qWait(50);
         QVERIFY(window->isVisible());
         seams().trayDelete();

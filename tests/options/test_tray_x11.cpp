@@ -104,7 +104,8 @@ private Q_SLOTS:
     {
         seams().trayAdd();
         QTRY_VERIFY(trayIcon().systemTrayIcon()->geometry().isValid());
-        window->showMinimized();
+        // A minimise from the title bar changes the state alone.
+        window->setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(!window->isVisible());
 
         // The icon is a small window embedded in the tray host; click it
@@ -126,11 +127,24 @@ private Q_SLOTS:
         QVERIFY(!window->isMinimized());
     }
 
+    void startUpEndsMinimisedOnTheTaskBar()
+    {
+        // Start-up minimises the window and then shows it: it stays
+        // minimised and visible, with the icon beside it.
+        seams().trayAdd();
+        window->setWindowState(window->windowState() | Qt::WindowMinimized);
+        window->show();
+        QTest::qWait(200);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->isMinimized());
+        QVERIFY(trayIcon().isShown());
+    }
+
     void withTheTrayOptionOffMinimisingKeepsTheWindow()
     {
         seams().trayAdd();
         options().setChecked(S::chkIcon, false);
-        window->showMinimized();
+        window->setWindowState(Qt::WindowMinimized);
         QTest::qWait(300);
         QVERIFY(window->isVisible());
     }
