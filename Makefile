@@ -8,7 +8,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6svg6 \
 	qt6-qpa-plugins libgl-dev libasound2-dev libbenchmark-dev \
-	xvfb xauth
+	xvfb xauth trayer xdotool
 
 .PHONY: all deps build run test test-plain test-asan bench fuzz clean
 

@@ -9,6 +9,7 @@
 // Call logs:
 // Profiles:
 // Options, tray, about box and help:
+#include "app/FrmOptions.h"
 
 namespace telvaro {
 
@@ -32,6 +33,7 @@ void installParts(FrmDialer& window)
     // Profiles:
 
     // Options dialog, tray, about box and help:
+    installOptionsAndShell();
 }
 
 } // namespace telvaro
