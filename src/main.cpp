@@ -1,15 +1,6 @@
-#include "app/DialogPrompter.h"
-
-#include <QApplication>
-#include <QMainWindow>
+#include "app/Application.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    telvaro::DialogPrompter dialogs;
-    telvaro::setPrompter(&dialogs);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Telvaro"));
-    window.show();
-    return app.exec();
+    return telvaro::Application::run(argc, argv);
 }

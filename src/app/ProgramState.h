@@ -16,6 +16,8 @@ struct ProgramState
     int profileOperation = 5; // 1 New Profile, 2 Open Profile, 5 otherwise
     bool profileReload = false;
     int startupModeSwitch = 0; // 4 while start-up selects the tab mode
+    QString windowsFolder;     // home of Telvaro.ini (WindowsDirectory)
+    QString systemFolder;      // SystemDirectory
 
     // Directory.
     bool subjectMode = false;

@@ -1,0 +1,595 @@
+#include "app/FrmDialer.h"
+
+#include "app/Helpers.h"
+#include "app/OptionsStore.h"
+#include "app/Paths.h"
+#include "app/ProgramState.h"
+#include "app/Prompter.h"
+#include "app/Seams.h"
+#include "app/SettingsFile.h"
+#include "app/Twips.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QToolButton>
+
+#include <cstdio>
+
+namespace telvaro {
+
+const QString FrmDialer::kShowPadCaption = QStringLiteral("Show Dialing &Pad");
+const QString FrmDialer::kHidePadCaption = QStringLiteral("Hide Dialing &Pad");
+
+FrmDialer* FrmDialer::s_instance = nullptr;
+
+namespace {
+
+std::function<void()>& processEnder()
+{
+    static std::function<void()> ender = [] { QCoreApplication::exit(0); };
+    return ender;
+}
+
+constexpr int kToggleButtonSize = 255; // twips
+
+QAction* addItem(QMenu* menu, const QString& caption, const QString& name,
+                 const QKeySequence& shortcut = {}, bool enabled = true)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    action->setEnabled(enabled);
+    return action;
+}
+
+// Key-down shift state as the directory's key map takes it: 1 Shift, 2 Ctrl,
+// 4 Alt.
+int shiftState(Qt::KeyboardModifiers modifiers)
+{
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= 1;
+    if (modifiers & Qt::ControlModifier)
+        shift |= 2;
+    if (modifiers & Qt::AltModifier)
+        shift |= 4;
+    return shift;
+}
+
+} // namespace
+
+FrmDialer::FrmDialer(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("FrmDialer"));
+    setWindowTitle(QStringLiteral("Telvaro"));
+    buildMenus();
+    buildFrames();
+    wireMenus();
+
+    // As designed: the pad shown, the window 4800 twips wide, near the top
+    // left of the screen (start-up then shows or hides the pad, which moves
+    // the window by the pad's width).
+    setFixedSize(twipsToPixelsX(kWidthWithPad), twipsToPixelsY(kDesignedHeight));
+    layoutFrames();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.left() + twipsToPixelsX(kPadWidth) + 48, area.top() + 48);
+    }
+
+    s_instance = this;
+    seams().mainWindow = [] { return static_cast<QWidget*>(FrmDialer::instance()); };
+    seams().exitProgram = [] {
+        if (FrmDialer* w = FrmDialer::instance())
+            w->exitProgram();
+    };
+    seams().setProfileName = [](const QString& name) {
+        if (FrmDialer* w = FrmDialer::instance())
+            w->setProfileName(name);
+    };
+    qApp->installEventFilter(this);
+
+    installParts(*this);
+}
+
+FrmDialer::~FrmDialer()
+{
+    if (s_instance == this)
+        s_instance = nullptr;
+}
+
+void FrmDialer::setProcessEnder(std::function<void()> ender)
+{
+    processEnder() = ender ? std::move(ender) : [] { QCoreApplication::exit(0); };
+}
+
+FrmDialer* FrmDialer::instance()
+{
+    return s_instance;
+}
+
+void FrmDialer::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+
+    mnuFile = bar->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuNew = addItem(mnuFile, QStringLiteral("&New Profile"), QStringLiteral("mnuNew"),
+                     QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuOpen = addItem(mnuFile, QStringLiteral("&Open Profile"), QStringLiteral("mnuOpen"),
+                      QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuSave = addItem(mnuFile, QStringLiteral("&Save Profile"), QStringLiteral("mnuSave"),
+                      QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSaveAs = addItem(mnuFile, QStringLiteral("Save Profile &As"), QStringLiteral("mnuSaveAs"));
+    mnuPrintOutLog = addItem(mnuFile, QStringLiteral("&Print Outgoing Calls Log"),
+                             QStringLiteral("mnuPrintOutLog"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuPrintInLog =
+        addItem(mnuFile, QStringLiteral("Print &Incoming Calls Log"),
+                QStringLiteral("mnuPrintInLog"), QKeySequence(Qt::CTRL | Qt::Key_Q), false);
+    mnuFile->addSeparator();
+    mnuExit = addItem(mnuFile, QStringLiteral("E&xit"), QStringLiteral("mnuExit"));
+
+    mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuCut = addItem(mnuEdit, QStringLiteral("Cu&t"), QStringLiteral("mnuCut"),
+                     QKeySequence(Qt::CTRL | Qt::Key_X), false);
+    mnuCopy = addItem(mnuEdit, QStringLiteral("&Copy"), QStringLiteral("mnuCopy"),
+                      QKeySequence(Qt::CTRL | Qt::Key_C), false);
+    mnuPaste = addItem(mnuEdit, QStringLiteral("&Paste"), QStringLiteral("mnuPaste"),
+                       QKeySequence(Qt::CTRL | Qt::Key_V), false);
+    mnuDelete = addItem(mnuEdit, QStringLiteral("&Delete"), QStringLiteral("mnuDelete"),
+                        QKeySequence(Qt::Key_Delete), false);
+    mnuEdit->addSeparator();
+    mnuSpeed = mnuEdit->addMenu(QStringLiteral("&Edit Button:"));
+    mnuSpeed->setObjectName(QStringLiteral("mnuSpeed"));
+    for (int i = 0; i < 12; ++i) {
+        EditSpeed[size_t(i)] =
+            addItem(mnuSpeed, QString::number(i + 1), QStringLiteral("EditSpeed%1").arg(i + 1));
+    }
+
+    mnuView = bar->addMenu(QStringLiteral("&View"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuIndex = addItem(mnuView, QStringLiteral("&Index Tabs"), QStringLiteral("mnuIndex"));
+    mnuSubject = addItem(mnuView, QStringLiteral("&Subject Tabs"), QStringLiteral("mnuSubject"));
+    auto* tabModes = new QActionGroup(this);
+    for (QAction* a : {mnuIndex, mnuSubject}) {
+        a->setCheckable(true);
+        tabModes->addAction(a);
+    }
+    mnuIndex->setChecked(true);
+    mnuArrange = addItem(mnuView, QStringLiteral("&Arrange Tabs Alphabetically"),
+                         QStringLiteral("mnuArrange"), {}, false);
+    mnuHide = addItem(mnuView, kHidePadCaption, QStringLiteral("mnuHide"));
+    mnuView->addSeparator();
+    mnuOutLog =
+        addItem(mnuView, QStringLiteral("&Outgoing Calls Log"), QStringLiteral("mnuOutLog"));
+    mnuInLog = addItem(mnuView, QStringLiteral("I&ncoming Calls Log"), QStringLiteral("mnuInLog"),
+                       {}, false);
+
+    mnuSettings = bar->addMenu(QStringLiteral("&Tools"));
+    mnuSettings->setObjectName(QStringLiteral("mnuSettings"));
+    mnuOptions = addItem(mnuSettings, QStringLiteral("&Options"), QStringLiteral("mnuOptions"));
+    mnuDialProperties = addItem(mnuSettings, QStringLiteral("&Dialing Properties"),
+                                QStringLiteral("mnuDialProperties"));
+
+    mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpTopics =
+        addItem(mnuHelp, QStringLiteral("&Help Topics"), QStringLiteral("mnuHelpTopics"));
+    mnuHelp->addSeparator();
+    mnuHelpAbout =
+        addItem(mnuHelp, QStringLiteral("&About Telvaro"), QStringLiteral("mnuHelpAbout"));
+
+    // Pop-ups: owned by the window, never on the menu bar.
+    mnuMouse = new QMenu(QStringLiteral("MouseMenu"), this);
+    mnuMouse->setObjectName(QStringLiteral("mnuMouse"));
+    mnuMouseEdit = addItem(mnuMouse, QStringLiteral("Edit"), QStringLiteral("mnuMouseEdit"));
+    mnuMouse->addSeparator();
+    mnuMouseCopy = addItem(mnuMouse, QStringLiteral("Copy"), QStringLiteral("mnuMouseCopy"));
+    mnuMousePaste =
+        addItem(mnuMouse, QStringLiteral("Paste"), QStringLiteral("mnuMousePaste"), {}, false);
+    mnuMouse->addSeparator();
+    mnuMouseDelete = addItem(mnuMouse, QStringLiteral("Delete"), QStringLiteral("mnuMouseDelete"));
+
+    mnuMouse1 = new QMenu(QStringLiteral("MouseMenu1"), this);
+    mnuMouse1->setObjectName(QStringLiteral("mnuMouse1"));
+    mnuTabEdit =
+        addItem(mnuMouse1, QStringLiteral("Edit Tab (title)"), QStringLiteral("mnuTabEdit"));
+    mnuMouse1->addSeparator();
+    mnuTabMove = addItem(mnuMouse1, QStringLiteral("MoveTab"), QStringLiteral("mnuTabMove"));
+    mnuTabPaste =
+        addItem(mnuMouse1, QStringLiteral("Paste Tab"), QStringLiteral("mnuTabPaste"), {}, false);
+    mnuMouse1->addSeparator();
+    mnuTabDelete = addItem(mnuMouse1, QStringLiteral("Delete Tab"), QStringLiteral("mnuTabDelete"));
+
+    mnuSystray = new QMenu(QStringLiteral("&Systray"), this);
+    mnuSystray->setObjectName(QStringLiteral("mnuSystray"));
+    mPopRestore = addItem(mnuSystray, QStringLiteral("&Restore"), QStringLiteral("mPopRestore"));
+    mnuReceive =
+        addItem(mnuSystray, QStringLiteral("&Automatic Receive"), QStringLiteral("mnuReceive"));
+    mnuSystray->addSeparator();
+    mPopExit = addItem(mnuSystray, QStringLiteral("&Exit"), QStringLiteral("mPopExit"));
+}
+
+void FrmDialer::buildFrames()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("central"));
+    setCentralWidget(central);
+
+    fraPad = new QFrame(central);
+    fraPad->setObjectName(QStringLiteral("fraPad"));
+    fraMain = new QFrame(central);
+    fraMain->setObjectName(QStringLiteral("fraMain"));
+
+    cmdHide = new QToolButton(fraMain);
+    cmdHide->setObjectName(QStringLiteral("cmdHide"));
+    cmdHide->setArrowType(Qt::LeftArrow);
+    cmdHide->setToolTip(QStringLiteral("Hide Dialing Pad"));
+    cmdShow = new QToolButton(fraMain);
+    cmdShow->setObjectName(QStringLiteral("cmdShow"));
+    cmdShow->setArrowType(Qt::RightArrow);
+    cmdShow->setToolTip(QStringLiteral("Show Dialing Pad"));
+    cmdShow->setVisible(false);
+    for (QToolButton* b : {cmdHide, cmdShow}) {
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setFixedSize(twipsToPixelsX(kToggleButtonSize), twipsToPixelsY(kToggleButtonSize));
+    }
+}
+
+void FrmDialer::wireMenus()
+{
+    connect(mnuHide, &QAction::triggered, this, [this] { toggleDialingPad(); });
+    connect(cmdHide, &QToolButton::clicked, this, [this] { toggleDialingPad(); });
+    connect(cmdShow, &QToolButton::clicked, this, [this] { toggleDialingPad(); });
+
+    connect(mnuSave, &QAction::triggered, this, [] { callSeam(seams().saveProfile); });
+    connect(mnuIndex, &QAction::triggered, this, [] { callSeam(seams().showIndexTabs); });
+    connect(mnuSubject, &QAction::triggered, this, [] { callSeam(seams().showSubjectTabs); });
+    connect(mnuOptions, &QAction::triggered, this, [] { callSeam(seams().showOptions); });
+    connect(mnuDialProperties, &QAction::triggered, this,
+            [this] { callSeam(seams().showDialingProperties, static_cast<QWidget*>(this)); });
+    connect(mnuHelpTopics, &QAction::triggered, this, [] { callSeam(seams().showHelp); });
+    connect(mnuHelpAbout, &QAction::triggered, this, [] { callSeam(seams().showAbout); });
+    connect(mPopRestore, &QAction::triggered, this, [] { callSeam(seams().restoreMainWindow); });
+    connect(mPopExit, &QAction::triggered, this, [this] { close(); });
+    connect(mnuExit, &QAction::triggered, this, [this] { exitProgram(); });
+}
+
+bool FrmDialer::padShown() const
+{
+    return !fraPad->isHidden();
+}
+
+int FrmDialer::fraMainLeftTwips() const
+{
+    return pixelsToTwipsX(fraMain->x());
+}
+
+void FrmDialer::layoutFrames()
+{
+    QWidget* central = centralWidget();
+    const int height = central->height();
+    const int padWidth = twipsToPixelsX(kPadWidth);
+    const int mainLeft = padShown() ? padWidth : 0;
+    fraPad->setGeometry(0, 0, padWidth, height);
+    fraMain->setGeometry(mainLeft, 0, std::max(0, central->width() - mainLeft), height);
+    const int button = twipsToPixelsX(kToggleButtonSize);
+    for (QToolButton* b : {cmdHide, cmdShow})
+        b->move(0, std::max(0, height - button));
+}
+
+void FrmDialer::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    layoutFrames();
+}
+
+void FrmDialer::toggleDialingPad()
+{
+    const QString caption = mnuHide->text();
+    const int shift = twipsToPixelsX(kPadWidth);
+    if (caption == kHidePadCaption) {
+        // Hide: the directory keeps its place on the screen.
+        fraPad->setVisible(false);
+        setFixedWidth(twipsToPixelsX(kWidthWithoutPad));
+        move(x() + shift, y());
+        layoutFrames();
+        cmdShow->setVisible(true);
+        cmdHide->setVisible(false);
+        mnuHide->setText(kShowPadCaption);
+    } else if (caption == kShowPadCaption) {
+        fraPad->setVisible(true);
+        move(x() - shift, y());
+        setFixedWidth(twipsToPixelsX(kWidthWithPad));
+        layoutFrames();
+        cmdHide->setVisible(true);
+        cmdShow->setVisible(false);
+        mnuHide->setText(kHidePadCaption);
+    }
+}
+
+void FrmDialer::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        callSeam(seams().mainWindowResized);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void FrmDialer::formLoad(const QString& commandLine)
+{
+    ProgramState& st = state();
+
+    // The command line, with one leading "/" removed.
+    st.externalNumber = commandLine.startsWith(QLatin1Char('/')) ? commandLine.mid(1) : commandLine;
+
+    // First instance: a telephony session left by a run that did not end
+    // through the exit sequence is cleaned up; numbers from other programs
+    // reach this window from now on.
+    callSeam(seams().cleanUpStaleSession);
+    callSeam(seams().hook);
+
+    st.subjectMode = false;
+    st.currentEntryKey = QStringLiteral("0");
+    st.profileOperation = 5;
+
+    st.windowsFolder = WindowsDirectory();
+    st.systemFolder = SystemDirectory();
+
+    checkSettingsFile();
+
+    setProfileName(settings::profileNameFromFileName(
+        settings::read(settings::kProfileSection, QStringLiteral("Name"))));
+
+    applyDialingPadSetting();
+    applyTabMode();
+    loadRecentNumbers();
+
+    callSeam(seams().initializeTelephony);
+    callSeam(seams().queryLineDevice, options().selectedLineDevice());
+
+    callSeam(seams().applyPreferences);
+    const QString callDisplay =
+        settings::read(settings::kPreferencesSection, QStringLiteral("Call Display"));
+    if (!callDisplay.isEmpty()) {
+        mnuReceive->setText(settings::oneValue(callDisplay).value_or(false)
+                                ? QStringLiteral("&Automatic Receive")
+                                : QStringLiteral("&Manual Receive"));
+    }
+
+    if (options().isChecked(OptionsStore::chkIcon)) {
+        setFixedHeight(twipsToPixelsY(kTrayHeight));
+        show();
+        repaint();
+        callSeam(seams().trayAdd);
+    }
+
+    if (!st.profileReload)
+        setWindowState(windowState() | Qt::WindowMinimized);
+    show();
+    st.profileReload = false;
+
+    unsetCursor();
+
+    if (!st.externalNumber.isEmpty() && options().isChecked(OptionsStore::chkCommand)) {
+        st.pendingNumber = st.externalNumber;
+        callSeam(seams().dialNumber);
+    }
+}
+
+void FrmDialer::checkSettingsFile()
+{
+    QString error;
+    if (settings::checkFile(&error) != settings::CheckResult::Failed)
+        return;
+    showMessage(this,
+                QStringLiteral("Telvaro cannot use its settings file.\n%1\n\nSettings and changes "
+                               "to the directory will not be kept.")
+                    .arg(error),
+                {}, MsgButtons::Ok, MsgIcon::Warning);
+}
+
+void FrmDialer::setProfileName(const QString& name)
+{
+    state().profileName = name;
+    const QString quoted = QLatin1Char('"') + name + QLatin1Char('"');
+    setWindowTitle(QStringLiteral("Telvaro - ") + quoted);
+    mnuSave->setText(QStringLiteral("&Save ") + quoted);
+    if (name == QLatin1String("Untitled"))
+        mnuSaveAs->setText(QStringLiteral("Save  &As"));
+    else
+        mnuSaveAs->setText(QStringLiteral("Save ") + quoted + QStringLiteral(" &As"));
+}
+
+void FrmDialer::applyDialingPadSetting()
+{
+    const std::optional<int> pad = settings::checkValue(
+        settings::read(settings::kPreferencesSection, QStringLiteral("Dialing Pad")));
+    if (pad)
+        options().setCheck(OptionsStore::chkPad, *pad);
+    mnuHide->setText(options().isChecked(OptionsStore::chkPad) ? kShowPadCaption : kHidePadCaption);
+    toggleDialingPad();
+}
+
+void FrmDialer::applyTabMode()
+{
+    ProgramState& st = state();
+    st.startupModeSwitch = 4;
+    const bool subject =
+        settings::oneValue(settings::read(settings::kPreferencesSection, QStringLiteral("Mode")))
+            .value_or(false);
+    if (subject) {
+        options().select(OptionsStore::optSubject);
+        mnuSubject->setChecked(true);
+        callSeam(seams().showSubjectTabs);
+    } else {
+        options().select(OptionsStore::optIndex);
+        mnuIndex->setChecked(true);
+        callSeam(seams().showIndexTabs);
+    }
+    st.startupModeSwitch = 0;
+}
+
+void FrmDialer::loadRecentNumbers()
+{
+    const QStringList numbers = settings::readRecentNumbers(settings::file());
+    callSeam(seams().setRecentNumbers, numbers);
+    callSeam(seams().setDialText, numbers.value(0));
+}
+
+// -------------------------------------------------------------------- exit
+
+void FrmDialer::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (m_exiting || m_unloaded)
+        return;
+    const int operation = state().profileOperation;
+    if (operation == 1 || operation == 2) {
+        // A profile command reloads the window: the tray icon goes now and
+        // comes back with the new window.
+        m_unloaded = true;
+        callSeam(seams().trayDelete);
+        return;
+    }
+    exitProgram();
+}
+
+void FrmDialer::pruneLog(const QString& suffix, bool enabled, const QString& dayText)
+{
+    if (!enabled)
+        return;
+    const QString base = paths::dataDir() + QLatin1Char('/') + state().profileName + suffix;
+    const QString log = base + QStringLiteral(".log");
+    const QString backup = base + QStringLiteral(".bak");
+    if (!QFileInfo(log).isFile())
+        return;
+    // The log is rebuilt from the backup: without a complete backup it is
+    // left as it is.
+    QString error;
+    if (!CopyTextFile(log, backup, &error)) {
+        std::fprintf(stderr, "telvaro: log not pruned: %s\n", qPrintable(error));
+        return;
+    }
+    callSeam(seams().trimCallLog, log, backup, settings::countValue(dayText));
+}
+
+void FrmDialer::exitProgram(ExitMode mode)
+{
+    if (mode == ExitMode::NoQuestions)
+        m_noQuestions = true;
+    if (m_exiting) {
+        // Asked again while the sequence runs (a signal during the profile
+        // question): whatever waits for the user ends now, taken as No.
+        if (mode == ExitMode::NoQuestions)
+            QCoreApplication::exit(0);
+        return;
+    }
+    m_exiting = true;
+    state().stopRequested = true; // ends the waits of a call in progress
+
+    callSeam(seams().closeLine);
+    callSeam(seams().shutdownTelephony);
+
+    callSeam(seams().trayDelete);
+
+    pruneLog(QStringLiteral("In"), options().isChecked(OptionsStore::chkDelIncoming),
+             options().text(OptionsStore::txtInDays));
+    pruneLog(QStringLiteral("Out"), options().isChecked(OptionsStore::chkDelOutgoing),
+             options().text(OptionsStore::txtDays));
+
+    Q_EMIT instanceRecordReleased();
+
+    // Recent numbers and the receive setting, in one write.
+    {
+        IniFile& ini = settings::file();
+        IniFile::Batch batch(ini);
+        settings::writeRecentNumbers(ini, callSeam<QStringList>(seams().recentNumbers));
+        ini.write(settings::kPreferencesSection, QStringLiteral("Call Display"),
+                  options().isChecked(OptionsStore::chkCallDisplay) ? QStringLiteral("1")
+                                                                    : QStringLiteral("0"));
+        if (!batch.commit()) {
+            const QString text = QStringLiteral("Telvaro could not save the recent numbers.\n%1")
+                                     .arg(ini.lastError());
+            if (m_noQuestions)
+                std::fprintf(stderr, "telvaro: %s\n", qPrintable(text));
+            else
+                showMessage(this, text, {}, MsgButtons::Ok, MsgIcon::Warning);
+        }
+    }
+
+    if (state().profileName != QLatin1String("Untitled")) {
+        callSeam(seams().saveProfile);
+    } else if (!m_noQuestions) {
+        const MsgResult answer = showMessage(
+            this, QStringLiteral("Profile has not been saved.\nSave before exiting?"),
+            QStringLiteral("Saving profile Untitled"), MsgButtons::YesNo, MsgIcon::Question);
+        if (answer == MsgResult::Yes && !m_noQuestions)
+            callSeam(seams().saveProfile);
+    }
+
+    callSeam(seams().unhook);
+
+    hide();
+    processEnder()();
+}
+
+// ---------------------------------------------------------- other starts
+
+void FrmDialer::receiveFromOtherInstance(int tag, const QString& text)
+{
+    if (m_exiting)
+        return;
+    if (tag == 1) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        showNormal();
+        raise();
+        activateWindow();
+    } else if (tag == 3) {
+        if (!options().isChecked(OptionsStore::chkCommand) || text.isEmpty())
+            return;
+        state().externalNumber = text;
+        state().pendingNumber = text;
+        hide();
+        callSeam(seams().dialNumber);
+    }
+}
+
+bool FrmDialer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return false;
+    // A key the focused widget ignores travels on to its parents; the window
+    // takes each key press once, on its first stop.
+    if (event == m_lastKeyEvent && m_lastKeyReceiver &&
+        m_lastKeyReceiver->parentWidget() == widget) {
+        m_lastKeyReceiver = widget;
+        return false;
+    }
+    m_lastKeyEvent = event;
+    m_lastKeyReceiver = widget;
+
+    auto* key = static_cast<QKeyEvent*>(event);
+    callSeam(seams().directoryKeyDown, key->key(), shiftState(key->modifiers()));
+    const QString text = key->text();
+    if (text.size() == 1 && text.at(0).isPrint())
+        callSeam(seams().directoryLetterJump, text.at(0));
+    return false;
+}
+
+} // namespace telvaro

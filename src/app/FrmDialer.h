@@ -1,0 +1,188 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QFrame;
+class QMenu;
+class QToolButton;
+
+namespace telvaro {
+
+// The main window: the dialing pad on the left (fraPad), the speed-dial
+// directory on the right (fraMain), the menus of the whole program and the
+// start-up and exit of the program. Loading this window is the program's
+// start-up (formLoad) and its exit is the program's end (exitProgram).
+//
+// The other parts of the program put their widgets into the two frames and
+// fill their seams in installParts() (InstallParts.cpp). Menu items whose
+// handler belongs to another part either call that part's seam (wired here)
+// or are connected by that part in its install function; each member below
+// says which.
+class FrmDialer : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Window geometry in twips.
+    static constexpr int kPadWidth = 1920; // fraPad, and the move on toggling
+    static constexpr int kWidthWithPad = 4800;
+    static constexpr int kWidthWithoutPad = 2880;
+    static constexpr int kTrayHeight = 5700; // height set when the tray option is on
+    static constexpr int kDesignedHeight = 5700;
+
+    static const QString kShowPadCaption; // "Show Dialing &Pad"
+    static const QString kHidePadCaption; // "Hide Dialing &Pad"
+
+    explicit FrmDialer(QWidget* parent = nullptr);
+    ~FrmDialer() override;
+
+    // The window currently loaded (nullptr when none).
+    static FrmDialer* instance();
+
+    // ---- File ----
+    QMenu* mnuFile = nullptr;
+    QAction* mnuNew = nullptr;         // "&New Profile", Ctrl+N; profiles connect it
+    QAction* mnuOpen = nullptr;        // "&Open Profile", Ctrl+O; profiles connect it
+    QAction* mnuSave = nullptr;        // "&Save Profile", Ctrl+S; seams().saveProfile
+    QAction* mnuSaveAs = nullptr;      // "Save Profile &As"; profiles connect it
+    QAction* mnuPrintOutLog = nullptr; // Ctrl+P; call logs connect it
+    QAction* mnuPrintInLog = nullptr;  // Ctrl+Q, disabled; call logs connect it
+    QAction* mnuExit = nullptr;        // "E&xit": exitProgram()
+
+    // ---- Edit (the directory's buttons connect these) ----
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuCut = nullptr;    // Ctrl+X, disabled
+    QAction* mnuCopy = nullptr;   // Ctrl+C, disabled
+    QAction* mnuPaste = nullptr;  // Ctrl+V, disabled
+    QAction* mnuDelete = nullptr; // Del, disabled
+    QMenu* mnuSpeed = nullptr;    // "&Edit Button:"
+    // EditSpeed(1) .. EditSpeed(12) are EditSpeed[0] .. EditSpeed[11]; their
+    // captions are set at run time by the directory view.
+    std::array<QAction*, 12> EditSpeed{};
+    QAction* editSpeed(int index) const { return EditSpeed.at(size_t(index - 1)); }
+
+    // ---- View ----
+    QMenu* mnuView = nullptr;
+    QAction* mnuIndex = nullptr;   // "&Index Tabs", checked; seams().showIndexTabs
+    QAction* mnuSubject = nullptr; // "&Subject Tabs"; seams().showSubjectTabs
+    QAction* mnuArrange = nullptr; // disabled; the directory connects it
+    QAction* mnuHide = nullptr;    // toggleDialingPad(); caption set at start-up
+    QAction* mnuOutLog = nullptr;  // call logs connect it
+    QAction* mnuInLog = nullptr;   // disabled; call logs connect it
+
+    // ---- Tools ----
+    QMenu* mnuSettings = nullptr;
+    QAction* mnuOptions = nullptr;        // seams().showOptions
+    QAction* mnuDialProperties = nullptr; // seams().showDialingProperties
+
+    // ---- Help ----
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpTopics = nullptr; // seams().showHelp
+    QAction* mnuHelpAbout = nullptr;  // seams().showAbout
+
+    // ---- Pop-up menus (never on the menu bar) ----
+    // "MouseMenu": a speed-dial button's menu; the directory connects its items.
+    QMenu* mnuMouse = nullptr;
+    QAction* mnuMouseEdit = nullptr;   // "Edit"
+    QAction* mnuMouseCopy = nullptr;   // "Copy"
+    QAction* mnuMousePaste = nullptr;  // "Paste", disabled
+    QAction* mnuMouseDelete = nullptr; // "Delete"
+    // "MouseMenu1": a tab's menu; the directory connects its items.
+    QMenu* mnuMouse1 = nullptr;
+    QAction* mnuTabEdit = nullptr;   // "Edit Tab (title)"
+    QAction* mnuTabMove = nullptr;   // "MoveTab"
+    QAction* mnuTabPaste = nullptr;  // "Paste Tab", disabled
+    QAction* mnuTabDelete = nullptr; // "Delete Tab"
+    // "&Systray": the tray icon's menu.
+    QMenu* mnuSystray = nullptr;
+    QAction* mPopRestore = nullptr; // seams().restoreMainWindow
+    QAction* mnuReceive = nullptr;  // "&Automatic Receive"; incoming calls connect it
+    QAction* mPopExit = nullptr;    // closes the window (formUnload)
+
+    // ---- Frames and their buttons ----
+    QFrame* fraPad = nullptr;       // the dialing pad, left 1920 twips
+    QFrame* fraMain = nullptr;      // the directory view
+    QToolButton* cmdShow = nullptr; // on fraMain, "Show Dialing Pad"
+    QToolButton* cmdHide = nullptr; // on fraMain, "Hide Dialing Pad"
+
+    // ---- Start-up and exit ----
+
+    // The start-up sequence (Form_Load) after the single-instance handshake:
+    // state, settings file check, profile name and captions, dialing pad, tab
+    // mode, recent numbers, telephony, preferences, tray, window state, and the
+    // dial of a number given on the command line (`commandLine`, with one
+    // leading "/" removed).
+    void formLoad(const QString& commandLine);
+
+    enum class ExitMode {
+        Interactive, // the user chose to exit: questions are asked
+        NoQuestions, // a signal or the session ending: questions are answered No
+    };
+    // The exit sequence (ExitProgram): closes the line, removes the tray icon,
+    // prunes the logs, writes the recent numbers and "Call Display", saves or
+    // offers to save the profile, and ends the program.
+    void exitProgram(ExitMode mode = ExitMode::Interactive);
+    bool isExiting() const { return m_exiting; }
+
+    // How the program ends once the exit sequence is done; tests put their own.
+    static void setProcessEnder(std::function<void()> ender);
+
+    // ProfileName and the captions that show it.
+    void setProfileName(const QString& name);
+
+    // A message from a later start of the program: tag 1 brings the window to
+    // the front, tag 3 dials the text when numbers from other programs are
+    // accepted.
+    void receiveFromOtherInstance(int tag, const QString& text);
+
+    // Shows or hides the dialing pad, decided by the caption of mnuHide.
+    void toggleDialingPad();
+    bool padShown() const;
+
+    // Left edge of fraMain in twips (0 or 1920).
+    int fraMainLeftTwips() const;
+
+Q_SIGNALS:
+    // The exit sequence removes the record of the running instance: a later
+    // start becomes the first instance.
+    void instanceRecordReleased();
+
+private:
+    void buildMenus();
+    void buildFrames();
+    void wireMenus();
+    void layoutFrames();
+
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override; // Form_Unload
+    void checkSettingsFile();
+    void applyDialingPadSetting();
+    void applyTabMode();
+    void loadRecentNumbers();
+    void pruneLog(const QString& suffix, bool enabled, const QString& dayText);
+    // The window sees every key first: key-downs go to the directory's key
+    // map, typed characters to its letter jump.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    const QEvent* m_lastKeyEvent = nullptr;
+    QPointer<QWidget> m_lastKeyReceiver;
+
+    bool m_exiting = false;
+    bool m_noQuestions = false;
+    bool m_unloaded = false;
+
+    static FrmDialer* s_instance;
+};
+
+// Where every part of the program puts its widgets into the main window and
+// fills its seams (InstallParts.cpp); called once by the main window's
+// constructor, before start-up.
+void installParts(FrmDialer& window);
+
+} // namespace telvaro
