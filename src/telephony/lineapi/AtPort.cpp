@@ -199,8 +199,10 @@ quint64 AtPort::send(const QString& command, Handler handler, int timeoutMs)
             Qt::QueuedConnection);
         return id;
     }
+    // The command goes out from the event loop, so commandWritten never comes
+    // from inside send() (the caller knows the id by then).
     if (!m_current)
-        writeNext();
+        QMetaObject::invokeMethod(this, &AtPort::writeNext, Qt::QueuedConnection);
     return id;
 }
 
