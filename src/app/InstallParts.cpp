@@ -5,6 +5,7 @@
 #include "directory/InstallDirectory.h"
 // Dialing:
 // Telephony:
+#include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
 // Call logs:
 // Profiles:
@@ -26,6 +27,7 @@ void installParts(FrmDialer& window)
     // Dialing (dial procedure, call window, dialing pad):
 
     // Telephony (line session, call control, incoming calls, outside requests):
+    installTelephony(); // line session, call control
     installLocations(); // dialing properties, modem properties, system modems
 
     // Call logs (log windows, retention):
