@@ -184,6 +184,8 @@ private:
     void buildOwnMenus();
     void connectMenus();
     void layoutControls();
+    void placeNumberLabels();
+    int labelColumnWidth() const;
     void beep();
     void fillButtons(bool cutCaptions);
     void plainTitlePrompt(int tab);
@@ -210,6 +212,8 @@ private:
     bool m_keysFromWindow = false;
     bool m_windowRunsModeSwitches = false;
     int m_bottomLeftInset = 0;
+    int m_rowHeight = 20;
+    int m_labelTop = 0;
 };
 
 } // namespace telvaro
