@@ -952,9 +952,13 @@ void DirectoryView::editPaste()
 bool DirectoryView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == TabS && event->type() == QEvent::KeyPress) {
-        if (m_keysFromWindow)
-            return true; // the main window has run the key map already
         auto* key = static_cast<QKeyEvent*>(event);
+        if (m_keysFromWindow) {
+            // The main window has run the key map already; the strip must not
+            // step through the tabs a second time.
+            const int k = key->key();
+            return k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down;
+        }
         if (keyDown(key->key(), key->modifiers()))
             return true;
         const QString text = key->text();
@@ -966,9 +970,11 @@ bool DirectoryView::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (watched == hsbTabs && event->type() == QEvent::KeyPress) {
-        if (m_keysFromWindow)
-            return true;
         auto* key = static_cast<QKeyEvent*>(event);
+        if (m_keysFromWindow) {
+            const int k = key->key();
+            return k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down;
+        }
         return keyDown(key->key(), key->modifiers());
     }
     if (event->type() == QEvent::MouseButtonRelease) {
