@@ -5,6 +5,7 @@
 #include "directory/InstallDirectory.h"
 // Dialing:
 // Telephony:
+#include "telephony/locations/LineDialogs.h"
 // Call logs:
 // Profiles:
 // Options, tray, about box and help:
@@ -24,6 +25,7 @@ void installParts(FrmDialer& window)
     // Dialing (dial procedure, call window, dialing pad):
 
     // Telephony (line session, call control, incoming calls, outside requests):
+    installLocations(); // dialing properties, modem properties, system modems
 
     // Call logs (log windows, retention):
 

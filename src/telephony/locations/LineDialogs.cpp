@@ -1,0 +1,89 @@
+#include "telephony/locations/LineDialogs.h"
+
+#include "app/ProgramState.h"
+#include "app/Prompter.h"
+#include "app/Seams.h"
+#include "telephony/lineapi/ModemConfig.h"
+#include "telephony/locations/DialingPropertiesDialog.h"
+#include "telephony/locations/ModemDialogs.h"
+
+namespace telvaro {
+
+long lineTranslateDialog(quint32 /*lineApp*/, quint32 /*deviceId*/, quint32 /*apiVersion*/,
+                         QWidget* owner, const QString& addressIn)
+{
+    DialingPropertiesDialog dialog(addressIn, owner);
+    dialog.exec();
+    return 0;
+}
+
+long lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceClass)
+{
+    const QString cls = deviceClass.trimmed().toLower();
+    if (!cls.isEmpty() && cls != u"comm" && cls != u"comm/datamodem" && cls != u"tapi/line")
+        return LINEERR_INVALDEVICECLASS;
+
+    std::vector<ModemSettings> modems = loadModems();
+    if (deviceId >= modems.size()) {
+        const QString text =
+            modems.empty()
+                ? QStringLiteral("There is no modem set up yet.\n\nDo you want to set one up now?")
+                : QStringLiteral("There is no line device %1: the modems set up are devices 0 "
+                                 "to %2.\n\nDo you want to see the modems set up?")
+                      .arg(deviceId)
+                      .arg(modems.size() - 1);
+        if (showMessage(owner, text, QStringLiteral("Modem Properties"), MsgButtons::YesNo,
+                        MsgIcon::Question) == MsgResult::Yes)
+            lineConfigProvider(owner, 1);
+        return LINEERR_BADDEVICEID;
+    }
+
+    ModemPropertiesDialog dialog(modems[deviceId], owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return 0;
+    // Another window may have changed the list meanwhile: change only this
+    // device, as it is now.
+    modems = loadModems();
+    if (deviceId >= modems.size())
+        modems.resize(deviceId + 1);
+    modems[deviceId] = dialog.settings();
+    QString error;
+    if (!saveModems(modems, &error)) {
+        showMessage(owner,
+                    QStringLiteral("The modem properties could not be saved.\n\n%1").arg(error),
+                    QStringLiteral("Modem Properties"), MsgButtons::Ok, MsgIcon::Critical);
+        return LINEERR_OPERATIONFAILED;
+    }
+    return 0;
+}
+
+long lineConfigProvider(QWidget* owner, quint32 permanentProviderId)
+{
+    if (permanentProviderId != 1)
+        return LINEERR_INVALPARAM;
+    SystemModemsDialog dialog(owner);
+    dialog.exec();
+    return 0;
+}
+
+QString lastNumberCaption(const QString& lastNumber)
+{
+    QString number = lastNumber;
+    if (number.size() > 66)
+        number = number.left(55) + QStringLiteral("...");
+    return QStringLiteral("Last number dialed:     ") + number;
+}
+
+void installLocations()
+{
+    seams().showDialingProperties = [](QWidget* owner) {
+        lineTranslateDialog(0, 0, 0, owner, lastNumberCaption(state().displayNumber));
+    };
+    seams().showModemProperties = [](QWidget* owner, int device) {
+        if (device >= 0)
+            lineConfigDialog(quint32(device), owner, QStringLiteral("comm"));
+    };
+    seams().showSystemModems = [](QWidget* owner) { lineConfigProvider(owner, 1); };
+}
+
+} // namespace telvaro
