@@ -344,6 +344,12 @@ void DirectoryView::setCaption(int button, const QString& text)
     CmdS[button - 1]->setText(literal(text));
 }
 
+void DirectoryView::setButtonsEnabled(bool on)
+{
+    for (QPushButton* b : CmdS)
+        b->setEnabled(on);
+}
+
 void DirectoryView::setTag(int button, const QString& value)
 {
     m_tags[button - 1] = value;

@@ -106,6 +106,7 @@ public:
     QString caption(int button) const;
     QString tag(int button) const;
     void setCaption(int button, const QString& text);
+    void setButtonsEnabled(bool on);
     void setTag(int button, const QString& value);
     QString labelCaption(int button) const;
     QString tabCaption(int tab) const;

@@ -177,7 +177,8 @@ void FrmMemo::resizeEvent(QResizeEvent* event)
     TxtLog->setGeometry(twipsRect(left, 200, W - 100 - left, logH));
     LblMemo->setGeometry(twipsRect(left, logH + 175, 1000, 195));
     const int memoH = H - logH - 1120;
-    TxtMemo->setGeometry(twipsRect(left, logH + 370, W - 100 - left, memoH));
+    // The note box ends a little above the buttons instead of touching them.
+    TxtMemo->setGeometry(twipsRect(left, logH + 370, W - 100 - left, memoH - 80));
     const int top = memoH + logH + 360;
     const int bw = pixelsToTwipsX(CmdSave->width());
     CmdSave->move(twipsToPixelsX(30), twipsToPixelsY(top));

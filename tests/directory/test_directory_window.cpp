@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -139,10 +140,8 @@ private Q_SLOTS:
         shoot(&window, "main-index-nopad");
     }
 
-    void pictures()
+    void windowsKeepTheirControlsInside()
     {
-        if (qEnvironmentVariable("TELVARO_SCREENSHOT_DIR").isEmpty())
-            QSKIP("set TELVARO_SCREENSHOT_DIR to take pictures of the windows");
         TestEnv env;
         fill(true);
         directoryStore().writeNoteLog(true, "0101",
@@ -156,26 +155,59 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         shoot(&window, "main-subject");
+        auto inside = [](QWidget* w, QWidget* in) {
+            return QRect(QPoint(0, 0), in->size())
+                .contains(QRect(w->mapTo(in, QPoint(0, 0)), w->size()));
+        };
+        auto rightEdge = [&](int b) {
+            return view->lblNo[b - 1]->mapTo(view, QPoint(view->lblNo[b - 1]->width(), 0)).x();
+        };
+        const int labelsEnd = rightEdge(1);
         view->hsbPage->setValue(8);
         shoot(&window, "main-subject-page9");
+        // The labels move left for three digits but stay next to their buttons.
+        QCOMPARE(rightEdge(1), labelsEnd);
+        for (int b = 1; b <= 12; ++b) {
+            QVERIFY(inside(view->CmdS[b - 1], window.fraMain));
+            QVERIFY(inside(view->lblNo[b - 1], window.fraMain));
+            QVERIFY(rightEdge(b) <= view->CmdS[b - 1]->x());
+        }
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{view->hsbPage, view->fraRight, view->cmdIndex})
+            QVERIFY(inside(w, window.fraMain));
         view->hsbPage->setValue(0);
 
         view->editSpeed(4);
-        QVERIFY(view->editor());
-        view->editor()->chkIgnore->setChecked(true);
-        QVERIFY(QTest::qWaitForWindowExposed(view->editor()));
-        shoot(view->editor(), "editor");
-        view->editor()->cancel();
+        FrmSpeedDial* editor = view->editor();
+        QVERIFY(editor);
+        editor->chkIgnore->setChecked(true);
+        QVERIFY(QTest::qWaitForWindowExposed(editor));
+        shoot(editor, "editor");
+        QVERIFY(editor->x() > window.x() + window.width());
+        for (QWidget* w : std::initializer_list<QWidget*>{editor->CmdCancel, editor->lblPulse,
+                                                          editor->TxtNumber})
+            QVERIFY(inside(w, editor));
+        editor->cancel();
         QTRY_VERIFY(!view->editor());
 
         state().currentEntryKey = "0101";
         view->openMemo();
-        QVERIFY(QTest::qWaitForWindowExposed(view->memoPad()));
-        shoot(view->memoPad(), "memo");
-        view->memoPad()->resize(200, 150); // below the minimum size
-        QTest::qWait(10);
-        shoot(view->memoPad(), "memo-small");
-        view->memoPad()->close();
+        FrmMemo* memo = view->memoPad();
+        QVERIFY(QTest::qWaitForWindowExposed(memo));
+        shoot(memo, "memo");
+        memo->resize(200, 150); // below the smallest size
+        QTRY_VERIFY(memo->width() > 200 && memo->height() > 150);
+        shoot(memo, "memo-small");
+        for (QWidget* w :
+             {static_cast<QWidget*>(memo->CmdSave), static_cast<QWidget*>(memo->CmdOK),
+              static_cast<QWidget*>(memo->CmdEdit), static_cast<QWidget*>(memo->TxtLog),
+              static_cast<QWidget*>(memo->TxtMemo)})
+            QVERIFY(inside(w, memo));
+        QVERIFY(memo->CmdSave->geometry().right() < memo->CmdOK->x());
+        QVERIFY(memo->CmdOK->geometry().right() < memo->CmdEdit->x());
+        QVERIFY(memo->TxtMemo->geometry().bottom() < memo->CmdOK->y());
+        QVERIFY(memo->TxtLog->geometry().bottom() < memo->LblMemo->y() + 2);
+        memo->close();
     }
 };
 
