@@ -4,6 +4,7 @@
 // Directory:
 #include "directory/InstallDirectory.h"
 // Dialing:
+#include "dialing/DialingWindows.h"
 // Telephony:
 #include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
@@ -25,6 +26,7 @@ void installParts(FrmDialer& window)
     installDirectory(window);
 
     // Dialing (dial procedure, call window, dialing pad):
+    installDialingWindows(window);
 
     // Telephony (line session, call control, incoming calls, outside requests):
     installTelephony(); // line session, call control
