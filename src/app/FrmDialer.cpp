@@ -1,11 +1,19 @@
 #include "app/FrmDialer.h"
 
+#include "app/Helpers.h"
+#include "app/OptionsStore.h"
+#include "app/Paths.h"
+#include "app/ProgramState.h"
+#include "app/Prompter.h"
 #include "app/Seams.h"
+#include "app/SettingsFile.h"
 #include "app/Twips.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -13,6 +21,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolButton>
+
+#include <cstdio>
 
 namespace telvaro {
 
@@ -22,6 +32,12 @@ const QString FrmDialer::kHidePadCaption = QStringLiteral("Hide Dialing &Pad");
 FrmDialer* FrmDialer::s_instance = nullptr;
 
 namespace {
+
+std::function<void()>& processEnder()
+{
+    static std::function<void()> ender = [] { QCoreApplication::exit(0); };
+    return ender;
+}
 
 constexpr int kToggleButtonSize = 255; // twips
 
@@ -60,12 +76,26 @@ FrmDialer::FrmDialer(QWidget* parent) : QMainWindow(parent)
     buildFrames();
     wireMenus();
 
-    // As designed: the pad shown, the window 4800 twips wide.
+    // As designed: the pad shown, the window 4800 twips wide, near the top
+    // left of the screen (start-up then shows or hides the pad, which moves
+    // the window by the pad's width).
     setFixedSize(twipsToPixelsX(kWidthWithPad), twipsToPixelsY(kDesignedHeight));
     layoutFrames();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.left() + twipsToPixelsX(kPadWidth) + 48, area.top() + 48);
+    }
 
     s_instance = this;
     seams().mainWindow = [] { return static_cast<QWidget*>(FrmDialer::instance()); };
+    seams().exitProgram = [] {
+        if (FrmDialer* w = FrmDialer::instance())
+            w->exitProgram();
+    };
+    seams().setProfileName = [](const QString& name) {
+        if (FrmDialer* w = FrmDialer::instance())
+            w->setProfileName(name);
+    };
     qApp->installEventFilter(this);
 
     installParts(*this);
@@ -75,6 +105,11 @@ FrmDialer::~FrmDialer()
 {
     if (s_instance == this)
         s_instance = nullptr;
+}
+
+void FrmDialer::setProcessEnder(std::function<void()> ender)
+{
+    processEnder() = ender ? std::move(ender) : [] { QCoreApplication::exit(0); };
 }
 
 FrmDialer* FrmDialer::instance()
@@ -228,7 +263,7 @@ void FrmDialer::wireMenus()
     connect(mnuHelpAbout, &QAction::triggered, this, [] { callSeam(seams().showAbout); });
     connect(mPopRestore, &QAction::triggered, this, [] { callSeam(seams().restoreMainWindow); });
     connect(mPopExit, &QAction::triggered, this, [this] { close(); });
-    connect(mnuExit, &QAction::triggered, this, [] { callSeam(seams().exitProgram); });
+    connect(mnuExit, &QAction::triggered, this, [this] { exitProgram(); });
 }
 
 bool FrmDialer::padShown() const
@@ -281,6 +316,254 @@ void FrmDialer::toggleDialingPad()
         cmdHide->setVisible(true);
         cmdShow->setVisible(false);
         mnuHide->setText(kHidePadCaption);
+    }
+}
+
+void FrmDialer::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        callSeam(seams().mainWindowResized);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void FrmDialer::formLoad(const QString& commandLine)
+{
+    ProgramState& st = state();
+
+    // The command line, with one leading "/" removed.
+    st.externalNumber = commandLine.startsWith(QLatin1Char('/')) ? commandLine.mid(1) : commandLine;
+
+    // First instance: a telephony session left by a run that did not end
+    // through the exit sequence is cleaned up; numbers from other programs
+    // reach this window from now on.
+    callSeam(seams().cleanUpStaleSession);
+    callSeam(seams().hook);
+
+    st.subjectMode = false;
+    st.currentEntryKey = QStringLiteral("0");
+    st.profileOperation = 5;
+
+    st.windowsFolder = WindowsDirectory();
+    st.systemFolder = SystemDirectory();
+
+    checkSettingsFile();
+
+    setProfileName(settings::profileNameFromFileName(
+        settings::read(settings::kProfileSection, QStringLiteral("Name"))));
+
+    applyDialingPadSetting();
+    applyTabMode();
+    loadRecentNumbers();
+
+    callSeam(seams().initializeTelephony);
+    callSeam(seams().queryLineDevice, options().selectedLineDevice());
+
+    callSeam(seams().applyPreferences);
+    const QString callDisplay =
+        settings::read(settings::kPreferencesSection, QStringLiteral("Call Display"));
+    if (!callDisplay.isEmpty()) {
+        mnuReceive->setText(settings::oneValue(callDisplay).value_or(false)
+                                ? QStringLiteral("&Automatic Receive")
+                                : QStringLiteral("&Manual Receive"));
+    }
+
+    if (options().isChecked(OptionsStore::chkIcon)) {
+        setFixedHeight(twipsToPixelsY(kTrayHeight));
+        show();
+        repaint();
+        callSeam(seams().trayAdd);
+    }
+
+    if (!st.profileReload)
+        setWindowState(windowState() | Qt::WindowMinimized);
+    show();
+    st.profileReload = false;
+
+    unsetCursor();
+
+    if (!st.externalNumber.isEmpty() && options().isChecked(OptionsStore::chkCommand)) {
+        st.pendingNumber = st.externalNumber;
+        callSeam(seams().dialNumber);
+    }
+}
+
+void FrmDialer::checkSettingsFile()
+{
+    QString error;
+    if (settings::checkFile(&error) != settings::CheckResult::Failed)
+        return;
+    showMessage(this,
+                QStringLiteral("Telvaro cannot use its settings file.\n%1\n\nSettings and changes "
+                               "to the directory will not be kept.")
+                    .arg(error),
+                {}, MsgButtons::Ok, MsgIcon::Warning);
+}
+
+void FrmDialer::setProfileName(const QString& name)
+{
+    state().profileName = name;
+    const QString quoted = QLatin1Char('"') + name + QLatin1Char('"');
+    setWindowTitle(QStringLiteral("Telvaro - ") + quoted);
+    mnuSave->setText(QStringLiteral("&Save ") + quoted);
+    if (name == QLatin1String("Untitled"))
+        mnuSaveAs->setText(QStringLiteral("Save  &As"));
+    else
+        mnuSaveAs->setText(QStringLiteral("Save ") + quoted + QStringLiteral(" &As"));
+}
+
+void FrmDialer::applyDialingPadSetting()
+{
+    const std::optional<int> pad = settings::checkValue(
+        settings::read(settings::kPreferencesSection, QStringLiteral("Dialing Pad")));
+    if (pad)
+        options().setCheck(OptionsStore::chkPad, *pad);
+    mnuHide->setText(options().isChecked(OptionsStore::chkPad) ? kShowPadCaption : kHidePadCaption);
+    toggleDialingPad();
+}
+
+void FrmDialer::applyTabMode()
+{
+    ProgramState& st = state();
+    st.startupModeSwitch = 4;
+    const bool subject =
+        settings::oneValue(settings::read(settings::kPreferencesSection, QStringLiteral("Mode")))
+            .value_or(false);
+    if (subject) {
+        options().select(OptionsStore::optSubject);
+        mnuSubject->setChecked(true);
+        callSeam(seams().showSubjectTabs);
+    } else {
+        options().select(OptionsStore::optIndex);
+        mnuIndex->setChecked(true);
+        callSeam(seams().showIndexTabs);
+    }
+    st.startupModeSwitch = 0;
+}
+
+void FrmDialer::loadRecentNumbers()
+{
+    const QStringList numbers = settings::readRecentNumbers(settings::file());
+    callSeam(seams().setRecentNumbers, numbers);
+    callSeam(seams().setDialText, numbers.value(0));
+}
+
+// -------------------------------------------------------------------- exit
+
+void FrmDialer::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (m_exiting || m_unloaded)
+        return;
+    const int operation = state().profileOperation;
+    if (operation == 1 || operation == 2) {
+        // A profile command reloads the window: the tray icon goes now and
+        // comes back with the new window.
+        m_unloaded = true;
+        callSeam(seams().trayDelete);
+        return;
+    }
+    exitProgram();
+}
+
+void FrmDialer::pruneLog(const QString& suffix, bool enabled, const QString& dayText)
+{
+    if (!enabled)
+        return;
+    const QString base = paths::dataDir() + QLatin1Char('/') + state().profileName + suffix;
+    const QString log = base + QStringLiteral(".log");
+    const QString backup = base + QStringLiteral(".bak");
+    if (!QFileInfo(log).isFile())
+        return;
+    // The log is rebuilt from the backup: without a complete backup it is
+    // left as it is.
+    QString error;
+    if (!CopyTextFile(log, backup, &error)) {
+        std::fprintf(stderr, "telvaro: log not pruned: %s\n", qPrintable(error));
+        return;
+    }
+    callSeam(seams().trimCallLog, log, backup, settings::countValue(dayText));
+}
+
+void FrmDialer::exitProgram(ExitMode mode)
+{
+    if (mode == ExitMode::NoQuestions)
+        m_noQuestions = true;
+    if (m_exiting) {
+        // Asked again while the sequence runs (a signal during the profile
+        // question): whatever waits for the user ends now, taken as No.
+        if (mode == ExitMode::NoQuestions)
+            QCoreApplication::exit(0);
+        return;
+    }
+    m_exiting = true;
+    state().stopRequested = true; // ends the waits of a call in progress
+
+    callSeam(seams().closeLine);
+    callSeam(seams().shutdownTelephony);
+
+    callSeam(seams().trayDelete);
+
+    pruneLog(QStringLiteral("In"), options().isChecked(OptionsStore::chkDelIncoming),
+             options().text(OptionsStore::txtInDays));
+    pruneLog(QStringLiteral("Out"), options().isChecked(OptionsStore::chkDelOutgoing),
+             options().text(OptionsStore::txtDays));
+
+    Q_EMIT instanceRecordReleased();
+
+    // Recent numbers and the receive setting, in one write.
+    {
+        IniFile& ini = settings::file();
+        IniFile::Batch batch(ini);
+        settings::writeRecentNumbers(ini, callSeam<QStringList>(seams().recentNumbers));
+        ini.write(settings::kPreferencesSection, QStringLiteral("Call Display"),
+                  options().isChecked(OptionsStore::chkCallDisplay) ? QStringLiteral("1")
+                                                                    : QStringLiteral("0"));
+        if (!batch.commit()) {
+            const QString text = QStringLiteral("Telvaro could not save the recent numbers.\n%1")
+                                     .arg(ini.lastError());
+            if (m_noQuestions)
+                std::fprintf(stderr, "telvaro: %s\n", qPrintable(text));
+            else
+                showMessage(this, text, {}, MsgButtons::Ok, MsgIcon::Warning);
+        }
+    }
+
+    if (state().profileName != QLatin1String("Untitled")) {
+        callSeam(seams().saveProfile);
+    } else if (!m_noQuestions) {
+        const MsgResult answer = showMessage(
+            this, QStringLiteral("Profile has not been saved.\nSave before exiting?"),
+            QStringLiteral("Saving profile Untitled"), MsgButtons::YesNo, MsgIcon::Question);
+        if (answer == MsgResult::Yes && !m_noQuestions)
+            callSeam(seams().saveProfile);
+    }
+
+    callSeam(seams().unhook);
+
+    hide();
+    processEnder()();
+}
+
+// ---------------------------------------------------------- other starts
+
+void FrmDialer::receiveFromOtherInstance(int tag, const QString& text)
+{
+    if (m_exiting)
+        return;
+    if (tag == 1) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        showNormal();
+        raise();
+        activateWindow();
+    } else if (tag == 3) {
+        if (!options().isChecked(OptionsStore::chkCommand) || text.isEmpty())
+            return;
+        state().externalNumber = text;
+        state().pendingNumber = text;
+        hide();
+        callSeam(seams().dialNumber);
     }
 }
 

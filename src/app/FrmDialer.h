@@ -110,12 +110,47 @@ public:
     QToolButton* cmdShow = nullptr; // on fraMain, "Show Dialing Pad"
     QToolButton* cmdHide = nullptr; // on fraMain, "Hide Dialing Pad"
 
+    // ---- Start-up and exit ----
+
+    // The start-up sequence (Form_Load) after the single-instance handshake:
+    // state, settings file check, profile name and captions, dialing pad, tab
+    // mode, recent numbers, telephony, preferences, tray, window state, and the
+    // dial of a number given on the command line (`commandLine`, with one
+    // leading "/" removed).
+    void formLoad(const QString& commandLine);
+
+    enum class ExitMode {
+        Interactive, // the user chose to exit: questions are asked
+        NoQuestions, // a signal or the session ending: questions are answered No
+    };
+    // The exit sequence (ExitProgram): closes the line, removes the tray icon,
+    // prunes the logs, writes the recent numbers and "Call Display", saves or
+    // offers to save the profile, and ends the program.
+    void exitProgram(ExitMode mode = ExitMode::Interactive);
+    bool isExiting() const { return m_exiting; }
+
+    // How the program ends once the exit sequence is done; tests put their own.
+    static void setProcessEnder(std::function<void()> ender);
+
+    // ProfileName and the captions that show it.
+    void setProfileName(const QString& name);
+
+    // A message from a later start of the program: tag 1 brings the window to
+    // the front, tag 3 dials the text when numbers from other programs are
+    // accepted.
+    void receiveFromOtherInstance(int tag, const QString& text);
+
     // Shows or hides the dialing pad, decided by the caption of mnuHide.
     void toggleDialingPad();
     bool padShown() const;
 
     // Left edge of fraMain in twips (0 or 1920).
     int fraMainLeftTwips() const;
+
+Q_SIGNALS:
+    // The exit sequence removes the record of the running instance: a later
+    // start becomes the first instance.
+    void instanceRecordReleased();
 
 private:
     void buildMenus();
@@ -124,12 +159,23 @@ private:
     void layoutFrames();
 
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override; // Form_Unload
+    void checkSettingsFile();
+    void applyDialingPadSetting();
+    void applyTabMode();
+    void loadRecentNumbers();
+    void pruneLog(const QString& suffix, bool enabled, const QString& dayText);
     // The window sees every key first: key-downs go to the directory's key
     // map, typed characters to its letter jump.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     const QEvent* m_lastKeyEvent = nullptr;
     QPointer<QWidget> m_lastKeyReceiver;
+
+    bool m_exiting = false;
+    bool m_noQuestions = false;
+    bool m_unloaded = false;
 
     static FrmDialer* s_instance;
 };

@@ -2,6 +2,7 @@
 
 // Each part of the program adds its include here, under its own heading.
 // Directory:
+#include "directory/InstallDirectory.h"
 // Dialing:
 // Telephony:
 #include "telephony/locations/LineDialogs.h"
@@ -19,6 +20,7 @@ void installParts(FrmDialer& window)
     (void)window;
 
     // Directory (tabs and pages view, buttons, memo pad):
+    installDirectory(window);
 
     // Dialing (dial procedure, call window, dialing pad):
 

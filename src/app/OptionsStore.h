@@ -2,8 +2,10 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace telvaro {
 
@@ -76,13 +78,30 @@ public:
     static Option partner(Option o);
 
     QString text(Text t) const { return m_texts[t]; }
+    // Sets a box's text. For a box with a spin bar, text holding a whole
+    // number within the bar's range also moves the bar; any other text (not a
+    // number, out of range, empty) leaves the bar where it was.
     void setText(Text t, const QString& value);
 
-    // The spin bar paired with a text box (not for cmbLineDevices).
+    // The spin bar paired with a text box (not for cmbLineDevices). Moving the
+    // bar writes its value into the box as decimal text; values outside the
+    // range are brought into it.
     int spinValue(Text t) const { return m_spins[t]; }
     void setSpinValue(Text t, int value);
+    static bool hasSpinBar(Text t) { return t != cmbLineDevices && t != TextCount; }
     static int spinMinimum(Text t);
     static int spinMaximum(Text t);
+    // The value a box's text gives its spin bar: a whole number of decimal
+    // digits (blanks around it allowed) within the bar's range; nullopt
+    // otherwise.
+    static std::optional<int> spinValueOfText(Text t, const QString& text);
+    // The box's text when it is a valid spin value, else the decimal text of
+    // the spin bar (what the rest of the program should rely on).
+    QString validText(Text t) const;
+
+    // The names listed in cmbLineDevices, in device-id order.
+    QStringList lineDeviceNames() const { return m_lineDeviceNames; }
+    void setLineDeviceNames(const QStringList& names);
 
     // The device chosen in cmbLineDevices; positions equal device ids.
     int selectedLineDevice() const { return m_selectedLineDevice; }
@@ -94,6 +113,7 @@ Q_SIGNALS:
     void textChanged(telvaro::OptionsStore::Text t);
     void spinValueChanged(telvaro::OptionsStore::Text t);
     void selectedLineDeviceChanged(int device);
+    void lineDeviceNamesChanged();
 
 private:
     std::array<int, CheckCount> m_checks{};
@@ -101,6 +121,7 @@ private:
     std::array<QString, TextCount> m_texts;
     std::array<int, TextCount> m_spins{};
     int m_selectedLineDevice = 0;
+    QStringList m_lineDeviceNames;
 };
 
 // The one store of the running program.

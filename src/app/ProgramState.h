@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace telvaro {
 
@@ -10,11 +11,13 @@ namespace telvaro {
 struct ProgramState
 {
     // Start-up and profiles.
-    QString externalNumber;              // command line, or a number from another program
+    QString externalNumber; // command line, or a number from another program
     QString profileName = QStringLiteral("Untitled");
-    int profileOperation = 5;            // 1 New Profile, 2 Open Profile, 5 otherwise
+    int profileOperation = 5; // 1 New Profile, 2 Open Profile, 5 otherwise
     bool profileReload = false;
-    int startupModeSwitch = 0;           // 4 while start-up selects the tab mode
+    int startupModeSwitch = 0; // 4 while start-up selects the tab mode
+    QString windowsFolder;     // home of Telvaro.ini (WindowsDirectory)
+    QString systemFolder;      // SystemDirectory
 
     // Directory.
     bool subjectMode = false;
@@ -25,6 +28,12 @@ struct ProgramState
     QString pendingName;
     QString dialString;
     QString displayNumber;
+    // The pieces of the last dial string: dialParts[0] goes with lineMakeCall,
+    // dialParts[nextDialPart + 1] is the next for lineDial; dialPartsLeft counts
+    // the pieces not yet answered, the first included.
+    QStringList dialParts;
+    int nextDialPart = 0;
+    int dialPartsLeft = 0;
 
     // Call flags.
     bool callPlaced = false;
@@ -33,6 +42,8 @@ struct ProgramState
     bool callDisplayShown = false;
     bool requestInProgress = false;
     int callErrorKind = 0;
+    bool idleSeen = false;
+    bool dialToneSeen = false;
 
     // Caller identification of the last incoming call.
     QString callerName;

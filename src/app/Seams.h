@@ -23,6 +23,8 @@ struct Seams
     std::function<void()> shutdownTelephony;
     std::function<void()> cleanUpStaleSession;
     std::function<void(int device)> queryLineDevice;
+    // FillLineDeviceList: puts the device names into options().setLineDeviceNames()
+    // (positions equal device ids) and shows the first in cmbLineDevices.
     std::function<void()> fillLineDeviceList;
     std::function<bool(int privileges, int mediaModes)> openLine;
     std::function<void()> closeLine;
@@ -36,7 +38,10 @@ struct Seams
     std::function<void(QWidget* owner)> showDialingProperties;
 
     // Telephony: incoming calls and numbers from other programs.
+    // LogIncomingCall for telephony().eventCall, the call of the line event.
     std::function<void()> logIncomingCall;
+    std::function<void()> showCallDisplay;  // FrmCallDisplay, modeless
+    std::function<void()> closeCallDisplay; // closes FrmCallDisplay when it is visible
     std::function<void()> processCallRequest;
     std::function<void()> hook;
     std::function<void()> unhook;
@@ -48,6 +53,8 @@ struct Seams
     std::function<void(int key, int shift)> directoryKeyDown;
     std::function<void(QChar letter)> directoryLetterJump;
     std::function<void(const QString& entryKey)> openMemo;
+    std::function<void()> closeEntryEditor;       // before a dial
+    std::function<void()> enableSpeedDialButtons; // the pad's number changed
 
     // Dialing: dial procedure, call progress window, dialing pad.
     std::function<void()> dialNumber;
@@ -57,6 +64,9 @@ struct Seams
     std::function<void(const QString& frameCaption, const QString& text)> showCallError;
     std::function<QStringList()> recentNumbers;
     std::function<void(const QStringList& numbers)> setRecentNumbers;
+    // The text of txtDial; the pad also makes a text of 16 or more characters
+    // its tooltip (start-up shows item 0 of the recent numbers here).
+    std::function<void(const QString& text)> setDialText;
 
     // Options dialog.
     std::function<void()> showOptions;      // mnuOptions_Click
@@ -67,10 +77,13 @@ struct Seams
     std::function<void()> trayModify;
     std::function<void()> trayDelete;
     std::function<void()> restoreMainWindow;
+    std::function<void()> mainWindowResized; // Form_Resize: minimise into the tray
     std::function<void()> showHelp;
     std::function<void()> showAbout;
 
     // Call logs.
+    std::function<void()> appendOutgoingRecord; // PendingName, DisplayNumber, CurrentEntryKey
+    std::function<void()> appendIncomingRecord; // CallerName, CallerNumber
     std::function<void(const QString& logPath, const QString& backupPath, int days)> trimCallLog;
 
     // Profiles.
@@ -78,7 +91,17 @@ struct Seams
 
     // Application frame.
     std::function<QWidget*()> mainWindow;
+    // The receive menu item mnuReceive: "&Automatic Receive" / "&Manual Receive".
+    std::function<void(const QString& caption)> setReceiveMenuCaption;
+    // mnuInLog and mnuPrintInLog, enabled while call receiving is on.
+    std::function<void(bool enabled)> setIncomingLogMenusEnabled;
     std::function<void()> exitProgram;
+    // Unloads the main window and loads a new one, which runs the start-up
+    // again (New Profile, Open Profile; ProfileOperation set by the caller).
+    std::function<void()> reloadMainWindow;
+    // Sets ProfileName and the captions that show it (window, Save, Save As).
+    std::function<void(const QString& name)> setProfileName;
+    std::function<void()> toggleDialingPad; // mnuHide_Click
 };
 
 // The seams of the running program.

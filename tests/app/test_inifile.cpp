@@ -38,13 +38,15 @@ private Q_SLOTS:
         TestEnv::writeFile(path, original);
         IniFile ini(path);
         QVERIFY(ini.write(u"s", u"a", u" 2"));
-        QCOMPARE(TestEnv::readFile(path), QByteArray("header\r\n\r\n[S]\r\nA = 2\r\n; note\r\n[T]\r\nx=y"));
+        QCOMPARE(TestEnv::readFile(path),
+                 QByteArray("header\r\n\r\n[S]\r\nA = 2\r\n; note\r\n[T]\r\nx=y"));
         QVERIFY(ini.write(u"S", u"b", u"3"));
         QCOMPARE(TestEnv::readFile(path),
                  QByteArray("header\r\n\r\n[S]\r\nA = 2\r\nb=3\r\n; note\r\n[T]\r\nx=y"));
         QVERIFY(ini.write(u"New", u"k", u"v"));
-        QCOMPARE(TestEnv::readFile(path), QByteArray("header\r\n\r\n[S]\r\nA = 2\r\nb=3\r\n; note\r\n"
-                                                     "[T]\r\nx=y\r\n[New]\r\nk=v\r\n"));
+        QCOMPARE(TestEnv::readFile(path),
+                 QByteArray("header\r\n\r\n[S]\r\nA = 2\r\nb=3\r\n; note\r\n"
+                            "[T]\r\nx=y\r\n[New]\r\nk=v\r\n"));
         QVERIFY(ini.removeKey(u"S", u"A"));
         QVERIFY(ini.removeSection(u"t"));
         QCOMPARE(TestEnv::readFile(path),

@@ -213,6 +213,17 @@ void AtPort::clearQueue()
     m_queue.clear();
 }
 
+bool AtPort::cancel(quint64 id)
+{
+    for (auto it = m_queue.begin(); it != m_queue.end(); ++it) {
+        if (it->id == id) {
+            m_queue.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
 void AtPort::onReadyRead()
 {
     if (!m_port)

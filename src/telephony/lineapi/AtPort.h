@@ -82,6 +82,11 @@ public:
     void abortCurrent();
     // Drops the queued commands that have not gone out yet.
     void clearQueue();
+    // Drops one queued command that has not gone out yet; false when it has
+    // (or is unknown).
+    bool cancel(quint64 id);
+    // Whether the command with this id is the one waiting for its answer.
+    bool isCurrent(quint64 id) const { return m_current && m_current->id == id; }
 
     static QString outcomeText(Outcome o);
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include "app/FrmDialer.h"
+
+namespace telvaro {
+
+class SingleInstance;
+
+// The running program around its main window: the command line, the
+// single-instance handshake, termination signals and the session's end, and
+// the reload of the main window for the profile commands.
+class Application : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Runs Telvaro; returns the process's exit status.
+    static int run(int argc, char* argv[]);
+
+    FrmDialer* window() const { return m_window; }
+
+private:
+    Application() = default;
+    void loadWindow(const QString& commandLine);
+    void reloadWindow();
+    void terminate();
+
+    SingleInstance* m_instance = nullptr;
+    QPointer<FrmDialer> m_window;
+};
+
+} // namespace telvaro

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace telvaro {
+
+// The about box: the program's picture, version and supported systems, where
+// to send comments, its web sites and a notice, with OK and "&System Info...".
+// The e-mail address and the web sites open with the desktop's handlers.
+class FrmAbout : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FrmAbout(QWidget* parent = nullptr);
+
+    static const QString kCommentsAddress;
+    static const QString kPrimarySite;
+    static const QString kSecondarySite;
+
+    QLabel* imgPicture = nullptr;
+    QLabel* LblAbout = nullptr;
+    QLabel* LblVer = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Text1 = nullptr;
+    QLabel* txtPrimary = nullptr;
+    QLabel* txtSecondary = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdSysInfo = nullptr;
+};
+
+// mnuHelpAbout_Click: the about box, modal over `parent`.
+void showAbout(QWidget* parent);
+
+// Fills seams().showAbout (over the main window) and seams().showHelp.
+void installShellServices();
+
+} // namespace telvaro

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace telvaro {
+
+// One running Telvaro per user. The first instance listens on a local socket
+// in the runtime folder (reachable by this user only); a later start connects,
+// hands over its command line and ends.
+//
+// A message is: the tag (4 bytes, little-endian; 1 = bring the window to the
+// front, 3 = dial the text), the byte count (4 bytes, little-endian: text
+// bytes + 1), the text in Windows-1252 and a NUL. The first instance answers
+// with one byte (kAck) once it has taken the message.
+class SingleInstance : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kShowTag = 1;
+    static constexpr int kDialTag = 3;
+    static constexpr int kMaxText = 254; // characters; longer texts are cut
+    static constexpr char kAck = 0x06;
+
+    explicit SingleInstance(QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    enum class Claim { First, Second, Failed };
+
+    // Decides whether this process is the first instance. First: this object
+    // now listens. Second: another instance answers on the socket. Failed: no
+    // socket could be made (the program then runs without single-instance
+    // detection). Two processes claiming at the same moment are serialised by
+    // a lock, so exactly one becomes the first; a socket left by a crashed
+    // instance is removed.
+    Claim claim();
+
+    // Sends `text` (cut to kMaxText characters) to the first instance: tag 3,
+    // or tag 1 when the text is empty. Returns true when the first instance
+    // answered within `timeoutMs`.
+    static bool send(const QString& text, int timeoutMs = 1500);
+    static bool sendMessage(int tag, const QByteArray& payload, int timeoutMs = 1500);
+
+    // Stops listening and removes the socket (the exit sequence).
+    void release();
+    bool isListening() const;
+
+    static QString socketPath();
+
+    // Encodes a message as it goes over the socket.
+    static QByteArray encodeMessage(int tag, const QString& text);
+
+Q_SIGNALS:
+    // A message from another start; `text` is cut at its first NUL.
+    void messageReceived(int tag, const QString& text);
+
+private:
+    void onNewConnection();
+    void readFrom(QLocalSocket* socket);
+
+    QLocalServer* m_server = nullptr;
+};
+
+} // namespace telvaro

@@ -1,0 +1,229 @@
+#include "app/TrayIcon.h"
+
+#include "app/OptionsStore.h"
+#include "app/Seams.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QIcon>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+
+namespace telvaro {
+
+QIcon phoneOnIcon()
+{
+    return QIcon(QStringLiteral(":/icons/PhoneOn.svg"));
+}
+
+QIcon programIcon()
+{
+    return QIcon(QStringLiteral(":/icons/telvaro.svg"));
+}
+
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
+
+TrayIcon::~TrayIcon()
+{
+    delete m_icon;
+    delete m_ownMenu;
+}
+
+bool TrayIcon::available()
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+QWidget* TrayIcon::mainWindow() const
+{
+    return callSeam<QWidget*>(seams().mainWindow);
+}
+
+void TrayIcon::watchMainWindow()
+{
+    QWidget* window = mainWindow();
+    if (window == m_watched)
+        return;
+    if (m_watched)
+        m_watched->removeEventFilter(this);
+    m_watched = window;
+    if (window)
+        window->installEventFilter(this);
+}
+
+bool TrayIcon::isShown() const
+{
+    return m_icon && m_icon->isVisible();
+}
+
+QString TrayIcon::toolTip() const
+{
+    return m_icon ? m_icon->toolTip() : QString();
+}
+
+void TrayIcon::setPicture(bool receiving, const QString& tip)
+{
+    QIcon picture;
+    if (receiving) {
+        picture = phoneOnIcon();
+    } else {
+        QWidget* window = mainWindow();
+        picture = window ? window->windowIcon() : QApplication::windowIcon();
+        if (picture.isNull())
+            picture = programIcon();
+    }
+    m_icon->setIcon(picture);
+    // The notification area holds at most 63 characters of a tooltip.
+    m_icon->setToolTip(tip.left(63));
+}
+
+void TrayIcon::add()
+{
+    watchMainWindow();
+    if (!available())
+        return;
+    if (!m_icon) {
+        m_icon = new QSystemTrayIcon(this);
+        connect(m_icon, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason == QSystemTrayIcon::Trigger ||
+                        reason == QSystemTrayIcon::DoubleClick) {
+                        restoreMainWindow(mainWindow());
+                    } else if (reason == QSystemTrayIcon::Context) {
+                        prepareMenu();
+                    }
+                });
+    }
+    m_icon->setContextMenu(menu());
+    const bool receiving = callSeam<bool>(seams().lineIsOpen);
+    setPicture(receiving, receiving ? kReadyTip : kDisabledTip);
+    m_icon->show();
+}
+
+void TrayIcon::modify()
+{
+    if (!isShown())
+        return;
+    const bool receiving = callSeam<bool>(seams().lineIsOpen);
+    setPicture(receiving, receiving ? kReadyModifiedTip : kDisabledTip);
+}
+
+void TrayIcon::remove()
+{
+    if (m_icon)
+        m_icon->hide();
+}
+
+QMenu* TrayIcon::menu()
+{
+    QWidget* window = mainWindow();
+    QMenu* windowMenu = window ? window->findChild<QMenu*>(QStringLiteral("mnuSystray")) : nullptr;
+    if (windowMenu) {
+        if (windowMenu != m_menu) {
+            m_menu = windowMenu;
+            connect(windowMenu, &QMenu::aboutToShow, this, &TrayIcon::prepareMenu,
+                    Qt::UniqueConnection);
+        }
+        return windowMenu;
+    }
+    if (!m_ownMenu) {
+        // A main window without a tray menu of its own gets this one.
+        m_ownMenu = new QMenu(QStringLiteral("&Systray"));
+        m_ownMenu->setObjectName(QStringLiteral("mnuSystray"));
+        QAction* restore = m_ownMenu->addAction(QStringLiteral("&Restore"));
+        restore->setObjectName(QStringLiteral("mPopRestore"));
+        connect(restore, &QAction::triggered, this, [this] { restoreMainWindow(mainWindow()); });
+        m_ownMenu->addSeparator();
+        QAction* exit = m_ownMenu->addAction(QStringLiteral("&Exit"));
+        exit->setObjectName(QStringLiteral("mPopExit"));
+        connect(exit, &QAction::triggered, this, [this] {
+            if (QWidget* w = mainWindow())
+                w->close();
+        });
+        connect(m_ownMenu, &QMenu::aboutToShow, this, &TrayIcon::prepareMenu);
+    }
+    m_menu = m_ownMenu;
+    return m_ownMenu;
+}
+
+QAction* TrayIcon::restoreAction()
+{
+    QMenu* m = menu();
+    if (QAction* a = m->findChild<QAction*>(QStringLiteral("mPopRestore")))
+        return a;
+    QWidget* window = mainWindow();
+    if (window) {
+        if (QAction* a = window->findChild<QAction*>(QStringLiteral("mPopRestore")))
+            return a;
+    }
+    for (QAction* a : m->actions()) {
+        if (a->text() == QLatin1String("&Restore"))
+            return a;
+    }
+    return nullptr;
+}
+
+void TrayIcon::prepareMenu()
+{
+    QAction* restore = restoreAction();
+    QWidget* window = mainWindow();
+    if (!restore || !window)
+        return;
+    // A visible window in normal state needs no "&Restore"; a minimised one
+    // or one hidden in the tray does.
+    restore->setVisible(!window->isVisible() || window->isMinimized());
+}
+
+bool TrayIcon::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_watched && event->type() == QEvent::WindowStateChange) {
+        QWidget* window = m_watched;
+        if (window->isMinimized() && options().isChecked(OptionsStore::chkIcon) && isShown()) {
+            // Hidden after the state change has been handled; the icon is
+            // then the way back.
+            QTimer::singleShot(0, window, [window] {
+                if (window->isMinimized())
+                    window->hide();
+            });
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void restoreMainWindow(QWidget* window)
+{
+    if (!window)
+        return;
+    if (window->isMinimized() || !window->isVisible()) {
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->show();
+    }
+    window->raise();
+    window->activateWindow();
+    if (QWidget* tabs = window->findChild<QWidget*>(QStringLiteral("TabS"));
+        tabs && tabs->isVisible()) {
+        tabs->setFocus(Qt::ActiveWindowFocusReason);
+    } else {
+        window->setFocus(Qt::ActiveWindowFocusReason);
+    }
+}
+
+TrayIcon& trayIcon()
+{
+    static TrayIcon* tray = new TrayIcon(qApp);
+    return *tray;
+}
+
+void installTray()
+{
+    seams().trayAdd = [] { trayIcon().add(); };
+    seams().trayModify = [] { trayIcon().modify(); };
+    seams().trayDelete = [] { trayIcon().remove(); };
+    seams().restoreMainWindow = [] { restoreMainWindow(callSeam<QWidget*>(seams().mainWindow)); };
+}
+
+} // namespace telvaro

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+class QWidget;
+
+namespace telvaro {
+
+// The icon in the desktop's notification area. Its picture and tooltip tell
+// whether incoming calls are received; a left click or double click brings
+// the main window back, the right button opens the tray menu. While the icon
+// is shown and "Sho&w program's icon in the system tray" is checked,
+// minimising the main window hides it into the tray. On a desktop without a
+// notification area there is no icon and the window stays on the task bar.
+class TrayIcon : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TrayIcon(QObject* parent = nullptr);
+    ~TrayIcon() override;
+
+    static inline const QString kReadyTip = QStringLiteral("Telvaro-ready to receive calls");
+    static inline const QString kReadyModifiedTip = QStringLiteral("Telvaro-ready to receive");
+    static inline const QString kDisabledTip = QStringLiteral("Telvaro-disabled call receiving");
+
+    // Adds the icon by the rule: "PhoneOn" while the line is open for
+    // receiving, else the main window's icon.
+    void add();
+    // The line was opened or closed for receiving: new picture and tooltip.
+    void modify();
+    // Removes the icon (nothing happens when there is none).
+    void remove();
+
+    bool isShown() const;
+    QString toolTip() const;
+    QSystemTrayIcon* systemTrayIcon() const { return m_icon; }
+    // The menu the right button opens (the main window's mnuSystray when it
+    // has one).
+    QMenu* menu();
+    // Shows or hides "&Restore" by the state of the main window, as the menu
+    // does before it opens.
+    void prepareMenu();
+
+    // The desktop has a notification area.
+    static bool available();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* mainWindow() const;
+    void watchMainWindow();
+    void setPicture(bool receiving, const QString& tip);
+    QAction* restoreAction();
+
+    QSystemTrayIcon* m_icon = nullptr;
+    QPointer<QWidget> m_watched;
+    QPointer<QMenu> m_menu;
+    QMenu* m_ownMenu = nullptr;
+};
+
+// The icon "PhoneOn": a handset with waves, shown while calls are received.
+QIcon phoneOnIcon();
+// The program's own icon.
+QIcon programIcon();
+
+// RestoreMainWindow: normal state, shown, in front, the focus on the
+// directory's tab strip (or the window).
+void restoreMainWindow(QWidget* window);
+
+// The tray of the running program.
+TrayIcon& trayIcon();
+
+// Fills seams().trayAdd / trayModify / trayDelete / restoreMainWindow.
+void installTray();
+
+} // namespace telvaro

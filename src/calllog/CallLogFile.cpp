@@ -1,0 +1,270 @@
+#include "calllog/CallLogFile.h"
+
+#include "app/AtomicFile.h"
+#include "app/Clock.h"
+#include "app/Cp1252.h"
+#include "app/Paths.h"
+#include "app/ProgramState.h"
+#include "app/Prompter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+namespace telvaro::calllog {
+namespace {
+
+constexpr qsizetype kNameWidth = 42;
+constexpr qsizetype kNumberWidth = 55;
+constexpr qsizetype kDateTimeWidth = 20;
+
+QSet<QString>& reportedFailures()
+{
+    static QSet<QString> set;
+    return set;
+}
+
+// Appends `text` and as many spaces as make it `width` long (none when longer).
+void appendField(QString& line, const QString& text, qsizetype width)
+{
+    line.append(text);
+    if (text.size() < width)
+        line.append(QString(width - text.size(), u' '));
+}
+
+QString trimmedRight(QStringView s)
+{
+    qsizetype end = s.size();
+    while (end > 0 && s[end - 1] == u' ')
+        --end;
+    return s.left(end).toString();
+}
+
+QStringView piece(QStringView line, qsizetype from, qsizetype length = -1)
+{
+    if (from >= line.size())
+        return {};
+    return length < 0 ? line.mid(from) : line.mid(from, std::min(length, line.size() - from));
+}
+
+CallLogRow parseRecord(QStringView line, LogKind kind)
+{
+    // Records are written with one leading space; a line without it (edited
+    // by hand) is read as if it had it.
+    qsizetype at = 1;
+    if (line.isEmpty() || line[0] != u' ') {
+        while (!line.isEmpty() && line.back() == u' ')
+            line.chop(1);
+        at = 0;
+    }
+    CallLogRow row;
+    row.name = trimmedRight(piece(line, at, kNameWidth));
+    row.number = trimmedRight(piece(line, at + kNameWidth, kNumberWidth));
+    const qsizetype dateAt = at + kNameWidth + kNumberWidth;
+    if (kind == LogKind::Incoming) {
+        row.dateTime = trimmedRight(piece(line, dateAt));
+    } else {
+        row.dateTime = trimmedRight(piece(line, dateAt, kDateTimeWidth));
+        row.entryKey = trimmedRight(piece(line, dateAt + kDateTimeWidth + 1));
+    }
+    return row;
+}
+
+void reportFailure(const QString& path, LogKind kind, const QString& reason)
+{
+    if (reportedFailures().contains(path))
+        return;
+    reportedFailures().insert(path);
+    const QString which = kind == LogKind::Outgoing ? QStringLiteral("outgoing calls log")
+                                                    : QStringLiteral("incoming calls log");
+    showMessage(nullptr,
+                QStringLiteral("This call could not be written to the %1\n%2\n\n%3\n\n"
+                               "The calls already in the log are kept.")
+                    .arg(which, QDir::toNativeSeparators(path), reason),
+                {}, MsgButtons::Ok, MsgIcon::Warning);
+}
+
+CallLogRow appendAndReport(LogKind kind, const CallLogRow& row)
+{
+    const QString path = logPath(kind);
+    QString error;
+    if (appendRecord(path, kind, row, &error))
+        reportedFailures().remove(path);
+    else
+        reportFailure(path, kind, error);
+    return row;
+}
+
+} // namespace
+
+QString headerLine2(HeaderVariant variant)
+{
+    const char* which = variant == HeaderVariant::Outgoing   ? "Outgoing"
+                        : variant == HeaderVariant::Incoming ? "Incoming"
+                                                             : "*******";
+    return QStringLiteral("To print this file in the tabular format use \"\"Print %1 Calls Log\"\" "
+                          "from Telvaro menu.")
+        .arg(QLatin1String(which));
+}
+
+QByteArray headerBytes(HeaderVariant variant)
+{
+    return QByteArray(kWarningLine) + "\r\n" + cp1252::encode(headerLine2(variant)) + "\r\n";
+}
+
+QString logPath(LogKind kind)
+{
+    return paths::dataDir() + u'/' + state().profileName +
+           (kind == LogKind::Outgoing ? QStringLiteral("Out.log") : QStringLiteral("In.log"));
+}
+
+QString backupPath(LogKind kind)
+{
+    return paths::dataDir() + u'/' + state().profileName +
+           (kind == LogKind::Outgoing ? QStringLiteral("Out.bak") : QStringLiteral("In.bak"));
+}
+
+QString cutName(const QString& name)
+{
+    return name.size() > 37 ? name.left(38) + u'*' : name;
+}
+
+QString cutNumber(const QString& number, LogKind kind)
+{
+    const qsizetype limit = kind == LogKind::Outgoing ? 52 : 51;
+    return number.size() > limit ? number.left(52) + u'*' : number;
+}
+
+QString formatDateTime(const QDateTime& when)
+{
+    return when.toString(QStringLiteral("MM-dd-yyyy  HH:mm:ss"));
+}
+
+QString formatRecord(const CallLogRow& row, LogKind kind)
+{
+    QString line;
+    line.reserve(128);
+    line.append(u' ');
+    appendField(line, row.name, kNameWidth);
+    appendField(line, row.number, kNumberWidth);
+    if (kind == LogKind::Outgoing) {
+        // Keep the key in its column even for a row without a date.
+        appendField(line, row.dateTime, kDateTimeWidth);
+        line.append(u' ');
+        line.append(row.entryKey);
+    } else {
+        line.append(row.dateTime);
+    }
+    return line;
+}
+
+bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row, QString* error)
+{
+    const HeaderVariant variant =
+        kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming;
+    if (!QFileInfo::exists(path)) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (!writeFileAtomically(path, headerBytes(variant), error))
+            return false;
+    }
+    if (isReadOnlyFile(path)) {
+        if (error)
+            *error = QStringLiteral("The file is read-only.");
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const qint64 before = file.size();
+    QByteArray bytes = cp1252::encode(formatRecord(row, kind));
+    // A file whose last line lacks its end (cut off by hand) still gets the
+    // record on a line of its own.
+    if (before > 0) {
+        char last = 0;
+        if (file.seek(before - 1) && file.getChar(&last) && last != '\n')
+            bytes.prepend("\r\n");
+        file.seek(before);
+    }
+    bytes.append("\r\n");
+    const bool ok = file.write(bytes) == bytes.size() && file.flush();
+    if (!ok) {
+        if (error)
+            *error = file.errorString();
+        // Take back whatever part of the record reached the file.
+        file.resize(before);
+        return false;
+    }
+    return true;
+}
+
+QList<CallLogRow> readLog(const QString& path, LogKind kind)
+{
+    QList<CallLogRow> rows;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return rows;
+    const QByteArray bytes = file.readAll();
+    qsizetype at = 0;
+    int lineNo = 0;
+    while (at < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', at);
+        const qsizetype next = end < 0 ? bytes.size() : end + 1;
+        if (end < 0)
+            end = bytes.size();
+        qsizetype stop = end;
+        if (stop > at && bytes[stop - 1] == '\r')
+            --stop;
+        if (++lineNo > 2) {
+            const QString line = cp1252::decode(QByteArrayView(bytes.constData() + at, stop - at));
+            rows.append(parseRecord(line, kind));
+        }
+        at = next;
+    }
+    return rows;
+}
+
+bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
+             HeaderVariant variant, QString* error)
+{
+    QByteArray bytes = headerBytes(variant);
+    bytes.reserve(bytes.size() + rows.size() * 130);
+    for (const CallLogRow& row : rows) {
+        bytes.append(cp1252::encode(formatRecord(row, kind)));
+        bytes.append("\r\n");
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return writeFileAtomically(path, bytes, error);
+}
+
+CallLogRow appendOutgoingRecord()
+{
+    ProgramState& s = state();
+    s.pendingName = cutName(s.pendingName);
+    CallLogRow row{s.pendingName, cutNumber(s.displayNumber, LogKind::Outgoing),
+                   formatDateTime(clock().now()), s.currentEntryKey};
+    return appendAndReport(LogKind::Outgoing, row);
+}
+
+CallLogRow appendIncomingRecord()
+{
+    ProgramState& s = state();
+    s.callerName = cutName(s.callerName);
+    s.callerNumber = cutNumber(s.callerNumber, LogKind::Incoming);
+    if (s.callerName.isEmpty())
+        s.callerName = QStringLiteral("Unknown Caller");
+    if (s.callerNumber.isEmpty())
+        s.callerNumber = QStringLiteral("Unknown #");
+    CallLogRow row{s.callerName, s.callerNumber, formatDateTime(clock().now()), {}};
+    return appendAndReport(LogKind::Incoming, row);
+}
+
+void resetFailureReports()
+{
+    reportedFailures().clear();
+}
+
+} // namespace telvaro::calllog

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace telvaro::calllog {
+
+enum class LogKind { Outgoing, Incoming };
+
+// The second header line: the variant of the writer (outgoing or incoming) or
+// the one retention writes.
+enum class HeaderVariant { Outgoing, Incoming, Retention };
+
+inline constexpr const char* kWarningLine = "Warning: This file is not to be edited!!!";
+QString headerLine2(HeaderVariant variant);
+// The two header lines of a log, each ending in CR LF.
+QByteArray headerBytes(HeaderVariant variant);
+
+// One call as the log windows show it. dateTime is "mm-dd-yyyy  hh:mm:ss";
+// entryKey belongs to the outgoing log only.
+struct CallLogRow
+{
+    QString name;
+    QString number;
+    QString dateTime;
+    QString entryKey;
+
+    friend bool operator==(const CallLogRow&, const CallLogRow&) = default;
+};
+
+// The log files of the current profile in the data folder:
+// ProfileName + "Out.log" / "In.log" (backups "Out.bak" / "In.bak").
+QString logPath(LogKind kind);
+QString backupPath(LogKind kind);
+
+// The cut rules of the record fields. A name over 37 characters keeps 38 and
+// gains "*". An outgoing number over 52 keeps 52 and gains "*"; an incoming
+// number over 51 keeps up to 52 and gains "*".
+QString cutName(const QString& name);
+QString cutNumber(const QString& number, LogKind kind);
+
+// "mm-dd-yyyy  hh:mm:ss"
+QString formatDateTime(const QDateTime& when);
+
+// One record line without its line end, fields written as given (no cuts).
+QString formatRecord(const CallLogRow& row, LogKind kind);
+
+// Appends one record to `path`, creating the file with the header of `kind`
+// first when it does not exist. Nothing already in the file is lost: a write
+// that fails is taken back. False with a readable reason in `error` on failure.
+bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row,
+                  QString* error = nullptr);
+
+// Reads a log into rows; a missing file or one holding only its header gives
+// none. The two header lines are skipped unread. Lines are cut at the columns
+// they were written at, so a record with an empty name reads back in place.
+QList<CallLogRow> readLog(const QString& path, LogKind kind);
+
+// Rewrites the whole file (atomically) from `rows`: the header of `variant`,
+// then one record per row in order.
+bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
+             HeaderVariant variant, QString* error = nullptr);
+inline bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
+                    QString* error = nullptr)
+{
+    return saveLog(path, kind, rows,
+                   kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming,
+                   error);
+}
+
+// The calls of the program: the outgoing record of the call just taken
+// (PendingName, DisplayNumber, CurrentEntryKey) and the incoming record of the
+// last caller (CallerName, CallerNumber). Both cut the shared name (and the
+// incoming one the number) in place, as later readers expect, and stamp the
+// record with the clock. A log that cannot be written is reported to the user
+// once (until it can be written again). They return the row written.
+CallLogRow appendOutgoingRecord();
+CallLogRow appendIncomingRecord();
+
+// Forgets which logs have already been reported as failing (tests).
+void resetFailureReports();
+
+} // namespace telvaro::calllog

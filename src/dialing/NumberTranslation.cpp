@@ -1,0 +1,106 @@
+#include "dialing/NumberTranslation.h"
+
+namespace telvaro {
+namespace {
+
+// Until a location service is present the line layer cannot translate, and
+// every modem dial falls back to tone dialing the cleaned number.
+class NoTranslation final : public LineTranslation
+{
+public:
+    bool readLocation(CurrentLocation*) override { return false; }
+    std::optional<TranslatedAddress> translateAddress(const QString&, int, int) override
+    {
+        return std::nullopt;
+    }
+};
+
+NoTranslation g_noTranslation;
+LineTranslation* g_translation = nullptr;
+
+bool startsWithPrefix(const QString& number, const QString& prefix)
+{
+    // A location without a prefix classifies nothing by it.
+    return !prefix.isEmpty() && number.startsWith(prefix);
+}
+
+} // namespace
+
+LineTranslation& lineTranslation()
+{
+    return g_translation ? *g_translation : g_noTranslation;
+}
+
+void setLineTranslation(LineTranslation* t)
+{
+    g_translation = t;
+}
+
+CanonicalRequest canonicalRequest(const QString& number, CurrentLocation* location,
+                                  bool noCardForLocalCalls)
+{
+    const QString longDistance = dialstr::digitsOnly(location->longDistanceRule);
+    const QString international = dialstr::digitsOnly(location->internationalRule);
+    CanonicalRequest r;
+    QString country = QString::number(location->countryCode);
+    QString area = location->areaCode;
+    QString subscriber = number;
+
+    if (startsWithPrefix(number, international)) {
+        r.kind = NumberKind::International;
+        r.placeholderCountry =
+            location->countryCode == 977 ? QStringLiteral("975") : QStringLiteral("977");
+        country = r.placeholderCountry;
+    } else if (startsWithPrefix(number, longDistance)) {
+        r.kind = NumberKind::LongDistance;
+        area = number.mid(longDistance.size(), 3);
+        location->areaCode = area;
+        subscriber = number.mid(longDistance.size() + 3);
+    } else {
+        r.kind = NumberKind::Local;
+        qsizetype stop = number.size();
+        for (QChar c : {QChar(u','), QChar(u'*'), QChar(u'#')}) {
+            const qsizetype at = number.indexOf(c);
+            if (at >= 0 && at < stop)
+                stop = at;
+        }
+        // A local number long enough to carry its own area code loses it.
+        if (stop + 1 >= 9 && number.startsWith(area))
+            subscriber = number.mid(area.size());
+    }
+    r.canonical = QStringLiteral("+%1 (%2) %3").arg(country, area, subscriber);
+    r.card = (r.kind == NumberKind::Local && noCardForLocalCalls) ? 0 : location->preferredCardId;
+    r.options = 1 | (location->cancelCallWaiting.isEmpty() ? 0 : 2);
+    return r;
+}
+
+dialstr::DialChoice translateNumber(const QString& number, CurrentLocation* location,
+                                    bool noCardForLocalCalls, LineTranslation& line)
+{
+    const CanonicalRequest r = canonicalRequest(number, location, noCardForLocalCalls);
+    const std::optional<TranslatedAddress> out =
+        line.translateAddress(r.canonical, r.card, r.options);
+    if (!out || out->dialable.isEmpty())
+        return {};
+    if (r.kind != NumberKind::International)
+        return {out->dialable, out->displayable};
+
+    // The placeholder country code stood in for the digits typed after the
+    // international prefix: keep what the location put before it and dial
+    // those digits unchanged.
+    const QString afterPrefix = number.mid(dialstr::digitsOnly(location->internationalRule).size());
+    QString dialable = out->dialable;
+    dialable.remove(u' ');
+    const qsizetype dialAt = dialable.indexOf(r.placeholderCountry + location->areaCode + number);
+    if (dialAt < 0)
+        return {}; // dialing the placeholder would reach the wrong country
+    dialstr::DialChoice choice;
+    choice.dialString = dialable.left(dialAt) + afterPrefix;
+    const qsizetype shownAt =
+        out->displayable.indexOf(r.placeholderCountry + u' ' + location->areaCode + u' ' + number);
+    choice.displayNumber = shownAt >= 0 ? out->displayable.left(shownAt) + afterPrefix
+                                        : out->displayable + afterPrefix;
+    return choice;
+}
+
+} // namespace telvaro

@@ -1,0 +1,215 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QTabBar>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+
+namespace telvaro {
+
+class DirectoryStore;
+class FrmMemo;
+class FrmSpeedDial;
+
+// The tab strip of the directory: one row of tabs of a fixed width (the tab
+// scroll bar steps through those that do not fit).
+class DirectoryTabBar : public QTabBar
+{
+    Q_OBJECT
+
+public:
+    explicit DirectoryTabBar(QWidget* parent = nullptr);
+    void setFixedTabWidth(int pixels);
+    int fixedTabWidth() const { return m_width; }
+
+protected:
+    QSize tabSizeHint(int index) const override;
+    QSize minimumTabSizeHint(int index) const override;
+
+private:
+    int m_width = 18;
+};
+
+// The main window's menu items that belong to the directory. The main window
+// hands its own over (useMenus); a view on its own builds a set of its own.
+struct DirectoryMenus
+{
+    QAction* mnuIndex = nullptr;
+    QAction* mnuSubject = nullptr;
+    QAction* mnuArrange = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuCut = nullptr;
+    QAction* mnuCopy = nullptr;
+    QAction* mnuPaste = nullptr;
+    QAction* mnuDelete = nullptr;
+    QMenu* mnuSpeed = nullptr;
+    std::array<QAction*, 12> EditSpeed{}; // EditSpeed(1) is EditSpeed[0]
+    QMenu* mnuMouse = nullptr;
+    QAction* mnuMouseEdit = nullptr;
+    QAction* mnuMouseCopy = nullptr;
+    QAction* mnuMousePaste = nullptr;
+    QAction* mnuMouseDelete = nullptr;
+};
+
+// The directory area of the main window: 26 tabs over twelve speed-dial
+// buttons of a page, in index mode (tabs A-Z) or subject mode (tabs with the
+// user's titles), with the button menu, the copy buffer and the entry editor.
+// The twelve buttons are the only copy of entries in memory: caption = name,
+// tag = number value of the slots of the page shown.
+class DirectoryView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DirectoryView(QWidget* parent = nullptr);
+    ~DirectoryView() override;
+
+    // Works with the main window's menu items from now on. The main window
+    // runs the mode switches from mnuIndex / mnuSubject itself.
+    void useMenus(const DirectoryMenus& menus);
+    // The main window hands every key to keyDown() and letterJump() before
+    // the focused control sees it; the tab strip then only swallows them.
+    void setKeysFromWindow(bool on) { m_keysFromWindow = on; }
+    // Room kept free at the left of the bottom row (the main window's own
+    // button sits there).
+    void setBottomLeftInset(int pixels);
+    const DirectoryMenus& menus() const { return m_menus; }
+
+    // Controls.
+    DirectoryTabBar* TabS = nullptr;
+    QScrollBar* hsbTabs = nullptr;
+    QScrollBar* hsbPage = nullptr;
+    std::array<QPushButton*, 12> CmdS{}; // CmdS(1) is CmdS[0]
+    std::array<QLabel*, 12> lblNo{};
+    QFrame* fralblNo = nullptr;
+    QLabel* LblRight = nullptr;
+    QLabel* lblRight1 = nullptr;
+    QFrame* fraRight = nullptr;
+    QPushButton* cmdIndex = nullptr;
+    QPushButton* cmdSubject = nullptr;
+
+    // What the page shows. Buttons are counted 1-12, tabs 1-26, pages 0-82.
+    int selectedTab() const;
+    int page() const;
+    QString caption(int button) const;
+    QString tag(int button) const;
+    void setCaption(int button, const QString& text);
+    void setTag(int button, const QString& value);
+    QString labelCaption(int button) const;
+    QString tabCaption(int tab) const;
+    QString pageText() const;
+    // The button showing `entryKey` on the page (1-12), 0 when none does.
+    int buttonOfKey(const QString& entryKey) const;
+    // The key of button b of the page shown.
+    QString keyOfButton(int button) const;
+
+    // Showing.
+    void showPage();
+    void selectTab(int tab);
+    void showIndexTabs();   // mnuIndex_Click
+    void showSubjectTabs(); // mnuSubject_Click
+    // The key map; true when the key was taken.
+    bool keyDown(int key, Qt::KeyboardModifiers modifiers);
+    void letterJump(QChar c);
+
+    // Buttons and the button menu.
+    void clickButton(int button);
+    void rightClickButton(int button, const QPoint& globalPos);
+    void copyEntry();
+    void pasteEntry();
+    void deleteEntry();
+    void editEntry(); // the menu's Edit item: the editor for the entry under work
+    void editSpeed(int button);
+    bool copyPending() const;
+
+    // The entry editor (open while not null) and the memo pad.
+    FrmSpeedDial* editor() const;
+    void openEditor();
+    FrmMemo* memoPad() const;
+    void openMemo();
+
+    // The main Edit menu on the dialing pad's boxes.
+    void updateEditMenu();
+    void editCut();
+    void editCopy();
+    void editPaste();
+
+    // The dialing pad's boxes, found in the main window by their names.
+    QComboBox* dialCombo() const;
+    QLineEdit* dialNumberBox() const;
+    void setDialPadNumber(const QString& number);
+
+    // Starts the program of a command entry (the value without its quote).
+    // A program that cannot start is reported to the user.
+    bool startCommand(const QString& commandLine);
+
+    // Title prompt suppression marks.
+    bool scrollMark = false;
+    bool popupMark = false; // also set by the tab menu and a tab move
+    bool modeSwitchMark = false;
+
+    // Hooks for tab management and sorting. Empty hooks: the plain title
+    // prompt; a subtitle button acts as an ordinary one; undo does nothing.
+    std::function<void(int tab)> tabTitlePrompt;
+    std::function<void()> sortSubtitleGroup;
+    std::function<void()> undoSorting;
+    std::function<void()> arrangeTabs;
+    // Shows a pop-up menu at a screen position (tests replace it).
+    std::function<void(QMenu* menu, const QPoint& globalPos)> popupMenu;
+
+    // Beeps at the ends of the ranges (counted for tests).
+    int beepCount = 0;
+
+    // Reports a failed write to the settings file; true when the write was good.
+    bool checkStored(bool ok);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void buildOwnMenus();
+    void connectMenus();
+    void layoutControls();
+    void beep();
+    void fillButtons(bool cutCaptions);
+    void plainTitlePrompt(int tab);
+    void onPageValueChanged(int value);
+    void onTabsValueChanged(int value);
+    void onTabChanged(int index);
+    void setPasteIdle();
+    void refreshTabCaption(int tab, const QString& title);
+    bool tabNamed() const;
+    void refuseUnnamedTab();
+
+    DirectoryMenus m_menus;
+    std::array<QString, 12> m_captions;
+    std::array<QString, 12> m_tags;
+    std::array<QString, 12> m_labels;
+    std::array<QString, 26> m_tabTitles;
+    QString m_copyName;
+    QString m_copyNumber;
+    QString m_copyLog;
+    QPointer<FrmSpeedDial> m_editor;
+    QPointer<FrmMemo> m_memo;
+    QMenu* m_ownEditMenu = nullptr;
+    QMenu* m_ownMouseMenu = nullptr;
+    bool m_keysFromWindow = false;
+    bool m_windowRunsModeSwitches = false;
+    int m_bottomLeftInset = 0;
+};
+
+} // namespace telvaro

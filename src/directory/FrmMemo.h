@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace telvaro {
+
+// The memo pad of one directory entry (MemoEntryKey): the entry's note log
+// and a box for a new note stamped with date and time. OK stores the log;
+// closing with the window frame stores nothing. It deletes itself when
+// closed. `captionFor` gives the window caption for an entry key.
+class FrmMemo : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FrmMemo(std::function<QString(const QString& key)> captionFor,
+                     QWidget* parent = nullptr);
+
+    QLabel* LblLog = nullptr;
+    QPlainTextEdit* TxtLog = nullptr;
+    QLabel* LblMemo = nullptr;
+    QPlainTextEdit* TxtMemo = nullptr;
+    QPushButton* CmdSave = nullptr;
+    QPushButton* CmdOK = nullptr;
+    QPushButton* CmdEdit = nullptr;
+
+    // Fills the pad for the entry and shows it without blocking.
+    void showPad();
+
+    void addToLog();
+    void editLog();
+    // Stores the log and closes; false when the log is refused (too long) or
+    // could not be stored.
+    bool ok();
+
+    // The log's length as it is counted for storing (line breaks as CR LF).
+    int logLength() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<QString(const QString&)> m_captionFor;
+    QString m_key;
+    bool m_subjectMode = false;
+};
+
+} // namespace telvaro

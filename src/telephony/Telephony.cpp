@@ -1,0 +1,51 @@
+#include "telephony/Telephony.h"
+
+#include "app/OptionsStore.h"
+#include "app/Seams.h"
+#include "telephony/CallControl.h"
+#include "telephony/LineSession.h"
+
+#include <QWidget>
+
+namespace telvaro {
+namespace {
+
+// The options store learns the device names once it can hold them.
+template <typename Store> void storeDeviceNames(Store& store, const QStringList& names)
+{
+    if constexpr (requires { store.setLineDeviceNames(names); })
+        store.setLineDeviceNames(names);
+}
+
+} // namespace
+
+void installTelephony()
+{
+    Seams& s = seams();
+    s.initializeTelephony = [] { InitializeTelephony(); };
+    s.shutdownTelephony = [] { ShutdownTelephony(); };
+    s.cleanUpStaleSession = [] { CleanUpStaleSession(); };
+    s.queryLineDevice = [](int device) { QueryLineDevice(quint32(std::max(0, device))); };
+    s.fillLineDeviceList = [] {
+        QStringList names;
+        FillLineDeviceList([&names] { names.clear(); },
+                           [&names](const QString& name) { names << name; });
+        if (!names.isEmpty())
+            storeDeviceNames(options(), names);
+    };
+    s.openLine = [](int privileges, int mediaModes) {
+        return OpenLine(quint32(privileges), quint32(mediaModes));
+    };
+    s.closeLine = [] { CloseLine(); };
+    s.lineIsOpen = [] { return telephony().lineIsOpen; };
+    s.dropCall = [] { DropCall(); };
+    s.makeCall = [](const QString& firstPiece) { MakeCall(firstPiece); };
+    s.dialNextPart = [] { DialNextPart(); };
+    s.releaseCall = [] { ReleaseCall(telephony().callHandle); };
+    setMainWindowEnabler([] {
+        if (QWidget* w = callSeam<QWidget*>(seams().mainWindow))
+            w->setEnabled(true);
+    });
+}
+
+} // namespace telvaro

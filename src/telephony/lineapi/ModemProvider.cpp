@@ -1,0 +1,645 @@
+#include "telephony/lineapi/ModemProvider.h"
+
+#include <QHash>
+#include <QLoggingCategory>
+
+namespace telvaro {
+namespace {
+
+Q_LOGGING_CATEGORY(lcModem, "telvaro.modem")
+
+// The caller ID switches of the common chipsets, tried in this order.
+const QStringList kCallerIdCommands{QStringLiteral("AT+VCID=1"), QStringLiteral("AT#CID=1"),
+                                    QStringLiteral("AT%CCID=1"), QStringLiteral("AT+CLIP=1")};
+
+// The switch each port accepted in this run, so it is not searched again.
+QHash<QString, QString>& acceptedCallerIdCommands()
+{
+    static QHash<QString, QString> cache;
+    return cache;
+}
+
+bool isFailure(AtPort::Outcome o)
+{
+    return o == AtPort::Outcome::Timeout || o == AtPort::Outcome::Garbage ||
+           o == AtPort::Outcome::PortLost;
+}
+
+} // namespace
+
+std::optional<QString> modemDialString(const QString& address)
+{
+    static const QString allowed = QStringLiteral("0123456789*#ABCDabcd,WwTtPp@!;");
+    static const QString dropped = QStringLiteral(" \t-().[]/");
+    QString out;
+    for (const QChar c : address) {
+        if (dropped.contains(c))
+            continue;
+        if (!allowed.contains(c))
+            return std::nullopt;
+        out += c.toUpper();
+    }
+    // ";" only at the end.
+    const qsizetype semi = out.indexOf(QLatin1Char(';'));
+    if (semi >= 0 && semi != out.size() - 1)
+        return std::nullopt;
+    QString digits = out;
+    digits.remove(QLatin1Char(';'));
+    if (digits == QLatin1String("T") || digits == QLatin1String("P") || digits.isEmpty())
+        return std::nullopt;
+    return out;
+}
+
+// ---------------------------------------------------------------- provider
+
+ModemProvider::ModemProvider() : m_modems(loadModems()) {}
+
+ModemProvider::ModemProvider(std::vector<ModemSettings> modems) : m_modems(std::move(modems)) {}
+
+bool ModemProvider::devCaps(int index, LineDevCaps* caps)
+{
+    if (index < 0 || index >= int(m_modems.size()))
+        return false;
+    const ModemSettings& m = m_modems[size_t(index)];
+    if (m.port.isEmpty())
+        return false;
+    caps->lineName = m.displayName();
+    caps->providerInfo = QStringLiteral("Telvaro serial modem");
+    caps->switchInfo = m.port;
+    caps->portName = m.port;
+    caps->numAddresses = 1;
+    caps->maxNumActiveCalls = 1;
+    caps->bearerModes = LINEBEARERMODE_VOICE;
+    caps->maxRate = quint32(m.speed);
+    caps->mediaModes =
+        LINEMEDIAMODE_UNKNOWN | LINEMEDIAMODE_INTERACTIVEVOICE | LINEMEDIAMODE_DATAMODEM;
+    return true;
+}
+
+std::unique_ptr<ProviderLine> ModemProvider::open(int index, LineSink* sink, LineResult* error)
+{
+    if (index < 0 || index >= int(m_modems.size())) {
+        *error = LINEERR_BADDEVICEID;
+        return nullptr;
+    }
+    // Changes made in the modem's properties since the session began apply
+    // from the next open on.
+    ModemSettings settings = m_modems[size_t(index)];
+    const auto fresh = loadModems();
+    if (index < int(fresh.size()) && !fresh[size_t(index)].port.isEmpty())
+        settings = fresh[size_t(index)];
+    auto line = std::make_unique<ModemLine>(settings, sink);
+    const LineResult r = line->start();
+    if (r != 0) {
+        *error = r;
+        return nullptr;
+    }
+    return line;
+}
+
+// ---------------------------------------------------------------- line
+
+ModemLine::ModemLine(ModemSettings settings, LineSink* sink)
+    : m_settings(std::move(settings)), m_sink(sink), m_port(new AtPort(this))
+{
+    m_acceptTimer.setSingleShot(true);
+    m_ringTimer.setSingleShot(true);
+    m_cidTimer.setSingleShot(true);
+    m_reopenTimer.setSingleShot(true);
+    connect(&m_acceptTimer, &QTimer::timeout, this, &ModemLine::onDialAccepted);
+    connect(&m_ringTimer, &QTimer::timeout, this, &ModemLine::onRingTimeout);
+    connect(&m_cidTimer, &QTimer::timeout, this, &ModemLine::flushCallerId);
+    connect(&m_reopenTimer, &QTimer::timeout, this, [this] {
+        if (m_failed && m_receiving && start() != 0)
+            m_reopenTimer.start(kReopenDelayMs);
+    });
+    connect(m_port, &AtPort::unsolicited, this, &ModemLine::onUnsolicited);
+    connect(m_port, &AtPort::portLost, this, &ModemLine::portFailed);
+    connect(m_port, &AtPort::commandWritten, this, [this](quint64 id) {
+        if (!m_out || m_out->dialCommand != id)
+            return;
+        if (!m_out->dialingReported) {
+            m_out->dialingReported = true;
+            m_sink->callState(m_out->call, LINECALLSTATE_DIALING);
+        }
+        if (!m_out->voice && !m_port->currentCommand().endsWith(QLatin1Char(';')))
+            m_acceptTimer.start(kAcceptDelayMs);
+    });
+}
+
+ModemLine::~ModemLine()
+{
+    // Closing the line hangs up a call still up; the port closes with us.
+    if (m_port->isOpen() && m_out) {
+        m_port->clearQueue();
+        m_port->abortCurrent();
+    }
+    m_port->close();
+}
+
+LineResult ModemLine::start()
+{
+    AtPort::OpenError why = AtPort::OpenError::None;
+    QString error;
+    if (!m_port->open(m_settings.port, m_settings.speed, &why, &error)) {
+        qCWarning(lcModem) << "cannot open the modem:" << error;
+        switch (why) {
+        case AtPort::OpenError::Locked:
+            return LINEERR_ALLOCATED;
+        case AtPort::OpenError::NoDevice:
+            return LINEERR_NODEVICE;
+        default:
+            return LINEERR_RESOURCEUNAVAIL;
+        }
+    }
+    m_failed = false;
+    m_callerIdCommand.clear();
+    m_port->setDefaultTimeout(m_settings.commandTimeout);
+    initialise();
+    return 0;
+}
+
+void ModemLine::initialise()
+{
+    auto step = [this](const QString& command) {
+        m_port->send(command, [this, command](const AtPort::Reply& r) {
+            if (isFailure(r.outcome))
+                portFailed(QStringLiteral("%1: %2").arg(command, AtPort::outcomeText(r.outcome)));
+            else if (!r.ok())
+                qCWarning(lcModem) << "the modem refused" << command << r.finalLine;
+        });
+    };
+    for (const QString& c : m_settings.initCommands())
+        step(c);
+    step(m_settings.waitForDialTone ? QStringLiteral("ATX4") : QStringLiteral("ATX3"));
+    step(QStringLiteral("ATL%1M%2").arg(m_settings.speakerVolume).arg(m_settings.speakerMode));
+    if (m_receiving) {
+        QStringList candidates;
+        if (!m_settings.callerIdCommand.isEmpty())
+            candidates << m_settings.callerIdCommand;
+        else if (acceptedCallerIdCommands().contains(m_settings.port))
+            candidates << acceptedCallerIdCommands().value(m_settings.port);
+        else
+            candidates = kCallerIdCommands;
+        enableCallerId(candidates);
+    }
+}
+
+void ModemLine::enableCallerId(QStringList candidates)
+{
+    if (candidates.isEmpty()) {
+        qCWarning(lcModem) << "the modem accepts none of the caller ID commands";
+        return;
+    }
+    const QString command = candidates.takeFirst();
+    m_port->send(command, [this, command, candidates](const AtPort::Reply& r) {
+        if (r.ok()) {
+            m_callerIdCommand = command;
+            acceptedCallerIdCommands().insert(m_settings.port, command);
+        } else if (isFailure(r.outcome)) {
+            portFailed(QStringLiteral("%1: %2").arg(command, AtPort::outcomeText(r.outcome)));
+        } else {
+            enableCallerId(candidates);
+        }
+    });
+}
+
+void ModemLine::setReceiving(bool on)
+{
+    if (on == m_receiving)
+        return;
+    m_receiving = on;
+    if (m_failed) {
+        if (on)
+            m_reopenTimer.start(kReopenDelayMs);
+        return;
+    }
+    if (!m_port->isOpen())
+        return;
+    if (on) {
+        QStringList candidates;
+        if (!m_settings.callerIdCommand.isEmpty())
+            candidates << m_settings.callerIdCommand;
+        else if (acceptedCallerIdCommands().contains(m_settings.port))
+            candidates << acceptedCallerIdCommands().value(m_settings.port);
+        else
+            candidates = kCallerIdCommands;
+        enableCallerId(candidates);
+    } else {
+        if (m_in) {
+            if (m_in->call) {
+                m_sink->callState(m_in->call, LINECALLSTATE_IDLE);
+            }
+            m_in.reset();
+            m_ringTimer.stop();
+        }
+        if (m_callerIdCommand.endsWith(QStringLiteral("=1"))) {
+            QString off = m_callerIdCommand;
+            off.chop(1);
+            m_port->send(off + QLatin1Char('0'));
+        }
+        m_callerIdCommand.clear();
+    }
+}
+
+int ModemLine::dialTimeoutFor(const QString& command, bool semicolon) const
+{
+    const int limit = m_settings.dialTimeout * 1000;
+    if (!semicolon)
+        return limit + 2000; // the modem's own wait for the call, and a little
+    // Dialing to the end of the digits: the dial-tone wait, each digit, each pause.
+    int ms = 2 * m_settings.commandTimeout;
+    for (const QChar c : command.mid(3)) {
+        if (c == QLatin1Char(','))
+            ms += 2000;
+        else if (c == QLatin1Char('W') || c == QLatin1Char('@'))
+            ms += 5000;
+        else
+            ms += 150;
+    }
+    return std::min(ms, limit);
+}
+
+LineResult ModemLine::makeCall(HCALL call, quint32 requestId, const QString& address,
+                               const LineCallParams& params)
+{
+    if (m_out)
+        return LINEERR_CALLUNAVAIL;
+    std::optional<QString> dial = modemDialString(address);
+    if (!dial)
+        return LINEERR_INVALADDRESS;
+    if (!m_port->isOpen()) {
+        // The modem failed or went away earlier: try it again now.
+        const LineResult r = start();
+        if (r != 0)
+            return LINEERR_RESOURCEUNAVAIL;
+    }
+    if (params.callParamFlags & LINECALLPARAMFLAGS_BLOCKID) {
+        const std::optional<QString> code = modemDialString(callerIdBlockCode());
+        if (code && !code->contains(QLatin1Char(';'))) {
+            const bool lead =
+                dial->startsWith(QLatin1Char('T')) || dial->startsWith(QLatin1Char('P'));
+            dial->insert(lead ? 1 : 0, *code);
+        }
+    }
+    // A call that rings in now cannot be taken while we dial.
+    if (m_in) {
+        if (m_in->call)
+            m_sink->callState(m_in->call, LINECALLSTATE_IDLE);
+        m_in.reset();
+        m_ringTimer.stop();
+    }
+    Outgoing out;
+    out.call = call;
+    out.voice = params.mediaMode != LINEMEDIAMODE_DATAMODEM;
+    m_out = out;
+    sendDial(*dial, requestId);
+    return 0;
+}
+
+LineResult ModemLine::dial(HCALL call, quint32 requestId, const QString& address)
+{
+    if (!m_out || m_out->call != call)
+        return LINEERR_INVALCALLHANDLE;
+    if (m_out->dropping || m_out->disconnected || m_out->pendingRequest)
+        return LINEERR_INVALCALLSTATE;
+    std::optional<QString> dial = modemDialString(address);
+    if (!dial)
+        return LINEERR_INVALADDRESS;
+    if (!m_port->isOpen())
+        return LINEERR_OPERATIONFAILED;
+    sendDial(*dial, requestId);
+    return 0;
+}
+
+void ModemLine::sendDial(const QString& dialString, quint32 requestId)
+{
+    // A piece ending in ";" has more to follow (lineDial).
+    const bool lastPiece = !dialString.endsWith(QLatin1Char(';'));
+    QString command = QStringLiteral("ATD") + dialString;
+    // In voice mode the modem returns to command state once it has dialed.
+    if (m_out->voice && lastPiece)
+        command += QLatin1Char(';');
+    const bool semicolon = command.endsWith(QLatin1Char(';'));
+    const HCALL call = m_out->call;
+    m_out->pendingRequest = requestId;
+    m_out->dialCommand = m_port->send(
+        command,
+        [this, call, semicolon, lastPiece](const AtPort::Reply& r) {
+            onDialResult(call, semicolon, lastPiece, r);
+        },
+        dialTimeoutFor(command, semicolon));
+}
+
+void ModemLine::replyPending(LineResult result)
+{
+    if (!m_out || !m_out->pendingRequest)
+        return;
+    const quint32 request = m_out->pendingRequest;
+    m_out->pendingRequest = 0;
+    m_acceptTimer.stop();
+    m_sink->reply(request, result);
+}
+
+void ModemLine::reportProceeding()
+{
+    if (m_out && !m_out->proceedingReported && !m_out->disconnected) {
+        m_out->proceedingReported = true;
+        m_sink->callState(m_out->call, LINECALLSTATE_PROCEEDING);
+    }
+}
+
+void ModemLine::disconnect(quint32 mode)
+{
+    if (!m_out || m_out->disconnected)
+        return;
+    m_out->disconnected = true;
+    m_sink->callState(m_out->call, LINECALLSTATE_DISCONNECTED, mode);
+}
+
+void ModemLine::onDialAccepted()
+{
+    // No ERROR came back: the modem is dialing the call.
+    if (!m_out || !m_out->pendingRequest || m_out->dropping)
+        return;
+    replyPending(0);
+    reportProceeding();
+}
+
+void ModemLine::onDialResult(HCALL call, bool semicolon, bool lastPiece, const AtPort::Reply& r)
+{
+    if (!m_out || m_out->call != call) {
+        // A call that was let go of; a modem that stopped answering still counts.
+        if (isFailure(r.outcome))
+            portFailed(AtPort::outcomeText(r.outcome));
+        return;
+    }
+    m_out->dialCommand = 0;
+    if (m_out->dropping) {
+        if (isFailure(r.outcome))
+            portFailed(AtPort::outcomeText(r.outcome));
+        else
+            hangUp();
+        return;
+    }
+    switch (r.outcome) {
+    case AtPort::Outcome::Timeout:
+        if (!semicolon) {
+            // The data call got no answer within the dial timeout: give up on
+            // it as the modem's own timer would.
+            m_port->abortCurrent();
+            replyPending(0);
+            reportProceeding();
+            disconnect(LINEDISCONNECTMODE_NOANSWER);
+            return;
+        }
+        portFailed(AtPort::outcomeText(r.outcome));
+        return;
+    case AtPort::Outcome::Garbage:
+    case AtPort::Outcome::PortLost:
+        portFailed(AtPort::outcomeText(r.outcome));
+        return;
+    case AtPort::Outcome::Error:
+        // The modem refused the dial: the line is in use or not connected.
+        if (m_out->pendingRequest)
+            replyPending(LINEERR_CALLUNAVAIL);
+        else
+            disconnect(LINEDISCONNECTMODE_UNAVAIL);
+        return;
+    case AtPort::Outcome::Ok:
+        replyPending(0);
+        if (lastPiece)
+            reportProceeding();
+        return;
+    case AtPort::Outcome::Connect:
+        replyPending(0);
+        reportProceeding();
+        if (m_out && !m_out->disconnected)
+            m_sink->callState(m_out->call, LINECALLSTATE_CONNECTED);
+        return;
+    case AtPort::Outcome::Busy:
+        replyPending(0);
+        if (lastPiece)
+            reportProceeding();
+        disconnect(LINEDISCONNECTMODE_BUSY);
+        return;
+    case AtPort::Outcome::NoDialtone:
+        replyPending(0);
+        disconnect(LINEDISCONNECTMODE_NODIALTONE);
+        return;
+    case AtPort::Outcome::NoCarrier:
+        replyPending(0);
+        disconnect(LINEDISCONNECTMODE_NORMAL);
+        return;
+    case AtPort::Outcome::NoAnswer:
+        replyPending(0);
+        disconnect(LINEDISCONNECTMODE_NOANSWER);
+        return;
+    }
+}
+
+LineResult ModemLine::drop(HCALL call, quint32 requestId)
+{
+    if (m_in && m_in->call == call) {
+        // An offered call is not answered; it may ring on, unheeded.
+        m_in->call = 0;
+        m_sink->reply(requestId, 0);
+        m_sink->callState(call, LINECALLSTATE_IDLE);
+        return 0;
+    }
+    if (!m_out || m_out->call != call)
+        return LINEERR_INVALCALLHANDLE;
+    if (m_out->dropping)
+        return LINEERR_INVALCALLSTATE;
+    // A request still waiting for its reply will not complete.
+    replyPending(LINEERR_OPERATIONFAILED);
+    m_out->dropping = true;
+    m_out->dropRequest = requestId;
+    if (!m_port->isOpen()) {
+        hangUp();
+        return 0;
+    }
+    if (m_out->dialCommand && m_port->cancel(m_out->dialCommand)) {
+        m_out->dialCommand = 0; // never went out
+        hangUp();
+    } else if (m_out->dialCommand && m_port->isCurrent(m_out->dialCommand)) {
+        // Any character makes the modem abandon the dial; its answer to
+        // the dial then leads to the hang-up.
+        m_port->abortCurrent();
+    } else {
+        hangUp();
+    }
+    return 0;
+}
+
+void ModemLine::hangUp()
+{
+    if (!m_out)
+        return;
+    const HCALL call = m_out->call;
+    const quint32 request = m_out->dropRequest;
+    auto finished = [this, call, request] {
+        if (m_out && m_out->call == call)
+            m_out.reset();
+        m_acceptTimer.stop();
+        if (request)
+            m_sink->reply(request, 0);
+        m_sink->callState(call, LINECALLSTATE_IDLE);
+    };
+    if (!m_port->isOpen()) {
+        finished();
+        return;
+    }
+    m_port->send(QStringLiteral("ATH0"), [this, finished](const AtPort::Reply& r) {
+        finished();
+        if (isFailure(r.outcome))
+            portFailed(QStringLiteral("ATH0: %1").arg(AtPort::outcomeText(r.outcome)));
+    });
+}
+
+void ModemLine::release(HCALL call)
+{
+    if (m_in && m_in->call == call) {
+        m_in->call = 0;
+        return;
+    }
+    if (!m_out || m_out->call != call)
+        return;
+    if (m_out->dropping)
+        return; // the hang-up under way finishes quietly
+    m_out->pendingRequest = 0;
+    m_out->dropping = true;
+    m_out->dropRequest = 0;
+    if (m_out->dialCommand && m_port->cancel(m_out->dialCommand)) {
+        m_out->dialCommand = 0;
+        hangUp();
+    } else if (m_out->dialCommand && m_port->isCurrent(m_out->dialCommand)) {
+        m_port->abortCurrent();
+    } else {
+        hangUp();
+    }
+}
+
+void ModemLine::portFailed(const QString& reason)
+{
+    if (m_failed && !m_port->isOpen() && !m_out && !m_in)
+        return;
+    qCWarning(lcModem) << "the modem on" << m_settings.port << "failed:" << reason;
+    m_failed = true;
+    m_port->close();
+    m_acceptTimer.stop();
+    m_cidTimer.stop();
+    m_ringTimer.stop();
+    if (m_out) {
+        if (m_out->dropping) {
+            m_port->close();
+            hangUp(); // reports the drop and idle at once: the port is closed
+        } else if (m_out->pendingRequest) {
+            replyPending(LINEERR_OPERATIONFAILED);
+        } else {
+            disconnect(LINEDISCONNECTMODE_UNAVAIL);
+        }
+    }
+    if (m_in) {
+        if (m_in->call) {
+            m_sink->callState(m_in->call, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_UNAVAIL);
+            m_sink->callState(m_in->call, LINECALLSTATE_IDLE);
+        }
+        m_in.reset();
+    }
+    if (m_receiving)
+        m_reopenTimer.start(kReopenDelayMs);
+}
+
+void ModemLine::onUnsolicited(const QString& line)
+{
+    if (!m_receiving || m_out)
+        return;
+    if (isRing(line)) {
+        if (!m_in) {
+            m_in = Incoming{};
+            m_in->call = m_sink->incomingCall(LINEMEDIAMODE_INTERACTIVEVOICE);
+            if (m_in->call)
+                m_sink->callState(m_in->call, LINECALLSTATE_OFFERING);
+            if (m_earlyId.any) {
+                m_in->id = m_earlyId;
+                m_in->dirty = true;
+            }
+            m_earlyId = CallerId{};
+        }
+        if (m_in->dirty)
+            flushCallerId();
+        m_ringTimer.start(m_settings.ringTimeout);
+        return;
+    }
+    const std::optional<CallerIdLine> cid = parseCallerIdLine(line);
+    if (!cid)
+        return; // a late answer or a stray line: nothing to do
+    CallerId& id = m_in ? m_in->id : m_earlyId;
+    id.any = true;
+    switch (cid->field) {
+    case CallerIdLine::Date:
+        id.date = cid->value;
+        break;
+    case CallerIdLine::Time:
+        id.time = cid->value;
+        break;
+    case CallerIdLine::Number:
+        id.number = cid->value;
+        id.withheld = cid->withheld;
+        id.unavailable = cid->unavailable;
+        if (cid->name)
+            id.name = *cid->name;
+        break;
+    case CallerIdLine::Name:
+        id.name = cid->withheld || cid->unavailable ? QString() : cid->value;
+        break;
+    case CallerIdLine::Message:
+        break;
+    }
+    if (m_in) {
+        m_in->dirty = true;
+        // The lines of one report come together: tell about them once.
+        m_cidTimer.start(150);
+    }
+}
+
+void ModemLine::flushCallerId()
+{
+    m_cidTimer.stop();
+    if (!m_in || !m_in->dirty)
+        return;
+    m_in->dirty = false;
+    if (!m_in->call || m_in->id == m_in->posted)
+        return;
+    m_in->posted = m_in->id;
+    const CallerId& id = m_in->id;
+    quint32 flags = 0;
+    if (id.withheld)
+        flags |= LINECALLPARTYID_BLOCKED;
+    if (id.unavailable)
+        flags |= LINECALLPARTYID_OUTOFAREA;
+    if (!id.number.isEmpty())
+        flags |= LINECALLPARTYID_ADDRESS;
+    if (!id.name.isEmpty())
+        flags |= LINECALLPARTYID_NAME;
+    if (!flags)
+        flags = LINECALLPARTYID_UNKNOWN;
+    m_sink->callerId(m_in->call, flags, id.number, id.name, id.date, id.time);
+}
+
+void ModemLine::onRingTimeout()
+{
+    // No RING for a while: the caller gave up.
+    if (!m_in)
+        return;
+    flushCallerId();
+    const HCALL call = m_in->call;
+    m_in.reset();
+    if (call) {
+        m_sink->callState(call, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL);
+        m_sink->callState(call, LINECALLSTATE_IDLE);
+    }
+}
+
+} // namespace telvaro

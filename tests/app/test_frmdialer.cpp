@@ -1,0 +1,549 @@
+#include "app/Cp1252.h"
+#include "app/FrmDialer.h"
+#include "app/OptionsStore.h"
+#include "app/ProgramState.h"
+#include "app/Seams.h"
+#include "app/SettingsFile.h"
+#include "app/Twips.h"
+#include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace telvaro;
+using telvaro::test::ScriptedPrompter;
+using telvaro::test::TestEnv;
+
+namespace {
+
+QByteArray header()
+{
+    return cp1252::encode(settings::kHeader) + "\r\n\r\n";
+}
+
+// Records the calls start-up and exit make into the other parts.
+struct Calls
+{
+    QStringList log;
+    QStringList recentGiven;
+    QString dialText = QStringLiteral("<unset>");
+    QStringList recentToSave;
+    QList<QStringList> trims; // log, backup, days
+    int ended = 0;
+    QString pendingAtDial;
+
+    void install()
+    {
+        Seams& s = seams();
+        auto note = [this](const char* name) { return [this, name] { log << name; }; };
+        s.cleanUpStaleSession = note("cleanUpStaleSession");
+        s.hook = note("hook");
+        s.unhook = note("unhook");
+        s.showIndexTabs = note("showIndexTabs");
+        s.showSubjectTabs = note("showSubjectTabs");
+        s.initializeTelephony = note("initializeTelephony");
+        s.queryLineDevice = [this](int d) { log << QStringLiteral("queryLineDevice %1").arg(d); };
+        s.applyPreferences = note("applyPreferences");
+        s.trayAdd = note("trayAdd");
+        s.trayDelete = note("trayDelete");
+        s.closeLine = note("closeLine");
+        s.shutdownTelephony = note("shutdownTelephony");
+        s.saveProfile = note("saveProfile");
+        s.dialNumber = [this] {
+            log << "dialNumber";
+            pendingAtDial = state().pendingNumber;
+        };
+        s.setRecentNumbers = [this](const QStringList& n) {
+            log << "setRecentNumbers";
+            recentGiven = n;
+        };
+        s.setDialText = [this](const QString& t) { dialText = t; };
+        s.recentNumbers = [this] { return recentToSave; };
+        s.trimCallLog = [this](const QString& l, const QString& b, int days) {
+            trims << QStringList{l, b, QString::number(days)};
+        };
+    }
+};
+
+} // namespace
+
+class TestFrmDialer : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<ScriptedPrompter> prompts;
+    std::unique_ptr<Calls> calls;
+
+    std::unique_ptr<FrmDialer> makeWindow()
+    {
+        auto w = std::make_unique<FrmDialer>();
+        FrmDialer::setProcessEnder([this] { ++calls->ended; });
+        return w;
+    }
+
+    void writeSettings(const QByteArray& body)
+    {
+        TestEnv::writeFile(env->settingsFile(), header() + body);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        env = std::make_unique<TestEnv>();
+        prompts = std::make_unique<ScriptedPrompter>();
+        resetState();
+        options().resetToDesigned();
+        seams() = {};
+        calls = std::make_unique<Calls>();
+        calls->install();
+    }
+
+    void cleanup()
+    {
+        FrmDialer::setProcessEnder(nullptr);
+        seams() = {};
+        prompts.reset();
+        env.reset();
+    }
+
+    void menusAsDesigned()
+    {
+        auto w = makeWindow();
+        struct Item
+        {
+            QAction* action;
+            const char* caption;
+            QKeySequence shortcut;
+            bool enabled;
+        };
+        const QList<Item> items = {
+            {w->mnuNew, "&New Profile", QKeySequence("Ctrl+N"), true},
+            {w->mnuOpen, "&Open Profile", QKeySequence("Ctrl+O"), true},
+            {w->mnuSave, "&Save Profile", QKeySequence("Ctrl+S"), true},
+            {w->mnuSaveAs, "Save Profile &As", {}, true},
+            {w->mnuPrintOutLog, "&Print Outgoing Calls Log", QKeySequence("Ctrl+P"), true},
+            {w->mnuPrintInLog, "Print &Incoming Calls Log", QKeySequence("Ctrl+Q"), false},
+            {w->mnuExit, "E&xit", {}, true},
+            {w->mnuCut, "Cu&t", QKeySequence("Ctrl+X"), false},
+            {w->mnuCopy, "&Copy", QKeySequence("Ctrl+C"), false},
+            {w->mnuPaste, "&Paste", QKeySequence("Ctrl+V"), false},
+            {w->mnuDelete, "&Delete", QKeySequence(Qt::Key_Delete), false},
+            {w->mnuIndex, "&Index Tabs", {}, true},
+            {w->mnuSubject, "&Subject Tabs", {}, true},
+            {w->mnuArrange, "&Arrange Tabs Alphabetically", {}, false},
+            {w->mnuOutLog, "&Outgoing Calls Log", {}, true},
+            {w->mnuInLog, "I&ncoming Calls Log", {}, false},
+            {w->mnuOptions, "&Options", {}, true},
+            {w->mnuDialProperties, "&Dialing Properties", {}, true},
+            {w->mnuHelpTopics, "&Help Topics", {}, true},
+            {w->mnuHelpAbout, "&About Telvaro", {}, true},
+            {w->mnuMouseEdit, "Edit", {}, true},
+            {w->mnuMouseCopy, "Copy", {}, true},
+            {w->mnuMousePaste, "Paste", {}, false},
+            {w->mnuMouseDelete, "Delete", {}, true},
+            {w->mnuTabEdit, "Edit Tab (title)", {}, true},
+            {w->mnuTabMove, "MoveTab", {}, true},
+            {w->mnuTabPaste, "Paste Tab", {}, false},
+            {w->mnuTabDelete, "Delete Tab", {}, true},
+            {w->mPopRestore, "&Restore", {}, true},
+            {w->mnuReceive, "&Automatic Receive", {}, true},
+            {w->mPopExit, "&Exit", {}, true},
+        };
+        for (const Item& item : items) {
+            QVERIFY(item.action);
+            QCOMPARE(item.action->text(), QString::fromUtf8(item.caption));
+            QCOMPARE(item.action->shortcut(), item.shortcut);
+            QCOMPARE(item.action->isEnabled(), item.enabled);
+        }
+        QVERIFY(w->mnuIndex->isChecked());
+        QVERIFY(!w->mnuSubject->isChecked());
+
+        // The menu bar, in order; the pop-ups are not on it.
+        QStringList bar;
+        for (QAction* a : w->menuBar()->actions())
+            bar << a->text();
+        QCOMPARE(bar, QStringList({"&File", "&Edit", "&View", "&Tools", "&Help"}));
+        QCOMPARE(w->mnuSystray->title(), QString("&Systray"));
+        QCOMPARE(w->mnuSpeed->title(), QString("&Edit Button:"));
+        QCOMPARE(w->mnuSpeed->actions().size(), 12);
+        QCOMPARE(w->editSpeed(1), w->mnuSpeed->actions().first());
+        QCOMPARE(w->editSpeed(12), w->mnuSpeed->actions().last());
+
+        // Separators where designed: File before Exit, Edit before the
+        // button menu, View before the logs, Help before About, and the
+        // pop-ups.
+        auto separatorsOf = [](QMenu* m) {
+            QList<int> at;
+            for (int i = 0; i < m->actions().size(); ++i)
+                if (m->actions().at(i)->isSeparator())
+                    at << i;
+            return at;
+        };
+        QCOMPARE(separatorsOf(w->mnuFile), QList<int>({6}));
+        QCOMPARE(separatorsOf(w->mnuEdit), QList<int>({4}));
+        QCOMPARE(separatorsOf(w->mnuView), QList<int>({4}));
+        QCOMPARE(separatorsOf(w->mnuHelp), QList<int>({1}));
+        QCOMPARE(separatorsOf(w->mnuMouse), QList<int>({1, 4}));
+        QCOMPARE(separatorsOf(w->mnuMouse1), QList<int>({1, 4}));
+        QCOMPARE(separatorsOf(w->mnuSystray), QList<int>({2}));
+
+        QCOMPARE(w->cmdShow->toolTip(), QString("Show Dialing Pad"));
+        QCOMPARE(w->cmdHide->toolTip(), QString("Hide Dialing Pad"));
+        QCOMPARE(w->cmdShow->parentWidget(), w->fraMain);
+    }
+
+    void menuItemsOfOtherPartsCallTheirSeams()
+    {
+        auto w = makeWindow();
+        QStringList called;
+        seams().showOptions = [&] { called << "options"; };
+        seams().showAbout = [&] { called << "about"; };
+        seams().showHelp = [&] { called << "help"; };
+        seams().showDialingProperties = [&](QWidget* owner) {
+            called << (owner == w.get() ? "properties" : "properties without owner");
+        };
+        seams().restoreMainWindow = [&] { called << "restore"; };
+        w->mnuOptions->trigger();
+        w->mnuHelpAbout->trigger();
+        w->mnuHelpTopics->trigger();
+        w->mnuDialProperties->trigger();
+        w->mPopRestore->trigger();
+        w->mnuSubject->trigger();
+        w->mnuSave->trigger();
+        QCOMPARE(called, QStringList({"options", "about", "help", "properties", "restore"}));
+        QCOMPARE(calls->log, QStringList({"showSubjectTabs", "saveProfile"}));
+    }
+
+    void togglingThePadTwiceRestoresTheWindow()
+    {
+        auto w = makeWindow();
+        w->move(400, 100);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const QRect before = w->geometry();
+        const QPoint posBefore = w->pos();
+        QCOMPARE(w->width(), twipsToPixelsX(4800));
+        QCOMPARE(w->fraMainLeftTwips(), 1920);
+
+        w->cmdHide->click();
+        QCOMPARE(w->mnuHide->text(), QString("Show Dialing &Pad"));
+        QVERIFY(!w->padShown());
+        QCOMPARE(w->width(), twipsToPixelsX(2880));
+        QCOMPARE(w->pos().x(), posBefore.x() + twipsToPixelsX(1920));
+        QCOMPARE(w->fraMain->x(), 0);
+        QCOMPARE(w->fraMain->width(), twipsToPixelsX(2880));
+        QVERIFY(w->cmdShow->isVisible());
+        QVERIFY(!w->cmdHide->isVisible());
+
+        w->mnuHide->trigger();
+        QCOMPARE(w->mnuHide->text(), QString("Hide Dialing &Pad"));
+        QVERIFY(w->padShown());
+        QCOMPARE(w->geometry(), before);
+        QCOMPARE(w->pos(), posBefore);
+        QCOMPARE(w->fraMainLeftTwips(), 1920);
+        QVERIFY(w->cmdHide->isVisible());
+        QVERIFY(!w->cmdShow->isVisible());
+
+        // A caption of neither kind does nothing.
+        w->mnuHide->setText("Something else");
+        w->toggleDialingPad();
+        QCOMPARE(w->geometry(), before);
+    }
+
+    void startWithEmptyFoldersUsesTheDesignedState()
+    {
+        auto w = makeWindow();
+        w->formLoad(QString());
+        QCOMPARE(TestEnv::readFile(env->settingsFile()), header());
+        QCOMPARE(w->windowTitle(), QString("Telvaro - \"Untitled\""));
+        QCOMPARE(w->mnuSave->text(), QString("&Save \"Untitled\""));
+        QCOMPARE(w->mnuSaveAs->text(), QString("Save  &As"));
+        QCOMPARE(state().profileName, QString("Untitled"));
+        QCOMPARE(state().currentEntryKey, QString("0"));
+        QCOMPARE(state().profileOperation, 5);
+        QCOMPARE(state().windowsFolder, env->configDir());
+        QVERIFY(w->padShown());
+        QCOMPARE(w->mnuHide->text(), QString("Hide Dialing &Pad"));
+        QCOMPARE(calls->log, QStringList({"cleanUpStaleSession", "hook", "showIndexTabs",
+                                          "setRecentNumbers", "initializeTelephony",
+                                          "queryLineDevice 0", "applyPreferences", "trayAdd"}));
+        QCOMPARE(calls->recentGiven, QStringList());
+        QCOMPARE(calls->dialText, QString());
+        QCOMPARE(w->mnuReceive->text(), QString("&Automatic Receive"));
+        QCOMPARE(w->height(), twipsToPixelsY(5700));
+        QVERIFY(w->isVisible());
+        QVERIFY(w->isMinimized());
+        QCOMPARE(state().startupModeSwitch, 0);
+    }
+
+    void startReadsProfilePadModeAndRecentNumbers()
+    {
+        writeSettings("[Profile]\r\nName=Home.tlx\r\n[Preferences]\r\nDialing Pad=0\r\nMode= 1\r\n"
+                      "Call Display=1\r\n[Last Dialed Numbers]\r\nCount= 3\r\n"
+                      "Last Dialed No 0=5551234\r\nLast Dialed No 2=777\r\n");
+        state().profileReload = true;
+        auto w = makeWindow();
+        w->move(600, 100);
+        const int x = w->x();
+        w->formLoad(QString());
+        QCOMPARE(w->windowTitle(), QString("Telvaro - \"Home\""));
+        QCOMPARE(w->mnuSave->text(), QString("&Save \"Home\""));
+        QCOMPARE(w->mnuSaveAs->text(), QString("Save \"Home\" &As"));
+        QVERIFY(!w->padShown());
+        QVERIFY(!options().isChecked(OptionsStore::chkPad));
+        QCOMPARE(w->mnuHide->text(), QString("Show Dialing &Pad"));
+        QCOMPARE(w->x(), x + twipsToPixelsX(1920));
+        QVERIFY(options().isSelected(OptionsStore::optSubject));
+        QVERIFY(w->mnuSubject->isChecked());
+        QVERIFY(calls->log.contains("showSubjectTabs"));
+        QVERIFY(!calls->log.contains("showIndexTabs"));
+        QCOMPARE(calls->recentGiven, QStringList({"5551234", "", "777"}));
+        QCOMPARE(calls->dialText, QString("5551234"));
+        // A reload shows the window in its normal state.
+        QVERIFY(!w->isMinimized());
+        QVERIFY(!state().profileReload);
+    }
+
+    void tabModeFromTheSettingsFile_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("subject");
+        QTest::newRow("1") << QByteArray("Mode=1\r\n") << true;
+        QTest::newRow("blank 1") << QByteArray("Mode= 1\r\n") << true;
+        QTest::newRow("0") << QByteArray("Mode=0\r\n") << false;
+        QTest::newRow("2") << QByteArray("Mode=2\r\n") << false;
+        QTest::newRow("empty") << QByteArray("Mode=\r\n") << false;
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("text") << QByteArray("Mode=subject\r\n") << false;
+    }
+
+    void tabModeFromTheSettingsFile()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, subject);
+        writeSettings("[Preferences]\r\n" + line);
+        auto w = makeWindow();
+        w->formLoad(QString());
+        QCOMPARE(options().isSelected(OptionsStore::optSubject), subject);
+        QCOMPARE(calls->log.contains("showSubjectTabs"), subject);
+        QCOMPARE(calls->log.contains("showIndexTabs"), !subject);
+    }
+
+    void unusableValuesCountAsMissing()
+    {
+        // A check value the program never writes leaves the pad as designed;
+        // a receive value other than 1 reads "Manual".
+        writeSettings("[Preferences]\r\nDialing Pad=7\r\nCall Display=yes\r\n"
+                      "[Last Dialed Numbers]\r\nCount=abc\r\nLast Dialed No 0=1\r\n"
+                      "[Profile]\r\nName=../../../tmp/evil.tlx\r\n");
+        auto w = makeWindow();
+        w->formLoad(QString());
+        QVERIFY(w->padShown());
+        QCOMPARE(w->mnuReceive->text(), QString("&Manual Receive"));
+        QCOMPARE(calls->recentGiven, QStringList());
+        QCOMPARE(state().profileName, QString("evil"));
+        QCOMPARE(w->windowTitle(), QString("Telvaro - \"evil\""));
+    }
+
+    void wrongHeaderResetsTheSettings()
+    {
+        writeSettings("[Preferences]\r\nMode=1\r\n");
+        TestEnv::writeFile(env->settingsFile(),
+                           "The following lines are required by Telvaro - do NOT edit or remov3\r\n"
+                           "\r\n[Preferences]\r\nMode=1\r\n");
+        auto w = makeWindow();
+        w->formLoad(QString());
+        QCOMPARE(TestEnv::readFile(env->settingsFile()), header());
+        QVERIFY(!options().isSelected(OptionsStore::optSubject));
+    }
+
+    void commandLineNumberIsDialedOnlyWhenAccepted()
+    {
+        for (bool accept : {false, true}) {
+            init();
+            options().setChecked(OptionsStore::chkCommand, accept);
+            auto w = makeWindow();
+            w->formLoad(QStringLiteral("//5"));
+            QCOMPARE(state().externalNumber, QString("/5"));
+            QCOMPARE(calls->log.contains("dialNumber"), accept);
+            if (accept) {
+                QCOMPARE(calls->log.last(), QString("dialNumber"));
+                QCOMPARE(calls->pendingAtDial, QString("/5"));
+            }
+        }
+        auto w = makeWindow();
+        w->formLoad(QStringLiteral("/555"));
+        QCOMPARE(state().externalNumber, QString("555"));
+        w->formLoad(QStringLiteral("555"));
+        QCOMPARE(state().externalNumber, QString("555"));
+    }
+
+    void exitWritesRecentNumbersAndAsksAboutAnUntitledProfile()
+    {
+        auto w = makeWindow();
+        w->formLoad(QString());
+        for (int i = 0; i < 25; ++i)
+            calls->recentToSave << QString::number(100 + i);
+        options().setChecked(OptionsStore::chkCallDisplay, true);
+        prompts->messageAnswers.enqueue(MsgResult::Yes);
+        calls->log.clear();
+
+        w->mnuExit->trigger();
+
+        QCOMPARE(calls->ended, 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        const MessageRequest& m = prompts->messages.first();
+        QCOMPARE(m.title, QString("Saving profile Untitled"));
+        QCOMPARE(m.text, QString("Profile has not been saved.\nSave before exiting?"));
+        QCOMPARE(m.buttons, MsgButtons::YesNo);
+        QCOMPARE(m.icon, MsgIcon::Question);
+        QCOMPARE(calls->log, QStringList({"closeLine", "shutdownTelephony", "trayDelete",
+                                          "saveProfile", "unhook"}));
+        const QByteArray bytes = TestEnv::readFile(env->settingsFile());
+        QVERIFY(bytes.startsWith(header()));
+        QVERIFY(bytes.contains("[Last Dialed Numbers]\r\nCount= 20\r\nLast Dialed No 0=100\r\n"));
+        QVERIFY(bytes.contains("Last Dialed No 19=119\r\n"));
+        QVERIFY(!bytes.contains("Last Dialed No 20"));
+        QVERIFY(bytes.contains("[Preferences]\r\nCall Display=1\r\n"));
+
+        // Closing the window afterwards does not run the exit again.
+        w->close();
+        QCOMPARE(calls->ended, 1);
+        QCOMPARE(prompts->messages.size(), 1);
+    }
+
+    void answeringNoSkipsTheSave()
+    {
+        auto w = makeWindow();
+        w->formLoad(QString());
+        prompts->messageAnswers.enqueue(MsgResult::No);
+        w->close(); // the title-bar close runs the exit sequence
+        QCOMPARE(calls->ended, 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(!calls->log.contains("saveProfile"));
+    }
+
+    void exitOfANamedProfileSavesWithoutAskingAndPrunesItsLogs()
+    {
+        writeSettings("[Profile]\r\nName=Home.tlx\r\n");
+        TestEnv::writeFile(env->dataDir() + "/HomeIn.log", "in\nrecord");
+        TestEnv::writeFile(env->dataDir() + "/HomeOut.log", "out\r\n");
+        options().setText(OptionsStore::txtDays, QStringLiteral("45 days"));
+        auto w = makeWindow();
+        w->formLoad(QString());
+        calls->log.clear();
+        w->exitProgram();
+        QVERIFY(prompts->messages.isEmpty());
+        QVERIFY(calls->log.contains("saveProfile"));
+        QCOMPARE(calls->trims.size(), 2);
+        const QString base = env->dataDir() + "/Home";
+        QCOMPARE(calls->trims.at(0), QStringList({base + "In.log", base + "In.bak", "5"}));
+        QCOMPARE(calls->trims.at(1), QStringList({base + "Out.log", base + "Out.bak", "45"}));
+        QCOMPARE(TestEnv::readFile(base + "In.bak"), QByteArray("in\r\nrecord\r\n"));
+        QCOMPARE(TestEnv::readFile(base + "Out.bak"), QByteArray("out\r\n"));
+    }
+
+    void logsArePrunedOnlyWhenOnAndPresentAndBackedUp()
+    {
+        TestEnv::writeFile(env->dataDir() + "/UntitledOut.log", "out\r\n");
+        // The backup cannot be written: the log must not be rebuilt from it.
+        QDir().mkpath(env->dataDir() + "/UntitledOut.bak");
+        TestEnv::writeFile(env->dataDir() + "/UntitledIn.log", "in\r\n");
+        options().setChecked(OptionsStore::chkDelIncoming, false);
+        auto w = makeWindow();
+        w->formLoad(QString());
+        w->exitProgram(FrmDialer::ExitMode::NoQuestions);
+        QVERIFY(calls->trims.isEmpty());
+        QVERIFY(!QFileInfo::exists(env->dataDir() + "/UntitledIn.bak"));
+    }
+
+    void exitWithoutQuestionsWritesAndDoesNotAsk()
+    {
+        auto w = makeWindow();
+        w->formLoad(QString());
+        w->exitProgram(FrmDialer::ExitMode::NoQuestions);
+        QVERIFY(prompts->messages.isEmpty());
+        QVERIFY(!calls->log.contains("saveProfile"));
+        QCOMPARE(calls->ended, 1);
+        QCOMPARE(TestEnv::readFile(env->settingsFile()),
+                 header() +
+                     "[Last Dialed Numbers]\r\nCount= 0\r\n[Preferences]\r\nCall Display=0\r\n");
+    }
+
+    void closingForAProfileReloadOnlyRemovesTheTrayIcon()
+    {
+        auto w = makeWindow();
+        w->formLoad(QString());
+        calls->log.clear();
+        state().profileOperation = 2;
+        w->close();
+        QCOMPARE(calls->log, QStringList({"trayDelete"}));
+        QCOMPARE(calls->ended, 0);
+        QVERIFY(prompts->messages.isEmpty());
+    }
+
+    void messagesFromALaterStart()
+    {
+        auto w = makeWindow();
+        w->formLoad(QString());
+        QVERIFY(w->isMinimized());
+        w->receiveFromOtherInstance(1, QString());
+        QVERIFY(w->isVisible());
+        QVERIFY(!w->isMinimized());
+
+        w->receiveFromOtherInstance(3, QStringLiteral("5551234"));
+        QVERIFY(!calls->log.contains("dialNumber")); // numbers from outside not accepted
+        QVERIFY(w->isVisible());
+
+        options().setChecked(OptionsStore::chkCommand, true);
+        w->receiveFromOtherInstance(3, QStringLiteral("5551234"));
+        QCOMPARE(calls->pendingAtDial, QString("5551234"));
+        QCOMPARE(state().externalNumber, QString("5551234"));
+        QVERIFY(!w->isVisible());
+
+        calls->log.clear();
+        w->receiveFromOtherInstance(7, QStringLiteral("1"));
+        w->receiveFromOtherInstance(3, QString());
+        QVERIFY(calls->log.isEmpty());
+    }
+
+    void keysGoToTheDirectoryOnce()
+    {
+        auto w = makeWindow();
+        auto* edit = new QLineEdit(w->fraPad);
+        w->show();
+        QList<QPair<int, int>> downs;
+        QString letters;
+        seams().directoryKeyDown = [&](int key, int shift) { downs << qMakePair(key, shift); };
+        seams().directoryLetterJump = [&](QChar c) { letters += c; };
+
+        QTest::keyClick(edit, Qt::Key_M);
+        QTest::keyClick(edit, Qt::Key_Down, Qt::ControlModifier);
+        QTest::keyClick(w.get(), Qt::Key_Up); // reaches the window itself
+        // Keys the line edit ignores travel on to its parents: still once.
+        QTest::keyClick(edit, Qt::Key_F5, Qt::ShiftModifier);
+        QTest::keyClick(w->fraPad, Qt::Key_F6); // a frame ignores every key
+        // Modifier keys are key-downs of their own, as on the desktop.
+        QCOMPARE(downs, (QList<QPair<int, int>>{{Qt::Key_M, 0},
+                                                {Qt::Key_Control, 2},
+                                                {Qt::Key_Down, 2},
+                                                {Qt::Key_Up, 0},
+                                                {Qt::Key_Shift, 1},
+                                                {Qt::Key_F5, 1},
+                                                {Qt::Key_F6, 0}}));
+        QCOMPARE(letters, QString("m"));
+        QCOMPARE(edit->text(), QString("m"));
+    }
+};
+
+QTEST_MAIN(TestFrmDialer)
+#include "test_frmdialer.moc"

@@ -1,0 +1,239 @@
+#include "app/Clock.h"
+#include "app/ProgramState.h"
+#include "calllog/CallLogFile.h"
+#include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace telvaro;
+using namespace telvaro::calllog;
+
+namespace {
+
+class FixedClock final : public Clock
+{
+public:
+    QDateTime when{QDate(2026, 3, 7), QTime(9, 5, 4)};
+    QDateTime now() const override { return when; }
+    std::chrono::steady_clock::time_point monotonic() const override
+    {
+        return std::chrono::steady_clock::now();
+    }
+};
+
+QByteArray crlf(const QByteArray& line)
+{
+    return line + "\r\n";
+}
+
+const QByteArray kOutHeader =
+    crlf("Warning: This file is not to be edited!!!") +
+    crlf("To print this file in the tabular format use \"\"Print Outgoing "
+         "Calls Log\"\" from Telvaro menu.");
+const QByteArray kInHeader = crlf("Warning: This file is not to be edited!!!") +
+                             crlf("To print this file in the tabular format use \"\"Print Incoming "
+                                  "Calls Log\"\" from Telvaro menu.");
+
+} // namespace
+
+class TestCallLog : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TestEnv> env;
+    FixedClock fixedClock;
+
+private Q_SLOTS:
+    void init()
+    {
+        env = std::make_unique<test::TestEnv>();
+        resetState();
+        resetFailureReports();
+        setClock(&fixedClock);
+    }
+    void cleanup()
+    {
+        setClock(nullptr);
+        env.reset();
+    }
+
+    void firstOutgoingCallCreatesTheLogWithHeaderAndRecord()
+    {
+        state().pendingName = QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smithers"); // 40
+        state().displayNumber = QString(52, u'5');
+        state().currentEntryKey = QStringLiteral("0");
+        appendOutgoingRecord();
+
+        const QString path = env->dataDir() + QStringLiteral("/UntitledOut.log");
+        QVERIFY(QFile::exists(path));
+        const QByteArray expected =
+            kOutHeader + crlf(" Dr. Annabel Fitzgerald-Okonkwo Smither*   " + QByteArray(52, '5') +
+                              "   03-07-2026  09:05:04 0");
+        QCOMPARE(test::TestEnv::readFile(path), expected);
+        // The shared name keeps its cut form for whoever reads it next.
+        QCOMPARE(state().pendingName, QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smither*"));
+
+        // A second call adds one line and leaves the header alone.
+        state().pendingName = QString(37, u'n');
+        state().displayNumber = QString(60, u'7');
+        state().currentEntryKey = QStringLiteral("12100");
+        appendOutgoingRecord();
+        const QList<QByteArray> lines = test::TestEnv::readFile(path).split('\n');
+        QCOMPARE(lines.size(), 5); // 4 lines and the empty rest after the last CR LF
+        QCOMPARE(lines[3], " " + QByteArray(37, 'n') + "     " + QByteArray(52, '7') +
+                               "*  03-07-2026  09:05:04 12100\r");
+    }
+
+    void incomingRecordsCutDifferentlyAndNameTheUnknown()
+    {
+        state().profileName = QStringLiteral("Office");
+        state().callerName.clear();
+        state().callerNumber.clear();
+        appendIncomingRecord();
+        QCOMPARE(state().callerName, QStringLiteral("Unknown Caller"));
+
+        state().callerName = QStringLiteral("Bob");
+        state().callerNumber = QString(52, u'4');
+        appendIncomingRecord();
+        state().callerName = QStringLiteral("Eve");
+        state().callerNumber = QString(60, u'3');
+        appendIncomingRecord();
+
+        const QByteArray expected =
+            kInHeader +
+            crlf(" Unknown Caller" + QByteArray(28, ' ') + "Unknown #" + QByteArray(46, ' ') +
+                 "03-07-2026  09:05:04") +
+            crlf(" Bob" + QByteArray(39, ' ') + QByteArray(52, '4') + "*  03-07-2026  09:05:04") +
+            crlf(" Eve" + QByteArray(39, ' ') + QByteArray(52, '3') + "*  03-07-2026  09:05:04");
+        QCOMPARE(test::TestEnv::readFile(env->dataDir() + QStringLiteral("/OfficeIn.log")),
+                 expected);
+    }
+
+    void recordsReadBackAsWritten()
+    {
+        // An empty name (a pad call with no name current) must not shift the
+        // number into the name column.
+        const QString path = logPath(LogKind::Outgoing);
+        state().pendingName.clear();
+        state().displayNumber = QStringLiteral("555 1234");
+        state().currentEntryKey = QStringLiteral("0");
+        appendOutgoingRecord();
+        state().pendingName = QStringLiteral("Ann Lee");
+        state().displayNumber = QStringLiteral("1-800-3569377");
+        state().currentEntryKey = QStringLiteral("0101");
+        fixedClock.when = QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58));
+        appendOutgoingRecord();
+
+        const QList<CallLogRow> rows = readLog(path, LogKind::Outgoing);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0], (CallLogRow{{},
+                                      QStringLiteral("555 1234"),
+                                      QStringLiteral("03-07-2026  09:05:04"),
+                                      QStringLiteral("0")}));
+        QCOMPARE(rows[1],
+                 (CallLogRow{QStringLiteral("Ann Lee"), QStringLiteral("1-800-3569377"),
+                             QStringLiteral("12-31-2025  23:59:58"), QStringLiteral("0101")}));
+
+        state().callerName.clear();
+        state().callerNumber = QStringLiteral("4165550000");
+        appendIncomingRecord();
+        const QList<CallLogRow> in = readLog(logPath(LogKind::Incoming), LogKind::Incoming);
+        QCOMPARE(in.size(), 1);
+        QCOMPARE(in[0], (CallLogRow{QStringLiteral("Unknown Caller"),
+                                    QStringLiteral("4165550000"),
+                                    QStringLiteral("12-31-2025  23:59:58"),
+                                    {}}));
+    }
+
+    void rewriteFromRowsRoundTrips()
+    {
+        const QString path = env->dataDir() + QStringLiteral("/xOut.log");
+        const QList<CallLogRow> rows = {
+            {QStringLiteral("Zoë Ärger"), QStringLiteral("555"),
+             QStringLiteral("01-02-2026  03:04:05"), QStringLiteral("0312")},
+            {{},
+             QStringLiteral("9,5551234"),
+             QStringLiteral("01-02-2026  03:04:06"),
+             QStringLiteral("0")},
+            // A row without date keeps its key in the key column.
+            {QStringLiteral("x"), QStringLiteral("1"), {}, QStringLiteral("0101")},
+        };
+        QVERIFY(saveLog(path, LogKind::Outgoing, rows));
+        QCOMPARE(readLog(path, LogKind::Outgoing), rows);
+        QVERIFY(test::TestEnv::readFile(path).startsWith(kOutHeader));
+        // Windows-1252 bytes on disk.
+        QVERIFY(test::TestEnv::readFile(path).contains("Zo\xEB \xC4rger"));
+
+        QVERIFY(saveLog(path, LogKind::Incoming, rows.mid(0, 2), HeaderVariant::Retention));
+        QVERIFY(test::TestEnv::readFile(path).contains("\"\"Print ******* Calls Log\"\""));
+        const QList<CallLogRow> in = readLog(path, LogKind::Incoming);
+        QCOMPARE(in.size(), 2);
+        QCOMPARE(in[1].number, QStringLiteral("9,5551234"));
+        QCOMPARE(in[1].dateTime, QStringLiteral("01-02-2026  03:04:06"));
+    }
+
+    void shortAndOddFilesReadWithoutFuss()
+    {
+        const QString path = env->dataDir() + QStringLiteral("/odd.log");
+        QVERIFY(readLog(path, LogKind::Outgoing).isEmpty()); // missing
+        test::TestEnv::writeFile(path, kOutHeader);
+        QVERIFY(readLog(path, LogKind::Outgoing).isEmpty());
+        test::TestEnv::writeFile(path, "only one line");
+        QVERIFY(readLog(path, LogKind::Outgoing).isEmpty());
+        // LF line ends, a hand-edited line without the leading space, a short
+        // line and a last line without its end.
+        test::TestEnv::writeFile(path, "a\nb\nBob" + QByteArray(39, ' ') + "42\n short\n Al");
+        const QList<CallLogRow> rows = readLog(path, LogKind::Outgoing);
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[0].name, QStringLiteral("Bob"));
+        QCOMPARE(rows[0].number, QStringLiteral("42"));
+        QCOMPARE(rows[1].name, QStringLiteral("short"));
+        QVERIFY(rows[1].number.isEmpty());
+        QCOMPARE(rows[2].name, QStringLiteral("Al"));
+
+        // Appending to a file whose last line has no end starts a new line.
+        QVERIFY(appendRecord(path, LogKind::Outgoing, {QStringLiteral("Cy"), {}, {}, {}}));
+        QCOMPARE(readLog(path, LogKind::Outgoing).size(), 4);
+    }
+
+    void unwritableLogWarnsOnceAndKeepsItsCalls()
+    {
+        test::ScriptedPrompter prompts;
+        state().pendingName = QStringLiteral("First");
+        state().displayNumber = QStringLiteral("111");
+        appendOutgoingRecord();
+        const QString path = logPath(LogKind::Outgoing);
+        const QByteArray before = test::TestEnv::readFile(path);
+        QVERIFY(
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+
+        state().pendingName = QStringLiteral("Second");
+        appendOutgoingRecord();
+        appendOutgoingRecord();
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY(prompts.messages[0].text.contains(QStringLiteral("outgoing calls log")));
+        QCOMPARE(prompts.messages[0].icon, MsgIcon::Warning);
+        QCOMPARE(test::TestEnv::readFile(path), before);
+
+        // Writable again: the next failure is worth telling again.
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        appendOutgoingRecord();
+        QCOMPARE(readLog(path, LogKind::Outgoing).size(), 2);
+    }
+
+    void fullDiskIsReportedAsFailure()
+    {
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full");
+        QString error;
+        QVERIFY(!appendRecord(QStringLiteral("/dev/full"), LogKind::Incoming,
+                              {QStringLiteral("a"), QStringLiteral("1"), {}, {}}, &error));
+        QVERIFY(!error.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCallLog)
+#include "test_calllog.moc"

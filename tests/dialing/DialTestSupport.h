@@ -1,0 +1,132 @@
+#pragma once
+
+#include "app/Clock.h"
+#include "dialing/NumberTranslation.h"
+#include "dialing/SoundPlayer.h"
+
+#include <QStringList>
+
+#include <chrono>
+#include <cmath>
+#include <numbers>
+
+namespace telvaro::test {
+
+// Records what would have been played.
+class RecordingPlayer final : public SoundPlayer
+{
+public:
+    QStringList events; // "sync:<samples>@<rate>", "async:...", "stop", "beep"
+    RecordingPlayer() { setSoundPlayer(this); }
+    ~RecordingPlayer() override { setSoundPlayer(nullptr); }
+    void play(const WaveSound& s, PlayMode mode) override
+    {
+        events.append(
+            QStringLiteral("%1:%2@%3")
+                .arg(mode == PlayMode::Sync ? QStringLiteral("sync") : QStringLiteral("async"))
+                .arg(s.sampleCount())
+                .arg(s.sampleRate));
+    }
+    void stop() override { events.append(QStringLiteral("stop")); }
+    void beep() override { events.append(QStringLiteral("beep")); }
+};
+
+// A monotonic clock that runs `factor` times faster than the real one, so
+// that waits of many seconds pass quickly while keeping their order.
+class FastClock final : public Clock
+{
+public:
+    explicit FastClock(double factor) : m_factor(factor) { setClock(this); }
+    ~FastClock() override { setClock(nullptr); }
+    QDateTime now() const override { return QDateTime(QDate(2026, 4, 1), QTime(14, 30, 0)); }
+    std::chrono::steady_clock::time_point monotonic() const override
+    {
+        const auto real = std::chrono::steady_clock::now() - m_start;
+        return m_start +
+               std::chrono::duration_cast<std::chrono::steady_clock::duration>(real * m_factor);
+    }
+    double seconds() const { return std::chrono::duration<double>(monotonic() - m_start).count(); }
+
+private:
+    double m_factor;
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+};
+
+// A location in Toronto: area 416, long distance "1FG", international "011EFG".
+class FakeTranslation final : public LineTranslation
+{
+public:
+    QStringList requests; // canonical addresses asked for
+    bool fail = false;
+    CurrentLocation location;
+    FakeTranslation()
+    {
+        location.countryCode = 1;
+        location.areaCode = QStringLiteral("416");
+        location.longDistanceRule = QStringLiteral("1FG");
+        location.internationalRule = QStringLiteral("011EFG");
+        setLineTranslation(this);
+    }
+    ~FakeTranslation() override { setLineTranslation(nullptr); }
+    bool readLocation(CurrentLocation* out) override
+    {
+        *out = location;
+        return true;
+    }
+    // Translates like a North American location: local numbers as they are,
+    // others with 1 + area, international with 011 + country.
+    std::optional<TranslatedAddress> translateAddress(const QString& canonical, int, int) override
+    {
+        requests.append(canonical);
+        if (fail)
+            return std::nullopt;
+        const qsizetype open = canonical.indexOf(u'(');
+        const qsizetype close = canonical.indexOf(u')');
+        const QString country = canonical.mid(1, open - 2);
+        const QString area = canonical.mid(open + 1, close - open - 1);
+        const QString number = canonical.mid(close + 2);
+        if (country != QLatin1String("1"))
+            return TranslatedAddress{QStringLiteral("011 ") + country + u' ' + area + u' ' + number,
+                                     QStringLiteral("011 ") + country + u' ' + area + u' ' +
+                                         number};
+        if (area == location.areaCode)
+            return TranslatedAddress{number, number};
+        return TranslatedAddress{QStringLiteral("1") + area + number,
+                                 QStringLiteral("1 ") + area + u' ' + number};
+    }
+};
+
+// Power of `hz` in `samples` (Goertzel).
+inline double goertzel(const std::vector<double>& samples, int rate, double hz)
+{
+    const double w = 2.0 * std::numbers::pi * hz / rate;
+    const double coeff = 2.0 * std::cos(w);
+    double s1 = 0;
+    double s2 = 0;
+    for (double x : samples) {
+        const double s0 = x + coeff * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    return s1 * s1 + s2 * s2 - coeff * s1 * s2;
+}
+
+// The strongest of the four row and of the four column frequencies.
+inline std::pair<int, int> strongestDtmfPair(const std::vector<double>& samples, int rate)
+{
+    auto best = [&](std::initializer_list<int> freqs) {
+        int top = 0;
+        double power = -1;
+        for (int f : freqs) {
+            const double p = goertzel(samples, rate, f);
+            if (p > power) {
+                power = p;
+                top = f;
+            }
+        }
+        return top;
+    };
+    return {best({697, 770, 852, 941}), best({1209, 1336, 1477, 1633})};
+}
+
+} // namespace telvaro::test

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "app/ProgramState.h"
+#include "app/Seams.h"
+#include "dialing/Dialer.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+namespace telvaro::test {
+
+// Stands in for the line layer's call control: every call is shown, goes to
+// "proceeding" at once and, for the first `busyCalls` calls, reports a busy
+// disconnection `busyAfterMs` later; the drop's reply starts HandleBusy, all
+// through the event loop as the real line events arrive.
+class FakeLine : public QObject
+{
+public:
+    QStringList calls;
+    int drops = 0;
+    int requestsServed = 0;
+    QStringList memos;
+    int busyCalls = 0;
+    int busyAfterMs = 50;
+
+    FakeLine()
+    {
+        Seams& s = seams();
+        s.makeCall = [this](const QString& piece) { makeCall(piece); };
+        s.dropCall = [this] { dropCall(); };
+        s.processCallRequest = [this] { ++requestsServed; };
+        s.openMemo = [this](const QString& key) { memos.append(key); };
+    }
+
+private:
+    void makeCall(const QString& piece)
+    {
+        dialer().showConnectWindow();
+        calls.append(piece);
+        state().callPlaced = true;
+        const bool busy = calls.size() <= busyCalls;
+        QTimer::singleShot(0, this, [this, busy] {
+            state().busyDetected = false; // the dialing state
+            if (busy)
+                QTimer::singleShot(busyAfterMs, this, [this] { disconnectedBusy(); });
+            if (state().callPlaced)
+                dialer().handleConnected(); // the proceeding state
+        });
+    }
+    void disconnectedBusy()
+    {
+        ProgramState& s = state();
+        if (s.callPlaced && !s.stopRequested) {
+            s.busyDetected = true;
+            dropCall();
+            QTimer::singleShot(5, this, [] {
+                if (state().busyDetected)
+                    dialer().handleBusy();
+            });
+        }
+        s.callPlaced = false;
+    }
+    void dropCall()
+    {
+        ++drops;
+        state().callPlaced = false;
+    }
+};
+
+} // namespace telvaro::test

@@ -1,0 +1,262 @@
+#include "DialTestSupport.h"
+
+#include "app/OptionsStore.h"
+#include "app/ProgramState.h"
+#include "app/Seams.h"
+#include "common/TestEnv.h"
+#include "dialing/DialString.h"
+#include "dialing/Dialer.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace telvaro;
+
+class TestDialProcedure : public QObject
+{
+    Q_OBJECT
+
+private:
+    QStringList madeCalls;
+    std::unique_ptr<test::TestEnv> env;
+
+    void dial(const QString& number)
+    {
+        state().pendingNumber = number;
+        dialer().dialNumber();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        env = std::make_unique<test::TestEnv>();
+        resetState();
+        options().resetToDesigned();
+        seams() = {};
+        dialer().reset();
+        dialer().pause = [](double) {};
+        madeCalls.clear();
+        seams().makeCall = [this](const QString& piece) { madeCalls.append(piece); };
+    }
+
+    void cleanNumbersAndLetters()
+    {
+        QCOMPARE(dialstr::cleanNumber(QStringLiteral("+1 (416) 555-1234 ext,*9#")),
+                 QStringLiteral("14165551234,*9#"));
+        QCOMPARE(dialstr::mapLetters(QStringLiteral("1-800-FLOWERS")),
+                 QStringLiteral("1-800-3569377"));
+        QCOMPARE(dialstr::mapLetters(QStringLiteral("pqrs tuv wxyz")),
+                 QStringLiteral("7777 888 9999"));
+        QCOMPARE(dialstr::leadingNumber(QStringLiteral(" 12abc")), 12);
+        QCOMPARE(dialstr::leadingNumber(QStringLiteral("abc")), 0);
+        QCOMPARE(dialstr::leadingNumber(QString()), 0);
+        QCOMPARE(dialstr::leadingNumber(QStringLiteral("99999999999999999999")), 1'000'000'000);
+    }
+
+    void padKeysAreFilteredUnlessPropertiesAreIgnored()
+    {
+        QString typed;
+        for (QChar c : QStringLiteral("1-800-FLOWERS!@$\t"))
+            if (const QChar k = dialstr::padKey(c, false); !k.isNull())
+                typed.append(k);
+        QCOMPARE(typed, QStringLiteral("1-800-3569377"));
+        QCOMPARE(dialstr::padKey(u'\b', false), QChar(u'\b'));
+        for (QChar c : QStringLiteral("W@$"))
+            QCOMPARE(dialstr::padKey(c, true), c);
+    }
+
+    void longDialStringsGoOutInPieces()
+    {
+        const QString s = QString(160, u'5');
+        const QStringList parts = dialstr::splitDialParts(s);
+        QCOMPARE(parts.size(), 3);
+        QCOMPARE(parts[0], QString(78, u'5') + u';');
+        QCOMPARE(parts[1], QString(78, u'5') + u';');
+        QCOMPARE(parts[2], QString(4, u'5'));
+        QCOMPARE(dialstr::splitDialParts(QString(78, u'1')), QStringList{QString(78, u'1')});
+        QCOMPARE(dialstr::splitDialParts(QString(156, u'1')).last(), QString(78, u'1'));
+
+        options().setChecked(OptionsStore::chkIgnore, true);
+        dial(QString(159, u'5'));
+        QCOMPARE(state().dialParts.size(), 3);
+        QCOMPARE(state().dialPartsLeft, 3);
+        QCOMPARE(madeCalls, QStringList{u'T' + QString(77, u'5') + u';'});
+    }
+
+    void exactAndIgnoredNumbers()
+    {
+        dial(QStringLiteral("XXP9,5551234"));
+        QCOMPARE(madeCalls.last(), QStringLiteral("P9,5551234"));
+        QCOMPARE(state().displayNumber, QStringLiteral("9,5551234"));
+        dial(QStringLiteral("XXt555"));
+        QCOMPARE(madeCalls.last(), QStringLiteral("T555"));
+        dial(QStringLiteral("XX5551234"));
+        QCOMPARE(madeCalls.last(), QStringLiteral("T5551234"));
+        QCOMPARE(state().displayNumber, QStringLiteral("5551234"));
+
+        options().setChecked(OptionsStore::chkIgnore, true);
+        options().select(OptionsStore::optPulse);
+        dial(QStringLiteral("555 1234"));
+        QCOMPARE(madeCalls.last(), QStringLiteral("P555 1234"));
+        QCOMPARE(state().displayNumber, QStringLiteral("555 1234"));
+    }
+
+    void dialingPropertiesTranslateTheCleanedNumber()
+    {
+        test::FakeTranslation line;
+        dial(QStringLiteral("555-1234 (home)"));
+        QCOMPARE(line.requests.last(), QStringLiteral("+1 (416) 5551234"));
+        QCOMPARE(madeCalls.last(), QStringLiteral("5551234"));
+        QCOMPARE(state().pendingNumber, QStringLiteral("5551234"));
+
+        // A local number carrying its own area code loses it.
+        dial(QStringLiteral("416-555-1234"));
+        QCOMPARE(line.requests.last(), QStringLiteral("+1 (416) 5551234"));
+        // Long distance: the area code follows the prefix.
+        dial(QStringLiteral("1 212 555 1234"));
+        QCOMPARE(line.requests.last(), QStringLiteral("+1 (212) 5551234"));
+        QCOMPARE(madeCalls.last(), QStringLiteral("12125551234"));
+        QCOMPARE(state().displayNumber, QStringLiteral("1 212 5551234"));
+        // International: the digits after 011 are dialed unchanged, after the
+        // prefixes the location adds.
+        dial(QStringLiteral("011 44 20 7946 0000"));
+        QCOMPARE(line.requests.last(), QStringLiteral("+977 (416) 011442079460000"));
+        QCOMPARE(madeCalls.last(), QStringLiteral("011442079460000"));
+        QCOMPARE(state().displayNumber, QStringLiteral("011 442079460000"));
+
+        // Translation fails: tone dialing of the cleaned number.
+        line.fail = true;
+        dial(QStringLiteral("(905) 555-0000"));
+        QCOMPARE(madeCalls.last(), QStringLiteral("T9055550000"));
+        QCOMPARE(state().displayNumber, QStringLiteral("9055550000"));
+    }
+
+    void longNumbersTranslateTheirHeadOnly()
+    {
+        test::FakeTranslation line;
+        const QString number = QStringLiteral("5551234,") + QString(292, u'9'); // 300
+        dial(number);
+        QCOMPARE(line.requests.last(), QStringLiteral("+1 (416) ") + number.left(254));
+        QCOMPARE(state().dialString, number);
+        QCOMPARE(state().dialParts.size(), 4);
+    }
+
+    void recentNumbersListEachDialOnceAtTheTop()
+    {
+        QStringList padTexts;
+        connect(&dialer(), &Dialer::padTextRequested, this,
+                [&padTexts](const QString& t) { padTexts.append(t); });
+        options().setChecked(OptionsStore::chkIgnore, true);
+        dial(QStringLiteral("555 1234"));
+        dial(QStringLiteral("555 1234"));
+        dial(QStringLiteral("777"));
+        QCOMPARE(dialer().recentNumbers(),
+                 (QStringList{QStringLiteral("777"), QStringLiteral("555 1234")}));
+        QCOMPARE(padTexts.last(), QStringLiteral("777"));
+        disconnect(&dialer(), &Dialer::padTextRequested, this, nullptr);
+
+        // Only 20 are kept across runs, newest first.
+        installDialing();
+        QStringList many;
+        for (int i = 25; i >= 1; --i)
+            many.append(QString::number(i));
+        dialer().setRecentNumbers(many);
+        const QStringList stored = seams().recentNumbers();
+        QCOMPARE(stored.size(), 20);
+        QCOMPARE(stored.first(), QStringLiteral("25"));
+        seams().setRecentNumbers(many);
+        QCOMPARE(dialer().recentNumbers(), stored);
+    }
+
+    void requestsThatMustNotDial()
+    {
+        // Nothing to dial.
+        dial(QString());
+        dial(QStringLiteral("abc"));
+        QVERIFY(madeCalls.isEmpty());
+        // A call window on screen: the call in progress is left alone.
+        seams().makeCall = [this](const QString& piece) {
+            madeCalls.append(piece);
+            dialer().showConnectWindow();
+        };
+        dial(QStringLiteral("5551234"));
+        dial(QStringLiteral("5559999"));
+        QCOMPARE(madeCalls, QStringList{QStringLiteral("T5551234")});
+        QCOMPARE(dialer().padButtons(), (PadButtonState{false, true, false}));
+    }
+
+    void theLineIsOpenedWhenClosed()
+    {
+        int opened = 0;
+        seams().lineIsOpen = [] { return false; };
+        seams().openLine = [&opened](int privileges, int media) {
+            opened += (privileges == 0 && media == 0) ? 1 : 100;
+            return false;
+        };
+        dial(QStringLiteral("5551234"));
+        QCOMPARE(opened, 1);
+        // A line that cannot be opened still goes on to MakeCall, which reports.
+        QCOMPARE(madeCalls.size(), 1);
+    }
+
+    void withoutModemTheTonesPlayWithTheirWaits()
+    {
+        test::RecordingPlayer player;
+        QList<double> pauses;
+        dialer().pause = [&pauses](double s) { pauses.append(s); };
+        options().setChecked(OptionsStore::chkModem, false);
+        bool enabled = false;
+        dialer().mainWindow.setEnabled = [&enabled](bool on) { enabled = on; };
+        dial(QStringLiteral("1,2#"));
+        QCOMPARE(pauses, (QList<double>{0.1, 2.0, 0.1, 0.1}));
+        QCOMPARE(player.events,
+                 (QStringList{QStringLiteral("sync:900@8000"), QStringLiteral("sync:900@8000"),
+                              QStringLiteral("sync:756@8000")}));
+        QVERIFY(enabled);
+        QVERIFY(madeCalls.isEmpty());
+        QVERIFY(dialer().recentNumbers().isEmpty());
+    }
+
+    void withoutModemTheCaptureHoldsToneSilenceTone()
+    {
+        // The program's own player: no sound device here, so it keeps the
+        // time and records into the capture.
+        const QString capture = env->root() + QStringLiteral("/capture.wav");
+        qputenv("TELVARO_AUDIO_CAPTURE", QFile::encodeName(capture));
+        options().setChecked(OptionsStore::chkModem, false);
+        dialer().reset(); // real pauses
+        dial(QStringLiteral("1,2"));
+        qunsetenv("TELVARO_AUDIO_CAPTURE");
+
+        const WaveSound wav = parseWavFile(test::TestEnv::readFile(capture));
+        QCOMPARE(wav.sampleRate, 8000);
+        // Find the sounding stretches.
+        QList<std::pair<int, int>> runs;
+        for (int i = 0; i < wav.sampleCount();) {
+            if (std::abs(wav.sampleAt(i)) < 1e-3) {
+                ++i;
+                continue;
+            }
+            int end = i;
+            for (int quiet = 0; end < wav.sampleCount() && quiet < 16; ++end)
+                quiet = std::abs(wav.sampleAt(end)) < 1e-3 ? quiet + 1 : 0;
+            runs.append({i, end - 16});
+            i = end;
+        }
+        QCOMPARE(runs.size(), 2);
+        const double gap = double(runs[1].first - runs[0].second) / 8000;
+        QVERIFY2(gap > 2.05 && gap < 2.4, qPrintable(QString::number(gap)));
+        std::vector<double> first;
+        std::vector<double> second;
+        for (int i = runs[0].first; i < runs[0].second; ++i)
+            first.push_back(wav.sampleAt(i));
+        for (int i = runs[1].first; i < runs[1].second; ++i)
+            second.push_back(wav.sampleAt(i));
+        QVERIFY(first.size() > 850 && first.size() <= 900);
+        QCOMPARE(test::strongestDtmfPair(first, 8000), std::make_pair(697, 1209));
+        QCOMPARE(test::strongestDtmfPair(second, 8000), std::make_pair(697, 1336));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDialProcedure)
+#include "test_dialprocedure.moc"

@@ -1,0 +1,452 @@
+#include "app/IniFile.h"
+#include "app/OptionsStore.h"
+#include "app/ProgramState.h"
+#include "app/Seams.h"
+#include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
+#include "directory/DirectoryStore.h"
+#include "directory/DirectoryView.h"
+#include "directory/FrmMemo.h"
+#include "directory/FrmSpeedDial.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <memory>
+
+using namespace telvaro;
+using namespace telvaro::directory;
+using telvaro::test::ScriptedPrompter;
+using telvaro::test::TestEnv;
+
+namespace {
+
+// A main window with the directory and the dialing pad's two boxes.
+struct Main
+{
+    QWidget window;
+    DirectoryView* view;
+    QLineEdit* txtDial;
+    QComboBox* CmbDial;
+    QStringList dialed; // "number|name" of each dial
+    QList<QMenu*> popups;
+
+    explicit Main(bool subject = false)
+    {
+        auto* layout = new QVBoxLayout(&window);
+        txtDial = new QLineEdit(&window);
+        txtDial->setObjectName("txtDial");
+        CmbDial = new QComboBox(&window);
+        CmbDial->setObjectName("CmbDial");
+        CmbDial->setEditable(true);
+        view = new DirectoryView(&window);
+        layout->addWidget(txtDial);
+        layout->addWidget(CmbDial);
+        layout->addWidget(view);
+        view->popupMenu = [this](QMenu* m, const QPoint&) { popups << m; };
+        seams().dialNumber = [this] {
+            dialed << state().pendingNumber + "|" + state().pendingName;
+        };
+        window.resize(300, 480);
+        window.show();
+        state().startupModeSwitch = 4;
+        if (subject)
+            view->showSubjectTabs();
+        else
+            view->showIndexTabs();
+        state().startupModeSwitch = 0;
+    }
+    ~Main()
+    {
+        seams() = {};
+        resetState();
+        options().resetToDesigned();
+    }
+    FrmSpeedDial* editor() { return view->editor(); }
+};
+
+void pressKey(DirectoryView* view, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QTest::keyClick(view->TabS, Qt::Key(key), mods);
+}
+
+QStringList labels(DirectoryView* view)
+{
+    QStringList out;
+    for (int b = 1; b <= 12; ++b)
+        out << view->labelCaption(b);
+    return out;
+}
+
+} // namespace
+
+class TestDirectoryView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { resetState(); }
+
+    void pagesShowNumberLabelsAndBeepAtTheEnds()
+    {
+        TestEnv env;
+        Main m;
+        QCOMPARE(labels(m.view), QStringList({" &1.", " &2.", " &3.", " &4.", " &5.", " &6.",
+                                              " &7.", " &8.", " &9.", "1&0.", "11&.", "12&:"}));
+        QCOMPARE(m.view->menus().EditSpeed[9]->text(), QString("1&0."));
+        QCOMPARE(m.view->pageText(), QString(" 1"));
+        const int shiftedLeft = m.view->fralblNo->x();
+
+        m.view->hsbPage->setValue(8);
+        QCOMPARE(m.view->labelCaption(1), QString("  9&7."));
+        QCOMPARE(m.view->labelCaption(4), QString("10&0."));
+        QCOMPARE(m.view->labelCaption(12), QString("108&:"));
+        QCOMPARE(m.view->menus().EditSpeed[0]->text(), QString("  9&7."));
+        QCOMPARE(m.view->pageText(), QString(" 9"));
+        QVERIFY(m.view->fralblNo->x() < shiftedLeft); // room for three digits
+
+        // Up on the last page beeps and stays; Down on the first likewise.
+        m.view->hsbPage->setValue(82);
+        QCOMPARE(m.view->pageText(), QString("83"));
+        QCOMPARE(m.view->labelCaption(12), QString("996&:"));
+        pressKey(m.view, Qt::Key_Up);
+        QCOMPARE(m.view->page(), 82);
+        QCOMPARE(m.view->beepCount, 1);
+        pressKey(m.view, Qt::Key_Down, Qt::ControlModifier); // two pages back
+        QCOMPARE(m.view->page(), 80);
+        m.view->hsbPage->setValue(0);
+        pressKey(m.view, Qt::Key_Down);
+        QCOMPARE(m.view->page(), 0);
+        QCOMPARE(m.view->pageText(), QString(" 1"));
+        QCOMPARE(m.view->beepCount, 2);
+
+        // Tabs: Left on A beeps, Right steps, Z is the end.
+        pressKey(m.view, Qt::Key_Left);
+        QCOMPARE(m.view->selectedTab(), 1);
+        QCOMPARE(m.view->beepCount, 3);
+        pressKey(m.view, Qt::Key_Right);
+        QCOMPARE(m.view->selectedTab(), 2);
+        m.view->selectTab(26);
+        pressKey(m.view, Qt::Key_Right);
+        QCOMPARE(m.view->selectedTab(), 26);
+        QCOMPARE(m.view->beepCount, 4);
+    }
+
+    void namesAreCutAfterPagingAndTabsSelectPageOne()
+    {
+        TestEnv env;
+        const QString name25 = "Abcdefghijklmnopqrstuvwxy";
+        directoryStore().writeEntryName(false, entryKey(2, 1), name25);
+        directoryStore().writeEntryNumber(false, entryKey(2, 1), "XX555 0001");
+        directoryStore().writeEntryName(false, entryKey(2, 13), "Page two");
+        Main m;
+        m.view->selectTab(2);
+        QCOMPARE(m.view->caption(1), name25); // whole right after the tab was chosen
+        QCOMPARE(m.view->tag(1), QString("XX555 0001"));
+        QCOMPARE(m.view->CmdS[0]->toolTip(), QString("555 0001"));
+        pressKey(m.view, Qt::Key_Up);
+        QCOMPARE(m.view->caption(1), QString("Page two"));
+        pressKey(m.view, Qt::Key_Down);
+        QCOMPARE(m.view->caption(1), name25.left(18));
+        QCOMPARE(m.view->CmdS[0]->text(), name25.left(18));
+
+        // Selecting another tab returns to page 1; letters jump to tabs.
+        pressKey(m.view, Qt::Key_Up);
+        m.view->letterJump('q');
+        QCOMPARE(m.view->selectedTab(), 17);
+        QCOMPARE(m.view->page(), 0);
+        QTest::keyClicks(m.view->TabS, "B");
+        QCOMPARE(m.view->selectedTab(), 2);
+        m.view->letterJump('7');
+        QCOMPARE(m.view->selectedTab(), 2);
+    }
+
+    void subjectTabsTitlesTooltipsAndTitlePrompt()
+    {
+        TestEnv env;
+        ScriptedPrompter prompts;
+        directoryStore().writeTabTitle(1, "Home");
+        directoryStore().writeTabTitle(2, "Work colleagues"); // more than 8 characters
+        directoryStore().writeTabTitle(4, "walking club");
+        directoryStore().writeEntryName(true, entryKey(1, 1), "Mum");
+        directoryStore().writeEntryName(false, entryKey(1, 1), "Index entry");
+        Main m(true);
+        QVERIFY(state().subjectMode);
+        QCOMPARE(m.view->caption(1), QString("Mum"));
+        QCOMPARE(m.view->TabS->tabText(1), QString("Work colleagues"));
+        QCOMPARE(m.view->TabS->tabToolTip(1), QString("Work colleagues"));
+        QCOMPARE(m.view->TabS->tabToolTip(0), QString());
+        QVERIFY(m.view->menus().mnuSubject->isChecked());
+        QVERIFY(!m.view->menus().mnuIndex->isChecked());
+        QVERIFY(m.view->menus().mnuArrange->isEnabled());
+        QVERIFY(m.view->cmdIndex->isVisibleTo(m.view));
+        QVERIFY(!m.view->cmdSubject->isVisibleTo(m.view));
+        QVERIFY(prompts.inputs.isEmpty()); // not while start-up builds the view
+
+        // "w" picks the first title starting with W or w.
+        m.view->letterJump('W');
+        QCOMPARE(m.view->selectedTab(), 2);
+
+        // The tab scroll bar passes unnamed tabs without asking.
+        m.view->hsbTabs->setValue(3);
+        QCOMPARE(m.view->selectedTab(), 3);
+        QVERIFY(prompts.inputs.isEmpty());
+        // Its buttons refuse clicks until the tab is named.
+        m.view->clickButton(1);
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.messages[0].text,
+                 QString("You can't use this Speed Dial until the Tab is named."));
+        QVERIFY(!m.editor());
+        m.view->rightClickButton(2, {});
+        QCOMPARE(prompts.messages.size(), 2);
+        QVERIFY(m.popups.isEmpty());
+
+        // Choosing an unnamed tab asks for its title; the answer is stored.
+        prompts.inputAnswers.enqueue(QString("Doctors"));
+        m.view->TabS->setCurrentIndex(4);
+        QCOMPARE(prompts.inputs.size(), 1);
+        QCOMPARE(prompts.inputs[0].prompt, QString("Please enter Tab title"));
+        QCOMPARE(prompts.inputs[0].title, QString("Edit Tab"));
+        QCOMPARE(m.view->TabS->tabText(4), QString("Doctors"));
+        QCOMPARE(directoryStore().readTabTitle(5), QString("Doctors"));
+        // A cancelled prompt leaves the tab unnamed.
+        m.view->TabS->setCurrentIndex(6);
+        QCOMPARE(prompts.inputs.size(), 2);
+        QCOMPARE(directoryStore().readTabTitle(7), QString());
+
+        // Ctrl+I goes back to the index directory and its own entries.
+        pressKey(m.view, Qt::Key_I, Qt::ControlModifier);
+        QVERIFY(!state().subjectMode);
+        QCOMPARE(m.view->selectedTab(), 1);
+        QCOMPARE(m.view->TabS->tabText(1), QString("B"));
+        QCOMPARE(m.view->caption(1), QString("Index entry"));
+        QCOMPARE(prompts.inputs.size(), 2);
+    }
+
+    void clickingDialsRunsCommandsAndAltKeysClick()
+    {
+        TestEnv env;
+        ScriptedPrompter prompts;
+        directoryStore().writeEntryName(false, entryKey(1, 15), "Fifteen");
+        directoryStore().writeEntryNumber(false, entryKey(1, 15), "XX 1 212 555 0115");
+        directoryStore().writeEntryName(false, entryKey(1, 16), "Broken tool");
+        directoryStore().writeEntryNumber(false, entryKey(1, 16),
+                                          "\"/nonexistent/telvaro-no-such-program --flag");
+        directoryStore().writeEntryName(false, entryKey(1, 17), "Tool");
+        directoryStore().writeEntryNumber(false, entryKey(1, 17), "\"true with args");
+        Main m;
+        pressKey(m.view, Qt::Key_Up); // page 2
+        pressKey(m.view, Qt::Key_3, Qt::AltModifier);
+        QCOMPARE(state().currentEntryKey, QString("0115"));
+        QCOMPARE(m.dialed, QStringList({"XX 1 212 555 0115|Fifteen"}));
+        QCOMPARE(m.txtDial->text(), QString(" 1 212 555 0115"));
+
+        // A command entry starts its program and dials nothing.
+        m.view->clickButton(5);
+        QVERIFY(prompts.messages.isEmpty());
+        // One that cannot start tells the user; nothing is dialed.
+        pressKey(m.view, Qt::Key_4, Qt::AltModifier);
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY(prompts.messages[0].text.contains("/nonexistent/telvaro-no-such-program"));
+        QCOMPARE(prompts.messages[0].icon, MsgIcon::Critical);
+        QCOMPARE(m.dialed.size(), 1);
+
+        // Alt alone or with a letter clicks nothing.
+        pressKey(m.view, Qt::Key_A, Qt::AltModifier);
+        pressKey(m.view, Qt::Key_Alt, Qt::AltModifier);
+        QCOMPARE(m.dialed.size(), 1);
+        QVERIFY(!m.editor());
+        // Alt+semicolon is button 12: an empty slot opens the editor.
+        pressKey(m.view, Qt::Key_Semicolon, Qt::AltModifier);
+        QVERIFY(m.editor());
+        QCOMPARE(state().currentEntryKey, QString("0124"));
+        QCOMPARE(m.dialed.size(), 1); // an empty slot dials nothing
+    }
+
+    void editorRulesKeypadLettersAndSaving()
+    {
+        TestEnv env;
+        Main m;
+        m.view->clickButton(2);
+        FrmSpeedDial* e = m.editor();
+        QVERIFY(e);
+        QVERIFY(e->isModal());
+        QCOMPARE(e->windowTitle(), QString("Speed Dial"));
+        QVERIFY(e->TxtName->text().isEmpty());
+        QVERIFY(!e->CmdSave->isEnabled());
+        QVERIFY(!e->CmdSaveDial->isEnabled());
+        QVERIFY(!e->CmdMemo->isEnabled());
+        QVERIFY(e->x() >= m.window.frameGeometry().right()); // to the right of the main window
+
+        QTest::keyClicks(e->TxtName, "  Flower shop ");
+        QVERIFY(e->CmdSave->isEnabled());
+        QVERIFY(e->CmdMemo->isEnabled());
+        QVERIFY(!e->CmdSaveDial->isEnabled());
+        QCOMPARE(m.view->caption(2), QString("Flower shop")); // the button follows the typing
+
+        QTest::keyClicks(e->TxtNumber, "FLOWERS+/!\"p");
+        QCOMPARE(e->TxtNumber->text(), QString("35693777"));
+        QVERIFY(e->CmdSaveDial->isEnabled());
+        QTest::keyClick(e->TxtNumber, Qt::Key_Backspace);
+        QCOMPARE(e->TxtNumber->text(), QString("3569377"));
+
+        // With the box ticked every key is taken as typed.
+        QVERIFY(e->lblPulse->isHidden());
+        e->chkIgnore->click();
+        QVERIFY(!e->lblPulse->isHidden());
+        QTest::keyClicks(e->TxtNumber, " P+");
+        QCOMPARE(e->TxtNumber->text(), QString("3569377 P+"));
+        QTest::keyClick(e->TxtNumber, Qt::Key_Return); // Save is the default button
+        QTRY_VERIFY(!m.editor());
+
+        // The name is stored as typed (reading drops the blanks around it).
+        QVERIFY(TestEnv::readFile(env.settingsFile()).contains("Name0102=  Flower shop \r\n"));
+        QCOMPARE(directoryStore().readNumber(false, "0102"), QString("XX3569377 P+"));
+        QCOMPARE(m.view->caption(2), QString("Flower shop"));
+        QCOMPARE(m.view->tag(2), QString("XX3569377 P+"));
+
+        // Reopened from the Edit menu: the box ticked, the number without "XX".
+        m.view->menus().EditSpeed[1]->trigger();
+        e = m.editor();
+        QVERIFY(e);
+        QVERIFY(e->chkIgnore->isChecked());
+        QCOMPARE(e->TxtNumber->text(), QString("3569377 P+"));
+        // Cancel puts the name back and stores nothing.
+        e->TxtName->setText("Changed");
+        QCOMPARE(m.view->caption(2), QString("Changed"));
+        QTest::keyClick(e, Qt::Key_Escape);
+        QTRY_VERIFY(!m.editor());
+        QCOMPARE(m.view->caption(2), QString("Flower shop"));
+        QCOMPARE(state().currentEntryKey, QString("0"));
+        QCOMPARE(directoryStore().readName(false, "0102"), QString("Flower shop"));
+
+        // The options dialog's ignore box lets any key through too.
+        options().setChecked(OptionsStore::chkIgnore, true);
+        m.view->editSpeed(3);
+        e = m.editor();
+        QTest::keyClicks(e->TxtName, "Shell");
+        QTest::keyClicks(e->TxtNumber, "\"xterm");
+        QCOMPARE(e->TxtNumber->text(), QString("\"xterm"));
+        e->CmdSaveDial->click();
+        QTRY_VERIFY(!m.editor());
+        QCOMPARE(m.dialed, QStringList({"\"xterm|"}));
+        QCOMPARE(m.txtDial->text(), QString("\"xterm"));
+    }
+
+    void copyPasteAndDelete()
+    {
+        TestEnv env;
+        ScriptedPrompter prompts;
+        DirectoryStore& store = directoryStore();
+        store.writeEntryName(false, "0101", "Anna");
+        store.writeEntryNumber(false, "0101", "XX555 0101");
+        store.writeNoteLog(false, "0101", encodeNoteLog("Anna's log"));
+        store.writeEntryName(false, "0102", "Bert");
+        store.writeEntryNumber(false, "0102", "555 0102");
+        {
+            Main m;
+            const DirectoryMenus& menus = m.view->menus();
+            m.view->rightClickButton(1, {});
+            QCOMPARE(m.popups.size(), 1);
+            QCOMPARE(menus.mnuMouseEdit->text(), QString("Edit \"Anna\""));
+            QCOMPARE(menus.mnuMouseCopy->text(), QString("Copy \"Anna\""));
+            QCOMPARE(menus.mnuMouseDelete->text(), QString("Delete \"Anna\""));
+            QVERIFY(!menus.mnuMousePaste->isEnabled());
+            menus.mnuMouseCopy->trigger();
+
+            // Right-clicking B, then an empty button, offers Anna.
+            m.view->rightClickButton(2, {});
+            QVERIFY(menus.mnuMousePaste->isEnabled());
+            m.view->rightClickButton(5, {});
+            QCOMPARE(menus.mnuMouseEdit->text(), QString("Add new entry"));
+            QCOMPARE(menus.mnuMousePaste->text(), QString("Paste \"Anna\""));
+            QVERIFY(menus.mnuMousePaste->isEnabled());
+            QVERIFY(!menus.mnuMouseCopy->isEnabled());
+
+            // A click on an empty button pastes without a question.
+            m.view->clickButton(7);
+            QVERIFY(prompts.messages.isEmpty());
+            QVERIFY(!m.editor());
+            QCOMPARE(m.view->caption(7), QString("Anna"));
+            QCOMPARE(menus.mnuMousePaste->text(), QString("Paste"));
+            QVERIFY(!menus.mnuMousePaste->isEnabled());
+            QCOMPARE(store.readName(false, "0101"), QString("Anna")); // a copy, not a move
+
+            // Pasting over an entry asks; No ends the pending copy.
+            m.view->rightClickButton(1, {});
+            menus.mnuMouseCopy->trigger();
+            m.view->rightClickButton(2, {});
+            prompts.messageAnswers.enqueue(MsgResult::No);
+            menus.mnuMousePaste->trigger();
+            QCOMPARE(prompts.messages.size(), 1);
+            QCOMPARE(prompts.messages[0].text,
+                     QString("Existing SpeedDial will be overwritten.Continue?"));
+            QCOMPARE(prompts.messages[0].buttons, MsgButtons::YesNo);
+            QCOMPARE(m.view->caption(2), QString("Bert"));
+            QVERIFY(!m.view->copyPending());
+            m.view->clickButton(9); // nothing pending: the editor, not a paste
+            QVERIFY(m.editor());
+            m.editor()->cancel();
+            QTRY_VERIFY(!m.editor());
+
+            // Delete asks with Cancel as default; the log stays stored.
+            m.view->rightClickButton(1, {});
+            prompts.messageAnswers.enqueue(MsgResult::Ok);
+            menus.mnuMouseDelete->trigger();
+            const MessageRequest& ask = prompts.messages.last();
+            QCOMPARE(ask.text, QString("Do you really want to delete   \"Anna\"  entry?"));
+            QCOMPARE(ask.title, QString("Delete SpeedDial Entry"));
+            QCOMPARE(ask.buttons, MsgButtons::OkCancel);
+            QCOMPARE(ask.defaultButton, 2);
+            QCOMPARE(m.view->caption(1), QString());
+            QCOMPARE(store.readName(false, "0101"), QString());
+            QCOMPARE(store.readNumber(false, "0101"), QString());
+            QCOMPARE(decodeNoteLog(store.readNoteLog(false, "0101")), QString("Anna's log"));
+        }
+        // After a restart the pasted entry is there with Anna's log.
+        IniFile fresh(env.settingsFile());
+        QCOMPARE(fresh.read(u"Speed Dial", u"Name0107"), QString("Anna"));
+        QCOMPARE(fresh.read(u"Speed Dial", u"Number0107"), QString("XX555 0101"));
+        QCOMPARE(decodeNoteLog(fresh.read(u"MemoLog", u"Log0107", 6000)), QString("Anna's log"));
+    }
+
+    void dialPadEditMenu()
+    {
+        TestEnv env;
+        Main m;
+        const DirectoryMenus& menus = m.view->menus();
+        m.CmbDial->addItem("5551234");
+        m.CmbDial->setCurrentIndex(0);
+        QGuiApplication::clipboard()->setText("from clipboard");
+        m.CmbDial->lineEdit()->deselect();
+        m.view->updateEditMenu();
+        QVERIFY(!menus.mnuCut->isEnabled());
+        QVERIFY(!menus.mnuCopy->isEnabled());
+        QVERIFY(menus.mnuPaste->isEnabled());
+        m.CmbDial->lineEdit()->setSelection(0, 3);
+        m.view->updateEditMenu();
+        QVERIFY(menus.mnuCut->isEnabled());
+        menus.mnuCut->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("555"));
+        QCOMPARE(m.CmbDial->currentText(), QString("1234"));
+        menus.mnuPaste->trigger();
+        QCOMPARE(m.txtDial->text(), QString("555"));
+        // The Delete key clears the selection of the recent-numbers box.
+        m.CmbDial->lineEdit()->setSelection(0, 2);
+        pressKey(m.view, Qt::Key_Delete);
+        QCOMPARE(m.CmbDial->currentText(), QString("34"));
+    }
+};
+
+QTEST_MAIN(TestDirectoryView)
+#include "test_directory_view.moc"

@@ -1,0 +1,353 @@
+// The options dialog as the user sees it: pages, controls bound to the live
+// settings both ways, OK and Cancel.
+
+#include "app/FrmOptions.h"
+#include "app/IniFile.h"
+#include "app/OptionsStore.h"
+#include "app/Preferences.h"
+#include "app/ProgramState.h"
+#include "app/Seams.h"
+#include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace telvaro;
+using telvaro::test::ScriptedPrompter;
+using telvaro::test::TestEnv;
+using S = OptionsStore;
+
+namespace {
+const QByteArray kHeader =
+    "The following lines are required by Telvaro - do NOT edit or remove\r\n\r\n";
+}
+
+class TestOptionsDialog : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<FrmOptions> dlg;
+    QStringList calls;
+
+    QLineEdit* edit(S::Text t) { return dlg->spin(t)->findChild<QLineEdit*>(); }
+    // A user's click: on the button's own page, by the mouse when the dialog
+    // is on screen.
+    void click(QAbstractButton* b)
+    {
+        for (int page = 0; page < 3; ++page) {
+            if (dlg->fra[page]->isAncestorOf(b))
+                dlg->tbsOptions->setCurrentIndex(page);
+        }
+        if (b->isVisible()) {
+            const QPoint inside =
+                b->inherits("QPushButton") ? b->rect().center() : QPoint(6, b->height() / 2);
+            QTest::mouseClick(b, Qt::LeftButton, {}, inside);
+        } else {
+            b->click();
+        }
+    }
+    QList<QByteArray> preferenceLines()
+    {
+        QList<QByteArray> lines = TestEnv::readFile(env->settingsFile()).split('\n');
+        QList<QByteArray> out;
+        bool in = false;
+        for (QByteArray l : lines) {
+            l = l.trimmed();
+            if (l.startsWith('['))
+                in = l == "[Preferences]";
+            else if (in && !l.isEmpty())
+                out << l;
+        }
+        return out;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { installOptionReactions(options()); }
+
+    void init()
+    {
+        env = std::make_unique<TestEnv>();
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(env->root() + "/xdg"));
+        TestEnv::writeFile(env->settingsFile(), kHeader);
+        options().resetToDesigned();
+        resetState();
+        seams() = {};
+        calls.clear();
+        seams().trayAdd = [this] { calls << "trayAdd"; };
+        seams().trayDelete = [this] { calls << "trayDelete"; };
+        seams().fillLineDeviceList = [this] {
+            calls << "fill";
+            options().setLineDeviceNames({"Modem A", "Modem B", "Modem C"});
+        };
+        dlg = std::make_unique<FrmOptions>();
+    }
+
+    void cleanup()
+    {
+        dlg.reset();
+        seams() = {};
+        qunsetenv("XDG_CONFIG_HOME");
+        env.reset();
+    }
+
+    void captionsPagesAndDesignedState()
+    {
+        QCOMPARE(dlg->windowTitle(), QString("Options"));
+        QCOMPARE(dlg->tbsOptions->count(), 3);
+        QCOMPARE(dlg->tbsOptions->tabText(0), QString("&General"));
+        QCOMPARE(dlg->tbsOptions->tabText(1), QString("&Advanced"));
+        QCOMPARE(dlg->tbsOptions->tabText(2), QString("&Expert"));
+        QVERIFY(dlg->cmdOK->isDefault());
+        QCOMPARE(dlg->check(S::chkRedial)->text(), QString("E&nable Automatic Redial:"));
+        QCOMPARE(dlg->check(S::chkSpecial)->text(),
+                 QString("Allow &special dialing characters: \"W\", \"@\", \"$\""));
+        QVERIFY(dlg->check(S::chkIcon)->isChecked());
+        QVERIFY(!dlg->check(S::chkNoModem)->isChecked());
+        QVERIFY(dlg->option(S::optIndex)->isChecked());
+        QCOMPARE(edit(S::txtDays)->text(), QString("30"));
+        QCOMPARE(edit(S::TxtRedial)->maxLength(), 3);
+        QCOMPARE(edit(S::txtSeconds)->maxLength(), 2);
+        // Ignore Dialing Properties cleared: tone and pulse disabled, their
+        // frame hidden and the Dialing Properties button shown instead.
+        QVERIFY(!dlg->option(S::optTone)->isEnabled());
+        QVERIFY(dlg->fraIgnoreInside->isHidden());
+        QVERIFY(!dlg->cmdDialingProperties->isHidden());
+        click(dlg->check(S::chkIgnore));
+        QVERIFY(dlg->option(S::optPulse)->isEnabled());
+        QVERIFY(!dlg->fraIgnoreInside->isHidden());
+        QVERIFY(dlg->cmdDialingProperties->isHidden());
+    }
+
+    void generalPageFirstOnEveryOpening()
+    {
+        dlg->showOptions();
+        QVERIFY(dlg->isVisible());
+        QVERIFY(!dlg->isModal());
+        dlg->tbsOptions->setCurrentIndex(2);
+        dlg->cmdCancel_Click();
+        QVERIFY(!dlg->isVisible());
+        dlg->showOptions();
+        QCOMPARE(dlg->tbsOptions->currentIndex(), 0);
+    }
+
+    void modemBoxesAreAlwaysOpposite()
+    {
+        dlg->showOptions();
+        QCheckBox* noModem = dlg->check(S::chkNoModem);
+        QCheckBox* modem = dlg->check(S::chkModem);
+        click(noModem);
+        QVERIFY(noModem->isChecked());
+        QVERIFY(!modem->isChecked());
+        QVERIFY(!dlg->cmbLineDevices->isEnabled());
+        QVERIFY(!dlg->fraModem->isEnabled());
+        click(noModem);
+        QVERIFY(modem->isChecked());
+        QVERIFY(dlg->cmbLineDevices->isEnabled());
+        click(modem);
+        QVERIFY(noModem->isChecked());
+        // A change from elsewhere shows too.
+        options().setChecked(S::chkModem, true);
+        QVERIFY(modem->isChecked());
+        QVERIFY(!noModem->isChecked());
+    }
+
+    void clearingRedialGreysItsBoxesOnEveryPage()
+    {
+        dlg->showOptions();
+        click(dlg->check(S::chkRedial));
+        for (S::Text t : {S::TxtRedial, S::txtMinutes, S::txtSeconds})
+            QVERIFY(!dlg->spin(t)->isEnabled());
+        for (int page : {1, 2, 0}) {
+            dlg->tbsOptions->setCurrentIndex(page);
+            for (S::Text t : {S::TxtRedial, S::txtMinutes, S::txtSeconds})
+                QVERIFY(!dlg->spin(t)->isEnabled());
+        }
+        click(dlg->check(S::chkRedial));
+        for (S::Text t : {S::TxtRedial, S::txtMinutes, S::txtSeconds})
+            QVERIFY(dlg->spin(t)->isEnabled());
+        // Checking it again moves the focus to the count, while the dialog is
+        // on screen; a change while it is hidden moves nothing.
+        QVERIFY(dlg->spin(S::TxtRedial)->hasFocus() || edit(S::TxtRedial)->hasFocus() ||
+                dlg->focusWidget() == dlg->spin(S::TxtRedial));
+        dlg->cmdCancel_Click();
+        dlg->check(S::chkSoundIn)->setFocus();
+        options().setChecked(S::chkRedial, false);
+        options().setChecked(S::chkRedial, true);
+        QCOMPARE(dlg->focusWidget(), dlg->check(S::chkSoundIn));
+        dlg->showOptions();
+
+        // Days boxes follow their check boxes.
+        click(dlg->check(S::chkDelOutgoing));
+        QVERIFY(!dlg->spin(S::txtDays)->isEnabled());
+        dlg->tbsOptions->setCurrentIndex(1);
+        click(dlg->check(S::chkDelIncoming));
+        QVERIFY(!dlg->spin(S::txtInDays)->isEnabled());
+    }
+
+    void typingMovesTheSpinBarOnlyForValidNumbers()
+    {
+        dlg->showOptions();
+        QLineEdit* seconds = edit(S::txtSeconds);
+        seconds->selectAll();
+        QTest::keyClicks(seconds, "12");
+        QCOMPARE(options().text(S::txtSeconds), QString("12"));
+        QCOMPARE(options().spinValue(S::txtSeconds), 12);
+        dlg->spin(S::txtSeconds)->stepUp();
+        QCOMPARE(seconds->text(), QString("13"));
+
+        seconds->selectAll();
+        QTest::keyClicks(seconds, "ab");
+        QCOMPARE(seconds->text(), QString("ab"));
+        QCOMPARE(options().spinValue(S::txtSeconds), 13);
+        seconds->selectAll();
+        QTest::keyClick(seconds, Qt::Key_Up); // the keyboard steps the bar too
+        QCOMPARE(seconds->text(), QString("14"));
+
+        // At the ends of the range the arrows stop.
+        options().setSpinValue(S::txtSeconds, 99);
+        dlg->spin(S::txtSeconds)->stepUp();
+        QCOMPARE(seconds->text(), QString("99"));
+        options().setSpinValue(S::txtSeconds, 1);
+        dlg->spin(S::txtSeconds)->stepDown();
+        QCOMPARE(seconds->text(), QString("1"));
+    }
+
+    void okCorrectsWritesAndFollowsLoadAtStartup()
+    {
+        const QString entry = env->root() + "/xdg/autostart/telvaro.desktop";
+        dlg->showOptions();
+        edit(S::TxtRedial)->selectAll();
+        QTest::keyClick(edit(S::TxtRedial), Qt::Key_Backspace);
+        edit(S::txtSeconds)->selectAll();
+        QTest::keyClicks(edit(S::txtSeconds), "0");
+        edit(S::txtMinutes)->selectAll();
+        QTest::keyClicks(edit(S::txtMinutes), "0");
+        click(dlg->cmdOK);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(options().text(S::TxtRedial), QString("1"));
+        QCOMPARE(options().text(S::txtSeconds), QString("1"));
+        QVERIFY(QFile::exists(entry));
+
+        QList<QByteArray> keys;
+        for (const QByteArray& line : preferenceLines())
+            keys << line.left(line.indexOf('='));
+        QList<QByteArray> order;
+        for (const QString& k : preferences::writeOrder())
+            order << k.toLatin1();
+        QCOMPARE(keys, order);
+        QVERIFY(preferenceLines().contains("Redials Number=1"));
+        QVERIFY(preferenceLines().contains("Interval Seconds=1"));
+
+        dlg->showOptions();
+        click(dlg->check(S::chkLoad));
+        QVERIFY(QFile::exists(entry)); // only OK changes the entry
+        click(dlg->cmdOK);
+        QVERIFY(!QFile::exists(entry));
+        QVERIFY(preferenceLines().contains("Load @ startup=0"));
+    }
+
+    void okStillSavesWhenTheAutostartEntryCannotBeWritten()
+    {
+        TestEnv::writeFile(env->root() + "/xdg", "not a folder");
+        dlg->showOptions();
+        click(dlg->cmdOK);
+        QVERIFY(!dlg->isVisible());
+        QVERIFY(preferenceLines().contains("Load @ startup=1"));
+    }
+
+    void aSettingsFileThatCannotBeWrittenIsReported()
+    {
+        ScriptedPrompter prompts;
+        dlg->setSettingsFile(env->root()); // a folder
+        dlg->showOptions();
+        click(dlg->cmdOK);
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY(prompts.messages[0].text.contains("could not be saved"));
+        QVERIFY(!dlg->isVisible());
+    }
+
+    void cancelCorrectsWritesNothingAndRestoresTheDevice()
+    {
+        options().setLineDeviceNames({"Modem A", "Modem B", "Modem C"});
+        options().setText(S::cmbLineDevices, "Modem A");
+        dlg->showOptions();
+        dlg->tbsOptions->setCurrentIndex(1);
+        QCOMPARE(dlg->cmbLineDevices->currentText(), QString("Modem A"));
+        dlg->cmbLineDevices->setCurrentIndex(2);
+        Q_EMIT dlg->cmbLineDevices->activated(2);
+        QCOMPARE(options().selectedLineDevice(), 2);
+        QCOMPARE(options().text(S::cmbLineDevices), QString("Modem C"));
+
+        // The tray box acts at once, even when the dialog is cancelled.
+        dlg->tbsOptions->setCurrentIndex(0);
+        click(dlg->check(S::chkIcon));
+        QCOMPARE(calls, QStringList{"trayDelete"});
+        edit(S::TxtRedial)->selectAll();
+        QTest::keyClicks(edit(S::TxtRedial), "0");
+        click(dlg->cmdCancel);
+
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(options().selectedLineDevice(), 0);
+        QCOMPARE(options().text(S::cmbLineDevices), QString("Modem A"));
+        QCOMPARE(options().text(S::TxtRedial), QString("3"));
+        QVERIFY(!options().isChecked(S::chkIcon));
+        QVERIFY(preferenceLines().isEmpty());
+        QVERIFY(!QFile::exists(env->root() + "/xdg/autostart/telvaro.desktop"));
+    }
+
+    void dropDownRefillsAndRemembersTheDevice()
+    {
+        options().setText(S::cmbLineDevices, "Old Modem");
+        options().setSelectedLineDevice(1);
+        dlg->showOptions();
+        QCOMPARE(dlg->cmbLineDevices->count(), 0);
+        QCOMPARE(dlg->cmbLineDevices->placeholderText(), QString("Old Modem"));
+        dlg->tbsOptions->setCurrentIndex(1);
+        dlg->cmbLineDevices->showPopup();
+        QVERIFY(calls.contains("fill"));
+        QCOMPARE(dlg->cmbLineDevices->count(), 3);
+        QCOMPARE(dlg->cmbLineDevices->currentText(), QString("Modem B"));
+        dlg->cmbLineDevices->hidePopup();
+        Q_EMIT dlg->cmbLineDevices->activated(0);
+        QCOMPARE(options().selectedLineDevice(), 0);
+        dlg->cmdCancel_Click();
+        QCOMPARE(options().selectedLineDevice(), 1);
+    }
+
+    void escapeIsCancel()
+    {
+        options().setSelectedLineDevice(1);
+        dlg->showOptions();
+        options().setSelectedLineDevice(2);
+        QTest::keyClick(dlg.get(), Qt::Key_Escape);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(options().selectedLineDevice(), 1);
+    }
+
+    void screenshots()
+    {
+        const QString dir = qEnvironmentVariable("TELVARO_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("set TELVARO_SCREENSHOT_DIR to write screenshots");
+        dlg->showOptions();
+        for (int page = 0; page < 3; ++page) {
+            dlg->tbsOptions->setCurrentIndex(page);
+            QApplication::processEvents();
+            QVERIFY(dlg->grab().save(QString("%1/options-%2.png").arg(dir).arg(page + 1)));
+        }
+        click(dlg->check(S::chkIgnore));
+        dlg->tbsOptions->setCurrentIndex(2);
+        QApplication::processEvents();
+        QVERIFY(dlg->grab().save(dir + "/options-3-ignore.png"));
+    }
+};
+
+QTEST_MAIN(TestOptionsDialog)
+#include "test_options_dialog.moc"

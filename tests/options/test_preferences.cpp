@@ -1,0 +1,352 @@
+// The [Preferences] keys: reading them into the live settings, the click
+// reactions that reading runs, the OK and Cancel corrections and the write of
+// the 27 keys.
+
+#include "app/IniFile.h"
+#include "app/OptionsStore.h"
+#include "app/Preferences.h"
+#include "app/ProgramState.h"
+#include "app/Seams.h"
+#include "common/TestEnv.h"
+
+#include <QtTest>
+
+using namespace telvaro;
+using telvaro::test::TestEnv;
+using S = OptionsStore;
+
+namespace {
+
+const QByteArray kHeader =
+    "The following lines are required by Telvaro - do NOT edit or remove\r\n\r\n";
+
+// Records the seams the reactions reach.
+struct SeamLog
+{
+    QStringList calls;
+    void install()
+    {
+        seams() = {};
+        auto& s = seams();
+        s.fillLineDeviceList = [this] {
+            calls << "fillLineDeviceList";
+            options().setLineDeviceNames({"Modem A", "Modem B"});
+        };
+        s.openLine = [this](int privileges, int media) {
+            calls << QString("openLine %1 %2").arg(privileges).arg(media);
+            return true;
+        };
+        s.closeLine = [this] { calls << "closeLine"; };
+        s.dropCall = [this] { calls << "dropCall"; };
+        s.registerRequestRecipient = [this](bool on) { calls << QString("register %1").arg(on); };
+        s.showIndexTabs = [this] { calls << "index"; };
+        s.showSubjectTabs = [this] { calls << "subject"; };
+        s.trayAdd = [this] { calls << "trayAdd"; };
+        s.trayDelete = [this] { calls << "trayDelete"; };
+        s.setReceiveMenuCaption = [this](const QString& c) { calls << "caption " + c; };
+        s.setIncomingLogMenusEnabled = [this](bool on) { calls << QString("inlog %1").arg(on); };
+    }
+};
+
+} // namespace
+
+class TestPreferences : public QObject
+{
+    Q_OBJECT
+
+    SeamLog log;
+
+private Q_SLOTS:
+    void initTestCase() { installOptionReactions(options()); }
+
+    void init()
+    {
+        options().resetToDesigned();
+        resetState();
+        log.calls.clear();
+        log.install();
+    }
+
+    void cleanup() { seams() = {}; }
+
+    void headerOnlyFileGivesDesignedDefaults()
+    {
+        TestEnv env;
+        TestEnv::writeFile(env.settingsFile(), kHeader);
+        IniFile ini(env.settingsFile());
+        S& o = options();
+        applyPreferences(ini, o);
+
+        for (S::Check c :
+             {S::chkSoundRed, S::chkSoundIn, S::chkRedial, S::chkLoad, S::chkPad, S::chkIcon,
+              S::chkModem, S::chkDelOutgoing, S::chkDelIncoming, S::chkCallingCard, S::chkSpecial})
+            QVERIFY2(o.isChecked(c), QMetaEnum::fromType<S::Check>().valueToKey(c));
+        for (S::Check c : {S::chkSoundEndRed, S::chkNoModem, S::chkIgnore, S::chkBlockID,
+                           S::chkCommand, S::chkCallDisplay})
+            QCOMPARE(o.check(c), 0);
+        QVERIFY(o.isSelected(S::optIndex));
+        QVERIFY(o.isSelected(S::optTone));
+        QVERIFY(o.isSelected(S::optMode1));
+        QCOMPARE(o.text(S::TxtRedial), QString("3"));
+        QCOMPARE(o.text(S::txtMinutes), QString("2"));
+        QCOMPARE(o.text(S::txtSeconds), QString("1"));
+        QCOMPARE(o.text(S::txtDays), QString("30"));
+        QCOMPARE(o.text(S::txtInDays), QString("5"));
+        QCOMPARE(o.text(S::txtDelayTimer), QString("9"));
+        QVERIFY(!subjectModePreferred(ini));
+        // No "Modem" key: the device list is filled and its first name shown.
+        QCOMPARE(o.text(S::cmbLineDevices), QString("Modem A"));
+        // Nothing changed state, so no reaction reached another part.
+        QCOMPARE(log.calls, QStringList{"fillLineDeviceList"});
+        // The day boxes step from the value they show.
+        o.setSpinValue(S::txtDays, o.spinValue(S::txtDays) + 1);
+        QCOMPARE(o.text(S::txtDays), QString("31"));
+    }
+
+    void readsEveryEncodingAndRunsReactionsOnChangeOnly()
+    {
+        TestEnv env;
+        TestEnv::writeFile(env.settingsFile(),
+                           kHeader + "[Preferences]\r\nMode= 1\r\nLine No= 2\r\nModem=USB Modem\r\n"
+                                     "UseModem=0\r\nTone Dial=0\r\nDialing Mode=2\r\n"
+                                     "Command Line=1\r\nBlock ID=1\r\nCall Display=1\r\n"
+                                     "Busy Delay Timer=15\r\nSysTray Enabled=0\r\n"
+                                     "Redials Number=012\r\nInterval Minutes=abc\r\n"
+                                     "Interval Seconds=-1\r\nOutLog Days=45\r\nInLog Days=x\r\n"
+                                     "Special Characters=yes\r\nIgnore Dialing Properties=7\r\n"
+                                     "Dialing Pad=0\r\n");
+        IniFile ini(env.settingsFile());
+        S& o = options();
+        QVERIFY(subjectModePreferred(ini));
+        applyDialingPadPreference(ini, o);
+        QVERIFY(!o.isChecked(S::chkPad));
+        applyPreferences(ini, o);
+
+        QCOMPARE(o.selectedLineDevice(), 2);
+        QCOMPARE(o.text(S::cmbLineDevices), QString("USB Modem"));
+        QCOMPARE(o.check(S::chkModem), 0);
+        QCOMPARE(o.check(S::chkNoModem), 1);
+        QVERIFY(o.isSelected(S::optPulse));
+        QVERIFY(o.isSelected(S::optMode2));
+        QVERIFY(o.isChecked(S::chkCommand));
+        QVERIFY(o.isChecked(S::chkBlockID));
+        QVERIFY(o.isChecked(S::chkCallDisplay));
+        QCOMPARE(o.text(S::txtDelayTimer), QString("15"));
+        QCOMPARE(o.spinValue(S::txtDelayTimer), 15);
+        QVERIFY(!o.isChecked(S::chkIcon));
+        // Number texts keep the stored text; unusable ones are treated as missing.
+        QCOMPARE(o.text(S::TxtRedial), QString("012"));
+        QCOMPARE(o.spinValue(S::TxtRedial), 12);
+        QCOMPARE(o.text(S::txtMinutes), QString("2"));
+        QCOMPARE(o.text(S::txtSeconds), QString("1"));
+        QCOMPARE(o.text(S::txtDays), QString("45"));
+        QCOMPARE(o.spinValue(S::txtDays), 45);
+        QCOMPARE(o.text(S::txtInDays), QString("5"));
+        // Unreadable check and one values leave their controls as they were.
+        QVERIFY(o.isChecked(S::chkSpecial));
+        QCOMPARE(o.check(S::chkIgnore), 0);
+
+        QCOMPARE(log.calls,
+                 (QStringList{"register 1", "inlog 1", "caption &Automatic Receive", "closeLine",
+                              "openLine 6 4", "caption &Automatic Receive", "trayDelete"}));
+
+        // The same file again changes nothing and runs no reaction.
+        log.calls.clear();
+        applyPreferences(ini, o);
+        QCOMPARE(log.calls, QStringList{"caption &Automatic Receive"});
+    }
+
+    void receiveOffReactionAndModemPair()
+    {
+        S& o = options();
+        o.setChecked(S::chkCallDisplay, true);
+        log.calls.clear();
+        o.setChecked(S::chkCallDisplay, false);
+        QCOMPARE(log.calls, (QStringList{"inlog 0", "dropCall", "closeLine",
+                                         "caption &Manual Receive", "closeLine", "openLine 1 16"}));
+
+        // A failed open that clears the box does not loop: the box is
+        // checked again once.
+        log.calls.clear();
+        seams().openLine = [this](int p, int m) {
+            log.calls << QString("openLine %1 %2").arg(p).arg(m);
+            options().setChecked(S::chkCallDisplay, false);
+            return false;
+        };
+        o.setChecked(S::chkCallDisplay, true);
+        QVERIFY(o.isChecked(S::chkCallDisplay));
+        QCOMPARE(log.calls.count("openLine 6 4"), 1);
+
+        for (bool noModem : {true, false, true}) {
+            o.setChecked(S::chkNoModem, noModem);
+            QCOMPARE(o.isChecked(S::chkModem), !noModem);
+        }
+        o.setChecked(S::chkModem, true);
+        QVERIFY(!o.isChecked(S::chkNoModem));
+
+        log.calls.clear();
+        o.select(S::optSubject);
+        o.select(S::optSubject);
+        o.select(S::optIndex);
+        QCOMPARE(log.calls, (QStringList{"subject", "index"}));
+    }
+
+    void spinPairsFollowValidTextOnly()
+    {
+        S& o = options();
+        o.setText(S::txtSeconds, "12");
+        QCOMPARE(o.spinValue(S::txtSeconds), 12);
+        o.setSpinValue(S::txtSeconds, o.spinValue(S::txtSeconds) + 1);
+        QCOMPARE(o.text(S::txtSeconds), QString("13"));
+        for (const char* bad : {"abc", "0", "", "-4", "1 2", "100"}) {
+            o.setText(S::txtSeconds, bad);
+            QCOMPARE(o.spinValue(S::txtSeconds), 13);
+        }
+        o.setSpinValue(S::txtSeconds, 500);
+        QCOMPARE(o.text(S::txtSeconds), QString("99"));
+        o.setText(S::TxtRedial, "999");
+        QCOMPARE(o.spinValue(S::TxtRedial), 999);
+    }
+
+    void okAndCancelCorrections_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("redials");
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("seconds");
+        QTest::addColumn<QString>("delay");
+        QTest::addColumn<QStringList>("expected"); // redials, minutes, seconds, delay
+
+        QTest::newRow("ok empty") << true << ""
+                                  << ""
+                                  << ""
+                                  << "" << QStringList{"1", "0", "1", "0"};
+        QTest::newRow("cancel empty") << false << ""
+                                      << ""
+                                      << ""
+                                      << "" << QStringList{"3", "0", "5", ""};
+        QTest::newRow("ok zero") << true << "0"
+                                 << "0"
+                                 << "0"
+                                 << "4" << QStringList{"1", "0", "1", "4"};
+        QTest::newRow("cancel zero") << false << "0"
+                                     << "0"
+                                     << "00"
+                                     << "4" << QStringList{"3", "0", "5", "4"};
+        QTest::newRow("zero seconds with minutes stays") << true << "5"
+                                                         << "2"
+                                                         << "0"
+                                                         << "9" << QStringList{"5", "2", "0", "9"};
+        // Letters are no number: the count counts as zero; the bar's last
+        // valid value replaces other garbage.
+        QTest::newRow("ok letters") << true << "ab"
+                                    << "7"
+                                    << "x1"
+                                    << "?" << QStringList{"1", "7", "1", "9"};
+    }
+
+    void okAndCancelCorrections()
+    {
+        QFETCH(bool, ok);
+        QFETCH(QString, redials);
+        QFETCH(QString, minutes);
+        QFETCH(QString, seconds);
+        QFETCH(QString, delay);
+        QFETCH(QStringList, expected);
+        S& o = options();
+        o.setText(S::TxtRedial, redials);
+        o.setText(S::txtMinutes, minutes);
+        o.setText(S::txtSeconds, seconds);
+        o.setText(S::txtDelayTimer, delay);
+        ok ? correctForOk(o) : correctForCancel(o);
+        QCOMPARE((QStringList{o.text(S::TxtRedial), o.text(S::txtMinutes), o.text(S::txtSeconds),
+                              o.text(S::txtDelayTimer)}),
+                 expected);
+        // Each box's spin bar agrees with a valid text.
+        for (S::Text t : {S::TxtRedial, S::txtSeconds}) {
+            if (const auto value = S::spinValueOfText(t, o.text(t)))
+                QCOMPARE(o.spinValue(t), *value);
+        }
+    }
+
+    void redialCountIsLeftAloneWhileRedialIsOff()
+    {
+        S& o = options();
+        o.setChecked(S::chkRedial, false);
+        o.setText(S::TxtRedial, "0");
+        correctForOk(o);
+        QCOMPARE(o.text(S::TxtRedial), QString("0"));
+    }
+
+    void writesTheKeysInOrderWithTheirEncodings()
+    {
+        TestEnv env;
+        TestEnv::writeFile(env.settingsFile(),
+                           kHeader + "[Preferences]\r\nSavePath=/home/u/a.tlx\r\nMode=0\r\n"
+                                     "[Speed Dial]\r\n0101=Ann\r\n");
+        IniFile ini(env.settingsFile());
+        S& o = options();
+        o.setLineDeviceNames({"Modem A", "Modem B"});
+        o.setSelectedLineDevice(1);
+        o.setText(S::cmbLineDevices, "Modem B");
+        o.select(S::optSubject);
+        o.select(S::optPulse);
+        o.setCheck(S::chkCallDisplay, 2); // grey counts as not checked
+        o.setChecked(S::chkSoundEndRed, true);
+        o.setText(S::txtDays, "100");
+        QVERIFY(writePreferences(ini, o));
+
+        const QByteArray expected =
+            kHeader +
+            "[Preferences]\r\nSavePath=/home/u/a.tlx\r\nMode=1\r\nLine No=1\r\nModem=Modem B\r\n"
+            "Load @ startup=1\r\nDialing Pad=1\r\nSysTray Enabled=1\r\n"
+            "SoundRedial Enabled=1\r\nSoundIncoming Enabled=1\r\nSoundEndRedials Enabled=1\r\n"
+            "Redial Enabled=1\r\nRedials Number=3\r\nInterval Minutes=2\r\n"
+            "Interval Seconds=1\r\nUseModem=1\r\nTrim OutLog Enabled=1\r\nOutLog Days=100\r\n"
+            "Trim InLog Enabled=1\r\nInLog Days=5\r\nCalling Card for local calls=1\r\n"
+            "Ignore Dialing Properties=0\r\nTone Dial=0\r\nSpecial Characters=1\r\n"
+            "Dialing Mode=1\r\nCommand Line=0\r\nBlock ID=0\r\nCall Display=0\r\n"
+            "Busy Delay Timer=9\r\n[Speed Dial]\r\n0101=Ann\r\n";
+        QCOMPARE(TestEnv::readFile(env.settingsFile()), expected);
+
+        // A fresh start reads back what was written.
+        options().resetToDesigned();
+        applyPreferences(ini, options());
+        QVERIFY(options().isSelected(S::optPulse));
+        QCOMPARE(options().text(S::cmbLineDevices), QString("Modem B"));
+        QCOMPARE(options().selectedLineDevice(), 1);
+        QCOMPARE(options().text(S::txtDays), QString("100"));
+    }
+
+    void aFailedWriteIsReported()
+    {
+        TestEnv env;
+        const QString folder = env.root() + "/locked";
+        QDir().mkpath(folder);
+        IniFile ini(folder); // a folder where the file should be
+        QString error;
+        QVERIFY(!writePreferences(ini, options(), &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void valueEncodings()
+    {
+        using namespace preferences;
+        QCOMPARE(oneValue(u" 1"), std::optional<bool>(true));
+        QCOMPARE(oneValue(u"1.0"), std::optional<bool>(true));
+        QCOMPARE(oneValue(u"0"), std::optional<bool>(false));
+        QCOMPARE(oneValue(u"2"), std::optional<bool>(false));
+        QCOMPARE(oneValue(u"on"), std::nullopt);
+        QCOMPARE(checkValue(u"2"), std::optional<int>(2));
+        QCOMPARE(checkValue(u"3"), std::nullopt);
+        QCOMPARE(checkValue(u"-1"), std::nullopt);
+        QCOMPARE(countValue(u" 20"), std::optional<int>(20));
+        QCOMPARE(countValue(u"2.6"), std::optional<int>(3));
+        QCOMPARE(countValue(u"abc"), std::nullopt);
+        QCOMPARE(countValue(u"-3"), std::nullopt);
+        QCOMPARE(countValue(u"99999999999999999999"), std::nullopt);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPreferences)
+#include "test_preferences.moc"

@@ -1,0 +1,503 @@
+#include "ModemSim.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QRandomGenerator>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace telvaro::modemsim {
+
+Modem::Modem(Script script, QObject* parent)
+    : QObject(parent), m_s(std::move(script)), m_dialTimer(new QTimer(this)),
+      m_carrierTimer(new QTimer(this)), m_incomingTimer(new QTimer(this)),
+      m_ringTimer(new QTimer(this))
+{
+    m_dialTimer->setSingleShot(true);
+    m_carrierTimer->setSingleShot(true);
+    connect(m_dialTimer, &QTimer::timeout, this, &Modem::finishDial);
+    connect(m_carrierTimer, &QTimer::timeout, this, [this] {
+        m_dial = DialState::None;
+        m_offHook = false;
+        m_callStarted = false;
+        result("NO CARRIER", 3);
+    });
+    connect(m_incomingTimer, &QTimer::timeout, this, &Modem::startIncoming);
+    connect(m_ringTimer, &QTimer::timeout, this, &Modem::ring);
+}
+
+Modem::~Modem()
+{
+    if (!m_s.link.isEmpty())
+        ::unlink(QFile::encodeName(m_s.link).constData());
+    if (m_slaveHold >= 0)
+        ::close(m_slaveHold);
+    if (m_master >= 0)
+        ::close(m_master);
+}
+
+QString Modem::start(QString* error)
+{
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
+        *error = QStringLiteral("cannot open a pseudo-terminal: %1")
+                     .arg(QString::fromLocal8Bit(strerror(errno)));
+        return {};
+    }
+    const char* name = ::ptsname(m_master);
+    if (!name) {
+        *error = QStringLiteral("no name for the pseudo-terminal");
+        return {};
+    }
+    const QString slave = QString::fromLocal8Bit(name);
+    // Hold the slave side open in raw mode: nothing the modem says is echoed
+    // back to it by the terminal driver, and the modem keeps running while the
+    // dialer closes and reopens the port.
+    m_slaveHold = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_slaveHold >= 0) {
+        termios t{};
+        if (::tcgetattr(m_slaveHold, &t) == 0) {
+            ::cfmakeraw(&t);
+            ::tcsetattr(m_slaveHold, TCSANOW, &t);
+        }
+    }
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &Modem::onReadable);
+
+    if (!m_s.logFile.isEmpty()) {
+        m_log.setFileName(m_s.logFile);
+        if (!m_log.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            *error = QStringLiteral("cannot write %1").arg(m_s.logFile);
+            return {};
+        }
+    }
+    if (!m_s.link.isEmpty()) {
+        ::unlink(QFile::encodeName(m_s.link).constData());
+        if (::symlink(name, QFile::encodeName(m_s.link).constData()) != 0) {
+            *error = QStringLiteral("cannot link %1").arg(m_s.link);
+            return {};
+        }
+    }
+    if (m_s.incomingEverySec > 0) {
+        m_incomingTimer->setInterval(m_s.incomingEverySec * 1000);
+        m_incomingTimer->start();
+        if (m_s.incomingFirstMs >= 0)
+            QTimer::singleShot(m_s.incomingFirstMs, this, &Modem::startIncoming);
+    }
+    return slave;
+}
+
+void Modem::onReadable()
+{
+    char buf[512];
+    for (;;) {
+        const ssize_t n = ::read(m_master, buf, sizeof buf);
+        if (n > 0) {
+            if (m_dial != DialState::None) {
+                // Any character abandons a dial in progress; it is not part of
+                // a command.
+                abortDial();
+                continue;
+            }
+            m_input.append(buf, n);
+            continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+            break;
+        // EIO: no one holds the slave side (cannot happen while we hold it).
+        break;
+    }
+    for (;;) {
+        qsizetype end = -1;
+        for (qsizetype i = 0; i < m_input.size(); ++i) {
+            if (m_input[i] == '\r' || m_input[i] == '\n') {
+                end = i;
+                break;
+            }
+        }
+        if (end < 0)
+            break;
+        const QByteArray line = m_input.left(end);
+        m_input.remove(0, end + 1);
+        if (m_echo)
+            send(line + '\r');
+        if (!line.trimmed().isEmpty())
+            handleLine(line);
+        if (m_master < 0)
+            return;
+    }
+}
+
+void Modem::handleLine(const QByteArray& line)
+{
+    log(line);
+    ++m_commandLines;
+    if (m_s.hangupAfter >= 0 && m_commandLines > m_s.hangupAfter) {
+        vanish();
+        return;
+    }
+    if (m_s.silentAfter >= 0 && m_commandLines > m_s.silentAfter)
+        return;
+    if (m_s.garbageAfter >= 0 && m_commandLines > m_s.garbageAfter) {
+        QByteArray noise;
+        for (int i = 0; i < 40; ++i)
+            noise += char(QRandomGenerator::global()->bounded(1, 256));
+        noise.replace('\r', '\x02').replace('\n', '\x03');
+        send(noise + "\r\n" + noise + "\r\n" + noise + "\r\n");
+        return;
+    }
+    execute(line);
+}
+
+void Modem::execute(const QByteArray& commandLine)
+{
+    QByteArray line;
+    for (const char c : commandLine) {
+        if (c != ' ')
+            line += c;
+    }
+    if (line.size() < 2 || qstrnicmp(line.constData(), "AT", 2) != 0) {
+        result("ERROR", 4);
+        return;
+    }
+    QByteArray body = line.mid(2);
+    // The dial command takes the rest of the line.
+    const qsizetype d = body.toUpper().indexOf('D');
+    QByteArray dialRest;
+    bool hasDial = false;
+    if (d >= 0) {
+        // Only a D that starts a basic command (not inside an extended one).
+        const QByteArray before = body.left(d);
+        if (!before.contains('+') && !before.contains('#') && !before.contains('%') &&
+            !before.contains('&')) {
+            dialRest = body.mid(d + 1);
+            body = before;
+            hasDial = true;
+        }
+    }
+    QByteArray error;
+    if (!executeBasic(body, &error)) {
+        result("ERROR", 4);
+        return;
+    }
+    if (hasDial) {
+        dial(dialRest);
+        return;
+    }
+    result("OK", 0);
+}
+
+bool Modem::executeBasic(const QByteArray& bodyIn, QByteArray* error)
+{
+    const QByteArray body = bodyIn;
+    qsizetype i = 0;
+    auto number = [&](int fallback) {
+        int v = 0;
+        bool any = false;
+        while (i < body.size() && body[i] >= '0' && body[i] <= '9') {
+            v = v * 10 + (body[i] - '0');
+            ++i;
+            any = true;
+        }
+        return any ? v : fallback;
+    };
+    while (i < body.size()) {
+        const char c = char(std::toupper(static_cast<unsigned char>(body[i])));
+        ++i;
+        if (c == '+' || c == '#' || c == '%') {
+            // An extended command runs to the next ";" or the end.
+            qsizetype end = body.indexOf(';', i);
+            if (end < 0)
+                end = body.size();
+            const QByteArray ext = (QByteArray(1, c) + body.mid(i, end - i)).toUpper();
+            i = end + 1;
+            if (ext == "+GMM" || ext == "+GMM?") {
+                sendLine(m_s.modelName.toLatin1());
+                continue;
+            }
+            if (ext.startsWith("+FCLASS") || ext.startsWith("+VCID?") || ext.startsWith("+VCID=?"))
+                continue;
+            static const QList<QByteArray> cid{"+VCID", "#CID", "%CCID", "+CLIP"};
+            bool known = false;
+            for (const QByteArray& name : cid) {
+                if (ext.startsWith(name + '=')) {
+                    known = true;
+                    const bool accepted =
+                        m_s.cidAccept.isEmpty() ||
+                        m_s.cidAccept.contains(QString::fromLatin1("AT" + name + "=1"),
+                                               Qt::CaseInsensitive);
+                    if (!accepted) {
+                        *error = "caller ID command not supported";
+                        return false;
+                    }
+                    m_callerId = ext.mid(name.size() + 1) != "0";
+                }
+            }
+            if (!known) {
+                *error = "unknown extended command";
+                return false;
+            }
+            continue;
+        }
+        switch (c) {
+        case 'Z':
+            number(0);
+            m_echo = true;
+            m_verbose = true;
+            m_quiet = false;
+            m_callerId = false;
+            m_offHook = false;
+            m_callStarted = false;
+            break;
+        case 'E':
+            m_echo = number(0) != 0;
+            break;
+        case 'V':
+            m_verbose = number(0) != 0;
+            break;
+        case 'Q':
+            m_quiet = number(0) != 0;
+            break;
+        case 'H':
+            if (number(0) == 0) {
+                m_offHook = false;
+                m_callStarted = false;
+            } else {
+                m_offHook = true;
+            }
+            break;
+        case 'X':
+        case 'L':
+        case 'M':
+            number(0);
+            break;
+        case 'I': {
+            const int n = number(0);
+            if (n == 3 || n == 4)
+                sendLine(m_s.modelName.toLatin1());
+            else
+                sendLine("56000");
+            break;
+        }
+        case 'A':
+            m_offHook = true;
+            m_ringTimer->stop();
+            break;
+        case 'S': {
+            number(0);
+            if (i < body.size() && body[i] == '=') {
+                ++i;
+                number(0);
+            } else if (i < body.size() && body[i] == '?') {
+                ++i;
+                sendLine("000");
+            }
+            break;
+        }
+        case '&':
+            if (i < body.size()) {
+                const char f = char(std::toupper(static_cast<unsigned char>(body[i])));
+                ++i;
+                number(0);
+                if (f == 'F') {
+                    m_echo = true;
+                    m_verbose = true;
+                    m_callerId = false;
+                }
+            }
+            break;
+        default:
+            *error = "unknown command";
+            return false;
+        }
+    }
+    return true;
+}
+
+void Modem::dial(const QByteArray& restIn)
+{
+    QByteArray rest = restIn.toUpper();
+    if (rest.startsWith('T') || rest.startsWith('P'))
+        rest = rest.mid(1);
+    m_dialVoice = rest.endsWith(';');
+    if (m_s.lineInUse) {
+        result("ERROR", 4);
+        return;
+    }
+    if (!m_callStarted) {
+        m_callStarted = true;
+        ++m_calls;
+    }
+    m_offHook = true;
+    m_ringTimer->stop();
+    m_dial = DialState::Dialing;
+    m_dialTimer->start(m_s.dialDelayMs);
+}
+
+void Modem::finishDial()
+{
+    if (m_s.noDialTone) {
+        m_dial = DialState::None;
+        m_offHook = false;
+        m_callStarted = false;
+        result("NO DIALTONE", 6);
+        return;
+    }
+    if (m_dialVoice) {
+        m_dial = DialState::None;
+        result("OK", 0);
+        return;
+    }
+    if (m_calls <= m_s.busyDials) {
+        m_dial = DialState::None;
+        m_offHook = false;
+        m_callStarted = false;
+        result("BUSY", 7);
+        return;
+    }
+    if (m_s.connect) {
+        m_dial = DialState::None;
+        result("CONNECT 33600", 1);
+        return;
+    }
+    m_dial = DialState::WaitingCarrier;
+    m_carrierTimer->start(m_s.carrierWaitMs);
+}
+
+void Modem::abortDial()
+{
+    m_dialTimer->stop();
+    m_carrierTimer->stop();
+    m_dial = DialState::None;
+    m_offHook = false;
+    m_callStarted = false;
+    result("NO CARRIER", 3);
+}
+
+void Modem::result(const char* verbose, int numeric)
+{
+    if (m_quiet)
+        return;
+    if (m_verbose)
+        send(QByteArray("\r\n") + verbose + "\r\n");
+    else
+        send(QByteArray::number(numeric) + '\r');
+}
+
+void Modem::sendLine(const QByteArray& text)
+{
+    send("\r\n" + text + "\r\n");
+}
+
+void Modem::send(const QByteArray& text)
+{
+    if (m_master < 0)
+        return;
+    qsizetype done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(m_master, text.constData() + done, size_t(text.size() - done));
+        if (n > 0) {
+            done += n;
+        } else if (n < 0 && errno == EAGAIN) {
+            ::usleep(1000);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            return;
+        }
+    }
+}
+
+void Modem::startIncoming()
+{
+    if (m_offHook || m_ringsLeft > 0 || m_master < 0)
+        return;
+    if (m_s.silentAfter >= 0 && m_commandLines >= m_s.silentAfter)
+        return;
+    m_ringsLeft = m_s.rings;
+    m_firstRingOfCall = true;
+    ring();
+    m_ringTimer->start(m_s.ringIntervalMs);
+}
+
+void Modem::ring()
+{
+    if (m_offHook || m_ringsLeft <= 0) {
+        m_ringsLeft = 0;
+        m_ringTimer->stop();
+        return;
+    }
+    --m_ringsLeft;
+    result("RING", 2);
+    const bool clip = m_s.cidStyle == QLatin1String("clip");
+    // Caller ID comes once between the first and second RING; GSM modems
+    // repeat +CLIP: after every RING.
+    if (m_callerId && (m_firstRingOfCall || clip))
+        sendCallerId();
+    m_firstRingOfCall = false;
+    if (m_ringsLeft == 0)
+        m_ringTimer->stop();
+}
+
+void Modem::sendCallerId()
+{
+    const QString style = m_s.cidStyle;
+    if (style == QLatin1String("none"))
+        return;
+    const QByteArray number = m_s.cidNumber.toLatin1();
+    const QByteArray name = m_s.cidName.toLatin1();
+    if (style == QLatin1String("clip")) {
+        QByteArray validity = "0";
+        QByteArray num = number;
+        if (number == "P") {
+            validity = "1";
+            num.clear();
+        } else if (number == "O") {
+            validity = "2";
+            num.clear();
+        }
+        sendLine("+CLIP: \"" + num + "\"," + (num.startsWith('+') ? "145" : "129") + ",\"\",,\"" +
+                 name + "\"," + validity);
+        return;
+    }
+    const QByteArray eq = style == QLatin1String("compact") ? "=" : " = ";
+    const QDateTime now = QDateTime::currentDateTime();
+    send("\r\n");
+    sendLine("DATE" + eq + now.toString(QStringLiteral("MMdd")).toLatin1());
+    sendLine("TIME" + eq + now.toString(QStringLiteral("HHmm")).toLatin1());
+    sendLine("NMBR" + eq + number);
+    if (!name.isEmpty())
+        sendLine("NAME" + eq + name);
+    send("\r\n");
+}
+
+void Modem::log(const QByteArray& line)
+{
+    if (!m_log.isOpen())
+        return;
+    m_log.write(line.trimmed() + '\n');
+    m_log.flush();
+}
+
+void Modem::vanish()
+{
+    // Like a USB modem pulled out: the device is gone at once.
+    if (m_notifier)
+        m_notifier->setEnabled(false);
+    if (m_slaveHold >= 0)
+        ::close(m_slaveHold);
+    m_slaveHold = -1;
+    ::close(m_master);
+    m_master = -1;
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+}
+
+} // namespace telvaro::modemsim

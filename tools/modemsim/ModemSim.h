@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QSocketNotifier;
+class QTimer;
+
+namespace telvaro::modemsim {
+
+// What the simulated modem does, set from the command line.
+struct Script
+{
+    QString logFile;           // every command line received, one a line
+    int busyDials = 0;         // the first N calls end BUSY
+    bool noDialTone = false;   // every call ends NO DIALTONE
+    bool lineInUse = false;    // every dial is answered ERROR
+    bool connect = false;      // a data call is answered CONNECT
+    int dialDelayMs = 200;     // how long dialing takes before the result
+    int carrierWaitMs = 30000; // a data call without CONNECT ends NO CARRIER after this
+    int incomingEverySec = 0;  // an incoming call every S seconds (0: none)
+    int incomingFirstMs = -1;  // the first incoming call after this (default: S seconds)
+    int rings = 3;             // RINGs per incoming call
+    int ringIntervalMs = 6000;
+    QString cidStyle = QStringLiteral("spaced"); // none, spaced, compact, clip
+    QString cidNumber = QStringLiteral("5551234");
+    QString cidName = QStringLiteral("JOHN DOE");
+    QStringList cidAccept; // caller ID switches the modem accepts
+    int silentAfter = -1;  // answer nothing after N command lines (0: never answer)
+    int garbageAfter = -1; // answer noise after N command lines
+    int hangupAfter = -1;  // vanish (close the pty) after N command lines
+    QString modelName = QStringLiteral("Telvaro Simulated Voice Modem");
+    QString link; // a symbolic link to the pty's device
+};
+
+// A voice modem on the master side of a pseudo-terminal.
+class Modem : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Modem(Script script, QObject* parent = nullptr);
+    ~Modem() override;
+
+    // Opens the pseudo-terminal; returns the slave's path, empty on failure.
+    QString start(QString* error);
+
+private:
+    enum class DialState { None, Dialing, WaitingCarrier };
+
+    void onReadable();
+    void handleLine(const QByteArray& line);
+    void execute(const QByteArray& commandLine);
+    bool executeBasic(const QByteArray& body, QByteArray* error);
+    void dial(const QByteArray& rest);
+    void finishDial();
+    void abortDial();
+    void result(const char* verbose, int numeric);
+    void send(const QByteArray& text);
+    void sendLine(const QByteArray& text);
+    void startIncoming();
+    void ring();
+    void sendCallerId();
+    void log(const QByteArray& line);
+    void vanish();
+
+    Script m_s;
+    int m_master = -1;
+    int m_slaveHold = -1;
+    QSocketNotifier* m_notifier = nullptr;
+    QTimer* m_dialTimer = nullptr;
+    QTimer* m_carrierTimer = nullptr;
+    QTimer* m_incomingTimer = nullptr;
+    QTimer* m_ringTimer = nullptr;
+    QFile m_log;
+    QByteArray m_input;
+    int m_commandLines = 0;
+
+    // Modem state.
+    bool m_echo = true;
+    bool m_verbose = true;
+    bool m_quiet = false;
+    bool m_offHook = false;
+    bool m_callerId = false;
+    int m_calls = 0; // calls dialed (a call ends with the dial without ";")
+    bool m_callStarted = false;
+    DialState m_dial = DialState::None;
+    bool m_dialVoice = false;
+    int m_ringsLeft = 0;
+    bool m_firstRingOfCall = false;
+};
+
+} // namespace telvaro::modemsim

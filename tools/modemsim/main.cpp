@@ -1,0 +1,136 @@
+// telvaro-modemsim: a voice modem on a pseudo-terminal, for trying Telvaro
+// without a modem and for its tests. It prints the device to open, answers
+// V.250 commands as scripted by its options and logs every command it gets.
+
+#include "ModemSim.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+volatile std::sig_atomic_t g_stop = 0;
+}
+
+using telvaro::modemsim::Modem;
+using telvaro::modemsim::Script;
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("telvaro-modemsim"));
+    std::signal(SIGPIPE, SIG_IGN);
+
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral(
+        "A voice modem on a pseudo-terminal. Prints the device to use as the modem's port,\n"
+        "then answers AT commands until it is stopped."));
+    p.addHelpOption();
+    const QCommandLineOption log({"l", "log"}, "Append every command line received to FILE.",
+                                 "FILE");
+    const QCommandLineOption busy("busy", "The first N calls end BUSY.", "N", "0");
+    const QCommandLineOption noDial("no-dialtone", "Every call ends NO DIALTONE.");
+    const QCommandLineOption inUse("line-in-use", "Every dial is answered ERROR.");
+    const QCommandLineOption conn("connect", "A data call is answered CONNECT.");
+    const QCommandLineOption dialDelay("dial-delay", "Dialing takes MS milliseconds.", "MS", "200");
+    const QCommandLineOption carrier(
+        "carrier-wait", "A data call without CONNECT ends NO CARRIER after MS.", "MS", "30000");
+    const QCommandLineOption incoming("incoming", "An incoming call every S seconds.", "S", "0");
+    const QCommandLineOption first("first-call", "The first incoming call after MS milliseconds.",
+                                   "MS", "-1");
+    const QCommandLineOption rings("rings", "RINGs per incoming call.", "N", "3");
+    const QCommandLineOption ringInterval("ring-interval", "Milliseconds between RINGs.", "MS",
+                                          "6000");
+    const QCommandLineOption cid("cid",
+                                 "Caller ID report style: none, spaced (NMBR = ), compact (NMBR=),"
+                                 " clip (+CLIP:).",
+                                 "STYLE", "spaced");
+    const QCommandLineOption cidNumber("cid-number", "Caller's number; P private, O unavailable.",
+                                       "NUMBER", "5551234");
+    const QCommandLineOption cidName("cid-name", "Caller's name (empty: none).", "NAME",
+                                     "JOHN DOE");
+    const QCommandLineOption cidAccept("cid-accept",
+                                       "Caller ID switches accepted (comma list, e.g. AT#CID=1);"
+                                       " default all.",
+                                       "LIST");
+    const QCommandLineOption silent("silent", "Never answer anything.");
+    const QCommandLineOption silentAfter("silent-after", "Stop answering after N command lines.",
+                                         "N", "-1");
+    const QCommandLineOption garbage("garbage", "Answer every command with noise.");
+    const QCommandLineOption garbageAfter("garbage-after", "Answer noise after N command lines.",
+                                          "N", "-1");
+    const QCommandLineOption hangup(
+        "vanish-after", "Vanish like an unplugged modem after N command lines.", "N", "-1");
+    const QCommandLineOption model("model", "The modem's name (ATI3, AT+GMM).", "TEXT");
+    const QCommandLineOption link("link", "Also make PATH a symbolic link to the device.", "PATH");
+    for (const auto* o : {&log,          &busy,     &noDial,    &inUse,  &conn,         &dialDelay,
+                          &carrier,      &incoming, &first,     &rings,  &ringInterval, &cid,
+                          &cidNumber,    &cidName,  &cidAccept, &silent, &silentAfter,  &garbage,
+                          &garbageAfter, &hangup,   &model,     &link})
+        p.addOption(*o);
+    p.process(app);
+
+    auto toInt = [&](const QCommandLineOption& o) {
+        bool ok = false;
+        const int v = p.value(o).toInt(&ok);
+        if (!ok) {
+            std::fprintf(stderr, "telvaro-modemsim: --%s needs a number\n",
+                         qPrintable(o.names().constLast()));
+            std::exit(2);
+        }
+        return v;
+    };
+
+    Script s;
+    s.logFile = p.value(log);
+    s.busyDials = toInt(busy);
+    s.noDialTone = p.isSet(noDial);
+    s.lineInUse = p.isSet(inUse);
+    s.connect = p.isSet(conn);
+    s.dialDelayMs = toInt(dialDelay);
+    s.carrierWaitMs = toInt(carrier);
+    s.incomingEverySec = toInt(incoming);
+    s.incomingFirstMs = toInt(first);
+    s.rings = toInt(rings);
+    s.ringIntervalMs = toInt(ringInterval);
+    s.cidStyle = p.value(cid);
+    if (!QStringList{"none", "spaced", "compact", "clip"}.contains(s.cidStyle)) {
+        std::fprintf(stderr, "telvaro-modemsim: unknown caller ID style %s\n",
+                     qPrintable(s.cidStyle));
+        return 2;
+    }
+    s.cidNumber = p.value(cidNumber);
+    s.cidName = p.value(cidName);
+    if (p.isSet(cidAccept))
+        s.cidAccept = p.value(cidAccept).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    s.silentAfter = p.isSet(silent) ? 0 : toInt(silentAfter);
+    s.garbageAfter = p.isSet(garbage) ? 0 : toInt(garbageAfter);
+    s.hangupAfter = toInt(hangup);
+    if (p.isSet(model))
+        s.modelName = p.value(model);
+    s.link = p.value(link);
+
+    Modem modem(s);
+    QString error;
+    const QString device = modem.start(&error);
+    if (device.isEmpty()) {
+        std::fprintf(stderr, "telvaro-modemsim: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(device));
+    std::fflush(stdout);
+
+    // Stop cleanly on SIGTERM / SIGINT so the link is removed.
+    for (int sig : {SIGTERM, SIGINT})
+        std::signal(sig, [](int) { g_stop = 1; });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &app, [] {
+        if (g_stop)
+            QCoreApplication::exit(0);
+    });
+    poll.start(100);
+    return app.exec();
+}
