@@ -182,7 +182,7 @@ void TestDialingProperties::cardWithPinIsDialedButNotShown()
     QVERIFY(d.apply());
 
     LineTranslateOutput out;
-    QCOMPARE(lineTranslateAddress(0, 0, 0, u"+1 (415) 5551234"_qs, 0, 0, out), 0L);
+    QCOMPARE(lineTranslateAddress(0, 0, 0, u"+1 (415) 5551234"_qs, 0, 0, out), 0);
     QCOMPARE(out.dialableString, u"T18002255288,123456789,4321,14155551234"_qs);
     QVERIFY(!out.displayableString.contains(u"4321"));
 

@@ -260,7 +260,7 @@ void TestModemDialogs::modemPropertiesAreWrittenForTheNextOpen()
         p->txtInit->setText(u"ATZ|ATE0V1|ATS7=50"_qs);
         clickOk(p);
     });
-    QCOMPARE(lineConfigDialog(1, nullptr, u"comm"_qs), 0L);
+    QCOMPARE(lineConfigDialog(1, nullptr, u"comm"_qs), 0);
     QCOMPARE(prompts.messages.size(), 1);
     const auto stored = loadModems();
     QCOMPARE(stored.size(), size_t(2));

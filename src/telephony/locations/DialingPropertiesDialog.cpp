@@ -313,8 +313,8 @@ void DialingPropertiesDialog::updateSample()
     };
     for (int i = 0; i < 3; ++i) {
         LineTranslateOutput out;
-        const long r = translateAddress(*l, *country, card, samples[i],
-                                        LINETRANSLATEOPTION_CANCELCALLWAITING, out);
+        const LineResult r = translateAddress(*l, *country, card, samples[i],
+                                              LINETRANSLATEOPTION_CANCELCALLWAITING, out);
         lblSample[i]->setText(r == 0 ? out.displayableString : QStringLiteral("-"));
     }
 }

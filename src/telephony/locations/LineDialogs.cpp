@@ -5,19 +5,20 @@
 #include "app/Seams.h"
 #include "telephony/lineapi/ModemConfig.h"
 #include "telephony/locations/DialingPropertiesDialog.h"
+#include "telephony/locations/LocationTranslation.h"
 #include "telephony/locations/ModemDialogs.h"
 
 namespace telvaro {
 
-long lineTranslateDialog(quint32 /*lineApp*/, quint32 /*deviceId*/, quint32 /*apiVersion*/,
-                         QWidget* owner, const QString& addressIn)
+LineResult lineTranslateDialog(HLINEAPP /*lineApp*/, quint32 /*deviceId*/, quint32 /*apiVersion*/,
+                               QWidget* owner, const QString& addressIn)
 {
     DialingPropertiesDialog dialog(addressIn, owner);
     dialog.exec();
     return 0;
 }
 
-long lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceClass)
+LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceClass)
 {
     const QString cls = deviceClass.trimmed().toLower();
     if (!cls.isEmpty() && cls != u"comm" && cls != u"comm/datamodem" && cls != u"tapi/line")
@@ -57,7 +58,7 @@ long lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceCla
     return 0;
 }
 
-long lineConfigProvider(QWidget* owner, quint32 permanentProviderId)
+LineResult lineConfigProvider(QWidget* owner, quint32 permanentProviderId)
 {
     if (permanentProviderId != 1)
         return LINEERR_INVALPARAM;
@@ -76,6 +77,7 @@ QString lastNumberCaption(const QString& lastNumber)
 
 void installLocations()
 {
+    setLineTranslation(&locationTranslation());
     seams().showDialingProperties = [](QWidget* owner) {
         lineTranslateDialog(0, 0, 0, owner, lastNumberCaption(state().displayNumber));
     };
