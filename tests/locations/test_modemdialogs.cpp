@@ -3,9 +3,14 @@
 // pseudo-terminals.
 #include "FakeModem.h"
 #include "ModalHelper.h"
+#include "app/FrmOptions.h"
+#include "app/OptionsStore.h"
+#include "app/ProgramState.h"
 #include "app/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "telephony/LineSession.h"
+#include "telephony/Telephony.h"
 #include "telephony/lineapi/ModemConfig.h"
 #include "telephony/locations/LineDialogs.h"
 #include "telephony/locations/ModemDialogs.h"
@@ -70,6 +75,7 @@ private Q_SLOTS:
     void modemPropertiesAreWrittenForTheNextOpen();
     void modemPropertiesWithoutAModem();
     void seamsOpenTheDialogs();
+    void addedModemShowsInTheOptionsDeviceList();
 
 private:
     QTemporaryDir m_locks;
@@ -318,6 +324,55 @@ void TestModemDialogs::seamsOpenTheDialogs()
     callSeam(seams().showSystemModems, static_cast<QWidget*>(nullptr));
     QVERIFY(system);
     QVERIFY(prompts.messages.isEmpty());
+}
+
+void TestModemDialogs::addedModemShowsInTheOptionsDeviceList()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    resetState();
+    options().resetToDesigned();
+    resetTelephonySession();
+    installTelephony();
+    installLocations();
+    callSeam(seams().initializeTelephony);
+
+    FrmOptions dlg;
+    dlg.cmbLineDevices->showPopup();
+    dlg.cmbLineDevices->hidePopup();
+    QCOMPARE(dlg.cmbLineDevices->count(), 0); // no modem yet
+
+    onModal<SystemModemsDialog>([&](SystemModemsDialog* s) {
+        onModal<AddModemDialog>([&](AddModemDialog* add) {
+            add->cmbPort->setCurrentText(u"/dev/ttyS5"_qs);
+            add->txtName->setText(u"Office modem"_qs);
+            clickOk(add);
+        });
+        s->cmdAdd->click();
+        s->reject();
+    });
+    dlg.cmdSysModems->click();
+    QCOMPARE(loadModems().size(), size_t(1));
+
+    dlg.cmbLineDevices->showPopup();
+    dlg.cmbLineDevices->hidePopup();
+    QCOMPARE(dlg.cmbLineDevices->count(), 1);
+    QCOMPARE(dlg.cmbLineDevices->itemText(0), u"Office modem"_qs);
+
+    // Renamed in its properties: the list follows too.
+    onModal<ModemPropertiesDialog>([&](ModemPropertiesDialog* p) {
+        p->txtName->setText(u"Study modem"_qs);
+        clickOk(p);
+    });
+    dlg.cmdModProp->click();
+    dlg.cmbLineDevices->showPopup();
+    dlg.cmbLineDevices->hidePopup();
+    QCOMPARE(dlg.cmbLineDevices->itemText(0), u"Study modem"_qs);
+    QVERIFY(prompts.messages.isEmpty());
+
+    callSeam(seams().shutdownTelephony);
+    resetTelephonySession();
+    seams() = {};
 }
 
 QTEST_MAIN(TestModemDialogs)
