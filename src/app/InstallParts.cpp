@@ -6,10 +6,12 @@
 // Dialing:
 #include "dialing/DialingWindows.h"
 // Telephony:
+#include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
 // Call logs:
 // Profiles:
 // Options, tray, about box and help:
+#include "app/FrmOptions.h"
 
 namespace telvaro {
 
@@ -27,6 +29,7 @@ void installParts(FrmDialer& window)
     installDialingWindows(window);
 
     // Telephony (line session, call control, incoming calls, outside requests):
+    installTelephony(); // line session, call control
     installLocations(); // dialing properties, modem properties, system modems
 
     // Call logs (log windows, retention):
@@ -34,6 +37,7 @@ void installParts(FrmDialer& window)
     // Profiles:
 
     // Options dialog, tray, about box and help:
+    installOptionsAndShell();
 }
 
 } // namespace telvaro
