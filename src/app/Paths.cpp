@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,20 +34,42 @@ QString xdg(const char* variable, const QString& fallbackUnderHome)
     return base;
 }
 
+// A user-only folder under the shared temp folder. Anyone can create names
+// there: a folder of that name that is not a real folder of this user (made by
+// someone else, or a link) is not used, and a fresh private one is made.
+QString sharedTempFolder()
+{
+    const QString dir = QDir::tempPath() + QStringLiteral("/telvaro-%1").arg(::getuid());
+    const QByteArray native = QFile::encodeName(dir);
+    struct stat st = {};
+    if (::lstat(native.constData(), &st) != 0) {
+        if (::mkdir(native.constData(), 0700) == 0 || errno == EEXIST)
+            ::lstat(native.constData(), &st);
+    }
+    if (S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode) && st.st_uid == ::getuid())
+        return dir;
+    QByteArray fresh = QFile::encodeName(dir) + "-XXXXXX";
+    if (::mkdtemp(fresh.data()))
+        return QFile::decodeName(fresh);
+    return dir;
+}
+
 } // namespace
 
 QString configDir()
 {
     const QString o = fromEnv("TELVARO_CONFIG_DIR");
-    return ensure(!o.isEmpty() ? o : xdg("XDG_CONFIG_HOME", QStringLiteral(".config")) +
-                                         QStringLiteral("/Telvaro"));
+    return ensure(!o.isEmpty() ? o
+                               : xdg("XDG_CONFIG_HOME", QStringLiteral(".config")) +
+                                     QStringLiteral("/Telvaro"));
 }
 
 QString dataDir()
 {
     const QString o = fromEnv("TELVARO_DATA_DIR");
-    return ensure(!o.isEmpty() ? o : xdg("XDG_DATA_HOME", QStringLiteral(".local/share")) +
-                                         QStringLiteral("/Telvaro"));
+    return ensure(!o.isEmpty() ? o
+                               : xdg("XDG_DATA_HOME", QStringLiteral(".local/share")) +
+                                     QStringLiteral("/Telvaro"));
 }
 
 QString runtimeDir()
@@ -56,7 +80,7 @@ QString runtimeDir()
         if (!xdgRuntime.isEmpty() && QDir(xdgRuntime).exists())
             dir = xdgRuntime + QStringLiteral("/telvaro");
         else
-            dir = QDir::tempPath() + QStringLiteral("/telvaro-%1").arg(::getuid());
+            dir = sharedTempFolder();
     }
     return ensure(dir, true);
 }

@@ -87,6 +87,8 @@ class TestFrmDialer : public QObject
     {
         auto w = std::make_unique<FrmDialer>();
         FrmDialer::setProcessEnder([this] { ++calls->ended; });
+        // In place of the parts the window installed.
+        calls->install();
         return w;
     }
 
@@ -104,7 +106,6 @@ private Q_SLOTS:
         options().resetToDesigned();
         seams() = {};
         calls = std::make_unique<Calls>();
-        calls->install();
     }
 
     void cleanup()

@@ -1,5 +1,6 @@
 #include "app/Clock.h"
 #include "app/Helpers.h"
+#include "app/Paths.h"
 #include "common/TestEnv.h"
 
 #include <QDir>
@@ -7,6 +8,8 @@
 #include <QtTest>
 
 #include <cmath>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace telvaro;
 using telvaro::test::TestEnv;
@@ -127,6 +130,40 @@ private Q_SLOTS:
         QDir().mkpath(env.root() + "/dir.bak");
         QVERIFY(!CopyTextFile(src, env.root() + "/dir.bak", &error));
         QVERIFY(QFileInfo(env.root() + "/dir.bak").isDir());
+    }
+
+    void runtimeFolderUnderTheSharedTempFolderIsPrivate()
+    {
+        TestEnv env;
+        const QByteArray savedTmp = qgetenv("TMPDIR");
+        const QByteArray savedXdg = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(env.root()));
+        qunsetenv("XDG_RUNTIME_DIR");
+        qunsetenv("TELVARO_RUNTIME_DIR");
+        const QString expected = env.root() + QStringLiteral("/telvaro-%1").arg(::getuid());
+
+        QCOMPARE(paths::runtimeDir(), expected);
+        struct stat st = {};
+        QCOMPARE(::lstat(QFile::encodeName(expected).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 0777), 0700);
+
+        // Someone else's link in its place is not followed.
+        QDir(expected).removeRecursively();
+        QDir().mkpath(env.root() + "/elsewhere");
+        QVERIFY(QFile::link(env.root() + "/elsewhere", expected));
+        const QString dir = paths::runtimeDir();
+        QVERIFY(dir != expected);
+        QVERIFY(dir.startsWith(expected + "-"));
+        QVERIFY(QFileInfo(dir).isDir() && !QFileInfo(dir).isSymLink());
+        QCOMPARE(QDir(env.root() + "/elsewhere").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList());
+
+        if (savedTmp.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", savedTmp);
+        if (!savedXdg.isEmpty())
+            qputenv("XDG_RUNTIME_DIR", savedXdg);
     }
 
     void foldersFollowTheFolderMap()
