@@ -4,7 +4,9 @@
 // Directory:
 #include "directory/InstallDirectory.h"
 // Dialing:
+#include "dialing/DialingWindows.h"
 // Telephony:
+#include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
 // Call logs:
 // Profiles:
@@ -24,8 +26,10 @@ void installParts(FrmDialer& window)
     installDirectory(window);
 
     // Dialing (dial procedure, call window, dialing pad):
+    installDialingWindows(window);
 
     // Telephony (line session, call control, incoming calls, outside requests):
+    installTelephony(); // line session, call control
     installLocations(); // dialing properties, modem properties, system modems
 
     // Call logs (log windows, retention):
