@@ -8,6 +8,7 @@
 #include "app/Preferences.h"
 #include "app/Prompter.h"
 #include "app/Seams.h"
+#include "app/SettingsFile.h"
 #include "app/TrayIcon.h"
 
 #include <QAction>
@@ -529,7 +530,10 @@ void FrmOptions::cmdOK_Click()
     if (!autostartDone)
         qWarning("Telvaro: start-up entry not changed: %s", qPrintable(autostartError));
 
-    IniFile ini(m_settingsFile.isEmpty() ? paths::settingsFile() : m_settingsFile);
+    std::optional<IniFile> own;
+    if (!m_settingsFile.isEmpty())
+        own.emplace(m_settingsFile);
+    IniFile& ini = own ? *own : settings::file();
     QString error;
     if (!writePreferences(ini, m_store, &error)) {
         showMessage(this,

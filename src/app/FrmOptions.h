@@ -73,7 +73,7 @@ public:
     // mnuOptions_Click: the General page, then visible.
     void showOptions();
 
-    // The file OK writes; paths::settingsFile() unless set.
+    // The file OK writes; the shared settings file unless set.
     void setSettingsFile(const QString& path) { m_settingsFile = path; }
 
     void cmdOK_Click();

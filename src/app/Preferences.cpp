@@ -1,10 +1,9 @@
 #include "app/Preferences.h"
 
 #include "app/IniFile.h"
-#include "app/Paths.h"
 #include "app/Seams.h"
+#include "app/SettingsFile.h"
 
-#include <cmath>
 #include <limits>
 
 namespace telvaro {
@@ -44,70 +43,6 @@ QStringList writeOrder()
             QStringLiteral("Busy Delay Timer")};
 }
 
-std::optional<double> leadingNumber(QStringView text)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && (text[i] == u' ' || text[i] == u'\t'))
-        ++i;
-    double sign = 1.0;
-    if (i < n && (text[i] == u'-' || text[i] == u'+')) {
-        if (text[i] == u'-')
-            sign = -1.0;
-        ++i;
-    }
-    double value = 0.0;
-    bool digits = false;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
-        value = value * 10.0 + (text[i].unicode() - u'0');
-        digits = true;
-        ++i;
-    }
-    if (i < n && text[i] == u'.') {
-        ++i;
-        double scale = 0.1;
-        while (i < n && text[i].unicode() >= u'0' && text[i].unicode() <= u'9') {
-            value += scale * (text[i].unicode() - u'0');
-            scale /= 10.0;
-            digits = true;
-            ++i;
-        }
-    }
-    if (!digits || !std::isfinite(value))
-        return std::nullopt;
-    return sign * value;
-}
-
-std::optional<int> checkValue(QStringView text)
-{
-    const std::optional<double> number = leadingNumber(text);
-    if (!number)
-        return std::nullopt;
-    const double rounded = std::nearbyint(*number);
-    if (rounded == 0.0 || rounded == 1.0 || rounded == 2.0)
-        return static_cast<int>(rounded);
-    return std::nullopt;
-}
-
-std::optional<bool> oneValue(QStringView text)
-{
-    const std::optional<double> number = leadingNumber(text);
-    if (!number)
-        return std::nullopt;
-    return *number == 1.0;
-}
-
-std::optional<int> countValue(QStringView text)
-{
-    const std::optional<double> number = leadingNumber(text);
-    if (!number)
-        return std::nullopt;
-    const double rounded = std::nearbyint(*number);
-    if (rounded < 0.0 || rounded > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return static_cast<int>(rounded);
-}
-
 } // namespace preferences
 
 namespace {
@@ -119,21 +54,21 @@ QString readKey(IniFile& ini, const char* key)
 
 void applyCheck(IniFile& ini, OptionsStore& store, const char* key, S::Check c)
 {
-    if (const std::optional<int> state = preferences::checkValue(readKey(ini, key)))
+    if (const std::optional<int> state = settings::checkValue(readKey(ini, key)))
         store.setCheck(c, *state);
 }
 
 // A "one" value that checks or clears a check box.
 void applyOneCheck(IniFile& ini, OptionsStore& store, const char* key, S::Check c)
 {
-    if (const std::optional<bool> on = preferences::oneValue(readKey(ini, key)))
+    if (const std::optional<bool> on = settings::oneValue(readKey(ini, key)))
         store.setChecked(c, *on);
 }
 
 // A "one" value that selects `whenOne` or its partner.
 void applyOneOption(IniFile& ini, OptionsStore& store, const char* key, S::Option whenOne)
 {
-    if (const std::optional<bool> on = preferences::oneValue(readKey(ini, key)))
+    if (const std::optional<bool> on = settings::oneValue(readKey(ini, key)))
         store.select(*on ? whenOne : S::partner(whenOne));
 }
 
@@ -194,7 +129,7 @@ void correct(OptionsStore& store, int redials, int seconds, bool delayTimer)
 {
     const auto zeroOrEmpty = [&](S::Text t) {
         const QString text = store.text(t);
-        return text.isEmpty() || preferences::leadingNumber(text).value_or(0.0) == 0.0;
+        return text.isEmpty() || settings::leadingNumber(text) == 0.0;
     };
     if (store.isChecked(S::chkRedial) && zeroOrEmpty(S::TxtRedial))
         store.setSpinValue(S::TxtRedial, redials);
@@ -227,13 +162,15 @@ void applyDialingPadPreference(IniFile& ini, OptionsStore& store)
 
 bool subjectModePreferred(IniFile& ini)
 {
-    return preferences::oneValue(readKey(ini, "Mode")).value_or(false);
+    return settings::oneValue(readKey(ini, "Mode")).value_or(false);
 }
 
 void applyPreferences(IniFile& ini, OptionsStore& store)
 {
-    if (const std::optional<int> device = preferences::countValue(readKey(ini, "Line No")))
-        store.setSelectedLineDevice(*device);
+    // A device id: a number of at least 0; anything else leaves the device.
+    if (const std::optional<double> device = settings::numericValue(readKey(ini, "Line No"));
+        device && *device >= 0.0 && *device <= std::numeric_limits<int>::max())
+        store.setSelectedLineDevice(settings::countValue(readKey(ini, "Line No")));
 
     const QString modem = readKey(ini, "Modem");
     if (!modem.isEmpty())
@@ -252,7 +189,7 @@ void applyPreferences(IniFile& ini, OptionsStore& store)
     applyOneCheck(ini, store, "Command Line", S::chkCommand);
     applyOneCheck(ini, store, "Block ID", S::chkBlockID);
 
-    if (const std::optional<bool> on = preferences::oneValue(readKey(ini, "Call Display"))) {
+    if (const std::optional<bool> on = settings::oneValue(readKey(ini, "Call Display"))) {
         store.setChecked(S::chkCallDisplay, *on);
         callSeam(seams().setReceiveMenuCaption, receiveCaption(*on));
     }
@@ -405,10 +342,7 @@ void installOptionReactions(OptionsStore& store)
 void installPreferences()
 {
     installOptionReactions(options());
-    seams().applyPreferences = [] {
-        IniFile ini(paths::settingsFile());
-        applyPreferences(ini, options());
-    };
+    seams().applyPreferences = [] { applyPreferences(settings::file(), options()); };
 }
 
 } // namespace telvaro

@@ -5,8 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 namespace telvaro {
 
 class IniFile;
@@ -19,19 +17,6 @@ inline constexpr char16_t kSection[] = u"Preferences";
 
 // The keys the options dialog's OK button writes, in the order it writes them.
 QStringList writeOrder();
-
-// Value encodings. Each answers nullopt for a value that is empty or cannot
-// be read; such a value is treated like a missing key.
-//
-// The numeric value of the leading number of a text (blanks skipped, an
-// optional sign, digits, an optional fraction); nullopt when there is none.
-std::optional<double> leadingNumber(QStringView text);
-// A check box state: 0 cleared, 1 checked, 2 grey.
-std::optional<int> checkValue(QStringView text);
-// "1" holds, any other number does not.
-std::optional<bool> oneValue(QStringView text);
-// A non-negative whole number, rounded to the nearest integer ("Line No").
-std::optional<int> countValue(QStringView text);
 
 } // namespace preferences
 
@@ -68,8 +53,8 @@ void installOptionReactions(OptionsStore& store = options());
 // name of the list, the first name.
 void fillLineDevices(OptionsStore& store);
 
-// Fills seams().applyPreferences (from paths::settingsFile()) and installs the
-// reactions.
+// Fills seams().applyPreferences (from the shared settings file) and installs
+// the reactions.
 void installPreferences();
 
 } // namespace telvaro

@@ -224,6 +224,21 @@ TrayIcon& trayIcon()
 
 void installTray()
 {
+    // Switching the tray option off while the window is hidden in the tray
+    // puts the window back on the task bar: without the icon there would be
+    // no way back to it.
+    static bool watching = false;
+    if (!watching) {
+        watching = true;
+        QObject::connect(
+            &options(), &OptionsStore::checkClicked, &trayIcon(), [](OptionsStore::Check c) {
+                if (c != OptionsStore::chkIcon || options().isChecked(OptionsStore::chkIcon))
+                    return;
+                QWidget* window = callSeam<QWidget*>(seams().mainWindow);
+                if (window && window->isHidden() && window->isMinimized())
+                    window->showMinimized();
+            });
+    }
     seams().trayAdd = [] { trayIcon().add(); };
     seams().trayModify = [] { trayIcon().modify(); };
     seams().trayDelete = [] { trayIcon().remove(); };

@@ -156,6 +156,20 @@ private Q_SLOTS:
         QCOMPARE(log.calls, QStringList{"caption &Automatic Receive"});
     }
 
+    void lineNumberTakesOnlyADeviceId()
+    {
+        TestEnv env;
+        for (const auto& [value, expected] : QList<QPair<QByteArray, int>>{
+                 {" 2", 2}, {"2.6", 3}, {"-1", 5}, {"abc", 5}, {"1e99", 5}}) {
+            TestEnv::writeFile(env.settingsFile(),
+                               kHeader + "[Preferences]\r\nLine No=" + value + "\r\n");
+            IniFile ini(env.settingsFile());
+            options().setSelectedLineDevice(5);
+            applyPreferences(ini, options());
+            QCOMPARE(options().selectedLineDevice(), expected);
+        }
+    }
+
     void receiveOffReactionAndModemPair()
     {
         S& o = options();
@@ -327,24 +341,6 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!writePreferences(ini, options(), &error));
         QVERIFY(!error.isEmpty());
-    }
-
-    void valueEncodings()
-    {
-        using namespace preferences;
-        QCOMPARE(oneValue(u" 1"), std::optional<bool>(true));
-        QCOMPARE(oneValue(u"1.0"), std::optional<bool>(true));
-        QCOMPARE(oneValue(u"0"), std::optional<bool>(false));
-        QCOMPARE(oneValue(u"2"), std::optional<bool>(false));
-        QCOMPARE(oneValue(u"on"), std::nullopt);
-        QCOMPARE(checkValue(u"2"), std::optional<int>(2));
-        QCOMPARE(checkValue(u"3"), std::nullopt);
-        QCOMPARE(checkValue(u"-1"), std::nullopt);
-        QCOMPARE(countValue(u" 20"), std::optional<int>(20));
-        QCOMPARE(countValue(u"2.6"), std::optional<int>(3));
-        QCOMPARE(countValue(u"abc"), std::nullopt);
-        QCOMPARE(countValue(u"-3"), std::nullopt);
-        QCOMPARE(countValue(u"99999999999999999999"), std::nullopt);
     }
 };
 

@@ -127,6 +127,17 @@ private Q_SLOTS:
         QVERIFY(!window->isMinimized());
     }
 
+    void switchingTheTrayOffBringsAHiddenWindowBack()
+    {
+        seams().trayAdd();
+        window->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!window->isVisible());
+        options().setChecked(S::chkIcon, false); // its reaction deletes the icon
+        seams().trayDelete();
+        QVERIFY(window->isVisible());
+        QVERIFY(window->isMinimized());
+    }
+
     void startUpEndsMinimisedOnTheTaskBar()
     {
         // Start-up minimises the window and then shows it: it stays
