@@ -4,20 +4,12 @@
 #include "app/Seams.h"
 #include "telephony/CallControl.h"
 #include "telephony/LineSession.h"
+#include "telephony/lineapi/LineApi.h"
+#include "telephony/locations/LocationStore.h"
 
 #include <QWidget>
 
 namespace telvaro {
-namespace {
-
-// The options store learns the device names once it can hold them.
-template <typename Store> void storeDeviceNames(Store& store, const QStringList& names)
-{
-    if constexpr (requires { store.setLineDeviceNames(names); })
-        store.setLineDeviceNames(names);
-}
-
-} // namespace
 
 void installTelephony()
 {
@@ -48,6 +40,13 @@ void installTelephony()
     s.makeCall = [](const QString& firstPiece) { MakeCall(firstPiece); };
     s.dialNextPart = [] { DialNextPart(); };
     s.releaseCall = [] { ReleaseCall(telephony().callHandle); };
+    // A call that conceals the caller's identity dials the current
+    // location's code first.
+    setCallerIdBlockCodeSource([] {
+        const TelephonyLocations locations = loadLocations();
+        const DialingLocation* current = locations.currentLocation();
+        return current ? current->blockCallerIdCode : QString();
+    });
     setMainWindowEnabler([] {
         if (QWidget* w = callSeam<QWidget*>(seams().mainWindow))
             w->setEnabled(true);

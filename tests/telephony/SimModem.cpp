@@ -12,7 +12,7 @@ ModemSettings SimModem::fastSettings()
 {
     ModemSettings m;
     m.name = QStringLiteral("Simulated Modem");
-    m.commandTimeout = 500;
+    m.commandTimeout = 1000;
     m.dialTimeout = 5;
     m.ringTimeout = 1500;
     return m;

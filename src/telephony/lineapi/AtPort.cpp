@@ -219,7 +219,8 @@ void AtPort::writeNext()
 
 void AtPort::abortCurrent()
 {
-    if (isOpen() && m_current)
+    // Harmless when the modem is not dialing: an empty command line.
+    if (isOpen())
         m_port->write("\r");
 }
 

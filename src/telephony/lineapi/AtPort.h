@@ -78,7 +78,8 @@ public:
     bool busy() const { return m_current.has_value(); }
     QString currentCommand() const;
     // Sends one character, which makes a modem abandon a dial in progress;
-    // the dial command then ends with the modem's answer or its timeout.
+    // a dial command still waiting then ends with the modem's answer or its
+    // timeout.
     void abortCurrent();
     // Drops the queued commands that have not gone out yet.
     void clearQueue();
