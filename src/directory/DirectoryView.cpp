@@ -908,7 +908,9 @@ QLineEdit* DirectoryView::dialNumberBox() const
 
 void DirectoryView::setDialPadNumber(const QString& number)
 {
-    if (QLineEdit* box = dialNumberBox())
+    if (seams().setDialText)
+        seams().setDialText(number);
+    else if (QLineEdit* box = dialNumberBox())
         box->setText(number);
 }
 
@@ -953,8 +955,7 @@ void DirectoryView::editCopy()
 
 void DirectoryView::editPaste()
 {
-    if (QLineEdit* box = dialNumberBox())
-        box->setText(QApplication::clipboard()->text());
+    setDialPadNumber(QApplication::clipboard()->text());
 }
 
 // ---- events -----------------------------------------------------------------------
