@@ -196,6 +196,9 @@ void Dialer::placeCall()
     s.stopRequested = false;
     s.callDisplayShown = false;
     s.nextDialPart = 0;
+    // A busy signal belongs to the attempt it ended; a redial starts without
+    // one, even before the line reports it dialing.
+    s.busyDetected = false;
 
     if (m_recent.isEmpty() || m_recent.front() != s.displayNumber) {
         m_recent.prepend(s.displayNumber);

@@ -1,21 +1,73 @@
 #include "dialing/NumberTranslation.h"
 
+#include "app/OptionsStore.h"
+#include "telephony/locations/LineTranslate.h"
+
 namespace telvaro {
+
+// The session's line-app handle and API version (LineSessionInfo.cpp: the line
+// layer's and the locations' headers cannot meet in one file).
+quint32 sessionLineApp();
+quint32 sessionApiVersion();
+
 namespace {
 
-// Until a location service is present the line layer cannot translate, and
-// every modem dial falls back to tone dialing the cleaned number.
-class NoTranslation final : public LineTranslation
+// The line layer's dialing locations and translation.
+class LineLayerTranslation final : public LineTranslation
 {
 public:
-    bool readLocation(CurrentLocation*) override { return false; }
-    std::optional<TranslatedAddress> translateAddress(const QString&, int, int) override
+    bool readLocation(CurrentLocation* out) override
     {
-        return std::nullopt;
+        LineTranslateCaps caps;
+        if (lineGetTranslateCaps(sessionLineApp(), sessionApiVersion(), caps) < 0)
+            return false;
+        const LineLocationEntry* here = nullptr;
+        for (const LineLocationEntry& l : caps.locations)
+            if (l.permanentLocationId == caps.currentLocationId)
+                here = &l;
+        if (!here)
+            return false;
+        CurrentLocation& c = *out;
+        c.locationId = int(here->permanentLocationId);
+        c.preferredCardId = int(here->preferredCardId);
+        c.countryCode = int(here->countryCode);
+        c.countryId = int(here->countryId);
+        c.areaCode = here->cityCode;
+        c.localAccessCode = here->localAccessCode;
+        c.longDistanceAccessCode = here->longDistanceAccessCode;
+        c.cancelCallWaiting = here->cancelCallWaiting;
+        // The card's rules first, the country's over them.
+        for (const LineCardEntry& card : caps.cards) {
+            if (here->preferredCardId != 0 && card.permanentCardId == here->preferredCardId) {
+                c.sameAreaRule = card.sameAreaRule;
+                c.longDistanceRule = card.longDistanceRule;
+                c.internationalRule = card.internationalRule;
+            }
+        }
+        LineCountryList countries;
+        if (lineGetCountry(here->countryId, sessionApiVersion(), countries) >= 0 &&
+            !countries.countries.empty()) {
+            const LineCountryEntry& country = countries.countries.front();
+            c.sameAreaRule = country.sameAreaRule;
+            c.longDistanceRule = country.longDistanceRule;
+            c.internationalRule = country.internationalRule;
+        }
+        return true;
+    }
+
+    std::optional<TranslatedAddress> translateAddress(const QString& canonical, int card,
+                                                      int options) override
+    {
+        LineTranslateOutput out;
+        if (lineTranslateAddress(sessionLineApp(), quint32(telvaro::options().selectedLineDevice()),
+                                 sessionApiVersion(), canonical, quint32(card), quint32(options),
+                                 out) < 0)
+            return std::nullopt;
+        return TranslatedAddress{out.dialableString, out.displayableString};
     }
 };
 
-NoTranslation g_noTranslation;
+LineLayerTranslation g_lineLayer;
 LineTranslation* g_translation = nullptr;
 
 bool startsWithPrefix(const QString& number, const QString& prefix)
@@ -28,7 +80,7 @@ bool startsWithPrefix(const QString& number, const QString& prefix)
 
 LineTranslation& lineTranslation()
 {
-    return g_translation ? *g_translation : g_noTranslation;
+    return g_translation ? *g_translation : g_lineLayer;
 }
 
 void setLineTranslation(LineTranslation* t)

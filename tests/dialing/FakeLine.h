@@ -23,6 +23,7 @@ public:
     QStringList memos;
     int busyCalls = 0;
     int busyAfterMs = 50;
+    bool reportsDialing = true; // the dialing state clears BusyDetected
 
     FakeLine()
     {
@@ -41,7 +42,8 @@ private:
         state().callPlaced = true;
         const bool busy = calls.size() <= busyCalls;
         QTimer::singleShot(0, this, [this, busy] {
-            state().busyDetected = false; // the dialing state
+            if (reportsDialing)
+                state().busyDetected = false; // the dialing state
             if (busy)
                 QTimer::singleShot(busyAfterMs, this, [this] { disconnectedBusy(); });
             if (state().callPlaced)

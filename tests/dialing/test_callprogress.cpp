@@ -141,6 +141,17 @@ private Q_SLOTS:
         QVERIFY(line->requestsServed >= 1);
     }
 
+    void aRedialIsNotTakenForBusyBeforeTheLineReportsDialing()
+    {
+        test::FastClock fast(10);
+        line->busyCalls = 1;
+        line->reportsDialing = false;
+        dial(QStringLiteral("XX5551234"));
+        QTRY_COMPARE_WITH_TIMEOUT(dialer().connectWindow().frameCaption,
+                                  QStringLiteral("Connected"), 5000);
+        QCOMPARE(line->calls.size(), 2);
+    }
+
     void fourthBusyEndsTheRedials()
     {
         test::FastClock fast(10);

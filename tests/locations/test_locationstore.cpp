@@ -6,6 +6,7 @@
 #include "telephony/locations/Countries.h"
 #include "telephony/locations/LineTranslate.h"
 #include "telephony/locations/LocationStore.h"
+#include "telephony/locations/LocationTranslation.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,13 +31,15 @@ private Q_SLOTS:
     void mendsWhatTheFileGetsWrong();
     void translateAddressUsesTheCurrentLocationAndCard();
     void savingToAnUnwritableFolderIsReported();
+    void dialProcedureTranslatesThroughTheLineLayer_data();
+    void dialProcedureTranslatesThroughTheLineLayer();
 };
 
 void TestLocationStore::firstStartCreatesOneLocationFromTheLocale()
 {
     TestEnv env;
     LineTranslateCaps caps;
-    QCOMPARE(lineGetTranslateCaps(0, 0x00020000, caps), 0L);
+    QCOMPARE(lineGetTranslateCaps(0, 0x00020000, caps), 0);
     QCOMPARE(caps.locations.size(), size_t(1));
     const LineLocationEntry& here = caps.locations.front();
     QCOMPARE(here.countryId, 49u);
@@ -53,7 +56,7 @@ void TestLocationStore::firstStartCreatesOneLocationFromTheLocale()
     QCOMPARE(ini.read(QStringLiteral("Location%1").arg(here.permanentLocationId), u"Country"),
              u"49"_qs);
     LineTranslateCaps again;
-    QCOMPARE(lineGetTranslateCaps(0, 0, again), 0L);
+    QCOMPARE(lineGetTranslateCaps(0, 0, again), 0);
     QCOMPARE(again.locations.front().permanentLocationId, here.permanentLocationId);
 }
 
@@ -159,7 +162,7 @@ void TestLocationStore::mendsWhatTheFileGetsWrong()
     QCOMPARE(data.currentLocationId, 3u); // a current location that does not exist
 
     LineTranslateOutput out;
-    QCOMPARE(lineTranslateAddress(0, 0, 0, u"+49 (30) 1234"_qs, 0, 0, out), 0L);
+    QCOMPARE(lineTranslateAddress(0, 0, 0, u"+49 (30) 1234"_qs, 0, 0, out), 0);
     QCOMPARE(out.dialableString, u"T0301234"_qs);
 }
 
@@ -180,18 +183,18 @@ void TestLocationStore::translateAddressUsesTheCurrentLocationAndCard()
 
     LineTranslateOutput out;
     // The location's card without an override ...
-    QCOMPARE(lineTranslateAddress(1, 0, 0x00020000, u"+1 (415) 5551234"_qs, 0, 0, out), 0L);
+    QCOMPARE(lineTranslateAddress(1, 0, 0x00020000, u"+1 (415) 5551234"_qs, 0, 0, out), 0);
     QCOMPARE(out.dialableString, u"T18005551000,4321,14155551234"_qs);
     QCOMPARE(out.displayableString, u"18005551000 [PIN] 1 415 5551234"_qs);
     // ... no card with the override and card 0 ...
     QCOMPARE(lineTranslateAddress(1, 0, 0x00020000, u"+1 (415) 5551234"_qs, 0,
                                   LINETRANSLATEOPTION_CARDOVERRIDE, out),
-             0L);
+             0);
     QCOMPARE(out.dialableString, u"T14155551234"_qs);
     // ... the card by id, and a card that does not exist.
     QCOMPARE(lineTranslateAddress(1, 0, 0x00020000, u"+1 (415) 5551234"_qs, cardId,
                                   LINETRANSLATEOPTION_CARDOVERRIDE, out),
-             0L);
+             0);
     QVERIFY(out.dialableString.contains(u"4321"));
     QCOMPARE(lineTranslateAddress(1, 0, 0x00020000, u"+1 (415) 5551234"_qs, cardId + 5,
                                   LINETRANSLATEOPTION_CARDOVERRIDE, out),
@@ -199,7 +202,7 @@ void TestLocationStore::translateAddressUsesTheCurrentLocationAndCard()
 
     // The capabilities name the card without its number or PIN.
     LineTranslateCaps caps;
-    QCOMPARE(lineGetTranslateCaps(1, 0x00020000, caps), 0L);
+    QCOMPARE(lineGetTranslateCaps(1, 0x00020000, caps), 0);
     QCOMPARE(caps.currentPreferredCardId, cardId);
     QCOMPARE(caps.cards.size(), size_t(1));
     QCOMPARE(caps.cards.front().longDistanceRule, u"J,H,1FG"_qs);
@@ -220,6 +223,62 @@ void TestLocationStore::savingToAnUnwritableFolderIsReported()
     const TelephonyLocations back = loadLocations();
     QCOMPARE(back.locations.size(), size_t(1));
     QVERIFY(back.locations.front().areaCode.isEmpty());
+}
+
+void TestLocationStore::dialProcedureTranslatesThroughTheLineLayer_data()
+{
+    QTest::addColumn<QString>("area");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("dialString");
+    QTest::addColumn<QString>("displayNumber");
+    QTest::newRow("local") << "212"
+                           << "5551234"
+                           << "T5551234"
+                           << "5551234";
+    QTest::newRow("local with own area code") << "212"
+                                              << "2125551234"
+                                              << "T5551234"
+                                              << "5551234";
+    QTest::newRow("long distance") << "212"
+                                   << "14155551234"
+                                   << "T8,14155551234"
+                                   << "8 1 415 5551234";
+    QTest::newRow("international") << "212"
+                                   << "01144201234567"
+                                   << "T8,01144201234567"
+                                   << "8 011 44201234567";
+    // The first-start location has no area code.
+    QTest::newRow("international, no area code") << ""
+                                                 << "01144201234567"
+                                                 << "T8,01144201234567"
+                                                 << "8 011 44201234567";
+}
+
+// The dial procedure reads the current location, builds the canonical number
+// and has the line layer translate it; the digits typed after the
+// international prefix are dialed unchanged.
+void TestLocationStore::dialProcedureTranslatesThroughTheLineLayer()
+{
+    QFETCH(QString, area);
+    QFETCH(QString, number);
+    QFETCH(QString, dialString);
+    QFETCH(QString, displayNumber);
+    TestEnv env;
+    TelephonyLocations data = loadLocations();
+    data.locations.front().countryId = 1;
+    data.locations.front().areaCode = area;
+    data.locations.front().longDistanceAccess = QStringLiteral("8,");
+    QVERIFY(saveLocations(data));
+
+    CurrentLocation location;
+    QVERIFY(locationTranslation().readLocation(&location));
+    QCOMPARE(location.countryCode, 1);
+    QCOMPARE(location.longDistanceRule, u"1FG"_qs);
+    QCOMPARE(location.internationalRule, u"011EFG"_qs);
+    const dialstr::DialChoice choice =
+        translateNumber(number, &location, false, locationTranslation());
+    QCOMPARE(choice.dialString, dialString);
+    QCOMPARE(choice.displayNumber, displayNumber);
 }
 
 QTEST_GUILESS_MAIN(TestLocationStore)

@@ -202,7 +202,7 @@ void TestTranslation::translates()
     const Country* country = findCountry(location.countryId);
     QVERIFY(country);
     LineTranslateOutput out;
-    QCOMPARE(translateAddress(location, *country, nullptr, address, options, out), 0L);
+    QCOMPARE(translateAddress(location, *country, nullptr, address, options, out), 0);
     QCOMPARE(out.dialableString, dialable);
     QCOMPARE(out.displayableString, displayable);
     QCOMPARE(out.translateResults, kind);
@@ -232,7 +232,7 @@ void TestTranslation::cardPinIsDialedButNeverShown()
     for (const Case& c : cases) {
         LineTranslateOutput out;
         QCOMPARE(translateAddress(newYork(), *us, &card, QString::fromLatin1(c.address), 0, out),
-                 0L);
+                 0);
         QCOMPARE(out.dialableString, QString::fromLatin1(c.dialable));
         QCOMPARE(out.displayableString, QString::fromLatin1(c.displayable));
         QVERIFY2(!out.displayableString.contains(card.pin), c.address);
@@ -242,11 +242,11 @@ void TestTranslation::cardPinIsDialedButNeverShown()
     CallingCard partial = card;
     partial.longDistanceRule.clear();
     LineTranslateOutput out;
-    QCOMPARE(translateAddress(newYork(), *us, &partial, u"+1 (415) 5551234"_qs, 0, out), 0L);
+    QCOMPARE(translateAddress(newYork(), *us, &partial, u"+1 (415) 5551234"_qs, 0, out), 0);
     QCOMPARE(out.dialableString, u"T14155551234"_qs);
 
     // The billing-tone wait is reported.
-    QCOMPARE(translateAddress(newYork(), *us, &card, u"+44 (20) 7123"_qs, 0, out), 0L);
+    QCOMPARE(translateAddress(newYork(), *us, &card, u"+44 (20) 7123"_qs, 0, out), 0);
     QVERIFY(out.translateResults & LINETRANSLATERESULT_DIALBILLING);
 }
 
@@ -284,7 +284,7 @@ void TestTranslation::rulesCannotSmuggleCommandsIntoTheDialString()
     DialingLocation here = newYork();
     here.longDistanceAccess = QStringLiteral("9\r\nAT&F");
     LineTranslateOutput out;
-    QCOMPARE(translateAddress(here, *findCountry(1), &card, u"+1 (415) 5551234"_qs, 0, out), 0L);
+    QCOMPARE(translateAddress(here, *findCountry(1), &card, u"+1 (415) 5551234"_qs, 0, out), 0);
     QVERIFY(!out.dialableString.contains(u';'));
     QVERIFY(!out.dialableString.contains(u'\r'));
     QVERIFY(!out.dialableString.contains(u'\n'));
@@ -297,11 +297,11 @@ void TestTranslation::forcedKindsAndConflicts()
     LineTranslateOutput out;
     QCOMPARE(translateAddress(newYork(), *us, nullptr, u"+1 (212) 5551234"_qs,
                               LINETRANSLATEOPTION_FORCELD, out),
-             0L);
+             0);
     QCOMPARE(out.dialableString, u"T12125551234"_qs);
     QCOMPARE(translateAddress(newYork(), *us, nullptr, u"+1 (415) 5551234"_qs,
                               LINETRANSLATEOPTION_FORCELOCAL, out),
-             0L);
+             0);
     QCOMPARE(out.dialableString, u"T5551234"_qs);
     QCOMPARE(translateAddress(newYork(), *us, nullptr, u"+1 (415) 5551234"_qs,
                               LINETRANSLATEOPTION_FORCELOCAL | LINETRANSLATEOPTION_FORCELD, out),
@@ -337,14 +337,14 @@ void TestTranslation::countryTableIsComplete()
     QCOMPARE(findCountryByIso(u"GB")->internationalRule, u"00EFG"_qs);
 
     LineCountryList list;
-    QCOMPARE(lineGetCountry(0, 0x00020000, list), 0L);
+    QCOMPARE(lineGetCountry(0, 0x00020000, list), 0);
     QCOMPARE(list.countries.size(), all.size());
     // The next-country chain walks the whole table once.
     quint32 next = list.countries.front().countryId;
     size_t walked = 0;
     while (next != 0 && walked <= all.size()) {
         LineCountryList one;
-        QCOMPARE(lineGetCountry(next, 0x00020000, one), 0L);
+        QCOMPARE(lineGetCountry(next, 0x00020000, one), 0);
         QCOMPARE(one.countries.size(), size_t(1));
         next = one.countries.front().nextCountryId;
         ++walked;

@@ -87,8 +87,9 @@ CallingCardsDialog::CallingCardsDialog(const TelephonyLocations& data, quint32 s
     rulesForm->addRow(QStringLiteral("In&ternational calls:"), txtInternationalRule);
     auto* legend = new QLabel(QStringLiteral(
         "E country code, F area code, G number, J access number, K account number, H PIN;\n"
-        "W wait for dial tone, $ wait for billing tone, @ wait for quiet, ? wait for me,\n"
-        ", pause, T tone, P pulse. An empty rule dials that kind of call without the card."));
+        "W wait for dial tone, $ wait for billing tone, @ wait for quiet, ? wait for me;\n"
+        "a comma pauses, T and P switch to tone or pulse. An empty rule dials that kind\n"
+        "of call directly, without the card."));
     legend->setObjectName(QStringLiteral("lblLegend"));
     QFont small = legend->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);

@@ -79,7 +79,9 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
 
     auto* where = new QGroupBox(QStringLiteral("Where I am"));
     auto* whereForm = new QFormLayout(where);
-    whereForm->addRow(QStringLiteral("I am &dialing from:"), locationRow);
+    auto* locationLabel = new QLabel(QStringLiteral("I am &dialing from:"));
+    locationLabel->setBuddy(cmbLocation);
+    whereForm->addRow(locationLabel, locationRow);
     whereForm->addRow(QStringLiteral("I am &in:"), cmbCountry);
     whereForm->addRow(QStringLiteral("The &area code is:"), txtAreaCode);
 
@@ -151,15 +153,21 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
     howForm->addRow(waitingRow);
     howForm->addRow(QStringLiteral("To &block caller ID, dial:"), txtBlockCallerId);
     howForm->addRow(QStringLiteral("The phone system uses:"), toneRow);
-    howForm->addRow(QStringLiteral("Dial using calling car&d:"), cardRow);
+    auto* cardLabel = new QLabel(QStringLiteral("Dial using calling car&d:"));
+    cardLabel->setBuddy(cmbCard);
+    howForm->addRow(cardLabel, cardRow);
 
-    lblSample = new QLabel;
-    lblSample->setObjectName(QStringLiteral("lblSample"));
-    lblSample->setTextFormat(Qt::PlainText);
-    lblSample->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* sampleBox = new QGroupBox(QStringLiteral("Numbers dialed from this location"));
-    auto* sampleLayout = new QVBoxLayout(sampleBox);
-    sampleLayout->addWidget(lblSample);
+    auto* sampleForm = new QFormLayout(sampleBox);
+    const QString sampleLabels[] = {QStringLiteral("Local call:"),
+                                    QStringLiteral("Long distance call:"),
+                                    QStringLiteral("International call:")};
+    for (int i = 0; i < 3; ++i) {
+        lblSample[i] = new QLabel;
+        lblSample[i]->setTextFormat(Qt::PlainText);
+        lblSample[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        sampleForm->addRow(sampleLabels[i], lblSample[i]);
+    }
 
     lblAddress = new QLabel(caption);
     lblAddress->setObjectName(QStringLiteral("lblAddress"));
@@ -289,35 +297,34 @@ void DialingPropertiesDialog::updateSample()
     const DialingLocation* l = current();
     const Country* country = l ? findCountry(l->countryId) : nullptr;
     if (!l || !country) {
-        lblSample->clear();
+        for (QLabel* label : lblSample)
+            label->clear();
         return;
     }
     const CallingCard* card = m_data.card(l->cardId);
-    // A number in another area of this country, and one abroad.
+    // A number in this area, one in another area of this country, and one
+    // abroad.
     const QString otherArea = l->areaCode == u"555" ? QStringLiteral("556") : QStringLiteral("555");
     const quint32 abroad = country->code == 44 ? 1 : 44;
-    const QString sameArea = l->areaCode.isEmpty() ? QString() : l->areaCode;
-    struct Sample
-    {
-        QString label;
-        QString address;
+    const QString samples[] = {
+        QStringLiteral("+%1 (%2) 0123456").arg(country->code).arg(l->areaCode),
+        QStringLiteral("+%1 (%2) 0123456").arg(country->code).arg(otherArea),
+        QStringLiteral("+%1 (555) 0123456").arg(abroad),
     };
-    const Sample samples[] = {
-        {QStringLiteral("Local call:"),
-         QStringLiteral("+%1 (%2) 0123456").arg(country->code).arg(sameArea)},
-        {QStringLiteral("Long distance call:"),
-         QStringLiteral("+%1 (%2) 0123456").arg(country->code).arg(otherArea)},
-        {QStringLiteral("International call:"), QStringLiteral("+%1 (555) 0123456").arg(abroad)},
-    };
-    QStringList lines;
-    for (const Sample& s : samples) {
+    for (int i = 0; i < 3; ++i) {
         LineTranslateOutput out;
-        const long r = translateAddress(*l, *country, card, s.address,
-                                        LINETRANSLATEOPTION_CANCELCALLWAITING, out);
-        lines << QStringLiteral("%1\t%2").arg(s.label,
-                                              r == 0 ? out.displayableString : QStringLiteral("-"));
+        const LineResult r = translateAddress(*l, *country, card, samples[i],
+                                              LINETRANSLATEOPTION_CANCELCALLWAITING, out);
+        lblSample[i]->setText(r == 0 ? out.displayableString : QStringLiteral("-"));
     }
-    lblSample->setText(lines.join(u'\n'));
+}
+
+QString DialingPropertiesDialog::sampleText() const
+{
+    QStringList lines;
+    for (const QLabel* label : lblSample)
+        lines << label->text();
+    return lines.join(u'\n');
 }
 
 bool DialingPropertiesDialog::askName(const QString& title, const QString& prompt, QString& name,

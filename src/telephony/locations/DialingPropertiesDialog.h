@@ -49,7 +49,9 @@ public:
     QComboBox* cmbCard = nullptr;
     QPushButton* cmdCards = nullptr;
     QLabel* lblAddress = nullptr;
-    QLabel* lblSample = nullptr;
+    // How a local, a long-distance and an international call are dialed.
+    QLabel* lblSample[3] = {};
+    QString sampleText() const;
     QDialogButtonBox* buttons = nullptr;
 
     // The buttons' actions (also reached by clicking them).

@@ -1,23 +1,48 @@
 #include "telephony/locations/LineDialogs.h"
 
+#include "app/OptionsStore.h"
 #include "app/ProgramState.h"
 #include "app/Prompter.h"
 #include "app/Seams.h"
 #include "telephony/lineapi/ModemConfig.h"
 #include "telephony/locations/DialingPropertiesDialog.h"
+#include "telephony/locations/LocationTranslation.h"
 #include "telephony/locations/ModemDialogs.h"
 
 namespace telvaro {
 
-long lineTranslateDialog(quint32 /*lineApp*/, quint32 /*deviceId*/, quint32 /*apiVersion*/,
-                         QWidget* owner, const QString& addressIn)
+namespace {
+
+// The modems set up changed: the line layer counts its devices again. Like an
+// application told to re-initialise by the telephony service, the session is
+// shut down and started again, so the device list shows the change at its
+// next drop-down. An open line (receiving calls, or a call) keeps its
+// session; the change then shows from the next start.
+void lineDevicesChanged()
+{
+    if (!seams().shutdownTelephony || !seams().initializeTelephony)
+        return;
+    if (callSeam<bool>(seams().lineIsOpen))
+        return;
+    callSeam(seams().shutdownTelephony);
+    callSeam(seams().initializeTelephony);
+    // The registration for requests from other programs went with the old
+    // session.
+    if (options().isChecked(OptionsStore::chkCommand))
+        callSeam(seams().registerRequestRecipient, true);
+}
+
+} // namespace
+
+LineResult lineTranslateDialog(HLINEAPP /*lineApp*/, quint32 /*deviceId*/, quint32 /*apiVersion*/,
+                               QWidget* owner, const QString& addressIn)
 {
     DialingPropertiesDialog dialog(addressIn, owner);
     dialog.exec();
     return 0;
 }
 
-long lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceClass)
+LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceClass)
 {
     const QString cls = deviceClass.trimmed().toLower();
     if (!cls.isEmpty() && cls != u"comm" && cls != u"comm/datamodem" && cls != u"tapi/line")
@@ -57,7 +82,7 @@ long lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceCla
     return 0;
 }
 
-long lineConfigProvider(QWidget* owner, quint32 permanentProviderId)
+LineResult lineConfigProvider(QWidget* owner, quint32 permanentProviderId)
 {
     if (permanentProviderId != 1)
         return LINEERR_INVALPARAM;
@@ -76,14 +101,22 @@ QString lastNumberCaption(const QString& lastNumber)
 
 void installLocations()
 {
+    setLineTranslation(&locationTranslation());
     seams().showDialingProperties = [](QWidget* owner) {
         lineTranslateDialog(0, 0, 0, owner, lastNumberCaption(state().displayNumber));
     };
     seams().showModemProperties = [](QWidget* owner, int device) {
-        if (device >= 0)
-            lineConfigDialog(quint32(device), owner, QStringLiteral("comm"));
+        const std::vector<ModemSettings> before = loadModems();
+        lineConfigDialog(quint32(std::max(device, 0)), owner, QStringLiteral("comm"));
+        if (loadModems() != before)
+            lineDevicesChanged();
     };
-    seams().showSystemModems = [](QWidget* owner) { lineConfigProvider(owner, 1); };
+    seams().showSystemModems = [](QWidget* owner) {
+        const std::vector<ModemSettings> before = loadModems();
+        lineConfigProvider(owner, 1);
+        if (loadModems() != before)
+            lineDevicesChanged();
+    };
 }
 
 } // namespace telvaro

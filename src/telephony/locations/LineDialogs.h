@@ -16,21 +16,22 @@ namespace telvaro {
 // Dialing properties: locations, their rules and the calling cards, with
 // `addressIn` shown as given at the bottom (the program passes "Last number
 // dialed:" and the number). Saved changes apply to the next translation.
-long lineTranslateDialog(quint32 lineApp, quint32 deviceId, quint32 apiVersion, QWidget* owner,
-                         const QString& addressIn);
+LineResult lineTranslateDialog(HLINEAPP lineApp, quint32 deviceId, quint32 apiVersion,
+                               QWidget* owner, const QString& addressIn);
 
 // Modem properties of line device `deviceId` for the device class "comm"
 // (also "comm/datamodem", "tapi/line" and empty). Saved changes apply when
 // the line is next opened. Without such a device the user is told so and is
 // offered the system modems; the result is then LINEERR_BADDEVICEID.
-long lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceClass);
+LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceClass);
 
 // The modems of the system (permanent provider 1, the serial modem
 // provider): add, remove, change, detect and query modems.
-long lineConfigProvider(QWidget* owner, quint32 permanentProviderId);
+LineResult lineConfigProvider(QWidget* owner, quint32 permanentProviderId);
 
 // The program's use of them: fills the seams showDialingProperties,
-// showModemProperties and showSystemModems.
+// showModemProperties and showSystemModems, and gives the dial procedure the
+// line layer's locations and translation.
 void installLocations();
 
 // The caption the program shows in the dialing properties dialog for the last

@@ -166,9 +166,9 @@ quint32 waitFlags(QStringView dial)
 
 } // namespace
 
-long translateAddress(const DialingLocation& location, const Country& country,
-                      const CallingCard* card, const QString& addressIn, quint32 translateOptions,
-                      LineTranslateOutput& output)
+LineResult translateAddress(const DialingLocation& location, const Country& country,
+                            const CallingCard* card, const QString& addressIn,
+                            quint32 translateOptions, LineTranslateOutput& output)
 {
     output = LineTranslateOutput{};
     output.currentCountry = country.code;
@@ -297,7 +297,8 @@ long translateAddress(const DialingLocation& location, const Country& country,
     return 0;
 }
 
-long lineGetTranslateCaps(quint32 /*lineApp*/, quint32 /*apiVersion*/, LineTranslateCaps& caps)
+LineResult lineGetTranslateCaps(HLINEAPP /*lineApp*/, quint32 /*apiVersion*/,
+                                LineTranslateCaps& caps)
 {
     const TelephonyLocations data = loadLocations();
     caps = LineTranslateCaps{};
@@ -336,7 +337,7 @@ long lineGetTranslateCaps(quint32 /*lineApp*/, quint32 /*apiVersion*/, LineTrans
     return 0;
 }
 
-long lineGetCountry(quint32 countryId, quint32 /*apiVersion*/, LineCountryList& list)
+LineResult lineGetCountry(quint32 countryId, quint32 /*apiVersion*/, LineCountryList& list)
 {
     list = LineCountryList{};
     const auto all = countries();
@@ -357,9 +358,9 @@ long lineGetCountry(quint32 countryId, quint32 /*apiVersion*/, LineCountryList& 
     return list.countries.empty() ? LINEERR_INVALCOUNTRYCODE : 0;
 }
 
-long lineTranslateAddress(quint32 /*lineApp*/, quint32 /*deviceId*/, quint32 /*apiVersion*/,
-                          const QString& addressIn, quint32 card, quint32 translateOptions,
-                          LineTranslateOutput& output)
+LineResult lineTranslateAddress(HLINEAPP /*lineApp*/, quint32 /*deviceId*/, quint32 /*apiVersion*/,
+                                const QString& addressIn, quint32 card, quint32 translateOptions,
+                                LineTranslateOutput& output)
 {
     output = LineTranslateOutput{};
     const TelephonyLocations data = loadLocations();

@@ -99,11 +99,11 @@ struct LineTranslateOutput
 
 // The locations and cards of the telephony configuration; a first start
 // creates one location from the system's locale.
-long lineGetTranslateCaps(quint32 lineApp, quint32 apiVersion, LineTranslateCaps& caps);
+LineResult lineGetTranslateCaps(HLINEAPP lineApp, quint32 apiVersion, LineTranslateCaps& caps);
 
 // One country by id, or every country in id order for id 0.
 // LINEERR_INVALCOUNTRYCODE for an id the table does not know.
-long lineGetCountry(quint32 countryId, quint32 apiVersion, LineCountryList& list);
+LineResult lineGetCountry(quint32 countryId, quint32 apiVersion, LineCountryList& list);
 
 // Turns a number into the strings to dial and to show. A number in canonical
 // form, "+C (A) N" or "+C N", is translated with the current location's
@@ -116,9 +116,9 @@ long lineGetCountry(quint32 countryId, quint32 apiVersion, LineCountryList& list
 // leads. Any other number is dialed and shown as given.
 // LINEERR_INVALADDRESS for an empty or malformed number, LINEERR_INVALCARD
 // for a card that does not exist.
-long lineTranslateAddress(quint32 lineApp, quint32 deviceId, quint32 apiVersion,
-                          const QString& addressIn, quint32 card, quint32 translateOptions,
-                          LineTranslateOutput& output);
+LineResult lineTranslateAddress(HLINEAPP lineApp, quint32 deviceId, quint32 apiVersion,
+                                const QString& addressIn, quint32 card, quint32 translateOptions,
+                                LineTranslateOutput& output);
 
 struct DialingLocation;
 struct CallingCard;
@@ -126,8 +126,8 @@ struct Country;
 
 // The translation itself, for one location, its country and the card to use
 // (nullptr: none). lineTranslateAddress reads the configuration and calls it.
-long translateAddress(const DialingLocation& location, const Country& country,
-                      const CallingCard* card, const QString& addressIn, quint32 translateOptions,
-                      LineTranslateOutput& output);
+LineResult translateAddress(const DialingLocation& location, const Country& country,
+                            const CallingCard* card, const QString& addressIn,
+                            quint32 translateOptions, LineTranslateOutput& output);
 
 } // namespace telvaro

@@ -133,7 +133,9 @@ ModemPropertiesDialog::ModemPropertiesDialog(const ModemSettings& modem, QWidget
 
     auto* speaker = new QGroupBox(QStringLiteral("Speaker"));
     auto* speakerForm = new QFormLayout(speaker);
-    speakerForm->addRow(QStringLiteral("&Volume:"), volumeRow);
+    auto* volumeLabel = new QLabel(QStringLiteral("&Volume:"));
+    volumeLabel->setBuddy(sldVolume);
+    speakerForm->addRow(volumeLabel, volumeRow);
     speakerForm->addRow(QStringLiteral("Spea&ker:"), cmbSpeakerMode);
 
     chkDialTone = new QCheckBox(QStringLiteral("&Wait for dial tone before dialing"));
@@ -288,6 +290,7 @@ QueryModemDialog::QueryModemDialog(const ModemSettings& modem, QWidget* parent)
     twAnswers->setColumnCount(2);
     twAnswers->setHeaderLabels({QStringLiteral("Command"), QStringLiteral("Response")});
     twAnswers->setRootIsDecorated(false);
+    twAnswers->setAlternatingRowColors(true);
     twAnswers->setUniformRowHeights(false);
     twAnswers->setWordWrap(true);
     twAnswers->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
@@ -356,6 +359,7 @@ SystemModemsDialog::SystemModemsDialog(QWidget* parent) : QDialog(parent), m_mod
     twModems->setHeaderLabels(
         {QStringLiteral("Modem"), QStringLiteral("Port"), QStringLiteral("Speed")});
     twModems->setRootIsDecorated(false);
+    twModems->setAlternatingRowColors(true);
     twModems->setAllColumnsShowFocus(true);
     twModems->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     twModems->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);

@@ -134,7 +134,7 @@ public:
     void queryModem();
     bool detecting() const;
 
-protected:
+    // Closing stops a detection in progress.
     void reject() override;
 
 private:

@@ -1,0 +1,253 @@
+// Dialing end to end: the pad and the call window driving the real line
+// layer and its modem provider against telvaro-modemsim on a pseudo-terminal.
+
+#include "app/Clock.h"
+#include "app/OptionsStore.h"
+#include "app/ProgramState.h"
+#include "app/Seams.h"
+#include "calllog/CallLogFile.h"
+#include "common/TestEnv.h"
+#include "dialing/DialPad.h"
+#include "dialing/Dialer.h"
+#include "dialing/FrmConnect.h"
+#include "telephony/LineSession.h"
+#include "telephony/Telephony.h"
+#include "telephony/lineapi/ModemConfig.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace telvaro;
+
+namespace {
+
+class WallClock final : public Clock
+{
+public:
+    WallClock() { setClock(this); }
+    ~WallClock() override { setClock(nullptr); }
+    QDateTime now() const override { return QDateTime(QDate(2026, 5, 4), QTime(10, 11, 12)); }
+    std::chrono::steady_clock::time_point monotonic() const override
+    {
+        return std::chrono::steady_clock::now();
+    }
+};
+
+// telvaro-modemsim as modem 0 of the test's telephony configuration.
+class Simulator
+{
+public:
+    explicit Simulator(const QStringList& args)
+    {
+        qputenv("TELVARO_LOCK_DIR", QFile::encodeName(m_dir.path()));
+        m_log = m_dir.path() + QStringLiteral("/commands.log");
+        m_process.setProgram(test::buildDir() + QStringLiteral("/tools/modemsim/telvaro-modemsim"));
+        m_process.setArguments(QStringList{QStringLiteral("--log"), m_log} + args);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start();
+        if (!m_process.waitForStarted(5000))
+            return;
+        for (int i = 0; i < 50 && !m_process.canReadLine(); ++i)
+            m_process.waitForReadyRead(100);
+        m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+        ModemSettings m;
+        m.name = QStringLiteral("Simulated Modem");
+        m.port = m_device;
+        m.commandTimeout = 800;
+        m.dialTimeout = 10;
+        saveModems({m});
+    }
+    ~Simulator()
+    {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+        qunsetenv("TELVARO_LOCK_DIR");
+    }
+    bool started() const { return !m_device.isEmpty(); }
+    int dials() const
+    {
+        QFile f(m_log);
+        if (!f.open(QIODevice::ReadOnly))
+            return 0;
+        int n = 0;
+        for (const QByteArray& line : f.readAll().split('\n'))
+            if (line.trimmed().toUpper().startsWith("ATD"))
+                ++n;
+        return n;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    QString m_log;
+    QString m_device;
+};
+
+} // namespace
+
+class TestDialingModem : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TestEnv> env;
+    std::unique_ptr<Simulator> sim;
+    std::unique_ptr<DialPad> pad;
+    std::unique_ptr<FrmConnect> window;
+    std::unique_ptr<WallClock> wall;
+    QStringList memos;
+    QStringList labels;   // every text the window's label showed
+    QStringList captions; // every heading, once per change
+
+    bool start(const QStringList& simArgs)
+    {
+        sim = std::make_unique<Simulator>(simArgs);
+        if (!sim->started())
+            return false;
+        seams().initializeTelephony();
+        seams().queryLineDevice(0); // negotiates the line's API version, as start-up does
+        return telephony().lineApp != 0;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        env = std::make_unique<test::TestEnv>();
+        wall = std::make_unique<WallClock>();
+        resetState();
+        resetTelephonySession();
+        options().resetToDesigned();
+        seams() = {};
+        dialer().reset();
+        dialer().pause = [](double) {};
+        installTelephony();
+        installDialing();
+        memos.clear();
+        labels.clear();
+        captions.clear();
+        seams().openMemo = [this](const QString& key) { memos.append(key); };
+        options().setSelectedLineDevice(0);
+        options().setText(OptionsStore::txtDelayTimer, QStringLiteral("1"));
+        options().setText(OptionsStore::txtMinutes, QStringLiteral("0"));
+        options().setText(OptionsStore::txtSeconds, QStringLiteral("2"));
+        options().setText(OptionsStore::TxtRedial, QStringLiteral("3"));
+        pad = std::make_unique<DialPad>();
+        pad->show();
+        window = std::make_unique<FrmConnect>();
+        connect(&dialer(), &Dialer::connectWindowChanged, window.get(), [this] {
+            const ConnectWindowState& w = dialer().connectWindow();
+            if (labels.isEmpty() || labels.last() != w.label)
+                labels.append(w.label);
+            if (captions.isEmpty() || captions.last() != w.frameCaption)
+                captions.append(w.frameCaption);
+        });
+    }
+    void cleanup()
+    {
+        callSeam(seams().shutdownTelephony);
+        window.reset();
+        pad.reset();
+        sim.reset();
+        seams() = {};
+        wall.reset();
+        env.reset();
+    }
+
+    void busyTwiceThenConnectedFromThePad()
+    {
+        if (!start({QStringLiteral("--busy"), QStringLiteral("2")}))
+            QSKIP("the modem simulator did not start");
+        state().pendingName = QStringLiteral("Ann Lee");
+        QTest::keyClicks(pad->txtDial, QStringLiteral("555-1234"));
+        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Connected"), 20000);
+
+        QCOMPARE(sim->dials(), 3);
+        QCOMPARE(window->lbl1->text(), QStringLiteral("  Lift the handset up and press OK"));
+        QVERIFY(labels.contains(QStringLiteral("   Busy. Redial in :   2 seconds")));
+        QVERIFY(labels.contains(QStringLiteral("   Busy. Redial in :   1 seconds")));
+        QVERIFY(labels.contains(QStringLiteral("5551234\n   Busy. Redialing  x 2")));
+        QCOMPARE(captions.count(QStringLiteral("Busy")), 2);
+        QCOMPARE(captions.count(QStringLiteral("Connected")), 1);
+        QVERIFY(!pad->cmdOK->isHidden() && pad->CmdDial->isHidden());
+
+        QTest::mouseClick(window->CmdOK, Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+        QVERIFY(memos.isEmpty());
+        const auto rows = calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
+                                           calllog::LogKind::Outgoing);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0], (calllog::CallLogRow{QStringLiteral("Ann Lee"), QStringLiteral("5551234"),
+                                               QStringLiteral("05-04-2026  10:11:12"),
+                                               QStringLiteral("0")}));
+        QCOMPARE(pad->CmbDial->itemText(0), QStringLiteral("5551234"));
+        QTest::qWait(500);
+        QCOMPARE(sim->dials(), 3);
+    }
+
+    void directoryCallOpensTheMemoOnOk()
+    {
+        if (!start({}))
+            QSKIP("the modem simulator did not start");
+        state().pendingNumber = QStringLiteral("XX4165550199");
+        state().pendingName = QStringLiteral("Dr. Bo");
+        state().currentEntryKey = QStringLiteral("0105");
+        seams().dialNumber();
+        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Connected"), 10000);
+        QCOMPARE(captions.first(), QStringLiteral("Dialing:  Dr. Bo"));
+        QTest::mouseClick(pad->cmdOK, Qt::LeftButton);
+        QCOMPARE(memos, QStringList{QStringLiteral("0105")});
+        const auto rows = calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
+                                           calllog::LogKind::Outgoing);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].entryKey, QStringLiteral("0105"));
+        QCOMPARE(rows[0].number, QStringLiteral("4165550199"));
+    }
+
+    void fourthBusyEndsTheRedials()
+    {
+        if (!start({QStringLiteral("--busy"), QStringLiteral("100")}))
+            QSKIP("the modem simulator did not start");
+        options().setText(OptionsStore::txtSeconds, QStringLiteral("1"));
+        state().pendingNumber = QStringLiteral("XX5551234");
+        seams().dialNumber();
+        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Disconnected"), 20000);
+        QCOMPARE(window->lbl1->text(), QStringLiteral("Redialed   3 times. To increase No.of "
+                                                      "redials: change settings in Tools/Options"));
+        QCOMPARE(window->cmdCancel->text(), QStringLiteral("OK"));
+        QCOMPARE(sim->dials(), 4);
+        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+        QVERIFY(!QFile::exists(calllog::logPath(calllog::LogKind::Outgoing)));
+    }
+
+    void hangUpDuringTheCountdownDialsNoMore()
+    {
+        if (!start({QStringLiteral("--busy"), QStringLiteral("100")}))
+            QSKIP("the modem simulator did not start");
+        bool pressed = false;
+        connect(&dialer(), &Dialer::connectWindowChanged, window.get(), [&] {
+            if (!pressed && window->lbl1->text().startsWith(QStringLiteral("   Busy. Redial in"))) {
+                pressed = true;
+                QTimer::singleShot(100, pad.get(),
+                                   [this] { QTest::mouseClick(pad->cmdCancel, Qt::LeftButton); });
+            }
+        });
+        QTest::keyClicks(pad->txtDial, QStringLiteral("5551234"));
+        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(pressed && !window->isVisible(), 10000);
+        QTest::qWait(3000); // longer than the redial interval
+        QCOMPARE(sim->dials(), 1);
+        QVERIFY(!pad->CmdDial->isHidden());
+    }
+};
+
+QTEST_MAIN(TestDialingModem)
+#include "test_dialing_modem.moc"

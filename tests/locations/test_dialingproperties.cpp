@@ -1,0 +1,247 @@
+// The dialing properties and calling cards dialogs: what the user changes
+// there is what the next translated number follows.
+#include "ModalHelper.h"
+#include "app/ProgramState.h"
+#include "app/Seams.h"
+#include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
+#include "telephony/locations/CallingCardsDialog.h"
+#include "telephony/locations/DialingPropertiesDialog.h"
+#include "telephony/locations/LineDialogs.h"
+#include "telephony/locations/LineTranslate.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace telvaro;
+using telvaro::test::onModal;
+using telvaro::test::ScriptedPrompter;
+using telvaro::test::TestEnv;
+
+namespace {
+
+QString dialed(const QString& address, quint32 options = 0)
+{
+    LineTranslateOutput out;
+    if (lineTranslateAddress(0, 0, 0x00020000, address, 0, options, out) != 0)
+        return QStringLiteral("(failed)");
+    return out.dialableString;
+}
+
+void chooseCountry(DialingPropertiesDialog& d, quint32 id)
+{
+    const int index = d.cmbCountry->findData(id);
+    QVERIFY(index >= 0);
+    d.cmbCountry->setCurrentIndex(index);
+}
+
+} // namespace
+
+class TestDialingProperties : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        resetState();
+        seams() = {};
+    }
+
+    void newLocationSavedAndChosenChangesTheNextTranslation();
+    void cancelKeepsTheOldRules();
+    void removingTheCurrentLocationChoosesAnother();
+    void locationNamesStayDistinct();
+    void cardWithPinIsDialedButNotShown();
+    void seamShowsTheLastNumberDialed();
+    void lastNumberCaptionCutsLongNumbers();
+    void failedSaveKeepsTheDialogOpen();
+};
+
+void TestDialingProperties::newLocationSavedAndChosenChangesTheNextTranslation()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"T14155551234"_qs);
+
+    prompts.inputAnswers << u"Office"_qs;
+    DialingPropertiesDialog d(u"Last number dialed:     5551234"_qs);
+    d.show();
+    telvaro::test::screenshot(&d, u"dialing-properties"_qs);
+    d.newLocation();
+    QCOMPARE(d.cmbLocation->count(), 2);
+    QCOMPARE(d.cmbLocation->currentText(), u"Office"_qs);
+    chooseCountry(d, 1);
+    d.txtAreaCode->setText(u"415"_qs);
+    d.txtLocalAccess->setText(u"9,"_qs);
+    d.txtLongDistanceAccess->setText(u"8,"_qs);
+    d.chkCallWaiting->setChecked(true);
+    d.cmbCallWaiting->setCurrentText(u"*70,"_qs);
+    d.optPulse->setChecked(true);
+    // The example numbers follow the edits at once.
+    QVERIFY2(d.sampleText().contains(u"8 1 555 0123456"), qPrintable(d.sampleText()));
+    d.buttons->button(QDialogButtonBox::Ok)->click();
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+
+    QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"P9,5551234"_qs);
+    QCOMPARE(dialed(u"+1 (212) 5551234"_qs, LINETRANSLATEOPTION_CANCELCALLWAITING),
+             u"P*70,8,12125551234"_qs);
+    QCOMPARE(dialed(u"+44 (20) 7123"_qs), u"P8,01144207123"_qs);
+
+    // Choosing the first location again and applying makes it current.
+    DialingPropertiesDialog again(QString{});
+    QCOMPARE(again.cmbLocation->currentText(), u"Office"_qs);
+    again.cmbLocation->setCurrentIndex(0);
+    QVERIFY(again.apply());
+    QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"T14155551234"_qs);
+}
+
+void TestDialingProperties::cancelKeepsTheOldRules()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    DialingPropertiesDialog d(QString{});
+    d.txtLongDistanceAccess->setText(u"8"_qs);
+    d.buttons->button(QDialogButtonBox::Cancel)->click();
+    QCOMPARE(d.result(), int(QDialog::Rejected));
+    QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"T14155551234"_qs);
+}
+
+void TestDialingProperties::removingTheCurrentLocationChoosesAnother()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    prompts.inputAnswers << u"Cottage"_qs;
+    DialingPropertiesDialog d(QString{});
+    QVERIFY(!d.cmdRemove->isEnabled()); // the last location cannot go
+    d.newLocation();
+    chooseCountry(d, 44);
+    QVERIFY(d.cmdRemove->isEnabled());
+
+    prompts.messageAnswers << MsgResult::No;
+    d.removeLocation();
+    QCOMPARE(d.cmbLocation->count(), 2);
+
+    prompts.messageAnswers << MsgResult::Yes;
+    d.removeLocation();
+    QCOMPARE(d.cmbLocation->count(), 1);
+    QCOMPARE(prompts.messages.last().text, u"Remove the location \"Cottage\"?"_qs);
+    QVERIFY(d.apply());
+    const TelephonyLocations stored = loadLocations();
+    QCOMPARE(stored.locations.size(), size_t(1));
+    QCOMPARE(stored.currentLocation()->name, u"My Location"_qs);
+}
+
+void TestDialingProperties::locationNamesStayDistinct()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    prompts.inputAnswers << u"  my   location "_qs << u"Home"_qs << std::nullopt;
+    DialingPropertiesDialog d(QString{});
+    d.newLocation();
+    QCOMPARE(prompts.messages.size(), 1); // the name is taken: asked again
+    QCOMPARE(d.cmbLocation->currentText(), u"Home"_qs);
+    d.renameLocation(); // cancelled
+    QCOMPARE(d.cmbLocation->currentText(), u"Home"_qs);
+}
+
+void TestDialingProperties::cardWithPinIsDialedButNotShown()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    DialingPropertiesDialog d(QString{});
+    chooseCountry(d, 1);
+    d.txtAreaCode->setText(u"212"_qs);
+
+    prompts.inputAnswers << u"Travel"_qs;
+    onModal<CallingCardsDialog>([&](CallingCardsDialog* cards) {
+        telvaro::test::screenshot(cards, u"calling-cards"_qs);
+        cards->newCard();
+        cards->txtAccount->setText(u"123456789"_qs);
+        cards->txtPin->setText(u"4321"_qs);
+        cards->txtLongDistanceAccess->setText(u"18002255288"_qs);
+        cards->txtLongDistanceRule->setText(u"J,K,H,1FG"_qs);
+        QCOMPARE(cards->txtPin->echoMode(), QLineEdit::Password);
+        telvaro::test::screenshot(cards, u"calling-cards-filled"_qs);
+        cards->accept();
+    });
+    d.editCards();
+    QCOMPARE(d.cmbCard->count(), 2);
+    QCOMPARE(d.cmbCard->currentIndex(), 0); // the location keeps dialing directly
+    d.cmbCard->setCurrentIndex(1);
+    QVERIFY(!d.sampleText().contains(u"4321"));
+    QVERIFY(d.sampleText().contains(u"[PIN]"));
+    QVERIFY(d.apply());
+
+    LineTranslateOutput out;
+    QCOMPARE(lineTranslateAddress(0, 0, 0, u"+1 (415) 5551234"_qs, 0, 0, out), 0);
+    QCOMPARE(out.dialableString, u"T18002255288,123456789,4321,14155551234"_qs);
+    QVERIFY(!out.displayableString.contains(u"4321"));
+
+    // Removing the card in the cards dialog sends the location back to
+    // direct dial.
+    prompts.messageAnswers << MsgResult::Yes;
+    onModal<CallingCardsDialog>([&](CallingCardsDialog* cards) {
+        cards->removeCard();
+        QVERIFY(!cards->txtPin->isEnabled());
+        cards->accept();
+    });
+    d.editCards();
+    QCOMPARE(d.cmbCard->count(), 1);
+    QVERIFY(d.apply());
+    QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"T14155551234"_qs);
+}
+
+void TestDialingProperties::seamShowsTheLastNumberDialed()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    installLocations();
+    state().displayNumber = u"9 1 212 5551234"_qs;
+    QString shown;
+    onModal<DialingPropertiesDialog>([&](DialingPropertiesDialog* d) {
+        shown = d->lblAddress->text();
+        d->reject();
+    });
+    callSeam(seams().showDialingProperties, static_cast<QWidget*>(nullptr));
+    QCOMPARE(shown, u"Last number dialed:     9 1 212 5551234"_qs);
+}
+
+void TestDialingProperties::lastNumberCaptionCutsLongNumbers()
+{
+    const QString n66(66, u'5');
+    const QString n67(67, u'5');
+    QCOMPARE(lastNumberCaption(n66), u"Last number dialed:     "_qs + n66);
+    QCOMPARE(lastNumberCaption(n67),
+             u"Last number dialed:     "_qs + QString(55, u'5') + u"..."_qs);
+    QCOMPARE(lastNumberCaption(QString()), u"Last number dialed:     "_qs);
+}
+
+void TestDialingProperties::failedSaveKeepsTheDialogOpen()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    DialingPropertiesDialog d(QString{});
+    d.show();
+    // A folder where the file should be: nobody can replace it.
+    QVERIFY(QFile::remove(env.configDir() + u"/Telephony.ini"_qs));
+    QVERIFY(QDir().mkpath(env.configDir() + u"/Telephony.ini"_qs));
+    d.txtAreaCode->setText(u"30"_qs);
+    d.buttons->button(QDialogButtonBox::Ok)->click();
+    QVERIFY(d.isVisible());
+    QCOMPARE(prompts.messages.size(), 1);
+    QVERIFY(
+        prompts.messages.front().text.startsWith(u"The dialing properties could not be saved."));
+    QCOMPARE(prompts.messages.front().icon, MsgIcon::Critical);
+}
+
+QTEST_MAIN(TestDialingProperties)
+#include "test_dialingproperties.moc"

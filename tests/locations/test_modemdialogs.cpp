@@ -1,0 +1,379 @@
+// The modem properties, system modems and query windows: what they write to
+// the telephony configuration, and detection and queries against modems on
+// pseudo-terminals.
+#include "FakeModem.h"
+#include "ModalHelper.h"
+#include "app/FrmOptions.h"
+#include "app/OptionsStore.h"
+#include "app/ProgramState.h"
+#include "app/Seams.h"
+#include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
+#include "telephony/LineSession.h"
+#include "telephony/Telephony.h"
+#include "telephony/lineapi/ModemConfig.h"
+#include "telephony/locations/LineDialogs.h"
+#include "telephony/locations/ModemDialogs.h"
+#include "telephony/locations/ModemProbe.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace telvaro;
+using telvaro::test::FakeModem;
+using telvaro::test::onModal;
+using telvaro::test::ScriptedPrompter;
+using telvaro::test::TestEnv;
+
+namespace {
+
+void clickOk(QDialog* dialog)
+{
+    auto* box = dialog->findChild<QDialogButtonBox*>();
+    QVERIFY(box);
+    box->button(QDialogButtonBox::Ok)->click();
+}
+
+ModemSettings modemOn(const QString& port, const QString& name = {})
+{
+    ModemSettings m;
+    m.port = port;
+    m.name = name;
+    return m;
+}
+
+} // namespace
+
+class TestModemDialogs : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("TELVARO_LOCK_DIR", QFile::encodeName(m_locks.path())); }
+    void init()
+    {
+        seams() = {};
+        setSerialPortLister([] { return QStringList{u"/dev/ttyS0"_qs, u"/dev/ttyACM0"_qs}; });
+    }
+    void cleanup() { setSerialPortLister({}); }
+
+    void addedModemIsStoredAsTheNextLineDevice();
+    void removeAsksAndWrites();
+    void detectFindsModemsWithoutFreezing();
+    void detectCanBeStopped();
+    void queryShowsEachAnswer();
+    void queryOfAMissingPortSaysSo();
+    void modemPropertiesAreWrittenForTheNextOpen();
+    void modemPropertiesWithoutAModem();
+    void seamsOpenTheDialogs();
+    void addedModemShowsInTheOptionsDeviceList();
+
+private:
+    QTemporaryDir m_locks;
+};
+
+void TestModemDialogs::addedModemIsStoredAsTheNextLineDevice()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs, u"Old modem"_qs)}));
+
+    SystemModemsDialog d;
+    QCOMPARE(d.twModems->topLevelItemCount(), 1);
+    // The port already in use is refused; the dialog stays open for another.
+    onModal<AddModemDialog>([&](AddModemDialog* add) {
+        QCOMPARE(add->cmbPort->currentText(), u"/dev/ttyACM0"_qs); // the first free port
+        add->cmbPort->setCurrentText(u"/dev/ttyS0"_qs);
+        clickOk(add);
+        QVERIFY(add->isVisible());
+        add->cmbPort->setCurrentText(u"/dev/ttyUSB3"_qs);
+        add->txtName->setText(u"Office modem"_qs);
+        clickOk(add);
+    });
+    d.cmdAdd->click();
+    QCOMPARE(prompts.messages.size(), 1);
+    QVERIFY(prompts.messages.front().text.contains(u"Old modem is already set up on /dev/ttyS0"));
+
+    QCOMPARE(d.twModems->topLevelItemCount(), 2);
+    QCOMPARE(d.twModems->currentItem()->text(0), u"Office modem"_qs);
+    // Written at once: the next reader of the configuration (the device
+    // list of the options dialog) sees device 1.
+    const std::vector<ModemSettings> stored = loadModems();
+    QCOMPARE(stored.size(), size_t(2));
+    QCOMPARE(stored[1].port, u"/dev/ttyUSB3"_qs);
+    QCOMPARE(stored[1].displayName(), u"Office modem"_qs);
+}
+
+void TestModemDialogs::removeAsksAndWrites()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs), modemOn(u"/dev/ttyS1"_qs)}));
+    SystemModemsDialog d;
+    d.twModems->setCurrentItem(d.twModems->topLevelItem(0));
+    prompts.messageAnswers << MsgResult::No << MsgResult::Yes;
+    d.removeModem();
+    QCOMPARE(loadModems().size(), size_t(2));
+    d.removeModem();
+    QCOMPARE(prompts.messages.back().defaultButton, 2); // "No" is the default
+    const auto stored = loadModems();
+    QCOMPARE(stored.size(), size_t(1));
+    QCOMPARE(stored[0].port, u"/dev/ttyS1"_qs);
+    QCOMPARE(d.twModems->topLevelItemCount(), 1);
+}
+
+void TestModemDialogs::detectFindsModemsWithoutFreezing()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    FakeModem named;
+    named.answers.insert(u"ATI3"_qs, u"Fake Voice 56K V.92\nOK"_qs);
+    FakeModem gsm;
+    gsm.answers.insert(u"AT+GMM"_qs, u"+GMM: Quectel EC25\nOK"_qs);
+    FakeModem silent;
+    silent.silent = true;
+    QVERIFY(named.ok() && gsm.ok() && silent.ok());
+    QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs)}));
+    setSerialPortLister([&] {
+        return QStringList{u"/dev/ttyS0"_qs, named.path(), silent.path(), u"/dev/ttyGONE"_qs,
+                           gsm.path()};
+    });
+
+    SystemModemsDialog d;
+    d.probe->setTimeout(400);
+    d.show();
+    d.cmdDetect->click();
+    QVERIFY(d.detecting());
+    QVERIFY(d.prgDetect->isVisible());
+    QCOMPARE(d.cmdDetect->text(), u"&Stop"_qs);
+    QVERIFY(!d.cmdAdd->isEnabled());
+    // The window keeps answering while the ports are probed.
+    int ticks = 0;
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(20);
+    QTRY_VERIFY_WITH_TIMEOUT(!d.detecting(), 15000);
+    QVERIFY(ticks > 5);
+    telvaro::test::screenshot(&d, u"system-modems"_qs);
+
+    QCOMPARE(d.lblStatus->text(), u"Found 2 new modems."_qs);
+    QVERIFY(!d.prgDetect->isVisible());
+    const auto stored = loadModems();
+    QCOMPARE(stored.size(), size_t(3));
+    QCOMPARE(stored[1].port, named.path());
+    QCOMPARE(stored[1].name, u"Fake Voice 56K V.92"_qs);
+    QCOMPARE(stored[2].port, gsm.path());
+    QCOMPARE(stored[2].name, u"Quectel EC25"_qs);
+    QVERIFY(named.received.contains(u"AT"_qs));
+    QVERIFY(!named.received.contains(u"AT+GMM"_qs)); // ATI3 named it
+    QVERIFY(gsm.received.contains(u"ATI3"_qs));
+}
+
+void TestModemDialogs::detectCanBeStopped()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    FakeModem silent;
+    silent.silent = true;
+    setSerialPortLister([&] { return QStringList{silent.path()}; });
+    SystemModemsDialog d;
+    d.probe->setTimeout(5000);
+    d.cmdDetect->click();
+    QTRY_VERIFY(!silent.received.isEmpty());
+    d.cmdDetect->click();
+    QVERIFY(!d.detecting());
+    QCOMPARE(d.lblStatus->text(), u"Detection stopped."_qs);
+    QCOMPARE(d.cmdDetect->text(), u"&Detect"_qs);
+    QTest::qWait(50);
+    QVERIFY(loadModems().empty());
+
+    // No ports at all: said plainly.
+    setSerialPortLister([] { return QStringList{}; });
+    d.cmdDetect->click();
+    QVERIFY(!d.detecting());
+    QVERIFY(d.lblStatus->text().contains(u"no serial port"));
+}
+
+void TestModemDialogs::queryShowsEachAnswer()
+{
+    TestEnv env;
+    FakeModem modem;
+    modem.answers.insert(u"ATI"_qs, u"5601\nOK"_qs);
+    modem.answers.insert(u"ATI3"_qs, u"Fake Voice 56K V.92\nOK"_qs);
+    modem.answers.insert(u"AT+VCID=?"_qs, u"(0-2)\nOK"_qs);
+    QueryModemDialog q(modemOn(modem.path(), u"Fake"_qs));
+    q.probe->setTimeout(500);
+    q.show();
+    QTRY_VERIFY_WITH_TIMEOUT(q.finished(), 10000);
+    telvaro::test::screenshot(&q, u"query-modem"_qs);
+    QCOMPARE(q.lblStatus->text(), u"Done."_qs);
+    const QStringList commands = ModemProbe::queryCommands();
+    QCOMPARE(q.twAnswers->topLevelItemCount(), int(commands.size()));
+    QHash<QString, QString> shown;
+    for (int i = 0; i < q.twAnswers->topLevelItemCount(); ++i)
+        shown.insert(q.twAnswers->topLevelItem(i)->text(0), q.twAnswers->topLevelItem(i)->text(1));
+    QCOMPARE(shown.value(u"ATI"_qs), u"5601\nOK"_qs);
+    QCOMPARE(shown.value(u"AT+VCID=?"_qs), u"(0-2)\nOK"_qs);
+    QCOMPARE(shown.value(u"AT#CID=?"_qs), u"ERROR"_qs);
+    QVERIFY(shown.contains(u"AT+CLIP=?"_qs));
+    QCOMPARE(modem.received, commands);
+}
+
+void TestModemDialogs::queryOfAMissingPortSaysSo()
+{
+    TestEnv env;
+    QueryModemDialog q(modemOn(u"/dev/ttyNOSUCH"_qs));
+    q.show();
+    QTRY_VERIFY(q.finished());
+    QVERIFY(q.lblStatus->text().contains(u"There is no serial port /dev/ttyNOSUCH"));
+    QCOMPARE(q.twAnswers->topLevelItemCount(), 0);
+
+    // A modem that never answers: every command says so, and the query ends.
+    FakeModem silent;
+    silent.silent = true;
+    QueryModemDialog mute(modemOn(silent.path()));
+    mute.probe->setTimeout(100);
+    mute.show();
+    QTRY_VERIFY_WITH_TIMEOUT(mute.finished(), 5000);
+    QCOMPARE(mute.twAnswers->topLevelItem(0)->text(1), u"(no answer)"_qs);
+}
+
+void TestModemDialogs::modemPropertiesAreWrittenForTheNextOpen()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs), modemOn(u"/dev/ttyS1"_qs, u"Second"_qs)}));
+    onModal<ModemPropertiesDialog>([&](ModemPropertiesDialog* p) {
+        telvaro::test::screenshot(p, u"modem-properties"_qs);
+        QCOMPARE(p->cmbPort->currentText(), u"/dev/ttyS1"_qs);
+        p->cmbPort->setCurrentText(QString());
+        clickOk(p); // no port: refused, stays open
+        QVERIFY(p->isVisible());
+        p->cmbPort->setCurrentText(u"/dev/ttyUSB0"_qs);
+        p->cmbSpeed->setCurrentIndex(p->cmbSpeed->findData(57600));
+        p->chkDialTone->setChecked(false);
+        p->spnDialTimeout->setValue(45);
+        p->cmbSpeakerMode->setCurrentIndex(0);
+        p->txtInit->setText(u"ATZ|ATE0V1|ATS7=50"_qs);
+        clickOk(p);
+    });
+    QCOMPARE(lineConfigDialog(1, nullptr, u"comm"_qs), 0);
+    QCOMPARE(prompts.messages.size(), 1);
+    const auto stored = loadModems();
+    QCOMPARE(stored.size(), size_t(2));
+    QCOMPARE(stored[0].port, u"/dev/ttyS0"_qs); // the other modem is untouched
+    QCOMPARE(stored[1].name, u"Second"_qs);
+    QCOMPARE(stored[1].port, u"/dev/ttyUSB0"_qs);
+    QCOMPARE(stored[1].speed, 57600);
+    QVERIFY(!stored[1].waitForDialTone);
+    QCOMPARE(stored[1].dialTimeout, 45);
+    QCOMPARE(stored[1].speakerMode, 0);
+    QCOMPARE(stored[1].initCommands(), (QStringList{u"ATZ"_qs, u"ATE0V1"_qs, u"ATS7=50"_qs}));
+
+    QCOMPARE(lineConfigDialog(0, nullptr, u"wave/out"_qs), LINEERR_INVALDEVICECLASS);
+}
+
+void TestModemDialogs::modemPropertiesWithoutAModem()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    prompts.messageAnswers << MsgResult::No;
+    QCOMPARE(lineConfigDialog(0, nullptr, u"comm"_qs), LINEERR_BADDEVICEID);
+    QCOMPARE(prompts.messages.size(), 1);
+    QVERIFY(prompts.messages.front().text.startsWith(u"There is no modem set up yet."));
+
+    // "Yes" leads to the system modems, where one can be added.
+    prompts.messageAnswers << MsgResult::Yes;
+    bool opened = false;
+    onModal<SystemModemsDialog>([&](SystemModemsDialog* s) {
+        opened = true;
+        QVERIFY(s->lblStatus->text().startsWith(u"No modem is set up."));
+        s->reject();
+    });
+    QCOMPARE(lineConfigDialog(0, nullptr, u"comm"_qs), LINEERR_BADDEVICEID);
+    QVERIFY(opened);
+}
+
+void TestModemDialogs::seamsOpenTheDialogs()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    installLocations();
+    QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs)}));
+    bool properties = false;
+    onModal<ModemPropertiesDialog>([&](ModemPropertiesDialog* p) {
+        properties = true;
+        p->reject();
+    });
+    callSeam(seams().showModemProperties, static_cast<QWidget*>(nullptr), 0);
+    QVERIFY(properties);
+    bool system = false;
+    onModal<SystemModemsDialog>([&](SystemModemsDialog* s) {
+        system = true;
+        s->reject();
+    });
+    callSeam(seams().showSystemModems, static_cast<QWidget*>(nullptr));
+    QVERIFY(system);
+    QVERIFY(prompts.messages.isEmpty());
+}
+
+void TestModemDialogs::addedModemShowsInTheOptionsDeviceList()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    resetState();
+    options().resetToDesigned();
+    resetTelephonySession();
+    installTelephony();
+    installLocations();
+    callSeam(seams().initializeTelephony);
+
+    FrmOptions dlg;
+    dlg.cmbLineDevices->showPopup();
+    dlg.cmbLineDevices->hidePopup();
+    QCOMPARE(dlg.cmbLineDevices->count(), 0); // no modem yet
+
+    onModal<SystemModemsDialog>([&](SystemModemsDialog* s) {
+        onModal<AddModemDialog>([&](AddModemDialog* add) {
+            add->cmbPort->setCurrentText(u"/dev/ttyS5"_qs);
+            add->txtName->setText(u"Office modem"_qs);
+            clickOk(add);
+        });
+        s->cmdAdd->click();
+        s->reject();
+    });
+    dlg.cmdSysModems->click();
+    QCOMPARE(loadModems().size(), size_t(1));
+
+    dlg.cmbLineDevices->showPopup();
+    dlg.cmbLineDevices->hidePopup();
+    QCOMPARE(dlg.cmbLineDevices->count(), 1);
+    QCOMPARE(dlg.cmbLineDevices->itemText(0), u"Office modem"_qs);
+
+    // Renamed in its properties: the list follows too.
+    onModal<ModemPropertiesDialog>([&](ModemPropertiesDialog* p) {
+        p->txtName->setText(u"Study modem"_qs);
+        clickOk(p);
+    });
+    dlg.cmdModProp->click();
+    dlg.cmbLineDevices->showPopup();
+    dlg.cmbLineDevices->hidePopup();
+    QCOMPARE(dlg.cmbLineDevices->itemText(0), u"Study modem"_qs);
+    QVERIFY(prompts.messages.isEmpty());
+
+    callSeam(seams().shutdownTelephony);
+    resetTelephonySession();
+    seams() = {};
+}
+
+QTEST_MAIN(TestModemDialogs)
+#include "test_modemdialogs.moc"
