@@ -506,8 +506,8 @@ void DirectoryView::plainTitlePrompt(int tab)
     const std::optional<QString> answer = prompter().input(window(), request);
     if (!answer || answer->isEmpty())
         return;
-    refreshTabCaption(tab, *answer);
-    checkStored(directoryStore().writeTabTitle(tab, *answer));
+    if (checkStored(directoryStore().writeTabTitle(tab, *answer)))
+        refreshTabCaption(tab, *answer);
 }
 
 void DirectoryView::onTabsValueChanged(int value)
@@ -798,8 +798,6 @@ void DirectoryView::pasteEntry()
             return;
         }
     }
-    setCaption(b, m_copyName);
-    setTag(b, m_copyNumber);
     DirectoryStore& store = directoryStore();
     const bool subject = state().subjectMode;
     bool ok = true;
@@ -814,7 +812,12 @@ void DirectoryView::pasteEntry()
             store.writeNoteLog(subject, key, m_copyLog);
         ok = batch.commit();
     }
-    checkStored(ok);
+    // A paste that could not be stored leaves the button as it was and the
+    // copy pending, so that it can be tried again.
+    if (!checkStored(ok))
+        return;
+    setCaption(b, m_copyName);
+    setTag(b, m_copyNumber);
     setPasteIdle();
     m_menus.mnuMouseCopy->setText(QStringLiteral("Copy"));
     m_menus.mnuMouseDelete->setText(QStringLiteral("Delete"));
@@ -833,9 +836,10 @@ void DirectoryView::deleteEntry()
                                          MsgButtons::OkCancel, MsgIcon::Question, 2);
     if (answer != MsgResult::Ok)
         return;
+    if (!checkStored(directoryStore().deleteEntry(state().subjectMode, key)))
+        return;
     setCaption(b, QString());
     setTag(b, QString());
-    checkStored(directoryStore().deleteEntry(state().subjectMode, key));
 }
 
 void DirectoryView::editEntry()
@@ -904,7 +908,9 @@ QLineEdit* DirectoryView::dialNumberBox() const
 
 void DirectoryView::setDialPadNumber(const QString& number)
 {
-    if (QLineEdit* box = dialNumberBox())
+    if (seams().setDialText)
+        seams().setDialText(number);
+    else if (QLineEdit* box = dialNumberBox())
         box->setText(number);
 }
 
@@ -949,8 +955,7 @@ void DirectoryView::editCopy()
 
 void DirectoryView::editPaste()
 {
-    if (QLineEdit* box = dialNumberBox())
-        box->setText(QApplication::clipboard()->text());
+    setDialPadNumber(QApplication::clipboard()->text());
 }
 
 // ---- events -----------------------------------------------------------------------

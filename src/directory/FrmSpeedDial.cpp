@@ -152,28 +152,34 @@ bool FrmSpeedDial::store()
     const bool subject = state().subjectMode;
     const QString key = state().currentEntryKey;
     const QString v = numberValue();
+    DirectoryStore& store = directoryStore();
+    bool ok = true;
+    {
+        IniFile::Batch batch(store.file());
+        store.writeEntryName(subject, key, TxtName->text());
+        store.writeEntryNumber(subject, key, v);
+        ok = batch.commit();
+    }
+    // An entry that could not be stored is reported, and the editor stays
+    // open so that nothing typed is lost.
+    if (!m_view.checkStored(ok))
+        return false;
     m_view.setCaption(m_button, TxtName->text().trimmed());
     m_view.setTag(m_button, v);
-    DirectoryStore& store = directoryStore();
-    IniFile::Batch batch(store.file());
-    store.writeEntryName(subject, key, TxtName->text());
-    store.writeEntryNumber(subject, key, v);
-    return m_view.checkStored(batch.commit());
+    return true;
 }
 
 void FrmSpeedDial::save()
 {
-    if (TxtName->text().isEmpty())
+    if (TxtName->text().isEmpty() || !store())
         return;
-    store();
     close();
 }
 
 void FrmSpeedDial::saveAndDial()
 {
-    if (TxtName->text().isEmpty() || TxtNumber->text().isEmpty())
+    if (TxtName->text().isEmpty() || TxtNumber->text().isEmpty() || !store())
         return;
-    store();
     m_view.setDialPadNumber(TxtNumber->text().trimmed());
     state().pendingNumber = numberValue();
     close();
@@ -183,9 +189,8 @@ void FrmSpeedDial::saveAndDial()
 
 void FrmSpeedDial::editMemo()
 {
-    if (TxtName->text().isEmpty())
+    if (TxtName->text().isEmpty() || !store())
         return;
-    store();
     const QString key = state().currentEntryKey;
     close();
     if (!state().memoOpen) {

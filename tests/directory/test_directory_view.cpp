@@ -341,6 +341,24 @@ private Q_SLOTS:
         QTRY_VERIFY(!m.editor());
         QCOMPARE(m.dialed, QStringList({"\"xterm|"}));
         QCOMPARE(m.txtDial->text(), QString("\"xterm"));
+
+        // A settings file that cannot be written: the user is told, the
+        // editor stays open with what was typed, and nothing is dialed.
+        ScriptedPrompter prompts;
+        QFile::setPermissions(env.settingsFile(), QFile::ReadOwner);
+        m.view->editSpeed(4);
+        e = m.editor();
+        QTest::keyClicks(e->TxtName, "Lost?");
+        QTest::keyClicks(e->TxtNumber, "123");
+        e->CmdSaveDial->click();
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.messages[0].icon, MsgIcon::Critical);
+        QCOMPARE(m.editor(), e);
+        QCOMPARE(m.view->tag(4), QString());
+        QCOMPARE(m.dialed.size(), 1);
+        e->cancel();
+        QTRY_VERIFY(!m.editor());
+        QCOMPARE(m.view->caption(4), QString());
     }
 
     void copyPasteAndDelete()
