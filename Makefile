@@ -2,12 +2,13 @@
 # runs every test. Both first install the Debian packages that are missing.
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 60
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6svg6 \
 	qt6-qpa-plugins libgl-dev libasound2-dev libbenchmark-dev \
-	xvfb xauth
+	xvfb xauth trayer xdotool
 
 .PHONY: all deps build run test test-plain test-asan bench fuzz clean
 
@@ -57,7 +58,9 @@ bench: deps
 fuzz: deps
 	CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DTELVARO_BUILD_FUZZ=ON \
 		-DTELVARO_BUILD_TESTS=OFF -DTELVARO_BUILD_BENCH=OFF
-	cmake --build build/fuzz -j $(JOBS)
+	cmake --build build/fuzz --target fuzz_inifile -j $(JOBS)
+	mkdir -p build/fuzz/corpus
+	./build/fuzz/fuzz/fuzz_inifile -max_total_time=$(FUZZ_SECONDS) build/fuzz/corpus fuzz/seeds
 
 clean:
 	rm -rf build

@@ -69,6 +69,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     splitter->addWidget(page);
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
+    splitter->setSizes({210, 610});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(splitter);

@@ -5,6 +5,9 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <cstring>
+
 #include <sys/stat.h>
 
 namespace telvaro {
@@ -39,13 +42,37 @@ std::optional<QByteArrayView> sectionName(QByteArrayView line)
     return trimBlanks(inner);
 }
 
-// The folded key of a key line, or nullopt for a line without "=".
-std::optional<QByteArray> foldedKey(QByteArrayView line)
+// The key of a key line (blanks around it dropped), or nullopt for a line
+// without "=".
+std::optional<QByteArrayView> keyName(QByteArrayView line)
 {
     const qsizetype eq = line.indexOf('=');
     if (eq < 0)
         return std::nullopt;
-    return cp1252::fold(trimBlanks(line.first(eq)));
+    return trimBlanks(line.first(eq));
+}
+
+// FNV-1a over the folded bytes.
+quint32 foldedHash(QByteArrayView bytes)
+{
+    quint32 h = 2166136261u;
+    for (char c : bytes) {
+        h ^= cp1252::foldByte(static_cast<unsigned char>(c));
+        h *= 16777619u;
+    }
+    return h;
+}
+
+// Equal without regard to letter case.
+bool equalsFolded(QByteArrayView a, QByteArrayView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (cp1252::foldByte(static_cast<unsigned char>(a[i])) !=
+            cp1252::foldByte(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
 }
 
 QByteArrayView valueOf(QByteArrayView line)
@@ -57,9 +84,31 @@ QByteArrayView valueOf(QByteArrayView line)
     return v;
 }
 
-QByteArray foldedName(QStringView text)
+// A section or key name as the file holds it, blanks around it dropped.
+QByteArray nameBytes(QStringView text)
 {
-    return cp1252::fold(trimBlanks(cp1252::encode(text)));
+    return trimBlanks(cp1252::encode(text)).toByteArray();
+}
+
+bool hasLineBreak(QStringView text)
+{
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+}
+
+// Why a write of these names and value would not read back as written (a
+// line break would add lines of its own, an "=" in a key or a "]" in a
+// section name would move the split); empty when it is fine.
+QString unwritableReason(QStringView section, QStringView key, QStringView value)
+{
+    if (hasLineBreak(section) || section.contains(QLatin1Char(']')))
+        return QStringLiteral("the section name \"%1\" cannot be stored").arg(section);
+    const QStringView trimmedKey = key.trimmed();
+    if (hasLineBreak(key) || key.contains(QLatin1Char('=')) || trimmedKey.isEmpty() ||
+        trimmedKey.startsWith(QLatin1Char('[')))
+        return QStringLiteral("the key name \"%1\" cannot be stored").arg(key);
+    if (hasLineBreak(value))
+        return QStringLiteral("the value of \"%1\" holds a line break").arg(key);
+    return {};
 }
 
 } // namespace
@@ -69,7 +118,9 @@ IniFile::IniFile(QString path) : m_path(std::move(path)) {}
 IniFile::Stamp IniFile::stampOnDisk() const
 {
     Stamp s;
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::stat(QFile::encodeName(m_path).constData(), &st) == 0 && S_ISREG(st.st_mode)) {
         s.exists = true;
         s.size = st.st_size;
@@ -98,6 +149,13 @@ void IniFile::refreshIfChanged()
     m_loaded = true;
 }
 
+void IniFile::parseBytes(const QByteArray& data)
+{
+    parse(data);
+    m_stamp = stampOnDisk();
+    m_loaded = true;
+}
+
 void IniFile::reload()
 {
     m_loaded = false;
@@ -109,45 +167,86 @@ void IniFile::parse(const QByteArray& data)
     m_preamble.clear();
     m_sections.clear();
     m_sectionIndex.clear();
-    const bool unterminated = !data.isEmpty() && !data.endsWith('\n');
+    // Lines that are not changed point into the file's bytes instead of
+    // holding copies: parsing a large file then costs one pass over it.
+    m_data = data;
+    const char* const base = m_data.constData();
+    const qsizetype n = m_data.size();
+    const bool unterminated = n > 0 && base[n - 1] != '\n';
 
     Section* current = nullptr;
     qsizetype pos = 0;
-    const qsizetype n = data.size();
     while (pos < n) {
-        qsizetype end = data.indexOf('\n', pos);
-        const qsizetype next = end < 0 ? n : end + 1;
-        if (end < 0)
-            end = n;
+        const void* nl = std::memchr(base + pos, '\n', size_t(n - pos));
+        const qsizetype end = nl ? static_cast<const char*>(nl) - base : n;
+        const qsizetype next = nl ? end + 1 : n;
         qsizetype contentEnd = end;
-        if (contentEnd > pos && data[contentEnd - 1] == '\r')
+        if (nl && contentEnd > pos && base[contentEnd - 1] == '\r')
             --contentEnd;
-        QByteArray raw = data.sliced(pos, contentEnd - pos);
-        const bool noLineEnd = unterminated && next == n;
+        Line line{QByteArray::fromRawData(base + pos, contentEnd - pos), false,
+                  unterminated && next == n};
         pos = next;
 
-        if (auto name = sectionName(raw)) {
-            Section s;
-            s.foldedName = cp1252::fold(*name);
-            s.header.raw = std::move(raw);
-            s.header.noLineEnd = noLineEnd;
-            m_sectionIndex[s.foldedName].push_back(int(m_sections.size()));
-            m_sections.push_back(std::move(s));
+        if (sectionName(line.raw)) {
+            m_sections.emplace_back();
             current = &m_sections.back();
+            current->header = std::move(line);
             continue;
         }
         if (!current) {
-            m_preamble.push_back(Line{std::move(raw), false, noLineEnd});
+            m_preamble.push_back(std::move(line));
             continue;
         }
-        if (auto key = foldedKey(raw)) {
-            const int index = int(current->lines.size());
-            current->keys[*key].push_back(index);
-            current->lastKeyLine = index;
-        }
-        current->lines.push_back(Line{std::move(raw), false, noLineEnd});
+        if (line.raw.contains('='))
+            current->lastKeyLine = int(current->lines.size());
+        current->lines.push_back(std::move(line));
     }
 }
+
+namespace {
+
+// Looks `folded` up in `index`; `nameOf(item)` gives an item's name as written.
+template <typename NameOf>
+int lookUp(const auto& index, QByteArrayView folded, quint32 hash, NameOf nameOf)
+{
+    if (index.slots.empty())
+        return -1;
+    const size_t mask = index.slots.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const auto& slot = index.slots[i];
+        if (slot.item < 0)
+            return -1;
+        if (slot.hash == hash && equalsFolded(nameOf(slot.item), folded))
+            return slot.item;
+    }
+}
+
+template <typename Index> void insertInto(Index& index, quint32 hash, int item)
+{
+    if (size_t(index.used + 1) * 2 > index.slots.size()) {
+        std::vector<typename std::decay_t<decltype(index.slots)>::value_type> old;
+        old.swap(index.slots);
+        index.slots.resize(std::max<size_t>(16, old.size() * 2));
+        const size_t mask = index.slots.size() - 1;
+        for (const auto& slot : old) {
+            if (slot.item < 0)
+                continue;
+            size_t i = slot.hash & mask;
+            while (index.slots[i].item >= 0)
+                i = (i + 1) & mask;
+            index.slots[i] = slot;
+        }
+    }
+    const size_t mask = index.slots.size() - 1;
+    size_t i = hash & mask;
+    while (index.slots[i].item >= 0)
+        i = (i + 1) & mask;
+    index.slots[i].hash = hash;
+    index.slots[i].item = item;
+    ++index.used;
+}
+
+} // namespace
 
 QByteArray IniFile::serialize() const
 {
@@ -186,26 +285,45 @@ QByteArray IniFile::serialize() const
     return out;
 }
 
-IniFile::Section* IniFile::findSection(const QByteArray& folded)
+IniFile::Section* IniFile::findSection(QByteArrayView name)
 {
-    auto it = m_sectionIndex.find(folded);
-    if (it == m_sectionIndex.end())
-        return nullptr;
-    for (int index : *it)
-        if (!m_sections[index].removed)
-            return &m_sections[index];
-    return nullptr;
+    auto nameOf = [this](int item) { return *sectionName(m_sections[size_t(item)].header.raw); };
+    if (!m_sectionIndex.valid) {
+        m_sectionIndex.clear();
+        for (int i = 0; i < int(m_sections.size()); ++i) {
+            if (m_sections[size_t(i)].removed)
+                continue;
+            const QByteArrayView name = nameOf(i);
+            const quint32 h = foldedHash(name);
+            if (lookUp(m_sectionIndex, name, h, nameOf) < 0)
+                insertInto(m_sectionIndex, h, i);
+        }
+        m_sectionIndex.valid = true;
+    }
+    const int found = lookUp(m_sectionIndex, name, foldedHash(name), nameOf);
+    return found < 0 ? nullptr : &m_sections[size_t(found)];
 }
 
-int IniFile::findKeyLine(Section& section, const QByteArray& folded) const
+int IniFile::findKeyLine(Section& section, QByteArrayView key)
 {
-    auto it = section.keys.find(folded);
-    if (it == section.keys.end())
-        return -1;
-    for (int index : *it)
-        if (!section.lines[index].removed)
-            return index;
-    return -1;
+    auto nameOf = [&section](int item) { return *keyName(section.lines[size_t(item)].raw); };
+    NameIndex& index = section.keys;
+    if (!index.valid) {
+        index.clear();
+        for (int i = 0; i <= section.lastKeyLine; ++i) {
+            const Line& line = section.lines[size_t(i)];
+            if (line.removed)
+                continue;
+            const std::optional<QByteArrayView> name = keyName(line.raw);
+            if (!name)
+                continue;
+            const quint32 h = foldedHash(*name);
+            if (lookUp(index, *name, h, nameOf) < 0)
+                insertInto(index, h, i);
+        }
+        index.valid = true;
+    }
+    return lookUp(index, key, foldedHash(key), nameOf);
 }
 
 QString IniFile::read(QStringView section, QStringView key, int bufferSize)
@@ -213,10 +331,10 @@ QString IniFile::read(QStringView section, QStringView key, int bufferSize)
     refreshIfChanged();
     if (bufferSize <= 1)
         return {};
-    Section* s = findSection(foldedName(section));
+    Section* s = findSection(nameBytes(section));
     if (!s)
         return {};
-    const int line = findKeyLine(*s, foldedName(key));
+    const int line = findKeyLine(*s, nameBytes(key));
     if (line < 0)
         return {};
     QByteArrayView value = valueOf(s->lines[line].raw);
@@ -227,58 +345,64 @@ QString IniFile::read(QStringView section, QStringView key, int bufferSize)
 
 bool IniFile::write(QStringView section, QStringView key, QStringView value)
 {
+    if (const QString reason = unwritableReason(section, key, value); !reason.isEmpty()) {
+        m_lastError = QStringLiteral("Cannot write %1: %2").arg(m_path, reason);
+        return false;
+    }
     refreshIfChanged();
-    const QByteArray foldedSection = foldedName(section);
+    const QByteArray sectionBytes = nameBytes(section);
     const QByteArray keyBytes = cp1252::encode(key);
-    const QByteArray folded = cp1252::fold(trimBlanks(keyBytes));
+    const QByteArray trimmedKey = trimBlanks(keyBytes).toByteArray();
     const QByteArray valueBytes = cp1252::encode(value);
 
-    Section* s = findSection(foldedSection);
+    Section* s = findSection(sectionBytes);
     if (!s) {
         Section fresh;
-        fresh.foldedName = foldedSection;
         fresh.header.raw = '[' + cp1252::encode(section) + ']';
         fresh.lines.push_back(Line{keyBytes + '=' + valueBytes});
-        fresh.keys[folded].push_back(0);
         fresh.lastKeyLine = 0;
-        m_sectionIndex[foldedSection].push_back(int(m_sections.size()));
         m_sections.push_back(std::move(fresh));
+        if (m_sectionIndex.valid)
+            insertInto(m_sectionIndex, foldedHash(sectionBytes), int(m_sections.size()) - 1);
         return flush();
     }
-    const int line = findKeyLine(*s, folded);
+    const int line = findKeyLine(*s, trimmedKey);
     if (line >= 0) {
-        QByteArray& raw = s->lines[line].raw;
+        QByteArray& raw = s->lines[size_t(line)].raw;
         raw = raw.first(raw.indexOf('=') + 1) + valueBytes;
         return flush();
     }
     const int at = s->lastKeyLine + 1;
     s->lines.insert(s->lines.begin() + at, Line{keyBytes + '=' + valueBytes});
-    // Every key line sits at or before lastKeyLine, so no key position moves.
-    s->keys[folded].push_back(at);
+    // Every key line sits at or before lastKeyLine, so no indexed line moves.
     s->lastKeyLine = at;
+    if (s->keys.valid)
+        insertInto(s->keys, foldedHash(trimmedKey), at);
     return flush();
 }
 
 bool IniFile::removeKey(QStringView section, QStringView key)
 {
     refreshIfChanged();
-    Section* s = findSection(foldedName(section));
+    Section* s = findSection(nameBytes(section));
     if (!s)
         return true;
-    const int line = findKeyLine(*s, foldedName(key));
+    const int line = findKeyLine(*s, nameBytes(key));
     if (line < 0)
         return true;
-    s->lines[line].removed = true;
+    s->lines[size_t(line)].removed = true;
+    s->keys.valid = false; // a later duplicate may now be the first
     return flush();
 }
 
 bool IniFile::removeSection(QStringView section)
 {
     refreshIfChanged();
-    Section* s = findSection(foldedName(section));
+    Section* s = findSection(nameBytes(section));
     if (!s)
         return true;
     s->removed = true;
+    m_sectionIndex.valid = false;
     return flush();
 }
 
@@ -296,22 +420,16 @@ QStringList IniFile::keyNames(QStringView section)
 {
     refreshIfChanged();
     QStringList names;
-    Section* s = findSection(foldedName(section));
+    Section* s = findSection(nameBytes(section));
     if (!s)
         return names;
-    QHash<QByteArray, bool> seen;
-    for (const Line& l : s->lines) {
+    for (int i = 0; i < int(s->lines.size()); ++i) {
+        const Line& l = s->lines[size_t(i)];
         if (l.removed)
             continue;
-        const qsizetype eq = l.raw.indexOf('=');
-        if (eq < 0)
-            continue;
-        const QByteArrayView k = trimBlanks(QByteArrayView(l.raw).first(eq));
-        const QByteArray f = cp1252::fold(k);
-        if (seen.contains(f))
-            continue;
-        seen.insert(f, true);
-        names << cp1252::decode(k);
+        const std::optional<QByteArrayView> k = keyName(l.raw);
+        if (k && findKeyLine(*s, *k) == i) // the first line of its name
+            names << cp1252::decode(*k);
     }
     return names;
 }

@@ -42,7 +42,10 @@ public:
     bool contains(QStringView section, QStringView key) { return !read(section, key).isEmpty(); }
 
     // Writes `value` exactly as given. Returns false when the file could not
-    // be written.
+    // be written, and also, changing nothing, when the text could not be
+    // read back as written: a line break in any of the three, an "=" in the
+    // key or a key starting with "[", a "]" in the section name, an empty
+    // key.
     bool write(QStringView section, QStringView key, QStringView value);
     // Removes the first matching key (a null value for the Windows writer).
     bool removeKey(QStringView section, QStringView key);
@@ -84,6 +87,9 @@ public:
 
     // Parses the file again from the disk.
     void reload();
+    // Takes `data` as the file's content without reading the disk (tests and
+    // the fuzz target); the next read still notices a change on the disk.
+    void parseBytes(const QByteArray& data);
     QString lastError() const { return m_lastError; }
     // The whole file as it would be written now.
     QByteArray serialize() const;
@@ -91,16 +97,35 @@ public:
 private:
     struct Line
     {
-        QByteArray raw;
+        QByteArray raw; // the line's bytes, without its line end
         bool removed = false;
         bool noLineEnd = false; // the file's last line, read without a line end
+    };
+    // The first item of each name (section or key, compared without regard to
+    // letter case): an open-addressing table of item positions, built when
+    // first needed and dropped when an item it knows goes away.
+    struct NameIndex
+    {
+        struct Slot
+        {
+            quint32 hash = 0;
+            int item = -1;
+        };
+        std::vector<Slot> slots;
+        int used = 0;
+        bool valid = false;
+        void clear()
+        {
+            slots.clear();
+            used = 0;
+            valid = false;
+        }
     };
     struct Section
     {
         Line header;
-        QByteArray foldedName;
         std::vector<Line> lines;
-        QHash<QByteArray, std::vector<int>> keys; // folded key -> line positions, ascending
+        NameIndex keys;
         int lastKeyLine = -1;
         bool removed = false;
     };
@@ -117,14 +142,15 @@ private:
     void refreshIfChanged();
     void parse(const QByteArray& data);
     Stamp stampOnDisk() const;
-    Section* findSection(const QByteArray& folded);
-    int findKeyLine(Section& section, const QByteArray& foldedKey) const;
+    Section* findSection(QByteArrayView foldedName);
+    int findKeyLine(Section& section, QByteArrayView foldedKey);
     bool flush();
 
     QString m_path;
+    QByteArray m_data; // the file as read; unchanged lines point into it
     std::vector<Line> m_preamble;
     std::vector<Section> m_sections;
-    QHash<QByteArray, std::vector<int>> m_sectionIndex;
+    NameIndex m_sectionIndex;
     Stamp m_stamp;
     bool m_loaded = false;
     int m_batchDepth = 0;

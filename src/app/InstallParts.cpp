@@ -4,11 +4,14 @@
 // Directory:
 #include "directory/InstallDirectory.h"
 // Dialing:
+#include "dialing/DialingWindows.h"
 // Telephony:
+#include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
 // Call logs:
 // Profiles:
 // Options, tray, about box and help:
+#include "app/FrmOptions.h"
 
 namespace telvaro {
 
@@ -23,8 +26,10 @@ void installParts(FrmDialer& window)
     installDirectory(window);
 
     // Dialing (dial procedure, call window, dialing pad):
+    installDialingWindows(window);
 
     // Telephony (line session, call control, incoming calls, outside requests):
+    installTelephony(); // line session, call control
     installLocations(); // dialing properties, modem properties, system modems
 
     // Call logs (log windows, retention):
@@ -32,6 +37,7 @@ void installParts(FrmDialer& window)
     // Profiles:
 
     // Options dialog, tray, about box and help:
+    installOptionsAndShell();
 }
 
 } // namespace telvaro

@@ -10,7 +10,6 @@
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
-#include <QTimer>
 #include <QWidget>
 
 namespace telvaro {
@@ -180,18 +179,23 @@ void TrayIcon::prepareMenu()
 
 bool TrayIcon::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_watched && event->type() == QEvent::WindowStateChange) {
-        QWidget* window = m_watched;
-        if (window->isMinimized() && options().isChecked(OptionsStore::chkIcon) && isShown()) {
-            // Hidden after the state change has been handled; the icon is
-            // then the way back.
-            QTimer::singleShot(0, window, [window] {
-                if (window->isMinimized())
-                    window->hide();
-            });
-        }
-    }
+    if (watched == m_watched && event->type() == QEvent::WindowStateChange)
+        minimiseIntoTray();
     return QObject::eventFilter(watched, event);
+}
+
+void TrayIcon::minimiseIntoTray()
+{
+    watchMainWindow();
+    QWidget* window = m_watched;
+    if (!window || m_hiding || !window->isMinimized() || window->isHidden() ||
+        !options().isChecked(OptionsStore::chkIcon) || !isShown())
+        return;
+    // Hidden at once, as part of the minimising: a show() that follows (as
+    // at start-up) brings the window back minimised on the task bar.
+    m_hiding = true;
+    window->hide();
+    m_hiding = false;
 }
 
 void restoreMainWindow(QWidget* window)
@@ -223,6 +227,7 @@ void installTray()
     seams().trayAdd = [] { trayIcon().add(); };
     seams().trayModify = [] { trayIcon().modify(); };
     seams().trayDelete = [] { trayIcon().remove(); };
+    seams().mainWindowResized = [] { trayIcon().minimiseIntoTray(); };
     seams().restoreMainWindow = [] { restoreMainWindow(callSeam<QWidget*>(seams().mainWindow)); };
 }
 

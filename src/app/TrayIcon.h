@@ -45,6 +45,9 @@ public:
     // Shows or hides "&Restore" by the state of the main window, as the menu
     // does before it opens.
     void prepareMenu();
+    // Form_Resize: a minimised main window goes into the tray while the icon
+    // is shown and chkIcon is checked.
+    void minimiseIntoTray();
 
     // The desktop has a notification area.
     static bool available();
@@ -62,6 +65,7 @@ private:
     QPointer<QWidget> m_watched;
     QPointer<QMenu> m_menu;
     QMenu* m_ownMenu = nullptr;
+    bool m_hiding = false;
 };
 
 // The icon "PhoneOn": a handset with waves, shown while calls are received.
@@ -76,7 +80,8 @@ void restoreMainWindow(QWidget* window);
 // The tray of the running program.
 TrayIcon& trayIcon();
 
-// Fills seams().trayAdd / trayModify / trayDelete / restoreMainWindow.
+// Fills seams().trayAdd / trayModify / trayDelete / restoreMainWindow /
+// mainWindowResized.
 void installTray();
 
 } // namespace telvaro

@@ -1,7 +1,7 @@
 #include "directory/DirectoryStore.h"
 
 #include "app/IniFile.h"
-#include "app/Paths.h"
+#include "app/SettingsFile.h"
 
 namespace telvaro {
 namespace directory {
@@ -197,7 +197,6 @@ namespace {
 struct SharedStore
 {
     IniFile* external = nullptr;
-    std::unique_ptr<IniFile> own;
     std::unique_ptr<DirectoryStore> store;
     IniFile* storeFile = nullptr;
 };
@@ -213,13 +212,8 @@ SharedStore& shared()
 DirectoryStore& directoryStore()
 {
     SharedStore& s = shared();
-    IniFile* file = s.external;
-    if (!file) {
-        const QString path = paths::settingsFile();
-        if (!s.own || s.own->path() != path)
-            s.own = std::make_unique<IniFile>(path);
-        file = s.own.get();
-    }
+    // The settings engine shared by the whole program, unless one was handed in.
+    IniFile* file = s.external ? s.external : &settings::file();
     if (!s.store || s.storeFile != file) {
         s.store = std::make_unique<DirectoryStore>(*file);
         s.storeFile = file;

@@ -112,13 +112,12 @@ private:
     IniFile* m_file;
 };
 
-// The directory of the running program, on the settings file
-// paths::settingsFile(). Follows the settings folder when it changes (tests,
-// profiles), so callers never hold on to a stale file.
+// The directory of the running program, on the program's shared settings
+// file (settings::file()). Follows the settings folder when it changes
+// (tests), so callers never hold on to a stale file.
 DirectoryStore& directoryStore();
-// Uses `file` (not owned) as the settings file of the directory, for a
-// program that keeps one shared settings engine; nullptr goes back to the
-// directory's own engine on paths::settingsFile().
+// Uses `file` (not owned) as the settings file of the directory instead;
+// nullptr goes back to the shared settings file.
 void setDirectorySettingsFile(IniFile* file);
 
 } // namespace telvaro

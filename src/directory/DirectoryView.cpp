@@ -59,7 +59,7 @@ QString labelHtml(const QString& caption)
             html += QStringLiteral("<u>") + QString(caption[++i]).toHtmlEscaped() +
                     QStringLiteral("</u>");
         } else if (c == QLatin1Char(' ')) {
-            html += QStringLiteral("&nbsp;");
+            continue; // the labels are right-aligned: leading blanks only pad
         } else {
             html += QString(c).toHtmlEscaped();
         }
@@ -145,13 +145,12 @@ void DirectoryView::buildControls()
 
     fralblNo = new QFrame(this);
     fralblNo->setObjectName(QStringLiteral("fralblNo"));
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (int b = 1; b <= 12; ++b) {
         auto* label = new QLabel(fralblNo);
         label->setObjectName(QStringLiteral("lblNo%1").arg(b));
         label->setTextFormat(Qt::RichText);
-        label->setFont(fixed);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         lblNo[b - 1] = label;
 
         auto* button = new QPushButton(this);
@@ -345,6 +344,12 @@ void DirectoryView::setCaption(int button, const QString& text)
     CmdS[button - 1]->setText(literal(text));
 }
 
+void DirectoryView::setButtonsEnabled(bool on)
+{
+    for (QPushButton* b : CmdS)
+        b->setEnabled(on);
+}
+
 void DirectoryView::setTag(int button, const QString& value)
 {
     m_tags[button - 1] = value;
@@ -429,7 +434,7 @@ void DirectoryView::showPage()
         return;
     }
     // Room for three-digit numbers from page 9 on.
-    fralblNo->move(p > 7 ? 0 : twipsToPixelsX(60), fralblNo->y());
+    placeNumberLabels();
     for (int b = 1; b <= 12; ++b) {
         const QString c = slotLabelCaption(p, b);
         m_labels[b - 1] = c;
@@ -953,9 +958,13 @@ void DirectoryView::editPaste()
 bool DirectoryView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == TabS && event->type() == QEvent::KeyPress) {
-        if (m_keysFromWindow)
-            return true; // the main window has run the key map already
         auto* key = static_cast<QKeyEvent*>(event);
+        if (m_keysFromWindow) {
+            // The main window has run the key map already; the strip must not
+            // step through the tabs a second time.
+            const int k = key->key();
+            return k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down;
+        }
         if (keyDown(key->key(), key->modifiers()))
             return true;
         const QString text = key->text();
@@ -967,9 +976,11 @@ bool DirectoryView::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (watched == hsbTabs && event->type() == QEvent::KeyPress) {
-        if (m_keysFromWindow)
-            return true;
         auto* key = static_cast<QKeyEvent*>(event);
+        if (m_keysFromWindow) {
+            const int k = key->key();
+            return k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down;
+        }
         return keyDown(key->key(), key->modifiers());
     }
     if (event->type() == QEvent::MouseButtonRelease) {
@@ -991,6 +1002,22 @@ void DirectoryView::resizeEvent(QResizeEvent* event)
     layoutControls();
 }
 
+int DirectoryView::labelColumnWidth() const
+{
+    return QFontMetrics(lblNo[0]->font()).horizontalAdvance(QStringLiteral("996:")) + 2;
+}
+
+void DirectoryView::placeNumberLabels()
+{
+    // The labels stand right-aligned next to their buttons; from page 9 on
+    // their frame starts further left to make room for three digits.
+    const int shift = twipsToPixelsX(60);
+    const int width = labelColumnWidth() + (page() > 7 ? shift : 0);
+    fralblNo->setGeometry(page() > 7 ? 0 : shift, m_labelTop, width, m_rowHeight * 12);
+    for (int b = 0; b < 12; ++b)
+        lblNo[b]->setGeometry(0, b * m_rowHeight, width, m_rowHeight);
+}
+
 void DirectoryView::layoutControls()
 {
     const int w = width();
@@ -1004,18 +1031,16 @@ void DirectoryView::layoutControls()
     const int top = tabH + barH + 6;
     const int bottom = h - bottomH - 4;
     const int rowH = std::max(1, (bottom - top) / 12);
-    const QFontMetrics fm(lblNo[0]->font());
-    const int labelW = fm.horizontalAdvance(QStringLiteral("996:")) + 2;
-    const int shift = twipsToPixelsX(60);
-    fralblNo->setGeometry(page() > 7 ? 0 : shift, top, labelW, rowH * 12);
-    const int buttonX = labelW + shift + 2;
-    for (int b = 0; b < 12; ++b) {
-        lblNo[b]->setGeometry(0, b * rowH, labelW, rowH);
+    m_rowHeight = rowH;
+    m_labelTop = top;
+    placeNumberLabels();
+    const int buttonX = labelColumnWidth() + twipsToPixelsX(60) + 3;
+    for (int b = 0; b < 12; ++b)
         CmdS[b]->setGeometry(buttonX, top + b * rowH, w - buttonX - 2, rowH);
-    }
 
     const int y = h - bottomH - 1;
-    const int modeW = std::max(bottomH, twipsToPixelsX(450));
+    const int modeW =
+        std::max(bottomH, cmdSubject->fontMetrics().horizontalAdvance(cmdSubject->text()) + 10);
     const int modeX = m_bottomLeftInset + 2;
     cmdIndex->setGeometry(modeX, y, modeW, bottomH);
     cmdSubject->setGeometry(modeX, y, modeW, bottomH);

@@ -106,6 +106,7 @@ public:
     QString caption(int button) const;
     QString tag(int button) const;
     void setCaption(int button, const QString& text);
+    void setButtonsEnabled(bool on);
     void setTag(int button, const QString& value);
     QString labelCaption(int button) const;
     QString tabCaption(int tab) const;
@@ -184,6 +185,8 @@ private:
     void buildOwnMenus();
     void connectMenus();
     void layoutControls();
+    void placeNumberLabels();
+    int labelColumnWidth() const;
     void beep();
     void fillButtons(bool cutCaptions);
     void plainTitlePrompt(int tab);
@@ -210,6 +213,8 @@ private:
     bool m_keysFromWindow = false;
     bool m_windowRunsModeSwitches = false;
     int m_bottomLeftInset = 0;
+    int m_rowHeight = 20;
+    int m_labelTop = 0;
 };
 
 } // namespace telvaro

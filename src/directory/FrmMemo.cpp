@@ -37,8 +37,8 @@ QString fromEditor(QString text)
 }
 
 // The space the window frame took on the system the sizes were laid down for.
-constexpr int kFrameWidthTwips = 120;
-constexpr int kFrameHeightTwips = 400;
+constexpr int kFrameWidthTwips = 40;
+constexpr int kFrameHeightTwips = 300;
 
 } // namespace
 
@@ -177,12 +177,13 @@ void FrmMemo::resizeEvent(QResizeEvent* event)
     TxtLog->setGeometry(twipsRect(left, 200, W - 100 - left, logH));
     LblMemo->setGeometry(twipsRect(left, logH + 175, 1000, 195));
     const int memoH = H - logH - 1120;
-    TxtMemo->setGeometry(twipsRect(left, logH + 370, W - 100 - left, memoH));
-    const int top = memoH + logH + 360 + 30;
+    // The note box ends a little above the buttons instead of touching them.
+    TxtMemo->setGeometry(twipsRect(left, logH + 370, W - 100 - left, memoH - 80));
+    const int top = memoH + logH + 360;
     const int bw = pixelsToTwipsX(CmdSave->width());
     CmdSave->move(twipsToPixelsX(30), twipsToPixelsY(top));
     CmdOK->move(twipsToPixelsX(W / 2 - 500 - kFrameWidthTwips / 2), twipsToPixelsY(top));
-    CmdEdit->move(twipsToPixelsX(W - bw - 100 - kFrameWidthTwips), twipsToPixelsY(top));
+    CmdEdit->move(twipsToPixelsX(W - bw - 100), twipsToPixelsY(top));
 }
 
 } // namespace telvaro

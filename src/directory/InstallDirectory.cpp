@@ -44,6 +44,15 @@ void installDirectory(DirectoryView& view)
         if (v)
             v->letterJump(letter);
     };
+    // The dial procedure closes an open entry editor; nothing is stored.
+    s.closeEntryEditor = [v] {
+        if (v && v->editor())
+            v->editor()->close();
+    };
+    s.enableSpeedDialButtons = [v] {
+        if (v)
+            v->setButtonsEnabled(true);
+    };
     s.openMemo = [v](const QString& entryKey) {
         if (!v)
             return;

@@ -27,11 +27,17 @@ void installTelephony()
     s.cleanUpStaleSession = [] { CleanUpStaleSession(); };
     s.queryLineDevice = [](int device) { QueryLineDevice(quint32(std::max(0, device))); };
     s.fillLineDeviceList = [] {
+        // Positions equal device ids; with no devices the list stays as it was.
         QStringList names;
-        FillLineDeviceList([&names] { names.clear(); },
-                           [&names](const QString& name) { names << name; });
-        if (!names.isEmpty())
-            storeDeviceNames(options(), names);
+        bool filled = false;
+        FillLineDeviceList(
+            [&] {
+                names.clear();
+                filled = true;
+            },
+            [&names](const QString& name) { names << name; });
+        if (filled)
+            options().setLineDeviceNames(names);
     };
     s.openLine = [](int privileges, int mediaModes) {
         return OpenLine(quint32(privileges), quint32(mediaModes));

@@ -1,11 +1,28 @@
 #include "app/IniFile.h"
 #include "common/TestEnv.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using telvaro::IniFile;
 using telvaro::test::TestEnv;
+
+namespace {
+
+// Bytes of a literal, NULs included.
+template <size_t N> QByteArray bytesOf(const char (&literal)[N])
+{
+    return QByteArray(literal, N - 1);
+}
+
+} // namespace
 
 class TestIniFile : public QObject
 {
@@ -68,6 +85,171 @@ private Q_SLOTS:
         IniFile missingFolder(env.root() + "/no/such/folder/d.ini");
         QVERIFY(!missingFolder.write(u"S", u"k", u"v"));
         QCOMPARE(missingFolder.read(u"S", u"k"), QString());
+    }
+
+    void badBytesAndOddLinesAreReadAndKept()
+    {
+        TestEnv env;
+        const QString path = env.root() + "/odd.ini";
+        // NUL bytes, bytes without a glyph, a CR-only line end, LF-only ends,
+        // a key line before any section, a last line without an end.
+        const QByteArray original = bytesOf("hdr\0x\r\nstray=1\n[S]\r\na=\x81\x8D\0\xFF\r\n"
+                                            "b=1\rc=2\n=novalue\n[T]\nlast=9");
+        TestEnv::writeFile(path, original);
+        IniFile ini(path);
+        QCOMPARE(ini.read(u"S", u"a"), QString(QChar(0x81)) + QChar(0x8D) + QChar(0) + QChar(0xFF));
+        QCOMPARE(ini.read(u"S", u"stray"), QString());
+        QCOMPARE(ini.read(u"T", u"last"), QString("9"));
+        QVERIFY(ini.write(u"T", u"new", u"x"));
+        const QByteArray bytes = TestEnv::readFile(path);
+        // Every other line keeps its bytes and place; line ends become CR LF.
+        QCOMPARE(bytes, bytesOf("hdr\0x\r\nstray=1\r\n[S]\r\na=\x81\x8D\0\xFF\r\n"
+                                "b=1\rc=2\r\n=novalue\r\n[T]\r\nlast=9\r\nnew=x\r\n"));
+        IniFile again(path);
+        QCOMPARE(again.read(u"S", u"a"), ini.read(u"S", u"a"));
+
+        // A carriage return that ends the file is a byte of the last line.
+        TestEnv::writeFile(path, "[S]\r\nk=v\r");
+        IniFile cr(path);
+        QVERIFY(cr.write(u"T", u"x", u"1"));
+        QCOMPARE(TestEnv::readFile(path), QByteArray("[S]\r\nk=v\r\r\n[T]\r\nx=1\r\n"));
+    }
+
+    void hugeAndManyLinesStayFast()
+    {
+        TestEnv env;
+        const QString path = env.root() + "/big.ini";
+        QByteArray data =
+            "[Long]\r\nk=" + QByteArray(1 << 20, 'x') + "\r\n" + QByteArray(1 << 20, 'y');
+        data += "\r\n";
+        for (int i = 0; i < 100000; ++i)
+            data += "[S" + QByteArray::number(i) + "]\r\nk=" + QByteArray::number(i) + "\r\n";
+        data += QByteArray(1 << 20, '='); // a last line of a megabyte, no end
+        TestEnv::writeFile(path, data);
+        QElapsedTimer t;
+        t.start();
+        IniFile ini(path);
+        QCOMPARE(ini.read(u"long", u"K", 1 << 21).size(), 1 << 20);
+        QCOMPARE(ini.read(u"long", u"K").size(), 999);
+        QCOMPARE(ini.read(u"S99999", u"k"), QString("99999"));
+        QCOMPARE(ini.sectionNames().size(), 100001);
+        QVERIFY(ini.write(u"S50000", u"k", u"changed"));
+        QCOMPARE(IniFile(path).read(u"S50000", u"k"), QString("changed"));
+        QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
+    }
+
+    void duplicateKeysAndSections()
+    {
+        TestEnv env;
+        const QString path = env.root() + "/dup.ini";
+        TestEnv::writeFile(path, "[S]\r\nk=1\r\nK=2\r\n[s]\r\nk=3\r\n");
+        IniFile ini(path);
+        QCOMPARE(ini.read(u"S", u"k"), QString("1"));
+        QCOMPARE(ini.keyNames(u"S"), QStringList({"k"}));
+        QVERIFY(ini.write(u"S", u"k", u"one"));
+        QCOMPARE(TestEnv::readFile(path), QByteArray("[S]\r\nk=one\r\nK=2\r\n[s]\r\nk=3\r\n"));
+        QVERIFY(ini.removeKey(u"S", u"K"));
+        QCOMPARE(ini.read(u"S", u"k"), QString("2")); // the next duplicate shows
+        QVERIFY(ini.removeSection(u"S"));
+        QCOMPARE(ini.read(u"S", u"k"), QString("3")); // and the next section
+        QCOMPARE(TestEnv::readFile(path), QByteArray("[s]\r\nk=3\r\n"));
+    }
+
+    void missingFileAndFolderInItsPlace()
+    {
+        TestEnv env;
+        IniFile missing(env.root() + "/missing.ini");
+        QCOMPARE(missing.read(u"S", u"k"), QString());
+        QVERIFY(missing.sectionNames().isEmpty());
+
+        const QString folder = env.root() + "/folder.ini";
+        QDir().mkpath(folder);
+        IniFile ini(folder);
+        QCOMPARE(ini.read(u"S", u"k"), QString());
+        QVERIFY(!ini.write(u"S", u"k", u"v"));
+        QVERIFY(ini.lastError().contains("folder"));
+        QCOMPARE(ini.read(u"S", u"k"), QString());
+        QVERIFY(QFileInfo(folder).isDir());
+    }
+
+    void textsThatWouldNotReadBackAreRefused()
+    {
+        TestEnv env;
+        const QString path = env.root() + "/refuse.ini";
+        const QByteArray original = "[S]\r\nk=1\r\n";
+        TestEnv::writeFile(path, original);
+        IniFile ini(path);
+        const QList<std::array<QString, 3>> bad = {
+            {"S", "k", "two\r\nlines"}, {"S", "k", "lf\nonly"}, {"S", "a=b", "v"},
+            {"S", "[T]", "v"},          {"S", " ", "v"},        {"S]x", "k", "v"},
+            {"S\n[T]", "k", "v"},       {"S", "k\r", "v"}};
+        for (const auto& [section, key, value] : bad) {
+            QVERIFY2(!ini.write(section, key, value), qPrintable(section + "/" + key));
+            QVERIFY(!ini.lastError().isEmpty());
+        }
+        QCOMPARE(TestEnv::readFile(path), original);
+        QCOMPARE(ini.read(u"S", u"k"), QString("1"));
+        QVERIFY(ini.write(u"S", u"k", u"ok"));
+        QVERIFY(ini.lastError().isEmpty());
+    }
+
+    void batchWritesOnceAndAFailedCommitKeepsTheDiskState()
+    {
+        TestEnv env;
+        const QString path = env.root() + "/batch.ini";
+        TestEnv::writeFile(path, "[S]\r\nk=old\r\n");
+        IniFile ini(path);
+        {
+            IniFile::Batch batch(ini);
+            for (int i = 0; i < 1000; ++i)
+                ini.write(u"S", QString("k%1").arg(i), QString::number(i));
+            QCOMPARE(TestEnv::readFile(path), QByteArray("[S]\r\nk=old\r\n"));
+            QCOMPARE(ini.read(u"S", u"k999"), QString("999"));
+            QVERIFY(batch.commit());
+        }
+        QCOMPARE(IniFile(path).read(u"S", u"k999"), QString("999"));
+
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
+        {
+            IniFile::Batch batch(ini);
+            ini.write(u"S", u"k", u"new");
+            ini.removeSection(u"S");
+            QVERIFY(!batch.commit());
+        }
+        QVERIFY(!ini.lastError().isEmpty());
+        QCOMPARE(ini.read(u"S", u"k"), QString("old"));
+        QCOMPARE(ini.read(u"S", u"k5"), QString("5"));
+    }
+
+    void killAtAnyMomentLeavesOldOrNewFile()
+    {
+        TestEnv env;
+        const QString path = env.root() + "/kill.ini";
+        const QByteArray padding = "[Pad]\r\nnote=" + QByteArray(200000, 'p') + "\r\n";
+        TestEnv::writeFile(path, padding + "[S]\r\nk=0\r\n");
+        auto* rng = QRandomGenerator::global();
+        int lastSeen = 0;
+        for (int round = 0; round < 12; ++round) {
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                IniFile ini(path);
+                for (int i = lastSeen + 1;; ++i)
+                    ini.write(u"S", u"k", QString::number(i));
+            }
+            ::usleep(rng->bounded(2000, 40000));
+            ::kill(child, SIGKILL);
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            const QByteArray bytes = TestEnv::readFile(path);
+            QVERIFY(bytes.startsWith(padding + "[S]\r\nk="));
+            const QByteArray tail = bytes.mid(padding.size() + 7);
+            QVERIFY2(tail.endsWith("\r\n"), tail.constData());
+            bool ok = false;
+            const int value = tail.chopped(2).toInt(&ok);
+            QVERIFY2(ok && value >= lastSeen, tail.constData());
+            lastSeen = value;
+        }
     }
 };
 

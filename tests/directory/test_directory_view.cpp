@@ -412,6 +412,17 @@ private Q_SLOTS:
             QCOMPARE(store.readName(false, "0101"), QString());
             QCOMPARE(store.readNumber(false, "0101"), QString());
             QCOMPARE(decodeNoteLog(store.readNoteLog(false, "0101")), QString("Anna's log"));
+
+            // A new entry saved in the same slot shows the old log.
+            m.view->clickButton(1);
+            QVERIFY(m.editor());
+            QTest::keyClicks(m.editor()->TxtName, "Carla");
+            m.editor()->CmdMemo->click();
+            QTRY_VERIFY(!m.editor());
+            QVERIFY(m.view->memoPad());
+            QCOMPARE(m.view->memoPad()->windowTitle(), QString("Carla"));
+            QCOMPARE(m.view->memoPad()->TxtLog->toPlainText(), QString("Anna's log"));
+            m.view->memoPad()->close();
         }
         // After a restart the pasted entry is there with Anna's log.
         IniFile fresh(env.settingsFile());

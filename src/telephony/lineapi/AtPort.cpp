@@ -11,6 +11,8 @@ namespace {
 constexpr qsizetype kMaxLine = 512;
 // Garbage lines tolerated in one answer before the command fails.
 constexpr int kMaxGarbageLines = 2;
+// How often an open port checks that its device is still there.
+constexpr int kWatchIntervalMs = 500;
 
 AtPort::Outcome outcomeOf(AtResult r)
 {
@@ -37,10 +39,19 @@ AtPort::Outcome outcomeOf(AtResult r)
 
 } // namespace
 
-AtPort::AtPort(QObject* parent) : QObject(parent), m_timer(new QTimer(this))
+AtPort::AtPort(QObject* parent)
+    : QObject(parent), m_timer(new QTimer(this)), m_watch(new QTimer(this))
 {
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &AtPort::onTimeout);
+    // A device that goes away (a USB modem pulled out, a pseudo-terminal
+    // whose other side closed) does not always show up as a read error; its
+    // device file disappearing always does.
+    m_watch->setInterval(kWatchIntervalMs);
+    connect(m_watch, &QTimer::timeout, this, [this] {
+        if (m_port && !QFileInfo::exists(m_device))
+            fail(QStringLiteral("%1 is gone").arg(m_device));
+    });
 }
 
 AtPort::~AtPort()
@@ -128,6 +139,7 @@ bool AtPort::open(const QString& device, int speed, OpenError* why, QString* err
     m_device = device;
     m_buffer.clear();
     connect(m_port, &QSerialPort::readyRead, this, &AtPort::onReadyRead);
+    m_watch->start();
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         if (e == QSerialPort::ResourceError || e == QSerialPort::PermissionError ||
             e == QSerialPort::DeviceNotFoundError)
@@ -139,6 +151,7 @@ bool AtPort::open(const QString& device, int speed, OpenError* why, QString* err
 void AtPort::close()
 {
     m_timer->stop();
+    m_watch->stop();
     m_queue.clear();
     m_current.reset();
     m_buffer.clear();
@@ -186,8 +199,10 @@ quint64 AtPort::send(const QString& command, Handler handler, int timeoutMs)
             Qt::QueuedConnection);
         return id;
     }
+    // The command goes out from the event loop, so commandWritten never comes
+    // from inside send() (the caller knows the id by then).
     if (!m_current)
-        writeNext();
+        QMetaObject::invokeMethod(this, &AtPort::writeNext, Qt::QueuedConnection);
     return id;
 }
 
@@ -317,6 +332,7 @@ void AtPort::fail(const QString& reason)
         waiting.push_back(std::move(c));
     m_queue.clear();
     m_timer->stop();
+    m_watch->stop();
     if (m_port) {
         m_port->disconnect(this);
         if (m_port->isOpen())

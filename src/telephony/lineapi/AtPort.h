@@ -118,6 +118,7 @@ private:
 
     QSerialPort* m_port = nullptr;
     QTimer* m_timer = nullptr;
+    QTimer* m_watch = nullptr; // notices a device that went away
     UucpLock m_lock;
     QString m_device;
     QByteArray m_buffer;

@@ -173,16 +173,23 @@ void ModemLine::initialise()
         step(c);
     step(m_settings.waitForDialTone ? QStringLiteral("ATX4") : QStringLiteral("ATX3"));
     step(QStringLiteral("ATL%1M%2").arg(m_settings.speakerVolume).arg(m_settings.speakerMode));
-    if (m_receiving) {
-        QStringList candidates;
-        if (!m_settings.callerIdCommand.isEmpty())
-            candidates << m_settings.callerIdCommand;
-        else if (acceptedCallerIdCommands().contains(m_settings.port))
-            candidates << acceptedCallerIdCommands().value(m_settings.port);
-        else
-            candidates = kCallerIdCommands;
-        enableCallerId(candidates);
+    if (m_receiving)
+        enableCallerId(callerIdCandidates());
+}
+
+QStringList ModemLine::callerIdCandidates() const
+{
+    if (!m_settings.callerIdCommand.isEmpty())
+        return {m_settings.callerIdCommand};
+    // The one this port accepted before goes first; the modem on it may have
+    // been changed since, so the others follow.
+    QStringList candidates = kCallerIdCommands;
+    const QString known = acceptedCallerIdCommands().value(m_settings.port);
+    if (!known.isEmpty()) {
+        candidates.removeAll(known);
+        candidates.prepend(known);
     }
+    return candidates;
 }
 
 void ModemLine::enableCallerId(QStringList candidates)
@@ -217,14 +224,7 @@ void ModemLine::setReceiving(bool on)
     if (!m_port->isOpen())
         return;
     if (on) {
-        QStringList candidates;
-        if (!m_settings.callerIdCommand.isEmpty())
-            candidates << m_settings.callerIdCommand;
-        else if (acceptedCallerIdCommands().contains(m_settings.port))
-            candidates << acceptedCallerIdCommands().value(m_settings.port);
-        else
-            candidates = kCallerIdCommands;
-        enableCallerId(candidates);
+        enableCallerId(callerIdCandidates());
     } else {
         if (m_in) {
             if (m_in->call) {

@@ -88,6 +88,7 @@ private:
     };
 
     void initialise();
+    QStringList callerIdCandidates() const;
     void enableCallerId(QStringList candidates);
     void sendDial(const QString& dialString, quint32 requestId);
     void onDialResult(HCALL call, bool semicolon, bool lastPiece, const AtPort::Reply& reply);

@@ -1,0 +1,162 @@
+// Paging and switching tabs with a full directory: 26 tabs x 996 entries in
+// both the index and the subject directory, each with a note log.
+#include "app/ProgramState.h"
+#include "directory/DirectoryStore.h"
+#include "directory/DirectoryView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+using namespace telvaro;
+using namespace telvaro::directory;
+
+namespace {
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    std::unique_ptr<DirectoryView> view;
+
+    Fixture()
+    {
+        qputenv("TELVARO_CONFIG_DIR", QFile::encodeName(dir.path()));
+        QByteArray ini = "[Telvaro Settings File]\r\n\r\n[Speed Dial]\r\n";
+        for (int mode = 0; mode < 2; ++mode) {
+            const bool subject = mode == 1;
+            for (int t = 1; t <= kTabCount; ++t)
+                for (int s = 1; s <= kSlotsPerTab; ++s) {
+                    const QString key = entryKey(t, s);
+                    ini += nameKey(subject, key).toLatin1() + "=Entry name number " +
+                           key.toLatin1() + "\r\n";
+                    ini += numberKey(subject, key).toLatin1() + "=XX(212) 555-" + key.toLatin1() +
+                           "\r\n";
+                }
+        }
+        ini += "[TabName]\r\n";
+        for (int t = 1; t <= kTabCount; ++t)
+            ini += twoDigits(t).toLatin1() + "=Subject title " + QByteArray::number(t) + "\r\n";
+        ini += "[MemoLog]\r\n";
+        for (int mode = 0; mode < 2; ++mode)
+            for (int t = 1; t <= kTabCount; ++t)
+                for (int s = 1; s <= kSlotsPerTab; ++s)
+                    ini += logKey(mode == 1, entryKey(t, s)).toLatin1() +
+                           "=12-08-2026          09:00:00@@Called, left a message\xDE\r\n";
+        QFile f(dir.path() + "/Telvaro.ini");
+        f.open(QIODevice::WriteOnly);
+        f.write(ini);
+        f.close();
+        view = std::make_unique<DirectoryView>();
+        view->resize(192, 355);
+        view->show();
+    }
+};
+
+Fixture& fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+void setMode(bool subject)
+{
+    Fixture& f = fixture();
+    state().startupModeSwitch = 4;
+    if (subject)
+        f.view->showSubjectTabs();
+    else
+        f.view->showIndexTabs();
+    state().startupModeSwitch = 0;
+}
+
+// One page step (hsbPage changes, the page is shown from the store).
+void pageStep(benchmark::State& st, bool subject)
+{
+    setMode(subject);
+    DirectoryView& v = *fixture().view;
+    int page = 0;
+    for (auto _ : st) {
+        page = (page + 1) % kPageCount;
+        v.hsbPage->setValue(page);
+    }
+    benchmark::DoNotOptimize(v.caption(1));
+}
+
+// One tab change (the tab is selected and its first page shown).
+void tabSwitch(benchmark::State& st, bool subject)
+{
+    setMode(subject);
+    DirectoryView& v = *fixture().view;
+    v.hsbPage->setValue(40);
+    int tab = 1;
+    for (auto _ : st) {
+        tab = tab % kTabCount + 1;
+        v.selectTab(tab);
+        // Come back to a page other than the first, so each selection also
+        // shows page 1 afresh.
+        st.PauseTiming();
+        v.hsbPage->setValue(40);
+        st.ResumeTiming();
+    }
+    benchmark::DoNotOptimize(v.caption(1));
+}
+
+// A whole switch of the directory mode.
+void modeSwitch(benchmark::State& st)
+{
+    DirectoryView& v = *fixture().view;
+    bool subject = false;
+    for (auto _ : st) {
+        subject = !subject;
+        setMode(subject);
+    }
+    benchmark::DoNotOptimize(v.caption(1));
+}
+
+void BM_PageStepIndex(benchmark::State& st)
+{
+    pageStep(st, false);
+}
+void BM_PageStepSubject(benchmark::State& st)
+{
+    pageStep(st, true);
+}
+void BM_TabSwitchIndex(benchmark::State& st)
+{
+    tabSwitch(st, false);
+}
+void BM_TabSwitchSubject(benchmark::State& st)
+{
+    tabSwitch(st, true);
+}
+void BM_ModeSwitch(benchmark::State& st)
+{
+    modeSwitch(st);
+}
+
+BENCHMARK(BM_PageStepIndex)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PageStepSubject)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TabSwitchIndex)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TabSwitchSubject)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ModeSwitch)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    fixture();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,235 @@
+#include "DialTestSupport.h"
+#include "FakeLine.h"
+
+#include "app/OptionsStore.h"
+#include "calllog/CallLogFile.h"
+#include "common/TestEnv.h"
+#include "dialing/DialPad.h"
+#include "dialing/FrmConnect.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace telvaro;
+
+// Set TELVARO_SHOTS=DIR to keep pictures of the pad and the call window.
+static void shoot(QWidget* w, const QString& name)
+{
+    const QString dir = QString::fromLocal8Bit(qgetenv("TELVARO_SHOTS"));
+    if (!dir.isEmpty())
+        w->grab().save(dir + u'/' + name + QStringLiteral(".png"));
+}
+
+class TestDialingWindows : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TestEnv> env;
+    std::unique_ptr<test::FakeLine> line;
+    std::unique_ptr<test::RecordingPlayer> player;
+    std::unique_ptr<DialPad> pad;
+    std::unique_ptr<FrmConnect> window;
+
+private Q_SLOTS:
+    void init()
+    {
+        env = std::make_unique<test::TestEnv>();
+        resetState();
+        options().resetToDesigned();
+        seams() = {};
+        dialer().reset();
+        dialer().pause = [](double) {};
+        installDialing();
+        line = std::make_unique<test::FakeLine>();
+        player = std::make_unique<test::RecordingPlayer>();
+        pad = std::make_unique<DialPad>();
+        pad->resize(128, 380);
+        pad->show();
+        window = std::make_unique<FrmConnect>();
+        options().setText(OptionsStore::txtDelayTimer, QStringLiteral("3"));
+        options().setText(OptionsStore::txtMinutes, QStringLiteral("0"));
+        options().setText(OptionsStore::txtSeconds, QStringLiteral("5"));
+        options().setText(OptionsStore::TxtRedial, QStringLiteral("3"));
+    }
+    void cleanup()
+    {
+        window.reset();
+        pad.reset();
+        player.reset();
+        line.reset();
+        seams() = {};
+        env.reset();
+    }
+
+    void typingMapsLettersAndDropsTheRest()
+    {
+        QTest::keyClicks(pad->txtDial, QStringLiteral("1-800-FLOWERS!"));
+        QCOMPARE(pad->txtDial->text(), QStringLiteral("1-800-3569377"));
+        QTest::keyClick(pad->txtDial, Qt::Key_Backspace);
+        QCOMPARE(pad->txtDial->text(), QStringLiteral("1-800-356937"));
+
+        pad->txtDial->clear();
+        options().setChecked(OptionsStore::chkIgnore, true);
+        QTest::keyClicks(pad->txtDial, QStringLiteral("W@$"));
+        QCOMPARE(pad->txtDial->text(), QStringLiteral("W@$"));
+    }
+
+    void keysSoundAndReplaceTheSelection()
+    {
+        pad->txtDial->setText(QStringLiteral("1234"));
+        pad->txtDial->setSelection(1, 2);
+        QTest::mouseClick(pad->cmdNumber[5], Qt::LeftButton);
+        QCOMPARE(pad->txtDial->text(), QStringLiteral("154"));
+        QCOMPARE(pad->txtDial->cursorPosition(), 3);
+        QTest::mouseClick(pad->CmdNo, Qt::LeftButton);
+        QTest::mouseClick(pad->CmdStar, Qt::LeftButton);
+        QCOMPARE(pad->txtDial->text(), QStringLiteral("154#*"));
+        QCOMPARE(player->events,
+                 (QStringList{QStringLiteral("sync:900@8000"), QStringLiteral("sync:756@8000"),
+                              QStringLiteral("sync:868@8000")}));
+    }
+
+    void dialIsEnabledByANumberAndLongNumbersGetATooltip()
+    {
+        QVERIFY(!pad->CmdDial->isEnabled());
+        pad->txtDial->setText(QStringLiteral("12345678901234"));
+        QVERIFY(pad->CmdDial->isEnabled());
+        QVERIFY(pad->txtDial->toolTip().isEmpty());
+        QTest::keyClick(pad->txtDial, Qt::Key_5);
+        QCOMPARE(pad->txtDial->toolTip(), QStringLiteral("123456789012345"));
+        pad->txtDial->clear();
+        QVERIFY(!pad->CmdDial->isEnabled());
+        QVERIFY(pad->txtDial->toolTip().isEmpty());
+    }
+
+    void padDialsAreRememberedOnceNewestFirst()
+    {
+        options().setChecked(OptionsStore::chkIgnore, true);
+        seams().makeCall = [](const QString&) {}; // no call window in the way
+        QTest::keyClicks(pad->txtDial, QStringLiteral("555 1234"));
+        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        pad->txtDial->setText(QStringLiteral("777"));
+        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QCOMPARE(pad->CmbDial->count(), 2);
+        QCOMPARE(pad->CmbDial->itemText(0), QStringLiteral("777"));
+        QCOMPARE(pad->CmbDial->itemText(1), QStringLiteral("555 1234"));
+        QCOMPARE(state().currentEntryKey, QStringLiteral("0"));
+
+        // Choosing a recent number puts it into the number box.
+        pad->txtDial->clear();
+        pad->CmbDial->setCurrentIndex(1);
+        Q_EMIT pad->CmbDial->activated(1);
+        QCOMPARE(pad->txtDial->text(), QStringLiteral("555 1234"));
+        QVERIFY(pad->CmdDial->isEnabled());
+    }
+
+    void callFromThePadEndToEnd()
+    {
+        test::FastClock fast(10);
+        line->busyCalls = 2;
+        state().pendingName = QStringLiteral("Ann Lee"); // a name left from before
+        // Typed letters are digits here; the number is cleaned before dialing.
+        QTest::keyClicks(pad->txtDial, QStringLiteral("555-CALL"));
+        QCOMPARE(pad->txtDial->text(), QStringLiteral("555-2255"));
+        // What the window shows during the countdown (which runs inside the
+        // waits, so it is looked at as it changes).
+        QString countdownTitle;
+        bool countdownPicture = false;
+        connect(&dialer(), &Dialer::connectWindowChanged, window.get(), [&] {
+            if (countdownTitle.isEmpty() &&
+                window->lbl1->text().startsWith(QStringLiteral("   Busy. Redial in"))) {
+                countdownTitle = window->fra1->title();
+                countdownPicture = window->imaDialing->isVisible() && !window->imaBusy->isVisible();
+                shoot(window.get(), QStringLiteral("connect-countdown"));
+            }
+        });
+        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QVERIFY(window->isVisible());
+        QVERIFY(pad->CmdDial->isHidden() && !pad->cmdCancel->isHidden());
+        shoot(window.get(), QStringLiteral("connect-dialing"));
+
+        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Connected"), 10000);
+        QCOMPARE(window->lbl1->text(), QStringLiteral("  Lift the handset up and press OK"));
+        QVERIFY(window->CmdOK->isVisible() && !window->cmdCancel->isVisible());
+        QVERIFY(window->imaConnect->isVisible());
+        QVERIFY(pad->CmdDial->isHidden() && pad->cmdCancel->isHidden() && !pad->cmdOK->isHidden());
+        QCOMPARE(line->calls.size(), 3);
+        QCOMPARE(countdownTitle, QStringLiteral("Redialing:  Ann Lee"));
+        QVERIFY(countdownPicture);
+        shoot(window.get(), QStringLiteral("connect-connected"));
+        shoot(pad.get(), QStringLiteral("pad-connected"));
+
+        // Shift with a key in the window is its OK.
+        QTest::keyClick(window.get(), Qt::Key_A, Qt::ShiftModifier);
+        QVERIFY(!window->isVisible());
+        QVERIFY(!pad->CmdDial->isHidden() && pad->cmdOK->isHidden());
+        QVERIFY(line->memos.isEmpty()); // dialed from the pad: no memo
+        const auto rows = calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
+                                           calllog::LogKind::Outgoing);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0], (calllog::CallLogRow{QStringLiteral("Ann Lee"), QStringLiteral("5552255"),
+                                               QStringLiteral("04-01-2026  14:30:00"),
+                                               QStringLiteral("0")}));
+        QCOMPARE(line->calls.first(), QStringLiteral("T5552255"));
+        QCOMPARE(pad->CmbDial->itemText(0), QStringLiteral("5552255"));
+        QCOMPARE(pad->txtDial->text(), QStringLiteral("5552255"));
+    }
+
+    void theWindowIsAnEllipseThatCanBeDragged()
+    {
+        state().displayNumber = QStringLiteral("5551234");
+        dialer().showConnectWindow();
+        QVERIFY(window->isVisible());
+        const QRegion mask = window->mask();
+        QVERIFY(mask.contains(window->rect().center()));
+        QVERIFY(!mask.contains(QPoint(2, 2)));
+        QVERIFY(!mask.contains(QPoint(window->width() - 3, window->height() - 3)));
+
+        // Modified keys do nothing before the call is connected.
+        QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
+        QVERIFY(window->isVisible());
+
+        const QPoint start = window->pos();
+        const QPoint grip(40, window->height() / 2);
+        QTest::mousePress(window.get(), Qt::LeftButton, {}, grip);
+        QMouseEvent move(QEvent::MouseMove, QPointF(grip + QPoint(30, 20)),
+                         QPointF(window->mapToGlobal(grip + QPoint(30, 20))), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &move);
+        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, grip + QPoint(30, 20));
+        QCOMPARE(window->pos(), start + QPoint(30, 20));
+
+        dialer().showCallError(QStringLiteral("Modem error!"),
+                               QStringLiteral("The selected line is in use or it is not "
+                                              "connected."));
+        QVERIFY(window->imaBusy->isVisible());
+        shoot(window.get(), QStringLiteral("connect-error"));
+        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+    }
+
+    void endOfRedialsLooksRight()
+    {
+        test::FastClock fast(20);
+        options().setText(OptionsStore::TxtRedial, QStringLiteral("1"));
+        line->busyCalls = 100;
+        state().pendingNumber = QStringLiteral("XX4165551234");
+        dialer().dialNumber();
+        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Disconnected"), 5000);
+        QCOMPARE(window->cmdCancel->text(), QStringLiteral("OK"));
+        QVERIFY(window->lbl1->text().startsWith(QStringLiteral("Redialed   1 times.")));
+        QVERIFY(!pad->cmdCancel->isHidden() && pad->CmdDial->isHidden() && pad->cmdOK->isHidden());
+        shoot(window.get(), QStringLiteral("connect-disconnected"));
+        QTest::mouseClick(pad->cmdCancel, Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+        QVERIFY(!pad->CmdDial->isHidden());
+    }
+};
+
+QTEST_MAIN(TestDialingWindows)
+#include "test_dialingwindows.moc"

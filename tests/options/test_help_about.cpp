@@ -1,0 +1,170 @@
+// The help window with Telvaro's own pages, and the about box.
+
+#include "app/FrmAbout.h"
+#include "app/HelpWindow.h"
+#include "app/Seams.h"
+#include "app/TrayIcon.h"
+#include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTextBrowser>
+#include <QtTest>
+
+using namespace telvaro;
+using telvaro::test::ScriptedPrompter;
+using telvaro::test::TestEnv;
+
+// Stands in for the desktop's handlers of web and mail links.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url; }
+};
+
+class TestHelpAbout : public QObject
+{
+    Q_OBJECT
+
+    UrlCatcher urls;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        for (const char* scheme : {"http", "https", "mailto"})
+            QDesktopServices::setUrlHandler(scheme, &urls, "open");
+    }
+
+    void cleanupTestCase()
+    {
+        for (const char* scheme : {"http", "https", "mailto"})
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
+
+    void init() { urls.opened.clear(); }
+
+    void everyTopicHasAPageAndEveryLinkLeadsSomewhere()
+    {
+        QStringList names;
+        for (const auto& topic : HelpWindow::topics())
+            names << topic.first;
+        for (const QString& name : names) {
+            QFile page(":/help/" + name + ".html");
+            QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(name));
+            const QString html = QString::fromUtf8(page.readAll());
+            QVERIFY2(html.size() > 600, qPrintable(name + " is too short to help"));
+            static const QRegularExpression link("href=\"([^\":#]+)");
+            for (const auto& m : link.globalMatch(html))
+                QVERIFY2(names.contains(m.captured(1)), qPrintable(name + " -> " + m.captured(1)));
+            static const QRegularExpression image("src=\"([^\"]+)");
+            for (const auto& m : image.globalMatch(html))
+                QVERIFY2(QFile::exists(m.captured(1)), qPrintable(m.captured(1)));
+        }
+        // The topics the program promises.
+        for (const char* required :
+             {"getting-started", "directory", "dialing-modem", "dialing-tones", "redial", "logs",
+              "profiles", "options", "modems"})
+            QVERIFY(names.contains(required));
+    }
+
+    void helpOpensOnATopicAndFollowsLinks()
+    {
+        seams() = {};
+        installShellServices();
+        seams().showHelp();
+        HelpWindow& help = helpWindow();
+        QVERIFY(help.isVisible());
+        QCOMPARE(help.windowTitle(), QString("Telvaro Help"));
+        QCOMPARE(help.currentTopic(), QString("contents"));
+
+        showHelpTopic("options");
+        QCOMPARE(help.currentTopic(), QString("options"));
+        QVERIFY(help.page->toPlainText().contains("Enable Automatic Redial"));
+        QCOMPARE(help.contents->currentItem()->text(), QString("Options"));
+
+        Q_EMIT help.page->anchorClicked(QUrl("redial"));
+        QCOMPARE(help.currentTopic(), QString("redial"));
+        help.contents->setCurrentRow(1);
+        QCOMPARE(help.currentTopic(), QString("getting-started"));
+        showHelpTopic("no-such-topic");
+        QCOMPARE(help.currentTopic(), QString("contents"));
+
+        Q_EMIT help.page->anchorClicked(QUrl("https://example.org/x"));
+        QCOMPARE(urls.opened, QList<QUrl>{QUrl("https://example.org/x")});
+        QCOMPARE(&helpWindow(), &help); // one window, reused
+        help.close();
+        seams() = {};
+    }
+
+    void aboutBoxCaptionsLinksAndSystemInformation()
+    {
+        FrmAbout about;
+        QCOMPARE(about.windowTitle(), QString("About Telvaro"));
+        QVERIFY(about.LblVer->text().startsWith("Version 3.7 "));
+        QVERIFY(about.LblAbout->text().startsWith("OS:   "));
+        QCOMPARE(about.Label1->text(), QString("Please send comments to:"));
+        QCOMPARE(about.Frame1->title(), QString("WARNING:"));
+        QCOMPARE(about.cmdSysInfo->text(), QString("&System Info..."));
+        QCOMPARE(about.Text1->toolTip(), QString("Click to start message"));
+        QCOMPARE(about.txtPrimary->toolTip(), QString("Click to go to web site"));
+        QCOMPARE(about.txtSecondary->toolTip(), QString("Click to go to web site"));
+        QVERIFY(about.cmdOK->isDefault());
+
+        Q_EMIT about.Text1->linkActivated(FrmAbout::kCommentsAddress);
+        Q_EMIT about.txtPrimary->linkActivated(FrmAbout::kPrimarySite);
+        Q_EMIT about.txtSecondary->linkActivated(FrmAbout::kSecondarySite);
+        QCOMPARE(urls.opened,
+                 (QList<QUrl>{QUrl("mailto:" + FrmAbout::kCommentsAddress),
+                              QUrl(FrmAbout::kPrimarySite), QUrl(FrmAbout::kSecondarySite)}));
+
+        TestEnv env;
+        ScriptedPrompter prompts;
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(env.root()));
+        about.cmdSysInfo->click();
+        qputenv("PATH", oldPath);
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.messages[0].text,
+                 QString("System Information Is Unavailable At This Time"));
+
+        const QString shots = qEnvironmentVariable("TELVARO_SCREENSHOT_DIR");
+        if (!shots.isEmpty()) {
+            about.show();
+            QApplication::processEvents();
+            QVERIFY(about.grab().save(shots + "/about.png"));
+            showHelpTopic("getting-started");
+            QApplication::processEvents();
+            QVERIFY(helpWindow().grab().save(shots + "/help.png"));
+        }
+    }
+
+    void iconsRenderAtTrayAndWindowSizes()
+    {
+        for (const QIcon& icon : {programIcon(), phoneOnIcon()}) {
+            for (int size : {16, 22, 32, 48, 128}) {
+                const QImage image = icon.pixmap(size, size).toImage();
+                QCOMPARE(image.width(), size);
+                // Not blank: the picture covers most of the square.
+                int opaque = 0;
+                for (int y = 0; y < size; ++y)
+                    for (int x = 0; x < size; ++x)
+                        opaque += qAlpha(image.pixel(x, y)) > 128;
+                QVERIFY(opaque > size * size / 2);
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestHelpAbout)
+#include "test_help_about.moc"

@@ -1,0 +1,114 @@
+// The tray icon where the desktop has no notification area (the offscreen
+// platform), the tray menu's "&Restore" rule and RestoreMainWindow.
+
+#include "app/OptionsStore.h"
+#include "app/Seams.h"
+#include "app/TrayIcon.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSystemTrayIcon>
+#include <QtTest>
+
+using namespace telvaro;
+using S = OptionsStore;
+
+class TestTray : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QMainWindow> window;
+
+private Q_SLOTS:
+    void init()
+    {
+        options().resetToDesigned();
+        seams() = {};
+        installTray();
+        window = std::make_unique<QMainWindow>();
+        window->resize(300, 200);
+        seams().mainWindow = [this] { return static_cast<QWidget*>(window.get()); };
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup()
+    {
+        seams().trayDelete();
+        seams() = {};
+        window.reset();
+    }
+
+    void withoutATrayNothingFailsAndMinimisingKeepsTheWindow()
+    {
+        QVERIFY(!TrayIcon::available());
+        seams().trayAdd();
+        seams().trayModify();
+        QVERIFY(!trayIcon().isShown());
+        window->setWindowState(Qt::WindowMinimized);
+        QTest::qWait(50);
+        QVERIFY(window->isVisible());
+        seams().trayDelete();
+        seams().trayDelete(); // deleting twice is harmless
+    }
+
+    void restoreBringsBackAMinimisedOrHiddenWindow()
+    {
+        window->showMinimized();
+        QTRY_VERIFY(window->isMinimized());
+        seams().restoreMainWindow();
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->isMinimized());
+
+        window->hide();
+        seams().restoreMainWindow();
+        QVERIFY(window->isVisible());
+
+        // A maximised window stays maximised after a trip to the tray.
+        window->showMaximized();
+        window->showMinimized();
+        seams().restoreMainWindow();
+        QVERIFY(window->isMaximized());
+        QVERIFY(!window->isMinimized());
+    }
+
+    void restoreIsOfferedOnlyForAMinimisedOrHiddenWindow()
+    {
+        QMenu* menu = trayIcon().menu();
+        QAction* restore = menu->findChild<QAction*>("mPopRestore");
+        QVERIFY(restore);
+        QCOMPARE(restore->text(), QString("&Restore"));
+        trayIcon().prepareMenu();
+        QVERIFY(!restore->isVisible());
+        window->showMinimized();
+        trayIcon().prepareMenu();
+        QVERIFY(restore->isVisible());
+        window->showNormal();
+        trayIcon().prepareMenu();
+        QVERIFY(!restore->isVisible());
+        window->hide();
+        trayIcon().prepareMenu();
+        QVERIFY(restore->isVisible());
+    }
+
+    void theMainWindowsOwnTrayMenuIsUsed()
+    {
+        auto* systray = new QMenu("&Systray", window.get());
+        systray->setObjectName("mnuSystray");
+        QAction* restore = systray->addAction("&Restore");
+        restore->setObjectName("mPopRestore");
+        systray->addAction("&Automatic Receive");
+        QCOMPARE(trayIcon().menu(), systray);
+        window->showMinimized();
+        trayIcon().prepareMenu();
+        QVERIFY(restore->isVisible());
+        window->showNormal();
+        trayIcon().prepareMenu();
+        QVERIFY(!restore->isVisible());
+    }
+};
+
+QTEST_MAIN(TestTray)
+#include "test_tray.moc"

@@ -1,0 +1,201 @@
+// The tray icon on a real X display with a notification area: Xvfb with
+// Debian's `trayer` as the tray host. Skipped when either is missing.
+
+#include "app/OptionsStore.h"
+#include "app/Seams.h"
+#include "app/TrayIcon.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace telvaro;
+using S = OptionsStore;
+
+namespace {
+
+QProcess* g_xvfb = nullptr;
+QProcess* g_trayer = nullptr;
+QString g_skipReason;
+
+bool runXdotool(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStandardPaths::findExecutable("xdotool"), args);
+    return p.waitForFinished(5000) && p.exitCode() == 0;
+}
+
+} // namespace
+
+class TestTrayX11 : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QMainWindow> window;
+    bool lineOpen = false;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!g_skipReason.isEmpty())
+            QSKIP(qPrintable(g_skipReason));
+        QDeadlineTimer deadline(10000);
+        while (!QSystemTrayIcon::isSystemTrayAvailable() && !deadline.hasExpired())
+            QTest::qWait(100);
+        if (!QSystemTrayIcon::isSystemTrayAvailable())
+            QSKIP("the tray host did not come up");
+    }
+
+    void init()
+    {
+        options().resetToDesigned();
+        seams() = {};
+        installTray();
+        lineOpen = false;
+        seams().lineIsOpen = [this] { return lineOpen; };
+        window = std::make_unique<QMainWindow>();
+        window->setWindowTitle("Telvaro");
+        window->setWindowIcon(programIcon());
+        window->resize(320, 240);
+        seams().mainWindow = [this] { return static_cast<QWidget*>(window.get()); };
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup()
+    {
+        seams().trayDelete();
+        seams() = {};
+        window.reset();
+    }
+
+    void iconAppearsWithTheTooltipOfTheReceiveState()
+    {
+        seams().trayAdd();
+        QVERIFY(trayIcon().isShown());
+        QCOMPARE(trayIcon().toolTip(), QString("Telvaro-disabled call receiving"));
+        QTRY_VERIFY(trayIcon().systemTrayIcon()->geometry().isValid());
+
+        lineOpen = true;
+        seams().trayModify();
+        QCOMPARE(trayIcon().toolTip(), QString("Telvaro-ready to receive"));
+        seams().trayDelete();
+        QVERIFY(!trayIcon().isShown());
+        seams().trayAdd();
+        QCOMPARE(trayIcon().toolTip(), QString("Telvaro-ready to receive calls"));
+
+        const QString shots = qEnvironmentVariable("TELVARO_SCREENSHOT_DIR");
+        if (!shots.isEmpty()) {
+            QTest::qWait(500);
+            QGuiApplication::primaryScreen()
+                ->grabWindow(0, 1024 - 160, 0, 160, 40)
+                .save(shots + "/tray.png");
+        }
+    }
+
+    void minimisingHidesAndAClickOnTheIconRestores()
+    {
+        seams().trayAdd();
+        QTRY_VERIFY(trayIcon().systemTrayIcon()->geometry().isValid());
+        // A minimise from the title bar changes the state alone.
+        window->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!window->isVisible());
+
+        // The icon is a small window embedded in the tray host; click it
+        // through its X window.
+        QWidget* iconWindow = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->inherits("QSystemTrayIconSys"))
+                iconWindow = w;
+        }
+        QVERIFY(iconWindow);
+        QVERIFY(QTest::qWaitForWindowExposed(iconWindow));
+        QTest::qWait(300); // the tray host has settled the embedded window
+        if (QStandardPaths::findExecutable("xdotool").isEmpty())
+            QSKIP("xdotool is needed to click the icon");
+        QVERIFY(runXdotool({"mousemove", "--window", QString::number(iconWindow->winId()),
+                            QString::number(iconWindow->width() / 2),
+                            QString::number(iconWindow->height() / 2), "click", "1"}));
+        QTRY_VERIFY(window->isVisible());
+        QVERIFY(!window->isMinimized());
+    }
+
+    void startUpEndsMinimisedOnTheTaskBar()
+    {
+        // Start-up minimises the window and then shows it: it stays
+        // minimised and visible, with the icon beside it.
+        seams().trayAdd();
+        window->setWindowState(window->windowState() | Qt::WindowMinimized);
+        window->show();
+        QTest::qWait(200);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->isMinimized());
+        QVERIFY(trayIcon().isShown());
+    }
+
+    void withTheTrayOptionOffMinimisingKeepsTheWindow()
+    {
+        seams().trayAdd();
+        options().setChecked(S::chkIcon, false);
+        window->setWindowState(Qt::WindowMinimized);
+        QTest::qWait(300);
+        QVERIFY(window->isVisible());
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+    const QString trayer = QStandardPaths::findExecutable("trayer");
+    QString display;
+    if (xvfb.isEmpty() || trayer.isEmpty()) {
+        g_skipReason = "Xvfb and trayer are needed for this test";
+    } else {
+        int number = 300 + (::getpid() % 500);
+        while (QFile::exists(QString("/tmp/.X11-unix/X%1").arg(number)) ||
+               QFile::exists(QString("/tmp/.X%1-lock").arg(number)))
+            ++number;
+        display = QString(":%1").arg(number);
+        g_xvfb = new QProcess;
+        g_xvfb->start(xvfb, {display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        QDeadlineTimer up(10000);
+        while (!QFile::exists(QString("/tmp/.X11-unix/X%1").arg(number)) && !up.hasExpired())
+            ::usleep(50000);
+        if (!QFile::exists(QString("/tmp/.X11-unix/X%1").arg(number))) {
+            g_skipReason = "Xvfb did not start";
+        } else {
+            qputenv("DISPLAY", display.toLatin1());
+            g_trayer = new QProcess;
+            g_trayer->start(trayer, {"--edge", "top", "--align", "right", "--widthtype", "pixel",
+                                     "--width", "120", "--height", "32", "--transparent", "false",
+                                     "--SetDockType", "true"});
+            g_trayer->waitForStarted(5000);
+            qputenv("QT_QPA_PLATFORM", "xcb");
+        }
+    }
+    int status = 0;
+    {
+        QApplication app(argc, argv);
+        TestTrayX11 test;
+        status = QTest::qExec(&test, argc, argv);
+    }
+    for (QProcess* p : {g_trayer, g_xvfb}) {
+        if (p) {
+            p->terminate();
+            if (!p->waitForFinished(3000))
+                p->kill();
+            p->waitForFinished(1000);
+            delete p;
+        }
+    }
+    return status;
+}
+
+#include "test_tray_x11.moc"

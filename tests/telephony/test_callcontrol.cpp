@@ -1,0 +1,373 @@
+// Line session and call control against a line device the test answers.
+
+#include "FakeProvider.h"
+#include "SeamRecorder.h"
+#include "common/TestEnv.h"
+
+#include "telephony/CallControl.h"
+#include "telephony/LineSession.h"
+#include "telephony/lineapi/UucpLock.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace telvaro;
+using namespace telvaro::test;
+
+namespace {
+
+// A started session with the fake devices and the line open for dialing.
+struct Fixture
+{
+    TestEnv env;
+    FakeLineLog line;
+    SeamRecorder rec;
+
+    explicit Fixture(const QStringList& devices = {"Modem A"})
+    {
+        useFakeDevices(devices, &line);
+        InitializeTelephony();
+        QueryLineDevice(0);
+    }
+    ~Fixture()
+    {
+        CloseLine();
+        ShutdownTelephony();
+        setLineProviderFactory({});
+    }
+
+    // The dial procedure's part: pieces, then MakeCall.
+    void dial(const QStringList& pieces)
+    {
+        state().dialParts = pieces;
+        state().dialPartsLeft = int(pieces.size());
+        MakeCall(pieces.first());
+    }
+    // The device answers the last request.
+    void reply(LineResult result = 0)
+    {
+        line.sink->reply(line.lastRequest, result);
+        QCoreApplication::processEvents();
+    }
+    void callState(quint32 s, quint32 mode = 0)
+    {
+        line.sink->callState(line.lastCall, s, mode);
+        QCoreApplication::processEvents();
+    }
+};
+
+} // namespace
+
+class TestCallControl : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void errorKindsShowTheirTexts_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("1") << 1 << "Modem error!"
+                           << "The selected line is in use or it is not connected.";
+        QTest::newRow("2") << 2 << "Modem error!"
+                           << "No Dialtone";
+        QTest::newRow("3") << 3 << "Modem error!"
+                           << "Not able to make a call.";
+        QTest::newRow("4") << 4 << "Tapi: Error opening line!"
+                           << "Modem may not be installed or it is misconfigured.\r\n"
+                              "Please reinstall modem.";
+        QTest::newRow("5") << 5 << "Modem error!"
+                           << "Not able to make a call.\r\n"
+                              "Modem may not be turned on or it is misconfigured.";
+    }
+    void errorKindsShowTheirTexts()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, caption);
+        QFETCH(QString, text);
+        Fixture f;
+        QVERIFY(OpenLine(1, 0x10));
+        f.dial({"T5551234"});
+        f.reply();
+        f.callState(LINECALLSTATE_DIALING);
+        state().callErrorKind = kind;
+        ReportCallError();
+        QCOMPARE(f.rec.errors(), QStringList{"showCallError " + caption + "|" + text});
+        // The call was dropped and let go of.
+        QCOMPARE(f.line.requests.mid(1), QStringList({"drop", "release"}));
+        QCOMPARE(telephony().callHandle, 0u);
+        QVERIFY(!state().callPlaced);
+    }
+
+    // The replies to the make-call request, first matching rule wins.
+    void replies_data()
+    {
+        QTest::addColumn<LineResult>("result");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("ok") << LineResult(0) << "";
+        QTest::newRow("in use") << LINEERR_CALLUNAVAIL
+                                << "showCallError Modem error!|The selected line is in use or "
+                                   "it is not connected.";
+        QTest::newRow("failed") << LINEERR_OPERATIONFAILED
+                                << "showCallError Modem error!|Not able to make a call.";
+        // Another failure leaves the call to its states.
+        QTest::newRow("other") << LINEERR_RESOURCEUNAVAIL << "";
+    }
+    void replies()
+    {
+        QFETCH(LineResult, result);
+        QFETCH(QString, error);
+        Fixture f;
+        QVERIFY(OpenLine(1, 0x10));
+        f.dial({"T5551234"});
+        QVERIFY(state().callPlaced);
+        QVERIFY(f.rec.has("showConnectWindow"));
+        f.reply(result);
+        QCOMPARE(f.rec.errors(), error.isEmpty() ? QStringList() : QStringList{error});
+        // An answered request is no longer waited for.
+        if (error.isEmpty())
+            QCOMPARE(telephony().makeCallRequestId, LineResult(0));
+        else
+            QVERIFY(!state().callPlaced);
+    }
+
+    void longDialStringGoesOutPieceByPiece()
+    {
+        Fixture f;
+        QVERIFY(OpenLine(1, 0x10));
+        const QString a = "T" + QString(77, '1') + ";";
+        const QString b = QString(78, '2') + ";";
+        const QString c = "3333";
+        f.dial({a, b, c});
+        QCOMPARE(f.line.requests.size(), 1);
+        // Each piece only after the reply to the one before.
+        f.reply();
+        QCOMPARE(f.line.requests.size(), 2);
+        QCOMPARE(f.line.requests.at(1), "dial " + b);
+        f.reply();
+        QCOMPARE(f.line.requests.at(2), "dial " + c);
+        f.reply();
+        QCOMPARE(f.line.requests.size(), 3);
+        QCOMPARE(state().dialPartsLeft, 1);
+        QVERIFY(f.rec.errors().isEmpty());
+    }
+
+    void callParameters_data()
+    {
+        QTest::addColumn<bool>("blockId");
+        QTest::addColumn<bool>("mode2");
+        QTest::addColumn<QString>("request");
+        QTest::newRow("mode 1") << false << false << "makeCall T1 media=16 flags=2";
+        QTest::newRow("mode 2, concealed") << true << true << "makeCall T1 media=4 flags=6";
+    }
+    void callParameters()
+    {
+        QFETCH(bool, blockId);
+        QFETCH(bool, mode2);
+        QFETCH(QString, request);
+        Fixture f;
+        options().setChecked(OptionsStore::chkBlockID, blockId);
+        options().select(mode2 ? OptionsStore::optMode2 : OptionsStore::optMode1);
+        QVERIFY(OpenLine(1, 0x10));
+        f.dial({"T1"});
+        QCOMPARE(f.line.requests.value(0), request);
+    }
+
+    void busyStartsTheRedialOnlyWhenNotStopped()
+    {
+        for (const bool stopped : {false, true}) {
+            Fixture f;
+            QVERIFY(OpenLine(1, 0x10));
+            f.dial({"T5551234"});
+            f.reply();
+            f.callState(LINECALLSTATE_DIALING);
+            f.callState(LINECALLSTATE_PROCEEDING);
+            QCOMPARE(f.rec.count("handleConnected"), 1);
+            state().stopRequested = stopped;
+            f.callState(LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_BUSY);
+            QCOMPARE(state().busyDetected, !stopped);
+            QVERIFY(!state().callPlaced);
+            if (stopped) {
+                QVERIFY(!f.line.requests.contains("drop"));
+                continue;
+            }
+            // The busy call is dropped; its reply starts HandleBusy.
+            QCOMPARE(f.line.requests.constLast(), QStringLiteral("drop"));
+            QVERIFY(!f.rec.has("handleBusy"));
+            f.reply();
+            QCOMPARE(f.rec.count("handleBusy"), 1);
+            // The idle state of the dropped call: released, and a waiting
+            // request is not served while the redial is pending.
+            f.callState(LINECALLSTATE_IDLE);
+            QVERIFY(state().idleSeen);
+            QCOMPARE(telephony().callHandle, 0u);
+            QVERIFY(!f.rec.has("processCallRequest"));
+        }
+    }
+
+    void idleServesWaitingRequests()
+    {
+        Fixture f;
+        QVERIFY(OpenLine(1, 0x10));
+        f.dial({"T5551234"});
+        f.reply();
+        f.callState(LINECALLSTATE_DIALING);
+        DropCall();
+        f.reply();
+        f.callState(LINECALLSTATE_IDLE);
+        QCOMPARE(f.rec.count("processCallRequest"), 1);
+        QVERIFY(f.line.requests.contains("release") == false); // idle calls need no hang-up
+    }
+
+    void noDialToneAndModemFailureAreErrors()
+    {
+        for (const quint32 mode : {LINEDISCONNECTMODE_NODIALTONE, LINEDISCONNECTMODE_UNAVAIL}) {
+            Fixture f;
+            QVERIFY(OpenLine(1, 0x10));
+            f.dial({"T5551234"});
+            f.reply();
+            f.callState(LINECALLSTATE_DIALING);
+            f.callState(LINECALLSTATE_PROCEEDING);
+            f.callState(LINECALLSTATE_DISCONNECTED, mode);
+            QCOMPARE(f.rec.errors(),
+                     QStringList{mode == LINEDISCONNECTMODE_NODIALTONE
+                                     ? "showCallError Modem error!|No Dialtone"
+                                     : "showCallError Modem error!|Not able to make a call."});
+            QCOMPARE(state().callErrorKind, mode == LINEDISCONNECTMODE_NODIALTONE ? 2 : 3);
+        }
+    }
+
+    void makeCallRefusedAtOnce()
+    {
+        Fixture f;
+        // The line was never opened: the request is refused at once.
+        f.dial({"T5551234"});
+        QCOMPARE(f.rec.errors(), QStringList{"showCallError Modem error!|Not able to make a "
+                                             "call.\r\nModem may not be turned on or it is "
+                                             "misconfigured."});
+        QVERIFY(!state().callPlaced);
+    }
+
+    void offeredCall()
+    {
+        Fixture f;
+        options().setChecked(OptionsStore::chkCallDisplay, true);
+        QVERIFY(OpenLine(6, 4));
+        QVERIFY(f.line.receiving);
+        const HCALL call = f.line.sink->incomingCall(LINEMEDIAMODE_INTERACTIVEVOICE);
+        QVERIFY(call);
+        f.line.sink->callState(call, LINECALLSTATE_OFFERING);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.rec.calls.mid(f.rec.calls.indexOf("logIncomingCall")),
+                 QStringList({"logIncomingCall", "showCallDisplay"}));
+        QVERIFY(state().callDisplayShown);
+        QCOMPARE(telephony().eventCall, call);
+        f.line.sink->callerId(call, LINECALLPARTYID_ADDRESS, "5551234", "", "", "");
+        QCoreApplication::processEvents();
+        QCOMPARE(f.rec.count("logIncomingCall"), 2);
+        f.line.sink->callState(call, LINECALLSTATE_IDLE);
+        QCoreApplication::processEvents();
+        QVERIFY(f.rec.has("closeCallDisplay"));
+    }
+
+    void openLineFallsBackToReceiving()
+    {
+        Fixture f;
+        // Privileges 0, as the dial procedure opens the line, fail first; the
+        // fallback opens it to receive, and the tray says so.
+        QVERIFY(OpenLine(0, 0));
+        QVERIFY(telephony().lineIsOpen);
+        QVERIFY(f.line.receiving);
+        QCOMPARE(f.rec.calls, QStringList{"trayModify open"});
+        CloseLine();
+        QVERIFY(!telephony().lineIsOpen);
+        QCOMPARE(f.rec.calls.constLast(), QStringLiteral("trayModify closed"));
+        // Without receive privileges the tray is left alone.
+        f.rec.calls.clear();
+        QVERIFY(OpenLine(1, 0x10));
+        QVERIFY(!f.line.receiving);
+        QVERIFY(f.rec.calls.isEmpty());
+    }
+
+    void openLineWithoutDevices()
+    {
+        Fixture f(QStringList{});
+        QVERIFY(!OpenLine(0, 0));
+        QVERIFY(!telephony().lineIsOpen);
+        QCOMPARE(state().callErrorKind, 4);
+        QCOMPARE(f.rec.errors().size(), 1);
+        QVERIFY(f.rec.errors().first().startsWith("showCallError Tapi: Error opening line!|"));
+    }
+
+    void deviceList()
+    {
+        {
+            Fixture f({"Modem A", "", "Modem C"});
+            QStringList list{"old"};
+            FillLineDeviceList([&] { list.clear(); }, [&](const QString& n) { list << n; });
+            QCOMPARE(list, QStringList({"Modem A", "Not Available", "Modem C"}));
+            QCOMPARE(options().text(OptionsStore::cmbLineDevices), QStringLiteral("Modem A"));
+            QCOMPARE(telephony().lineApiVersion, 0x00030000u);
+        }
+        {
+            // No devices: the list stays as it was.
+            Fixture f(QStringList{});
+            QStringList list{"old"};
+            options().setText(OptionsStore::cmbLineDevices, "old");
+            FillLineDeviceList([&] { list.clear(); }, [&](const QString& n) { list << n; });
+            QCOMPARE(list, QStringList{"old"});
+            QCOMPARE(options().text(OptionsStore::cmbLineDevices), QStringLiteral("old"));
+        }
+    }
+
+    void sessionRecord()
+    {
+        TestEnv env;
+        FakeLineLog line;
+        SeamRecorder rec;
+        useFakeDevices({"Modem A"}, &line);
+        InitializeTelephony();
+        const QByteArray record = TestEnv::readFile(sessionRecordFile());
+        QVERIFY(record.contains("pid=" + QByteArray::number(QCoreApplication::applicationPid())));
+        QVERIFY(record.contains("hTapi=" + QByteArray::number(telephony().lineApp)));
+        // The start-up running again in this process shuts the session down.
+        CleanUpStaleSession();
+        QVERIFY(!QFile::exists(sessionRecordFile()));
+        QCOMPARE(lineShutdown(telephony().lineApp), LINEERR_UNINITIALIZED);
+
+        // A record of a killed run: its port locks go with it, others stay.
+        QTemporaryDir locks;
+        qputenv("TELVARO_LOCK_DIR", QFile::encodeName(locks.path()));
+        QProcess p;
+        p.start("sleep", {"30"});
+        QVERIFY(p.waitForStarted());
+        const QByteArray live = QByteArray::number(p.processId());
+        QProcess q;
+        q.start("sleep", {"30"});
+        QVERIFY(q.waitForStarted());
+        const QByteArray dead = QByteArray::number(q.processId());
+        q.kill();
+        q.waitForFinished();
+        TestEnv::writeFile(locks.path() + "/LCK..ttyACM0", dead.rightJustified(10) + "\n");
+        TestEnv::writeFile(locks.path() + "/LCK..ttyS0", live.rightJustified(10) + "\n");
+        TestEnv::writeFile(sessionRecordFile(), "hTapi=4097\npid=" + dead + "\n");
+        CleanUpStaleSession();
+        QVERIFY(!QFile::exists(sessionRecordFile()));
+        QVERIFY(!QFile::exists(locks.path() + "/LCK..ttyACM0"));
+        QVERIFY(QFile::exists(locks.path() + "/LCK..ttyS0"));
+        // A record of a running Telvaro is left alone.
+        TestEnv::writeFile(sessionRecordFile(), "hTapi=4097\npid=" + live + "\n");
+        CleanUpStaleSession();
+        QVERIFY(QFile::exists(sessionRecordFile()));
+        p.kill();
+        p.waitForFinished();
+        qunsetenv("TELVARO_LOCK_DIR");
+        setLineProviderFactory({});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCallControl)
+#include "test_callcontrol.moc"

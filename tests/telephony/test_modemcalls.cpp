@@ -1,0 +1,260 @@
+// The program's line session and call control driving the serial modem
+// provider through a real pseudo-terminal against telvaro-modemsim.
+
+#include "SeamRecorder.h"
+#include "SimModem.h"
+
+#include "telephony/CallControl.h"
+#include "telephony/LineSession.h"
+#include "telephony/lineapi/UucpLock.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace telvaro;
+using namespace telvaro::test;
+
+namespace {
+
+// The start-up's share of telephony, with a modem simulator as modem 0.
+struct Program
+{
+    TestEnv env;
+    SeamRecorder rec;
+    SimModem sim;
+
+    explicit Program(const QStringList& simArgs) : sim(simArgs)
+    {
+        CleanUpStaleSession();
+        InitializeTelephony();
+        QueryLineDevice(0);
+    }
+    ~Program()
+    {
+        CloseLine();
+        ShutdownTelephony();
+    }
+    void dial(const QStringList& pieces)
+    {
+        state().dialParts = pieces;
+        state().dialPartsLeft = int(pieces.size());
+        state().stopRequested = false;
+        MakeCall(pieces.first());
+    }
+    bool waitFor(const QString& call, int timeoutMs = 5000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!rec.calls.contains(call) && t.elapsed() < timeoutMs)
+            QTest::qWait(10);
+        return rec.calls.contains(call);
+    }
+    bool waitForError(int timeoutMs = 5000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (rec.errors().isEmpty() && t.elapsed() < timeoutMs)
+            QTest::qWait(10);
+        return !rec.errors().isEmpty();
+    }
+};
+
+} // namespace
+
+class TestModemCalls : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // A whole call as the user makes it, and what the modem was told.
+    void callAndHangUp()
+    {
+        Program p({});
+        QVERIFY(p.sim.started());
+        QVERIFY(OpenLine(6, 4)); // call receiving on
+        p.dial({"T5551234"});
+        QVERIFY(p.waitFor("handleConnected"));
+        // The user lifts the handset and presses OK: the modem's call is dropped.
+        state().stopRequested = true;
+        DropCall();
+        QTRY_VERIFY(p.rec.has("processCallRequest")); // the line went idle
+        QCOMPARE(telephony().callHandle, 0u);
+        QVERIFY(p.rec.errors().isEmpty());
+        const QStringList log = p.sim.log();
+        QCOMPARE(log.mid(0, 4), QStringList({"ATZ", "ATE0V1", "ATX4", "ATL1M1"}));
+        QVERIFY(log.contains("AT+VCID=1") || log.contains("AT%CCID=1"));
+        QVERIFY(log.indexOf("ATDT5551234") > log.indexOf("ATL1M1"));
+        QCOMPARE(log.constLast(), QStringLiteral("ATH0"));
+    }
+
+    // 160 characters: one ATD of 78 characters and ";", then two more
+    // pieces, each after the reply to the one before (a piece sent while the
+    // modem still dialed would abort the dial and the call).
+    void longDialString()
+    {
+        Program p({"--dial-delay", "300"});
+        QVERIFY(OpenLine(1, 0x10));
+        const QString digits = QString("0123456789").repeated(16);
+        const QString dialString = "T" + digits.left(159);
+        const QStringList pieces{dialString.mid(0, 78) + ";", dialString.mid(78, 78) + ";",
+                                 dialString.mid(156)};
+        p.dial(pieces);
+        QVERIFY(p.waitFor("handleConnected", 8000));
+        QVERIFY(p.rec.errors().isEmpty());
+        const QStringList log = p.sim.log();
+        const QStringList dials = log.filter(QRegularExpression("^ATD"));
+        QCOMPARE(dials, QStringList({"ATD" + pieces[0], "ATD" + pieces[1], "ATD" + pieces[2]}));
+        QCOMPARE(pieces[0].size(), 79);
+        QCOMPARE(state().dialPartsLeft, 1);
+        DropCall();
+        QTRY_VERIFY(p.rec.has("processCallRequest"));
+    }
+
+    void busyLeadsToRedial()
+    {
+        Program p({"--busy", "1"});
+        QVERIFY(OpenLine(1, 0x10));
+        p.dial({"T5551234"});
+        QVERIFY(p.waitFor("handleBusy"));
+        QVERIFY(state().busyDetected);
+        QVERIFY(p.rec.errors().isEmpty());
+        QCOMPARE(p.sim.log().constLast(), QStringLiteral("ATH0"));
+        // The redial gets through.
+        QTRY_VERIFY(state().idleSeen);
+        p.rec.calls.clear();
+        p.dial({"T5551234"});
+        QVERIFY2(p.waitFor("handleConnected"),
+                 qPrintable(p.rec.calls.join(",") + " / " + p.sim.log().join(",")));
+        QVERIFY(!state().busyDetected);
+    }
+
+    void modemErrors_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("no dial tone") << QStringList{"--no-dialtone"} << "1"
+                                      << "showCallError Modem error!|No Dialtone";
+        QTest::newRow("line in use")
+            << QStringList{"--line-in-use"} << "1"
+            << "showCallError Modem error!|The selected line is in use or it is not connected.";
+        QTest::newRow("line in use, voice")
+            << QStringList{"--line-in-use"} << "2"
+            << "showCallError Modem error!|The selected line is in use or it is not connected.";
+        QTest::newRow("silent") << QStringList{"--silent-after", "4"} << "2"
+                                << "showCallError Modem error!|Not able to make a call.";
+        QTest::newRow("garbage") << QStringList{"--garbage-after", "4"} << "1"
+                                 << "showCallError Modem error!|Not able to make a call.";
+    }
+    void modemErrors()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, mode);
+        QFETCH(QString, error);
+        Program p(args);
+        options().select(mode == "1" ? OptionsStore::optMode1 : OptionsStore::optMode2);
+        QVERIFY(OpenLine(1, mode == "1" ? 0x10 : 4));
+        QElapsedTimer t;
+        t.start();
+        p.dial({"T5551234"});
+        QVERIFY(p.waitForError(10000));
+        QVERIFY(t.elapsed() < 10000);
+        QCOMPARE(p.rec.errors(), QStringList{error});
+        QVERIFY(!state().callPlaced);
+        QCOMPARE(telephony().callHandle, 0u);
+    }
+
+    // A modem that answers nothing from the start: the dial fails within
+    // seconds; the next dial tries the port again.
+    void silentModem()
+    {
+        Program p({"--silent"});
+        QVERIFY(OpenLine(1, 0x10));
+        QElapsedTimer t;
+        t.start();
+        p.dial({"T5551234"});
+        QVERIFY(p.waitForError(10000));
+        QVERIFY(t.elapsed() < 10000);
+        QCOMPARE(p.rec.errors(),
+                 QStringList{"showCallError Modem error!|Not able to make a call."});
+        const int before = int(p.sim.log().count("ATZ"));
+        p.rec.calls.clear();
+        p.dial({"T5551234"});
+        QVERIFY(p.waitForError(10000));
+        QCOMPARE(int(p.sim.log().count("ATZ")), before + 1);
+    }
+
+    void incomingCallReachesTheLog()
+    {
+        Program p({"--incoming", "60", "--first-call", "500", "--rings", "2", "--ring-interval",
+                   "500", "--cid", "compact"});
+        options().setChecked(OptionsStore::chkCallDisplay, true);
+        QString number;
+        QString name;
+        seams().logIncomingCall = [&] {
+            LineCallInfo info;
+            if (lineGetCallInfo(telephony().eventCall, &info) == 0) {
+                number = info.callerID;
+                name = info.callerIDName;
+            }
+            p.rec.calls << "logIncomingCall";
+        };
+        QVERIFY(OpenLine(6, 4));
+        QVERIFY(p.waitFor("showCallDisplay", 5000));
+        QTRY_COMPARE(number, QStringLiteral("5551234"));
+        QCOMPARE(name, QStringLiteral("JOHN DOE"));
+        // The caller gives up: the window goes with the call.
+        QVERIFY(p.waitFor("closeCallDisplay", 6000));
+    }
+
+    void noModemConfigured()
+    {
+        TestEnv env;
+        SeamRecorder rec;
+        CleanUpStaleSession();
+        InitializeTelephony();
+        QCOMPARE(telephony().lineDeviceCount, 0u);
+        QStringList list{"as before"};
+        FillLineDeviceList([&] { list.clear(); }, [&](const QString& n) { list << n; });
+        QCOMPARE(list, QStringList{"as before"});
+        CloseLine();
+        ShutdownTelephony();
+        QVERIFY(!QFile::exists(sessionRecordFile()));
+    }
+
+    // A run that was killed left its session record and the port's lock: the
+    // next start clears both and opens the modem; a normal exit leaves neither.
+    void startAfterKilledRun()
+    {
+        TestEnv env;
+        SeamRecorder rec;
+        SimModem sim({});
+        QProcess killed;
+        killed.start("sleep", {"30"});
+        QVERIFY(killed.waitForStarted());
+        const QByteArray pid = QByteArray::number(killed.processId());
+        const QString lock = UucpLock::lockFileFor(sim.device());
+        TestEnv::writeFile(lock, pid.rightJustified(10) + "\n");
+        TestEnv::writeFile(sessionRecordFile(), "hTapi=4097\npid=" + pid + "\n");
+        killed.kill();
+        killed.waitForFinished();
+
+        CleanUpStaleSession();
+        QVERIFY(!QFile::exists(lock));
+        QVERIFY(!QFile::exists(sessionRecordFile()));
+        InitializeTelephony();
+        QVERIFY(QFile::exists(sessionRecordFile()));
+        QueryLineDevice(0);
+        QVERIFY(OpenLine(6, 4));
+        QVERIFY(QFile::exists(lock));
+        CloseLine();
+        ShutdownTelephony();
+        QVERIFY(!QFile::exists(lock));
+        QVERIFY(!QFile::exists(sessionRecordFile()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModemCalls)
+#include "test_modemcalls.moc"
