@@ -43,6 +43,7 @@ CallingCardsDialog::CallingCardsDialog(const TelephonyLocations& data, quint32 s
     cmbCard->setObjectName(QStringLiteral("cmbCard"));
     cmbCard->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmbCard->setMinimumContentsLength(24);
+    cmbCard->setPlaceholderText(QStringLiteral("No calling card yet: click New..."));
     cmdNew = new QPushButton(QStringLiteral("&New..."));
     cmdRemove = new QPushButton(QStringLiteral("&Remove"));
     auto* top = new QHBoxLayout;
