@@ -1,14 +1,10 @@
 #include "dialing/NumberTranslation.h"
 
 #include "app/OptionsStore.h"
+#include "telephony/LineSession.h"
 #include "telephony/locations/LineTranslate.h"
 
 namespace telvaro {
-
-// The session's line-app handle and API version (LineSessionInfo.cpp: the line
-// layer's and the locations' headers cannot meet in one file).
-quint32 sessionLineApp();
-quint32 sessionApiVersion();
 
 namespace {
 
@@ -19,7 +15,7 @@ public:
     bool readLocation(CurrentLocation* out) override
     {
         LineTranslateCaps caps;
-        if (lineGetTranslateCaps(sessionLineApp(), sessionApiVersion(), caps) < 0)
+        if (lineGetTranslateCaps(quint32(telephony().lineApp), telephony().lineApiVersion, caps) < 0)
             return false;
         const LineLocationEntry* here = nullptr;
         for (const LineLocationEntry& l : caps.locations)
@@ -45,7 +41,7 @@ public:
             }
         }
         LineCountryList countries;
-        if (lineGetCountry(here->countryId, sessionApiVersion(), countries) >= 0 &&
+        if (lineGetCountry(here->countryId, telephony().lineApiVersion, countries) >= 0 &&
             !countries.countries.empty()) {
             const LineCountryEntry& country = countries.countries.front();
             c.sameAreaRule = country.sameAreaRule;
@@ -59,8 +55,8 @@ public:
                                                       int options) override
     {
         LineTranslateOutput out;
-        if (lineTranslateAddress(sessionLineApp(), quint32(telvaro::options().selectedLineDevice()),
-                                 sessionApiVersion(), canonical, quint32(card), quint32(options),
+        if (lineTranslateAddress(quint32(telephony().lineApp), quint32(telvaro::options().selectedLineDevice()),
+                                 telephony().lineApiVersion, canonical, quint32(card), quint32(options),
                                  out) < 0)
             return std::nullopt;
         return TranslatedAddress{out.dialableString, out.displayableString};
