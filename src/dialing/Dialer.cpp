@@ -469,6 +469,7 @@ void installDialing()
     s.setRecentNumbers = [](const QStringList& numbers) {
         dialer().setRecentNumbers(numbers.mid(0, Dialer::kRecentNumbersKept));
     };
+    s.setDialText = [](const QString& text) { Q_EMIT dialer().padTextRequested(text); };
     s.appendOutgoingRecord = [] { calllog::appendOutgoingRecord(); };
     s.appendIncomingRecord = [] { calllog::appendIncomingRecord(); };
 }

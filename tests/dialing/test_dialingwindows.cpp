@@ -78,6 +78,17 @@ private Q_SLOTS:
         QCOMPARE(pad->txtDial->text(), QStringLiteral("W@$"));
     }
 
+    void startUpShowsTheRecentNumbersAndTheNewestInTheNumberBox()
+    {
+        // What the main window's start-up does with [Last Dialed Numbers].
+        callSeam(seams().setRecentNumbers, QStringList{"5551234", "", "777"});
+        callSeam(seams().setDialText, QStringLiteral("5551234"));
+        QCOMPARE(pad->CmbDial->count(), 3);
+        QCOMPARE(pad->CmbDial->itemText(2), QStringLiteral("777"));
+        QCOMPARE(pad->txtDial->text(), QStringLiteral("5551234"));
+        QVERIFY(pad->CmdDial->isEnabled());
+    }
+
     void keysSoundAndReplaceTheSelection()
     {
         pad->txtDial->setText(QStringLiteral("1234"));
