@@ -1,0 +1,8 @@
+// Headers every test includes, compiled once for all tests.
+#pragma once
+
+#include "pch_gui.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
