@@ -6,7 +6,7 @@
 #include "telephony/locations/Countries.h"
 #include "telephony/locations/LineTranslate.h"
 #include "telephony/locations/LocationStore.h"
-#include "telephony/locations/LocationTranslation.h"
+#include "dialing/NumberTranslation.h"
 
 #include <QDir>
 #include <QFile>
@@ -271,12 +271,12 @@ void TestLocationStore::dialProcedureTranslatesThroughTheLineLayer()
     QVERIFY(saveLocations(data));
 
     CurrentLocation location;
-    QVERIFY(locationTranslation().readLocation(&location));
+    QVERIFY(lineTranslation().readLocation(&location));
     QCOMPARE(location.countryCode, 1);
     QCOMPARE(location.longDistanceRule, u"1FG"_qs);
     QCOMPARE(location.internationalRule, u"011EFG"_qs);
     const dialstr::DialChoice choice =
-        translateNumber(number, &location, false, locationTranslation());
+        translateNumber(number, &location, false, lineTranslation());
     QCOMPARE(choice.dialString, dialString);
     QCOMPARE(choice.displayNumber, displayNumber);
 }

@@ -6,7 +6,6 @@
 #include "app/Seams.h"
 #include "telephony/lineapi/ModemConfig.h"
 #include "telephony/locations/DialingPropertiesDialog.h"
-#include "telephony/locations/LocationTranslation.h"
 #include "telephony/locations/ModemDialogs.h"
 
 namespace telvaro {
@@ -101,7 +100,6 @@ QString lastNumberCaption(const QString& lastNumber)
 
 void installLocations()
 {
-    setLineTranslation(&locationTranslation());
     seams().showDialingProperties = [](QWidget* owner) {
         lineTranslateDialog(0, 0, 0, owner, lastNumberCaption(state().displayNumber));
     };
