@@ -392,20 +392,31 @@ LineResult lineNegotiateAPIVersion(HLINEAPP hLineApp, quint32 dwDeviceID, quint3
     return 0;
 }
 
+// The checks every request on one device starts with: a known application,
+// an existing device, somewhere to put the result and versions we speak.
+static LineResult checkDeviceRequest(Service& s, HLINEAPP app, quint32 device, const void* out,
+                                     quint32 apiVersion, quint32 extVersion)
+{
+    if (!s.apps.count(app))
+        return LINEERR_INVALAPPHANDLE;
+    if (device >= s.devices.size())
+        return LINEERR_BADDEVICEID;
+    if (!out)
+        return LINEERR_INVALPOINTER;
+    if (!versionOk(apiVersion))
+        return LINEERR_INCOMPATIBLEAPIVERSION;
+    if (extVersion != 0)
+        return LINEERR_INCOMPATIBLEEXTVERSION;
+    return 0;
+}
+
 LineResult lineGetDevCaps(HLINEAPP hLineApp, quint32 dwDeviceID, quint32 dwAPIVersion,
                           quint32 dwExtVersion, LineDevCaps* lpLineDevCaps)
 {
     Service& s = service();
-    if (!s.apps.count(hLineApp))
-        return LINEERR_INVALAPPHANDLE;
-    if (dwDeviceID >= s.devices.size())
-        return LINEERR_BADDEVICEID;
-    if (!lpLineDevCaps)
-        return LINEERR_INVALPOINTER;
-    if (!versionOk(dwAPIVersion))
-        return LINEERR_INCOMPATIBLEAPIVERSION;
-    if (dwExtVersion != 0)
-        return LINEERR_INCOMPATIBLEEXTVERSION;
+    if (const LineResult bad =
+            checkDeviceRequest(s, hLineApp, dwDeviceID, lpLineDevCaps, dwAPIVersion, dwExtVersion))
+        return bad;
     LineDevCaps caps;
     const auto& d = s.devices[dwDeviceID];
     if (!d.provider->devCaps(d.index, &caps))
@@ -424,16 +435,9 @@ LineResult lineOpen(HLINEAPP hLineApp, quint32 dwDeviceID, HLINE* lphLine, quint
 {
     Q_UNUSED(lpCallParams);
     Service& s = service();
-    if (!s.apps.count(hLineApp))
-        return LINEERR_INVALAPPHANDLE;
-    if (dwDeviceID >= s.devices.size())
-        return LINEERR_BADDEVICEID;
-    if (!lphLine)
-        return LINEERR_INVALPOINTER;
-    if (!versionOk(dwAPIVersion))
-        return LINEERR_INCOMPATIBLEAPIVERSION;
-    if (dwExtVersion != 0)
-        return LINEERR_INCOMPATIBLEEXTVERSION;
+    if (const LineResult bad =
+            checkDeviceRequest(s, hLineApp, dwDeviceID, lphLine, dwAPIVersion, dwExtVersion))
+        return bad;
     const quint32 owner = LINECALLPRIVILEGE_OWNER;
     const quint32 monitor = LINECALLPRIVILEGE_MONITOR;
     if (dwPrivileges != LINECALLPRIVILEGE_NONE && dwPrivileges != monitor &&
