@@ -1,6 +1,10 @@
 #pragma once
 
 #include "app/Clock.h"
+#include "app/OptionsStore.h"
+#include "app/ProgramState.h"
+#include "app/Seams.h"
+#include "dialing/Dialer.h"
 #include "dialing/NumberTranslation.h"
 #include "dialing/SoundPlayer.h"
 
@@ -11,6 +15,17 @@
 #include <numbers>
 
 namespace telvaro::test {
+
+// A fresh program for each dialing test: state, options and seams as at a
+// first start, the dial procedure reset and its waits taking no time.
+inline void resetDialing()
+{
+    resetState();
+    options().resetToDesigned();
+    seams() = {};
+    dialer().reset();
+    dialer().pause = [](double) {};
+}
 
 // Records what would have been played.
 class RecordingPlayer final : public SoundPlayer

@@ -38,11 +38,7 @@ private Q_SLOTS:
     void init()
     {
         env = std::make_unique<test::TestEnv>();
-        resetState();
-        options().resetToDesigned();
-        seams() = {};
-        dialer().reset();
-        dialer().pause = [](double) {};
+        test::resetDialing();
         installDialing();
         line = std::make_unique<test::FakeLine>();
         player = std::make_unique<test::RecordingPlayer>();

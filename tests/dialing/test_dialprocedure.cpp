@@ -30,11 +30,7 @@ private Q_SLOTS:
     void init()
     {
         env = std::make_unique<test::TestEnv>();
-        resetState();
-        options().resetToDesigned();
-        seams() = {};
-        dialer().reset();
-        dialer().pause = [](double) {};
+        test::resetDialing();
         madeCalls.clear();
         seams().makeCall = [this](const QString& piece) { madeCalls.append(piece); };
     }
