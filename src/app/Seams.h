@@ -54,6 +54,7 @@ struct Seams
     std::function<void(QChar letter)> directoryLetterJump;
     std::function<void(const QString& entryKey)> openMemo;
     std::function<void()> closeEntryEditor;       // before a dial
+    std::function<void()> closeMemo;              // closes FrmMemo storing nothing
     std::function<void()> enableSpeedDialButtons; // the pad's number changed
 
     // Dialing: dial procedure, call progress window, dialing pad.
@@ -85,6 +86,9 @@ struct Seams
     std::function<void()> appendOutgoingRecord; // PendingName, DisplayNumber, CurrentEntryKey
     std::function<void()> appendIncomingRecord; // CallerName, CallerNumber
     std::function<void(const QString& logPath, const QString& backupPath, int days)> trimCallLog;
+    // Closes both log windows through their own Close steps (a window with
+    // unsaved changes asks its question); false when the user cancelled.
+    std::function<bool()> closeLogWindows;
 
     // Profiles.
     std::function<void()> saveProfile; // mnuSave_Click

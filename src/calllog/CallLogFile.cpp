@@ -198,7 +198,15 @@ bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row, QStr
         file.resize(before);
         return false;
     }
+    file.close();
+    Q_EMIT callLogEvents().recordAppended(path, kind, row);
     return true;
+}
+
+CallLogEvents& callLogEvents()
+{
+    static CallLogEvents events;
+    return events;
 }
 
 QList<CallLogRow> readLog(const QString& path, LogKind kind)

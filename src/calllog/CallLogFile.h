@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QObject>
 #include <QString>
 
 namespace telvaro::calllog {
@@ -77,6 +78,21 @@ inline bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& 
 // once (until it can be written again). They return the row written.
 CallLogRow appendOutgoingRecord();
 CallLogRow appendIncomingRecord();
+
+// Tells a loaded log window of every record appended to a log file, so that
+// its table keeps every call that reached the file (whether the window is
+// shown or hidden). `path` is the file written; `row` holds exactly the fields
+// that went into it.
+class CallLogEvents : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+Q_SIGNALS:
+    void recordAppended(const QString& path, telvaro::calllog::LogKind kind,
+                        const telvaro::calllog::CallLogRow& row);
+};
+CallLogEvents& callLogEvents();
 
 // Forgets which logs have already been reported as failing (tests).
 void resetFailureReports();
