@@ -161,8 +161,12 @@ void CloseLine()
 void ShutdownTelephony()
 {
     TelephonySession& t = telephony();
-    t.lastResult = lineShutdown(t.lineApp);
-    if (t.lastResult != 0)
+    const LineResult result = lineShutdown(t.lineApp);
+    // Whatever the answer, no line, call or request of this session can be
+    // used any more: the next dial opens the line of the next session.
+    t = TelephonySession{};
+    t.lastResult = result;
+    if (result != 0)
         return;
     QFile::remove(sessionRecordFile());
 }

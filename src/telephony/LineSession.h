@@ -61,6 +61,8 @@ void FillLineDeviceList(const std::function<void()>& clear,
 // attempts fail. Returns whether the line is open.
 bool OpenLine(quint32 privileges, quint32 mediaModes);
 void CloseLine();
+// Ends the registration (closing its line) and removes the session record;
+// the line state and the call handles are cleared in any case.
 void ShutdownTelephony();
 
 // The session record in the runtime folder: the process id and LineApp of

@@ -253,6 +253,22 @@ private Q_SLOTS:
         ShutdownTelephony();
         QVERIFY(!QFile::exists(lock));
         QVERIFY(!QFile::exists(sessionRecordFile()));
+
+        // A session shut down with its line open (a profile switch) leaves
+        // no line taken for open: the next session opens its own.
+        InitializeTelephony();
+        QueryLineDevice(0);
+        QVERIFY(OpenLine(6, 4));
+        ShutdownTelephony();
+        QVERIFY(!telephony().lineIsOpen);
+        QCOMPARE(telephony().lineHandle, 0u);
+        QVERIFY(!QFile::exists(lock));
+        InitializeTelephony();
+        QueryLineDevice(0);
+        QVERIFY(OpenLine(1, 0x10));
+        QVERIFY(QFile::exists(lock));
+        CloseLine();
+        ShutdownTelephony();
     }
 };
 
