@@ -84,26 +84,38 @@ std::optional<QString> DialogPrompter::input(QWidget* parent, const InputRequest
     return text;
 }
 
-std::optional<QString> DialogPrompter::openFile(QWidget* parent, const FileRequest& request)
+namespace {
+
+std::optional<QString> runFileDialog(QWidget* parent, const FileRequest& request, bool save)
 {
     const QString start = request.fileName.isEmpty()
                               ? request.folder
                               : request.folder + QLatin1Char('/') + request.fileName;
-    const QString path = QFileDialog::getOpenFileName(parent, request.title, start, request.filter);
+    QFileDialog dialog(parent, request.title, start, request.filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.confirmOverwrite)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString path = dialog.selectedFiles().constFirst();
     if (path.isEmpty())
         return std::nullopt;
     return path;
 }
 
+} // namespace
+
+std::optional<QString> DialogPrompter::openFile(QWidget* parent, const FileRequest& request)
+{
+    return runFileDialog(parent, request, false);
+}
+
 std::optional<QString> DialogPrompter::saveFile(QWidget* parent, const FileRequest& request)
 {
-    const QString start = request.fileName.isEmpty()
-                              ? request.folder
-                              : request.folder + QLatin1Char('/') + request.fileName;
-    const QString path = QFileDialog::getSaveFileName(parent, request.title, start, request.filter);
-    if (path.isEmpty())
-        return std::nullopt;
-    return path;
+    return runFileDialog(parent, request, true);
 }
 
 } // namespace telvaro

@@ -37,6 +37,10 @@ struct FileRequest
     QString folder;
     QString fileName;
     QString filter; // as for QFileDialog, e.g. "Profile Files (*.tlx)"
+    // Added to a file name typed without an extension.
+    QString defaultSuffix;
+    // False when the caller asks its own question before replacing a file.
+    bool confirmOverwrite = true;
 };
 
 class Prompter
