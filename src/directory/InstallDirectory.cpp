@@ -49,6 +49,12 @@ void installDirectory(DirectoryView& view)
         if (v && v->editor())
             v->editor()->close();
     };
+    // A profile switch closes the memo pad as its window frame does: the
+    // note being written is not stored.
+    s.closeMemo = [v] {
+        if (v && v->memoPad())
+            v->memoPad()->close();
+    };
     s.enableSpeedDialButtons = [v] {
         if (v)
             v->setButtonsEnabled(true);
