@@ -577,6 +577,15 @@ FrmOptions& frmOptions()
 
 void installOptionsDialog()
 {
+    // The dialog lives for the whole run: a main window loaded again (New or
+    // Open Profile) takes it over from the one that goes.
+    QWidget* owner = callSeam<QWidget*>(seams().mainWindow);
+    if (g_dialog && owner && g_dialog->parentWidget() != owner) {
+        const bool shown = g_dialog->isVisible();
+        g_dialog->setParent(owner, g_dialog->windowFlags());
+        if (shown)
+            g_dialog->show();
+    }
     installPreferences();
     seams().showOptions = [] { frmOptions().showOptions(); };
 }
