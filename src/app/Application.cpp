@@ -100,14 +100,9 @@ void Application::loadWindow(const QString& commandLine)
 
 void Application::reloadWindow()
 {
-    FrmDialer* old = m_window;
-    if (old) {
-        old->close(); // Form_Unload: with a profile command running, only the tray icon goes
-        old->deleteLater();
-    }
     // A reload runs the whole start-up again; the command line was served by
     // the first load.
-    loadWindow(QString());
+    FrmDialer::reloadMainWindow([this] { loadWindow(QString()); });
 }
 
 void Application::terminate()

@@ -96,6 +96,10 @@ FrmDialer::FrmDialer(QWidget* parent) : QMainWindow(parent)
         if (FrmDialer* w = FrmDialer::instance())
             w->setProfileName(name);
     };
+    // The program puts its own loader here (it keeps the window); otherwise
+    // a reload makes and starts the new window itself.
+    if (!seams().reloadMainWindow)
+        seams().reloadMainWindow = [] { FrmDialer::reloadMainWindow(); };
     qApp->installEventFilter(this);
 
     installParts(*this);
@@ -331,6 +335,8 @@ void FrmDialer::changeEvent(QEvent* event)
 void FrmDialer::formLoad(const QString& commandLine)
 {
     ProgramState& st = state();
+    // New and Open Profile load the window again within the running program.
+    const bool reload = st.profileOperation == 1 || st.profileOperation == 2;
 
     // The command line, with one leading "/" removed.
     st.externalNumber = commandLine.startsWith(QLatin1Char('/')) ? commandLine.mid(1) : commandLine;
@@ -360,7 +366,19 @@ void FrmDialer::formLoad(const QString& commandLine)
     callSeam(seams().initializeTelephony);
     callSeam(seams().queryLineDevice, options().selectedLineDevice());
 
+    // A stored value that differs from its control runs the control's click
+    // reaction (receiving, the registration for requests from other
+    // programs); after a reload the controls kept their states, so what did
+    // not run is done afterwards for the new session.
+    bool receiveReacted = false;
+    bool commandReacted = false;
+    const QMetaObject::Connection watch =
+        connect(&options(), &OptionsStore::checkClicked, this, [&](OptionsStore::Check c) {
+            receiveReacted = receiveReacted || c == OptionsStore::chkCallDisplay;
+            commandReacted = commandReacted || c == OptionsStore::chkCommand;
+        });
     callSeam(seams().applyPreferences);
+    disconnect(watch);
     const QString callDisplay =
         settings::read(settings::kPreferencesSection, QStringLiteral("Call Display"));
     if (!callDisplay.isEmpty()) {
@@ -368,6 +386,8 @@ void FrmDialer::formLoad(const QString& commandLine)
                                 ? QStringLiteral("&Automatic Receive")
                                 : QStringLiteral("&Manual Receive"));
     }
+    if (reload)
+        resumeLineAfterReload(receiveReacted, commandReacted);
 
     if (options().isChecked(OptionsStore::chkIcon)) {
         setFixedHeight(twipsToPixelsY(kTrayHeight));
@@ -387,6 +407,34 @@ void FrmDialer::formLoad(const QString& commandLine)
         st.pendingNumber = st.externalNumber;
         callSeam(seams().dialNumber);
     }
+}
+
+void FrmDialer::resumeLineAfterReload(bool receiveReacted, bool commandReacted)
+{
+    // The session of the window before was shut down with its line: with
+    // receiving on, the line is opened again as the receive box's click does.
+    if (!receiveReacted && options().isChecked(OptionsStore::chkCallDisplay))
+        Q_EMIT options().checkClicked(OptionsStore::chkCallDisplay);
+    if (!commandReacted)
+        callSeam(seams().registerRequestRecipient, options().isChecked(OptionsStore::chkCommand));
+}
+
+void FrmDialer::reloadMainWindow(const std::function<void()>& load)
+{
+    if (FrmDialer* old = instance()) {
+        // The session ends as at exit (a call still held is written then).
+        callSeam(seams().closeLine);
+        callSeam(seams().shutdownTelephony);
+        old->close(); // Form_Unload: with a profile command running, only the tray icon goes
+        old->hide();
+        old->deleteLater();
+    }
+    if (load) {
+        load();
+        return;
+    }
+    auto* window = new FrmDialer;
+    window->formLoad(QString());
 }
 
 void FrmDialer::checkSettingsFile()
@@ -531,7 +579,7 @@ void FrmDialer::exitProgram(ExitMode mode)
     }
 
     if (state().profileName != QLatin1String("Untitled")) {
-        callSeam(seams().saveProfile);
+        callSeam<bool>(seams().saveProfileAtExit, m_noQuestions);
     } else if (!m_noQuestions) {
         const MsgResult answer = showMessage(
             this, QStringLiteral("Profile has not been saved.\nSave before exiting?"),

@@ -135,6 +135,14 @@ public:
     // ProfileName and the captions that show it.
     void setProfileName(const QString& name);
 
+    // Unloads the loaded main window and loads a new one through `load`,
+    // which runs the start-up again (New Profile, Open Profile, with
+    // ProfileOperation set by the caller). The telephony session ends first,
+    // as at exit; the start-up of the new window opens the line for
+    // receiving and registers for requests from other programs as the live
+    // options say. Without `load`, a new window is made and started here.
+    static void reloadMainWindow(const std::function<void()>& load = {});
+
     // A message from a later start of the program: tag 1 brings the window to
     // the front, tag 3 dials the text when numbers from other programs are
     // accepted.
@@ -165,6 +173,7 @@ private:
     void applyDialingPadSetting();
     void applyTabMode();
     void loadRecentNumbers();
+    void resumeLineAfterReload(bool receiveReacted, bool commandReacted);
     void pruneLog(const QString& suffix, bool enabled, const QString& dayText);
     // The window sees every key first: key-downs go to the directory's key
     // map, typed characters to its letter jump.

@@ -92,6 +92,9 @@ struct Seams
 
     // Profiles.
     std::function<void()> saveProfile; // mnuSave_Click
+    // The exit's save of a named profile to its file in the data folder, no
+    // question asked; `quiet`: a failure is told on stderr, not in a box.
+    std::function<bool(bool quiet)> saveProfileAtExit;
 
     // Application frame.
     std::function<QWidget*()> mainWindow;

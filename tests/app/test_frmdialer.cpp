@@ -57,6 +57,10 @@ struct Calls
         s.closeLine = note("closeLine");
         s.shutdownTelephony = note("shutdownTelephony");
         s.saveProfile = note("saveProfile");
+        s.saveProfileAtExit = [this](bool quiet) {
+            log << (quiet ? "saveProfileAtExit quiet" : "saveProfileAtExit");
+            return true;
+        };
         s.dialNumber = [this] {
             log << "dialNumber";
             pendingAtDial = state().pendingNumber;
@@ -444,7 +448,7 @@ private Q_SLOTS:
         calls->log.clear();
         w->exitProgram();
         QVERIFY(prompts->messages.isEmpty());
-        QVERIFY(calls->log.contains("saveProfile"));
+        QVERIFY(calls->log.contains("saveProfileAtExit"));
         QCOMPARE(calls->trims.size(), 2);
         const QString base = env->dataDir() + "/Home";
         QCOMPARE(calls->trims.at(0), QStringList({base + "In.log", base + "In.bak", "5"}));
