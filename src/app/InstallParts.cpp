@@ -10,6 +10,7 @@
 #include "telephony/locations/LineDialogs.h"
 // Call logs:
 // Profiles:
+#include "profiles/Profiles.h"
 // Options, tray, about box and help:
 #include "app/FrmOptions.h"
 
@@ -35,6 +36,7 @@ void installParts(FrmDialer& window)
     // Call logs (log windows, retention):
 
     // Profiles:
+    installProfiles(window);
 
     // Options dialog, tray, about box and help:
     installOptionsAndShell();

@@ -15,6 +15,8 @@ struct ProgramState
     QString profileName = QStringLiteral("Untitled");
     int profileOperation = 5; // 1 New Profile, 2 Open Profile, 5 otherwise
     bool profileReload = false;
+    // The profile's name before the last Save As (its logs were copied).
+    QString previousProfileName;
     int startupModeSwitch = 0; // 4 while start-up selects the tab mode
     QString windowsFolder;     // home of Telvaro.ini (WindowsDirectory)
     QString systemFolder;      // SystemDirectory

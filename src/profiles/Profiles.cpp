@@ -1,0 +1,352 @@
+#include "profiles/Profiles.h"
+
+#include "app/AtomicFile.h"
+#include "app/Cp1252.h"
+#include "app/FrmDialer.h"
+#include "app/Helpers.h"
+#include "app/IniFile.h"
+#include "app/OptionsStore.h"
+#include "app/Paths.h"
+#include "app/Preferences.h"
+#include "app/ProgramState.h"
+#include "app/Prompter.h"
+#include "app/Seams.h"
+#include "app/SettingsFile.h"
+#include "dialing/Dialer.h"
+#include "profiles/ProfileFiles.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace telvaro {
+namespace {
+
+using namespace profiles;
+
+const QString kUntitled = QStringLiteral("Untitled");
+const QString kFilter = QStringLiteral("Telvaro Profile (*.tlx *.TLX)");
+const QString kSuffix = QStringLiteral("tlx");
+
+enum class Outcome { Done, Cancelled, Failed };
+
+QWidget* owner()
+{
+    return callSeam<QWidget*>(seams().mainWindow);
+}
+
+QString quoted(const QString& text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+bool named()
+{
+    return state().profileName != kUntitled;
+}
+
+// Every way out of a profile command leaves the program in normal operation.
+struct OperationEnd
+{
+    OperationEnd() = default;
+    OperationEnd(const OperationEnd&) = delete;
+    OperationEnd& operator=(const OperationEnd&) = delete;
+    ~OperationEnd()
+    {
+        state().profileOperation = 5;
+        state().profileReload = false;
+    }
+};
+
+void reportSaveError(const QString& reason, bool quiet)
+{
+    std::fprintf(stderr, "telvaro: Error saving file: %s\n", qPrintable(reason));
+    if (quiet)
+        return;
+    if (QWidget* w = owner())
+        w->unsetCursor();
+    showMessage(owner(), QStringLiteral("Error saving file"));
+}
+
+// Our own question before a file is replaced; the file dialog asks none.
+bool overwriteAllowed(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    const MsgResult answer = showMessage(
+        owner(), QStringLiteral("WARNING!\nExisting file will be overwritten."),
+        QStringLiteral("File ") + QFileInfo(path).fileName() + QStringLiteral(" already exists"),
+        MsgButtons::OkCancel, MsgIcon::Warning, 2);
+    return answer == MsgResult::Ok;
+}
+
+// The settings file as it stands, checked to be one before it becomes a
+// profile.
+bool settingsBytes(QByteArray* bytes, QString* error)
+{
+    *bytes = currentSettingsBytes();
+    if (bytes->startsWith(cp1252::encode(settings::kHeader)))
+        return true;
+    *error = QStringLiteral("%1 does not start with its marker line").arg(paths::settingsFile());
+    return false;
+}
+
+// The plain save: the profile's own file in the data folder, the settings
+// file unchanged. "Untitled" (the Yes of New and Open) asks before it
+// replaces an earlier Untitled.tlx.
+Outcome savePlain(bool quiet)
+{
+    const QString path = profileFilePath(state().profileName);
+    if (!named() && !quiet && !overwriteAllowed(path))
+        return Outcome::Cancelled;
+    QByteArray bytes;
+    QString error;
+    if (!settingsBytes(&bytes, &error) || !writeProfileFile(path, bytes, &error)) {
+        reportSaveError(error, quiet);
+        return Outcome::Failed;
+    }
+    return Outcome::Done;
+}
+
+Outcome saveAs()
+{
+    FileRequest request;
+    request.title = QStringLiteral("Save Profile As");
+    request.folder = paths::dataDir();
+    request.filter = kFilter;
+    request.defaultSuffix = kSuffix;
+    request.confirmOverwrite = false;
+    const std::optional<QString> chosen = prompter().saveFile(owner(), request);
+    if (!chosen || chosen->isEmpty())
+        return Outcome::Cancelled;
+    const QString path = QFileInfo(*chosen).absoluteFilePath();
+    if (isOwnFile(path)) {
+        reportSaveError(QStringLiteral("%1 is one of Telvaro's own files").arg(path), false);
+        return Outcome::Failed;
+    }
+    // Nothing is renamed before the question is answered.
+    if (!overwriteAllowed(path))
+        return Outcome::Cancelled;
+
+    const QString fileName = QFileInfo(path).fileName();
+    const QString newName = profileNameOfFile(path);
+    QByteArray bytes;
+    QString error;
+    if (!settingsBytes(&bytes, &error)) {
+        reportSaveError(error, false);
+        return Outcome::Failed;
+    }
+    // The profile file first: the settings file takes the new name only
+    // when there is a file behind it.
+    bytes = settingsBytesWithName(fileName, path);
+    if (!writeProfileFile(path, bytes, &error) ||
+        !writeFileAtomically(paths::settingsFile(), bytes, &error)) {
+        reportSaveError(error, false);
+        return Outcome::Failed;
+    }
+
+    ProgramState& st = state();
+    st.previousProfileName = st.profileName;
+    callSeam(seams().setProfileName, newName);
+    if (st.profileName != newName) // no main window to tell
+        st.profileName = newName;
+    if (!copyLogs(st.previousProfileName, newName, &error)) {
+        showMessage(owner(),
+                    QStringLiteral("The profile was saved, but the call logs of %1 could not be "
+                                   "copied for %2.\n%3")
+                        .arg(quoted(st.previousProfileName), quoted(newName), error),
+                    {}, MsgButtons::Ok, MsgIcon::Warning);
+    }
+    return Outcome::Done;
+}
+
+bool callWindowShown()
+{
+    if (!dialer().connectWindow().visible)
+        return false;
+    showMessage(owner(),
+                QStringLiteral("A call is in progress.\nEnd the call before you switch profiles."),
+                {}, MsgButtons::Ok, MsgIcon::Warning);
+    return true;
+}
+
+MsgResult askSaveCurrent()
+{
+    const QString name = state().profileName;
+    if (named()) {
+        return showMessage(
+            owner(), QStringLiteral("Save current ") + quoted(name) + QStringLiteral(" profile?"),
+            QStringLiteral("Saving profile ") + quoted(name), MsgButtons::YesNoCancel,
+            MsgIcon::Question);
+    }
+    return showMessage(owner(), QStringLiteral("Save current profile?"),
+                       QStringLiteral("Saving profile "), MsgButtons::YesNoCancel,
+                       MsgIcon::Question);
+}
+
+// The windows that belong to the profile being left close as their own
+// close does; false when a log window's question was cancelled.
+bool closeProfileWindows()
+{
+    if (seams().closeLogWindows && !seams().closeLogWindows())
+        return false;
+    callSeam(seams().closeMemo);
+    callSeam(seams().closeEntryEditor);
+    callSeam(seams().closeCallDisplay);
+    return true;
+}
+
+// The switch itself: the main window loads again on the settings file now
+// in place, in normal state.
+void reload()
+{
+    state().profileReload = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    callSeam(seams().reloadMainWindow);
+    QApplication::restoreOverrideCursor();
+}
+
+// An empty directory that keeps the options the user sees, in one write.
+bool writeFreshSettings(QString* error)
+{
+    IniFile& ini = settings::file();
+    IniFile::Batch batch(ini);
+    ini.parseBytes(cp1252::encode(settings::kHeader) + "\r\n\r\n");
+    writePreferences(ini, options());
+    if (batch.commit())
+        return true;
+    *error = ini.lastError();
+    return false;
+}
+
+QString openDialogFolder()
+{
+    // "SavePath" is the last profile file chosen in Save As (a Windows path
+    // in a profile from there).
+    QString saved = settings::read(settings::kPreferencesSection, QStringLiteral("SavePath"));
+    saved.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!saved.isEmpty()) {
+        const QFileInfo info(saved);
+        if (info.isDir())
+            return info.absoluteFilePath();
+        if (info.isAbsolute() && QFileInfo(info.absolutePath()).isDir())
+            return info.absolutePath();
+    }
+    return paths::dataDir();
+}
+
+} // namespace
+
+void mnuNew_Click()
+{
+    OperationEnd end;
+    if (callWindowShown())
+        return;
+    state().profileOperation = 1;
+    const MsgResult answer = askSaveCurrent();
+    if (answer == MsgResult::Cancel || !closeProfileWindows())
+        return;
+    if (answer == MsgResult::Yes && savePlain(false) != Outcome::Done)
+        return;
+    QString error;
+    if (!writeFreshSettings(&error)) {
+        showMessage(owner(), QStringLiteral("The new profile could not be started.\n%1").arg(error),
+                    {}, MsgButtons::Ok, MsgIcon::Warning);
+        return;
+    }
+    reload();
+}
+
+void mnuOpen_Click()
+{
+    OperationEnd end;
+    if (callWindowShown())
+        return;
+    ProgramState& st = state();
+    st.profileOperation = 2;
+    st.profileReload = true;
+
+    FileRequest request;
+    request.title = QStringLiteral("Open Profile from:");
+    request.folder = openDialogFolder();
+    request.filter = kFilter;
+    request.defaultSuffix = kSuffix;
+    const std::optional<QString> chosen = prompter().openFile(owner(), request);
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QString path = *chosen;
+
+    QString error;
+    switch (checkMarkerLine(path, &error)) {
+    case MarkerCheck::Profile:
+        break;
+    case MarkerCheck::NotProfile:
+        showMessage(owner(), path + QStringLiteral("  \nis not the valid Telvaro profile"),
+                    QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    case MarkerCheck::Unreadable:
+        showMessage(owner(), path + QStringLiteral("  \ncannot be read: ") + error,
+                    QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+
+    const MsgResult answer = askSaveCurrent();
+    if (answer == MsgResult::Cancel)
+        return;
+    if (answer == MsgResult::No && profileNameOfFile(path) == st.profileName) {
+        const MsgResult proceed = showMessage(
+            owner(),
+            QStringLiteral("Warning!\nProfile to be open is the same as current profile.\n"
+                           "Changes to the current profile will not be saved.\nProceed?"),
+            QStringLiteral("Profile ") + quoted(st.profileName) + QStringLiteral(" already loaded"),
+            MsgButtons::YesNo, MsgIcon::Warning, 2);
+        if (proceed != MsgResult::Yes)
+            return;
+    }
+    if (!closeProfileWindows())
+        return;
+    if (answer == MsgResult::Yes && savePlain(false) != Outcome::Done)
+        return;
+    if (!CopyTextFile(path, paths::settingsFile(), &error)) {
+        showMessage(owner(), QStringLiteral("The profile could not be opened.\n%1").arg(error),
+                    QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+    reload();
+}
+
+void mnuSave_Click()
+{
+    OperationEnd end;
+    if (named())
+        savePlain(false);
+    else
+        saveAs();
+}
+
+void mnuSaveAs_Click()
+{
+    OperationEnd end;
+    saveAs();
+}
+
+bool saveProfileAtExit(bool quiet)
+{
+    if (!named())
+        return false;
+    return savePlain(quiet) == Outcome::Done;
+}
+
+void installProfiles(FrmDialer& window)
+{
+    QObject::connect(window.mnuNew, &QAction::triggered, &window, [] { mnuNew_Click(); });
+    QObject::connect(window.mnuOpen, &QAction::triggered, &window, [] { mnuOpen_Click(); });
+    QObject::connect(window.mnuSaveAs, &QAction::triggered, &window, [] { mnuSaveAs_Click(); });
+    seams().saveProfile = [] { mnuSave_Click(); };
+    seams().saveProfileAtExit = [](bool quiet) { return saveProfileAtExit(quiet); };
+}
+
+} // namespace telvaro
