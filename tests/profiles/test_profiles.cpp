@@ -224,8 +224,11 @@ private Q_SLOTS:
     // with the options the user sees.
     void refusalsChangeNothingAndNewKeepsTheOptions()
     {
+        QDir().mkpath(env->root() + "/elsewhere");
         writeSettings("[Profile]\r\nName=Home.tlx\r\n[Preferences]\r\nRedials Number=7\r\n"
-                      "[Speed Dial]\r\nName0101=Ann\r\n");
+                      "SavePath=" +
+                      QFile::encodeName(env->root()) +
+                      "/elsewhere/Home.tlx\r\n[Speed Dial]\r\nName0101=Ann\r\n");
         FrmDialer* w = start();
         const QByteArray before = settingsBytes();
 
@@ -235,6 +238,7 @@ private Q_SLOTS:
         prompts->fileAnswers.enqueue(data("Bad.tlx"));
         w->mnuOpen->trigger();
         QCOMPARE(prompts->files.last().title, QString("Open Profile from:"));
+        QCOMPARE(prompts->files.last().folder, env->root() + "/elsewhere");
         QCOMPARE(prompts->messages.size(), 1);
         QCOMPARE(prompts->messages[0].text,
                  data("Bad.tlx") + "  \nis not the valid Telvaro profile");
@@ -250,6 +254,15 @@ private Q_SLOTS:
         QCOMPARE(prompts->messages.last().buttons, MsgButtons::YesNoCancel);
         QCOMPARE(settingsBytes(), before);
         QCOMPARE(FrmDialer::instance(), w);
+
+        // New → Yes with a save that fails: told, and Home stays.
+        QDir().mkpath(data("Home.tlx"));
+        prompts->messageAnswers.enqueue(MsgResult::Yes);
+        w->mnuNew->trigger();
+        QCOMPARE(prompts->messages.last().text, QString("Error saving file"));
+        QCOMPARE(FrmDialer::instance(), w);
+        QCOMPARE(settingsBytes(), before);
+        QDir().rmdir(data("Home.tlx"));
 
         // New → Yes: Home is saved, then the empty profile starts, once.
         options().setText(OptionsStore::TxtRedial, "9"); // as the user left the options
