@@ -115,7 +115,10 @@ private Q_SLOTS:
         writeSettings("[Speed Dial]\r\nName0101=Ann\r\nNumber0101=5550101\r\n");
         QVERIFY(calllog::appendRecord(data("UntitledOut.log"), calllog::LogKind::Outgoing,
                                       {"Ann", "5550101", "05-04-2026  10:11:12", "0101"}));
+        QVERIFY(calllog::appendRecord(data("UntitledIn.log"), calllog::LogKind::Incoming,
+                                      {"JOHN DOE", "5559999", "05-04-2026  10:15:00", ""}));
         const QByteArray outLog = TestEnv::readFile(data("UntitledOut.log"));
+        const QByteArray inLog = TestEnv::readFile(data("UntitledIn.log"));
         FrmDialer* w = start();
         QCOMPARE(w->mnuSaveAs->text(), QString("Save  &As"));
 
@@ -154,7 +157,7 @@ private Q_SLOTS:
         QCOMPARE(settings::read("Preferences", "SavePath"), data("Home.tlx"));
         QCOMPARE(settingsBytes(), profile);
         QCOMPARE(TestEnv::readFile(data("HomeOut.log")), outLog);
-        QVERIFY(!QFile::exists(data("HomeIn.log"))); // nothing to copy
+        QCOMPARE(TestEnv::readFile(data("HomeIn.log")), inLog);
         QCOMPARE(state().profileOperation, 5);
 
         // A call now goes to Home's log.
@@ -393,9 +396,6 @@ private Q_SLOTS:
         QCOMPARE(out[0].number, QString("5551234"));
         QVERIFY(sim.log().filter(QRegularExpression("^ATD")).size() >= 1);
 
-        // A request from another program finds its recipient.
-        QCOMPARE(tapiRequestMakeCall("5557777", "test", "", ""), 0);
-
         // Receiving off, then a new profile (which keeps that): the line of
         // the ended session is not taken for open, the next dial opens it.
         options().setChecked(OptionsStore::chkCallDisplay, false);
@@ -411,6 +411,9 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(sim.log().filter(QRegularExpression("^ATD.*5552222")).size() == 1,
                                  15000);
         QTest::mouseClick(pad->cmdCancel, Qt::LeftButton);
+
+        // A request from another program finds its recipient.
+        QCOMPARE(tapiRequestMakeCall("5557777", "test", "", ""), 0);
     }
 };
 
