@@ -122,7 +122,11 @@ Outcome saveAs()
     const std::optional<QString> chosen = prompter().saveFile(owner(), request);
     if (!chosen || chosen->isEmpty())
         return Outcome::Cancelled;
-    const QString path = QFileInfo(*chosen).absoluteFilePath();
+    QString path = QFileInfo(*chosen).absoluteFilePath();
+    // A name typed without an extension gets the profile's (not every file
+    // dialog adds it).
+    if (QFileInfo(path).suffix().isEmpty() && !path.endsWith(QLatin1Char('.')))
+        path += QLatin1Char('.') + kSuffix;
     if (isOwnFile(path)) {
         reportSaveError(QStringLiteral("%1 is one of Telvaro's own files").arg(path), false);
         return Outcome::Failed;

@@ -136,7 +136,7 @@ private Q_SLOTS:
         prompts->messages.clear();
 
         // "Untitled" saved with the Save item asks for a file.
-        prompts->fileAnswers.enqueue(data("Home.tlx"));
+        prompts->fileAnswers.enqueue(data("Home"));
         w->mnuSave->trigger();
         QVERIFY(prompts->messages.isEmpty());
         const FileRequest& dialog = prompts->files.last();
