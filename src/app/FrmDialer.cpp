@@ -86,6 +86,9 @@ FrmDialer::FrmDialer(QWidget* parent) : QMainWindow(parent)
         move(area.left() + twipsToPixelsX(kPadWidth) + 48, area.top() + 48);
     }
 
+    // Made by New or Open Profile: known now, should the start-up run later.
+    m_profileLoad = state().profileOperation == 1 || state().profileOperation == 2;
+
     s_instance = this;
     seams().mainWindow = [] { return static_cast<QWidget*>(FrmDialer::instance()); };
     seams().exitProgram = [] {
@@ -336,7 +339,7 @@ void FrmDialer::formLoad(const QString& commandLine)
 {
     ProgramState& st = state();
     // New and Open Profile load the window again within the running program.
-    const bool reload = st.profileOperation == 1 || st.profileOperation == 2;
+    const bool reload = m_profileLoad || st.profileOperation == 1 || st.profileOperation == 2;
 
     // The command line, with one leading "/" removed.
     st.externalNumber = commandLine.startsWith(QLatin1Char('/')) ? commandLine.mid(1) : commandLine;
@@ -396,7 +399,7 @@ void FrmDialer::formLoad(const QString& commandLine)
         callSeam(seams().trayAdd);
     }
 
-    if (!st.profileReload)
+    if (!st.profileReload && !reload)
         setWindowState(windowState() | Qt::WindowMinimized);
     show();
     st.profileReload = false;

@@ -185,6 +185,7 @@ private:
     bool m_exiting = false;
     bool m_noQuestions = false;
     bool m_unloaded = false;
+    bool m_profileLoad = false; // loaded again by New or Open Profile
 
     static FrmDialer* s_instance;
 };
