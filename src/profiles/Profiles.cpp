@@ -200,7 +200,9 @@ bool closeProfileWindows()
     callSeam(seams().closeMemo);
     callSeam(seams().closeEntryEditor);
     callSeam(seams().closeCallDisplay);
-    return true;
+    // A call may have started while the questions were open (a request from
+    // another program served when the memo pad closed): no switch under it.
+    return !callWindowShown();
 }
 
 // The switch itself: the main window loads again on the settings file now
