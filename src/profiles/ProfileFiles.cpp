@@ -58,9 +58,11 @@ MarkerCheck checkMarkerLine(const QString& path, QString* error)
     // The marker line, its line end and a little more: enough to decide.
     QByteArray head = f.read(marker.size() + 2);
     const qsizetype end = head.indexOf('\n');
-    if (end < 0)
-        return MarkerCheck::NotProfile; // empty, or no line end after the marker
-    head.truncate(end);
+    if (end >= 0)
+        head.truncate(end);
+    else if (!f.atEnd())
+        return MarkerCheck::NotProfile; // a longer first line
+    // (A file of the marker line alone, without a line end, is a profile.)
     if (head.endsWith('\r'))
         head.chop(1);
     return head == marker ? MarkerCheck::Profile : MarkerCheck::NotProfile;
