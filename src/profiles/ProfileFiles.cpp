@@ -4,7 +4,9 @@
 #include "app/Cp1252.h"
 #include "app/Helpers.h"
 #include "app/IniFile.h"
+#include "app/OptionsStore.h"
 #include "app/Paths.h"
+#include "app/Seams.h"
 #include "app/SettingsFile.h"
 
 #include <QDir>
@@ -87,21 +89,22 @@ bool isOwnFile(const QString& path)
     return false;
 }
 
-QByteArray currentSettingsBytes()
+QByteArray profileBytes(const QString& fileName, const QString& savePath)
 {
     IniFile& live = settings::file();
     live.read(settings::kProfileSection, QStringLiteral("Name")); // notices a change on disk
-    return live.serialize();
-}
-
-QByteArray settingsBytesWithName(const QString& fileName, const QString& savePath)
-{
-    IniFile draft(paths::settingsFile());
-    draft.parseBytes(currentSettingsBytes());
+    IniFile draft(live.path());
+    draft.parseBytes(live.serialize());
     // Never committed: the draft only gives the bytes.
     draft.beginBatch();
-    draft.write(settings::kPreferencesSection, QStringLiteral("SavePath"), savePath);
-    draft.write(settings::kProfileSection, QStringLiteral("Name"), fileName);
+    settings::writeRecentNumbers(draft, callSeam<QStringList>(seams().recentNumbers));
+    draft.write(settings::kPreferencesSection, QStringLiteral("Call Display"),
+                options().isChecked(OptionsStore::chkCallDisplay) ? QStringLiteral("1")
+                                                                  : QStringLiteral("0"));
+    if (!fileName.isEmpty()) {
+        draft.write(settings::kPreferencesSection, QStringLiteral("SavePath"), savePath);
+        draft.write(settings::kProfileSection, QStringLiteral("Name"), fileName);
+    }
     return draft.serialize();
 }
 

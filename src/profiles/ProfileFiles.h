@@ -26,11 +26,12 @@ MarkerCheck checkMarkerLine(const QString& path, QString* error = nullptr);
 // configuration, a call log or its backup in the data folder.
 bool isOwnFile(const QString& path);
 
-// The settings file as it is on the disk now (the in-memory copy refreshed
-// first), and the same with [Profile] "Name" and [Preferences] "SavePath"
-// set, without writing anything.
-QByteArray currentSettingsBytes();
-QByteArray settingsBytesWithName(const QString& fileName, const QString& savePath);
+// What a profile file holds now, without writing anything: the settings
+// file as it is on the disk, with the recent numbers and the receive setting
+// of the running program (the exit writes these to the settings file only at
+// the end), and for Save As the new [Profile] "Name" and [Preferences]
+// "SavePath".
+QByteArray profileBytes(const QString& fileName = {}, const QString& savePath = {});
 
 // Writes a profile file: an existing file gets its write permission back
 // first, the bytes replace it as a whole, and every write bit is removed

@@ -83,11 +83,11 @@ bool overwriteAllowed(const QString& path)
     return answer == MsgResult::Ok;
 }
 
-// The settings file as it stands, checked to be one before it becomes a
-// profile.
-bool settingsBytes(QByteArray* bytes, QString* error)
+// The profile's content, checked to be one before it is written.
+bool checkedProfileBytes(QByteArray* bytes, QString* error, const QString& fileName = {},
+                         const QString& savePath = {})
 {
-    *bytes = currentSettingsBytes();
+    *bytes = profileBytes(fileName, savePath);
     if (bytes->startsWith(cp1252::encode(settings::kHeader)))
         return true;
     *error = QStringLiteral("%1 does not start with its marker line").arg(paths::settingsFile());
@@ -104,7 +104,7 @@ Outcome savePlain(bool quiet)
         return Outcome::Cancelled;
     QByteArray bytes;
     QString error;
-    if (!settingsBytes(&bytes, &error) || !writeProfileFile(path, bytes, &error)) {
+    if (!checkedProfileBytes(&bytes, &error) || !writeProfileFile(path, bytes, &error)) {
         reportSaveError(error, quiet);
         return Outcome::Failed;
     }
@@ -139,14 +139,10 @@ Outcome saveAs()
     const QString newName = profileNameOfFile(path);
     QByteArray bytes;
     QString error;
-    if (!settingsBytes(&bytes, &error)) {
-        reportSaveError(error, false);
-        return Outcome::Failed;
-    }
     // The profile file first: the settings file takes the new name only
     // when there is a file behind it.
-    bytes = settingsBytesWithName(fileName, path);
-    if (!writeProfileFile(path, bytes, &error) ||
+    if (!checkedProfileBytes(&bytes, &error, fileName, path) ||
+        !writeProfileFile(path, bytes, &error) ||
         !writeFileAtomically(paths::settingsFile(), bytes, &error)) {
         reportSaveError(error, false);
         return Outcome::Failed;

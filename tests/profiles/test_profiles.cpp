@@ -121,6 +121,7 @@ private Q_SLOTS:
         const QByteArray inLog = TestEnv::readFile(data("UntitledIn.log"));
         FrmDialer* w = start();
         QCOMPARE(w->mnuSaveAs->text(), QString("Save  &As"));
+        seams().setRecentNumbers({"5550101"}); // dialed in this run
 
         // Telvaro's own files are no profiles: nothing is written or renamed.
         const QByteArray before = settingsBytes();
@@ -152,6 +153,7 @@ private Q_SLOTS:
         const QByteArray profile = TestEnv::readFile(data("Home.tlx"));
         QVERIFY(profile.startsWith(marker()));
         QVERIFY(profile.contains("Name0101=Ann\r\n"));
+        QVERIFY(profile.contains("Count= 1\r\nLast Dialed No 0=5550101\r\n"));
         QVERIFY(!hasWriteBits(data("Home.tlx")));
         QCOMPARE(settings::read("Profile", "Name"), QString("Home.tlx"));
         QCOMPARE(settings::read("Preferences", "SavePath"), data("Home.tlx"));
