@@ -125,7 +125,8 @@ Outcome saveAs()
     QString path = QFileInfo(*chosen).absoluteFilePath();
     // A name typed without an extension gets the profile's (not every file
     // dialog adds it).
-    if (QFileInfo(path).suffix().isEmpty() && !path.endsWith(QLatin1Char('.')))
+    if (!QFileInfo(path).isDir() && QFileInfo(path).suffix().isEmpty() &&
+        !path.endsWith(QLatin1Char('.')))
         path += QLatin1Char('.') + kSuffix;
     if (isOwnFile(path)) {
         reportSaveError(QStringLiteral("%1 is one of Telvaro's own files").arg(path), false);
