@@ -269,6 +269,16 @@ private Q_SLOTS:
         QCOMPARE(settingsBytes(), before);
         QDir().rmdir(data("Home.tlx"));
 
+        // The profile already loaded, No to saving, No to proceeding.
+        TestEnv::writeFile(data("Home.tlx"), marker() + "\r\n[Profile]\r\nName=Home.tlx\r\n");
+        prompts->fileAnswers.enqueue(data("Home.tlx"));
+        prompts->messageAnswers << MsgResult::No << MsgResult::No;
+        w->mnuOpen->trigger();
+        QCOMPARE(prompts->messages.last().title, QString("Profile \"Home\" already loaded"));
+        QCOMPARE(prompts->messages.last().defaultButton, 2);
+        QCOMPARE(settingsBytes(), before);
+        QCOMPARE(FrmDialer::instance(), w);
+
         // New → Yes: Home is saved, then the empty profile starts, once.
         options().setText(OptionsStore::TxtRedial, "9"); // as the user left the options
         int reloads = 0;
