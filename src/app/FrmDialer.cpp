@@ -428,6 +428,7 @@ void FrmDialer::reloadMainWindow(const std::function<void()>& load)
         // The session ends as at exit (a call still held is written then).
         callSeam(seams().closeLine);
         callSeam(seams().shutdownTelephony);
+        old->m_reloading = true;
         old->close(); // Form_Unload: with a profile command running, only the tray icon goes
         old->hide();
         old->deleteLater();
@@ -508,9 +509,10 @@ void FrmDialer::closeEvent(QCloseEvent* event)
     if (m_exiting || m_unloaded)
         return;
     const int operation = state().profileOperation;
-    if (operation == 1 || operation == 2) {
+    if ((operation == 1 || operation == 2) && m_reloading) {
         // A profile command reloads the window: the tray icon goes now and
-        // comes back with the new window.
+        // comes back with the new window. (Closed by the user while the
+        // command still asks its questions, the window exits as always.)
         m_unloaded = true;
         callSeam(seams().trayDelete);
         return;

@@ -186,6 +186,7 @@ private:
     bool m_noQuestions = false;
     bool m_unloaded = false;
     bool m_profileLoad = false; // loaded again by New or Open Profile
+    bool m_reloading = false;   // unloaded for the window loaded after it
 
     static FrmDialer* s_instance;
 };

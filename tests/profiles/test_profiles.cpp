@@ -54,6 +54,21 @@ bool hasWriteBits(const QString& path)
            (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
 }
 
+// Closes the main window from inside the Open dialog, as the tray menu's
+// Exit can while a dialog is open.
+class ClosingPrompter final : public Prompter
+{
+public:
+    MsgResult message(QWidget*, const MessageRequest&) override { return MsgResult::No; }
+    std::optional<QString> input(QWidget*, const InputRequest&) override { return {}; }
+    std::optional<QString> openFile(QWidget*, const FileRequest&) override
+    {
+        FrmDialer::instance()->close();
+        return {};
+    }
+    std::optional<QString> saveFile(QWidget*, const FileRequest&) override { return {}; }
+};
+
 } // namespace
 
 class TestProfiles : public QObject
@@ -334,6 +349,14 @@ private Q_SLOTS:
         QCOMPARE(settings::read("MemoLog", "Log0101"), QString("Olga's own note"));
         QCOMPARE(window()->windowTitle(), QString("Telvaro - \"Other\""));
         QCOMPARE(window()->findChild<DirectoryView*>()->caption(1), QString("Olga"));
+
+        // The window closed while the Open dialog is up: the program ends.
+        ClosingPrompter closing;
+        setPrompter(&closing);
+        window()->mnuOpen->trigger();
+        setPrompter(prompts.get());
+        QCOMPARE(ended, 1);
+        QVERIFY(!TestEnv::readFile(data("Other.tlx")).contains("written for Ann"));
     }
 
     // Open a profile with another directory and other options, receiving
