@@ -484,14 +484,16 @@ private Q_SLOTS:
                      "[Last Dialed Numbers]\r\nCount= 0\r\n[Preferences]\r\nCall Display=0\r\n");
     }
 
-    void closingForAProfileReloadOnlyRemovesTheTrayIcon()
+    void aProfileReloadEndsTheSessionAndOnlyRemovesTheTrayIcon()
     {
         auto w = makeWindow();
         w->formLoad(QString());
         calls->log.clear();
         state().profileOperation = 2;
-        w->close();
-        QCOMPARE(calls->log, QStringList({"trayDelete"}));
+        bool loaded = false;
+        FrmDialer::reloadMainWindow([&loaded] { loaded = true; });
+        QCOMPARE(calls->log, QStringList({"closeLine", "shutdownTelephony", "trayDelete"}));
+        QVERIFY(loaded);
         QCOMPARE(calls->ended, 0);
         QVERIFY(prompts->messages.isEmpty());
     }
