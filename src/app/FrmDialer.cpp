@@ -508,10 +508,9 @@ void FrmDialer::closeEvent(QCloseEvent* event)
     event->accept();
     if (m_exiting || m_unloaded)
         return;
-    const int operation = state().profileOperation;
-    if ((operation == 1 || operation == 2) && m_reloading) {
-        // A profile command reloads the window: the tray icon goes now and
-        // comes back with the new window. (Closed by the user while the
+    if (m_reloading) {
+        // New or Open Profile loads the window again: the tray icon goes now
+        // and comes back with the new window. (Closed by the user while the
         // command still asks its questions, the window exits as always.)
         m_unloaded = true;
         callSeam(seams().trayDelete);
