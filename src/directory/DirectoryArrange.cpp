@@ -91,6 +91,9 @@ bool moveTab(DirectoryStore& store, int from, int to)
 
 bool sortTabs(DirectoryStore& store, std::array<int, 26>* newTab)
 {
+    // Reads within the batch take the file as it is in memory, without
+    // looking at the disk each time.
+    IniFile::Batch batch(store.file());
     std::array<QString, kTabCount> titles;
     for (int t = 1; t <= kTabCount; ++t)
         titles[t - 1] = store.readTabTitle(t);
@@ -119,7 +122,6 @@ bool sortTabs(DirectoryStore& store, std::array<int, 26>* newTab)
         for (int s = 1; s <= kSlotsPerTab; ++s)
             content[t - 1].push_back(readSlot(store, true, t, s));
     }
-    IniFile::Batch batch(store.file());
     for (int t = 1; t <= kTabCount; ++t) {
         const int h = target[t - 1];
         if (h == t)
@@ -145,6 +147,7 @@ int subtitleGroupEnd(DirectoryStore& store, bool subjectMode, int tab, int subti
 
 bool sortSubtitleGroup(DirectoryStore& store, bool subjectMode, int tab, int subtitleSlot)
 {
+    IniFile::Batch batch(store.file());
     const int end = subtitleGroupEnd(store, subjectMode, tab, subtitleSlot);
     std::vector<SlotContent> before;
     std::vector<SlotContent> entries;
@@ -157,7 +160,6 @@ bool sortSubtitleGroup(DirectoryStore& store, bool subjectMode, int tab, int sub
         entries.begin(), entries.end(),
         [](const SlotContent& a, const SlotContent& b) { return titleLess(a.name, b.name); });
     entries.insert(entries.end(), rest.begin(), rest.end());
-    IniFile::Batch batch(store.file());
     for (size_t i = 0; i < entries.size(); ++i)
         if (!(entries[i] == before[i]))
             putSlot(store, subjectMode, tab, subtitleSlot + 1 + int(i), entries[i]);
@@ -169,6 +171,7 @@ bool restoreDirectory(DirectoryStore& store, const QByteArray& settingsFile)
     IniFile saved{QString()};
     saved.parseBytes(settingsFile);
     IniFile& file = store.file();
+    IniFile::Batch reading(saved);
     IniFile::Batch batch(file);
     for (const QString& section : {kSpeedDialSection, kTabNameSection, kMemoLogSection}) {
         const QStringList keys = saved.keyNames(section);
