@@ -547,6 +547,8 @@ private Q_SLOTS:
         ScriptedPrompter prompts;
         Dialer d(false);
         FrmDialer& w = d.window;
+        d.clickSelectedTab(Qt::RightButton); // index tabs have no tab menu
+        QVERIFY(d.shown.isEmpty());
         d.view->hsbPage->setValue(1);
         prompts.messageAnswers << MsgResult::Yes;
         QTest::mouseClick(d.view->CmdS[0], Qt::LeftButton);
