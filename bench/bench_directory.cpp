@@ -196,6 +196,14 @@ void BM_SortSubtitleGroup(benchmark::State& st)
     timeOnCopies(st, start, [](DirectoryStore& s) { return sortSubtitleGroup(s, true, 1, 1); });
 }
 
+// Undo of the tab sort: the directory's three sections back from the file
+// as it was before.
+void BM_UndoTabSort(benchmark::State& st)
+{
+    const QByteArray start = variant([](DirectoryStore& s) { sortTabs(s); });
+    timeOnCopies(st, start, [](DirectoryStore& s) { return restoreDirectory(s, fixture().full); });
+}
+
 void BM_PageStepIndex(benchmark::State& st)
 {
     pageStep(st, false);
@@ -226,6 +234,7 @@ BENCHMARK(BM_DeleteFullTab)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_MoveFullTab)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_SortSubjectTabs)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_SortSubtitleGroup)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_UndoTabSort)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 
