@@ -69,7 +69,7 @@ bool deleteTab(DirectoryStore& store, int tab)
     return batch.commit();
 }
 
-bool moveTab(DirectoryStore& store, int from, int to)
+bool moveTab(DirectoryStore& store, int from, int to, KeyMoves* moves)
 {
     IniFile::Batch batch(store.file());
     store.writeTabTitle(to, store.readValue(kTabNameSection, twoDigits(from)));
@@ -84,12 +84,16 @@ bool moveTab(DirectoryStore& store, int from, int to)
         store.file().removeKey(kSpeedDialSection, nameKey(true, sourceKey));
         store.file().removeKey(kSpeedDialSection, numberKey(true, sourceKey));
         putValue(store, kMemoLogSection, logKey(true, sourceKey), targetLog);
+        if (moves) {
+            moves->insert(sourceKey, targetKey);
+            moves->insert(targetKey, sourceKey);
+        }
     }
     store.deleteTabTitle(from);
     return batch.commit();
 }
 
-bool sortTabs(DirectoryStore& store, std::array<int, 26>* newTab)
+bool sortTabs(DirectoryStore& store, KeyMoves* moves)
 {
     // Reads within the batch take the file as it is in memory, without
     // looking at the disk each time.
@@ -110,8 +114,6 @@ bool sortTabs(DirectoryStore& store, std::array<int, 26>* newTab)
     std::array<int, kTabCount> target{};
     for (int h = 1; h <= kTabCount; ++h)
         target[order[h - 1] - 1] = h;
-    if (newTab)
-        *newTab = target;
 
     // Read every tab that moves before writing any.
     std::vector<std::vector<SlotContent>> content(kTabCount);
@@ -127,8 +129,11 @@ bool sortTabs(DirectoryStore& store, std::array<int, 26>* newTab)
         if (h == t)
             continue;
         putValue(store, kTabNameSection, twoDigits(h), titles[t - 1]);
-        for (int s = 1; s <= kSlotsPerTab; ++s)
+        for (int s = 1; s <= kSlotsPerTab; ++s) {
             putSlot(store, true, h, s, content[t - 1][s - 1]);
+            if (moves)
+                moves->insert(entryKey(t, s), entryKey(h, s));
+        }
     }
     return batch.commit();
 }
@@ -145,24 +150,31 @@ int subtitleGroupEnd(DirectoryStore& store, bool subjectMode, int tab, int subti
     }
 }
 
-bool sortSubtitleGroup(DirectoryStore& store, bool subjectMode, int tab, int subtitleSlot)
+bool sortSubtitleGroup(DirectoryStore& store, bool subjectMode, int tab, int subtitleSlot,
+                       KeyMoves* moves)
 {
     IniFile::Batch batch(store.file());
     const int end = subtitleGroupEnd(store, subjectMode, tab, subtitleSlot);
+    // Each slot's content with the slot it came from.
+    using Row = std::pair<SlotContent, int>;
     std::vector<SlotContent> before;
-    std::vector<SlotContent> entries;
-    std::vector<SlotContent> rest;
+    std::vector<Row> entries;
+    std::vector<Row> rest;
     for (int s = subtitleSlot + 1; s < end; ++s) {
         before.push_back(readSlot(store, subjectMode, tab, s));
-        (before.back().name.isEmpty() ? rest : entries).push_back(before.back());
+        (before.back().name.isEmpty() ? rest : entries).emplace_back(before.back(), s);
     }
-    std::stable_sort(
-        entries.begin(), entries.end(),
-        [](const SlotContent& a, const SlotContent& b) { return titleLess(a.name, b.name); });
+    std::stable_sort(entries.begin(), entries.end(), [](const Row& a, const Row& b) {
+        return titleLess(a.first.name, b.first.name);
+    });
     entries.insert(entries.end(), rest.begin(), rest.end());
-    for (size_t i = 0; i < entries.size(); ++i)
-        if (!(entries[i] == before[i]))
-            putSlot(store, subjectMode, tab, subtitleSlot + 1 + int(i), entries[i]);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int slot = subtitleSlot + 1 + int(i);
+        if (!(entries[i].first == before[i]))
+            putSlot(store, subjectMode, tab, slot, entries[i].first);
+        if (moves && entries[i].second != slot)
+            moves->insert(entryKey(tab, entries[i].second), entryKey(tab, slot));
+    }
     return batch.commit();
 }
 

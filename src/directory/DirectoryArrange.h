@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
-
-#include <array>
 
 namespace telvaro {
 
@@ -14,6 +13,10 @@ class DirectoryStore;
 // returns false when the file could not be written, and then the file and the
 // store read exactly as before (the reason is in DirectoryStore::lastError()).
 namespace directory {
+
+// Where the logs went: old entry key -> new entry key, for every slot whose
+// note log changed its place.
+using KeyMoves = QHash<QString, QString>;
 
 // The order of titles: an ascending text order that ignores letter case
 // (ties broken by the exact text, so the order is total).
@@ -28,14 +31,13 @@ bool deleteTab(DirectoryStore& store, int tab);
 // receives an entry goes to the source slot in exchange, so no log is lost or
 // lands with another entry. Destination slots the source does not fill keep
 // what they hold.
-bool moveTab(DirectoryStore& store, int from, int to);
+bool moveTab(DirectoryStore& store, int from, int to, KeyMoves* moves = nullptr);
 
 // Puts the titled subject tabs on tabs 1, 2, ... in the order of their
 // titles (tabs with equal titles keep their order), the untitled tabs after
 // them in their order. Each tab moves whole: title, entries and note logs,
-// every entry at its page and button. `newTab` (when given) receives the new
-// number of each old tab: newTab[old - 1].
-bool sortTabs(DirectoryStore& store, std::array<int, 26>* newTab = nullptr);
+// every entry at its page and button.
+bool sortTabs(DirectoryStore& store, KeyMoves* moves = nullptr);
 
 // The slot that ends the group headed by the subtitle in slot `subtitleSlot`
 // of `tab`: the first slot of the next page whose first entry starts with
@@ -47,7 +49,8 @@ int subtitleGroupEnd(DirectoryStore& store, bool subjectMode, int tab, int subti
 // them at its start, each with its number and note log. What the group's
 // empty slots hold (a log kept after its entry was deleted) follows in the
 // slots after the entries.
-bool sortSubtitleGroup(DirectoryStore& store, bool subjectMode, int tab, int subtitleSlot);
+bool sortSubtitleGroup(DirectoryStore& store, bool subjectMode, int tab, int subtitleSlot,
+                       KeyMoves* moves = nullptr);
 
 // Puts the directory's three sections back as they are in `settingsFile` (the
 // bytes of a whole settings file); every other section stays as it is.

@@ -7,6 +7,7 @@
 #include "directory/DirectoryArrange.h"
 #include "directory/DirectoryStore.h"
 #include "directory/DirectoryView.h"
+#include "directory/FrmMemo.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -58,6 +59,15 @@ QByteArray settingsNow(DirectoryStore& store)
 }
 
 } // namespace
+
+void DirectoryView::followMovedLogs(const KeyMoves& moves, bool subjectMode)
+{
+    if (m_memo && m_memo->isVisible() && m_memo->subjectMode() == subjectMode) {
+        const auto to = moves.constFind(m_memo->entryKey());
+        if (to != moves.constEnd())
+            m_memo->followEntry(*to);
+    }
+}
 
 // ---- tab management -----------------------------------------------------------
 
@@ -153,8 +163,10 @@ void DirectoryView::pasteTab()
         return;
     }
     // A move that could not be stored changes nothing and stays pending.
-    if (!checkStored(moveTab(directoryStore(), m, d)))
+    KeyMoves moves;
+    if (!checkStored(moveTab(directoryStore(), m, d, &moves)))
         return;
+    followMovedLogs(moves, true);
     DirectoryStore& store = directoryStore();
     fillButtons(false);
     refreshTabCaption(d, store.readTabTitle(d));
@@ -192,9 +204,14 @@ void DirectoryView::deleteTab()
 
 // ---- alphabetical arrangement ---------------------------------------------------
 
-void DirectoryView::armUndo(const QByteArray& settingsBefore)
+void DirectoryView::armUndo(const QByteArray& settingsBefore, const KeyMoves& moves,
+                            bool subjectMode)
 {
     m_undoSnapshot = settingsBefore;
+    m_undoMoves.clear();
+    for (auto it = moves.constBegin(); it != moves.constEnd(); ++it)
+        m_undoMoves.insert(it.value(), it.key());
+    m_undoMovesSubject = subjectMode;
     m_menus.mnuCut->setText(kUndoSorting);
     m_menus.mnuCut->setEnabled(true);
 }
@@ -210,14 +227,16 @@ void DirectoryView::arrangeTabs()
         DirectoryStore& store = directoryStore();
         const QByteArray before = settingsNow(store);
         bool ok = false;
+        KeyMoves moves;
         {
             const Hourglass hourglass;
             m_sortingTabs = true;
-            ok = sortTabs(store);
+            ok = sortTabs(store, &moves);
             m_sortingTabs = false;
         }
         if (checkStored(ok)) {
-            armUndo(before);
+            followMovedLogs(moves, true);
+            armUndo(before, moves, true);
             endTabMove();
         }
     }
@@ -242,13 +261,15 @@ void DirectoryView::sortSubtitleGroup()
     DirectoryStore& store = directoryStore();
     const QByteArray before = settingsNow(store);
     bool ok = false;
+    KeyMoves moves;
     {
         const Hourglass hourglass;
-        ok = directory::sortSubtitleGroup(store, state().subjectMode, tab, slot);
+        ok = directory::sortSubtitleGroup(store, state().subjectMode, tab, slot, &moves);
     }
     if (!checkStored(ok))
         return;
-    armUndo(before);
+    followMovedLogs(moves, state().subjectMode);
+    armUndo(before, moves, state().subjectMode);
     state().currentEntryKey = QString();
 }
 
@@ -265,6 +286,8 @@ void DirectoryView::undoSorting()
     if (!checkStored(ok))
         return;
     m_undoSnapshot.clear();
+    followMovedLogs(m_undoMoves, m_undoMovesSubject);
+    m_undoMoves.clear();
     endTabMove();
     if (state().subjectMode)
         showSubjectTabs();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QTabBar>
@@ -208,7 +209,10 @@ private:
     int labelColumnWidth() const;
     void beep();
     void fillButtons(bool cutCaptions);
-    void armUndo(const QByteArray& settingsBefore);
+    void armUndo(const QByteArray& settingsBefore, const QHash<QString, QString>& moves,
+                 bool subjectMode);
+    // An open memo pad follows its entry's log to its new place.
+    void followMovedLogs(const QHash<QString, QString>& moves, bool subjectMode);
     void onPageValueChanged(int value);
     void onTabsValueChanged(int value);
     void onTabChanged(int index);
@@ -230,8 +234,10 @@ private:
     QMenu* m_ownEditMenu = nullptr;
     QMenu* m_ownMouseMenu = nullptr;
     QMenu* m_ownTabMenu = nullptr;
-    int m_moveSource = 0;      // MoveSourceTab
-    QByteArray m_undoSnapshot; // the settings file before the last sort
+    int m_moveSource = 0;                // MoveSourceTab
+    QByteArray m_undoSnapshot;           // the settings file before the last sort
+    QHash<QString, QString> m_undoMoves; // where the undo takes the logs the sort moved
+    bool m_undoMovesSubject = false;
     bool m_sortingTabs = false;
     bool m_pressOnCurrentTab = false;
     bool m_keysFromWindow = false;

@@ -550,8 +550,11 @@ private Q_SLOTS:
         d.clickSelectedTab(Qt::RightButton); // index tabs have no tab menu
         QVERIFY(d.shown.isEmpty());
         d.view->hsbPage->setValue(1);
+        callSeam(seams().openMemo, QString("0120")); // Anna's memo pad stays with her
         prompts.messageAnswers << MsgResult::Yes;
         QTest::mouseClick(d.view->CmdS[0], Qt::LeftButton);
+        QCOMPARE(d.view->memoPad()->entryKey(), QString("0114"));
+        d.view->memoPad()->close();
         QCOMPARE(prompts.messages.last().text,
                  QString("Do you want to alphabetically sort the Speed Dial buttons\nbelonging to "
                          "the *Family subtitle?"));
@@ -582,7 +585,10 @@ private Q_SLOTS:
         QCOMPARE(storedName(false, 1, 990), QString());
         QCOMPARE(storedName(false, 1, 996), QString("Stay"));
         // Undo brings back the directory as it was before the last sort.
+        callSeam(seams().openMemo, QString("01950"));
         w.mnuCut->trigger();
+        QCOMPARE(d.view->memoPad()->entryKey(), QString("01990"));
+        d.view->memoPad()->close();
         QCOMPARE(directoryIn(env.settingsFile()), beforeSecond);
         QVERIFY(!state().subjectMode);
     }
