@@ -351,6 +351,13 @@ QString DirectoryView::caption(int button) const
     return m_captions[button - 1];
 }
 
+QString DirectoryView::entryName(int button) const
+{
+    const QString shown = caption(button);
+    const QString stored = directoryStore().readName(state().subjectMode, keyOfButton(button));
+    return !shown.isEmpty() && stored.startsWith(shown) ? stored : shown;
+}
+
 QString DirectoryView::tag(int button) const
 {
     return m_tags[button - 1];
@@ -772,7 +779,7 @@ void DirectoryView::copyEntry()
     if (b == 0)
         return;
     // The whole name: the caption may be cut.
-    m_copyName = directoryStore().readName(state().subjectMode, state().currentEntryKey);
+    m_copyName = entryName(b);
     m_copyNumber = tag(b);
     m_copyLog = directoryStore().readNoteLog(state().subjectMode, state().currentEntryKey);
     m_menus.mnuMousePaste->setEnabled(true);

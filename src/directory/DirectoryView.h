@@ -111,6 +111,9 @@ public:
     int selectedTab() const;
     int page() const;
     QString caption(int button) const;
+    // The whole name of the entry of button b: the stored name when the
+    // caption shows it (cut or whole), else the caption.
+    QString entryName(int button) const;
     QString tag(int button) const;
     void setCaption(int button, const QString& text);
     void setButtonsEnabled(bool on);

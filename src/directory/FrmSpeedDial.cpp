@@ -96,7 +96,7 @@ FrmSpeedDial::FrmSpeedDial(DirectoryView& view, int button)
 
     // The whole stored name (the button may show it cut), the number without
     // its marker.
-    TxtName->setText(directoryStore().readName(state().subjectMode, m_view.keyOfButton(m_button)));
+    TxtName->setText(m_view.entryName(m_button));
     const QString v = m_view.tag(m_button);
     if (ignoresDialingProperties(v)) {
         TxtNumber->setText(v.mid(2));
