@@ -656,6 +656,13 @@ private Q_SLOTS:
         QCOMPARE(txtDial->text(), QString("0800 123"));
 
         // Ctrl+S and Ctrl+P are the File menu's; the help's key list says so.
+        int saved = 0;
+        seams().saveProfile = [&] { ++saved; };
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(d.view->TabS, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(saved, 1);
+        QVERIFY(!state().subjectMode);
         QFile help(":/help/directory.html");
         QVERIFY(help.open(QIODevice::ReadOnly));
         const QString page = QString::fromUtf8(help.readAll());
