@@ -6,6 +6,7 @@
 // Dialing:
 #include "dialing/DialingWindows.h"
 // Telephony:
+#include "telephony/FrmCallDisplay.h"
 #include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
 // Call logs:
@@ -29,8 +30,9 @@ void installParts(FrmDialer& window)
     installDialingWindows(window);
 
     // Telephony (line session, call control, incoming calls, outside requests):
-    installTelephony(); // line session, call control
-    installLocations(); // dialing properties, modem properties, system modems
+    installTelephony();           // line session, call control
+    installLocations();           // dialing properties, modem properties, system modems
+    installIncomingCalls(window); // caller display, incoming log, receive switch
 
     // Call logs (log windows, retention):
 

@@ -61,7 +61,9 @@ bool TrayIcon::isShown() const
 
 QString TrayIcon::toolTip() const
 {
-    return m_icon ? m_icon->toolTip() : QString();
+    // Without a notification area the icon is not there, but its tooltip
+    // still follows the line.
+    return m_added ? m_tip.left(63) : QString();
 }
 
 void TrayIcon::setPicture(bool receiving, const QString& tip)
@@ -83,6 +85,9 @@ void TrayIcon::setPicture(bool receiving, const QString& tip)
 void TrayIcon::add()
 {
     watchMainWindow();
+    m_added = true;
+    const bool receiving = callSeam<bool>(seams().lineIsOpen);
+    m_tip = receiving ? kReadyTip : kDisabledTip;
     if (!available())
         return;
     if (!m_icon) {
@@ -98,21 +103,23 @@ void TrayIcon::add()
                 });
     }
     m_icon->setContextMenu(menu());
-    const bool receiving = callSeam<bool>(seams().lineIsOpen);
-    setPicture(receiving, receiving ? kReadyTip : kDisabledTip);
+    setPicture(receiving, m_tip);
     m_icon->show();
 }
 
 void TrayIcon::modify()
 {
-    if (!isShown())
+    if (!m_added)
         return;
     const bool receiving = callSeam<bool>(seams().lineIsOpen);
-    setPicture(receiving, receiving ? kReadyModifiedTip : kDisabledTip);
+    m_tip = receiving ? kReadyModifiedTip : kDisabledTip;
+    if (isShown())
+        setPicture(receiving, m_tip);
 }
 
 void TrayIcon::remove()
 {
+    m_added = false;
     if (m_icon)
         m_icon->hide();
 }

@@ -6,6 +6,7 @@
 #include "app/ProgramState.h"
 #include "app/Seams.h"
 #include "telephony/CallControl.h"
+#include "telephony/IncomingCalls.h"
 #include "telephony/lineapi/UucpLock.h"
 
 #include <QCoreApplication>
@@ -55,6 +56,7 @@ TelephonySession& telephony()
 void resetTelephonySession()
 {
     g_session = TelephonySession{};
+    resetIncomingCalls();
 }
 
 QString sessionRecordFile()
@@ -150,6 +152,8 @@ bool OpenLine(quint32 privileges, quint32 mediaModes)
 void CloseLine()
 {
     TelephonySession& t = telephony();
+    // The calls offered on the line end with it: each keeps its record.
+    FlushIncomingRecords();
     if (t.lineHandle != 0)
         t.lastResult = lineClose(t.lineHandle);
     if (t.lastResult != 0)
@@ -161,6 +165,7 @@ void CloseLine()
 void ShutdownTelephony()
 {
     TelephonySession& t = telephony();
+    FlushIncomingRecords();
     t.lastResult = lineShutdown(t.lineApp);
     if (t.lastResult != 0)
         return;
