@@ -174,6 +174,10 @@ private Q_SLOTS:
         QTest::newRow("caller ID before the ring")
             << QStringList{"--cid-before-ring", "--cid-delay", "400"} << "JOHN DOE"
             << "5551234" << kJohn << QByteArray("5551234");
+        QTest::newRow("stale caller ID is no caller ID")
+            << QStringList{"--cid-before-ring", "--cid-delay", "5000"} << "Unknown Caller"
+            << "Unknown #"
+            << "     Caller Unknown" << QByteArray("Unknown Caller");
         QTest::newRow("no caller ID") << QStringList{"--cid", "none"} << "Unknown Caller"
                                       << "Unknown #"
                                       << "     Caller Unknown" << QByteArray("Unknown Caller");
