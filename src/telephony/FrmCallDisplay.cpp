@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextOption>
 
 namespace telvaro {
 namespace {
@@ -93,6 +94,24 @@ QPixmap ringingPhone(const QColor& color, Caller caller, int size, qreal dpr)
     return pm;
 }
 
+// The caller's label: a number too long for one line breaks where it must,
+// other text at word boundaries.
+class CallerLabel final : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setPen(palette().color(QPalette::WindowText));
+        QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        p.drawText(QRectF(contentsRect()), text(), option);
+    }
+};
+
 } // namespace
 
 FrmCallDisplay::FrmCallDisplay(QWidget* parent)
@@ -123,12 +142,11 @@ FrmCallDisplay::FrmCallDisplay(QWidget* parent)
     fra1->setFont(heading);
     fra1->setGeometry(twipsRect(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight));
 
-    lbl1 = new QLabel(this);
+    lbl1 = new CallerLabel(this);
     lbl1->setObjectName(QStringLiteral("lbl1"));
     lbl1->setTextFormat(Qt::PlainText);
     lbl1->setWordWrap(true);
     lbl1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lbl1->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lbl1->setGeometry(twipsRect(kFrameLeft + kLabelInset, kFrameTop + kLabelTop,
                                 kFrameWidth - 2 * kLabelInset, kFrameHeight - kLabelTop - 90));
 
