@@ -24,6 +24,18 @@ QIcon programIcon()
     return QIcon(QStringLiteral(":/icons/telvaro.svg"));
 }
 
+namespace {
+
+// Whether calls are offered: the line is open to receive them.
+bool lineReceiving()
+{
+    if (seams().lineReceiving)
+        return seams().lineReceiving();
+    return callSeam<bool>(seams().lineIsOpen);
+}
+
+} // namespace
+
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
 
 TrayIcon::~TrayIcon()
@@ -86,7 +98,7 @@ void TrayIcon::add()
 {
     watchMainWindow();
     m_added = true;
-    const bool receiving = callSeam<bool>(seams().lineIsOpen);
+    const bool receiving = lineReceiving();
     m_tip = receiving ? kReadyTip : kDisabledTip;
     if (!available())
         return;
@@ -111,7 +123,7 @@ void TrayIcon::modify()
 {
     if (!m_added)
         return;
-    const bool receiving = callSeam<bool>(seams().lineIsOpen);
+    const bool receiving = lineReceiving();
     m_tip = receiving ? kReadyModifiedTip : kDisabledTip;
     if (isShown())
         setPicture(receiving, m_tip);

@@ -142,6 +142,7 @@ bool OpenLine(quint32 privileges, quint32 mediaModes)
         privileges = LINECALLPRIVILEGE_OWNER | LINECALLPRIVILEGE_MONITOR;
     }
     t.lineIsOpen = true;
+    t.lineReceiving = privileges == (LINECALLPRIVILEGE_OWNER | LINECALLPRIVILEGE_MONITOR);
     // The tray shows "PhoneOn" and "Telvaro-ready to receive" while calls
     // are received.
     if (privileges == (LINECALLPRIVILEGE_OWNER | LINECALLPRIVILEGE_MONITOR))
@@ -159,6 +160,7 @@ void CloseLine()
     if (t.lastResult != 0)
         return;
     t.lineIsOpen = false;
+    t.lineReceiving = false;
     callSeam(seams().trayModify); // the main window's icon, "Telvaro-disabled call receiving"
 }
 

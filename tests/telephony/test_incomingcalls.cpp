@@ -241,6 +241,11 @@ private Q_SLOTS:
         QVERIFY(!options().isChecked(OptionsStore::chkCallDisplay));
         QCOMPARE(trayIcon().toolTip(), QStringLiteral("Telvaro-disabled call receiving"));
         QTRY_COMPARE_WITH_TIMEOUT(resets(), before + 1, 5000);
+        // The line is open (without privileges), yet the icon put back says
+        // receiving is off.
+        options().setChecked(OptionsStore::chkIcon, false);
+        options().setChecked(OptionsStore::chkIcon, true);
+        QCOMPARE(trayIcon().toolTip(), QStringLiteral("Telvaro-disabled call receiving"));
         // The call at 3 s rings unheeded.
         QTest::qWait(3500);
         QCOMPARE(resets(), before + 1);
