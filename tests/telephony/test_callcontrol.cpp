@@ -312,6 +312,15 @@ private Q_SLOTS:
         QCOMPARE(log().last().name, QStringLiteral("Unknown Caller"));
         FlushIncomingRecords();
         QCOMPARE(log().size(), 2);
+
+        // A call still unknown when the profile changes is logged where it rang.
+        const HCALL ringing = f.line.sink->incomingCall(LINEMEDIAMODE_INTERACTIVEVOICE);
+        LogIncomingCall(ringing);
+        state().profileName = QStringLiteral("Home");
+        CloseLine();
+        QVERIFY(log().isEmpty()); // Home's log
+        state().profileName = QStringLiteral("Untitled");
+        QCOMPARE(log().size(), 3);
     }
 
     void openLineFallsBackToReceiving()

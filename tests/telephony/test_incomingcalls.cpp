@@ -136,6 +136,7 @@ private Q_SLOTS:
     {
         QVERIFY2(start({QStringLiteral("--cid-delay"), QStringLiteral("800")}),
                  "the modem simulator did not start");
+        window->hide(); // as in the tray
         QTRY_VERIFY_WITH_TIMEOUT(shownDisplay(), 10000);
         FrmCallDisplay* d = shownDisplay();
         QCOMPARE(d->fra1->title(), QStringLiteral("Incoming Call from:"));
