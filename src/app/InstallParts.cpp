@@ -30,9 +30,10 @@ void installParts(FrmDialer& window)
     installDialingWindows(window);
 
     // Telephony (line session, call control, incoming calls, outside requests):
-    installTelephony();           // line session, call control
-    installLocations();           // dialing properties, modem properties, system modems
-    installIncomingCalls(window); // caller display, incoming log, receive switch
+    installTelephony(); // line session, call control
+    installLocations(); // dialing properties, modem properties, system modems
+    // Caller display, incoming log, receive switch:
+    installIncomingCalls(window);
 
     // Call logs (log windows, retention):
 
