@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -208,6 +209,17 @@ void FrmCallDisplay::dismiss()
     setCallDisplayCall(0);
     state().callDisplayShown = false;
     hide();
+}
+
+void FrmCallDisplay::keyPressEvent(QKeyEvent* event)
+{
+    // Enter and Esc are OK, as in a message box.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+        event->key() == Qt::Key_Escape) {
+        acknowledge();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void FrmCallDisplay::resizeEvent(QResizeEvent* event)
