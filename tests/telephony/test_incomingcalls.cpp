@@ -228,9 +228,9 @@ private Q_SLOTS:
     // logged.
     void receiveSwitch()
     {
-        QVERIFY2(start({QStringLiteral("--incoming"), QStringLiteral("5"),
+        QVERIFY2(start({QStringLiteral("--incoming"), QStringLiteral("6"),
                         QStringLiteral("--rings"), QStringLiteral("1")},
-                       3000),
+                       4000),
                  "the modem simulator did not start");
         QTRY_VERIFY_WITH_TIMEOUT(sim->log().join(u' ').contains(QStringLiteral("CID=1")), 5000);
         QCOMPARE(window->mnuReceive->text(), QStringLiteral("&Automatic Receive"));
@@ -247,8 +247,8 @@ private Q_SLOTS:
         options().setChecked(OptionsStore::chkIcon, false);
         options().setChecked(OptionsStore::chkIcon, true);
         QCOMPARE(trayIcon().toolTip(), QStringLiteral("Telvaro-disabled call receiving"));
-        // The call at 3 s rings unheeded.
-        QTest::qWait(3500);
+        // The call at 4 s rings unheeded.
+        QTest::qWait(4500);
         QCOMPARE(resets(), before + 1);
         QVERIFY(!shownDisplay());
         QVERIFY(incomingLog().isEmpty());
