@@ -382,12 +382,6 @@ private Q_SLOTS:
         FrmOptions& dialog = frmOptions();
         const QPointer<FrmOptions> dialogKept(&dialog);
         // Stand-ins only for parts this build does not have yet.
-        if (!seams().logIncomingCall)
-            seams().logIncomingCall = [] {
-                if (state().callerNumber.isEmpty())
-                    state().callerNumber = QStringLiteral("4165550000");
-                calllog::appendIncomingRecord();
-            };
         if (!seams().registerRequestRecipient)
             seams().registerRequestRecipient = [](bool accept) {
                 lineRegisterRequestRecipient(telephony().lineApp, 0, LINEREQUESTMODE_MAKECALL,
