@@ -275,6 +275,15 @@ private Q_SLOTS:
         QCOMPARE(settingsBytes(), before);
         QCOMPARE(FrmDialer::instance(), w);
 
+        // A log window's own question cancelled: nothing is switched.
+        const auto closeLogWindows = seams().closeLogWindows;
+        seams().closeLogWindows = [] { return false; };
+        prompts->messageAnswers.enqueue(MsgResult::No);
+        w->mnuNew->trigger();
+        QCOMPARE(settingsBytes(), before);
+        QCOMPARE(FrmDialer::instance(), w);
+        seams().closeLogWindows = closeLogWindows;
+
         // New → Yes with a save that fails: told, and Home stays.
         QDir().mkpath(data("Home.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::Yes);
