@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -34,6 +35,15 @@ struct Script
     int hangupAfter = -1;  // vanish (close the pty) after N command lines
     QString modelName = QStringLiteral("Telvaro Simulated Voice Modem");
     QString link; // a symbolic link to the pty's device
+
+    // Dialing as long as on a telephone line, and the less common answers.
+    int dialToneWaitMs = 1000;    // from off-hook until the dial tone is heard
+    QString refuse;               // every dial answered DELAYED or BLACKLISTED
+    bool progressAfterOk = false; // a busy voice call reports BUSY after the dial's OK
+    int busyDetectMs = 1500;      // how long the busy signal takes to recognise
+    bool numeric = false;         // the stored profile answers in digits (V0)
+    int ringInCommand = -1;       // RING arrives while command line N is answered
+    int maxLine = 40;             // longest command line taken, after "AT" (0: any)
 };
 
 // A voice modem on the master side of a pseudo-terminal.
@@ -66,6 +76,8 @@ private:
     void sendCallerId();
     void log(const QByteArray& line);
     void vanish();
+    int dialDurationMs(const QByteArray& rest) const;
+    void reportProgress();
 
     Script m_s;
     int m_master = -1;
@@ -75,6 +87,8 @@ private:
     QTimer* m_carrierTimer = nullptr;
     QTimer* m_incomingTimer = nullptr;
     QTimer* m_ringTimer = nullptr;
+    QTimer* m_progressTimer = nullptr;
+    QMap<int, int> m_sreg; // S registers set by ATSn=v
     QFile m_log;
     QByteArray m_input;
     int m_commandLines = 0;
