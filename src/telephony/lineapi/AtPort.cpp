@@ -345,9 +345,13 @@ void AtPort::onTimeout()
     // A dial still under way is abandoned (any character does it); then the
     // modem's answer to it, or a quiet while, is awaited.
     m_current->settling = true;
-    if (m_current->text.toUpper().startsWith("ATD"))
+    if (m_current->text.toUpper().startsWith("ATD")) {
         abortCurrent();
-    m_timer->start(settleMs);
+        m_timer->start(settleMs);
+    } else {
+        // A command the modem did not answer in its time gets as long again.
+        m_timer->start(std::min(settleMs, m_current->timeoutMs));
+    }
 }
 
 void AtPort::fail(const QString& reason)

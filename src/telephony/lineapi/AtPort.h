@@ -82,7 +82,7 @@ public:
     // a dial command still waiting then ends with the modem's answer or its
     // timeout. A dial that times out is abandoned the same way; after any
     // timeout the next command waits for the late answer or a short quiet
-    // period (settleMs).
+    // period (settleMs, or the command's own timeout when that is shorter).
     void abortCurrent();
     // Drops the queued commands that have not gone out yet.
     void clearQueue();
