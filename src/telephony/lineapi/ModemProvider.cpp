@@ -433,6 +433,11 @@ void ModemLine::onDialInformation(quint64 id, const QString& line)
         if (line.startsWith(p, Qt::CaseInsensitive))
             return;
     }
+    // In numeric form (ATV0) the progress reports and the connection speeds
+    // are numbers too.
+    static const QRegularExpression number(QStringLiteral("^\\d+$"));
+    if (number.match(line).hasMatch())
+        return;
     // Anything else as the first answer to a dial is a refusal this program
     // does not know: the call did not happen, whatever the modem does next.
     qCWarning(lcModem) << "the modem answered the dial with" << line;
@@ -522,9 +527,10 @@ void ModemLine::onDialResult(HCALL call, bool semicolon, bool lastPiece, const A
     }
     if (m_out->failed)
         return; // told already; the answer only ends the abandoned dial
+    if (r.outcome != AtPort::Outcome::Ok)
+        m_out->commands.clear(); // the rest of the dial string will not go out
     switch (r.outcome) {
     case AtPort::Outcome::Timeout:
-        m_out->commands.clear();
         if (!semicolon) {
             // The data call got no answer within the dial timeout: give up on
             // it as the modem's own timer would (the port has abandoned the
