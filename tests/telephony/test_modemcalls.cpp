@@ -121,7 +121,10 @@ private Q_SLOTS:
     // billing tone's pause are no dead modem.
     void slowDialsEndNormally()
     {
-        Program p({});
+        // A modem answering in digits, with echo on.
+        ModemSettings settings = SimModem::fastSettings();
+        settings.initString = "ATZ";
+        Program p({"--numeric"}, settings);
         options().select(OptionsStore::optMode2);
         QVERIFY(OpenLine(1, 4));
         p.dial({"P1111111111"});
@@ -171,6 +174,8 @@ private Q_SLOTS:
             << QStringList{"--refuse", "delayed"} << "ATZ|ATE0V1" << false;
         QTest::newRow("blacklisted, voice")
             << QStringList{"--refuse", "blacklisted"} << "ATZ|ATE0V1" << true;
+        QTest::newRow("unknown answer, data")
+            << QStringList{"--refuse", "CALL BARRED"} << "ATZ|ATE0V1" << false;
         QTest::newRow("numeric, echo, RING")
             << QStringList{"--refuse", "delayed", "--numeric", "--ring-in-command", "5"} << "ATZ"
             << false;

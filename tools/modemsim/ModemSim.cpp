@@ -359,6 +359,10 @@ void Modem::dial(const QByteArray& restIn)
         result("BLACKLISTED", 32);
         return;
     }
+    if (!m_s.refuse.isEmpty()) {
+        sendLine(m_s.refuse.toLatin1()); // a refusal of its own, and nothing more
+        return;
+    }
     if (!m_callStarted) {
         m_callStarted = true;
         ++m_calls;

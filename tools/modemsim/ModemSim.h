@@ -38,7 +38,7 @@ struct Script
 
     // Dialing as long as on a telephone line, and the less common answers.
     int dialToneWaitMs = 1000;    // from off-hook until the dial tone is heard
-    QString refuse;               // every dial answered DELAYED or BLACKLISTED
+    QString refuse;               // every dial answered DELAYED, BLACKLISTED or this line alone
     bool progressAfterOk = false; // a busy voice call reports BUSY after the dial's OK
     int busyDetectMs = 1500;      // how long the busy signal takes to recognise
     bool numeric = false;         // the stored profile answers in digits (V0)

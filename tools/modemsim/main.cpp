@@ -71,7 +71,10 @@ int main(int argc, char** argv)
     const QCommandLineOption toneWait(
         "dial-tone-wait", "Milliseconds from off-hook until the dial tone is heard.", "MS", "1000");
     const QCommandLineOption refuse(
-        "refuse", "Every dial is refused: delayed or blacklisted (a redialer's limits).", "HOW");
+        "refuse",
+        "Every dial is refused: delayed or blacklisted (a redialer's limits), or any other"
+        " TEXT answered alone.",
+        "HOW");
     const QCommandLineOption progress(
         "progress", "Report BUSY after a busy voice call's OK, as GSM modems do.");
     const QCommandLineOption busyDetect(
@@ -130,12 +133,10 @@ int main(int argc, char** argv)
         s.modelName = p.value(model);
     s.link = p.value(link);
     s.dialToneWaitMs = toInt(toneWait);
-    s.refuse = p.value(refuse).toLower();
-    if (!s.refuse.isEmpty() && s.refuse != QLatin1String("delayed") &&
-        s.refuse != QLatin1String("blacklisted")) {
-        std::fprintf(stderr, "telvaro-modemsim: --refuse takes delayed or blacklisted\n");
-        return 2;
-    }
+    s.refuse = p.value(refuse);
+    if (s.refuse.compare(QLatin1String("delayed"), Qt::CaseInsensitive) == 0 ||
+        s.refuse.compare(QLatin1String("blacklisted"), Qt::CaseInsensitive) == 0)
+        s.refuse = s.refuse.toLower();
     s.progressAfterOk = p.isSet(progress);
     s.busyDetectMs = toInt(busyDetect);
     s.numeric = p.isSet(numeric);
