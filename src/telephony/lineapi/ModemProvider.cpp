@@ -511,15 +511,19 @@ void ModemLine::onDialAccepted()
 
 void ModemLine::onDialResult(HCALL call, bool semicolon, bool lastPiece, const AtPort::Reply& r)
 {
+    // A dial that outlasted its time was abandoned; the modem is not dead for
+    // that (its hang-up will tell).
+    const bool portBroke =
+        r.outcome == AtPort::Outcome::Garbage || r.outcome == AtPort::Outcome::PortLost;
     if (!m_out || m_out->call != call) {
-        // A call that was let go of; a modem that stopped answering still counts.
-        if (isFailure(r.outcome))
+        // A call that was let go of; a modem that failed still counts.
+        if (portBroke)
             portFailed(AtPort::outcomeText(r.outcome));
         return;
     }
     m_out->dialCommand = 0;
     if (m_out->dropping) {
-        if (isFailure(r.outcome))
+        if (portBroke)
             portFailed(AtPort::outcomeText(r.outcome));
         else
             hangUp();
