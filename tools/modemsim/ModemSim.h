@@ -36,6 +36,9 @@ struct Script
     QString modelName = QStringLiteral("Telvaro Simulated Voice Modem");
     QString link; // a symbolic link to the pty's device
 
+    // Caller ID timing, as exchanges and modems differ.
+    bool cidBeforeRing = false; // the report comes before the first RING
+    int cidDelayMs = 0;         // between the RING and its report (or report and RING)
     // Dialing as long as on a telephone line, and the less common answers.
     int dialToneWaitMs = 1000;    // from off-hook until the dial tone is heard
     QString refuse;               // every dial answered DELAYED, BLACKLISTED or this line alone
@@ -74,6 +77,8 @@ private:
     void startIncoming();
     void ring();
     void sendCallerId();
+    void callerIdAfterRing();
+    QByteArray messageBlock() const;
     void log(const QByteArray& line);
     void vanish();
     int dialDurationMs(const QByteArray& rest) const;

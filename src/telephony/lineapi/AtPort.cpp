@@ -278,24 +278,21 @@ void AtPort::onReadyRead()
 void AtPort::handleLine(const QString& raw)
 {
     const QString line = raw.trimmed();
+    // Before the noise test: caller ID names may hold 8-bit letters.
+    if (isRing(line) || parseCallerIdLine(line)) {
+        Q_EMIT unsolicited(line);
+        return;
+    }
     if (m_current && m_current->settling) {
         // Waiting out a command that timed out: its late final answer (or
         // that of the abandoned dial) ends the wait; nothing else counts.
-        if (!isGarbage(line) && !isRing(line) && !parseCallerIdLine(line) &&
-            parseResult(line) != AtResult::None) {
+        if (!isGarbage(line) && parseResult(line) != AtResult::None)
             finish(Outcome::Timeout, line);
-            return;
-        }
-        if (!isRing(line) && !parseCallerIdLine(line))
-            return;
+        return;
     }
     if (isGarbage(line)) {
         if (m_current && ++m_current->garbageLines > kMaxGarbageLines)
             finish(Outcome::Garbage, QString());
-        return;
-    }
-    if (isRing(line) || parseCallerIdLine(line)) {
-        Q_EMIT unsolicited(line);
         return;
     }
     if (!m_current) {
