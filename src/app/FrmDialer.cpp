@@ -8,6 +8,7 @@
 #include "app/Seams.h"
 #include "app/SettingsFile.h"
 #include "app/Twips.h"
+#include "telephony/ExternalRequests.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -369,6 +370,11 @@ void FrmDialer::formLoad(const QString& commandLine)
                                 : QStringLiteral("&Manual Receive"));
     }
 
+    // An exit asked for while start-up ran (a signal during a message box)
+    // has ended the program; nothing more is shown or dialed.
+    if (m_exiting)
+        return;
+
     if (options().isChecked(OptionsStore::chkIcon)) {
         setFixedHeight(twipsToPixelsY(kTrayHeight));
         show();
@@ -383,8 +389,9 @@ void FrmDialer::formLoad(const QString& commandLine)
 
     unsetCursor();
 
-    if (!st.externalNumber.isEmpty() && options().isChecked(OptionsStore::chkCommand)) {
-        st.pendingNumber = st.externalNumber;
+    if (!st.externalNumber.isEmpty() && options().isChecked(OptionsStore::chkCommand) &&
+        !m_exiting) {
+        setOutsideNumber(st.externalNumber, QString());
         callSeam(seams().dialNumber);
     }
 }
@@ -560,9 +567,10 @@ void FrmDialer::receiveFromOtherInstance(int tag, const QString& text)
     } else if (tag == 3) {
         if (!options().isChecked(OptionsStore::chkCommand) || text.isEmpty())
             return;
+        // The window is not hidden: the dial minimises it for an outside
+        // number, and with nothing to dial it stays where the user can reach it.
         state().externalNumber = text;
-        state().pendingNumber = text;
-        hide();
+        setOutsideNumber(text, QString());
         callSeam(seams().dialNumber);
     }
 }
