@@ -83,8 +83,8 @@ void TrayIcon::setPicture(bool receiving, const QString& tip)
 void TrayIcon::add()
 {
     watchMainWindow();
-    if (!available())
-        return;
+    // Made even when no tray is there yet (a panel that starts after Telvaro
+    // at login): the icon appears when the tray does.
     if (!m_icon) {
         m_icon = new QSystemTrayIcon(this);
         connect(m_icon, &QSystemTrayIcon::activated, this,
@@ -189,8 +189,8 @@ void TrayIcon::minimiseIntoTray()
     watchMainWindow();
     QWidget* window = m_watched;
     if (!window || m_hiding || !window->isMinimized() || window->isHidden() ||
-        !options().isChecked(OptionsStore::chkIcon) || !isShown())
-        return;
+        !options().isChecked(OptionsStore::chkIcon) || !isShown() || !available())
+        return; // without a tray to come back from, the window stays on the task bar
     // Hidden at once, as part of the minimising: a show() that follows (as
     // at start-up) brings the window back minimised on the task bar.
     m_hiding = true;
