@@ -177,11 +177,13 @@ private:
 
 } // namespace
 
-void connectSessionEnd(QGuiApplication& app, std::function<void()> end)
+QObject* connectSessionEnd(QGuiApplication& app, std::function<void()> end)
 {
     // Telvaro keeps its data as it goes: the request to commit it
     // (commitDataRequest) needs no answer and does not end the program.
-    app.installEventFilter(new SessionEndFilter(&app, std::move(end)));
+    auto* filter = new SessionEndFilter(&app, std::move(end));
+    app.installEventFilter(filter);
+    return filter;
 }
 
 } // namespace telvaro

@@ -38,6 +38,7 @@ private:
 
 // Runs `end` when the session ends; a session manager's request to save
 // (a checkpoint, a logout that may be cancelled) leaves the program running.
-void connectSessionEnd(QGuiApplication& app, std::function<void()> end);
+// Returns the watcher (deleting it stops the watch).
+QObject* connectSessionEnd(QGuiApplication& app, std::function<void()> end);
 
 } // namespace telvaro

@@ -75,7 +75,11 @@ QString sharedTempFolder()
     static QString base;
     static QString folder;
     const QString dir = QDir::tempPath() + QStringLiteral("/telvaro-%1").arg(::getuid());
-    if (folder.isEmpty() || base != dir || !QFileInfo(folder).isDir()) {
+    struct stat st = {};
+    const bool stillOurs = !folder.isEmpty() &&
+                           ::lstat(QFile::encodeName(folder).constData(), &st) == 0 &&
+                           S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
+    if (base != dir || !stillOurs) {
         base = dir;
         folder = makeSharedTempFolder(dir);
     }
