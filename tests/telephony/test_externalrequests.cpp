@@ -13,6 +13,7 @@
 #include "app/SettingsFile.h"
 #include "calllog/CallLogFile.h"
 #include "common/ScriptedPrompter.h"
+#include "dialing/DialPad.h"
 #include "dialing/Dialer.h"
 #include "dialing/NumberTranslation.h"
 #include "dialing/SoundPlayer.h"
@@ -21,6 +22,8 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
@@ -218,8 +221,9 @@ private Q_SLOTS:
         QVERIFY(first->done);
         QCOMPARE(first->error, QString());
         QVERIFY(dialed - first->at >= std::chrono::milliseconds(900));
+        // Taken: its redials and later calls wait no more.
+        QVERIFY(!telephony().requestSignalled && !telephony().requestTaken);
         QVERIFY(sim.log().filter("ATD").constFirst().contains("5550101"));
-        QVERIFY(!telephony().requestSignalled); // a later redial gets no pause
 
         QTRY_VERIFY_WITH_TIMEOUT(
             callWindowButton("CmdOK") && callWindowButton("CmdOK")->isVisible(), 10000);
@@ -244,6 +248,18 @@ private Q_SLOTS:
         QCOMPARE(rows[1].name, QStringLiteral("Bob"));
         QCOMPARE(rows[1].entryKey, QStringLiteral("0"));
         QVERIFY(!state().memoOpen);
+
+        // The user's own call afterwards goes out without the moment a
+        // request's call waits (the window would freeze for it).
+        QTRY_COMPARE_WITH_TIMEOUT(telephony().callHandle, 0u, 10000);
+        auto* pad = window->findChild<DialPad*>();
+        QVERIFY(pad);
+        pad->txtDial->setText(QStringLiteral("5550103"));
+        QElapsedTimer click;
+        click.start();
+        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QVERIFY2(click.elapsed() < 900, qPrintable(QString::number(click.elapsed())));
+        QTRY_COMPARE_WITH_TIMEOUT(dials(sim), 3, 10000);
     }
 
     // Refusals, and a queue that keeps moving when requests place no call.
