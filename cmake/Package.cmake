@@ -6,10 +6,10 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Telvaro developers <telvaro@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Telephone dialer with a speed-dial directory")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Telvaro dials telephone numbers through a voice-capable modem, or plays the touch\n"
-    "tones through the sound card. Speed-dial directory with memo pads, call progress\n"
-    "and busy redial, call logs with caller ID, dialing locations, profiles, and\n"
-    "numbers from tel: links and other programs over D-Bus.")
+    "Telvaro dials telephone numbers through a voice-capable modem, or plays the touch \
+tones through the sound card. Speed-dial directory with memo pads, call progress \
+and busy redial, call logs with caller ID, dialing locations, profiles, and \
+numbers from tel: links and other programs over D-Bus.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION comm)
