@@ -83,8 +83,11 @@ void TrayIcon::setPicture(bool receiving, const QString& tip)
 void TrayIcon::add()
 {
     watchMainWindow();
-    // Made even when no tray is there yet (a panel that starts after Telvaro
-    // at login): the icon appears when the tray does.
+    // On X11 the icon is made even when no tray is there yet (a panel that
+    // starts after Telvaro at login): it appears when the tray does. Other
+    // platforms have no tray that could come later.
+    if (!available() && QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
     if (!m_icon) {
         m_icon = new QSystemTrayIcon(this);
         connect(m_icon, &QSystemTrayIcon::activated, this,
