@@ -104,12 +104,10 @@ int Application::run(int argc, char* argv[])
     // Requests of other programs: the service belongs to the running program,
     // not to a main window or a line session, so a profile reload keeps it.
     DialRequestService requests;
-    if (instance.isListening()) {
-        QString error;
-        if (!requests.start(QDBusConnection::sessionBus(), &error))
-            std::fprintf(stderr, "telvaro: requests from other programs are off: %s\n",
-                         qPrintable(error));
-    }
+    QString busError;
+    if (!requests.start(QDBusConnection::sessionBus(), &busError))
+        std::fprintf(stderr, "telvaro: requests from other programs are off: %s\n",
+                     qPrintable(busError));
 
     // Start-up runs inside the event loop, so an exit asked for meanwhile (a
     // signal, the session's end) ends the program instead of being lost.
