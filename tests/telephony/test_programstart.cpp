@@ -7,6 +7,7 @@
 #include "app/SettingsFile.h"
 #include "app/SingleInstance.h"
 #include "common/TestEnv.h"
+#include "telephony/locations/LocationStore.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -84,8 +85,10 @@ class TestProgramStart : public QObject
         TestEnv env;
         SimModem sim{{}};
         QProcess telvaro;
-        Running()
+        explicit Running(const std::function<void()>& prepare = {})
         {
+            if (prepare)
+                prepare();
             TestEnv::writeFile(env.settingsFile(),
                                telvaro::cp1252::encode(telvaro::settings::kHeader) +
                                    "\r\n\r\n[Preferences]\r\nUseModem=1\r\nCommand "
@@ -130,6 +133,21 @@ private Q_SLOTS:
             QVERIFY2(digits.endsWith("5555551234"), qPrintable(dials[0]));
             QTest::qWait(500);
             QCOMPARE(r.sim.log().filter(QRegularExpression("^ATD")).size(), 1);
+        }
+        {
+            // "+" is international: from Chicago, London is 011 44 ...
+            Running r([] {
+                telvaro::TelephonyLocations locations = telvaro::loadLocations();
+                locations.locations.at(0).countryId = 1;
+                locations.locations.at(0).areaCode = "312";
+                QVERIFY(telvaro::saveLocations(locations));
+            });
+            QCOMPARE(laterStart("tel:+44-20-7946-0000").first, 0);
+            const QStringList dials = dialsOf(r.sim, 1);
+            QCOMPARE(dials.size(), 1);
+            QString digits = dials[0];
+            digits.remove(QRegularExpression("[^0-9]"));
+            QCOMPARE(digits, QStringLiteral("011442079460000"));
         }
         {
             TestEnv env;
