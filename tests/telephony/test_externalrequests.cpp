@@ -14,9 +14,8 @@
 #include "calllog/CallLogFile.h"
 #include "common/ScriptedPrompter.h"
 #include "dialing/DialPad.h"
+#include "dialing/DialTestSupport.h"
 #include "dialing/Dialer.h"
-#include "dialing/NumberTranslation.h"
-#include "dialing/SoundPlayer.h"
 #include "telephony/ExternalRequests.h"
 #include "telephony/LineSession.h"
 
@@ -106,37 +105,6 @@ int dials(const SimModem& sim)
 {
     return int(sim.log().filter(QRegularExpression("^ATD")).size());
 }
-
-class CountingPlayer final : public SoundPlayer
-{
-public:
-    int played = 0;
-    CountingPlayer() { setSoundPlayer(this); }
-    ~CountingPlayer() override { setSoundPlayer(nullptr); }
-    void play(const WaveSound&, PlayMode) override { ++played; }
-    void stop() override {}
-    void beep() override {}
-};
-
-// A location in Chicago: country 1, area 312.
-class Chicago final : public LineTranslation
-{
-public:
-    Chicago() { setLineTranslation(this); }
-    ~Chicago() override { setLineTranslation(nullptr); }
-    bool readLocation(CurrentLocation* out) override
-    {
-        out->countryCode = 1;
-        out->areaCode = QStringLiteral("312");
-        out->longDistanceRule = QStringLiteral("1FG");
-        out->internationalRule = QStringLiteral("011EFG");
-        return true;
-    }
-    std::optional<TranslatedAddress> translateAddress(const QString&, int, int) override
-    {
-        return std::nullopt;
-    }
-};
 
 } // namespace
 
@@ -265,7 +233,7 @@ private Q_SLOTS:
     // Refusals, and a queue that keeps moving when requests place no call.
     void refusedRequestsAndCallsWithoutAModem()
     {
-        CountingPlayer player;
+        RecordingPlayer player;
         dialer().pause = [](double) {};
         startTelvaro("UseModem=0\r\nCommand Line=0\r\n");
         const QDBusConnection client = bus->connect("client");
@@ -288,7 +256,7 @@ private Q_SLOTS:
         auto b = request(client, QString(79, u'7'), QStringLiteral("B"));
         QTRY_VERIFY(nothing->done && a->done && b->done);
         QCOMPARE(b->error, QString());
-        QTRY_COMPARE(player.played, 7 + 79);
+        QTRY_COMPARE(player.events.size(), qsizetype(7 + 79));
 
         // A later start's number with nothing to dial leaves the window where
         // the user can reach it, and takes no directory entry along.
@@ -297,7 +265,7 @@ private Q_SLOTS:
         QVERIFY(!window->isHidden());
         window->receiveFromOtherInstance(3, QStringLiteral("5550101"));
         QCOMPARE(state().currentEntryKey, QStringLiteral("0"));
-        QCOMPARE(player.played, 7 + 79 + 7);
+        QCOMPARE(player.events.size(), qsizetype(7 + 79 + 7));
     }
 
     // Outside numbers: links, control characters, and "+" as international.
@@ -312,7 +280,7 @@ private Q_SLOTS:
                      .number,
                  QStringLiteral("5551234"));
 
-        Chicago location;
+        FakeTranslation location; // Toronto
         QCOMPARE(dialableOutsideNumber("+44-20-7946-0000"), QStringLiteral("011442079460000"));
         QCOMPARE(dialableOutsideNumber("+1 (416) 555-0101"), QStringLiteral("14165550101"));
         QCOMPARE(dialableOutsideNumber("555-0101"), QStringLiteral("555-0101"));
