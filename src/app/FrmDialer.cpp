@@ -350,6 +350,10 @@ void FrmDialer::formLoad(const QString& commandLine)
     st.systemFolder = SystemDirectory();
 
     checkSettingsFile();
+    // An exit asked for while start-up waited for the user (a signal during
+    // a message box) has ended the program: start-up goes no further.
+    if (m_exiting)
+        return;
 
     setProfileName(settings::profileNameFromFileName(
         settings::read(settings::kProfileSection, QStringLiteral("Name"))));
@@ -358,6 +362,8 @@ void FrmDialer::formLoad(const QString& commandLine)
     applyTabMode();
     loadRecentNumbers();
 
+    if (m_exiting)
+        return;
     callSeam(seams().initializeTelephony);
     callSeam(seams().queryLineDevice, options().selectedLineDevice());
 
@@ -370,8 +376,6 @@ void FrmDialer::formLoad(const QString& commandLine)
                                 : QStringLiteral("&Manual Receive"));
     }
 
-    // An exit asked for while start-up ran (a signal during a message box)
-    // has ended the program; nothing more is shown or dialed.
     if (m_exiting)
         return;
 
@@ -389,8 +393,7 @@ void FrmDialer::formLoad(const QString& commandLine)
 
     unsetCursor();
 
-    if (!st.externalNumber.isEmpty() && options().isChecked(OptionsStore::chkCommand) &&
-        !m_exiting) {
+    if (!st.externalNumber.isEmpty() && options().isChecked(OptionsStore::chkCommand)) {
         setOutsideNumber(st.externalNumber, QString());
         callSeam(seams().dialNumber);
     }

@@ -174,6 +174,7 @@ private Q_SLOTS:
         QVERIFY(telvaro.waitForFinished(10000));
         QCOMPARE(telvaro.exitCode(), 0);
         QVERIFY(!QFile::exists(telvaro::SingleInstance::socketPath()));
+        QVERIFY(!QFile::exists(env.runtimeDir() + "/telephony.session"));
         const QByteArray errors = telvaro.readAllStandardError();
         QVERIFY2(!errors.contains("XDG_RUNTIME_DIR"), errors.constData());
     }
