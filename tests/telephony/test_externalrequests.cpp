@@ -148,8 +148,12 @@ private Q_SLOTS:
         seams() = {};
         dialer().reset();
         bus = std::make_unique<PrivateBus>();
-        if (bus->address.isEmpty())
-            QFAIL("dbus-daemon is not installed (make deps installs it)");
+        if (bus->address.isEmpty()) {
+            // make deps installs it; CI must run these tests.
+            if (qEnvironmentVariableIsSet("CI"))
+                QFAIL("dbus-daemon did not start");
+            QSKIP("dbus-daemon is not installed");
+        }
         service = std::make_unique<DialRequestService>();
         QString error;
         QVERIFY2(service->start(bus->connect("service"), &error), qPrintable(error));
