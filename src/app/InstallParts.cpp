@@ -7,6 +7,7 @@
 #include "dialing/DialingWindows.h"
 // Telephony:
 #include "telephony/ExternalRequests.h"
+#include "telephony/FrmCallDisplay.h"
 #include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
 // Call logs:
@@ -33,6 +34,8 @@ void installParts(FrmDialer& window)
     installTelephony();        // line session, call control
     installExternalRequests(); // numbers from other programs and later starts
     installLocations();        // dialing properties, modem properties, system modems
+    // Caller display, incoming log, receive switch:
+    installIncomingCalls(window);
 
     // Call logs (log windows, retention):
 
