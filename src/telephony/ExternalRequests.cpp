@@ -49,8 +49,9 @@ QString dialableOutsideNumber(const QString& number)
 void setOutsideNumber(const QString& number, const QString& name)
 {
     ProgramState& s = state();
-    s.pendingNumber = dialableOutsideNumber(number);
-    s.pendingName = name;
+    // A decoded link may carry control characters the caller did not show.
+    s.pendingNumber = dialableOutsideNumber(withoutControlCharacters(number));
+    s.pendingName = withoutControlCharacters(name);
     s.currentEntryKey = QStringLiteral("0");
 }
 

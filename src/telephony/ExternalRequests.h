@@ -34,8 +34,8 @@ constexpr int kMaxDestAddress = 79;
 QString dialableOutsideNumber(const QString& number);
 
 // Makes an outside number the dial procedure's input: PendingNumber (with
-// dialableOutsideNumber), PendingName, and the entry key "0" (no directory
-// entry belongs to it).
+// dialableOutsideNumber), PendingName, both without control characters, and
+// the entry key "0" (no directory entry belongs to it).
 void setOutsideNumber(const QString& number, const QString& name);
 
 // Registers the program as the recipient of requests (or stops), after the

@@ -199,7 +199,7 @@ private Q_SLOTS:
 
         QTRY_VERIFY_WITH_TIMEOUT(
             callWindowButton("CmdOK") && callWindowButton("CmdOK")->isVisible(), 10000);
-        auto second = request(client, QStringLiteral("tel:555-0102"), QStringLiteral("Bob"));
+        auto second = request(client, QStringLiteral("tel:555-0102%0A"), QStringLiteral("Bob"));
         QTRY_VERIFY(second->done);
         QCOMPARE(second->error, QString());
         QTest::qWait(1500);
@@ -218,6 +218,7 @@ private Q_SLOTS:
         QCOMPARE(rows[0].number, QStringLiteral("5550101"));
         QCOMPARE(rows[0].entryKey, QStringLiteral("0"));
         QCOMPARE(rows[1].name, QStringLiteral("Bob"));
+        QCOMPARE(rows[1].number, QStringLiteral("5550102"));
         QCOMPARE(rows[1].entryKey, QStringLiteral("0"));
         QVERIFY(!state().memoOpen);
 
