@@ -243,6 +243,35 @@ private Q_SLOTS:
         startTelvaro("UseModem=0\r\nCommand Line=0\r\n");
         const QDBusConnection client = bus->connect("client");
 
+        // The interface file shipped for programmers is the one the service has.
+        QString live;
+        std::atomic<bool> answered{false};
+        std::thread asker([&live, &answered, client] {
+            const QDBusMessage answer = QDBusConnection(client).call(
+                QDBusMessage::createMethodCall(kDBusServiceName, kDBusObjectPath,
+                                               "org.freedesktop.DBus.Introspectable", "Introspect"),
+                QDBus::Block, 5000);
+            live = answer.arguments().value(0).toString();
+            answered = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(answered, 10000);
+        asker.join();
+        const QString shipped = QString::fromUtf8(TestEnv::readFile(
+            sourceDir() + "/resources/org.telvaro.Telvaro.AssistedTelephony.xml"));
+        QRegularExpression arg(R"re(<arg name="(\w+)" type="(\w+)" direction="(\w+)"/>)re");
+        auto args = [&arg](const QString& xml) {
+            const qsizetype from = xml.indexOf("org.telvaro.Telvaro.AssistedTelephony");
+            const QString ours = xml.mid(from, xml.indexOf("</interface>", from) - from);
+            QStringList out;
+            for (const auto& m : arg.globalMatch(ours))
+                out << m.captured(0);
+            return out;
+        };
+        QVERIFY(live.contains(R"(<interface name="org.telvaro.Telvaro.AssistedTelephony">)"));
+        QVERIFY(live.contains(R"(<method name="RequestMakeCall">)"));
+        QCOMPARE(args(live), args(shipped));
+        QCOMPARE(args(live).size(), 4);
+
         auto off = request(client, QStringLiteral("5550101"), QString());
         QTRY_VERIFY(off->done);
         QCOMPARE(off->error, kErrorNoRequestRecipient);
