@@ -390,13 +390,6 @@ private Q_SLOTS:
         QVERIFY(telephony().lineIsOpen);
         FrmOptions& dialog = frmOptions();
         const QPointer<FrmOptions> dialogKept(&dialog);
-        // Stand-ins only for parts this build does not have yet.
-        if (!seams().registerRequestRecipient)
-            seams().registerRequestRecipient = [](bool accept) {
-                lineRegisterRequestRecipient(telephony().lineApp, 0, LINEREQUESTMODE_MAKECALL,
-                                             accept ? 1 : 0);
-            };
-
         prompts->fileAnswers.enqueue(data("Other.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::No);
         w->mnuOpen->trigger();
@@ -450,8 +443,11 @@ private Q_SLOTS:
                                  15000);
         QTest::mouseClick(pad->cmdCancel, Qt::LeftButton);
 
-        // A request from another program finds its recipient.
+        // A request from another program finds its recipient and is dialed.
         QCOMPARE(tapiRequestMakeCall("5557777", "test", "", ""), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.log().filter(QRegularExpression("^ATD.*5557777")).size() == 1,
+                                 15000);
+        QTest::mouseClick(pad->cmdCancel, Qt::LeftButton);
     }
 };
 
