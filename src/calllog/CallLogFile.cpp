@@ -211,11 +211,15 @@ CallLogEvents& callLogEvents()
 
 QList<CallLogRow> readLog(const QString& path, LogKind kind)
 {
-    QList<CallLogRow> rows;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return rows;
-    const QByteArray bytes = file.readAll();
+        return {};
+    return parseLog(file.readAll(), kind);
+}
+
+QList<CallLogRow> parseLog(QByteArrayView bytes, LogKind kind)
+{
+    QList<CallLogRow> rows;
     qsizetype at = 0;
     int lineNo = 0;
     while (at < bytes.size()) {

@@ -57,6 +57,8 @@ bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row,
 // none. The two header lines are skipped unread. Lines are cut at the columns
 // they were written at, so a record with an empty name reads back in place.
 QList<CallLogRow> readLog(const QString& path, LogKind kind);
+// The same for a log's bytes.
+QList<CallLogRow> parseLog(QByteArrayView bytes, LogKind kind);
 
 // Rewrites the whole file (atomically) from `rows`: the header of `variant`,
 // then one record per row in order.
