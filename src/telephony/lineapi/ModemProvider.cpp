@@ -35,6 +35,12 @@ std::optional<QString> modemDialString(const QString& address)
     for (const QChar c : address) {
         if (dropped.contains(c))
             continue;
+        // A wait for the billing tone or for the user (calling card rules):
+        // a modem can do neither, so it pauses instead.
+        if (c == u'$' || c == u'?') {
+            out += u',';
+            continue;
+        }
         if (!allowed.contains(c))
             return std::nullopt;
         out += c.toUpper();

@@ -29,9 +29,10 @@ private:
 
 // A string a modem can dial: digits, * # A-D, "," pause, W wait for dial
 // tone, @ wait for quiet answer, ! flash, T/P tone or pulse, ";" stay in
-// command state. Blanks and the usual number punctuation (- ( ) . /) are
-// dropped; anything else makes the string undialable (nullopt), so no text
-// can smuggle a command to the modem.
+// command state. The waits for the billing tone ($) and for the user (?) of
+// a translated number become pauses. Blanks and the usual number punctuation
+// (- ( ) . /) are dropped; anything else makes the string undialable
+// (nullopt), so no text can smuggle a command to the modem.
 std::optional<QString> modemDialString(const QString& address);
 
 // An open modem line: the port, its initialisation, calls out and in.
