@@ -84,7 +84,7 @@ fuzz: deps
 		mkdir -p build/fuzz/corpus/$$t build/fuzz/artifacts/$$t; \
 		echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
 		ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-			./build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+			./build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=25 \
 			-print_final_stats=1 -artifact_prefix=build/fuzz/artifacts/$$t/ \
 			build/fuzz/corpus/$$t fuzz/seeds/$$t || exit 1; \
 	done

@@ -78,7 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(dial.startsWith(u'T') || dial.startsWith(u'P'));
     for (const QChar c : dial)
         FUZZ_CHECK(QStringLiteral("0123456789*#ABCDabcd,!Ww@$?TtPp").contains(c));
-    FUZZ_CHECK(modemDialString(dial).has_value());
+    // A rule without G can leave nothing but the lead letter, which the
+    // modem provider refuses as a whole (there is nothing to dial).
+    FUZZ_CHECK(modemDialString(dial).has_value() || dial.size() == 1);
 
     if (withCard && !card.pin.isEmpty()) {
         CallingCard otherPin = card;
