@@ -9,6 +9,7 @@
 #include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
 // Call logs:
+#include "calllog/InstallCallLog.h"
 // Profiles:
 // Options, tray, about box and help:
 #include "app/FrmOptions.h"
@@ -33,6 +34,7 @@ void installParts(FrmDialer& window)
     installLocations(); // dialing properties, modem properties, system modems
 
     // Call logs (log windows, retention):
+    installCallLog(window);
 
     // Profiles:
 

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
+
 namespace telvaro::calllog {
 namespace {
 
@@ -93,7 +95,7 @@ CallLogRow appendAndReport(LogKind kind, const CallLogRow& row)
         reportedFailures().remove(path);
     else
         reportFailure(path, kind, error);
-    return row;
+    return cleanRow(row);
 }
 
 } // namespace
@@ -141,26 +143,75 @@ QString formatDateTime(const QDateTime& when)
     return when.toString(QStringLiteral("MM-dd-yyyy  HH:mm:ss"));
 }
 
+QString cleanField(const QString& text)
+{
+    const auto isControl = [](QChar c) {
+        return c.unicode() < 0x20 || c.category() == QChar::Other_Control;
+    };
+    if (std::none_of(text.cbegin(), text.cend(), isControl))
+        return text;
+    QString clean = text;
+    for (QChar& c : clean) {
+        if (isControl(c))
+            c = u' ';
+    }
+    return clean;
+}
+
+CallLogRow cleanRow(const CallLogRow& row)
+{
+    return {cleanField(row.name), cleanField(row.number), cleanField(row.dateTime),
+            cleanField(row.entryKey)};
+}
+
 QString formatRecord(const CallLogRow& row, LogKind kind)
 {
     QString line;
     line.reserve(128);
     line.append(u' ');
-    appendField(line, row.name, kNameWidth);
-    appendField(line, row.number, kNumberWidth);
+    appendField(line, cleanField(row.name), kNameWidth);
+    appendField(line, cleanField(row.number), kNumberWidth);
     if (kind == LogKind::Outgoing) {
         // Keep the key in its column even for a row without a date.
-        appendField(line, row.dateTime, kDateTimeWidth);
+        appendField(line, cleanField(row.dateTime), kDateTimeWidth);
         line.append(u' ');
-        line.append(row.entryKey);
+        line.append(cleanField(row.entryKey));
     } else {
-        line.append(row.dateTime);
+        line.append(cleanField(row.dateTime));
     }
     return line;
 }
 
-bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row, QString* error)
+qint64 dateSortKey(QStringView t)
 {
+    const auto number = [&](qsizetype at, qsizetype length) -> int {
+        if (at + length > t.size())
+            return -1;
+        int value = 0;
+        for (qsizetype i = at; i < at + length; ++i) {
+            const char16_t c = t[i].unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    const int month = number(0, 2);
+    const int day = number(3, 2);
+    const int year = number(6, 4);
+    if (month < 0 || day < 0 || year < 0 || !QDate::isValid(year, month, day))
+        return -1;
+    qint64 key = (qint64(year) * 100 + month) * 100 + day;
+    const int hour = number(12, 2);
+    const int minute = number(15, 2);
+    const int second = number(18, 2);
+    const bool timeRead = hour >= 0 && minute >= 0 && second >= 0;
+    return key * 1000000 + (timeRead ? (hour * 100 + minute) * 100 + second : 0);
+}
+
+bool appendRecord(const QString& path, LogKind kind, const CallLogRow& given, QString* error)
+{
+    const CallLogRow row = cleanRow(given);
     const HeaderVariant variant =
         kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming;
     if (!QFileInfo::exists(path)) {
