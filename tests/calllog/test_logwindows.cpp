@@ -350,6 +350,71 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::readFile(outPath()), before);
     }
 
+    void exitPrunesByCalendarDaysAndKeepsWhatItCannotRead()
+    {
+        const auto rec = [](const char* name, const char* date) {
+            return CallLogRow{name, "555-0100", QString(date) + "  10:00:00", "0"};
+        };
+        const QString inPath = logPath(LogKind::Incoming);
+        const QList<CallLogRow> in{rec("Dec 26", "12-26-2026"), rec("Dec 27", "12-27-2026"),
+                                   rec("Dec 31", "12-31-2026"), rec("Jan 1", "01-01-2027"),
+                                   rec("Jan 5", "01-05-2027")};
+        QByteArray inBytes = logBytes(LogKind::Incoming, in);
+        // A damaged line in the middle and a record written without a header.
+        inBytes.insert(inBytes.indexOf(" Dec 27"), "damaged line\r\n");
+        TestEnv::writeFile(inPath, inBytes);
+        const QList<CallLogRow> out{rec("Dec 1", "12-01-2026"), rec("Dec 2", "12-02-2026")};
+        TestEnv::writeFile(outPath(), formatRecord(out[0], LogKind::Outgoing).toLatin1() + "\r\n" +
+                                          formatRecord(out[1], LogKind::Outgoing).toLatin1());
+        {
+            FixedClock newYear(QDate(2027, 1, 1));
+            FrmDialer main;
+            // Days as the dialog's OK leaves them: "-5" in the outgoing box
+            // counts as its spin bar's 30.
+            options().setText(OptionsStore::txtDays, QStringLiteral("-5"));
+            main.exitProgram(FrmDialer::ExitMode::NoQuestions);
+        }
+        QCOMPARE(TestEnv::readFile(backupPath(LogKind::Incoming)), inBytes);
+        QByteArray kept = headerBytes(HeaderVariant::Retention) + "damaged line\r\n";
+        for (int i = 1; i < in.size(); ++i)
+            kept += formatRecord(in[i], LogKind::Incoming).toLatin1() + "\r\n";
+        QCOMPARE(TestEnv::readFile(inPath), kept);
+        QCOMPARE(readLog(outPath(), LogKind::Outgoing), QList<CallLogRow>{out[1]});
+
+        // Leap day, one day kept; a log that cannot be written is told and left.
+        TestEnv::writeFile(inPath, logBytes(LogKind::Incoming, {rec("Feb 28", "02-28-2028"),
+                                                                rec("Feb 29", "02-29-2028"),
+                                                                rec("Mar 1", "03-01-2028")}));
+        const QByteArray outBefore = TestEnv::readFile(outPath());
+        QFile::setPermissions(outPath(), QFile::ReadOwner);
+        {
+            FixedClock leap(QDate(2028, 3, 1));
+            FrmDialer main;
+            options().setText(OptionsStore::txtInDays, QStringLiteral("1"));
+            main.exitProgram();
+        }
+        QCOMPARE(readLog(inPath, LogKind::Incoming).size(), 2);
+        QCOMPARE(readLog(inPath, LogKind::Incoming).value(0).name, QString("Feb 29"));
+        QCOMPARE(TestEnv::readFile(outPath()), outBefore);
+        QVERIFY(prompts->messages.value(0).text.contains("could not be removed"));
+
+        // Both options off: nothing is touched.
+        QFile::remove(backupPath(LogKind::Incoming));
+        const QByteArray inBefore = TestEnv::readFile(inPath);
+        const QDateTime inTime = QFileInfo(inPath).lastModified();
+        {
+            FixedClock later(QDate(2029, 1, 1));
+            FrmDialer main;
+            options().setChecked(OptionsStore::chkDelIncoming, false);
+            options().setChecked(OptionsStore::chkDelOutgoing, false);
+            main.exitProgram(FrmDialer::ExitMode::NoQuestions);
+        }
+        QCOMPARE(TestEnv::readFile(inPath), inBefore);
+        QCOMPARE(QFileInfo(inPath).lastModified(), inTime);
+        QVERIFY(!QFileInfo::exists(backupPath(LogKind::Incoming)));
+        QCOMPARE(ended, 3);
+    }
+
     void printsEveryRowPageByPageAndTellsOfFailures()
     {
         QList<CallLogRow> rows;
