@@ -267,6 +267,7 @@ QList<CallLogRow> readLog(const QString& path, LogKind kind)
     if (!file.open(QIODevice::ReadOnly))
         return rows;
     const QByteArray bytes = file.readAll();
+    rows.reserve(bytes.size() / 120 + 1);
     qsizetype at = 0;
     int lineNo = 0;
     while (at < bytes.size()) {
