@@ -92,7 +92,6 @@ CallLogWindow::CallLogWindow(LogKind kind, QWidget* parent)
     heads->resizeSection(CallLogModel::DateColumn, 160);
     if (kind == LogKind::Outgoing) {
         // The entry key rides along unseen.
-        heads->setStretchLastSection(false);
         m_view->setColumnHidden(CallLogModel::KeyColumn, true);
     }
     connect(heads, &QHeaderView::sectionClicked, this, &CallLogWindow::columnClick);
