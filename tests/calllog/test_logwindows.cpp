@@ -7,6 +7,7 @@
 #include "calllog/LogPrinting.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "directory/FrmMemo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -235,6 +236,17 @@ private Q_SLOTS:
         out = loadedWindow<FrmOutLog>(main);
         QCOMPARE(column(out, 0), QStringList({"Bob", "Di", "Ed"}));
         QCOMPARE(out->mnuUndo->text(), QString("&Undo"));
+        // The saved records kept their keys: MemoLog opens Di's memo pad.
+        QCOMPARE(clickRow(out, "Di"), out->mnuEdit);
+        out->mnuMemoLog->trigger();
+        QCOMPARE(state().currentEntryKey, QString("26996"));
+        FrmMemo* memo = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* m = qobject_cast<FrmMemo*>(w); m && m->isVisible())
+                memo = m;
+        }
+        QVERIFY(memo);
+        memo->close();
         QVERIFY(callSeam<bool>(seams().closeLogWindows));
         QCOMPARE(prompts->messages.size(), 1);
         QCOMPARE(QFileInfo(outPath()).lastModified(), written);
