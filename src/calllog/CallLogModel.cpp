@@ -85,7 +85,8 @@ int CallLogModel::removeMarked(const std::vector<bool>& doomed)
     }
     const int removed = int(m_rows.size() - kept.size());
     if (removed == 0) {
-        // Nothing moved out; the rows are still where they were.
+        // The same rows in the same order: nothing for the views to redo.
+        m_rows = std::move(kept);
         return 0;
     }
     beginResetModel();
