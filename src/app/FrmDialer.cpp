@@ -496,9 +496,10 @@ void FrmDialer::pruneLog(const QString& suffix, bool enabled, OptionsStore::Text
         pruned = seams().trimCallLog(log, backup, days, &error);
     if (pruned)
         return;
-    const QString text = QStringLiteral("The old calls could not be removed from the log\n%1\n\n%2\n\n"
-                                        "The log is unchanged.")
-                             .arg(QDir::toNativeSeparators(log), error);
+    const QString text =
+        QStringLiteral("The old calls could not be removed from the log\n%1\n\n%2\n\n"
+                       "The log is unchanged.")
+            .arg(QDir::toNativeSeparators(log), error);
     if (m_noQuestions)
         std::fprintf(stderr, "telvaro: %s\n", qPrintable(text));
     else
