@@ -1,6 +1,10 @@
 // Paging and switching tabs with a full directory: 26 tabs x 996 entries in
-// both the index and the subject directory, each with a note log.
+// both the index and the subject directory, each with a note log. Then the
+// whole-tab commands and the sorts on that directory, each with its one
+// durable write of the settings file.
+#include "app/IniFile.h"
 #include "app/ProgramState.h"
+#include "directory/DirectoryArrange.h"
 #include "directory/DirectoryStore.h"
 #include "directory/DirectoryView.h"
 
@@ -23,6 +27,7 @@ struct Fixture
 {
     QTemporaryDir dir;
     std::unique_ptr<DirectoryView> view;
+    QByteArray full; // the settings file of the full directory
 
     Fixture()
     {
@@ -48,6 +53,7 @@ struct Fixture
                 for (int s = 1; s <= kSlotsPerTab; ++s)
                     ini += logKey(mode == 1, entryKey(t, s)).toLatin1() +
                            "=12-08-2026          09:00:00@@Called, left a message\xDE\r\n";
+        full = ini;
         QFile f(dir.path() + "/Telvaro.ini");
         f.open(QIODevice::WriteOnly);
         f.write(ini);
@@ -119,6 +125,85 @@ void modeSwitch(benchmark::State& st)
     benchmark::DoNotOptimize(v.caption(1));
 }
 
+// Puts `bytes` on the disk as the settings file and has the store read it.
+void useSettings(const QByteArray& bytes)
+{
+    QFile f(fixture().dir.path() + "/Telvaro.ini");
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(bytes);
+    f.close();
+    directoryStore().file().reload();
+}
+
+// The full directory changed by `prepare`, as the bytes of its settings file.
+template <typename Prepare> QByteArray variant(Prepare prepare)
+{
+    useSettings(fixture().full);
+    DirectoryStore& store = directoryStore();
+    {
+        IniFile::Batch batch(store.file());
+        prepare(store);
+    }
+    return store.file().serialize();
+}
+
+// Runs `operation` on a fresh copy of `start` in each iteration; only the
+// operation (with its write) is timed.
+template <typename Operation>
+void timeOnCopies(benchmark::State& st, const QByteArray& start, Operation operation)
+{
+    for (auto _ : st) {
+        st.PauseTiming();
+        useSettings(start);
+        st.ResumeTiming();
+        if (!operation(directoryStore()))
+            st.SkipWithError("the settings file was not written");
+    }
+    useSettings(fixture().full);
+}
+
+void BM_DeleteFullTab(benchmark::State& st)
+{
+    timeOnCopies(st, fixture().full, [](DirectoryStore& s) { return deleteTab(s, 5); });
+}
+
+// Tab 3 into tab 26, which has no title and no entries but a log in every
+// slot (they all change places with the moved entries' logs).
+void BM_MoveFullTab(benchmark::State& st)
+{
+    const QByteArray start = variant([](DirectoryStore& s) { deleteTab(s, 26); });
+    timeOnCopies(st, start, [](DirectoryStore& s) { return moveTab(s, 3, 26); });
+}
+
+// "Subject title 1", "Subject title 10", ..., "Subject title 2", ...: most
+// tabs change places.
+void BM_SortSubjectTabs(benchmark::State& st)
+{
+    timeOnCopies(st, fixture().full, [](DirectoryStore& s) { return sortTabs(s); });
+}
+
+// A subtitle on the first button of tab 1 heads a group running to slot 995,
+// its names in reverse order.
+void BM_SortSubtitleGroup(benchmark::State& st)
+{
+    const QByteArray start = variant([](DirectoryStore& s) {
+        s.writeEntryName(true, entryKey(1, 1), QStringLiteral("*Group"));
+        for (int slot = 2; slot <= kSlotsPerTab; ++slot)
+            s.writeEntryName(
+                true, entryKey(1, slot),
+                QStringLiteral("Name %1").arg(kSlotsPerTab - slot, 4, 10, QChar(u'0')));
+    });
+    timeOnCopies(st, start, [](DirectoryStore& s) { return sortSubtitleGroup(s, true, 1, 1); });
+}
+
+// Undo of the tab sort: the directory's three sections back from the file
+// as it was before.
+void BM_UndoTabSort(benchmark::State& st)
+{
+    const QByteArray start = variant([](DirectoryStore& s) { sortTabs(s); });
+    timeOnCopies(st, start, [](DirectoryStore& s) { return restoreDirectory(s, fixture().full); });
+}
+
 void BM_PageStepIndex(benchmark::State& st)
 {
     pageStep(st, false);
@@ -145,6 +230,11 @@ BENCHMARK(BM_PageStepSubject)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TabSwitchIndex)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TabSwitchSubject)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ModeSwitch)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeleteFullTab)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_MoveFullTab)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_SortSubjectTabs)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_SortSubtitleGroup)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_UndoTabSort)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

@@ -204,14 +204,14 @@ void FrmDialer::buildMenus()
 
     mnuMouse1 = new QMenu(QStringLiteral("MouseMenu1"), this);
     mnuMouse1->setObjectName(QStringLiteral("mnuMouse1"));
-    mnuTabEdit =
-        addItem(mnuMouse1, QStringLiteral("Edit Tab (title)"), QStringLiteral("mnuTabEdit"));
+    mnuEditTab =
+        addItem(mnuMouse1, QStringLiteral("Edit Tab (title)"), QStringLiteral("mnuEditTab"));
     mnuMouse1->addSeparator();
-    mnuTabMove = addItem(mnuMouse1, QStringLiteral("MoveTab"), QStringLiteral("mnuTabMove"));
-    mnuTabPaste =
-        addItem(mnuMouse1, QStringLiteral("Paste Tab"), QStringLiteral("mnuTabPaste"), {}, false);
+    mnuMoveTab = addItem(mnuMouse1, QStringLiteral("MoveTab"), QStringLiteral("mnuMoveTab"));
+    mnuPasteTab =
+        addItem(mnuMouse1, QStringLiteral("Paste Tab"), QStringLiteral("mnuPasteTab"), {}, false);
     mnuMouse1->addSeparator();
-    mnuTabDelete = addItem(mnuMouse1, QStringLiteral("Delete Tab"), QStringLiteral("mnuTabDelete"));
+    mnuDeleteTab = addItem(mnuMouse1, QStringLiteral("Delete Tab"), QStringLiteral("mnuDeleteTab"));
 
     mnuSystray = new QMenu(QStringLiteral("&Systray"), this);
     mnuSystray->setObjectName(QStringLiteral("mnuSystray"));
@@ -606,8 +606,10 @@ bool FrmDialer::eventFilter(QObject* watched, QEvent* event)
 
     auto* key = static_cast<QKeyEvent*>(event);
     callSeam(seams().directoryKeyDown, key->key(), shiftState(key->modifiers()));
+    // With Ctrl or Alt held a key is a command, not a letter to jump to.
     const QString text = key->text();
-    if (text.size() == 1 && text.at(0).isPrint())
+    if (text.size() == 1 && text.at(0).isPrint() &&
+        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         callSeam(seams().directoryLetterJump, text.at(0));
     return false;
 }

@@ -96,10 +96,10 @@ public:
     QAction* mnuMouseDelete = nullptr; // "Delete"
     // "MouseMenu1": a tab's menu; the directory connects its items.
     QMenu* mnuMouse1 = nullptr;
-    QAction* mnuTabEdit = nullptr;   // "Edit Tab (title)"
-    QAction* mnuTabMove = nullptr;   // "MoveTab"
-    QAction* mnuTabPaste = nullptr;  // "Paste Tab", disabled
-    QAction* mnuTabDelete = nullptr; // "Delete Tab"
+    QAction* mnuEditTab = nullptr;   // "Edit Tab (title)"
+    QAction* mnuMoveTab = nullptr;   // "MoveTab"
+    QAction* mnuPasteTab = nullptr;  // "Paste Tab", disabled
+    QAction* mnuDeleteTab = nullptr; // "Delete Tab"
     // "&Systray": the tray icon's menu.
     QMenu* mnuSystray = nullptr;
     QAction* mPopRestore = nullptr; // seams().restoreMainWindow

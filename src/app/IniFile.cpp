@@ -246,6 +246,33 @@ template <typename Index> void insertInto(Index& index, quint32 hash, int item)
     ++index.used;
 }
 
+// Takes `item` out of `index` (linear probing: the entries after it in its
+// run move back, so that every lookup still finds its entry).
+template <typename Index> void eraseFrom(Index& index, quint32 hash, int item)
+{
+    if (index.slots.empty())
+        return;
+    const size_t mask = index.slots.size() - 1;
+    size_t i = hash & mask;
+    while (index.slots[i].item != item) {
+        if (index.slots[i].item < 0)
+            return;
+        i = (i + 1) & mask;
+    }
+    size_t hole = i;
+    for (size_t j = (hole + 1) & mask; index.slots[j].item >= 0; j = (j + 1) & mask) {
+        const size_t home = index.slots[j].hash & mask;
+        // The entry at j may fill the hole when its home is not within (hole, j].
+        const bool between = hole <= j ? (home > hole && home <= j) : (home > hole || home <= j);
+        if (!between) {
+            index.slots[hole] = index.slots[j];
+            hole = j;
+        }
+    }
+    index.slots[hole] = {};
+    --index.used;
+}
+
 } // namespace
 
 QByteArray IniFile::serialize() const
@@ -320,6 +347,8 @@ int IniFile::findKeyLine(Section& section, QByteArrayView key)
             const quint32 h = foldedHash(*name);
             if (lookUp(index, *name, h, nameOf) < 0)
                 insertInto(index, h, i);
+            else
+                index.duplicates = true;
         }
         index.valid = true;
     }
@@ -390,8 +419,11 @@ bool IniFile::removeKey(QStringView section, QStringView key)
     const int line = findKeyLine(*s, nameBytes(key));
     if (line < 0)
         return true;
+    if (s->keys.duplicates)
+        s->keys.valid = false; // a later line of the same name may now be the first
+    else
+        eraseFrom(s->keys, foldedHash(nameBytes(key)), line);
     s->lines[size_t(line)].removed = true;
-    s->keys.valid = false; // a later duplicate may now be the first
     return flush();
 }
 

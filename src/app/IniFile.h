@@ -103,7 +103,9 @@ private:
     };
     // The first item of each name (section or key, compared without regard to
     // letter case): an open-addressing table of item positions, built when
-    // first needed and dropped when an item it knows goes away.
+    // first needed. A removed item leaves the table at once; only when the
+    // items held a name twice (a file edited by hand) is the table dropped,
+    // since a later item of that name becomes the first.
     struct NameIndex
     {
         struct Slot
@@ -114,11 +116,13 @@ private:
         std::vector<Slot> slots;
         int used = 0;
         bool valid = false;
+        bool duplicates = false; // some name was met more than once
         void clear()
         {
             slots.clear();
             used = 0;
             valid = false;
+            duplicates = false;
         }
     };
     struct Section

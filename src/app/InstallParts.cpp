@@ -6,6 +6,7 @@
 // Dialing:
 #include "dialing/DialingWindows.h"
 // Telephony:
+#include "telephony/FrmCallDisplay.h"
 #include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
 // Call logs:
@@ -32,6 +33,8 @@ void installParts(FrmDialer& window)
     // Telephony (line session, call control, incoming calls, outside requests):
     installTelephony(); // line session, call control
     installLocations(); // dialing properties, modem properties, system modems
+    // Caller display, incoming log, receive switch:
+    installIncomingCalls(window);
 
     // Call logs (log windows, retention):
     installCallLog(window);

@@ -292,7 +292,6 @@ void callDisplayClicked(OptionsStore& store)
     } else {
         callSeam(seams().setIncomingLogMenusEnabled, false);
         callSeam(seams().dropCall);
-        callSeam(seams().closeLine);
         callSeam(seams().setReceiveMenuCaption, receiveCaption(false));
         callSeam(seams().closeLine);
         callSeam<bool>(seams().openLine, 1, 0x10);

@@ -29,6 +29,7 @@ struct Seams
     std::function<bool(int privileges, int mediaModes)> openLine;
     std::function<void()> closeLine;
     std::function<bool()> lineIsOpen;
+    std::function<bool()> lineReceiving; // open with owner and monitor privileges
     std::function<void()> dropCall;
     std::function<void(const QString& firstPiece)> makeCall; // MakeCall
     std::function<void()> dialNextPart;

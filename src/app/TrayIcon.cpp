@@ -24,6 +24,18 @@ QIcon programIcon()
     return QIcon(QStringLiteral(":/icons/telvaro.svg"));
 }
 
+namespace {
+
+// Whether calls are offered: the line is open to receive them.
+bool lineReceiving()
+{
+    if (seams().lineReceiving)
+        return seams().lineReceiving();
+    return callSeam<bool>(seams().lineIsOpen);
+}
+
+} // namespace
+
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
 
 TrayIcon::~TrayIcon()
@@ -61,7 +73,9 @@ bool TrayIcon::isShown() const
 
 QString TrayIcon::toolTip() const
 {
-    return m_icon ? m_icon->toolTip() : QString();
+    // Without a notification area the icon is not there, but its tooltip
+    // still follows the line.
+    return m_added ? m_tip.left(63) : QString();
 }
 
 void TrayIcon::setPicture(bool receiving, const QString& tip)
@@ -83,6 +97,9 @@ void TrayIcon::setPicture(bool receiving, const QString& tip)
 void TrayIcon::add()
 {
     watchMainWindow();
+    m_added = true;
+    const bool receiving = lineReceiving();
+    m_tip = receiving ? kReadyTip : kDisabledTip;
     if (!available())
         return;
     if (!m_icon) {
@@ -98,21 +115,23 @@ void TrayIcon::add()
                 });
     }
     m_icon->setContextMenu(menu());
-    const bool receiving = callSeam<bool>(seams().lineIsOpen);
-    setPicture(receiving, receiving ? kReadyTip : kDisabledTip);
+    setPicture(receiving, m_tip);
     m_icon->show();
 }
 
 void TrayIcon::modify()
 {
-    if (!isShown())
+    if (!m_added)
         return;
-    const bool receiving = callSeam<bool>(seams().lineIsOpen);
-    setPicture(receiving, receiving ? kReadyModifiedTip : kDisabledTip);
+    const bool receiving = lineReceiving();
+    m_tip = receiving ? kReadyModifiedTip : kDisabledTip;
+    if (isShown())
+        setPicture(receiving, m_tip);
 }
 
 void TrayIcon::remove()
 {
+    m_added = false;
     if (m_icon)
         m_icon->hide();
 }

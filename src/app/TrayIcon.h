@@ -66,6 +66,8 @@ private:
     QPointer<QMenu> m_menu;
     QMenu* m_ownMenu = nullptr;
     bool m_hiding = false;
+    bool m_added = false; // added and not removed since
+    QString m_tip;
 };
 
 // The icon "PhoneOn": a handset with waves, shown while calls are received.

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -96,6 +97,20 @@ CallLogRow appendAndReport(LogKind kind, const CallLogRow& row)
     else
         reportFailure(path, kind, error);
     return cleanRow(row);
+}
+
+// The incoming record is written inside a line event: a failure is told
+// once that event is over, so a message box cannot let later line events
+// overtake it.
+void appendIncomingAndReport(const QString& path, const CallLogRow& row)
+{
+    QString error;
+    if (appendRecord(path, LogKind::Incoming, row, &error)) {
+        reportedFailures().remove(path);
+        return;
+    }
+    QTimer::singleShot(0, &callLogEvents(),
+                       [path, error] { reportFailure(path, LogKind::Incoming, error); });
 }
 
 } // namespace
@@ -309,17 +324,33 @@ CallLogRow appendOutgoingRecord()
     return appendAndReport(LogKind::Outgoing, row);
 }
 
+QString incomingName(const QString& name)
+{
+    const QString cut = cutName(name);
+    return cut.isEmpty() ? QStringLiteral("Unknown Caller") : cut;
+}
+
+QString incomingNumber(const QString& number)
+{
+    const QString cut = cutNumber(number, LogKind::Incoming);
+    return cut.isEmpty() ? QStringLiteral("Unknown #") : cut;
+}
+
 CallLogRow appendIncomingRecord()
 {
     ProgramState& s = state();
-    s.callerName = cutName(s.callerName);
-    s.callerNumber = cutNumber(s.callerNumber, LogKind::Incoming);
-    if (s.callerName.isEmpty())
-        s.callerName = QStringLiteral("Unknown Caller");
-    if (s.callerNumber.isEmpty())
-        s.callerNumber = QStringLiteral("Unknown #");
-    CallLogRow row{s.callerName, s.callerNumber, formatDateTime(clock().now()), {}};
-    return appendAndReport(LogKind::Incoming, row);
+    const CallLogRow row =
+        appendIncomingCall(logPath(LogKind::Incoming), s.callerName, s.callerNumber);
+    s.callerName = row.name;
+    s.callerNumber = row.number;
+    return row;
+}
+
+CallLogRow appendIncomingCall(const QString& path, const QString& name, const QString& number)
+{
+    CallLogRow row{incomingName(name), incomingNumber(number), formatDateTime(clock().now()), {}};
+    appendIncomingAndReport(path, row);
+    return row;
 }
 
 void resetFailureReports()

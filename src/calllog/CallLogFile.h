@@ -88,6 +88,14 @@ inline bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& 
 // once (until it can be written again). They return the row written.
 CallLogRow appendOutgoingRecord();
 CallLogRow appendIncomingRecord();
+// The incoming record of one caller, written to `path` (the log of the
+// profile where the call rang): the name and number cut, "Unknown Caller" /
+// "Unknown #" for empty ones, stamped with the clock. A failure is reported
+// after the current event, never inside it.
+CallLogRow appendIncomingCall(const QString& path, const QString& name, const QString& number);
+// The name and number as the incoming log writes them (cut, unknown filled).
+QString incomingName(const QString& name);
+QString incomingNumber(const QString& number);
 
 // Tells a loaded log window of every record appended to a log file, so that
 // its table keeps every call that reached the file (whether the window is

@@ -7,8 +7,10 @@
 #include "dialing/Dialer.h"
 #include "dialing/SoundPlayer.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,6 +29,12 @@ QString tooltipFor(const QString& number)
 
 void PadNumberBox::keyPressEvent(QKeyEvent* event)
 {
+    // Pasting replaces the whole number, as the Edit menu's Paste does.
+    if (event->matches(QKeySequence::Paste)) {
+        setText(QGuiApplication::clipboard()->text());
+        event->accept();
+        return;
+    }
     const QString text = event->text();
     if (text.size() != 1 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         QLineEdit::keyPressEvent(event);

@@ -3,6 +3,8 @@
 #include "app/IniFile.h"
 #include "app/SettingsFile.h"
 
+#include <limits>
+
 namespace telvaro {
 namespace directory {
 
@@ -123,6 +125,11 @@ QString DirectoryStore::readName(bool subjectMode, const QString& key)
 QString DirectoryStore::readNumber(bool subjectMode, const QString& key)
 {
     return m_file->read(kSpeedDialSection, numberKey(subjectMode, key), kValueBuffer);
+}
+
+QString DirectoryStore::readValue(const QString& section, const QString& key)
+{
+    return m_file->read(section, key, std::numeric_limits<int>::max());
 }
 
 bool DirectoryStore::writeValue(const QString& section, const QString& key, const QString& value)

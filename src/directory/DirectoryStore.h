@@ -106,9 +106,12 @@ public:
     // Why the last write failed (empty after a good one).
     QString lastError() const;
 
-private:
+    // Any key of the directory's sections: the whole value, and a write that
+    // reads back as written (a missing key reads empty).
+    QString readValue(const QString& section, const QString& key);
     bool writeValue(const QString& section, const QString& key, const QString& value);
 
+private:
     IniFile* m_file;
 };
 

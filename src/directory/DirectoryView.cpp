@@ -237,6 +237,16 @@ void DirectoryView::buildOwnMenus()
     m_ownMouseMenu->addSeparator();
     m.mnuMouseDelete = m_ownMouseMenu->addAction(QStringLiteral("Delete"));
 
+    m_ownTabMenu = new QMenu(QStringLiteral("MouseMenu1"), this);
+    m.mnuMouse1 = m_ownTabMenu;
+    m.mnuEditTab = m_ownTabMenu->addAction(QStringLiteral("Edit Tab (title)"));
+    m_ownTabMenu->addSeparator();
+    m.mnuMoveTab = m_ownTabMenu->addAction(QStringLiteral("MoveTab"));
+    m.mnuPasteTab = m_ownTabMenu->addAction(QStringLiteral("Paste Tab"));
+    m.mnuPasteTab->setEnabled(false);
+    m_ownTabMenu->addSeparator();
+    m.mnuDeleteTab = m_ownTabMenu->addAction(QStringLiteral("Delete Tab"));
+
     m_menus = m;
     connectMenus();
 }
@@ -248,7 +258,8 @@ void DirectoryView::useMenus(const DirectoryMenus& menus)
     DirectoryMenus own = m_menus;
     for (QAction* a :
          {own.mnuIndex, own.mnuSubject, own.mnuArrange, own.mnuCut, own.mnuCopy, own.mnuPaste,
-          own.mnuDelete, own.mnuMouseEdit, own.mnuMouseCopy, own.mnuMousePaste, own.mnuMouseDelete})
+          own.mnuDelete, own.mnuMouseEdit, own.mnuMouseCopy, own.mnuMousePaste, own.mnuMouseDelete,
+          own.mnuEditTab, own.mnuMoveTab, own.mnuPasteTab, own.mnuDeleteTab})
         if (a)
             a->disconnect(this);
     for (QAction* a : own.EditSpeed)
@@ -274,6 +285,11 @@ void DirectoryView::useMenus(const DirectoryMenus& menus)
     m.mnuMouseCopy = pick(menus.mnuMouseCopy, own.mnuMouseCopy);
     m.mnuMousePaste = pick(menus.mnuMousePaste, own.mnuMousePaste);
     m.mnuMouseDelete = pick(menus.mnuMouseDelete, own.mnuMouseDelete);
+    m.mnuMouse1 = pick(menus.mnuMouse1, own.mnuMouse1);
+    m.mnuEditTab = pick(menus.mnuEditTab, own.mnuEditTab);
+    m.mnuMoveTab = pick(menus.mnuMoveTab, own.mnuMoveTab);
+    m.mnuPasteTab = pick(menus.mnuPasteTab, own.mnuPasteTab);
+    m.mnuDeleteTab = pick(menus.mnuDeleteTab, own.mnuDeleteTab);
     m_menus = m;
     m_windowRunsModeSwitches = menus.mnuIndex && menus.mnuSubject;
     connectMenus();
@@ -300,13 +316,15 @@ void DirectoryView::connectMenus()
     // The items carry the check mark of the mode in force (set by the switch).
     m.mnuIndex->setCheckable(true);
     m.mnuSubject->setCheckable(true);
-    connect(m.mnuArrange, &QAction::triggered, this, [this] {
-        if (arrangeTabs)
-            arrangeTabs();
-    });
+    connect(m.mnuArrange, &QAction::triggered, this, &DirectoryView::arrangeTabs);
     connect(m.mnuCut, &QAction::triggered, this, &DirectoryView::editCut);
     connect(m.mnuCopy, &QAction::triggered, this, &DirectoryView::editCopy);
     connect(m.mnuPaste, &QAction::triggered, this, &DirectoryView::editPaste);
+    connect(m.mnuDelete, &QAction::triggered, this, &DirectoryView::editDelete);
+    connect(m.mnuEditTab, &QAction::triggered, this, [this] { titlePrompt(selectedTab()); });
+    connect(m.mnuMoveTab, &QAction::triggered, this, &DirectoryView::startTabMove);
+    connect(m.mnuPasteTab, &QAction::triggered, this, &DirectoryView::pasteTab);
+    connect(m.mnuDeleteTab, &QAction::triggered, this, &DirectoryView::deleteTab);
     for (int b = 1; b <= 12; ++b)
         connect(m.EditSpeed[b - 1], &QAction::triggered, this, [this, b] { editSpeed(b); });
     connect(m.mnuEdit, &QMenu::aboutToShow, this, &DirectoryView::updateEditMenu);
@@ -331,6 +349,13 @@ int DirectoryView::page() const
 QString DirectoryView::caption(int button) const
 {
     return m_captions[button - 1];
+}
+
+QString DirectoryView::entryName(int button) const
+{
+    const QString shown = caption(button);
+    const QString stored = directoryStore().readName(state().subjectMode, keyOfButton(button));
+    return !shown.isEmpty() && stored.startsWith(shown) ? stored : shown;
 }
 
 QString DirectoryView::tag(int button) const
@@ -491,23 +516,7 @@ void DirectoryView::onTabChanged(int index)
         popupMark = false;
         return;
     }
-    if (tabTitlePrompt)
-        tabTitlePrompt(t);
-    else
-        plainTitlePrompt(t);
-}
-
-void DirectoryView::plainTitlePrompt(int tab)
-{
-    InputRequest request;
-    request.prompt = QStringLiteral("Please enter Tab title");
-    request.title = QStringLiteral("Edit Tab");
-    request.defaultText = m_tabTitles[tab - 1];
-    const std::optional<QString> answer = prompter().input(window(), request);
-    if (!answer || answer->isEmpty())
-        return;
-    if (checkStored(directoryStore().writeTabTitle(tab, *answer)))
-        refreshTabCaption(tab, *answer);
+    titlePrompt(t);
 }
 
 void DirectoryView::onTabsValueChanged(int value)
@@ -681,7 +690,7 @@ void DirectoryView::clickButton(int button)
     if (button < 1 || button > 12)
         return;
     state().currentEntryKey = keyOfButton(button);
-    if (button == 1 && caption(1).startsWith(QLatin1Char('*')) && sortSubtitleGroup) {
+    if (button == 1 && caption(1).startsWith(QLatin1Char('*'))) {
         sortSubtitleGroup();
         showPage();
         return;
@@ -769,7 +778,8 @@ void DirectoryView::copyEntry()
     const int b = buttonOfKey(state().currentEntryKey);
     if (b == 0)
         return;
-    m_copyName = caption(b);
+    // The whole name: the caption may be cut.
+    m_copyName = entryName(b);
     m_copyNumber = tag(b);
     m_copyLog = directoryStore().readNoteLog(state().subjectMode, state().currentEntryKey);
     m_menus.mnuMousePaste->setEnabled(true);
@@ -920,8 +930,8 @@ void DirectoryView::updateEditMenu()
     const QClipboard* clipboard = QApplication::clipboard();
     if (!clipboard->text().isEmpty())
         m.mnuPaste->setEnabled(true);
-    QComboBox* combo = dialCombo();
-    const bool selected = combo && combo->lineEdit() && combo->lineEdit()->hasSelectedText();
+    const QLineEdit* box = dialNumberBox();
+    const bool selected = box && box->hasSelectedText();
     m.mnuCopy->setEnabled(selected);
     m.mnuCut->setEnabled(selected);
     m.mnuDelete->setEnabled(selected);
@@ -932,25 +942,32 @@ void DirectoryView::updateEditMenu()
 void DirectoryView::editCut()
 {
     if (m_menus.mnuCut->text() == QStringLiteral("&Undo Sorting")) {
-        if (undoSorting)
-            undoSorting();
+        undoSorting();
         return;
     }
-    QComboBox* combo = dialCombo();
-    if (!combo || !combo->lineEdit())
+    QLineEdit* box = dialNumberBox();
+    if (!box || !box->hasSelectedText())
         return;
     QApplication::clipboard()->clear();
-    QApplication::clipboard()->setText(combo->lineEdit()->selectedText());
-    combo->lineEdit()->del();
+    QApplication::clipboard()->setText(box->selectedText());
+    box->del();
 }
 
 void DirectoryView::editCopy()
 {
-    QComboBox* combo = dialCombo();
-    if (!combo || !combo->lineEdit())
+    QLineEdit* box = dialNumberBox();
+    if (!box || !box->hasSelectedText())
         return;
     QApplication::clipboard()->clear();
-    QApplication::clipboard()->setText(combo->lineEdit()->selectedText());
+    QApplication::clipboard()->setText(box->selectedText());
+}
+
+void DirectoryView::editDelete()
+{
+    // Only a selection goes, never a character beside the caret.
+    QLineEdit* box = dialNumberBox();
+    if (box && box->hasSelectedText())
+        box->del();
 }
 
 void DirectoryView::editPaste()
@@ -987,6 +1004,27 @@ bool DirectoryView::eventFilter(QObject* watched, QEvent* event)
             return k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down;
         }
         return keyDown(key->key(), key->modifiers());
+    }
+    if (watched == TabS && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        m_pressOnCurrentTab = mouse->button() == Qt::LeftButton &&
+                              TabS->tabAt(mouse->position().toPoint()) == TabS->currentIndex();
+    }
+    if (watched == TabS && event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const bool again = m_pressOnCurrentTab && mouse->button() == Qt::LeftButton &&
+                           TabS->tabAt(mouse->position().toPoint()) == TabS->currentIndex();
+        m_pressOnCurrentTab = false;
+        if (mouse->button() == Qt::RightButton && state().subjectMode) {
+            showTabMenu(mouse->globalPosition().toPoint());
+        } else if (again && state().subjectMode && !tabNamed()) {
+            // A click on the unnamed tab already selected (its prompt was
+            // cancelled, or the tab was just deleted) asks for the title again.
+            scrollMark = false;
+            popupMark = false;
+            titlePrompt(selectedTab());
+        }
+        return false;
     }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);

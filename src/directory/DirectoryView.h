@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QTabBar>
@@ -61,6 +63,11 @@ struct DirectoryMenus
     QAction* mnuMouseCopy = nullptr;
     QAction* mnuMousePaste = nullptr;
     QAction* mnuMouseDelete = nullptr;
+    QMenu* mnuMouse1 = nullptr; // the tab strip's menu
+    QAction* mnuEditTab = nullptr;
+    QAction* mnuMoveTab = nullptr;
+    QAction* mnuPasteTab = nullptr;
+    QAction* mnuDeleteTab = nullptr;
 };
 
 // The directory area of the main window: 26 tabs over twelve speed-dial
@@ -104,6 +111,9 @@ public:
     int selectedTab() const;
     int page() const;
     QString caption(int button) const;
+    // The whole name of the entry of button b: the stored name when the
+    // caption shows it (cut or whole), else the caption.
+    QString entryName(int button) const;
     QString tag(int button) const;
     void setCaption(int button, const QString& text);
     void setButtonsEnabled(bool on);
@@ -141,11 +151,30 @@ public:
     FrmMemo* memoPad() const;
     void openMemo();
 
-    // The main Edit menu on the dialing pad's boxes.
+    // The main Edit menu on the dialing pad's number box.
     void updateEditMenu();
     void editCut();
     void editCopy();
     void editPaste();
+    void editDelete();
+
+    // Tab management (subject tabs; each acts on the selected tab).
+    void showTabMenu(const QPoint& globalPos); // right button released over the strip
+    void titlePrompt(int tab);
+    void startTabMove();
+    void pasteTab();
+    void deleteTab();
+    // The tab of the pending move, 0 when none. A move lives in this view
+    // only: a reloaded main window starts without one.
+    int moveSourceTab() const { return m_moveSource; }
+    void endTabMove();
+
+    // Alphabetical arrangement. A sort arms the Cut item as "&Undo Sorting",
+    // which puts the directory back as it was just before that sort.
+    void arrangeTabs();       // mnuArrange
+    void sortSubtitleGroup(); // button 1 of a page, caption starting with "*"
+    void undoSorting();
+    bool sortingTabs() const { return m_sortingTabs; }
 
     // The dialing pad's boxes, found in the main window by their names.
     QComboBox* dialCombo() const;
@@ -161,12 +190,6 @@ public:
     bool popupMark = false; // also set by the tab menu and a tab move
     bool modeSwitchMark = false;
 
-    // Hooks for tab management and sorting. Empty hooks: the plain title
-    // prompt; a subtitle button acts as an ordinary one; undo does nothing.
-    std::function<void(int tab)> tabTitlePrompt;
-    std::function<void()> sortSubtitleGroup;
-    std::function<void()> undoSorting;
-    std::function<void()> arrangeTabs;
     // Shows a pop-up menu at a screen position (tests replace it).
     std::function<void(QMenu* menu, const QPoint& globalPos)> popupMenu;
 
@@ -189,7 +212,10 @@ private:
     int labelColumnWidth() const;
     void beep();
     void fillButtons(bool cutCaptions);
-    void plainTitlePrompt(int tab);
+    void armUndo(const QByteArray& settingsBefore, const QHash<QString, QString>& moves,
+                 bool subjectMode);
+    // An open memo pad follows its entry's log to its new place.
+    void followMovedLogs(const QHash<QString, QString>& moves, bool subjectMode);
     void onPageValueChanged(int value);
     void onTabsValueChanged(int value);
     void onTabChanged(int index);
@@ -210,6 +236,13 @@ private:
     QPointer<FrmMemo> m_memo;
     QMenu* m_ownEditMenu = nullptr;
     QMenu* m_ownMouseMenu = nullptr;
+    QMenu* m_ownTabMenu = nullptr;
+    int m_moveSource = 0;                // MoveSourceTab
+    QByteArray m_undoSnapshot;           // the settings file before the last sort
+    QHash<QString, QString> m_undoMoves; // where the undo takes the logs the sort moved
+    bool m_undoMovesSubject = false;
+    bool m_sortingTabs = false;
+    bool m_pressOnCurrentTab = false;
     bool m_keysFromWindow = false;
     bool m_windowRunsModeSwitches = false;
     int m_bottomLeftInset = 0;

@@ -101,6 +101,13 @@ void FrmMemo::showPad()
     TxtMemo->setFocus();
 }
 
+void FrmMemo::followEntry(const QString& key)
+{
+    m_key = key;
+    state().memoEntryKey = key;
+    setWindowTitle(m_captionFor ? m_captionFor(m_key) : QString());
+}
+
 void FrmMemo::addToLog()
 {
     TxtLog->setPlainText(TxtLog->toPlainText() + QLatin1Char('\n') + TxtMemo->toPlainText());

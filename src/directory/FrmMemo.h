@@ -42,6 +42,13 @@ public:
     // The log's length as it is counted for storing (line breaks as CR LF).
     int logLength() const;
 
+    // The entry whose log the pad shows, and its directory.
+    QString entryKey() const { return m_key; }
+    bool subjectMode() const { return m_subjectMode; }
+    // The entry's log has moved to `key` (its tab was moved or sorted): OK
+    // stores it there.
+    void followEntry(const QString& key);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -94,8 +94,9 @@ FrmSpeedDial::FrmSpeedDial(DirectoryView& view, int button)
     connect(CmdMemo, &QPushButton::clicked, this, &FrmSpeedDial::editMemo);
     connect(CmdCancel, &QPushButton::clicked, this, &FrmSpeedDial::cancel);
 
-    // The name as the button shows it, the number without its marker.
-    TxtName->setText(m_view.caption(m_button));
+    // The whole stored name (the button may show it cut), the number without
+    // its marker.
+    TxtName->setText(m_view.entryName(m_button));
     const QString v = m_view.tag(m_button);
     if (ignoresDialingProperties(v)) {
         TxtNumber->setText(v.mid(2));

@@ -89,6 +89,11 @@ DirectoryView* installDirectory(FrmDialer& window)
     m.mnuMouseCopy = window.mnuMouseCopy;
     m.mnuMousePaste = window.mnuMousePaste;
     m.mnuMouseDelete = window.mnuMouseDelete;
+    m.mnuMouse1 = window.mnuMouse1;
+    m.mnuEditTab = window.mnuEditTab;
+    m.mnuMoveTab = window.mnuMoveTab;
+    m.mnuPasteTab = window.mnuPasteTab;
+    m.mnuDeleteTab = window.mnuDeleteTab;
     view->useMenus(m);
     view->setKeysFromWindow(true);
 

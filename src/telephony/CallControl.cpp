@@ -4,6 +4,7 @@
 #include "app/OptionsStore.h"
 #include "app/ProgramState.h"
 #include "app/Seams.h"
+#include "telephony/IncomingCalls.h"
 #include "telephony/LineSession.h"
 
 #include <QThread>
@@ -164,6 +165,7 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
         switch (callState) {
         case LINECALLSTATE_IDLE:
             s.idleSeen = true;
+            IncomingCallEnded(hDevice);
             ReleaseCall(t.callHandle);
             // A redial pending after busy keeps waiting requests waiting.
             if (!(s.busyDetected && !s.stopRequested))

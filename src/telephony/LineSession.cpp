@@ -6,6 +6,7 @@
 #include "app/ProgramState.h"
 #include "app/Seams.h"
 #include "telephony/CallControl.h"
+#include "telephony/IncomingCalls.h"
 #include "telephony/lineapi/UucpLock.h"
 
 #include <QCoreApplication>
@@ -55,6 +56,7 @@ TelephonySession& telephony()
 void resetTelephonySession()
 {
     g_session = TelephonySession{};
+    resetIncomingCalls();
 }
 
 QString sessionRecordFile()
@@ -140,6 +142,7 @@ bool OpenLine(quint32 privileges, quint32 mediaModes)
         privileges = LINECALLPRIVILEGE_OWNER | LINECALLPRIVILEGE_MONITOR;
     }
     t.lineIsOpen = true;
+    t.lineReceiving = privileges == (LINECALLPRIVILEGE_OWNER | LINECALLPRIVILEGE_MONITOR);
     // The tray shows "PhoneOn" and "Telvaro-ready to receive" while calls
     // are received.
     if (privileges == (LINECALLPRIVILEGE_OWNER | LINECALLPRIVILEGE_MONITOR))
@@ -150,17 +153,21 @@ bool OpenLine(quint32 privileges, quint32 mediaModes)
 void CloseLine()
 {
     TelephonySession& t = telephony();
+    // The calls offered on the line end with it: each keeps its record.
+    FlushIncomingRecords();
     if (t.lineHandle != 0)
         t.lastResult = lineClose(t.lineHandle);
     if (t.lastResult != 0)
         return;
     t.lineIsOpen = false;
+    t.lineReceiving = false;
     callSeam(seams().trayModify); // the main window's icon, "Telvaro-disabled call receiving"
 }
 
 void ShutdownTelephony()
 {
     TelephonySession& t = telephony();
+    FlushIncomingRecords();
     t.lastResult = lineShutdown(t.lineApp);
     if (t.lastResult != 0)
         return;

@@ -20,7 +20,8 @@ struct TelephonySession
     quint32 lineApiVersion = 0; // of the last successful negotiation
     HLINE lineHandle = 0;       // not cleared by closing
     bool lineIsOpen = false;
-    LineResult lastResult = 0; // of the last line-layer call
+    bool lineReceiving = false; // open with owner and monitor privileges: calls are offered
+    LineResult lastResult = 0;  // of the last line-layer call
 
     // Call control.
     HCALL callHandle = 0;

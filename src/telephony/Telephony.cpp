@@ -36,6 +36,7 @@ void installTelephony()
     };
     s.closeLine = [] { CloseLine(); };
     s.lineIsOpen = [] { return telephony().lineIsOpen; };
+    s.lineReceiving = [] { return telephony().lineIsOpen && telephony().lineReceiving; };
     s.dropCall = [] { DropCall(); };
     s.makeCall = [](const QString& firstPiece) { MakeCall(firstPiece); };
     s.dialNextPart = [] { DialNextPart(); };

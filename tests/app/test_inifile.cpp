@@ -155,6 +155,37 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::readFile(path), QByteArray("[s]\r\nk=3\r\n"));
     }
 
+    void removalsAmongManyKeysKeepEveryLookupRight()
+    {
+        TestEnv env;
+        IniFile ini(env.root() + "/many.ini");
+        QMap<QString, QString> expected;
+        IniFile::Batch batch(ini);
+        for (int i = 0; i < 4000; ++i) {
+            const QString key = QString("Key%1").arg(i);
+            ini.write(u"S", key, QString::number(i));
+            expected[key] = QString::number(i);
+        }
+        QRandomGenerator random(7);
+        for (int round = 0; round < 3; ++round) {
+            for (int n = 0; n < 1500; ++n) {
+                const QString key = QString("key%1").arg(random.bounded(4000));
+                QVERIFY(ini.removeKey(u"S", key));
+                expected.remove("K" + key.mid(1));
+            }
+            for (int i = 0; i < 4000; ++i) {
+                const QString key = QString("Key%1").arg(i);
+                QCOMPARE(ini.read(u"S", key), expected.value(key));
+            }
+            for (int i = round; i < 4000; i += 7) {
+                ini.write(u"S", QString("KEY%1").arg(i), u"again");
+                expected[QString("Key%1").arg(i)] = "again";
+            }
+        }
+        QVERIFY(batch.commit());
+        QCOMPARE(ini.keyNames(u"S").size(), expected.size());
+    }
+
     void missingFileAndFolderInItsPlace()
     {
         TestEnv env;

@@ -1,4 +1,5 @@
 #include "app/FrmDialer.h"
+#include "app/IniFile.h"
 #include "app/OptionsStore.h"
 #include "app/ProgramState.h"
 #include "app/Seams.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
@@ -60,6 +62,76 @@ void fill(bool subject)
                 s.writeTabTitle(t, titles[t - 1]);
     }
 }
+
+void putEntry(bool subject, int tab, int slot, const QString& name, const QString& log = {})
+{
+    DirectoryStore& s = directoryStore();
+    const QString key = entryKey(tab, slot);
+    s.writeEntryName(subject, key, name);
+    s.writeEntryNumber(subject, key, "555 " + key);
+    if (!log.isEmpty())
+        s.writeNoteLog(subject, key, encodeNoteLog(log));
+}
+
+QString storedName(bool subject, int tab, int slot)
+{
+    return directoryStore().readName(subject, entryKey(tab, slot));
+}
+
+QString storedLog(bool subject, int tab, int slot)
+{
+    return decodeNoteLog(directoryStore().readNoteLog(subject, entryKey(tab, slot)));
+}
+
+// Every key of the directory's sections with its value.
+QMap<QString, QString> directoryIn(const QString& path)
+{
+    IniFile f(path);
+    QMap<QString, QString> out;
+    for (const QString section : {"Speed Dial", "TabName", "MemoLog"})
+        for (const QString& key : f.keyNames(section))
+            out[section + "/" + key.toLower()] = f.read(section, key, 1 << 20);
+    return out;
+}
+
+// The main window in subject or index mode, its tab menu answered by the
+// test: `choose` is triggered while the menu is shown, as a user's pick.
+struct Dialer
+{
+    FrmDialer window;
+    DirectoryView* view = nullptr;
+    QAction* choose = nullptr;
+    QStringList shown; // "caption|enabled" of the tab menu's items, last shown
+
+    explicit Dialer(bool subject)
+    {
+        view = window.fraMain->findChild<DirectoryView*>();
+        view->popupMenu = [this](QMenu* menu, const QPoint&) {
+            shown.clear();
+            for (QAction* a : menu->actions())
+                if (!a->isSeparator())
+                    shown << a->text() + (a->isEnabled() ? "|on" : "|off");
+            if (QAction* a = std::exchange(choose, nullptr))
+                a->trigger();
+        };
+        state().startupModeSwitch = 4;
+        callSeam(subject ? seams().showSubjectTabs : seams().showIndexTabs);
+        state().startupModeSwitch = 0;
+        window.show();
+    }
+    // A tab chosen with the mouse (the strip scrolls it into view).
+    void selectTab(int tab) { view->TabS->setCurrentIndex(tab - 1); }
+    void clickSelectedTab(Qt::MouseButton button = Qt::LeftButton)
+    {
+        const QRect r = view->TabS->tabRect(view->TabS->currentIndex());
+        QTest::mouseClick(view->TabS, button, {}, r.center());
+    }
+    void tabMenu(QAction* item)
+    {
+        choose = item;
+        clickSelectedTab(Qt::RightButton);
+    }
+};
 
 } // namespace
 
@@ -208,6 +280,394 @@ private Q_SLOTS:
         QVERIFY(memo->TxtMemo->geometry().bottom() < memo->CmdOK->y());
         QVERIFY(memo->TxtLog->geometry().bottom() < memo->LblMemo->y() + 2);
         memo->close();
+    }
+
+    void tabMenuMovesTabsWithTheirLogsAndAsksForTitles()
+    {
+        TestEnv env;
+        {
+            IniFile::Batch batch(directoryStore().file());
+            directoryStore().writeTabTitle(1, "Family");
+            directoryStore().writeTabTitle(3, "Work");
+            putEntry(true, 1, 1, "Mum");
+            putEntry(true, 3, 1, "Ann", "Ann's notes");
+            putEntry(true, 3, 2, "Ben");
+            putEntry(true, 3, 15, "Cleo", "Cleo's notes");
+            // The untitled tab 7 holds an entry saved through the Edit menu
+            // and the log of an entry deleted long ago.
+            putEntry(true, 7, 5, "Kept");
+            directoryStore().writeNoteLog(true, "0701", encodeNoteLog("old note"));
+        }
+        ScriptedPrompter prompts;
+        Dialer d(true);
+        FrmDialer& w = d.window;
+        d.selectTab(3);
+        d.tabMenu(nullptr);
+        QCOMPARE(d.shown, QStringList({"Edit Tab:  \"Work\"|on", "Move Tab:  \"Work\"|on",
+                                       "Paste Tab|off", "Delete Tab:  \"Work\"|on"}));
+        d.tabMenu(w.mnuMoveTab);
+        QCOMPARE(d.view->moveSourceTab(), 3);
+        // Renaming the tab being moved only renames it.
+        prompts.inputAnswers << QString("Work");
+        d.tabMenu(w.mnuEditTab);
+        QCOMPARE(prompts.inputs.last().prompt, QString("Please enter Tab title"));
+        QCOMPARE(prompts.inputs.last().title, QString("Edit Tab"));
+        QCOMPARE(prompts.inputs.last().defaultText, QString("Work"));
+        QVERIFY(prompts.messages.isEmpty());
+        QCOMPARE(storedName(true, 3, 1), QString("Ann"));
+
+        // The untitled tab 7 is chosen without a prompt; its menu pastes.
+        d.selectTab(7);
+        QCOMPARE(prompts.inputs.size(), 1);
+        d.tabMenu(nullptr);
+        QCOMPARE(d.shown, QStringList({"Name this Tab|on", "Move Tab:|off",
+                                       "Paste Tab:  \"Work\"|on", "Delete Tab:|off"}));
+        prompts.messageAnswers << MsgResult::Yes;
+        d.tabMenu(w.mnuPasteTab);
+        QCOMPARE(prompts.messages.last().text, QString("Move Tab:  \"Work\"into this location?"));
+        QCOMPARE(prompts.messages.last().title, QString("Moving Tab:  \"Work\""));
+        QCOMPARE(prompts.messages.last().buttons, MsgButtons::YesNo);
+        QCOMPARE(d.view->tabCaption(7), QString("Work"));
+        QCOMPARE(d.view->tabCaption(3), QString());
+        QCOMPARE(d.view->caption(1), QString("Ann"));
+        QCOMPARE(d.view->caption(5), QString("Kept"));
+        QCOMPARE(w.mnuPasteTab->text(), QString());
+        QVERIFY(!w.mnuPasteTab->isEnabled());
+        QCOMPARE(d.view->moveSourceTab(), 0);
+        {
+            IniFile f(env.settingsFile());
+            QCOMPARE(f.read(u"TabName", u"07"), QString("Work"));
+            QCOMPARE(f.read(u"TabName", u"03"), QString());
+            QCOMPARE(f.read(u"Speed Dial", u"NName0715"), QString("Cleo"));
+            QCOMPARE(f.read(u"Speed Dial", u"NNumber0702"), QString("555 0302"));
+            QCOMPARE(f.read(u"Speed Dial", u"NName0301"), QString());
+            QCOMPARE(f.read(u"Speed Dial", u"NNumber0315"), QString());
+        }
+        QCOMPARE(storedLog(true, 7, 1), QString("Ann's notes"));
+        QCOMPARE(storedLog(true, 7, 15), QString("Cleo's notes"));
+        QCOMPARE(storedLog(true, 3, 1), QString("old note")); // no log lost or misplaced
+
+        // A pending move never pastes into a titled tab being renamed.
+        d.tabMenu(w.mnuMoveTab);
+        d.selectTab(1);
+        prompts.inputAnswers << QString("Family");
+        d.tabMenu(w.mnuEditTab);
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(storedName(true, 7, 1), QString("Ann"));
+        QCOMPARE(storedName(true, 1, 1), QString("Mum"));
+
+        // No at the move question changes nothing and ends the move.
+        d.selectTab(9);
+        const QByteArray before = TestEnv::readFile(env.settingsFile());
+        prompts.messageAnswers << MsgResult::No;
+        d.tabMenu(w.mnuPasteTab);
+        QCOMPARE(TestEnv::readFile(env.settingsFile()), before);
+        QCOMPARE(w.mnuPasteTab->text(), QString());
+        QVERIFY(!w.mnuPasteTab->isEnabled());
+        QCOMPARE(d.view->moveSourceTab(), 0);
+
+        // Blanks are no title; a second click on the unnamed tab asks again.
+        const int asked = int(prompts.inputs.size());
+        prompts.inputAnswers << QString("   ");
+        d.clickSelectedTab();
+        QCOMPARE(prompts.inputs.size(), asked + 1);
+        QCOMPARE(d.view->tabCaption(9), QString());
+        QVERIFY(!IniFile(env.settingsFile()).contains(u"TabName", u"09"));
+        d.clickSelectedTab();
+        QCOMPARE(prompts.inputs.size(), asked + 2);
+        prompts.inputAnswers << QString("R&D");
+        d.clickSelectedTab();
+        QCOMPARE(d.view->tabCaption(9), QString("R&D"));
+        QCOMPARE(d.view->TabS->tabText(8), QString("R&&D")); // shown as typed
+        d.tabMenu(nullptr);
+        QCOMPARE(d.shown.first(), QString("Edit Tab:  \"R&&D\"|on"));
+    }
+
+    void deleteTabAndWritesThatFail()
+    {
+        TestEnv env;
+        {
+            IniFile::Batch batch(directoryStore().file());
+            directoryStore().writeTabTitle(2, "Doctors");
+            putEntry(true, 2, 1, "Dr. A", "notes A");
+            putEntry(true, 2, 13, "Dr. B");
+            directoryStore().writeTabTitle(4, "Shops");
+        }
+        ScriptedPrompter prompts;
+        Dialer d(true);
+        FrmDialer& w = d.window;
+        d.selectTab(2);
+        const QByteArray before = TestEnv::readFile(env.settingsFile());
+        d.tabMenu(w.mnuDeleteTab); // the default answer
+        const MessageRequest warning = prompts.messages.last();
+        QCOMPARE(warning.text,
+                 QString("WARNING!\nDeleting the Tab will erase data from the Speed Dials within "
+                         "it!"));
+        QCOMPARE(warning.title, QString("Delete Tab  \"Doctors\"."));
+        QCOMPARE(warning.buttons, MsgButtons::OkCancel);
+        QCOMPARE(warning.icon, MsgIcon::Warning);
+        QCOMPARE(warning.defaultButton, 2);
+        QCOMPARE(TestEnv::readFile(env.settingsFile()), before);
+        QCOMPARE(d.view->caption(1), QString("Dr. A"));
+
+        // A settings file that cannot be written: each command says so and
+        // changes nothing.
+        QFile::setPermissions(env.settingsFile(), QFile::ReadOwner | QFile::ReadGroup);
+        auto reported = [&] {
+            return prompts.messages.last().icon == MsgIcon::Critical &&
+                   prompts.messages.last().text.contains("could not be saved");
+        };
+        prompts.messageAnswers << MsgResult::Ok;
+        d.tabMenu(w.mnuDeleteTab);
+        QVERIFY(reported());
+        QCOMPARE(d.view->tabCaption(2), QString("Doctors"));
+        QCOMPARE(d.view->caption(1), QString("Dr. A"));
+        QCOMPARE(storedName(true, 2, 1), QString("Dr. A"));
+        d.tabMenu(w.mnuMoveTab);
+        d.selectTab(6);
+        prompts.messageAnswers << MsgResult::Yes;
+        d.tabMenu(w.mnuPasteTab);
+        QVERIFY(reported());
+        QCOMPARE(d.view->tabCaption(6), QString());
+        QCOMPARE(d.view->caption(1), QString());
+        QCOMPARE(d.view->moveSourceTab(), 2); // still pending, to be tried again
+        prompts.messageAnswers << MsgResult::Yes;
+        w.mnuArrange->trigger();
+        QVERIFY(reported());
+        QCOMPARE(w.mnuCut->text(), QString("Cu&t"));
+        QCOMPARE(d.view->tabCaption(1), QString());
+        QCOMPARE(TestEnv::readFile(env.settingsFile()), before);
+        QFile::setPermissions(env.settingsFile(), QFile::ReadOwner | QFile::WriteOwner);
+
+        // Deleting the tab of a pending move ends the move; the logs stay.
+        d.selectTab(2);
+        prompts.messageAnswers << MsgResult::Ok;
+        d.tabMenu(w.mnuDeleteTab);
+        QCOMPARE(d.view->tabCaption(2), QString());
+        for (int b = 1; b <= 12; ++b)
+            QCOMPARE(d.view->caption(b), QString());
+        QCOMPARE(storedName(true, 2, 13), QString());
+        QCOMPARE(directoryStore().readTabTitle(2), QString());
+        QCOMPARE(storedLog(true, 2, 1), QString("notes A"));
+        QCOMPARE(d.view->moveSourceTab(), 0);
+        QCOMPARE(w.mnuPasteTab->text(), QString());
+        // Clicking the tab again asks for a title, with no paste question.
+        const int messages = int(prompts.messages.size());
+        d.clickSelectedTab();
+        QCOMPARE(prompts.inputs.size(), 1);
+        QCOMPARE(prompts.messages.size(), messages);
+    }
+
+    void tabSortKeepsTabsWholeAndUndoBringsBackTheDirectoryBeforeIt()
+    {
+        TestEnv env;
+        {
+            IniFile::Batch batch(directoryStore().file());
+            DirectoryStore& s = directoryStore();
+            s.writeTabTitle(1, "Zoo");
+            putEntry(true, 1, 1, "Zebra", "stripes");
+            putEntry(true, 1, 996, "Last");
+            s.writeTabTitle(2, "Apple");
+            putEntry(true, 2, 1, "Ann");
+            putEntry(true, 3, 3, "Loose"); // an untitled tab's entry
+            s.writeTabTitle(4, "Home");
+            putEntry(true, 4, 1, "H4");
+            s.writeTabTitle(5, "Mail");
+            putEntry(true, 5, 13, "Mo", "mail log");
+            s.writeTabTitle(6, "Home1");
+            putEntry(true, 6, 1, "H1");
+            s.writeTabTitle(8, "Home");
+            putEntry(true, 8, 1, "H8");
+            putEntry(true, 8, 996, "H8 last");
+            putEntry(false, 1, 1, "Index entry");
+        }
+        ScriptedPrompter prompts;
+        Dialer d(true);
+        FrmDialer& w = d.window;
+        // An edit made since the file was last saved as a profile, and a
+        // pending move.
+        putEntry(true, 2, 2, "Edited");
+        d.selectTab(5);
+        d.tabMenu(w.mnuMoveTab);
+        const QMap<QString, QString> beforeSort = directoryIn(env.settingsFile());
+
+        prompts.messageAnswers << MsgResult::Yes;
+        w.mnuArrange->trigger();
+        QCOMPARE(prompts.messages.last().text,
+                 QString("Do you want to alphabetically sort the Subject Tabs?\nIt will take "
+                         "about 2-5 minutes depending on your hardware."));
+        QCOMPARE(prompts.messages.last().title, QString("Alphabetical order"));
+        const QStringList titles = {"Apple", "Home", "Home", "Home1", "Mail", "Zoo", ""};
+        for (int t = 1; t <= titles.size(); ++t)
+            QCOMPARE(d.view->tabCaption(t), titles[t - 1]);
+        QCOMPARE(storedName(true, 1, 2), QString("Edited"));
+        QCOMPARE(storedName(true, 2, 1), QString("H4"));
+        QCOMPARE(storedName(true, 3, 1), QString("H8"));
+        QCOMPARE(storedName(true, 3, 996), QString("H8 last"));
+        QCOMPARE(storedName(true, 4, 1), QString("H1"));
+        QCOMPARE(storedName(true, 5, 13), QString("Mo"));
+        QCOMPARE(storedLog(true, 5, 13), QString("mail log"));
+        QCOMPARE(storedName(true, 6, 996), QString("Last"));
+        QCOMPARE(storedLog(true, 6, 1), QString("stripes"));
+        QCOMPARE(storedName(true, 7, 3), QString("Loose"));
+        QCOMPARE(storedName(true, 8, 1), QString());
+        QCOMPARE(storedName(false, 1, 1), QString("Index entry"));
+        QCOMPARE(d.view->moveSourceTab(), 0);
+        QCOMPARE(d.view->selectedTab(), 1);
+        QCOMPARE(d.view->caption(1), QString("Ann"));
+
+        QCOMPARE(w.mnuCut->text(), QString("&Undo Sorting"));
+        Q_EMIT w.mnuEdit->aboutToShow();
+        QVERIFY(w.mnuCut->isEnabled());
+        w.mnuCut->trigger();
+        QCOMPARE(directoryIn(env.settingsFile()), beforeSort);
+        QCOMPARE(d.view->tabCaption(1), QString("Zoo"));
+        QCOMPARE(d.view->caption(1), QString("Zebra"));
+        QCOMPARE(w.mnuCut->text(), QString("Cu&t"));
+        QVERIFY(!w.mnuCut->isEnabled());
+    }
+
+    void subtitleGroupsSortByName()
+    {
+        TestEnv env;
+        {
+            IniFile::Batch batch(directoryStore().file());
+            putEntry(false, 1, 13, "*Family");
+            putEntry(false, 1, 14, "Bob", "bob log");
+            putEntry(false, 1, 20, "Anna", "anna log");
+            putEntry(false, 1, 30, "Carl");
+            directoryStore().writeNoteLog(false, "0125", encodeNoteLog("orphan"));
+            putEntry(false, 1, 37, "*Work");
+            putEntry(false, 1, 40, "Xavier");
+            putEntry(false, 1, 949, "*Misc");
+            putEntry(false, 1, 960, "Zed");
+            putEntry(false, 1, 990, "Al");
+            putEntry(false, 1, 996, "Stay");
+        }
+        ScriptedPrompter prompts;
+        Dialer d(false);
+        FrmDialer& w = d.window;
+        d.clickSelectedTab(Qt::RightButton); // index tabs have no tab menu
+        QVERIFY(d.shown.isEmpty());
+        d.view->hsbPage->setValue(1);
+        callSeam(seams().openMemo, QString("0120")); // Anna's memo pad stays with her
+        prompts.messageAnswers << MsgResult::Yes;
+        QTest::mouseClick(d.view->CmdS[0], Qt::LeftButton);
+        QCOMPARE(d.view->memoPad()->entryKey(), QString("0114"));
+        d.view->memoPad()->close();
+        QCOMPARE(prompts.messages.last().text,
+                 QString("Do you want to alphabetically sort the Speed Dial buttons\nbelonging to "
+                         "the *Family subtitle?"));
+        QCOMPARE(prompts.messages.last().title, QString("Alphabetical order"));
+        QCOMPARE(d.view->caption(2), QString("Anna"));
+        QCOMPARE(d.view->caption(3), QString("Bob"));
+        QCOMPARE(d.view->caption(4), QString("Carl"));
+        QCOMPARE(state().currentEntryKey, QString());
+        QCOMPARE(storedLog(false, 1, 14), QString("anna log"));
+        QCOMPARE(storedLog(false, 1, 15), QString("bob log"));
+        QStringList orphan;
+        for (int s = 17; s <= 36; ++s) {
+            QCOMPARE(storedName(false, 1, s), QString());
+            if (!storedLog(false, 1, s).isEmpty())
+                orphan << storedLog(false, 1, s);
+        }
+        QCOMPARE(orphan, QStringList({"orphan"})); // kept, on no entry
+        QCOMPARE(storedName(false, 1, 37), QString("*Work"));
+        QCOMPARE(storedName(false, 1, 40), QString("Xavier"));
+
+        // The last group runs to slot 995; slot 996 stays.
+        const QMap<QString, QString> beforeSecond = directoryIn(env.settingsFile());
+        d.view->hsbPage->setValue(79);
+        prompts.messageAnswers << MsgResult::Yes;
+        QTest::mouseClick(d.view->CmdS[0], Qt::LeftButton);
+        QCOMPARE(storedName(false, 1, 950), QString("Al"));
+        QCOMPARE(storedName(false, 1, 951), QString("Zed"));
+        QCOMPARE(storedName(false, 1, 990), QString());
+        QCOMPARE(storedName(false, 1, 996), QString("Stay"));
+        // Undo brings back the directory as it was before the last sort.
+        callSeam(seams().openMemo, QString("01950"));
+        w.mnuCut->trigger();
+        QCOMPARE(d.view->memoPad()->entryKey(), QString("01990"));
+        d.view->memoPad()->close();
+        QCOMPARE(directoryIn(env.settingsFile()), beforeSecond);
+        QVERIFY(!state().subjectMode);
+    }
+
+    void keysEditMenuAndLongNamesInTheMainWindow()
+    {
+        TestEnv env;
+        putEntry(false, 1, 1, "Dr. Kowalski Dental Clinic");
+        putEntry(false, 1, 2, "Plumber");
+        ScriptedPrompter prompts;
+        QStringList dialed;
+        Dialer d(false);
+        FrmDialer& w = d.window;
+        seams().dialNumber = [&] { dialed << state().pendingNumber; };
+        d.view->hsbPage->setValue(1);
+        d.view->hsbPage->setValue(0);
+        QCOMPARE(d.view->caption(1), QString("Dr. Kowalski Denta"));
+        // The editor and Copy take the whole stored name.
+        d.choose = w.mnuMouseCopy;
+        QTest::mouseClick(d.view->CmdS[0], Qt::RightButton);
+        QTest::mouseClick(d.view->CmdS[4], Qt::LeftButton); // an empty button pastes
+        QCOMPARE(storedName(false, 1, 5), QString("Dr. Kowalski Dental Clinic"));
+        w.EditSpeed[0]->trigger();
+        QCOMPARE(d.view->editor()->TxtName->text(), QString("Dr. Kowalski Dental Clinic"));
+        d.view->editor()->CmdSave->click();
+        QTRY_VERIFY(!d.view->editor());
+        QCOMPARE(storedName(false, 1, 1), QString("Dr. Kowalski Dental Clinic"));
+
+        // Letters typed with Ctrl or Alt jump to no tab; Alt+2 clicks button 2.
+        QTest::keyClick(d.view->TabS, Qt::Key_K, Qt::AltModifier);
+        QTest::keyClick(d.view->TabS, Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(d.view->selectedTab(), 1);
+        QTest::keyClick(d.view->TabS, Qt::Key_2, Qt::AltModifier);
+        QCOMPARE(dialed, QStringList({"555 0102"}));
+        QCOMPARE(d.view->selectedTab(), 1);
+        QTest::keyClick(d.view->TabS, Qt::Key_K);
+        QCOMPARE(d.view->selectedTab(), 11);
+
+        // The Edit menu works on the selection of the pad's number box.
+        auto* txtDial = w.findChild<QLineEdit*>("txtDial");
+        QVERIFY(txtDial);
+        txtDial->setText("5551234");
+        txtDial->setSelection(0, 3);
+        Q_EMIT w.mnuEdit->aboutToShow();
+        QVERIFY(w.mnuCut->isEnabled() && w.mnuCopy->isEnabled() && w.mnuDelete->isEnabled());
+        w.mnuCopy->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("555"));
+        w.mnuDelete->trigger();
+        QCOMPARE(txtDial->text(), QString("1234"));
+        txtDial->setCursorPosition(0);
+        Q_EMIT w.mnuEdit->aboutToShow();
+        QVERIFY(!w.mnuDelete->isEnabled());
+        w.mnuDelete->trigger();
+        QCOMPARE(txtDial->text(), QString("1234")); // no selection: nothing goes
+        txtDial->setSelection(1, 2);
+        Q_EMIT w.mnuEdit->aboutToShow();
+        w.mnuCut->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("23"));
+        QCOMPARE(txtDial->text(), QString("14"));
+        // Ctrl+V in the box replaces its whole text, as the menu's Paste does.
+        QGuiApplication::clipboard()->setText("0800 123");
+        txtDial->setFocus();
+        txtDial->setCursorPosition(1);
+        QTest::keyClick(txtDial, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(txtDial->text(), QString("0800 123"));
+
+        // Ctrl+S and Ctrl+P are the File menu's; the help's key list says so.
+        int saved = 0;
+        seams().saveProfile = [&] { ++saved; };
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(d.view->TabS, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(saved, 1);
+        QVERIFY(!state().subjectMode);
+        QFile help(":/help/directory.html");
+        QVERIFY(help.open(QIODevice::ReadOnly));
+        const QString page = QString::fromUtf8(help.readAll());
+        QVERIFY(page.contains("<h2>Keys</h2>"));
+        QVERIFY(page.contains("<b>Ctrl+S</b> and <b>Ctrl+P</b> belong to the File menu"));
     }
 };
 

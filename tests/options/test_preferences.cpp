@@ -176,8 +176,8 @@ private Q_SLOTS:
         o.setChecked(S::chkCallDisplay, true);
         log.calls.clear();
         o.setChecked(S::chkCallDisplay, false);
-        QCOMPARE(log.calls, (QStringList{"inlog 0", "dropCall", "closeLine",
-                                         "caption &Manual Receive", "closeLine", "openLine 1 16"}));
+        QCOMPARE(log.calls, (QStringList{"inlog 0", "dropCall", "caption &Manual Receive",
+                                         "closeLine", "openLine 1 16"}));
 
         // A failed open that clears the box does not loop: the box is
         // checked again once.

@@ -62,6 +62,23 @@ private Q_SLOTS:
         QCOMPARE(n->name.value_or(QString()), QStringLiteral("Anna, Berlin"));
         n = parseCallerIdLine(u"+CLIP: \"\",128,,,,1");
         QVERIFY(n && n->withheld);
+        // Names in Windows-1252 bytes are kept; control characters are noise.
+        n = parseCallerIdLine(QString::fromLatin1("NAME = M\xdcLLER \x8a"));
+        QVERIFY(n);
+        QCOMPARE(n->value, QStringLiteral("MÜLLER Š"));
+        QVERIFY(!parseCallerIdLine(QString::fromLatin1("NAME=\x01\xff")));
+        // A whole message in hexadecimal: date and time, number, name.
+        n = parseCallerIdLine(u"MESG = 80 16 01 08 30 33 32 31 31 34 30 35 02 03 35 35 35 "
+                              u"07 05 43 4C 41 49 52 5A");
+        QVERIFY(n);
+        QCOMPARE(n->field, CallerIdLine::Number);
+        QCOMPARE(n->value, QStringLiteral("555"));
+        QCOMPARE(n->name.value_or(QString()), QStringLiteral("CLAIR"));
+        n = parseCallerIdLine(u"MESG=0409303332313134303550");
+        QVERIFY(n && n->withheld && n->value.isEmpty());
+        n = parseCallerIdLine(u"MESG = FAULTY");
+        QVERIFY(n && n->field == CallerIdLine::Message);
+
         // The answer to the query is no report, nor are ordinary lines.
         QVERIFY(!parseCallerIdLine(u"+CLIP: 1,1"));
         QVERIFY(!parseCallerIdLine(u"OK"));

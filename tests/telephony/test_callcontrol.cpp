@@ -4,7 +4,9 @@
 #include "SeamRecorder.h"
 #include "common/TestEnv.h"
 
+#include "calllog/CallLogFile.h"
 #include "telephony/CallControl.h"
+#include "telephony/IncomingCalls.h"
 #include "telephony/LineSession.h"
 #include "telephony/lineapi/UucpLock.h"
 
@@ -271,6 +273,54 @@ private Q_SLOTS:
         f.line.sink->callState(call, LINECALLSTATE_IDLE);
         QCoreApplication::processEvents();
         QVERIFY(f.rec.has("closeCallDisplay"));
+    }
+
+    // OK of the caller display lets go of its own call only; a call whose
+    // information cannot be read shows no earlier caller and is logged once.
+    void callDisplayOkAndUnreadableCallers()
+    {
+        Fixture f;
+        QVERIFY(OpenLine(6, 4));
+        const auto log = [] {
+            return calllog::readLog(calllog::logPath(calllog::LogKind::Incoming),
+                                    calllog::LogKind::Incoming);
+        };
+        const HCALL gone = f.line.sink->incomingCall(LINEMEDIAMODE_INTERACTIVEVOICE);
+        f.line.sink->callState(gone, LINECALLSTATE_OFFERING);
+        QCoreApplication::processEvents();
+        LogIncomingCall(gone);
+        setCallDisplayCall(gone);
+        // The caller gave up (a busy redial kept the window open).
+        f.line.sink->callState(gone, LINECALLSTATE_IDLE);
+        QCoreApplication::processEvents();
+        QCOMPARE(log().size(), 1);
+        LogIncomingCall(gone); // late information for it is not a second call
+        QCOMPARE(log().size(), 1);
+
+        f.dial({"T5551234"}); // the user's own call
+        f.reply();
+        const qsizetype requests = f.line.requests.size();
+        AcknowledgeCallDisplay();
+        QCOMPARE(f.line.requests.size(), requests);
+        QVERIFY(state().callPlaced);
+
+        state().callerNumber = QStringLiteral("5550000");
+        state().callerName = QStringLiteral("EARLIER CALLER");
+        LogIncomingCall(HCALL(9999)); // no such call: nothing can be read
+        QVERIFY(state().callerNumber.isEmpty() && state().callerName.isEmpty());
+        QCOMPARE(log().size(), 2);
+        QCOMPARE(log().last().name, QStringLiteral("Unknown Caller"));
+        FlushIncomingRecords();
+        QCOMPARE(log().size(), 2);
+
+        // A call still unknown when the profile changes is logged where it rang.
+        const HCALL ringing = f.line.sink->incomingCall(LINEMEDIAMODE_INTERACTIVEVOICE);
+        LogIncomingCall(ringing);
+        state().profileName = QStringLiteral("Home");
+        CloseLine();
+        QVERIFY(log().isEmpty()); // Home's log
+        state().profileName = QStringLiteral("Untitled");
+        QCOMPARE(log().size(), 3);
     }
 
     void openLineFallsBackToReceiving()

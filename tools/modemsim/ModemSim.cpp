@@ -424,6 +424,16 @@ void Modem::startIncoming()
         return;
     m_ringsLeft = m_s.rings;
     m_firstRingOfCall = true;
+    if (m_s.cidBeforeRing && m_callerId) {
+        // As in the UK and much of Europe: the report, then the ringing.
+        sendCallerId();
+        QTimer::singleShot(std::max(0, m_s.cidDelayMs), this, [this] {
+            ring();
+            if (m_ringsLeft > 0)
+                m_ringTimer->start(m_s.ringIntervalMs);
+        });
+        return;
+    }
     ring();
     m_ringTimer->start(m_s.ringIntervalMs);
 }
@@ -437,14 +447,82 @@ void Modem::ring()
     }
     --m_ringsLeft;
     result("RING", 2);
-    const bool clip = m_s.cidStyle == QLatin1String("clip");
-    // Caller ID comes once between the first and second RING; GSM modems
-    // repeat +CLIP: after every RING.
-    if (m_callerId && (m_firstRingOfCall || clip))
-        sendCallerId();
+    callerIdAfterRing();
     m_firstRingOfCall = false;
     if (m_ringsLeft == 0)
         m_ringTimer->stop();
+}
+
+// ------------------------------------------------------------ caller ID
+
+namespace {
+
+// The name as an exchange sends it: Windows-1252 bytes.
+QByteArray cp1252Bytes(const QString& text)
+{
+    static const char16_t high[32] = {
+        0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+    QByteArray out;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        char byte = '?';
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            byte = char(u);
+        } else {
+            for (int i = 0; i < 32; ++i) {
+                if (high[i] == u)
+                    byte = char(0x80 + i);
+            }
+        }
+        out += byte;
+    }
+    return out;
+}
+
+} // namespace
+
+void Modem::callerIdAfterRing()
+{
+    const bool clip = m_s.cidStyle == QLatin1String("clip");
+    // Caller ID comes once between the first and second RING (unless it came
+    // before the first); GSM modems repeat +CLIP: after every RING.
+    if (!m_callerId || !(clip || (m_firstRingOfCall && !m_s.cidBeforeRing)))
+        return;
+    if (m_s.cidDelayMs <= 0) {
+        sendCallerId();
+        return;
+    }
+    QTimer::singleShot(m_s.cidDelayMs, this, [this] {
+        if (!m_offHook && m_master >= 0)
+            sendCallerId();
+    });
+}
+
+// A multiple data message (type 0x80) in hexadecimal: date and time, the
+// number or why it is absent, the name.
+QByteArray Modem::messageBlock() const
+{
+    QByteArray body;
+    auto param = [&body](char type, const QByteArray& value) {
+        body += type;
+        body += char(value.size());
+        body += value;
+    };
+    param(0x01, QDateTime::currentDateTime().toString(QStringLiteral("MMddHHmm")).toLatin1());
+    if (m_s.cidNumber == QLatin1String("P") || m_s.cidNumber == QLatin1String("O"))
+        param(0x04, m_s.cidNumber.toLatin1());
+    else
+        param(0x02, m_s.cidNumber.toLatin1());
+    if (!m_s.cidName.isEmpty())
+        param(0x07, cp1252Bytes(m_s.cidName));
+    QByteArray block = QByteArray(1, char(0x80)) + char(body.size()) + body;
+    char sum = 0;
+    for (const char b : block)
+        sum = char(sum + b);
+    block += char(-sum);
+    return block.toHex().toUpper();
 }
 
 void Modem::sendCallerId()
@@ -452,8 +530,14 @@ void Modem::sendCallerId()
     const QString style = m_s.cidStyle;
     if (style == QLatin1String("none"))
         return;
+    if (style == QLatin1String("mesg")) {
+        send("\r\n");
+        sendLine("MESG = " + messageBlock());
+        send("\r\n");
+        return;
+    }
     const QByteArray number = m_s.cidNumber.toLatin1();
-    const QByteArray name = m_s.cidName.toLatin1();
+    const QByteArray name = cp1252Bytes(m_s.cidName);
     if (style == QLatin1String("clip")) {
         QByteArray validity = "0";
         QByteArray num = number;

@@ -34,6 +34,10 @@ struct Script
     int hangupAfter = -1;  // vanish (close the pty) after N command lines
     QString modelName = QStringLiteral("Telvaro Simulated Voice Modem");
     QString link; // a symbolic link to the pty's device
+
+    // Caller ID timing, as exchanges and modems differ.
+    bool cidBeforeRing = false; // the report comes before the first RING
+    int cidDelayMs = 0;         // between the RING and its report (or report and RING)
 };
 
 // A voice modem on the master side of a pseudo-terminal.
@@ -64,6 +68,8 @@ private:
     void startIncoming();
     void ring();
     void sendCallerId();
+    void callerIdAfterRing();
+    QByteArray messageBlock() const;
     void log(const QByteArray& line);
     void vanish();
 

@@ -46,7 +46,8 @@ int main(int argc, char** argv)
                                           "6000");
     const QCommandLineOption cid("cid",
                                  "Caller ID report style: none, spaced (NMBR = ), compact (NMBR=),"
-                                 " clip (+CLIP:).",
+                                 " clip (+CLIP: after every RING), mesg (MESG = data block in"
+                                 " hex).",
                                  "STYLE", "spaced");
     const QCommandLineOption cidNumber("cid-number", "Caller's number; P private, O unavailable.",
                                        "NUMBER", "5551234");
@@ -66,6 +67,14 @@ int main(int argc, char** argv)
         "vanish-after", "Vanish like an unplugged modem after N command lines.", "N", "-1");
     const QCommandLineOption model("model", "The modem's name (ATI3, AT+GMM).", "TEXT");
     const QCommandLineOption link("link", "Also make PATH a symbolic link to the device.", "PATH");
+    // Caller ID timing.
+    const QCommandLineOption cidBeforeRing("cid-before-ring",
+                                           "The caller ID report comes before the first RING.");
+    const QCommandLineOption cidDelay(
+        "cid-delay", "Milliseconds between a RING and its caller ID (or the report and the RING).",
+        "MS", "0");
+    p.addOption(cidBeforeRing);
+    p.addOption(cidDelay);
     for (const auto* o : {&log,          &busy,     &noDial,    &inUse,  &conn,         &dialDelay,
                           &carrier,      &incoming, &first,     &rings,  &ringInterval, &cid,
                           &cidNumber,    &cidName,  &cidAccept, &silent, &silentAfter,  &garbage,
@@ -97,7 +106,7 @@ int main(int argc, char** argv)
     s.rings = toInt(rings);
     s.ringIntervalMs = toInt(ringInterval);
     s.cidStyle = p.value(cid);
-    if (!QStringList{"none", "spaced", "compact", "clip"}.contains(s.cidStyle)) {
+    if (!QStringList{"none", "spaced", "compact", "clip", "mesg"}.contains(s.cidStyle)) {
         std::fprintf(stderr, "telvaro-modemsim: unknown caller ID style %s\n",
                      qPrintable(s.cidStyle));
         return 2;
@@ -112,6 +121,8 @@ int main(int argc, char** argv)
     if (p.isSet(model))
         s.modelName = p.value(model);
     s.link = p.value(link);
+    s.cidBeforeRing = p.isSet(cidBeforeRing);
+    s.cidDelayMs = toInt(cidDelay);
 
     Modem modem(s);
     QString error;

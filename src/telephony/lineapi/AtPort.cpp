@@ -273,13 +273,14 @@ void AtPort::onReadyRead()
 void AtPort::handleLine(const QString& raw)
 {
     const QString line = raw.trimmed();
+    // Before the noise test: caller ID names may hold 8-bit letters.
+    if (isRing(line) || parseCallerIdLine(line)) {
+        Q_EMIT unsolicited(line);
+        return;
+    }
     if (isGarbage(line)) {
         if (m_current && ++m_current->garbageLines > kMaxGarbageLines)
             finish(Outcome::Garbage, QString());
-        return;
-    }
-    if (isRing(line) || parseCallerIdLine(line)) {
-        Q_EMIT unsolicited(line);
         return;
     }
     if (!m_current) {

@@ -1,5 +1,7 @@
 #include "telephony/lineapi/AtResponse.h"
 
+#include "app/Cp1252.h"
+
 #include <QList>
 
 namespace telvaro {
@@ -73,9 +75,104 @@ QList<QString> clipFields(QStringView text)
 
 } // namespace
 
+namespace {
+
+// Caller ID text comes as bytes (each one character of the line); names from
+// European exchanges use Windows-1252 letters. Control characters mean line
+// noise, not a name.
+bool isCallerIdText(QStringView line)
+{
+    for (const QChar c : line) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t') || u == 0x7f)
+            return false;
+    }
+    return true;
+}
+
+QString fromModemBytes(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() > 0xff)
+            return text;
+    }
+    return cp1252::decode(text.toLatin1());
+}
+
+// The data block of a caller ID message in hexadecimal (MESG = 80...): the
+// multiple data message format (type 0x80: date and time, number, name and
+// the reasons for an absent number or name) or the single data message
+// format (type 0x04: eight digits of date and time, then the number). The
+// checksum byte at the end, when present, is not checked: modems that print
+// the block have checked it. nullopt for anything else.
+std::optional<CallerIdLine> parseMessageBlock(QStringView hex)
+{
+    QString digits = hex.toString();
+    digits.remove(QLatin1Char(' '));
+    if (digits.size() < 4 || digits.size() % 2 != 0)
+        return std::nullopt;
+    const QByteArray bytes = QByteArray::fromHex(digits.toLatin1());
+    if (bytes.size() * 2 != digits.size() || bytes.toHex().toUpper() != digits.toUpper().toLatin1())
+        return std::nullopt;
+    const auto type = quint8(bytes[0]);
+    const int length = quint8(bytes[1]);
+    if (length + 2 > bytes.size())
+        return std::nullopt;
+    const QByteArray body = bytes.mid(2, length);
+    CallerIdLine cid;
+    cid.field = CallerIdLine::Number;
+    if (type == 0x04) {
+        if (body.size() < 8)
+            return std::nullopt;
+        const QByteArray number = body.mid(8);
+        if (number == "P")
+            cid.withheld = true;
+        else if (number == "O")
+            cid.unavailable = true;
+        else
+            cid.value = QString::fromLatin1(number);
+        return cid;
+    }
+    if (type != 0x80)
+        return std::nullopt;
+    bool any = false;
+    for (int at = 0; at + 2 <= body.size();) {
+        const auto param = quint8(body[at]);
+        const int size = quint8(body[at + 1]);
+        if (at + 2 + size > body.size())
+            return std::nullopt;
+        const QByteArray value = body.mid(at + 2, size);
+        at += 2 + size;
+        switch (param) {
+        case 0x02: // number
+            cid.value = QString::fromLatin1(value);
+            any = true;
+            break;
+        case 0x04: // why the number is absent
+            cid.withheld = value == "P";
+            cid.unavailable = value == "O";
+            any = true;
+            break;
+        case 0x07: // name
+            cid.name = cp1252::decode(value);
+            any = true;
+            break;
+        default: // date and time, name absent, call type ...
+            break;
+        }
+    }
+    if (!any || !isCallerIdText(cid.value) || !isCallerIdText(cid.name.value_or(QString())))
+        return std::nullopt;
+    return cid;
+}
+
+} // namespace
+
 std::optional<CallerIdLine> parseCallerIdLine(QStringView raw)
 {
     const QStringView line = raw.trimmed();
+    if (!isCallerIdText(line))
+        return std::nullopt;
     if (line.startsWith(QLatin1String("+CLIP:"), Qt::CaseInsensitive)) {
         const QStringView rest = line.mid(6).trimmed();
         // An unsolicited report starts with the quoted number; the answer to
@@ -94,7 +191,7 @@ std::optional<CallerIdLine> parseCallerIdLine(QStringView raw)
         else if (cid.value.isEmpty() && validity == QLatin1String("2"))
             cid.unavailable = true;
         if (f.size() > 4 && !f.value(4).trimmed().isEmpty())
-            cid.name = f.value(4).trimmed();
+            cid.name = fromModemBytes(f.value(4).trimmed());
         return cid;
     }
     const qsizetype eq = line.indexOf(QLatin1Char('='));
@@ -111,9 +208,11 @@ std::optional<CallerIdLine> parseCallerIdLine(QStringView raw)
         cid.field = CallerIdLine::Number;
     else if (tag == QLatin1String("NAME"))
         cid.field = CallerIdLine::Name;
-    else if (tag == QLatin1String("MESG"))
+    else if (tag == QLatin1String("MESG")) {
+        if (std::optional<CallerIdLine> block = parseMessageBlock(value))
+            return block;
         cid.field = CallerIdLine::Message;
-    else
+    } else
         return std::nullopt;
     if (cid.field == CallerIdLine::Number || cid.field == CallerIdLine::Name) {
         if (value.compare(QLatin1String("P"), Qt::CaseInsensitive) == 0) {
@@ -125,7 +224,7 @@ std::optional<CallerIdLine> parseCallerIdLine(QStringView raw)
             return cid;
         }
     }
-    cid.value = value;
+    cid.value = cid.field == CallerIdLine::Name ? fromModemBytes(value) : value;
     return cid;
 }
 

@@ -43,7 +43,10 @@ struct CallerIdLine
 // The caller ID line a modem reports between the first and second RING:
 // "DATE = 0321", "TIME=1405", "NMBR = 5551234", "NAME=JOHN DOE", "NMBR = P",
 // "NMBR=O", "MESG = ...", or the GSM form +CLIP: "5551234",129,,,"JOHN DOE".
-// nullopt for every other line.
+// The characters of the line are its bytes (0 to 255); names are read as
+// Windows-1252. A MESG line holding a whole caller ID message in hexadecimal
+// is read as a number line with its name. nullopt for every other line,
+// and for a line with control characters (noise).
 std::optional<CallerIdLine> parseCallerIdLine(QStringView line);
 
 // A line no modem would send: control characters or bytes outside printable

@@ -561,7 +561,7 @@ void ModemLine::onUnsolicited(const QString& line)
             m_in->call = m_sink->incomingCall(LINEMEDIAMODE_INTERACTIVEVOICE);
             if (m_in->call)
                 m_sink->callState(m_in->call, LINECALLSTATE_OFFERING);
-            if (m_earlyId.any) {
+            if (m_earlyId.any && !m_earlyIdExpiry.hasExpired()) {
                 m_in->id = m_earlyId;
                 m_in->dirty = true;
             }
@@ -575,6 +575,11 @@ void ModemLine::onUnsolicited(const QString& line)
     const std::optional<CallerIdLine> cid = parseCallerIdLine(line);
     if (!cid)
         return; // a late answer or a stray line: nothing to do
+    if (!m_in && (!m_earlyId.any || m_earlyIdExpiry.hasExpired())) {
+        // The first line of a report that comes before its call.
+        m_earlyId = CallerId{};
+        m_earlyIdExpiry.setRemainingTime(kEarlyCallerIdMs);
+    }
     CallerId& id = m_in ? m_in->id : m_earlyId;
     id.any = true;
     switch (cid->field) {

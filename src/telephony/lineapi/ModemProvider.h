@@ -4,6 +4,7 @@
 #include "telephony/lineapi/LineProvider.h"
 #include "telephony/lineapi/ModemConfig.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -59,6 +60,9 @@ public:
     static constexpr int kAcceptDelayMs = 400;
     // How often a receiving line whose modem went away tries to reopen it.
     static constexpr int kReopenDelayMs = 5000;
+    // Caller ID without a call that no RING follows within this time is
+    // forgotten, so it never joins a later call.
+    static constexpr int kEarlyCallerIdMs = 4000;
 
 private:
     struct Outgoing
@@ -115,7 +119,8 @@ private:
     QString m_callerIdCommand;
     std::optional<Outgoing> m_out;
     std::optional<Incoming> m_in;
-    CallerId m_earlyId; // caller ID that came before the first RING
+    CallerId m_earlyId;             // caller ID that came before the first RING
+    QDeadlineTimer m_earlyIdExpiry; // a RING must follow it before this
 };
 
 } // namespace telvaro
