@@ -348,7 +348,8 @@ CallLogRow appendIncomingRecord()
 
 CallLogRow appendIncomingCall(const QString& path, const QString& name, const QString& number)
 {
-    CallLogRow row{incomingName(name), incomingNumber(number), formatDateTime(clock().now()), {}};
+    const CallLogRow row =
+        cleanRow({incomingName(name), incomingNumber(number), formatDateTime(clock().now()), {}});
     appendIncomingAndReport(path, row);
     return row;
 }
