@@ -275,13 +275,9 @@ CallLogEvents& callLogEvents()
     return events;
 }
 
-QList<CallLogRow> readLog(const QString& path, LogKind kind)
+QList<CallLogRow> parseLog(QByteArrayView bytes, LogKind kind)
 {
     QList<CallLogRow> rows;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return rows;
-    const QByteArray bytes = file.readAll();
     rows.reserve(bytes.size() / 120 + 1);
     qsizetype at = 0;
     int lineNo = 0;
@@ -294,7 +290,7 @@ QList<CallLogRow> readLog(const QString& path, LogKind kind)
         if (stop > at && bytes[stop - 1] == '\r')
             --stop;
         if (++lineNo > 2) {
-            const QString line = cp1252::decode(QByteArrayView(bytes.constData() + at, stop - at));
+            const QString line = cp1252::decode(bytes.sliced(at, stop - at));
             rows.append(parseRecord(line, kind));
         }
         at = next;
@@ -302,8 +298,15 @@ QList<CallLogRow> readLog(const QString& path, LogKind kind)
     return rows;
 }
 
-bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
-             HeaderVariant variant, QString* error)
+QList<CallLogRow> readLog(const QString& path, LogKind kind)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return parseLog(file.readAll(), kind);
+}
+
+QByteArray serializeLog(LogKind kind, const QList<CallLogRow>& rows, HeaderVariant variant)
 {
     QByteArray bytes = headerBytes(variant);
     bytes.reserve(bytes.size() + rows.size() * 130);
@@ -311,6 +314,13 @@ bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
         bytes.append(cp1252::encode(formatRecord(row, kind)));
         bytes.append("\r\n");
     }
+    return bytes;
+}
+
+bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
+             HeaderVariant variant, QString* error)
+{
+    const QByteArray bytes = serializeLog(kind, rows, variant);
     QDir().mkpath(QFileInfo(path).absolutePath());
     return writeFileAtomically(path, bytes, error);
 }

@@ -67,6 +67,11 @@ bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row,
 // none. The two header lines are skipped unread. Lines are cut at the columns
 // they were written at, so a record with an empty name reads back in place.
 QList<CallLogRow> readLog(const QString& path, LogKind kind);
+// The same for the bytes of a log.
+QList<CallLogRow> parseLog(QByteArrayView bytes, LogKind kind);
+
+// The bytes of a whole log: the header of `variant`, then one record per row.
+QByteArray serializeLog(LogKind kind, const QList<CallLogRow>& rows, HeaderVariant variant);
 
 // Rewrites the whole file (atomically) from `rows`: the header of `variant`,
 // then one record per row in order.

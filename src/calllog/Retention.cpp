@@ -35,21 +35,11 @@ QDate recordDate(QByteArrayView line)
 
 } // namespace
 
-bool trimCallLog(const QString& logPath, const QString& backupPath, int days, const QDate& today,
-                 QString* error)
+QByteArray prunedLog(QByteArrayView bytes, int days, const QDate& today)
 {
-    QFile backup(backupPath);
-    if (!backup.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(backupPath, backup.errorString());
-        return false;
-    }
-    const QByteArray bytes = backup.readAll();
-    backup.close();
-
     QByteArray out = headerBytes(HeaderVariant::Retention);
     out.reserve(bytes.size() + out.size());
-    const QByteArray warning(kWarningLine);
+    const QByteArrayView warning(kWarningLine);
     const QByteArrayView printNote("To print this file in the tabular format use");
 
     qsizetype at = 0;
@@ -63,7 +53,7 @@ bool trimCallLog(const QString& logPath, const QString& backupPath, int days, co
         qsizetype stop = end;
         if (stop > at && bytes[stop - 1] == '\r')
             --stop;
-        const QByteArrayView line(bytes.constData() + at, stop - at);
+        const QByteArrayView line = bytes.sliced(at, stop - at);
         at = next;
         ++lineNo;
         if (lineNo == 1 && line == warning) {
@@ -80,7 +70,21 @@ bool trimCallLog(const QString& logPath, const QString& backupPath, int days, co
         out.append(line.data(), line.size());
         out.append("\r\n");
     }
-    return writeFileAtomically(logPath, out, error);
+    return out;
+}
+
+bool trimCallLog(const QString& logPath, const QString& backupPath, int days, const QDate& today,
+                 QString* error)
+{
+    QFile backup(backupPath);
+    if (!backup.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(backupPath, backup.errorString());
+        return false;
+    }
+    const QByteArray bytes = backup.readAll();
+    backup.close();
+    return writeFileAtomically(logPath, prunedLog(bytes, days, today), error);
 }
 
 } // namespace telvaro::calllog

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 
@@ -14,5 +15,8 @@ namespace telvaro::calllog {
 // reason in `error`) it is left as it was.
 bool trimCallLog(const QString& logPath, const QString& backupPath, int days, const QDate& today,
                  QString* error = nullptr);
+
+// The pruned log for the bytes of its backup.
+QByteArray prunedLog(QByteArrayView backup, int days, const QDate& today);
 
 } // namespace telvaro::calllog
