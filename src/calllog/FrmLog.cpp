@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -96,6 +97,7 @@ CallLogWindow::CallLogWindow(LogKind kind, QWidget* parent)
     }
     connect(heads, &QHeaderView::sectionClicked, this, &CallLogWindow::columnClick);
     m_view->viewport()->installEventFilter(this);
+    m_view->installEventFilter(this);
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { updateRowCommands(); });
     setCentralWidget(m_view);
@@ -254,6 +256,17 @@ void CallLogWindow::recordAppended(const QString& path, LogKind kind, const Call
 
 bool CallLogWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        // The menu key acts on the current row as a click on it does.
+        const QModelIndex current = m_view->currentIndex();
+        if (current.isValid()) {
+            const QRect cell = m_view->visualRect(current.siblingAtColumn(0));
+            rowClicked(current.row(), Qt::LeftButton, Qt::NoModifier,
+                       m_view->viewport()->mapToGlobal(cell.center()));
+        }
+        return true;
+    }
     if (watched == m_view->viewport()) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto* e = static_cast<QMouseEvent*>(event);

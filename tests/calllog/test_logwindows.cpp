@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -296,6 +297,12 @@ private Q_SLOTS:
         state().pendingName = "Speed entry";
         state().currentEntryKey = "0312";
         QCOMPARE(clickRow(in, "Unknown Caller"), nullptr);
+        // The menu key offers the same pop-up as a click.
+        in->table()->setCurrentIndex(in->model().index(rowNamed(in, "Kim Park"), 0));
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5), QPoint(5, 5));
+        QApplication::sendEvent(in->table(), &menuKey);
+        QVERIFY(in->mnuMouse->isVisible());
+        in->mnuMouse->close();
         QCOMPARE(clickRow(in, "Kim Park"), in->mnuMouse);
         in->mnuReturnCall->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(dialer().connectWindow().frameCaption, QString("Connected"),
