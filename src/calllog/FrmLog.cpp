@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
@@ -124,10 +125,30 @@ void CallLogWindow::load()
     BusyCursor busy;
     m_logModified = false;
     m_path = logPath(m_kind);
-    m_model->setRows(readLog(m_path, m_kind));
-    sortTable(CallLogModel::DateColumn, false);
+    readFile();
     m_view->scrollToTop();
     updateRowCommands();
+}
+
+bool CallLogWindow::fileUnreadable() const
+{
+    if (!QFileInfo::exists(m_path))
+        return false; // no calls yet
+    QFile file(m_path);
+    return !file.open(QIODevice::ReadOnly);
+}
+
+void CallLogWindow::readFile()
+{
+    m_model->setRows(readLog(m_path, m_kind));
+    sortTable(CallLogModel::DateColumn, false);
+    if (fileUnreadable()) {
+        showMessage(this,
+                    QStringLiteral("The log\n%1\ncould not be read. The window shows no calls, "
+                                   "and the file is left as it is.")
+                        .arg(QDir::toNativeSeparators(m_path)),
+                    windowTitle(), MsgButtons::Ok, MsgIcon::Warning);
+    }
 }
 
 void CallLogWindow::sortTable(int column, bool ascending)
@@ -194,8 +215,7 @@ void CallLogWindow::undo()
 {
     BusyCursor busy;
     // Everything deleted since the last save comes back from the file.
-    m_model->setRows(readLog(m_path, m_kind));
-    sortTable(CallLogModel::DateColumn, false);
+    readFile();
     mnuUndo->setEnabled(false);
     updateRowCommands();
 }
@@ -205,7 +225,10 @@ bool CallLogWindow::save()
     BusyCursor busy;
     sortTable(CallLogModel::DateColumn, true);
     QString error;
-    if (!saveLog(m_path, m_kind, m_model->rows(), &error)) {
+    // A file that could not be read is never replaced by the window's rows.
+    if (fileUnreadable())
+        error = QStringLiteral("The file cannot be read, so it is not replaced.");
+    if (!error.isEmpty() || !saveLog(m_path, m_kind, m_model->rows(), &error)) {
         showMessage(this,
                     QStringLiteral("The log could not be saved to\n%1\n\n%2\n\n"
                                    "The file is unchanged; the window keeps your changes.")

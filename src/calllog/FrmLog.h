@@ -78,6 +78,10 @@ protected:
 
 private:
     void sortTable(int column, bool ascending);
+    // Fills the table from the loaded file, newest first; a file that exists
+    // but cannot be read is told to the user.
+    void readFile();
+    bool fileUnreadable() const;
     void recordAppended(const QString& path, LogKind kind, const CallLogRow& row);
 
     QString m_path;

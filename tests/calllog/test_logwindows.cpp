@@ -367,6 +367,16 @@ private Q_SLOTS:
         out->close();
         QVERIFY(!loadedWindow<FrmOutLog>(main));
         QCOMPARE(TestEnv::readFile(outPath()), before);
+
+        // A log that cannot be read is said so and never replaced.
+        QDir().mkpath(logPath(LogKind::Incoming));
+        main.mnuInLog->setEnabled(true);
+        main.mnuInLog->trigger();
+        QCOMPARE(prompts->messages.size(), 5);
+        QVERIFY(prompts->messages[4].text.contains("could not be read"));
+        loadedWindow<FrmInLog>(main)->mnuSave->trigger();
+        QCOMPARE(prompts->messages.size(), 6);
+        QVERIFY(QFileInfo(logPath(LogKind::Incoming)).isDir());
     }
 
     void exitPrunesByCalendarDaysAndKeepsWhatItCannotRead()
