@@ -89,9 +89,15 @@ CallLogWindow::CallLogWindow(LogKind kind, QWidget* parent)
     heads->setStretchLastSection(true);
     heads->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     heads->setSectionResizeMode(QHeaderView::Interactive);
-    heads->resizeSection(CallLogModel::NameColumn, 250);
-    heads->resizeSection(CallLogModel::NumberColumn, 210);
-    heads->resizeSection(CallLogModel::DateColumn, 160);
+    // Widths follow the font: room for a usual name and number, and the whole
+    // date and time.
+    const QFontMetrics metrics = m_view->fontMetrics();
+    const int digit = metrics.horizontalAdvance(QLatin1Char('0'));
+    heads->resizeSection(CallLogModel::NameColumn, digit * 32);
+    heads->resizeSection(CallLogModel::NumberColumn, digit * 26);
+    heads->resizeSection(CallLogModel::DateColumn,
+                         metrics.horizontalAdvance(QStringLiteral("00-00-0000  00:00:00")) +
+                             digit * 4);
     if (kind == LogKind::Outgoing) {
         // The entry key rides along unseen.
         m_view->setColumnHidden(CallLogModel::KeyColumn, true);
@@ -102,7 +108,10 @@ CallLogWindow::CallLogWindow(LogKind kind, QWidget* parent)
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { updateRowCommands(); });
     setCentralWidget(m_view);
-    resize(680, 340);
+    resize(heads->sectionSize(CallLogModel::NameColumn) +
+               heads->sectionSize(CallLogModel::NumberColumn) +
+               heads->sectionSize(CallLogModel::DateColumn) + digit * 4,
+           rows->defaultSectionSize() * 16);
 
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuPrint = addItem(mnuFile, QStringLiteral("&Print"), QStringLiteral("mnuPrint"),
