@@ -8,6 +8,7 @@
 #include "app/Seams.h"
 #include "app/SettingsFile.h"
 #include "app/Twips.h"
+#include "telephony/ExternalRequests.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -351,6 +352,10 @@ void FrmDialer::formLoad(const QString& commandLine)
     st.systemFolder = SystemDirectory();
 
     checkSettingsFile();
+    // An exit asked for while start-up waited for the user (a signal during
+    // a message box) has ended the program: start-up goes no further.
+    if (m_exiting)
+        return;
 
     setProfileName(settings::profileNameFromFileName(
         settings::read(settings::kProfileSection, QStringLiteral("Name"))));
@@ -359,6 +364,8 @@ void FrmDialer::formLoad(const QString& commandLine)
     applyTabMode();
     loadRecentNumbers();
 
+    if (m_exiting)
+        return;
     callSeam(seams().initializeTelephony);
     callSeam(seams().queryLineDevice, options().selectedLineDevice());
 
@@ -370,6 +377,9 @@ void FrmDialer::formLoad(const QString& commandLine)
                                 ? QStringLiteral("&Automatic Receive")
                                 : QStringLiteral("&Manual Receive"));
     }
+
+    if (m_exiting)
+        return;
 
     if (options().isChecked(OptionsStore::chkIcon)) {
         setFixedHeight(twipsToPixelsY(kTrayHeight));
@@ -386,7 +396,7 @@ void FrmDialer::formLoad(const QString& commandLine)
     unsetCursor();
 
     if (!st.externalNumber.isEmpty() && options().isChecked(OptionsStore::chkCommand)) {
-        st.pendingNumber = st.externalNumber;
+        setOutsideNumber(st.externalNumber, QString());
         callSeam(seams().dialNumber);
     }
 }
@@ -580,9 +590,10 @@ void FrmDialer::receiveFromOtherInstance(int tag, const QString& text)
     } else if (tag == 3) {
         if (!options().isChecked(OptionsStore::chkCommand) || text.isEmpty())
             return;
+        // The window is not hidden: the dial minimises it for an outside
+        // number, and with nothing to dial it stays where the user can reach it.
         state().externalNumber = text;
-        state().pendingNumber = text;
-        hide();
+        setOutsideNumber(text, QString());
         callSeam(seams().dialNumber);
     }
 }

@@ -234,7 +234,7 @@ QWidget* FrmOptions::buildGeneralPage()
     auto* fraOptions = new QGroupBox(QStringLiteral("Options:"));
     fraOptions->setObjectName(QStringLiteral("fraOptions"));
     auto* general = new QVBoxLayout(fraOptions);
-    general->addWidget(makeCheck(S::chkLoad, QStringLiteral("&Load Telvaro at Windows startup")));
+    general->addWidget(makeCheck(S::chkLoad, QStringLiteral("&Load Telvaro when I log in")));
     general->addWidget(
         makeCheck(S::chkPad, QStringLiteral("Show Dialing &Pad at Telvaro startup")));
     general->addWidget(makeOption(S::optIndex, QStringLiteral("Start Dialer in the &Index Mode")));

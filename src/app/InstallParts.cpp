@@ -6,6 +6,7 @@
 // Dialing:
 #include "dialing/DialingWindows.h"
 // Telephony:
+#include "telephony/ExternalRequests.h"
 #include "telephony/FrmCallDisplay.h"
 #include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
@@ -31,8 +32,9 @@ void installParts(FrmDialer& window)
     installDialingWindows(window);
 
     // Telephony (line session, call control, incoming calls, outside requests):
-    installTelephony(); // line session, call control
-    installLocations(); // dialing properties, modem properties, system modems
+    installTelephony();        // line session, call control
+    installExternalRequests(); // numbers from other programs and later starts
+    installLocations();        // dialing properties, modem properties, system modems
     // Caller display, incoming log, receive switch:
     installIncomingCalls(window);
 

@@ -1,3 +1,4 @@
+#include "app/Application.h"
 #include "app/Cp1252.h"
 #include "app/FrmDialer.h"
 #include "app/OptionsStore.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSessionManager>
 #include <QToolButton>
 #include <QtTest>
 
@@ -510,12 +512,29 @@ private Q_SLOTS:
         w->receiveFromOtherInstance(3, QStringLiteral("5551234"));
         QCOMPARE(calls->pendingAtDial, QString("5551234"));
         QCOMPARE(state().externalNumber, QString("5551234"));
-        QVERIFY(!w->isVisible());
+        QVERIFY(w->isVisible()); // the dial minimises it; it is never hidden out of reach
 
         calls->log.clear();
         w->receiveFromOtherInstance(7, QStringLiteral("1"));
         w->receiveFromOtherInstance(3, QString());
         QVERIFY(calls->log.isEmpty());
+    }
+
+    // The session manager's request to save (a checkpoint, a logout that
+    // may still be cancelled) leaves Telvaro running; the session's end (the
+    // application's Quit) ends it.
+    void onlyTheSessionsEndEndsTheProgram()
+    {
+        int ended = 0;
+        std::unique_ptr<QObject> watch(connectSessionEnd(*qApp, [&ended] { ++ended; }));
+        // The manager is not looked at; Qt gives no other way to make one.
+        alignas(QSessionManager) char manager[sizeof(QSessionManager)] = {};
+        Q_EMIT qApp->commitDataRequest(*reinterpret_cast<QSessionManager*>(manager));
+        Q_EMIT qApp->saveStateRequest(*reinterpret_cast<QSessionManager*>(manager));
+        QCOMPARE(ended, 0);
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(qApp, &quit);
+        QCOMPARE(ended, 1);
     }
 
     void keysGoToTheDirectoryOnce()

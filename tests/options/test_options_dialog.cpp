@@ -106,6 +106,7 @@ private Q_SLOTS:
         QCOMPARE(dlg->tbsOptions->tabText(2), QString("&Expert"));
         QVERIFY(dlg->cmdOK->isDefault());
         QCOMPARE(dlg->check(S::chkRedial)->text(), QString("E&nable Automatic Redial:"));
+        QCOMPARE(dlg->check(S::chkLoad)->text(), QString("&Load Telvaro when I log in"));
         QCOMPARE(dlg->check(S::chkSpecial)->text(),
                  QString("Allow &special dialing characters: \"W\", \"@\", \"$\""));
         QVERIFY(dlg->check(S::chkIcon)->isChecked());

@@ -417,6 +417,18 @@ private Q_SLOTS:
         QCOMPARE(r.destAddress, QStringLiteral("5551234"));
         QCOMPARE(r.calledParty, QStringLiteral("Anna"));
         QCOMPARE(lineGetRequest(s.app, LINEREQUESTMODE_MAKECALL, &r), LINEERR_NOREQUEST);
+        // A destination is never cut: one too long for the record is refused.
+        QCOMPARE(tapiRequestMakeCall(QString(80, u'5'), "x", "", ""), TAPIERR_INVALDESTADDRESS);
+        QCOMPARE(tapiRequestMakeCall(QString(79, u'5'), "x", "", ""), 0);
+
+        // A profile reload ends the session and starts the next: the waiting
+        // request is announced to the new one and taken there.
+        lineShutdown(s.app);
+        Session next;
+        QCOMPARE(lineRegisterRequestRecipient(next.app, 0, LINEREQUESTMODE_MAKECALL, 1), 0);
+        QVERIFY(next.events.waitFor(LINE_REQUEST, LINEREQUESTMODE_MAKECALL) >= 0);
+        QCOMPARE(lineGetRequest(next.app, LINEREQUESTMODE_MAKECALL, &r), 0);
+        QCOMPARE(r.destAddress, QString(79, u'5'));
     }
 
     void dialStrings()
