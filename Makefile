@@ -88,9 +88,10 @@ bench: deps
 fuzz: deps
 	CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DTELVARO_BUILD_FUZZ=ON \
 		-DTELVARO_BUILD_TESTS=OFF -DTELVARO_BUILD_BENCH=OFF
-	cmake --build build/fuzz --target fuzz_inifile -j $(JOBS)
-	mkdir -p build/fuzz/corpus
+	cmake --build build/fuzz --target fuzz_inifile fuzz_calllog -j $(JOBS)
+	mkdir -p build/fuzz/corpus build/fuzz/corpus-calllog
 	./build/fuzz/fuzz/fuzz_inifile -max_total_time=$(FUZZ_SECONDS) build/fuzz/corpus fuzz/seeds
+	./build/fuzz/fuzz/fuzz_calllog -max_total_time=$(FUZZ_SECONDS) build/fuzz/corpus-calllog fuzz/seeds-calllog
 
 clean:
 	rm -rf build

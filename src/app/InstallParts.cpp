@@ -11,6 +11,7 @@
 #include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
 // Call logs:
+#include "calllog/InstallCallLog.h"
 // Profiles:
 // Options, tray, about box and help:
 #include "app/FrmOptions.h"
@@ -38,6 +39,7 @@ void installParts(FrmDialer& window)
     installIncomingCalls(window);
 
     // Call logs (log windows, retention):
+    installCallLog(window);
 
     // Profiles:
 
