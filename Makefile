@@ -1,5 +1,7 @@
 # Telvaro: `make run` builds and starts the program, `make test` builds and
-# runs every test. Both first install the Debian packages that are missing.
+# runs every test, `make install` (PREFIX, DESTDIR) installs it, `make
+# uninstall` removes what it installed, `make package` builds a Debian
+# package. They first install the Debian packages that are missing.
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
@@ -8,9 +10,13 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6svg6 \
 	qt6-qpa-plugins libgl-dev libasound2-dev libbenchmark-dev \
-	xvfb xauth trayer xdotool
+	xvfb xauth trayer xdotool \
+	dbus-daemon appstream desktop-file-utils xdg-utils
 
-.PHONY: all deps build run test test-plain test-asan bench fuzz clean
+PREFIX ?= /usr/local
+DESTDIR ?=
+
+.PHONY: all deps build run test test-plain test-asan bench fuzz clean install uninstall package
 
 all: build
 
@@ -28,6 +34,26 @@ deps:
 build: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTELVARO_BUILD_TESTS=OFF
 	cmake --build build/release -j $(JOBS)
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+	@# Menus and link handlers see the new entry at once (not for staged installs).
+	@if [ -z "$(DESTDIR)" ] && command -v update-desktop-database >/dev/null; then \
+		update-desktop-database -q "$(PREFIX)/share/applications" || true; \
+	fi
+
+# Removes the files the last `make install` put in place (same DESTDIR).
+uninstall:
+	@test -f build/release/install_manifest.txt || { echo "Nothing installed from this tree"; exit 1; }
+	sed 's|^|$(DESTDIR)|' build/release/install_manifest.txt | xargs -d '\n' rm -f
+	@if [ -z "$(DESTDIR)" ] && command -v update-desktop-database >/dev/null; then \
+		update-desktop-database -q "$(PREFIX)/share/applications" || true; \
+	fi
+
+package: build
+	cd build/release && cpack -G DEB
+	cp build/release/telvaro_*.deb .
+	@ls -l telvaro_*.deb
 
 run: build
 	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \

@@ -3,12 +3,16 @@
 #include "app/CommandLine.h"
 #include "app/DialogPrompter.h"
 #include "app/FrmDialer.h"
+#include "app/Paths.h"
 #include "app/Seams.h"
 #include "app/SingleInstance.h"
 #include "app/UnixSignals.h"
+#include "telephony/ExternalRequests.h"
 
 #include <QApplication>
-#include <QSessionManager>
+#include <QDBusConnection>
+#include <QFile>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -28,6 +32,11 @@ int Application::run(int argc, char* argv[])
             return 0;
         }
     }
+
+    // Qt looks for the session's runtime folder too and complains when there
+    // is none: it is given Telvaro's own (private) one.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(paths::runtimeDir()));
 
     QApplication qapp(argc, argv); // takes Qt's own options out of argv
     QApplication::setApplicationName(QStringLiteral("Telvaro"));
@@ -55,8 +64,18 @@ int Application::run(int argc, char* argv[])
         QString number = commandLine.number;
         if (number.startsWith(QLatin1Char('/')))
             number.remove(0, 1);
-        if (!SingleInstance::send(number))
+        // A number is never cut: one the message cannot carry is refused.
+        if (number.size() > SingleInstance::kMaxText) {
+            std::fprintf(stderr,
+                         "telvaro: the number is %d characters long; at most %d can be handed "
+                         "to the running Telvaro\n",
+                         int(number.size()), SingleInstance::kMaxText);
+            return 2;
+        }
+        if (!SingleInstance::send(number)) {
             std::fprintf(stderr, "telvaro: the running Telvaro did not answer\n");
+            return 1;
+        }
         return 0;
     }
     case SingleInstance::Claim::Failed:
@@ -74,16 +93,25 @@ int Application::run(int argc, char* argv[])
 
     UnixSignals signalWatcher;
     connect(&signalWatcher, &UnixSignals::terminationRequested, &app, [&app] { app.terminate(); });
-    connect(&qapp, &QGuiApplication::commitDataRequest, &app,
-            [&app](QSessionManager&) { app.terminate(); });
+    connectSessionEnd(qapp, [&app] { app.terminate(); });
     connect(&instance, &SingleInstance::messageReceived, &app,
             [&app](int tag, const QString& text) {
-                if (app.m_window)
-                    app.m_window->receiveFromOtherInstance(tag, text);
+                if (app.m_window && messagesHooked())
+                    app.m_window->receiveFromOtherInstance(tag, withoutControlCharacters(text));
             });
     seams().reloadMainWindow = [&app] { app.reloadWindow(); };
 
-    app.loadWindow(commandLine.number);
+    // Requests of other programs: the service belongs to the running program,
+    // not to a main window or a line session, so a profile reload keeps it.
+    DialRequestService requests;
+    QString busError;
+    if (!requests.start(QDBusConnection::sessionBus(), &busError))
+        std::fprintf(stderr, "telvaro: requests from other programs are off: %s\n",
+                     qPrintable(busError));
+
+    // Start-up runs inside the event loop, so an exit asked for meanwhile (a
+    // signal, the session's end) ends the program instead of being lost.
+    QTimer::singleShot(0, &app, [&app, number = commandLine.number] { app.loadWindow(number); });
     const int status = QApplication::exec();
     delete app.m_window.data();
     setPrompter(nullptr);
@@ -116,6 +144,44 @@ void Application::terminate()
         m_window->exitProgram(FrmDialer::ExitMode::NoQuestions);
     else
         QCoreApplication::exit(0);
+}
+
+namespace {
+
+// Ends the program at the session's end (the session manager's last word
+// arrives as the application's Quit event). A request to save the session's
+// data (a checkpoint, a logout that may still be cancelled) does not end it.
+class SessionEndFilter : public QObject
+{
+public:
+    SessionEndFilter(QObject* parent, std::function<void()> end)
+        : QObject(parent), m_end(std::move(end))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) {
+            m_end();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_end;
+};
+
+} // namespace
+
+QObject* connectSessionEnd(QGuiApplication& app, std::function<void()> end)
+{
+    // Telvaro keeps its data as it goes: the request to commit it
+    // (commitDataRequest) needs no answer and does not end the program.
+    auto* filter = new SessionEndFilter(&app, std::move(end));
+    app.installEventFilter(filter);
+    return filter;
 }
 
 } // namespace telvaro

@@ -3,6 +3,10 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
+class QGuiApplication;
+
 #include "app/FrmDialer.h"
 
 namespace telvaro {
@@ -31,5 +35,10 @@ private:
     SingleInstance* m_instance = nullptr;
     QPointer<FrmDialer> m_window;
 };
+
+// Runs `end` when the session ends; a session manager's request to save
+// (a checkpoint, a logout that may be cancelled) leaves the program running.
+// Returns the watcher (deleting it stops the watch).
+QObject* connectSessionEnd(QGuiApplication& app, std::function<void()> end);
 
 } // namespace telvaro

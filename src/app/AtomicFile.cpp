@@ -39,7 +39,9 @@ bool writeAll(int fd, const QByteArray& data)
 bool isReadOnlyFile(const QString& path)
 {
     const QByteArray native = QFile::encodeName(path);
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::stat(native.constData(), &st) != 0)
         return false;
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
@@ -47,8 +49,14 @@ bool isReadOnlyFile(const QString& path)
     return ::access(native.constData(), W_OK) != 0;
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error)
+bool writeFileAtomically(const QString& linkOrPath, const QByteArray& data, QString* error)
 {
+    // A file kept elsewhere through a symbolic link (a chain of them, too)
+    // stays linked: the new file replaces the link's target.
+    QString path = linkOrPath;
+    for (int hops = 0; hops < 40 && QFileInfo(path).isSymLink(); ++hops)
+        path = QFileInfo(path).symLinkTarget();
+
     auto fail = [error](const QString& message) {
         if (error)
             *error = message;
@@ -56,7 +64,9 @@ bool writeFileAtomically(const QString& path, const QByteArray& data, QString* e
     };
 
     const QByteArray native = QFile::encodeName(path);
-    struct stat st{};
+    struct stat st
+    {
+    };
     mode_t mode = 0;
     bool exists = false;
     if (::stat(native.constData(), &st) == 0) {
@@ -69,8 +79,8 @@ bool writeFileAtomically(const QString& path, const QByteArray& data, QString* e
     }
 
     const QFileInfo info(path);
-    QByteArray tmpl = QFile::encodeName(info.absolutePath() + QLatin1Char('/') +
-                                        QLatin1Char('.') + info.fileName() + ".XXXXXX");
+    QByteArray tmpl = QFile::encodeName(info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') +
+                                        info.fileName() + ".XXXXXX");
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
         return fail(systemError(QStringLiteral("Cannot write %1").arg(path), errno));

@@ -8,11 +8,13 @@
 #include "app/Seams.h"
 #include "app/SettingsFile.h"
 #include "app/Twips.h"
+#include "telephony/ExternalRequests.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -22,6 +24,7 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace telvaro {
@@ -349,6 +352,10 @@ void FrmDialer::formLoad(const QString& commandLine)
     st.systemFolder = SystemDirectory();
 
     checkSettingsFile();
+    // An exit asked for while start-up waited for the user (a signal during
+    // a message box) has ended the program: start-up goes no further.
+    if (m_exiting)
+        return;
 
     setProfileName(settings::profileNameFromFileName(
         settings::read(settings::kProfileSection, QStringLiteral("Name"))));
@@ -357,6 +364,8 @@ void FrmDialer::formLoad(const QString& commandLine)
     applyTabMode();
     loadRecentNumbers();
 
+    if (m_exiting)
+        return;
     callSeam(seams().initializeTelephony);
     callSeam(seams().queryLineDevice, options().selectedLineDevice());
 
@@ -368,6 +377,9 @@ void FrmDialer::formLoad(const QString& commandLine)
                                 ? QStringLiteral("&Automatic Receive")
                                 : QStringLiteral("&Manual Receive"));
     }
+
+    if (m_exiting)
+        return;
 
     if (options().isChecked(OptionsStore::chkIcon)) {
         setFixedHeight(twipsToPixelsY(kTrayHeight));
@@ -384,7 +396,7 @@ void FrmDialer::formLoad(const QString& commandLine)
     unsetCursor();
 
     if (!st.externalNumber.isEmpty() && options().isChecked(OptionsStore::chkCommand)) {
-        st.pendingNumber = st.externalNumber;
+        setOutsideNumber(st.externalNumber, QString());
         callSeam(seams().dialNumber);
     }
 }
@@ -467,7 +479,7 @@ void FrmDialer::closeEvent(QCloseEvent* event)
     exitProgram();
 }
 
-void FrmDialer::pruneLog(const QString& suffix, bool enabled, const QString& dayText)
+void FrmDialer::pruneLog(const QString& suffix, bool enabled, OptionsStore::Text dayBox)
 {
     if (!enabled)
         return;
@@ -476,14 +488,32 @@ void FrmDialer::pruneLog(const QString& suffix, bool enabled, const QString& day
     const QString backup = base + QStringLiteral(".bak");
     if (!QFileInfo(log).isFile())
         return;
+    // The day count as the dialog's OK leaves it: a box holding no whole
+    // number (emptied, "-5") counts its spin bar's value.
+    const QString dayText = options().text(dayBox).trimmed();
+    bool whole = !dayText.isEmpty() && std::all_of(dayText.cbegin(), dayText.cend(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    int days = whole ? dayText.toInt(&whole) : 0;
+    if (!whole)
+        days = options().spinValue(dayBox);
+
     // The log is rebuilt from the backup: without a complete backup it is
     // left as it is.
     QString error;
-    if (!CopyTextFile(log, backup, &error)) {
-        std::fprintf(stderr, "telvaro: log not pruned: %s\n", qPrintable(error));
+    bool pruned = CopyTextFile(log, backup, &error);
+    if (pruned && seams().trimCallLog)
+        pruned = seams().trimCallLog(log, backup, days, &error);
+    if (pruned)
         return;
-    }
-    callSeam(seams().trimCallLog, log, backup, settings::countValue(dayText));
+    const QString text =
+        QStringLiteral("The old calls could not be removed from the log\n%1\n\n%2\n\n"
+                       "The log is unchanged.")
+            .arg(QDir::toNativeSeparators(log), error);
+    if (m_noQuestions)
+        std::fprintf(stderr, "telvaro: %s\n", qPrintable(text));
+    else
+        showMessage(this, text, {}, MsgButtons::Ok, MsgIcon::Warning);
 }
 
 void FrmDialer::exitProgram(ExitMode mode)
@@ -506,9 +536,9 @@ void FrmDialer::exitProgram(ExitMode mode)
     callSeam(seams().trayDelete);
 
     pruneLog(QStringLiteral("In"), options().isChecked(OptionsStore::chkDelIncoming),
-             options().text(OptionsStore::txtInDays));
+             OptionsStore::txtInDays);
     pruneLog(QStringLiteral("Out"), options().isChecked(OptionsStore::chkDelOutgoing),
-             options().text(OptionsStore::txtDays));
+             OptionsStore::txtDays);
 
     Q_EMIT instanceRecordReleased();
 
@@ -560,9 +590,10 @@ void FrmDialer::receiveFromOtherInstance(int tag, const QString& text)
     } else if (tag == 3) {
         if (!options().isChecked(OptionsStore::chkCommand) || text.isEmpty())
             return;
+        // The window is not hidden: the dial minimises it for an outside
+        // number, and with nothing to dial it stays where the user can reach it.
         state().externalNumber = text;
-        state().pendingNumber = text;
-        hide();
+        setOutsideNumber(text, QString());
         callSeam(seams().dialNumber);
     }
 }

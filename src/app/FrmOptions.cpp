@@ -234,7 +234,7 @@ QWidget* FrmOptions::buildGeneralPage()
     auto* fraOptions = new QGroupBox(QStringLiteral("Options:"));
     fraOptions->setObjectName(QStringLiteral("fraOptions"));
     auto* general = new QVBoxLayout(fraOptions);
-    general->addWidget(makeCheck(S::chkLoad, QStringLiteral("&Load Telvaro at Windows startup")));
+    general->addWidget(makeCheck(S::chkLoad, QStringLiteral("&Load Telvaro when I log in")));
     general->addWidget(
         makeCheck(S::chkPad, QStringLiteral("Show Dialing &Pad at Telvaro startup")));
     general->addWidget(makeOption(S::optIndex, QStringLiteral("Start Dialer in the &Index Mode")));
@@ -409,6 +409,7 @@ void FrmOptions::showOptions()
         pageSwitch(0);
     m_textAtOpening = m_store.text(S::cmbLineDevices);
     m_cancelDevice = m_store.selectedLineDevice();
+    m_cancelText = m_textAtOpening;
     refreshStates();
     show();
     raise();
@@ -506,6 +507,7 @@ void FrmOptions::deviceDropDown()
     const int device = m_store.selectedLineDevice();
     if (device >= 0 && device < names.size())
         m_store.setText(S::cmbLineDevices, names[device]);
+    m_cancelText = m_store.text(S::cmbLineDevices);
     refreshDevices();
 }
 
@@ -550,7 +552,7 @@ void FrmOptions::cmdCancel_Click()
     m_store.setSelectedLineDevice(m_cancelDevice);
     // The box shows the device that is selected again, so that a later OK
     // stores a matching number and name.
-    m_store.setText(S::cmbLineDevices, m_textAtOpening);
+    m_store.setText(S::cmbLineDevices, m_cancelText);
     correctForCancel(m_store);
     hide();
 }

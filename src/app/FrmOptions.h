@@ -128,6 +128,7 @@ private:
     QString m_settingsFile;
     QString m_textAtOpening;
     int m_cancelDevice = 0;
+    QString m_cancelText; // the name shown for m_cancelDevice: Cancel restores both
     bool m_refreshingDevices = false;
 };
 

@@ -6,10 +6,12 @@
 // Dialing:
 #include "dialing/DialingWindows.h"
 // Telephony:
+#include "telephony/ExternalRequests.h"
 #include "telephony/FrmCallDisplay.h"
 #include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
 // Call logs:
+#include "calllog/InstallCallLog.h"
 // Profiles:
 // Options, tray, about box and help:
 #include "app/FrmOptions.h"
@@ -30,12 +32,14 @@ void installParts(FrmDialer& window)
     installDialingWindows(window);
 
     // Telephony (line session, call control, incoming calls, outside requests):
-    installTelephony(); // line session, call control
-    installLocations(); // dialing properties, modem properties, system modems
+    installTelephony();        // line session, call control
+    installExternalRequests(); // numbers from other programs and later starts
+    installLocations();        // dialing properties, modem properties, system modems
     // Caller display, incoming log, receive switch:
     installIncomingCalls(window);
 
     // Call logs (log windows, retention):
+    installCallLog(window);
 
     // Profiles:
 

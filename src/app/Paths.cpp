@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -37,9 +38,8 @@ QString xdg(const char* variable, const QString& fallbackUnderHome)
 // A user-only folder under the shared temp folder. Anyone can create names
 // there: a folder of that name that is not a real folder of this user (made by
 // someone else, or a link) is not used, and a fresh private one is made.
-QString sharedTempFolder()
+QString makeSharedTempFolder(const QString& dir)
 {
-    const QString dir = QDir::tempPath() + QStringLiteral("/telvaro-%1").arg(::getuid());
     const QByteArray native = QFile::encodeName(dir);
     struct stat st = {};
     if (::lstat(native.constData(), &st) != 0) {
@@ -48,10 +48,42 @@ QString sharedTempFolder()
     }
     if (S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode) && st.st_uid == ::getuid())
         return dir;
+    // A private folder made by an earlier start in the same situation, so
+    // that later starts find the running one.
+    const QFileInfo usual(dir);
+    const QStringList earlier = QDir(usual.absolutePath())
+                                    .entryList({usual.fileName() + QStringLiteral("-??????")},
+                                               QDir::Dirs | QDir::Hidden, QDir::Name);
+    for (const QString& name : earlier) {
+        const QString candidate = usual.absolutePath() + QLatin1Char('/') + name;
+        struct stat other = {};
+        if (::lstat(QFile::encodeName(candidate).constData(), &other) == 0 &&
+            S_ISDIR(other.st_mode) && other.st_uid == ::getuid() && (other.st_mode & 077) == 0)
+            return candidate;
+    }
     QByteArray fresh = QFile::encodeName(dir) + "-XXXXXX";
     if (::mkdtemp(fresh.data()))
         return QFile::decodeName(fresh);
     return dir;
+}
+
+// Decided once per temp folder: a fresh folder made because the usual one
+// could not be used must be the one every later look finds, or two parts of
+// the program (and a later start) would look in different places.
+QString sharedTempFolder()
+{
+    static QString base;
+    static QString folder;
+    const QString dir = QDir::tempPath() + QStringLiteral("/telvaro-%1").arg(::getuid());
+    struct stat st = {};
+    const bool stillOurs = !folder.isEmpty() &&
+                           ::lstat(QFile::encodeName(folder).constData(), &st) == 0 &&
+                           S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
+    if (base != dir || !stillOurs) {
+        base = dir;
+        folder = makeSharedTempFolder(dir);
+    }
+    return folder;
 }
 
 } // namespace

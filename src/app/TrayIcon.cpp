@@ -100,7 +100,10 @@ void TrayIcon::add()
     m_added = true;
     const bool receiving = lineReceiving();
     m_tip = receiving ? kReadyTip : kDisabledTip;
-    if (!available())
+    // On X11 the icon is made even when no tray is there yet (a panel that
+    // starts after Telvaro at login): it appears when the tray does. Other
+    // platforms have no tray that could come later.
+    if (!available() && QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
     if (!m_icon) {
         m_icon = new QSystemTrayIcon(this);
@@ -208,8 +211,8 @@ void TrayIcon::minimiseIntoTray()
     watchMainWindow();
     QWidget* window = m_watched;
     if (!window || m_hiding || !window->isMinimized() || window->isHidden() ||
-        !options().isChecked(OptionsStore::chkIcon) || !isShown())
-        return;
+        !options().isChecked(OptionsStore::chkIcon) || !isShown() || !available())
+        return; // without a tray to come back from, the window stays on the task bar
     // Hidden at once, as part of the minimising: a show() that follows (as
     // at start-up) brings the window back minimised on the task bar.
     m_hiding = true;

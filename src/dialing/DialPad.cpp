@@ -41,8 +41,8 @@ void PadNumberBox::keyPressEvent(QKeyEvent* event)
         return;
     }
     const QChar typed = text.front();
-    // Other control keys (Enter, Tab, Escape) keep their usual meaning.
-    if (typed.unicode() < 0x20 && typed != u'\b') {
+    // Other control keys (Enter, Tab, Escape, Delete) keep their usual meaning.
+    if ((typed.unicode() < 0x20 && typed != u'\b') || typed.unicode() == 0x7f) {
         QLineEdit::keyPressEvent(event);
         return;
     }

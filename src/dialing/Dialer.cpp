@@ -52,6 +52,7 @@ void Dialer::reset()
     m_recent.clear();
     m_location = {};
     m_firstPiece.clear();
+    m_givenNumber.clear();
     m_redialCount = 0;
     m_connectedShown = false;
     ++m_waitToken;
@@ -136,6 +137,7 @@ void Dialer::dialNumber()
     if (!callSeam<bool>(seams().lineIsOpen))
         callSeam<bool>(seams().openLine, 0, 0);
 
+    m_givenNumber = number;
     const dialstr::NumberSplit split = dialstr::splitNumber(number);
     dialstr::DialChoice choice;
     if (checked(OptionsStore::chkIgnore)) {
@@ -200,8 +202,9 @@ void Dialer::placeCall()
     // one, even before the line reports it dialing.
     s.busyDetected = false;
 
-    if (m_recent.isEmpty() || m_recent.front() != s.displayNumber) {
-        m_recent.prepend(s.displayNumber);
+    const QString given = m_givenNumber.isEmpty() ? s.displayNumber : m_givenNumber;
+    if (m_recent.isEmpty() || m_recent.front() != given) {
+        m_recent.prepend(given);
         Q_EMIT recentNumbersChanged();
     }
     Q_EMIT padTextRequested(m_recent.front());

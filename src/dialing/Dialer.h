@@ -124,6 +124,9 @@ private:
     QStringList m_recent;
     CurrentLocation m_location;
     QString m_firstPiece;
+    // The number as the user gave it (cleaned, before translation): what the
+    // recent numbers keep, so that a redial dials what this dial did.
+    QString m_givenNumber;
     int m_redialCount = 0;
     bool m_connectedShown = false;
     quint64 m_waitToken = 0; // a connection wait gives way when a newer one starts

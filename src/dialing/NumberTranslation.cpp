@@ -15,7 +15,8 @@ public:
     bool readLocation(CurrentLocation* out) override
     {
         LineTranslateCaps caps;
-        if (lineGetTranslateCaps(quint32(telephony().lineApp), telephony().lineApiVersion, caps) < 0)
+        if (lineGetTranslateCaps(quint32(telephony().lineApp), telephony().lineApiVersion, caps) <
+            0)
             return false;
         const LineLocationEntry* here = nullptr;
         for (const LineLocationEntry& l : caps.locations)
@@ -55,9 +56,9 @@ public:
                                                       int options) override
     {
         LineTranslateOutput out;
-        if (lineTranslateAddress(quint32(telephony().lineApp), quint32(telvaro::options().selectedLineDevice()),
-                                 telephony().lineApiVersion, canonical, quint32(card), quint32(options),
-                                 out) < 0)
+        if (lineTranslateAddress(
+                quint32(telephony().lineApp), quint32(telvaro::options().selectedLineDevice()),
+                telephony().lineApiVersion, canonical, quint32(card), quint32(options), out) < 0)
             return std::nullopt;
         return TranslatedAddress{out.dialableString, out.displayableString};
     }
@@ -139,14 +140,19 @@ dialstr::DialChoice translateNumber(const QString& number, CurrentLocation* loca
     const QString afterPrefix = number.mid(dialstr::digitsOnly(location->internationalRule).size());
     QString dialable = out->dialable;
     dialable.remove(u' ');
-    const qsizetype dialAt = dialable.indexOf(r.placeholderCountry + location->areaCode + number);
+    const QString dialPattern = r.placeholderCountry + location->areaCode + number;
+    const qsizetype dialAt = dialable.indexOf(dialPattern);
     if (dialAt < 0)
         return {}; // dialing the placeholder would reach the wrong country
+    // What a calling card rule puts after the number (its card number, a
+    // pause) stays where the rule put it.
     dialstr::DialChoice choice;
-    choice.dialString = dialable.left(dialAt) + afterPrefix;
-    const qsizetype shownAt =
-        out->displayable.indexOf(r.placeholderCountry + u' ' + location->areaCode + u' ' + number);
-    choice.displayNumber = shownAt >= 0 ? out->displayable.left(shownAt) + afterPrefix
+    choice.dialString =
+        dialable.left(dialAt) + afterPrefix + dialable.mid(dialAt + dialPattern.size());
+    const QString shownPattern = r.placeholderCountry + u' ' + location->areaCode + u' ' + number;
+    const qsizetype shownAt = out->displayable.indexOf(shownPattern);
+    choice.displayNumber = shownAt >= 0 ? out->displayable.left(shownAt) + afterPrefix +
+                                              out->displayable.mid(shownAt + shownPattern.size())
                                         : out->displayable + afterPrefix;
     return choice;
 }

@@ -68,9 +68,11 @@ void MakeCall(const QString& firstPiece)
     ProgramState& s = state();
     TelephonySession& t = telephony();
     callSeam(seams().showConnectWindow);
-    // A request from another program gets a moment before its call.
-    if (t.requestSignalled && !s.busyDetected)
+    // A request from another program gets a moment before its call; its
+    // redials and every later call do not.
+    if (t.requestTaken && !s.busyDetected)
         pauseSeconds(1.0);
+    t.requestTaken = false;
     const LineCallParams params = callParams();
     const LineResult r = lineMakeCall(t.lineHandle, &t.callHandle, firstPiece, 0, &params);
     t.lastResult = r;

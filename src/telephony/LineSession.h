@@ -29,7 +29,8 @@ struct TelephonySession
     LineResult dropRequestId = 0;
     bool dropCompleted = true;
     bool dialingSeen = false;
-    bool requestSignalled = false;
+    bool requestSignalled = false; // LINE_REQUEST came; cleared when a request is taken
+    bool requestTaken = false;     // the next lineMakeCall is for a request taken now
     // The call the line event being handled is about (for LogIncomingCall).
     HCALL eventCall = 0;
 };

@@ -1,3 +1,4 @@
+#include "app/Application.h"
 #include "app/Cp1252.h"
 #include "app/FrmDialer.h"
 #include "app/OptionsStore.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSessionManager>
 #include <QToolButton>
 #include <QtTest>
 
@@ -67,8 +69,9 @@ struct Calls
         };
         s.setDialText = [this](const QString& t) { dialText = t; };
         s.recentNumbers = [this] { return recentToSave; };
-        s.trimCallLog = [this](const QString& l, const QString& b, int days) {
+        s.trimCallLog = [this](const QString& l, const QString& b, int days, QString*) {
             trims << QStringList{l, b, QString::number(days)};
+            return true;
         };
     }
 };
@@ -438,7 +441,7 @@ private Q_SLOTS:
         writeSettings("[Profile]\r\nName=Home.tlx\r\n");
         TestEnv::writeFile(env->dataDir() + "/HomeIn.log", "in\nrecord");
         TestEnv::writeFile(env->dataDir() + "/HomeOut.log", "out\r\n");
-        options().setText(OptionsStore::txtDays, QStringLiteral("45 days"));
+        options().setText(OptionsStore::txtDays, QStringLiteral("45"));
         auto w = makeWindow();
         w->formLoad(QString());
         calls->log.clear();
@@ -509,12 +512,29 @@ private Q_SLOTS:
         w->receiveFromOtherInstance(3, QStringLiteral("5551234"));
         QCOMPARE(calls->pendingAtDial, QString("5551234"));
         QCOMPARE(state().externalNumber, QString("5551234"));
-        QVERIFY(!w->isVisible());
+        QVERIFY(w->isVisible()); // the dial minimises it; it is never hidden out of reach
 
         calls->log.clear();
         w->receiveFromOtherInstance(7, QStringLiteral("1"));
         w->receiveFromOtherInstance(3, QString());
         QVERIFY(calls->log.isEmpty());
+    }
+
+    // The session manager's request to save (a checkpoint, a logout that
+    // may still be cancelled) leaves Telvaro running; the session's end (the
+    // application's Quit) ends it.
+    void onlyTheSessionsEndEndsTheProgram()
+    {
+        int ended = 0;
+        std::unique_ptr<QObject> watch(connectSessionEnd(*qApp, [&ended] { ++ended; }));
+        // The manager is not looked at; Qt gives no other way to make one.
+        alignas(QSessionManager) char manager[sizeof(QSessionManager)] = {};
+        Q_EMIT qApp->commitDataRequest(*reinterpret_cast<QSessionManager*>(manager));
+        Q_EMIT qApp->saveStateRequest(*reinterpret_cast<QSessionManager*>(manager));
+        QCOMPARE(ended, 0);
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(qApp, &quit);
+        QCOMPARE(ended, 1);
     }
 
     void keysGoToTheDirectoryOnce()

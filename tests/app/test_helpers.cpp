@@ -155,6 +155,10 @@ private Q_SLOTS:
         QVERIFY(dir != expected);
         QVERIFY(dir.startsWith(expected + "-"));
         QVERIFY(QFileInfo(dir).isDir() && !QFileInfo(dir).isSymLink());
+        // Every later look finds that same folder (single-instance detection
+        // and the session record depend on it).
+        QCOMPARE(paths::runtimeDir(), dir);
+        QCOMPARE(paths::runtimeDir(), dir);
         QCOMPARE(QDir(env.root() + "/elsewhere").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList());
 

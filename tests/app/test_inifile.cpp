@@ -82,6 +82,14 @@ private Q_SLOTS:
         QVERIFY(!ini.write(u"S", u"k", u"mine"));
         QVERIFY(!ini.lastError().isEmpty());
         QCOMPARE(ini.read(u"S", u"k"), QString("outside"));
+        // A file reached through a link: the link stays, its target changes.
+        QDir().mkpath(env.root() + "/kept");
+        TestEnv::writeFile(env.root() + "/kept/e.ini", "[S]\r\nk=old\r\n");
+        QVERIFY(QFile::link("kept/e.ini", env.root() + "/e.ini"));
+        IniFile linked(env.root() + "/e.ini");
+        QVERIFY(linked.write(u"S", u"k", u"new"));
+        QVERIFY(QFileInfo(env.root() + "/e.ini").isSymLink());
+        QCOMPARE(TestEnv::readFile(env.root() + "/kept/e.ini"), QByteArray("[S]\r\nk=new\r\n"));
         IniFile missingFolder(env.root() + "/no/such/folder/d.ini");
         QVERIFY(!missingFolder.write(u"S", u"k", u"v"));
         QCOMPARE(missingFolder.read(u"S", u"k"), QString());

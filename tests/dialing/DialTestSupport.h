@@ -73,6 +73,9 @@ class FakeTranslation final : public LineTranslation
 public:
     QStringList requests; // canonical addresses asked for
     bool fail = false;
+    QString outsideLine; // put before every number, as "9" + " " when shown
+    QString cardTail;    // what a card rule puts after the number
+
     CurrentLocation location;
     FakeTranslation()
     {
@@ -100,14 +103,18 @@ public:
         const QString country = canonical.mid(1, open - 2);
         const QString area = canonical.mid(open + 1, close - open - 1);
         const QString number = canonical.mid(close + 2);
+        TranslatedAddress out;
         if (country != QLatin1String("1"))
-            return TranslatedAddress{QStringLiteral("011 ") + country + u' ' + area + u' ' + number,
-                                     QStringLiteral("011 ") + country + u' ' + area + u' ' +
-                                         number};
-        if (area == location.areaCode)
-            return TranslatedAddress{number, number};
-        return TranslatedAddress{QStringLiteral("1") + area + number,
-                                 QStringLiteral("1 ") + area + u' ' + number};
+            out = {QStringLiteral("011 ") + country + u' ' + area + u' ' + number,
+                   QStringLiteral("011 ") + country + u' ' + area + u' ' + number};
+        else if (area == location.areaCode)
+            out = {number, number};
+        else
+            out = {QStringLiteral("1") + area + number,
+                   QStringLiteral("1 ") + area + u' ' + number};
+        if (!outsideLine.isEmpty())
+            out = {outsideLine + out.dialable, outsideLine + u' ' + out.displayable};
+        return TranslatedAddress{out.dialable + cardTail, out.displayable + cardTail};
     }
 };
 

@@ -13,8 +13,14 @@
 #include "telephony/LineSession.h"
 #include "telephony/Telephony.h"
 #include "telephony/lineapi/ModemConfig.h"
+#include "telephony/locations/LineDialogs.h"
+#include "telephony/locations/ModemDialogs.h"
+
+#include "common/ScriptedPrompter.h"
+#include "locations/ModalHelper.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -71,6 +77,7 @@ public:
         qunsetenv("TELVARO_LOCK_DIR");
     }
     bool started() const { return !m_device.isEmpty(); }
+    QString device() const { return m_device; }
     int dials() const
     {
         QFile f(m_log);
@@ -134,7 +141,8 @@ private Q_SLOTS:
         captions.clear();
         seams().openMemo = [this](const QString& key) { memos.append(key); };
         options().setSelectedLineDevice(0);
-        options().setText(OptionsStore::txtDelayTimer, QStringLiteral("1"));
+        // Long enough for the simulator to dial and hear a busy line.
+        options().setText(OptionsStore::txtDelayTimer, QStringLiteral("4"));
         options().setText(OptionsStore::txtMinutes, QStringLiteral("0"));
         options().setText(OptionsStore::txtSeconds, QStringLiteral("2"));
         options().setText(OptionsStore::TxtRedial, QStringLiteral("3"));
@@ -246,6 +254,71 @@ private Q_SLOTS:
         QTest::qWait(3000); // longer than the redial interval
         QCOMPARE(sim->dials(), 1);
         QVERIFY(!pad->CmdDial->isHidden());
+    }
+
+    // A modem that reports call progress says BUSY after the voice dial's
+    // OK: the redial countdown runs and the redial gets through.
+    void busyAfterTheVoiceDialsOkRedials()
+    {
+        if (!start({QStringLiteral("--progress"), QStringLiteral("--busy"), QStringLiteral("1")}))
+            QFAIL("the modem simulator did not start");
+        options().select(OptionsStore::optMode2);
+        QTest::keyClicks(pad->txtDial, QStringLiteral("555"));
+        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Connected"), 20000);
+        QVERIFY(labels.contains(QStringLiteral("   Busy. Redial in :   1 seconds")));
+        QCOMPARE(captions.count(QStringLiteral("Connected")), 1);
+        QCOMPARE(sim->dials(), 2);
+        QTest::mouseClick(window->CmdOK, Qt::LeftButton);
+    }
+
+    // The modem will not dial the number (a redialer's limit): the user sees
+    // an error, never "Connected", and nothing is logged.
+    void refusedDialIsAnError()
+    {
+        if (!start({QStringLiteral("--refuse"), QStringLiteral("delayed")}))
+            QFAIL("the modem simulator did not start");
+        QTest::keyClicks(pad->txtDial, QStringLiteral("555"));
+        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Modem error!"), 5000);
+        QCOMPARE(window->lbl1->text(), QStringLiteral("Not able to make a call."));
+        QTest::qWait(4500); // the whole delay timer
+        QVERIFY(!captions.contains(QStringLiteral("Connected")));
+        QVERIFY(window->CmdOK->isHidden());
+        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+        QVERIFY(!QFile::exists(calllog::logPath(calllog::LogKind::Outgoing)));
+    }
+
+    // A new user starts without a modem and adds one in System Modems: the
+    // next dial reaches it without a restart.
+    void firstModemAddedWhileRunning()
+    {
+        sim = std::make_unique<Simulator>(QStringList{});
+        QVERIFY(sim->started());
+        QVERIFY(saveModems({}));
+        test::ScriptedPrompter prompts;
+        installLocations();
+        seams().initializeTelephony();
+        seams().queryLineDevice(0);
+        QCOMPARE(telephony().lineDeviceCount, 0u);
+
+        test::onModal<SystemModemsDialog>([this](SystemModemsDialog* dialog) {
+            test::onModal<AddModemDialog>([this](AddModemDialog* add) {
+                add->cmbPort->setCurrentText(sim->device());
+                add->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            });
+            dialog->cmdAdd->click();
+            dialog->reject();
+        });
+        callSeam(seams().showSystemModems, static_cast<QWidget*>(nullptr));
+        QCOMPARE(loadModems().size(), size_t(1));
+
+        QTest::keyClicks(pad->txtDial, QStringLiteral("555"));
+        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Connected"), 10000);
+        QCOMPARE(sim->dials(), 1);
+        QVERIFY(prompts.messages.isEmpty());
+        QTest::mouseClick(window->CmdOK, Qt::LeftButton);
     }
 };
 

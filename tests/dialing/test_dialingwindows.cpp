@@ -1,8 +1,10 @@
 #include "DialTestSupport.h"
 #include "FakeLine.h"
 
+#include "app/FrmDialer.h"
 #include "app/OptionsStore.h"
 #include "calllog/CallLogFile.h"
+#include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "dialing/DialPad.h"
 #include "dialing/FrmConnect.h"
@@ -111,6 +113,50 @@ private Q_SLOTS:
         pad->txtDial->clear();
         QVERIFY(!pad->CmdDial->isEnabled());
         QVERIFY(pad->txtDial->toolTip().isEmpty());
+    }
+
+    // The pad as it sits in the main window: Delete edits the number box;
+    // a recent number redials exactly what its first dial did (with the
+    // outside-line code once); an international number keeps the card
+    // digits its rule puts after the number.
+    void mainWindowPadEditsAndRedialsAsDialed()
+    {
+        test::ScriptedPrompter prompts;
+        FrmDialer main;
+        auto* inMain = main.fraPad->findChild<DialPad*>();
+        QVERIFY(inMain);
+        test::FakeLine fake; // in place of the line layer the window installed
+        seams().lineIsOpen = [] { return true; };
+        test::FakeTranslation translation;
+        translation.outsideLine = QStringLiteral("9");
+        main.show();
+
+        QTest::keyClicks(inMain->txtDial, QStringLiteral("5551234"));
+        QTest::keyClick(inMain->txtDial, Qt::Key_Home);
+        QTest::keyClick(inMain->txtDial, Qt::Key_Delete);
+        QCOMPARE(inMain->txtDial->text(), QStringLiteral("551234"));
+        QTest::keyClick(inMain->txtDial, Qt::Key_Delete, Qt::KeypadModifier);
+        QCOMPARE(inMain->txtDial->text(), QStringLiteral("51234"));
+
+        inMain->txtDial->setText(QStringLiteral("555-1234"));
+        QTest::mouseClick(inMain->CmdDial, Qt::LeftButton);
+        QCOMPARE(fake.calls, QStringList{QStringLiteral("95551234")});
+        QCOMPARE(state().displayNumber, QStringLiteral("9 5551234"));
+        QCOMPARE(inMain->CmbDial->itemText(0), QStringLiteral("5551234"));
+        QTest::mouseClick(inMain->cmdCancel, Qt::LeftButton);
+
+        inMain->txtDial->clear();
+        Q_EMIT inMain->CmbDial->activated(0);
+        QTest::mouseClick(inMain->CmdDial, Qt::LeftButton);
+        QCOMPARE(fake.calls.last(), QStringLiteral("95551234"));
+        QTest::mouseClick(inMain->cmdCancel, Qt::LeftButton);
+
+        translation.cardTail = QStringLiteral(",,1234#");
+        inMain->txtDial->setText(QStringLiteral("01144201234"));
+        QTest::mouseClick(inMain->CmdDial, Qt::LeftButton);
+        QCOMPARE(fake.calls.last(), QStringLiteral("901144201234,,1234#"));
+        QCOMPARE(state().displayNumber, QStringLiteral("9 011 44201234,,1234#"));
+        QTest::mouseClick(inMain->cmdCancel, Qt::LeftButton);
     }
 
     void padDialsAreRememberedOnceNewestFirst()

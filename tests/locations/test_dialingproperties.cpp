@@ -64,6 +64,7 @@ private Q_SLOTS:
     void seamShowsTheLastNumberDialed();
     void lastNumberCaptionCutsLongNumbers();
     void failedSaveKeepsTheDialogOpen();
+    void cardRulesWaitForTheBillingToneButNotForTheUser();
 };
 
 void TestDialingProperties::newLocationSavedAndChosenChangesTheNextTranslation()
@@ -241,6 +242,34 @@ void TestDialingProperties::failedSaveKeepsTheDialogOpen()
     QVERIFY(
         prompts.messages.front().text.startsWith(u"The dialing properties could not be saved."));
     QCOMPARE(prompts.messages.front().icon, MsgIcon::Critical);
+}
+
+// "?" (wait for the user) cannot be dialed by a modem: the card is refused
+// with a message and stays open; "$" (wait for the billing tone) is kept.
+void TestDialingProperties::cardRulesWaitForTheBillingToneButNotForTheUser()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    DialingPropertiesDialog d(QString{});
+    chooseCountry(d, 1);
+    d.txtAreaCode->setText(u"212"_qs);
+    prompts.inputAnswers << u"Travel"_qs;
+    onModal<CallingCardsDialog>([&](CallingCardsDialog* cards) {
+        cards->newCard();
+        cards->txtLongDistanceAccess->setText(u"18002255288"_qs);
+        cards->txtLongDistanceRule->setText(u"J?1FG"_qs);
+        QPushButton* ok = cards->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        ok->click();
+        QVERIFY(cards->isVisible());
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY(prompts.messages.front().text.contains(u"\"Travel\" holds \"?\""));
+        cards->txtLongDistanceRule->setText(u"J$1FG"_qs);
+        ok->click();
+    });
+    d.editCards();
+    d.cmbCard->setCurrentIndex(1);
+    QVERIFY(d.apply());
+    QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"T18002255288$14155551234"_qs);
 }
 
 QTEST_MAIN(TestDialingProperties)

@@ -106,6 +106,7 @@ private Q_SLOTS:
         QCOMPARE(dlg->tbsOptions->tabText(2), QString("&Expert"));
         QVERIFY(dlg->cmdOK->isDefault());
         QCOMPARE(dlg->check(S::chkRedial)->text(), QString("E&nable Automatic Redial:"));
+        QCOMPARE(dlg->check(S::chkLoad)->text(), QString("&Load Telvaro when I log in"));
         QCOMPARE(dlg->check(S::chkSpecial)->text(),
                  QString("Allow &special dialing characters: \"W\", \"@\", \"$\""));
         QVERIFY(dlg->check(S::chkIcon)->isChecked());
@@ -300,6 +301,31 @@ private Q_SLOTS:
         QVERIFY(!options().isChecked(S::chkIcon));
         QVERIFY(preferenceLines().isEmpty());
         QVERIFY(!QFile::exists(env->root() + "/xdg/autostart/telvaro.desktop"));
+    }
+
+    // Pick a device, drop the list down again and close it, Cancel: the box
+    // shows the device calls go out on, and a later OK stores that pair.
+    void cancelKeepsDeviceAndNameTogether()
+    {
+        options().setLineDeviceNames({"Modem A", "Modem B", "Modem C"});
+        options().setText(S::cmbLineDevices, "Modem A");
+        dlg->showOptions();
+        dlg->tbsOptions->setCurrentIndex(1);
+        dlg->cmbLineDevices->showPopup();
+        dlg->cmbLineDevices->hidePopup();
+        dlg->cmbLineDevices->setCurrentIndex(2);
+        Q_EMIT dlg->cmbLineDevices->activated(2);
+        dlg->cmbLineDevices->showPopup();
+        dlg->cmbLineDevices->hidePopup();
+        click(dlg->cmdCancel);
+        const int device = options().selectedLineDevice();
+        QCOMPARE(options().text(S::cmbLineDevices), options().lineDeviceNames().at(device));
+        dlg->showOptions();
+        QCOMPARE(dlg->cmbLineDevices->currentText(), options().lineDeviceNames().at(device));
+        click(dlg->cmdOK);
+        const QList<QByteArray> stored = preferenceLines();
+        QVERIFY(stored.contains(QStringLiteral("Line No=%1").arg(device).toLatin1()));
+        QVERIFY(stored.contains(("Modem=" + options().lineDeviceNames().at(device)).toLatin1()));
     }
 
     void dropDownRefillsAndRemembersTheDevice()

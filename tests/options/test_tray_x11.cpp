@@ -159,6 +159,32 @@ private Q_SLOTS:
         QTest::qWait(300);
         QVERIFY(window->isVisible());
     }
+
+    // Autostart at login: Telvaro comes before the panel. Minimising keeps
+    // the window on the task bar while there is no tray; the icon appears
+    // with the tray, and from then on minimising hides into it.
+    void trayStartedAfterTelvaro()
+    {
+        seams().trayDelete();
+        g_trayer->kill();
+        g_trayer->waitForFinished(5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!QSystemTrayIcon::isSystemTrayAvailable(), 10000);
+
+        TrayIcon tray; // the program's icon, made at its start
+        tray.add();
+        window->setWindowState(Qt::WindowMinimized);
+        QTest::qWait(300);
+        QVERIFY(window->isVisible());
+
+        g_trayer->start();
+        QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            tray.systemTrayIcon() && tray.systemTrayIcon()->geometry().isValid(), 10000);
+        window->setWindowState(Qt::WindowNoState);
+        window->show();
+        window->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!window->isVisible());
+    }
 };
 
 int main(int argc, char* argv[])

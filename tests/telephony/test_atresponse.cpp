@@ -26,6 +26,8 @@ private Q_SLOTS:
         QTest::newRow("no answer") << "NO ANSWER" << AtResult::NoAnswer;
         QTest::newRow("error") << "ERROR" << AtResult::Error;
         QTest::newRow("gsm error") << "+CME ERROR: 30" << AtResult::Error;
+        QTest::newRow("delayed") << "DELAYED" << AtResult::Delayed;
+        QTest::newRow("blacklisted numeric") << "32" << AtResult::Blacklisted;
         QTest::newRow("info line") << "56000" << AtResult::None;
         QTest::newRow("ring is no result") << "RING" << AtResult::None;
         QTest::newRow("okay is no result") << "OKAY" << AtResult::None;

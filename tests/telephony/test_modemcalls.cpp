@@ -6,6 +6,7 @@
 
 #include "telephony/CallControl.h"
 #include "telephony/LineSession.h"
+#include "telephony/lineapi/AtPort.h"
 #include "telephony/lineapi/UucpLock.h"
 
 #include <QElapsedTimer>
@@ -25,7 +26,9 @@ struct Program
     SeamRecorder rec;
     SimModem sim;
 
-    explicit Program(const QStringList& simArgs) : sim(simArgs)
+    explicit Program(const QStringList& simArgs,
+                     const ModemSettings& settings = SimModem::fastSettings())
+        : sim(simArgs, settings)
     {
         CleanUpStaleSession();
         InitializeTelephony();
@@ -89,29 +92,112 @@ private Q_SLOTS:
         QCOMPARE(log.constLast(), QStringLiteral("ATH0"));
     }
 
-    // 160 characters: one ATD of 78 characters and ";", then two more
-    // pieces, each after the reply to the one before (a piece sent while the
-    // modem still dialed would abort the dial and the call).
+    // 90 characters: one ATD, then the second piece after the reply to the
+    // first (a piece sent while the modem still dialed would abort the dial
+    // and the call). The modem takes 40 characters after "AT": each piece
+    // goes out as dial commands that fit, the method repeated.
     void longDialString()
     {
-        Program p({"--dial-delay", "300"});
+        ModemSettings settings = SimModem::fastSettings();
+        settings.initString = "ATZ|ATE0V1|ATS11=50"; // the shortest touch tones
+        Program p({"--max-line", "40"}, settings);
         QVERIFY(OpenLine(1, 0x10));
-        const QString digits = QString("0123456789").repeated(16);
-        const QString dialString = "T" + digits.left(159);
-        const QStringList pieces{dialString.mid(0, 78) + ";", dialString.mid(78, 78) + ";",
-                                 dialString.mid(156)};
+        const QString dialString = "T" + QString("0123456789").repeated(9).left(89);
+        const QStringList pieces{dialString.left(78) + ";", dialString.mid(78)};
         p.dial(pieces);
-        QVERIFY(p.waitFor("handleConnected", 8000));
+        QVERIFY(p.waitFor("handleConnected", 15000));
         QVERIFY(p.rec.errors().isEmpty());
-        const QStringList log = p.sim.log();
-        const QStringList dials = log.filter(QRegularExpression("^ATD"));
-        QCOMPARE(dials, QStringList({"ATD" + pieces[0], "ATD" + pieces[1], "ATD" + pieces[2]}));
-        QCOMPARE(pieces[0].size(), 79);
+        const QStringList dials = p.sim.log().filter(QRegularExpression("^ATD"));
+        QCOMPARE(
+            dials,
+            QStringList({"ATD" + dialString.mid(0, 38) + ";", "ATDT" + dialString.mid(38, 37) + ";",
+                         "ATDT" + dialString.mid(75, 3) + ";", "ATD" + dialString.mid(78)}));
         QCOMPARE(state().dialPartsLeft, 1);
         DropCall();
         QTRY_VERIFY(p.rec.has("processCallRequest"));
     }
 
+    // Dialing takes as long as the line needs: ten pulse digits and the
+    // billing tone's pause are no dead modem.
+    void slowDialsEndNormally()
+    {
+        // A modem answering in digits, with echo on.
+        ModemSettings settings = SimModem::fastSettings();
+        settings.initString = "ATZ";
+        Program p({"--numeric"}, settings);
+        options().select(OptionsStore::optMode2);
+        QVERIFY(OpenLine(1, 4));
+        p.dial({"P1111111111"});
+        QVERIFY(p.waitFor("handleConnected", 20000));
+        QVERIFY(p.rec.errors().isEmpty());
+        DropCall();
+        QTRY_VERIFY(p.rec.has("processCallRequest"));
+        p.rec.calls.clear();
+        p.dial({"T1$2"});
+        QVERIFY(p.waitFor("handleConnected", 10000));
+        QVERIFY(p.rec.errors().isEmpty());
+        const QStringList log = p.sim.log();
+        QCOMPARE(log.filter(QRegularExpression("^ATD")),
+                 QStringList({"ATDP1111111111;", "ATDT1,,2;"}));
+        QCOMPARE(log.count("ATZ"), 1); // the port was never given up
+    }
+
+    // A dial that outlasts its time is abandoned, and its answer awaited:
+    // the next command gets its own answer, not the abandoned dial's.
+    void abandonedDialLeavesNoStaleAnswer()
+    {
+        TestEnv env;
+        SimModem sim({});
+        AtPort port;
+        QVERIFY(port.open(sim.device(), 115200));
+        std::optional<AtPort::Reply> dial, query;
+        port.send(
+            "ATDT5551234;", [&](const AtPort::Reply& r) { dial = r; }, 300);
+        port.send(
+            "ATI3", [&](const AtPort::Reply& r) { query = r; }, 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(query.has_value(), 5000);
+        QVERIFY(dial && dial->outcome == AtPort::Outcome::Timeout);
+        QVERIFY(query->ok());
+        QCOMPARE(query->lines, QStringList{"Telvaro Simulated Voice Modem"});
+        QVERIFY(port.isOpen());
+    }
+
+    // The dial's answer says the modem will not dial: the user hears of it
+    // and no call is reported, in data and voice mode, verbose or in digits,
+    // with echo on and a RING in between.
+    void refusedDials_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("init");
+        QTest::addColumn<bool>("voice");
+        QTest::newRow("delayed, data")
+            << QStringList{"--refuse", "delayed"} << "ATZ|ATE0V1" << false;
+        QTest::newRow("blacklisted, voice")
+            << QStringList{"--refuse", "blacklisted"} << "ATZ|ATE0V1" << true;
+        QTest::newRow("unknown answer, data")
+            << QStringList{"--refuse", "CALL BARRED"} << "ATZ|ATE0V1" << false;
+        QTest::newRow("numeric, echo, RING")
+            << QStringList{"--refuse", "delayed", "--numeric", "--ring-in-command", "5"} << "ATZ"
+            << false;
+    }
+    void refusedDials()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, init);
+        QFETCH(bool, voice);
+        ModemSettings settings = SimModem::fastSettings();
+        settings.initString = init;
+        Program p(args, settings);
+        options().select(voice ? OptionsStore::optMode2 : OptionsStore::optMode1);
+        QVERIFY(OpenLine(6, voice ? 4 : 0x10));
+        p.dial({"T555"});
+        QVERIFY(p.waitForError(10000));
+        QCOMPARE(p.rec.errors(),
+                 QStringList{"showCallError Modem error!|Not able to make a call."});
+        QTest::qWait(600); // longer than a data call's acceptance
+        QVERIFY(!p.rec.has("handleConnected"));
+        QVERIFY(!state().callPlaced);
+    }
     void busyLeadsToRedial()
     {
         Program p({"--busy", "1"});

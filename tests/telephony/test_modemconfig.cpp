@@ -43,6 +43,8 @@ private Q_SLOTS:
         a.speakerMode = 2;
         a.waitForDialTone = false;
         a.callerIdCommand = QStringLiteral("AT#CID=1");
+        a.maxCommandLength = 56;
+        a.billingToneWait = true;
         ModemSettings b;
         b.port = QStringLiteral("/dev/ttyUSB1");
         b.initString.clear();

@@ -18,8 +18,11 @@ namespace telvaro::modemsim {
 Modem::Modem(Script script, QObject* parent)
     : QObject(parent), m_s(std::move(script)), m_dialTimer(new QTimer(this)),
       m_carrierTimer(new QTimer(this)), m_incomingTimer(new QTimer(this)),
-      m_ringTimer(new QTimer(this))
+      m_ringTimer(new QTimer(this)), m_progressTimer(new QTimer(this))
 {
+    m_verbose = !m_s.numeric;
+    m_progressTimer->setSingleShot(true);
+    connect(m_progressTimer, &QTimer::timeout, this, &Modem::reportProgress);
     m_dialTimer->setSingleShot(true);
     m_carrierTimer->setSingleShot(true);
     connect(m_dialTimer, &QTimer::timeout, this, &Modem::finishDial);
@@ -146,6 +149,8 @@ void Modem::handleLine(const QByteArray& line)
     }
     if (m_s.silentAfter >= 0 && m_commandLines > m_s.silentAfter)
         return;
+    if (m_commandLines == m_s.ringInCommand)
+        result("RING", 2); // a call rings in while the modem works on the line
     if (m_s.garbageAfter >= 0 && m_commandLines > m_s.garbageAfter) {
         QByteArray noise;
         for (int i = 0; i < 40; ++i)
@@ -169,6 +174,12 @@ void Modem::execute(const QByteArray& commandLine)
         return;
     }
     QByteArray body = line.mid(2);
+    // The modem's command buffer holds only so much.
+    if (m_s.maxLine > 0 && body.size() > m_s.maxLine) {
+        result("ERROR", 4);
+        return;
+    }
+    m_progressTimer->stop();
     // The dial command takes the rest of the line.
     const qsizetype d = body.toUpper().indexOf('D');
     QByteArray dialRest;
@@ -251,8 +262,9 @@ bool Modem::executeBasic(const QByteArray& bodyIn, QByteArray* error)
         case 'Z':
             number(0);
             m_echo = true;
-            m_verbose = true;
+            m_verbose = !m_s.numeric;
             m_quiet = false;
+            m_sreg.clear();
             m_callerId = false;
             m_offHook = false;
             m_callStarted = false;
@@ -292,10 +304,10 @@ bool Modem::executeBasic(const QByteArray& bodyIn, QByteArray* error)
             m_ringTimer->stop();
             break;
         case 'S': {
-            number(0);
+            const int reg = number(0);
             if (i < body.size() && body[i] == '=') {
                 ++i;
-                number(0);
+                m_sreg[reg] = number(0);
             } else if (i < body.size() && body[i] == '?') {
                 ++i;
                 sendLine("000");
@@ -309,8 +321,9 @@ bool Modem::executeBasic(const QByteArray& bodyIn, QByteArray* error)
                 number(0);
                 if (f == 'F') {
                     m_echo = true;
-                    m_verbose = true;
+                    m_verbose = !m_s.numeric;
                     m_callerId = false;
+                    m_sreg.clear();
                 }
             }
             break;
@@ -324,22 +337,97 @@ bool Modem::executeBasic(const QByteArray& bodyIn, QByteArray* error)
 
 void Modem::dial(const QByteArray& restIn)
 {
-    QByteArray rest = restIn.toUpper();
-    if (rest.startsWith('T') || rest.startsWith('P'))
-        rest = rest.mid(1);
+    const QByteArray rest = restIn.toUpper();
     m_dialVoice = rest.endsWith(';');
     if (m_s.lineInUse) {
         result("ERROR", 4);
+        return;
+    }
+    for (const char c : rest) {
+        if (!QByteArray("0123456789*#ABCDTP,W@$!;").contains(c)) {
+            result("ERROR", 4);
+            return;
+        }
+    }
+    // An approved modem will not repeat a number too often; it says so at
+    // once, without going off-hook.
+    if (m_s.refuse == QLatin1String("delayed")) {
+        result("DELAYED", 24);
+        return;
+    }
+    if (m_s.refuse == QLatin1String("blacklisted")) {
+        result("BLACKLISTED", 32);
+        return;
+    }
+    if (!m_s.refuse.isEmpty()) {
+        sendLine(m_s.refuse.toLatin1()); // a refusal of its own, and nothing more
         return;
     }
     if (!m_callStarted) {
         m_callStarted = true;
         ++m_calls;
     }
+    // A modem off-hook since the last dial (";") goes on without the wait
+    // for the dial tone.
+    const int toneWait = m_offHook ? 0 : m_s.dialToneWaitMs;
     m_offHook = true;
     m_ringTimer->stop();
     m_dial = DialState::Dialing;
-    m_dialTimer->start(m_s.dialDelayMs);
+    m_dialTimer->start(toneWait + dialDurationMs(rest) + m_s.dialDelayMs);
+}
+
+int Modem::dialDurationMs(const QByteArray& rest) const
+{
+    // Tone: a tone and a gap of S11 milliseconds each; pulse: a tenth of a
+    // second per pulse and 0.7 s between digits; "," S8 seconds; "W" the
+    // second dial tone; "@" five seconds of quiet; "$" the billing tone.
+    const int s11 = std::max(50, m_sreg.value(11, 95));
+    const int s8 = m_sreg.value(8, 2);
+    bool pulse = false;
+    int ms = 0;
+    for (const char c : rest) {
+        switch (c) {
+        case 'T':
+            pulse = false;
+            break;
+        case 'P':
+            pulse = true;
+            break;
+        case ',':
+            ms += s8 * 1000;
+            break;
+        case 'W':
+            ms += 1500;
+            break;
+        case '@':
+            ms += 5000;
+            break;
+        case '$':
+            ms += 2500;
+            break;
+        case '!':
+            ms += 500;
+            break;
+        case ';':
+            break;
+        default:
+            if (pulse && c >= '0' && c <= '9')
+                ms += (c == '0' ? 10 : c - '0') * 100 + 700;
+            else
+                ms += 2 * s11;
+        }
+    }
+    return ms;
+}
+
+void Modem::reportProgress()
+{
+    // The voice call's line is busy: heard a while after the dial's OK.
+    if (!m_offHook || m_dial != DialState::None || m_calls > m_s.busyDials)
+        return;
+    m_offHook = false;
+    m_callStarted = false;
+    result("BUSY", 7);
 }
 
 void Modem::finishDial()
@@ -354,6 +442,8 @@ void Modem::finishDial()
     if (m_dialVoice) {
         m_dial = DialState::None;
         result("OK", 0);
+        if (m_s.progressAfterOk)
+            m_progressTimer->start(m_s.busyDetectMs);
         return;
     }
     if (m_calls <= m_s.busyDials) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -38,6 +39,14 @@ struct Script
     // Caller ID timing, as exchanges and modems differ.
     bool cidBeforeRing = false; // the report comes before the first RING
     int cidDelayMs = 0;         // between the RING and its report (or report and RING)
+    // Dialing as long as on a telephone line, and the less common answers.
+    int dialToneWaitMs = 1000;    // from off-hook until the dial tone is heard
+    QString refuse;               // every dial answered DELAYED, BLACKLISTED or this line alone
+    bool progressAfterOk = false; // a busy voice call reports BUSY after the dial's OK
+    int busyDetectMs = 1500;      // how long the busy signal takes to recognise
+    bool numeric = false;         // the stored profile answers in digits (V0)
+    int ringInCommand = -1;       // RING arrives while command line N is answered
+    int maxLine = 40;             // longest command line taken, after "AT" (0: any)
 };
 
 // A voice modem on the master side of a pseudo-terminal.
@@ -72,6 +81,8 @@ private:
     QByteArray messageBlock() const;
     void log(const QByteArray& line);
     void vanish();
+    int dialDurationMs(const QByteArray& rest) const;
+    void reportProgress();
 
     Script m_s;
     int m_master = -1;
@@ -81,6 +92,8 @@ private:
     QTimer* m_carrierTimer = nullptr;
     QTimer* m_incomingTimer = nullptr;
     QTimer* m_ringTimer = nullptr;
+    QTimer* m_progressTimer = nullptr;
+    QMap<int, int> m_sreg; // S registers set by ATSn=v
     QFile m_log;
     QByteArray m_input;
     int m_commandLines = 0;

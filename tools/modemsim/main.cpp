@@ -35,7 +35,8 @@ int main(int argc, char** argv)
     const QCommandLineOption noDial("no-dialtone", "Every call ends NO DIALTONE.");
     const QCommandLineOption inUse("line-in-use", "Every dial is answered ERROR.");
     const QCommandLineOption conn("connect", "A data call is answered CONNECT.");
-    const QCommandLineOption dialDelay("dial-delay", "Dialing takes MS milliseconds.", "MS", "200");
+    const QCommandLineOption dialDelay(
+        "dial-delay", "The result comes MS milliseconds after the last digit.", "MS", "200");
     const QCommandLineOption carrier(
         "carrier-wait", "A data call without CONNECT ends NO CARRIER after MS.", "MS", "30000");
     const QCommandLineOption incoming("incoming", "An incoming call every S seconds.", "S", "0");
@@ -75,6 +76,25 @@ int main(int argc, char** argv)
         "MS", "0");
     p.addOption(cidBeforeRing);
     p.addOption(cidDelay);
+    // Dialing in real time, and the modems that answer less commonly.
+    const QCommandLineOption toneWait(
+        "dial-tone-wait", "Milliseconds from off-hook until the dial tone is heard.", "MS", "1000");
+    const QCommandLineOption refuse(
+        "refuse",
+        "Every dial is refused: delayed or blacklisted (a redialer's limits), or any other"
+        " TEXT answered alone.",
+        "HOW");
+    const QCommandLineOption progress(
+        "progress", "Report BUSY after a busy voice call's OK, as GSM modems do.");
+    const QCommandLineOption busyDetect(
+        "busy-detect", "Milliseconds after the OK until BUSY is reported.", "MS", "1500");
+    const QCommandLineOption numeric("numeric", "The stored profile answers in digits (ATV0).");
+    const QCommandLineOption ringIn("ring-in-command",
+                                    "A RING arrives while command line N is answered.", "N", "-1");
+    const QCommandLineOption maxLine(
+        "max-line", "Refuse command lines longer than N characters after AT (0: any).", "N", "40");
+    for (const auto* o : {&toneWait, &refuse, &progress, &busyDetect, &numeric, &ringIn, &maxLine})
+        p.addOption(*o);
     for (const auto* o : {&log,          &busy,     &noDial,    &inUse,  &conn,         &dialDelay,
                           &carrier,      &incoming, &first,     &rings,  &ringInterval, &cid,
                           &cidNumber,    &cidName,  &cidAccept, &silent, &silentAfter,  &garbage,
@@ -123,6 +143,16 @@ int main(int argc, char** argv)
     s.link = p.value(link);
     s.cidBeforeRing = p.isSet(cidBeforeRing);
     s.cidDelayMs = toInt(cidDelay);
+    s.dialToneWaitMs = toInt(toneWait);
+    s.refuse = p.value(refuse);
+    if (s.refuse.compare(QLatin1String("delayed"), Qt::CaseInsensitive) == 0 ||
+        s.refuse.compare(QLatin1String("blacklisted"), Qt::CaseInsensitive) == 0)
+        s.refuse = s.refuse.toLower();
+    s.progressAfterOk = p.isSet(progress);
+    s.busyDetectMs = toInt(busyDetect);
+    s.numeric = p.isSet(numeric);
+    s.ringInCommand = toInt(ringIn);
+    s.maxLine = toInt(maxLine);
 
     Modem modem(s);
     QString error;

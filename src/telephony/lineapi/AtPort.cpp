@@ -29,6 +29,9 @@ AtPort::Outcome outcomeOf(AtResult r)
         return AtPort::Outcome::Busy;
     case AtResult::NoAnswer:
         return AtPort::Outcome::NoAnswer;
+    case AtResult::Delayed:
+    case AtResult::Blacklisted:
+        return AtPort::Outcome::Refused;
     case AtResult::None:
         break;
     }
@@ -115,6 +118,8 @@ QString AtPort::outcomeText(Outcome o)
         return QStringLiteral("BUSY");
     case Outcome::NoAnswer:
         return QStringLiteral("NO ANSWER");
+    case Outcome::Refused:
+        return QStringLiteral("the modem refused to dial the number");
     case Outcome::Timeout:
         return QStringLiteral("no answer from the modem");
     case Outcome::Garbage:
@@ -302,6 +307,13 @@ void AtPort::handleLine(const QString& raw)
         Q_EMIT unsolicited(line);
         return;
     }
+    if (m_current && m_current->settling) {
+        // Waiting out a command that timed out: its late final answer (or
+        // that of the abandoned dial) ends the wait; nothing else counts.
+        if (!isGarbage(line) && parseResult(line) != AtResult::None)
+            finish(Outcome::Timeout, line);
+        return;
+    }
     if (isGarbage(line)) {
         if (m_current && ++m_current->garbageLines > kMaxGarbageLines)
             finish(Outcome::Garbage, QString());
@@ -318,6 +330,7 @@ void AtPort::handleLine(const QString& raw)
     const AtResult r = parseResult(line);
     if (r == AtResult::None) {
         m_current->lines << line;
+        Q_EMIT informationLine(m_current->id, line);
         return;
     }
     finish(outcomeOf(r), line);
@@ -344,7 +357,22 @@ void AtPort::finish(Outcome outcome, const QString& finalLine)
 
 void AtPort::onTimeout()
 {
-    finish(Outcome::Timeout, QString());
+    if (!m_current)
+        return;
+    if (m_current->settling) {
+        finish(Outcome::Timeout, QString());
+        return;
+    }
+    // A dial still under way is abandoned (any character does it); then the
+    // modem's answer to it, or a quiet while, is awaited.
+    m_current->settling = true;
+    if (m_current->text.toUpper().startsWith("ATD")) {
+        abortCurrent();
+        m_timer->start(settleMs);
+    } else {
+        // A command the modem did not answer in its time gets as long again.
+        m_timer->start(std::min(settleMs, m_current->timeoutMs));
+    }
 }
 
 void AtPort::fail(const QString& reason)

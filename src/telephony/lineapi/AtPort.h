@@ -62,6 +62,7 @@ public:
         NoDialtone,
         Busy,
         NoAnswer,
+        Refused,  // DELAYED or BLACKLISTED: the modem will not dial the number
         Timeout,  // no final result in time
         Garbage,  // the modem sent lines no modem would send
         PortLost, // the device went away (unplugged) or failed
@@ -102,7 +103,9 @@ public:
     QString currentCommand() const;
     // Sends one character, which makes a modem abandon a dial in progress;
     // a dial command still waiting then ends with the modem's answer or its
-    // timeout.
+    // timeout. A dial that times out is abandoned the same way; after any
+    // timeout the next command waits for the late answer or a short quiet
+    // period (settleMs, or the command's own timeout when that is shorter).
     void abortCurrent();
     // Drops the queued commands that have not gone out yet.
     void clearQueue();
@@ -113,12 +116,15 @@ public:
     bool isCurrent(quint64 id) const { return m_current && m_current->id == id; }
 
     static QString outcomeText(Outcome o);
+    static constexpr int settleMs = 1000;
 
 Q_SIGNALS:
     // A line that answers no command: RING, caller ID, anything unexpected.
     void unsolicited(const QString& line);
     // The command with this id has been written to the modem.
     void commandWritten(quint64 id);
+    // An information line (no final result) arrived for the command with this id.
+    void informationLine(quint64 id, const QString& line);
     // The device went away or failed; the port has been closed.
     void portLost(const QString& reason);
 
@@ -131,6 +137,9 @@ private:
         Handler handler;
         QStringList lines;
         int garbageLines = 0;
+        // Timed out: a late answer is awaited before the next command goes
+        // out, so that it cannot be taken for that command's answer.
+        bool settling = false;
     };
 
     void writeNext();

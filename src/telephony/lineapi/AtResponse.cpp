@@ -39,6 +39,10 @@ AtResult parseResult(QStringView raw)
         return AtResult::Busy;
     if (line == QLatin1String("NO ANSWER") || line == QLatin1String("8"))
         return AtResult::NoAnswer;
+    if (line == QLatin1String("DELAYED") || line == QLatin1String("24"))
+        return AtResult::Delayed;
+    if (line == QLatin1String("BLACKLISTED") || line == QLatin1String("32"))
+        return AtResult::Blacklisted;
     return AtResult::None;
 }
 

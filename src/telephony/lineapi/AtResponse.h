@@ -19,6 +19,10 @@ enum class AtResult {
     NoDialtone,
     Busy,
     NoAnswer,
+    // The modem will not dial the number: the repeat-call limits of an
+    // automatic redialer (DELAYED: not yet, BLACKLISTED: not any more).
+    Delayed,
+    Blacklisted,
 };
 
 // The final result a line stands for ("OK", "0", "CONNECT 33600", "+CME ERROR: 3" ...).

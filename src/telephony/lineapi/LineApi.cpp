@@ -368,7 +368,8 @@ LineResult lineShutdown(HLINEAPP hLineApp)
     if (s.apps.empty()) {
         s.devices.clear();
         s.providers.clear();
-        s.requests.clear();
+        // Waiting requests stay: the program's next session (a profile
+        // reload) registers again and takes them.
     }
     return 0;
 }
@@ -674,7 +675,9 @@ LineResult tapiRequestMakeCall(const QString& destAddress, const QString& appNam
                                const QString& calledParty, const QString& comment)
 {
     Service& s = service();
-    if (destAddress.trimmed().isEmpty())
+    // A destination is never cut: one that does not fit the request record
+    // is refused.
+    if (destAddress.trimmed().isEmpty() || destAddress.size() > 79)
         return TAPIERR_INVALDESTADDRESS;
     HLINEAPP recipient = 0;
     for (const auto& [h, a] : s.apps) {
@@ -688,8 +691,8 @@ LineResult tapiRequestMakeCall(const QString& destAddress, const QString& appNam
     if (s.requests.size() >= kMaxQueuedRequests)
         return TAPIERR_REQUESTQUEUEFULL;
     // The fields keep the sizes of the fixed request record.
-    s.requests.push_back(LineReqMakeCall{destAddress.left(79), appName.left(39),
-                                         calledParty.left(39), comment.left(79)});
+    s.requests.push_back(
+        LineReqMakeCall{destAddress, appName.left(39), calledParty.left(39), comment.left(79)});
     s.post(recipient, 0, LINE_REQUEST, s.apps[recipient].registrationInstance,
            LINEREQUESTMODE_MAKECALL, 0, 0);
     return 0;

@@ -67,6 +67,7 @@ void ModemSettings::normalize()
     speakerVolume = std::clamp(speakerVolume, 0, 3);
     speakerMode = std::clamp(speakerMode, 0, 3);
     ringTimeout = std::clamp(ringTimeout, 1000, 60000);
+    maxCommandLength = std::clamp(maxCommandLength, 20, 250);
     callerIdCommand = callerIdCommand.trimmed();
     // Line ends inside a command would let a hand-edited file smuggle in
     // further commands; they are dropped.
@@ -102,6 +103,9 @@ std::vector<ModemSettings> loadModems(const QString& file)
         m.waitForDialTone = readInt(ini, s, QStringLiteral("WaitForDialTone"), 1) != 0;
         m.callerIdCommand = ini.read(s, QStringLiteral("CallerIdCommand"));
         m.ringTimeout = readInt(ini, s, QStringLiteral("RingTimeout"), d.ringTimeout);
+        m.maxCommandLength =
+            readInt(ini, s, QStringLiteral("MaxCommandLength"), d.maxCommandLength);
+        m.billingToneWait = readInt(ini, s, QStringLiteral("BillingToneWait"), 0) != 0;
         m.normalize();
         modems.push_back(m);
     }
@@ -136,6 +140,9 @@ bool saveModems(const std::vector<ModemSettings>& modems, QString* error, const 
                   m.waitForDialTone ? QStringLiteral("1") : QStringLiteral("0"));
         ini.write(s, QStringLiteral("CallerIdCommand"), m.callerIdCommand);
         ini.write(s, QStringLiteral("RingTimeout"), QString::number(m.ringTimeout));
+        ini.write(s, QStringLiteral("MaxCommandLength"), QString::number(m.maxCommandLength));
+        ini.write(s, QStringLiteral("BillingToneWait"),
+                  m.billingToneWait ? QStringLiteral("1") : QStringLiteral("0"));
     }
     const bool ok = batch.commit();
     if (!ok && error)

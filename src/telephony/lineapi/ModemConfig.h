@@ -38,6 +38,12 @@ struct ModemSettings
     // Milliseconds after the last RING before an unanswered incoming call
     // counts as ended.
     int ringTimeout = 8000;
+    // The longest command line the modem takes, counted after "AT"; longer
+    // dial strings go out as several dial commands ending in ";".
+    int maxCommandLength = 40;
+    // The modem knows "$" (wait for the calling card's billing tone); without
+    // it a "$" of a dial string is dialed as a pause of two ",".
+    bool billingToneWait = false;
 
     // The name shown for the modem.
     QString displayName() const;
@@ -71,6 +77,8 @@ const QList<int>& modemSpeeds();
 //   WaitForDialTone=1
 //   CallerIdCommand=
 //   RingTimeout=8000
+//   MaxCommandLength=40
+//   BillingToneWait=0
 //   [Modem1]
 //   ...
 std::vector<ModemSettings> loadModems(const QString& file = QString());

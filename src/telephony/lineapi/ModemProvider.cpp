@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 
 namespace telvaro {
 namespace {
@@ -29,15 +30,15 @@ bool isFailure(AtPort::Outcome o)
 
 std::optional<QString> modemDialString(const QString& address)
 {
-    static const QString allowed = QStringLiteral("0123456789*#ABCDabcd,WwTtPp@!;");
+    static const QString allowed = QStringLiteral("0123456789*#ABCDabcd,WwTtPp@$!;");
     static const QString dropped = QStringLiteral(" \t-().[]/");
     QString out;
     for (const QChar c : address) {
         if (dropped.contains(c))
             continue;
-        // A wait for the billing tone or for the user (calling card rules):
-        // a modem can do neither, so it pauses instead.
-        if (c == u'$' || c == u'?') {
+        // A wait for the user (calling card rules): a modem cannot, so it
+        // pauses instead.
+        if (c == u'?') {
             out += u',';
             continue;
         }
@@ -54,6 +55,32 @@ std::optional<QString> modemDialString(const QString& address)
     if (digits == QLatin1String("T") || digits == QLatin1String("P") || digits.isEmpty())
         return std::nullopt;
     return out;
+}
+
+QStringList modemDialCommands(const QString& dialString, int maxLength, bool stayInCommandState)
+{
+    QString body = dialString;
+    const bool more = body.endsWith(QLatin1Char(';'));
+    if (more)
+        body.chop(1);
+    // "D", the digits and ";" must fit; a piece after the first repeats the
+    // method, so that a modem that forgot it does not dial tone for pulse.
+    const qsizetype room = std::max(4, maxLength - 2);
+    QStringList commands;
+    QChar method;
+    QString piece;
+    for (const QChar c : body) {
+        if (piece.size() >= room) {
+            commands << QStringLiteral("ATD") + piece + QLatin1Char(';');
+            piece = method.isNull() ? QString() : QString(method);
+        }
+        if (c == QLatin1Char('T') || c == QLatin1Char('P'))
+            method = c;
+        piece += c;
+    }
+    commands << QStringLiteral("ATD") + piece +
+                    (more || stayInCommandState ? QStringLiteral(";") : QString());
+    return commands;
 }
 
 // ---------------------------------------------------------------- provider
@@ -120,6 +147,8 @@ ModemLine::ModemLine(ModemSettings settings, LineSink* sink)
             m_reopenTimer.start(kReopenDelayMs);
     });
     connect(m_port, &AtPort::unsolicited, this, &ModemLine::onUnsolicited);
+    connect(m_port, &AtPort::unsolicited, this, &ModemLine::onLateCallResult);
+    connect(m_port, &AtPort::informationLine, this, &ModemLine::onDialInformation);
     connect(m_port, &AtPort::portLost, this, &ModemLine::portFailed);
     connect(m_port, &AtPort::commandWritten, this, [this](quint64 id) {
         if (!m_out || m_out->dialCommand != id)
@@ -250,20 +279,53 @@ void ModemLine::setReceiving(bool on)
 
 int ModemLine::dialTimeoutFor(const QString& command, bool semicolon) const
 {
-    const int limit = m_settings.dialTimeout * 1000;
-    if (!semicolon)
-        return limit + 2000; // the modem's own wait for the call, and a little
-    // Dialing to the end of the digits: the dial-tone wait, each digit, each pause.
-    int ms = 2 * m_settings.commandTimeout;
-    for (const QChar c : command.mid(3)) {
-        if (c == QLatin1Char(','))
-            ms += 2000;
-        else if (c == QLatin1Char('W') || c == QLatin1Char('@'))
-            ms += 5000;
-        else
-            ms += 150;
+    // How long dialing may take: the modem's wait for the dial tone, then
+    // each character by the method in force (a pulse digit is one pulse a
+    // tenth of a second and a pause between digits; a tone digit a tone and a
+    // gap), each "," the modem's pause S8, each wait its longest.
+    int commaMs = 2000;
+    static const QRegularExpression s8(QStringLiteral("S8=(\\d+)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    for (const QString& init : m_settings.initCommands()) {
+        const QRegularExpressionMatch m = s8.match(init);
+        if (m.hasMatch())
+            commaMs = std::clamp(m.captured(1).toInt(), 0, 255) * 1000;
     }
-    return std::min(ms, limit);
+    int ms = m_settings.commandTimeout + 5000;
+    bool pulse = false;
+    for (const QChar c : command.mid(3)) {
+        switch (c.unicode()) {
+        case u'T':
+            pulse = false;
+            break;
+        case u'P':
+            pulse = true;
+            break;
+        case u',':
+            ms += commaMs;
+            break;
+        case u'W':
+        case u'$':
+            ms += 5000;
+            break;
+        case u'@':
+            ms += 10000;
+            break;
+        case u'!':
+            ms += 1000;
+            break;
+        case u';':
+            break;
+        default:
+            if (pulse && c.isDigit())
+                ms += 800 + (c == u'0' ? 10 : c.digitValue()) * 100;
+            else
+                ms += 250;
+        }
+    }
+    if (!semicolon)
+        ms += m_settings.dialTimeout * 1000; // the modem's own wait for the call
+    return ms;
 }
 
 LineResult ModemLine::makeCall(HCALL call, quint32 requestId, const QString& address,
@@ -274,6 +336,8 @@ LineResult ModemLine::makeCall(HCALL call, quint32 requestId, const QString& add
     std::optional<QString> dial = modemDialString(address);
     if (!dial)
         return LINEERR_INVALADDRESS;
+    if (!m_settings.billingToneWait)
+        dial->replace(QLatin1Char('$'), QStringLiteral(",,"));
     if (!m_port->isOpen()) {
         // The modem failed or went away earlier: try it again now.
         const LineResult r = start();
@@ -312,6 +376,8 @@ LineResult ModemLine::dial(HCALL call, quint32 requestId, const QString& address
     std::optional<QString> dial = modemDialString(address);
     if (!dial)
         return LINEERR_INVALADDRESS;
+    if (!m_settings.billingToneWait)
+        dial->replace(QLatin1Char('$'), QStringLiteral(",,"));
     if (!m_port->isOpen())
         return LINEERR_OPERATIONFAILED;
     sendDial(*dial, requestId);
@@ -320,21 +386,98 @@ LineResult ModemLine::dial(HCALL call, quint32 requestId, const QString& address
 
 void ModemLine::sendDial(const QString& dialString, quint32 requestId)
 {
-    // A piece ending in ";" has more to follow (lineDial).
+    // A piece ending in ";" has more to follow (lineDial); in voice mode the
+    // modem returns to command state once it has dialed the last.
     const bool lastPiece = !dialString.endsWith(QLatin1Char(';'));
-    QString command = QStringLiteral("ATD") + dialString;
-    // In voice mode the modem returns to command state once it has dialed.
-    if (m_out->voice && lastPiece)
-        command += QLatin1Char(';');
+    m_out->pendingRequest = requestId;
+    m_out->commands =
+        modemDialCommands(dialString, m_settings.maxCommandLength, m_out->voice && lastPiece);
+    sendNextDialCommand(lastPiece);
+}
+
+void ModemLine::sendNextDialCommand(bool lastPiece)
+{
+    const QString command = m_out->commands.takeFirst();
     const bool semicolon = command.endsWith(QLatin1Char(';'));
     const HCALL call = m_out->call;
-    m_out->pendingRequest = requestId;
+    m_out->answered = false;
     m_out->dialCommand = m_port->send(
         command,
         [this, call, semicolon, lastPiece](const AtPort::Reply& r) {
             onDialResult(call, semicolon, lastPiece, r);
         },
         dialTimeoutFor(command, semicolon));
+}
+
+void ModemLine::dialFailed()
+{
+    // The call never got under way: a request still waiting fails, else the
+    // call ends as one the line could not make.
+    m_acceptTimer.stop();
+    if (!m_out)
+        return;
+    m_out->failed = true;
+    m_out->commands.clear();
+    if (m_out->pendingRequest)
+        replyPending(LINEERR_OPERATIONFAILED);
+    else
+        disconnect(LINEDISCONNECTMODE_UNAVAIL);
+}
+
+void ModemLine::onDialInformation(quint64 id, const QString& line)
+{
+    if (!m_out || m_out->dialCommand != id || m_out->dropping || m_out->disconnected ||
+        m_out->answered)
+        return;
+    m_out->answered = true;
+    // The progress reports modems give while a call is made.
+    static const QStringList progress{QStringLiteral("RINGING"),     QStringLiteral("RRING"),
+                                      QStringLiteral("RINGBACK"),    QStringLiteral("DIALING"),
+                                      QStringLiteral("CARRIER"),     QStringLiteral("PROTOCOL"),
+                                      QStringLiteral("COMPRESSION"), QStringLiteral("+")};
+    for (const QString& p : progress) {
+        if (line.startsWith(p, Qt::CaseInsensitive))
+            return;
+    }
+    // In numeric form (ATV0) the progress reports and the connection speeds
+    // are numbers too.
+    static const QRegularExpression number(QStringLiteral("^\\d+$"));
+    if (number.match(line).hasMatch())
+        return;
+    // Anything else as the first answer to a dial is a refusal this program
+    // does not know: the call did not happen, whatever the modem does next.
+    qCWarning(lcModem) << "the modem answered the dial with" << line;
+    dialFailed();
+    m_port->abortCurrent();
+}
+
+void ModemLine::onLateCallResult(const QString& line)
+{
+    // Modems that keep reporting call progress (GSM modems always do) tell
+    // of a busy line or a failed call after the voice dial's OK.
+    if (!m_out || m_out->dropping || m_out->disconnected || m_out->failed || m_out->dialCommand ||
+        m_out->pendingRequest || m_port->busy())
+        return;
+    switch (parseResult(line)) {
+    case AtResult::Busy:
+        disconnect(LINEDISCONNECTMODE_BUSY);
+        return;
+    case AtResult::NoAnswer:
+        disconnect(LINEDISCONNECTMODE_NOANSWER);
+        return;
+    case AtResult::NoCarrier:
+        disconnect(LINEDISCONNECTMODE_NORMAL);
+        return;
+    case AtResult::NoDialtone:
+        disconnect(LINEDISCONNECTMODE_NODIALTONE);
+        return;
+    case AtResult::Delayed:
+    case AtResult::Blacklisted:
+        disconnect(LINEDISCONNECTMODE_UNAVAIL);
+        return;
+    default:
+        return;
+    }
 }
 
 void ModemLine::replyPending(LineResult result)
@@ -374,32 +517,47 @@ void ModemLine::onDialAccepted()
 
 void ModemLine::onDialResult(HCALL call, bool semicolon, bool lastPiece, const AtPort::Reply& r)
 {
+    // A dial that outlasted its time was abandoned; the modem is not dead for
+    // that (its hang-up will tell).
+    const bool portBroke =
+        r.outcome == AtPort::Outcome::Garbage || r.outcome == AtPort::Outcome::PortLost;
     if (!m_out || m_out->call != call) {
-        // A call that was let go of; a modem that stopped answering still counts.
-        if (isFailure(r.outcome))
+        // A call that was let go of; a modem that failed still counts.
+        if (portBroke)
             portFailed(AtPort::outcomeText(r.outcome));
         return;
     }
     m_out->dialCommand = 0;
     if (m_out->dropping) {
-        if (isFailure(r.outcome))
+        if (portBroke)
             portFailed(AtPort::outcomeText(r.outcome));
         else
             hangUp();
         return;
     }
+    if (m_out->failed)
+        return; // told already; the answer only ends the abandoned dial
+    if (r.outcome != AtPort::Outcome::Ok)
+        m_out->commands.clear(); // the rest of the dial string will not go out
     switch (r.outcome) {
     case AtPort::Outcome::Timeout:
         if (!semicolon) {
             // The data call got no answer within the dial timeout: give up on
-            // it as the modem's own timer would.
-            m_port->abortCurrent();
+            // it as the modem's own timer would (the port has abandoned the
+            // dial already).
             replyPending(0);
             reportProceeding();
             disconnect(LINEDISCONNECTMODE_NOANSWER);
             return;
         }
-        portFailed(AtPort::outcomeText(r.outcome));
+        // Dialing took longer than it can: the dial was abandoned and its
+        // answer awaited; the modem itself is fine.
+        qCWarning(lcModem) << "the modem did not finish dialing in time";
+        dialFailed();
+        return;
+    case AtPort::Outcome::Refused:
+        qCWarning(lcModem) << "the modem refused the dial:" << r.finalLine;
+        dialFailed();
         return;
     case AtPort::Outcome::Garbage:
     case AtPort::Outcome::PortLost:
@@ -413,6 +571,10 @@ void ModemLine::onDialResult(HCALL call, bool semicolon, bool lastPiece, const A
             disconnect(LINEDISCONNECTMODE_UNAVAIL);
         return;
     case AtPort::Outcome::Ok:
+        if (!m_out->commands.isEmpty()) {
+            sendNextDialCommand(lastPiece);
+            return;
+        }
         replyPending(0);
         if (lastPiece)
             reportProceeding();

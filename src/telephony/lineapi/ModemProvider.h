@@ -29,12 +29,19 @@ private:
 };
 
 // A string a modem can dial: digits, * # A-D, "," pause, W wait for dial
-// tone, @ wait for quiet answer, ! flash, T/P tone or pulse, ";" stay in
-// command state. The waits for the billing tone ($) and for the user (?) of
-// a translated number become pauses. Blanks and the usual number punctuation
+// tone, @ wait for quiet answer, $ wait for the billing tone, ! flash, T/P
+// tone or pulse, ";" stay in command state. A wait for the user (?) of a
+// translated number becomes a pause. Blanks and the usual number punctuation
 // (- ( ) . /) are dropped; anything else makes the string undialable
 // (nullopt), so no text can smuggle a command to the modem.
 std::optional<QString> modemDialString(const QString& address);
+
+// The dial commands ("ATD...") that dial `dialString` on a modem whose
+// command lines hold at most `maxLength` characters after "AT": one, or
+// several that each end in ";" (the modem stays in command state for the
+// next) and repeat the dialing method in force. The last ends in ";" when the
+// dial string does or when `stayInCommandState` (voice dialing).
+QStringList modemDialCommands(const QString& dialString, int maxLength, bool stayInCommandState);
 
 // An open modem line: the port, its initialisation, calls out and in.
 class ModemLine final : public QObject, public ProviderLine
@@ -75,6 +82,9 @@ private:
         bool disconnected = false;
         quint32 pendingRequest = 0; // request awaiting its reply
         quint64 dialCommand = 0;    // the ATD in the port's queue
+        QStringList commands;       // dial commands of the request still to go out
+        bool answered = false;      // the ATD going out has had a line back
+        bool failed = false;        // the dial failed and the line was told
         bool dropping = false;
         quint32 dropRequest = 0;
     };
@@ -107,6 +117,10 @@ private:
     void flushCallerId();
     void onRingTimeout();
     int dialTimeoutFor(const QString& command, bool semicolon) const;
+    void sendNextDialCommand(bool lastPiece);
+    void dialFailed();
+    void onDialInformation(quint64 id, const QString& line);
+    void onLateCallResult(const QString& line);
 
     ModemSettings m_settings;
     LineSink* m_sink;

@@ -32,6 +32,27 @@ QLineEdit* field(const char* name, const QString& allowed, QObject* owner)
 
 } // namespace
 
+const CallingCard* cardWithPrompt(const TelephonyLocations& data)
+{
+    for (const CallingCard& c : data.cards) {
+        for (const QString* s :
+             {&c.localAccessNumber, &c.longDistanceAccessNumber, &c.internationalAccessNumber,
+              &c.sameAreaRule, &c.longDistanceRule, &c.internationalRule}) {
+            if (s->contains(QLatin1Char('?')))
+                return &c;
+        }
+    }
+    return nullptr;
+}
+
+QString promptRefusal(const CallingCard& card)
+{
+    return QStringLiteral("The calling card \"%1\" holds \"?\" (wait for you to go on), which "
+                          "a modem cannot dial.\n\nUse \",\" (a pause) or \"$\" (wait for the "
+                          "billing tone) in its place.")
+        .arg(card.name);
+}
+
 CallingCardsDialog::CallingCardsDialog(const TelephonyLocations& data, quint32 selectedCard,
                                        QWidget* parent)
     : QDialog(parent), m_data(data)
@@ -136,8 +157,20 @@ CallingCardsDialog::CallingCardsDialog(const TelephonyLocations& data, quint32 s
     });
     connect(cmdNew, &QPushButton::clicked, this, &CallingCardsDialog::newCard);
     connect(cmdRemove, &QPushButton::clicked, this, &CallingCardsDialog::removeCard);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CallingCardsDialog::tryAccept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void CallingCardsDialog::tryAccept()
+{
+    const CallingCard* bad = cardWithPrompt(m_data);
+    if (!bad) {
+        accept();
+        return;
+    }
+    const quint32 id = bad->id;
+    showMessage(this, promptRefusal(*bad), kTitle, MsgButtons::Ok, MsgIcon::Warning);
+    cmbCard->setCurrentIndex(cmbCard->findData(id));
 }
 
 quint32 CallingCardsDialog::selectedCard() const

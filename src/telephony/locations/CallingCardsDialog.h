@@ -14,6 +14,12 @@ namespace telvaro {
 // "Calling Cards": the cards with their account number, PIN, access numbers
 // and dialing rules. Works on a copy of the configuration, taken back by the
 // dialing properties dialog when OK is pressed.
+// A card whose dialing rules or access numbers hold "?" (wait for the user
+// to go on), which no modem can dial; nullptr when there is none. The text
+// tells the user so.
+const CallingCard* cardWithPrompt(const TelephonyLocations& data);
+QString promptRefusal(const CallingCard& card);
+
 class CallingCardsDialog : public QDialog
 {
     Q_OBJECT
@@ -41,6 +47,8 @@ public:
 
     void newCard();
     void removeCard();
+    // OK: the cards are taken unless one holds "?".
+    void tryAccept();
 
 private:
     CallingCard* current();

@@ -422,6 +422,11 @@ bool DialingPropertiesDialog::apply()
 {
     storeLocation();
     m_data.currentLocationId = cmbLocation->currentData().toUInt();
+    // Cards from a file of another program may hold what no modem dials.
+    if (const CallingCard* bad = cardWithPrompt(m_data)) {
+        showMessage(this, promptRefusal(*bad), kTitle, MsgButtons::Ok, MsgIcon::Warning);
+        return false;
+    }
     QString error;
     if (saveLocations(m_data, &error))
         return true;

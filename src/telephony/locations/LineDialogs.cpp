@@ -25,6 +25,9 @@ void lineDevicesChanged()
         return;
     callSeam(seams().shutdownTelephony);
     callSeam(seams().initializeTelephony);
+    // The new session speaks with the devices in the version they agree on,
+    // as at start-up; without it the first modem added could not be opened.
+    callSeam(seams().queryLineDevice, options().selectedLineDevice());
     // The registration for requests from other programs went with the old
     // session.
     if (options().isChecked(OptionsStore::chkCommand))

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QObject>
+#include <QString>
+
+namespace telvaro {
+
+// Numbers from outside the program: the command line, a later start of the
+// program, and make-call requests of other programs over the D-Bus session
+// bus. The requests wait in the line layer's queue, which lives as long as
+// the process (a profile reload restarts the line session, not the queue).
+
+inline const QString kDBusServiceName = QStringLiteral("org.telvaro.Telvaro");
+inline const QString kDBusObjectPath = QStringLiteral("/org/telvaro/Telvaro");
+inline const QString kDBusInterface = QStringLiteral("org.telvaro.Telvaro.AssistedTelephony");
+inline const QString kErrorNoRequestRecipient =
+    QStringLiteral("org.telvaro.Telvaro.Error.NoRequestRecipient");
+inline const QString kErrorRequestQueueFull =
+    QStringLiteral("org.telvaro.Telvaro.Error.RequestQueueFull");
+inline const QString kErrorInvalidDestAddress =
+    QStringLiteral("org.telvaro.Telvaro.Error.InvalidDestAddress");
+
+// The longest destination a request may carry (the request record's field
+// holds 80 bytes with its NUL).
+constexpr int kMaxDestAddress = 79;
+
+// A number that starts with "+" keeps its meaning: in the country of the
+// current dialing location it becomes a long-distance number of that
+// country, elsewhere an international one (the location's prefixes). Other
+// numbers, and every number while the dialing properties are ignored, stay
+// as they are.
+QString dialableOutsideNumber(const QString& number);
+
+// Makes an outside number the dial procedure's input: PendingNumber (with
+// dialableOutsideNumber), PendingName, both without control characters, and
+// the entry key "0" (no directory entry belongs to it).
+void setOutsideNumber(const QString& number, const QString& name);
+
+// Registers the program as the recipient of requests (or stops), after the
+// option "Accept dialing numbers from other applications".
+void SetRequestRecipient(bool accept);
+
+// Takes the next waiting request and dials it when no call, no call window
+// and no memo pad is active. A request that places no call (nothing left to
+// dial, or dialed without a modem) is over when its dial returns, and the
+// next one is taken.
+void ProcessCallRequest();
+
+// Whether messages of later starts reach the main window (Hook / Unhook).
+bool messagesHooked();
+
+// Fills the seams processCallRequest, registerRequestRecipient, hook and unhook.
+void installExternalRequests();
+
+// The D-Bus service of the running program: org.telvaro.Telvaro at
+// /org/telvaro/Telvaro, method RequestMakeCall of
+// org.telvaro.Telvaro.AssistedTelephony. It answers as soon as the request
+// is queued.
+class DialRequestService : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.telvaro.Telvaro.AssistedTelephony")
+
+public:
+    explicit DialRequestService(QObject* parent = nullptr);
+    ~DialRequestService() override;
+
+    // Takes the service's name on `bus`; false with the reason in `error`.
+    bool start(const QDBusConnection& bus, QString* error);
+
+public Q_SLOTS:
+    Q_SCRIPTABLE void RequestMakeCall(const QString& destAddress, const QString& appName,
+                                      const QString& calledParty, const QString& comment);
+
+private:
+    QString m_connectionName;
+};
+
+} // namespace telvaro
