@@ -85,12 +85,35 @@ bench: deps
 	cmake --build build/release -j $(JOBS)
 	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# Every fuzz target for FUZZ_SECONDS each, one after the other. Each keeps
+# its corpus in build/fuzz/corpus/<target> and starts from fuzz/seeds/<target>;
+# an input that breaks a property lands in build/fuzz/artifacts/<target>/ (add
+# it to the seeds once the fault is fixed: `make test` runs every seed).
+FUZZ_TARGETS := inifile calllog modem instance link translate
+
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
 fuzz: deps
-	CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DTELVARO_BUILD_FUZZ=ON \
-		-DTELVARO_BUILD_TESTS=OFF -DTELVARO_BUILD_BENCH=OFF
-	cmake --build build/fuzz --target fuzz_inifile -j $(JOBS)
-	mkdir -p build/fuzz/corpus
-	./build/fuzz/fuzz/fuzz_inifile -max_total_time=$(FUZZ_SECONDS) build/fuzz/corpus fuzz/seeds
+	@missing=""; \
+	for p in $(FUZZ_PACKAGES); do \
+		dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:$$missing"; \
+		$(SUDO) apt-get update && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+	CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
+		-DTELVARO_BUILD_FUZZ=ON -DTELVARO_BUILD_TESTS=OFF -DTELVARO_BUILD_BENCH=OFF
+	cmake --build build/fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+		mkdir -p build/fuzz/corpus/$$t build/fuzz/artifacts/$$t; \
+		echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+		ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+			./build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=25 \
+			-print_final_stats=1 -artifact_prefix=build/fuzz/artifacts/$$t/ \
+			build/fuzz/corpus/$$t fuzz/seeds/$$t || exit 1; \
+	done
 
 clean:
 	rm -rf build

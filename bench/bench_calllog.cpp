@@ -1,9 +1,19 @@
+#include "app/Helpers.h"
 #include "calllog/CallLogFile.h"
+#include "calllog/CallLogModel.h"
+#include "calllog/FrmLog.h"
+#include "calllog/Retention.h"
 
+#include <QApplication>
+#include <QItemSelection>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
+using namespace telvaro;
 using namespace telvaro::calllog;
 
 namespace {
@@ -69,6 +79,139 @@ void BM_ReadRecords(benchmark::State& st)
 }
 BENCHMARK(BM_ReadRecords)->Unit(benchmark::kMillisecond);
 
+// The data folder holds an outgoing log of 100,000 calls spread over 2026
+// (about 12 MB).
+struct LogFixture
+{
+    QTemporaryDir dir;
+    QString path;
+    LogFixture()
+    {
+        qputenv("TELVARO_DATA_DIR", QFile::encodeName(dir.path()));
+        path = dir.path() + QStringLiteral("/UntitledOut.log");
+        QList<CallLogRow> rows;
+        rows.reserve(kRecords);
+        for (int i = 0; i < kRecords; ++i) {
+            CallLogRow r = rowFor(i);
+            const QDate day = QDate(2026, 1, 1).addDays((qint64(i) * 7919) % 365);
+            r.dateTime = day.toString(QStringLiteral("MM-dd-yyyy")) + r.dateTime.mid(10);
+            r.name = QStringLiteral("%1 Caller").arg((qint64(i) * 104729) % kRecords);
+            rows.append(r);
+        }
+        saveLog(path, LogKind::Outgoing, rows);
+    }
+};
+
+LogFixture& fixture()
+{
+    static LogFixture f;
+    return f;
+}
+
+// Opening the window: the file read, sorted newest first and shown.
+void BM_WindowOpenAndShow(benchmark::State& st)
+{
+    fixture();
+    for (auto _ : st) {
+        auto w = std::make_unique<FrmOutLog>();
+        w->load();
+        w->show();
+        QCoreApplication::processEvents();
+        if (w->model().rowCount() != kRecords)
+            st.SkipWithError("rows missing");
+        st.PauseTiming(); // closing is not opening
+        w.reset();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WindowOpenAndShow)->Unit(benchmark::kMillisecond);
+
+// A click on a column head (name, number, date and time).
+void BM_WindowSortColumn(benchmark::State& st)
+{
+    fixture();
+    FrmOutLog w;
+    w.load();
+    w.show();
+    QCoreApplication::processEvents();
+    for (auto _ : st) {
+        w.columnClick(int(st.range(0)));
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_WindowSortColumn)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Deleting 33,000 selected rows: one block (Shift+click), or every third row
+// (Ctrl+clicks, the hardest selection).
+void BM_WindowDeleteSelection(benchmark::State& st)
+{
+    fixture();
+    FrmOutLog w;
+    w.show();
+    const bool scattered = st.range(0) == 1;
+    for (auto _ : st) {
+        st.PauseTiming();
+        w.load();
+        QCoreApplication::processEvents();
+        QItemSelection selection;
+        const QAbstractItemModel* m = &w.model();
+        if (scattered) {
+            for (int r = 0; r < 99'000; r += 3)
+                selection.append(QItemSelectionRange(m->index(r, 0), m->index(r, 3)));
+        } else {
+            selection.select(m->index(1000, 0), m->index(33'999, 3));
+        }
+        w.table()->selectionModel()->select(selection, QItemSelectionModel::Select);
+        st.ResumeTiming();
+        w.deleteSelected();
+        QCoreApplication::processEvents();
+        if (w.model().rowCount() != kRecords - 33'000)
+            st.SkipWithError("wrong rows deleted");
+    }
+}
+BENCHMARK(BM_WindowDeleteSelection)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Save: the table sorted oldest first and the file rewritten.
+void BM_WindowSave(benchmark::State& st)
+{
+    fixture();
+    FrmOutLog w;
+    w.load();
+    for (auto _ : st) {
+        if (!w.save())
+            st.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_WindowSave)->Unit(benchmark::kMillisecond);
+
+// The exit's pruning of one log: the backup copy and the rewrite (half kept).
+void BM_PruneAtExit(benchmark::State& st)
+{
+    const QString source = fixture().path;
+    QTemporaryDir dir;
+    const QString log = dir.path() + QStringLiteral("/UntitledOut.log");
+    const QString backup = dir.path() + QStringLiteral("/UntitledOut.bak");
+    for (auto _ : st) {
+        st.PauseTiming();
+        QFile::remove(log);
+        QFile::copy(source, log);
+        st.ResumeTiming();
+        if (!CopyTextFile(log, backup) || !trimCallLog(log, backup, 182, QDate(2026, 12, 31)))
+            st.SkipWithError("prune failed");
+    }
+}
+BENCHMARK(BM_PruneAtExit)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -14,6 +14,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -23,6 +24,7 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace telvaro {
@@ -529,7 +531,7 @@ void FrmDialer::closeEvent(QCloseEvent* event)
     exitProgram();
 }
 
-void FrmDialer::pruneLog(const QString& suffix, bool enabled, const QString& dayText)
+void FrmDialer::pruneLog(const QString& suffix, bool enabled, OptionsStore::Text dayBox)
 {
     if (!enabled)
         return;
@@ -538,14 +540,32 @@ void FrmDialer::pruneLog(const QString& suffix, bool enabled, const QString& day
     const QString backup = base + QStringLiteral(".bak");
     if (!QFileInfo(log).isFile())
         return;
+    // The day count as the dialog's OK leaves it: a box holding no whole
+    // number (emptied, "-5") counts its spin bar's value.
+    const QString dayText = options().text(dayBox).trimmed();
+    bool whole = !dayText.isEmpty() && std::all_of(dayText.cbegin(), dayText.cend(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    int days = whole ? dayText.toInt(&whole) : 0;
+    if (!whole)
+        days = options().spinValue(dayBox);
+
     // The log is rebuilt from the backup: without a complete backup it is
     // left as it is.
     QString error;
-    if (!CopyTextFile(log, backup, &error)) {
-        std::fprintf(stderr, "telvaro: log not pruned: %s\n", qPrintable(error));
+    bool pruned = CopyTextFile(log, backup, &error);
+    if (pruned && seams().trimCallLog)
+        pruned = seams().trimCallLog(log, backup, days, &error);
+    if (pruned)
         return;
-    }
-    callSeam(seams().trimCallLog, log, backup, settings::countValue(dayText));
+    const QString text =
+        QStringLiteral("The old calls could not be removed from the log\n%1\n\n%2\n\n"
+                       "The log is unchanged.")
+            .arg(QDir::toNativeSeparators(log), error);
+    if (m_noQuestions)
+        std::fprintf(stderr, "telvaro: %s\n", qPrintable(text));
+    else
+        showMessage(this, text, {}, MsgButtons::Ok, MsgIcon::Warning);
 }
 
 void FrmDialer::exitProgram(ExitMode mode)
@@ -568,9 +588,9 @@ void FrmDialer::exitProgram(ExitMode mode)
     callSeam(seams().trayDelete);
 
     pruneLog(QStringLiteral("In"), options().isChecked(OptionsStore::chkDelIncoming),
-             options().text(OptionsStore::txtInDays));
+             OptionsStore::txtInDays);
     pruneLog(QStringLiteral("Out"), options().isChecked(OptionsStore::chkDelOutgoing),
-             options().text(OptionsStore::txtDays));
+             OptionsStore::txtDays);
 
     Q_EMIT instanceRecordReleased();
 

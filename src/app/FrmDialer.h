@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/OptionsStore.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -174,7 +176,7 @@ private:
     void applyTabMode();
     void loadRecentNumbers();
     void resumeLineAfterReload(bool receiveReacted, bool commandReacted);
-    void pruneLog(const QString& suffix, bool enabled, const QString& dayText);
+    void pruneLog(const QString& suffix, bool enabled, OptionsStore::Text dayBox);
     // The window sees every key first: key-downs go to the directory's key
     // map, typed characters to its letter jump.
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -30,16 +30,19 @@ QByteArrayView trimBlanks(QByteArrayView v)
 }
 
 // The name of a section header line, or nullopt when the line is no header.
+// A header starts with "[" and its name runs to the last "]" of the line
+// ("[[A]]" names "[A]"); a line with no "]" after its "[" is no header, and a
+// key line when it holds "=".
 std::optional<QByteArrayView> sectionName(QByteArrayView line)
 {
     const QByteArrayView t = trimBlanks(line);
     if (t.isEmpty() || t[0] != '[')
         return std::nullopt;
-    QByteArrayView inner = t.sliced(1);
-    const qsizetype close = inner.indexOf(']');
-    if (close >= 0)
-        inner = inner.first(close);
-    return trimBlanks(inner);
+    const QByteArrayView inner = t.sliced(1);
+    const qsizetype close = inner.lastIndexOf(']');
+    if (close < 0)
+        return std::nullopt;
+    return trimBlanks(inner.first(close));
 }
 
 // The key of a key line (blanks around it dropped), or nullopt for a line
@@ -75,13 +78,31 @@ bool equalsFolded(QByteArrayView a, QByteArrayView b)
     return true;
 }
 
+// A value, blanks around it dropped, read as enclosed in a pair of quotes.
+bool isQuotedPair(QByteArrayView v)
+{
+    return v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v[v.size() - 1] == v[0];
+}
+
 QByteArrayView valueOf(QByteArrayView line)
 {
     const qsizetype eq = line.indexOf('=');
     QByteArrayView v = trimBlanks(line.sliced(eq + 1));
-    if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v[v.size() - 1] == v[0])
+    if (isQuotedPair(v))
         v = v.sliced(1, v.size() - 2);
     return v;
+}
+
+// The bytes to store after "=" so that the value reads back as given, blanks
+// around it aside: reading drops a pair of quotes around the value ("Bob",
+// '', a command entry "prog "file"), so such a value gets one more pair.
+QByteArray storedValue(QStringView value)
+{
+    QByteArray bytes = cp1252::encode(value);
+    const QByteArrayView seen = trimBlanks(bytes);
+    if (isQuotedPair(seen))
+        bytes = '"' + seen.toByteArray() + '"';
+    return bytes;
 }
 
 // A section or key name as the file holds it, blanks around it dropped.
@@ -382,7 +403,7 @@ bool IniFile::write(QStringView section, QStringView key, QStringView value)
     const QByteArray sectionBytes = nameBytes(section);
     const QByteArray keyBytes = cp1252::encode(key);
     const QByteArray trimmedKey = trimBlanks(keyBytes).toByteArray();
-    const QByteArray valueBytes = cp1252::encode(value);
+    const QByteArray valueBytes = storedValue(value);
 
     Section* s = findSection(sectionBytes);
     if (!s) {

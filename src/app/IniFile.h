@@ -14,6 +14,8 @@ namespace telvaro {
 // private-profile functions, so that files written by the Windows-era program
 // load unchanged and files written here load there:
 //  - bytes in Windows-1252, CR LF line ends written, LF alone accepted;
+//  - a line starting with "[" and holding a "]" opens a section named by
+//    the text up to its last "]";
 //  - section and key names match without regard to letter case; the first
 //    matching section wins, and in it the first matching key;
 //  - blanks around key and value are dropped on reading, and a value enclosed
@@ -41,7 +43,10 @@ public:
     QString read(QStringView section, QStringView key, int bufferSize = kDefaultBufferSize);
     bool contains(QStringView section, QStringView key) { return !read(section, key).isEmpty(); }
 
-    // Writes `value` exactly as given. Returns false when the file could not
+    // Writes `value` so that it reads back as given, here and with the
+    // Windows functions, apart from the blanks around it, which reading
+    // drops: a value that reading would take as enclosed in quotes is stored
+    // with one more pair ("Bob" as ""Bob""). Returns false when the file could not
     // be written, and also, changing nothing, when the text could not be
     // read back as written: a line break in any of the three, an "=" in the
     // key or a key starting with "[", a "]" in the section name, an empty

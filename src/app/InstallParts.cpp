@@ -11,6 +11,7 @@
 #include "telephony/Telephony.h"
 #include "telephony/locations/LineDialogs.h"
 // Call logs:
+#include "calllog/InstallCallLog.h"
 // Profiles:
 #include "profiles/Profiles.h"
 // Options, tray, about box and help:
@@ -39,6 +40,7 @@ void installParts(FrmDialer& window)
     installIncomingCalls(window);
 
     // Call logs (log windows, retention):
+    installCallLog(window);
 
     // Profiles:
     installProfiles(window);

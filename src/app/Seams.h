@@ -86,9 +86,14 @@ struct Seams
     // Call logs.
     std::function<void()> appendOutgoingRecord; // PendingName, DisplayNumber, CurrentEntryKey
     std::function<void()> appendIncomingRecord; // CallerName, CallerNumber
-    std::function<void(const QString& logPath, const QString& backupPath, int days)> trimCallLog;
+    // TrimCallLog: rewrites the log from its backup keeping `days` days of
+    // calls; false with the reason in `error` when the log could not be
+    // written (it is then left as it was).
+    std::function<bool(const QString& logPath, const QString& backupPath, int days, QString* error)>
+        trimCallLog;
     // Closes both log windows through their own Close steps (a window with
-    // unsaved changes asks its question); false when the user cancelled.
+    // unsaved changes asks "Save the changes?", Yes or No); false when a
+    // window stays open because its changes could not be saved.
     std::function<bool()> closeLogWindows;
 
     // Profiles.

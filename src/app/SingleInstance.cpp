@@ -126,6 +126,25 @@ QByteArray SingleInstance::encodeMessage(int tag, const QString& text)
     return message;
 }
 
+SingleInstance::Decoded SingleInstance::decodeMessage(QByteArrayView received)
+{
+    Decoded d;
+    if (received.size() < kHeaderSize)
+        return d;
+    const quint32 count = qFromLittleEndian<quint32>(received.data() + 4);
+    if (count > kMaxCount) {
+        d.status = Decoded::Status::Refused;
+        return d;
+    }
+    if (received.size() < kHeaderSize + qsizetype(count))
+        return d;
+    d.status = Decoded::Status::Complete;
+    d.tag = int(qFromLittleEndian<quint32>(received.data()));
+    d.text = TrimAtNull(cp1252::decode(received.sliced(kHeaderSize, count)));
+    d.size = kHeaderSize + qsizetype(count);
+    return d;
+}
+
 bool SingleInstance::send(const QString& text, int timeoutMs)
 {
     const int tag = text.isEmpty() ? kShowTag : kDialTag;
@@ -179,21 +198,17 @@ void SingleInstance::readFrom(QLocalSocket* socket)
 {
     if (socket->property("telvaroDone").toBool())
         return;
-    if (socket->bytesAvailable() < kHeaderSize)
+    const Decoded message = decodeMessage(socket->peek(kMaxMessage));
+    if (message.status == Decoded::Status::Incomplete)
         return;
-    const QByteArray header = socket->peek(kHeaderSize);
-    const int tag = int(qFromLittleEndian<quint32>(header.constData()));
-    const quint32 count = qFromLittleEndian<quint32>(header.constData() + 4);
-    if (count > kMaxCount) {
+    if (message.status == Decoded::Status::Refused) {
         socket->abort(); // not a message of ours
         return;
     }
-    if (socket->bytesAvailable() < kHeaderSize + qint64(count))
-        return;
-    socket->read(kHeaderSize);
-    const QByteArray bytes = socket->read(count);
+    socket->read(message.size);
     socket->setProperty("telvaroDone", true);
-    const QString text = TrimAtNull(cp1252::decode(bytes));
+    const int tag = message.tag;
+    const QString text = message.text;
 
     socket->putChar(kAck);
     socket->flush();

@@ -54,6 +54,20 @@ public:
     // Encodes a message as it goes over the socket.
     static QByteArray encodeMessage(int tag, const QString& text);
 
+    // What the bytes received so far hold: a message not yet whole, bytes
+    // that are no message of ours (a byte count over kMaxText + 1), or a
+    // whole message of `size` bytes whose text is cut at its first NUL.
+    struct Decoded
+    {
+        enum class Status { Incomplete, Refused, Complete };
+        Status status = Status::Incomplete;
+        int tag = 0;
+        QString text;
+        qsizetype size = 0;
+    };
+    static Decoded decodeMessage(QByteArrayView received);
+    static constexpr qsizetype kMaxMessage = 8 + kMaxText + 1;
+
 Q_SIGNALS:
     // A message from another start; `text` is cut at its first NUL.
     void messageReceived(int tag, const QString& text);

@@ -13,6 +13,8 @@
 #include <QSet>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace telvaro::calllog {
 namespace {
 
@@ -94,7 +96,7 @@ CallLogRow appendAndReport(LogKind kind, const CallLogRow& row)
         reportedFailures().remove(path);
     else
         reportFailure(path, kind, error);
-    return row;
+    return cleanRow(row);
 }
 
 // The incoming record is written inside a line event: a failure is told
@@ -156,26 +158,75 @@ QString formatDateTime(const QDateTime& when)
     return when.toString(QStringLiteral("MM-dd-yyyy  HH:mm:ss"));
 }
 
+QString cleanField(const QString& text)
+{
+    const auto isControl = [](QChar c) {
+        return c.unicode() < 0x20 || c.category() == QChar::Other_Control;
+    };
+    if (std::none_of(text.cbegin(), text.cend(), isControl))
+        return text;
+    QString clean = text;
+    for (QChar& c : clean) {
+        if (isControl(c))
+            c = u' ';
+    }
+    return clean;
+}
+
+CallLogRow cleanRow(const CallLogRow& row)
+{
+    return {cleanField(row.name), cleanField(row.number), cleanField(row.dateTime),
+            cleanField(row.entryKey)};
+}
+
 QString formatRecord(const CallLogRow& row, LogKind kind)
 {
     QString line;
     line.reserve(128);
     line.append(u' ');
-    appendField(line, row.name, kNameWidth);
-    appendField(line, row.number, kNumberWidth);
+    appendField(line, cleanField(row.name), kNameWidth);
+    appendField(line, cleanField(row.number), kNumberWidth);
     if (kind == LogKind::Outgoing) {
         // Keep the key in its column even for a row without a date.
-        appendField(line, row.dateTime, kDateTimeWidth);
+        appendField(line, cleanField(row.dateTime), kDateTimeWidth);
         line.append(u' ');
-        line.append(row.entryKey);
+        line.append(cleanField(row.entryKey));
     } else {
-        line.append(row.dateTime);
+        line.append(cleanField(row.dateTime));
     }
     return line;
 }
 
-bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row, QString* error)
+qint64 dateSortKey(QStringView t)
 {
+    const auto number = [&](qsizetype at, qsizetype length) -> int {
+        if (at + length > t.size())
+            return -1;
+        int value = 0;
+        for (qsizetype i = at; i < at + length; ++i) {
+            const char16_t c = t[i].unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    const int month = number(0, 2);
+    const int day = number(3, 2);
+    const int year = number(6, 4);
+    if (month < 0 || day < 0 || year < 0 || !QDate::isValid(year, month, day))
+        return -1;
+    qint64 key = (qint64(year) * 100 + month) * 100 + day;
+    const int hour = number(12, 2);
+    const int minute = number(15, 2);
+    const int second = number(18, 2);
+    const bool timeRead = hour >= 0 && minute >= 0 && second >= 0;
+    return key * 1000000 + (timeRead ? (hour * 100 + minute) * 100 + second : 0);
+}
+
+bool appendRecord(const QString& path, LogKind kind, const CallLogRow& given, QString* error)
+{
+    const CallLogRow row = cleanRow(given);
     const HeaderVariant variant =
         kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming;
     if (!QFileInfo::exists(path)) {
@@ -224,13 +275,10 @@ CallLogEvents& callLogEvents()
     return events;
 }
 
-QList<CallLogRow> readLog(const QString& path, LogKind kind)
+QList<CallLogRow> parseLog(QByteArrayView bytes, LogKind kind)
 {
     QList<CallLogRow> rows;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return rows;
-    const QByteArray bytes = file.readAll();
+    rows.reserve(bytes.size() / 120 + 1);
     qsizetype at = 0;
     int lineNo = 0;
     while (at < bytes.size()) {
@@ -242,7 +290,7 @@ QList<CallLogRow> readLog(const QString& path, LogKind kind)
         if (stop > at && bytes[stop - 1] == '\r')
             --stop;
         if (++lineNo > 2) {
-            const QString line = cp1252::decode(QByteArrayView(bytes.constData() + at, stop - at));
+            const QString line = cp1252::decode(bytes.sliced(at, stop - at));
             rows.append(parseRecord(line, kind));
         }
         at = next;
@@ -250,8 +298,15 @@ QList<CallLogRow> readLog(const QString& path, LogKind kind)
     return rows;
 }
 
-bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
-             HeaderVariant variant, QString* error)
+QList<CallLogRow> readLog(const QString& path, LogKind kind)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return parseLog(file.readAll(), kind);
+}
+
+QByteArray serializeLog(LogKind kind, const QList<CallLogRow>& rows, HeaderVariant variant)
 {
     QByteArray bytes = headerBytes(variant);
     bytes.reserve(bytes.size() + rows.size() * 130);
@@ -259,6 +314,13 @@ bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
         bytes.append(cp1252::encode(formatRecord(row, kind)));
         bytes.append("\r\n");
     }
+    return bytes;
+}
+
+bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
+             HeaderVariant variant, QString* error)
+{
+    const QByteArray bytes = serializeLog(kind, rows, variant);
     QDir().mkpath(QFileInfo(path).absolutePath());
     return writeFileAtomically(path, bytes, error);
 }
@@ -296,7 +358,8 @@ CallLogRow appendIncomingRecord()
 
 CallLogRow appendIncomingCall(const QString& path, const QString& name, const QString& number)
 {
-    CallLogRow row{incomingName(name), incomingNumber(number), formatDateTime(clock().now()), {}};
+    const CallLogRow row =
+        cleanRow({incomingName(name), incomingNumber(number), formatDateTime(clock().now()), {}});
     appendIncomingAndReport(path, row);
     return row;
 }

@@ -44,10 +44,20 @@ QString cutNumber(const QString& number, LogKind kind);
 // "mm-dd-yyyy  hh:mm:ss"
 QString formatDateTime(const QDateTime& when);
 
-// One record line without its line end, fields written as given (no cuts).
+// A field as it may go into a record: every control character (a line break,
+// a tab, ...) becomes a space, so no field can ever split or shift a record.
+QString cleanField(const QString& text);
+CallLogRow cleanRow(const CallLogRow& row);
+
+// One record line without its line end, fields cleaned but not cut.
 QString formatRecord(const CallLogRow& row, LogKind kind);
 
-// Appends one record to `path`, creating the file with the header of `kind`
+// The sort key of a date-and-time text "mm-dd-yyyy  hh:mm:ss": yyyymmddhhmmss
+// as one number, read at the fixed places; -1 when the date cannot be read
+// (such a text sorts as text). A missing or unreadable time counts as 00:00:00.
+qint64 dateSortKey(QStringView dateTime);
+
+// Appends one record (its fields cleaned) to `path`, creating the file with the header of `kind`
 // first when it does not exist. Nothing already in the file is lost: a write
 // that fails is taken back. False with a readable reason in `error` on failure.
 bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row,
@@ -57,6 +67,11 @@ bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row,
 // none. The two header lines are skipped unread. Lines are cut at the columns
 // they were written at, so a record with an empty name reads back in place.
 QList<CallLogRow> readLog(const QString& path, LogKind kind);
+// The same for the bytes of a log.
+QList<CallLogRow> parseLog(QByteArrayView bytes, LogKind kind);
+
+// The bytes of a whole log: the header of `variant`, then one record per row.
+QByteArray serializeLog(LogKind kind, const QList<CallLogRow>& rows, HeaderVariant variant);
 
 // Rewrites the whole file (atomically) from `rows`: the header of `variant`,
 // then one record per row in order.

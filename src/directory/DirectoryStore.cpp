@@ -140,14 +140,6 @@ bool DirectoryStore::writeValue(const QString& section, const QString& key, cons
     safe.replace(QLatin1String("\r\n"), QLatin1String(" "));
     safe.replace(QLatin1Char('\r'), QLatin1Char(' '));
     safe.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    // Reading drops a matching pair of quotes around a value (so a command
-    // entry such as "prog "file" would come back without its command marker);
-    // one more pair around such a value keeps it whole.
-    if (safe.size() >= 2) {
-        const QChar first = safe.front();
-        if ((first == QLatin1Char('"') || first == QLatin1Char('\'')) && safe.back() == first)
-            safe = QLatin1Char('"') + safe + QLatin1Char('"');
-    }
     return m_file->write(section, key, safe);
 }
 

@@ -73,8 +73,9 @@ struct Calls
         };
         s.setDialText = [this](const QString& t) { dialText = t; };
         s.recentNumbers = [this] { return recentToSave; };
-        s.trimCallLog = [this](const QString& l, const QString& b, int days) {
+        s.trimCallLog = [this](const QString& l, const QString& b, int days, QString*) {
             trims << QStringList{l, b, QString::number(days)};
+            return true;
         };
     }
 };
@@ -444,7 +445,7 @@ private Q_SLOTS:
         writeSettings("[Profile]\r\nName=Home.tlx\r\n");
         TestEnv::writeFile(env->dataDir() + "/HomeIn.log", "in\nrecord");
         TestEnv::writeFile(env->dataDir() + "/HomeOut.log", "out\r\n");
-        options().setText(OptionsStore::txtDays, QStringLiteral("45 days"));
+        options().setText(OptionsStore::txtDays, QStringLiteral("45"));
         auto w = makeWindow();
         w->formLoad(QString());
         calls->log.clear();

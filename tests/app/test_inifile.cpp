@@ -163,6 +163,61 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::readFile(path), QByteArray("[s]\r\nk=3\r\n"));
     }
 
+    void brokenSectionHeadersAsWindowsReadsThem()
+    {
+        TestEnv env;
+        const QString path = env.root() + "/hdr.ini";
+        // "[Speed Dial" is no header: its keys stay in the section before it.
+        // A header's name runs to its last "]".
+        TestEnv::writeFile(path, "[Prefs]\r\na=1\r\n[Speed Dial\r\nb=2\r\n[x=3\r\n"
+                                 "[[A]]\r\nc=4\r\n [ B ] ] tail\r\nd=5\r\n");
+        IniFile ini(path);
+        QCOMPARE(ini.sectionNames(), QStringList({"Prefs", "[A]", "B ]"}));
+        QCOMPARE(ini.keyNames(u"Prefs"), QStringList({"a", "b", "[x"}));
+        QCOMPARE(ini.read(u"Prefs", u"b"), QString("2"));
+        QCOMPARE(ini.read(u"Speed Dial", u"b"), QString());
+        QCOMPARE(ini.read(u"[a]", u"c"), QString("4"));
+        QCOMPARE(ini.read(u"B ]", u"d"), QString("5"));
+        QVERIFY(ini.write(u"Speed Dial", u"e", u"6"));
+        QCOMPARE(IniFile(path).read(u"Speed Dial", u"e"), QString("6"));
+        QCOMPARE(ini.read(u"Prefs", u"b"), QString("2"));
+    }
+
+    void quotedValuesReadBackAsWritten()
+    {
+        TestEnv env;
+        const QString path = env.root() + "/q.ini";
+        IniFile ini(path);
+        // What is read back: the value without the blanks around it.
+        const QList<std::pair<QString, QString>> cases = {{"\"\"", "\"\""},
+                                                          {"''", "''"},
+                                                          {"\"Bob\"", "\"Bob\""},
+                                                          {"'''   ", "'''"},
+                                                          {" \"Bob\"", "\"Bob\""},
+                                                          {"\"Work\" ", "\"Work\""},
+                                                          {"\t'x'\t", "'x'"},
+                                                          {"\"prog \"file\"", "\"prog \"file\""},
+                                                          {"\"", "\""},
+                                                          {"'a\"", "'a\""},
+                                                          {" plain ", "plain"},
+                                                          {"\"\"\"\"", "\"\"\"\""}};
+        for (qsizetype i = 0; i < cases.size(); ++i) {
+            const QString key = QString("k%1").arg(i);
+            QVERIFY(ini.write(u"S", key, cases[i].first));
+            QCOMPARE(ini.read(u"S", key), cases[i].second);
+            QCOMPARE(IniFile(path).read(u"S", key), cases[i].second);
+        }
+        // Only a value read as quoted gets the extra pair; a value stored with
+        // one by earlier versions still reads the same.
+        const QByteArray bytes = TestEnv::readFile(path);
+        QVERIFY(bytes.contains("\r\nk2=\"\"Bob\"\"\r\n"));
+        QVERIFY(bytes.contains("\r\nk4=\"\"Bob\"\"\r\n"));
+        QVERIFY(bytes.contains("\r\nk8=\"\r\n"));
+        QVERIFY(bytes.contains("\r\nk10= plain \r\n"));
+        TestEnv::writeFile(path, "[S]\r\nold=\"\"prog \"file\"\"\r\n");
+        QCOMPARE(ini.read(u"S", u"old"), QString("\"prog \"file\""));
+    }
+
     void removalsAmongManyKeysKeepEveryLookupRight()
     {
         TestEnv env;

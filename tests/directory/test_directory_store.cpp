@@ -154,6 +154,12 @@ private Q_SLOTS:
         QCOMPARE(store.readNumber(false, "0101"), command);
         QVERIFY(store.writeTabTitle(1, "'quoted'"));
         QCOMPARE(store.readTabTitle(1), QString("'quoted'"));
+        // Quotes with blanks around them survive the next start too.
+        QVERIFY(store.writeEntryName(false, "0104", " \"Bob\""));
+        QVERIFY(store.writeTabTitle(2, "\"Work\" "));
+        IniFile again(env.settingsFile());
+        QCOMPARE(again.read(u"Speed Dial", u"Name0104"), QString("\"Bob\""));
+        QCOMPARE(again.read(u"TabName", u"02"), QString("\"Work\""));
         // A line break in a name cannot plant another key in the file.
         QVERIFY(store.writeEntryName(false, "0102", "Eve\r\nNumber0103=900123\nx"));
         QCOMPARE(store.readName(false, "0102"), QString("Eve Number0103=900123 x"));

@@ -438,6 +438,8 @@ private Q_SLOTS:
         QCOMPARE(modemDialString("T1 (800) 555-1234").value_or("x"),
                  QStringLiteral("T18005551234"));
         QCOMPARE(modemDialString("9,w*70#;").value_or("x"), QStringLiteral("9,W*70#;"));
+        // A calling card's wait for the user pauses; its billing tone wait is dialed.
+        QCOMPARE(modemDialString("T10,555$1234?9").value_or("x"), QStringLiteral("T10,555$1234,9"));
         QVERIFY(!modemDialString("T555+1"));
         QVERIFY(!modemDialString("T;"));
         QVERIFY(!modemDialString("5551234\n"));

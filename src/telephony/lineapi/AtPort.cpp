@@ -7,8 +7,6 @@
 namespace telvaro {
 namespace {
 
-// A line longer than any modem answer: the device is sending noise.
-constexpr qsizetype kMaxLine = 512;
 // Garbage lines tolerated in one answer before the command fails.
 constexpr int kMaxGarbageLines = 2;
 // How often an open port checks that its device is still there.
@@ -41,6 +39,47 @@ AtPort::Outcome outcomeOf(AtResult r)
 }
 
 } // namespace
+
+void AtLineSplitter::append(QByteArrayView bytes)
+{
+    if (m_pos > 0) {
+        m_buffer.remove(0, m_pos);
+        m_pos = 0;
+    }
+    m_buffer.append(bytes);
+}
+
+std::optional<QString> AtLineSplitter::next()
+{
+    const char* const data = m_buffer.constData();
+    const qsizetype size = m_buffer.size();
+    while (m_pos < size) {
+        qsizetype end = m_pos;
+        while (end < size && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        if (end == size)
+            break;
+        const QByteArrayView raw(data + m_pos, end - m_pos);
+        m_pos = end + 1;
+        if (!raw.trimmed().isEmpty())
+            return QString::fromLatin1(raw);
+    }
+    return std::nullopt;
+}
+
+bool AtLineSplitter::dropOverlong()
+{
+    if (pending() <= kMaxLine)
+        return false;
+    clear();
+    return true;
+}
+
+void AtLineSplitter::clear()
+{
+    m_buffer.clear();
+    m_pos = 0;
+}
 
 AtPort::AtPort(QObject* parent)
     : QObject(parent), m_timer(new QTimer(this)), m_watch(new QTimer(this))
@@ -142,7 +181,7 @@ bool AtPort::open(const QString& device, int speed, OpenError* why, QString* err
     m_port->setRequestToSend(true);
     m_port->clear();
     m_device = device;
-    m_buffer.clear();
+    m_lines.clear();
     connect(m_port, &QSerialPort::readyRead, this, &AtPort::onReadyRead);
     m_watch->start();
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
@@ -159,7 +198,7 @@ void AtPort::close()
     m_watch->stop();
     m_queue.clear();
     m_current.reset();
-    m_buffer.clear();
+    m_lines.clear();
     if (m_port) {
         m_port->disconnect(this);
         if (m_port->isOpen())
@@ -249,30 +288,15 @@ void AtPort::onReadyRead()
 {
     if (!m_port)
         return;
-    m_buffer += m_port->readAll();
+    m_lines.append(m_port->readAll());
     QPointer<AtPort> self(this);
-    for (;;) {
-        qsizetype end = -1;
-        for (qsizetype i = 0; i < m_buffer.size(); ++i) {
-            if (m_buffer[i] == '\r' || m_buffer[i] == '\n') {
-                end = i;
-                break;
-            }
-        }
-        if (end < 0)
-            break;
-        const QByteArray raw = m_buffer.left(end);
-        m_buffer.remove(0, end + 1);
-        if (raw.trimmed().isEmpty())
-            continue;
-        handleLine(QString::fromLatin1(raw));
+    while (const std::optional<QString> line = m_lines.next()) {
+        handleLine(*line);
         if (!self || !m_port)
             return;
     }
-    if (m_buffer.size() > kMaxLine) {
-        m_buffer.clear();
+    if (m_lines.dropOverlong())
         handleLine(QStringLiteral("\x01")); // counts as a garbage line
-    }
 }
 
 void AtPort::handleLine(const QString& raw)

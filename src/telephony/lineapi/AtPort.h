@@ -19,6 +19,29 @@ class QTimer;
 
 namespace telvaro {
 
+// Cuts the bytes a modem sends into lines: a line ends at CR or LF, and blank
+// lines are skipped. Bytes arrive in pieces of any size.
+class AtLineSplitter
+{
+public:
+    // A line longer than any modem answer: the device is sending noise.
+    static constexpr qsizetype kMaxLine = 512;
+
+    void append(QByteArrayView bytes);
+    // The next whole line (without its end), or nullopt until more bytes come.
+    std::optional<QString> next();
+    // Drops a line that has grown past kMaxLine without its end; true when
+    // it did.
+    bool dropOverlong();
+    void clear();
+    // Bytes of a line not yet ended.
+    qsizetype pending() const { return m_buffer.size() - m_pos; }
+
+private:
+    QByteArray m_buffer;
+    qsizetype m_pos = 0; // bytes before it have been handed out
+};
+
 // A modem on a serial port, spoken to with AT commands. Commands queue and go
 // out one at a time; each waits for its final result (OK, ERROR, BUSY ...) or
 // its timeout, and its handler gets the outcome with the information lines
@@ -131,7 +154,7 @@ private:
     QTimer* m_watch = nullptr; // notices a device that went away
     UucpLock m_lock;
     QString m_device;
-    QByteArray m_buffer;
+    AtLineSplitter m_lines;
     std::deque<Command> m_queue;
     std::optional<Command> m_current;
     quint64 m_nextId = 1;

@@ -36,6 +36,12 @@ std::optional<QString> modemDialString(const QString& address)
     for (const QChar c : address) {
         if (dropped.contains(c))
             continue;
+        // A wait for the user (calling card rules): a modem cannot, so it
+        // pauses instead.
+        if (c == u'?') {
+            out += u',';
+            continue;
+        }
         if (!allowed.contains(c))
             return std::nullopt;
         out += c.toUpper();

@@ -30,9 +30,10 @@ private:
 
 // A string a modem can dial: digits, * # A-D, "," pause, W wait for dial
 // tone, @ wait for quiet answer, $ wait for the billing tone, ! flash, T/P
-// tone or pulse, ";" stay in command state. Blanks and the usual number punctuation (- ( ) . /) are
-// dropped; anything else makes the string undialable (nullopt), so no text
-// can smuggle a command to the modem.
+// tone or pulse, ";" stay in command state. A wait for the user (?) of a
+// translated number becomes a pause. Blanks and the usual number punctuation
+// (- ( ) . /) are dropped; anything else makes the string undialable
+// (nullopt), so no text can smuggle a command to the modem.
 std::optional<QString> modemDialString(const QString& address);
 
 // The dial commands ("ATD...") that dial `dialString` on a modem whose

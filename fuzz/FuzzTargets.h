@@ -1,0 +1,8 @@
+// The fuzz targets, one TELVARO_FUZZ_TARGET(name) each: fuzz_<name>.cpp, its
+// seeds in fuzz/seeds/<name>/. Included with TELVARO_FUZZ_TARGET defined.
+TELVARO_FUZZ_TARGET(inifile)
+TELVARO_FUZZ_TARGET(calllog)
+TELVARO_FUZZ_TARGET(modem)
+TELVARO_FUZZ_TARGET(instance)
+TELVARO_FUZZ_TARGET(link)
+TELVARO_FUZZ_TARGET(translate)

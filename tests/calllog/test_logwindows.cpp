@@ -1,0 +1,500 @@
+#include "dialing/DialTestSupport.h"
+#include "dialing/FakeLine.h"
+
+#include "app/FrmDialer.h"
+#include "calllog/CallLogModel.h"
+#include "calllog/FrmLog.h"
+#include "calllog/LogPrinting.h"
+#include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
+#include "directory/FrmMemo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QtTest>
+
+using namespace telvaro;
+using namespace telvaro::calllog;
+using telvaro::test::ScriptedPrompter;
+using telvaro::test::TestEnv;
+
+namespace {
+
+// Saves a picture of a window when TELVARO_SCREENSHOT_DIR names a folder.
+void shoot(QWidget* w, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("TELVARO_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    w->grab().save(dir + "/" + name + ".png");
+}
+
+class FixedClock final : public Clock
+{
+public:
+    QDateTime when;
+    explicit FixedClock(QDate day) : when(day, QTime(12, 0)) { setClock(this); }
+    ~FixedClock() override { setClock(nullptr); }
+    QDateTime now() const override { return when; }
+    std::chrono::steady_clock::time_point monotonic() const override
+    {
+        return std::chrono::steady_clock::now();
+    }
+};
+
+// Printing to PDF files: no default printer, and the print dialog answers
+// with the next file of `files` (none left: the user cancels).
+class PdfDevices final : public PrintDevices
+{
+public:
+    QStringList files;
+    int dialogs = 0;
+    PdfDevices() { setPrintDevices(this); }
+    ~PdfDevices() override { setPrintDevices(nullptr); }
+    std::unique_ptr<QPrinter> defaultPrinter() override { return nullptr; }
+    bool choosePrinter(QWidget*, QPrinter& printer) override
+    {
+        ++dialogs;
+        if (files.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(files.takeFirst());
+        return true;
+    }
+};
+
+QByteArray logBytes(LogKind kind, const QList<CallLogRow>& rows)
+{
+    QByteArray bytes =
+        headerBytes(kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming);
+    for (const CallLogRow& r : rows)
+        bytes += formatRecord(r, kind).toLatin1() + "\r\n";
+    return bytes;
+}
+
+QString outPath()
+{
+    return logPath(LogKind::Outgoing);
+}
+
+template <typename W> W* loadedWindow(FrmDialer& main)
+{
+    for (W* w : main.findChildren<W*>()) {
+        if (!w->isUnloaded())
+            return w;
+    }
+    return nullptr;
+}
+
+QStringList column(const CallLogWindow* w, int c)
+{
+    QStringList texts;
+    for (int r = 0; r < w->model().rowCount(); ++r)
+        texts << w->model().data(w->model().index(r, c)).toString();
+    return texts;
+}
+
+int rowNamed(const CallLogWindow* w, const QString& name)
+{
+    return int(column(w, CallLogModel::NameColumn).indexOf(name));
+}
+
+// Clicks a row as the user does; returns the pop-up menu it opened (closed
+// again), or nullptr.
+QMenu* clickRow(CallLogWindow* w, const QString& name, Qt::KeyboardModifiers mods = {},
+                Qt::MouseButton button = Qt::LeftButton)
+{
+    QTableView* v = w->table();
+    const int row = rowNamed(w, name);
+    Q_ASSERT(row >= 0);
+    QTest::mouseClick(v->viewport(), button, mods,
+                      v->visualRect(v->model()->index(row, 0)).center());
+    QCoreApplication::processEvents();
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (popup)
+        popup->close();
+    return popup;
+}
+
+void clickHeader(CallLogWindow* w, int section)
+{
+    QHeaderView* h = w->table()->horizontalHeader();
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                      QPoint(h->sectionViewportPosition(section) + 10, h->height() / 2));
+}
+
+int pdfPages(const QString& path)
+{
+    const QByteArray pdf = TestEnv::readFile(path);
+    return int(QString::fromLatin1(pdf).count(QRegularExpression("/Type\\s*/Page[^s]")));
+}
+
+} // namespace
+
+class TestLogWindows : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<ScriptedPrompter> prompts;
+    int ended = 0;
+
+private Q_SLOTS:
+    void init()
+    {
+        env = std::make_unique<TestEnv>();
+        prompts = std::make_unique<ScriptedPrompter>();
+        test::resetDialing();
+        resetFailureReports();
+        FrmDialer::setProcessEnder([this] { ++ended; });
+    }
+    void cleanup()
+    {
+        seams() = {};
+        prompts.reset();
+        env.reset();
+    }
+
+    void outgoingWindowSortsDeletesUndoesCutsSavesAndCloses()
+    {
+        const QList<CallLogRow> rows{
+            {"Ann", "555-0101", "12-30-2026  10:00:00", "0101"},
+            {"Bob", "555-0102", "01-02-2027  09:00:00", "0"},
+            {"Cy", "555-0103", "12-31-2026  23:59:59", "0203"},
+            {"Di", "555-0104", "01-01-2027  00:00:01", "26996"},
+            {"Ed", "555-0105", "damaged", "0102"},
+        };
+        TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
+        FrmDialer main;
+        main.mnuOutLog->trigger();
+        FrmOutLog* out = loadedWindow<FrmOutLog>(main);
+        QVERIFY(out && out->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(out));
+        QCOMPARE(out->windowTitle(), QString("Outgoing Calls Log"));
+        QVERIFY(out->table()->isColumnHidden(CallLogModel::KeyColumn));
+        // Newest first by date, not by text; an unreadable date comes last.
+        QCOMPARE(column(out, 0), QStringList({"Bob", "Di", "Cy", "Ann", "Ed"}));
+
+        // Every column click turns the direction over.
+        clickHeader(out, CallLogModel::NameColumn);
+        QCOMPARE(column(out, 0), QStringList({"Ann", "Bob", "Cy", "Di", "Ed"}));
+        clickHeader(out, CallLogModel::NameColumn);
+        QCOMPARE(column(out, 0), QStringList({"Ed", "Di", "Cy", "Bob", "Ann"}));
+        clickHeader(out, CallLogModel::DateColumn);
+        QCOMPARE(column(out, 0), QStringList({"Ann", "Cy", "Di", "Bob", "Ed"}));
+
+        // A click on a row offers the Edit menu; MemoLog only for a real entry.
+        QCOMPARE(clickRow(out, "Cy"), out->mnuEdit);
+        QVERIFY(out->mnuMemoLog->isEnabled() && out->mnuDelete->isEnabled());
+        clickRow(out, "Bob", Qt::ControlModifier);
+        QVERIFY(!out->mnuMemoLog->isEnabled()); // key "0": a call from the pad
+        out->mnuDelete->trigger();
+        clickRow(out, "Ann");
+        QTest::keyClick(out->table(), Qt::Key_Delete);
+        QCOMPARE(column(out, 0), QStringList({"Di", "Ed"}));
+        QVERIFY(out->logModified());
+        out->mnuUndo->trigger();
+        QCOMPARE(column(out, 0), QStringList({"Bob", "Di", "Cy", "Ann", "Ed"}));
+        QVERIFY(!out->mnuUndo->isEnabled());
+
+        // Cut with nothing selected leaves the clipboard alone.
+        QGuiApplication::clipboard()->setText("kept");
+        QTest::keyClick(out->table(), Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
+        clickRow(out, "Cy");
+        clickRow(out, "Ann", Qt::ControlModifier);
+        QTest::keyClick(out->table(), Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("\r\nCy555-010312-31-2026  23:59:59\r\nAnn555-010112-30-2026  10:00:00"));
+        QCOMPARE(out->mnuUndo->text(), QString("Undo Cut"));
+
+        QTest::keyClick(out->table(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(TestEnv::readFile(outPath()),
+                 logBytes(LogKind::Outgoing, {rows[3], rows[1], rows[4]}));
+        prompts->messageAnswers.enqueue(MsgResult::No);
+        out->mnuExit->trigger();
+        QCOMPARE(prompts->messages.size(), 1);
+        QCOMPARE(prompts->messages[0].text, QString("Save the changes?"));
+        QCOMPARE(prompts->messages[0].title, QString("Saving log to file"));
+        QVERIFY(!loadedWindow<FrmOutLog>(main));
+
+        // Reopened from the file: the cut rows are gone; an unchanged window
+        // closes without a question and without touching the file.
+        const QDateTime written = QFileInfo(outPath()).lastModified();
+        QTest::qWait(20);
+        main.mnuOutLog->trigger();
+        out = loadedWindow<FrmOutLog>(main);
+        QCOMPARE(column(out, 0), QStringList({"Bob", "Di", "Ed"}));
+        QCOMPARE(out->mnuUndo->text(), QString("&Undo"));
+        // The saved records kept their keys: MemoLog opens Di's memo pad.
+        QCOMPARE(clickRow(out, "Di"), out->mnuEdit);
+        out->mnuMemoLog->trigger();
+        QCOMPARE(state().currentEntryKey, QString("26996"));
+        FrmMemo* memo = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* m = qobject_cast<FrmMemo*>(w); m && m->isVisible())
+                memo = m;
+        }
+        QVERIFY(memo);
+        memo->close();
+        QVERIFY(callSeam<bool>(seams().closeLogWindows));
+        QCOMPARE(prompts->messages.size(), 1);
+        QCOMPARE(QFileInfo(outPath()).lastModified(), written);
+        QCOMPARE(TestEnv::readFile(outPath()),
+                 logBytes(LogKind::Outgoing, {rows[3], rows[1], rows[4]}));
+    }
+
+    void callsReachLoadedWindowsAndEachWindowKeepsItsFile()
+    {
+        test::FastClock fast(20);
+        test::FakeTranslation translation;
+        test::RecordingPlayer player;
+        options().setText(OptionsStore::txtDelayTimer, QStringLiteral("1"));
+        const QString inPath = logPath(LogKind::Incoming);
+        TestEnv::writeFile(inPath,
+                           logBytes(LogKind::Incoming,
+                                    {{"Kim Park", "555-0199", "03-30-2026  08:00:00", {}},
+                                     {"Unknown Caller", "Unknown #", "03-31-2026  08:00:00", {}}}));
+        const CallLogRow old{"Old call", "555-0000", "01-05-2026  08:00:00", "0101"};
+        TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, {old}));
+
+        FrmDialer main;
+        test::FakeLine line; // in place of the telephony the window installed
+        seams().lineIsOpen = [] { return true; };
+        PdfDevices printers;
+        printers.files << env->root() + "/in.pdf";
+        main.mnuPrintInLog->setEnabled(true); // call receiving is on
+        main.mnuInLog->setEnabled(true);
+
+        // Printing loads the incoming window without showing it; a call that
+        // arrives then still reaches its table.
+        main.mnuPrintInLog->trigger();
+        QCOMPARE(pdfPages(env->root() + "/in.pdf"), 1);
+        FrmInLog* in = loadedWindow<FrmInLog>(main);
+        QVERIFY(in && !in->isVisible());
+        state().callerName = "Lee\nChan"; // a line break never splits a record
+        state().callerNumber = "555-0177";
+        appendIncomingRecord();
+        main.mnuInLog->trigger();
+        QCOMPARE(loadedWindow<FrmInLog>(main), in);
+        QVERIFY(in->isVisible());
+        QCOMPARE(column(in, 0), QStringList({"Lee Chan", "Unknown Caller", "Kim Park"}));
+
+        main.mnuOutLog->trigger();
+        FrmOutLog* out = loadedWindow<FrmOutLog>(main);
+        // After a speed-dial call, the return call names the caller and no entry.
+        state().pendingName = "Speed entry";
+        state().currentEntryKey = "0312";
+        QCOMPARE(clickRow(in, "Unknown Caller"), nullptr);
+        // The menu key offers the same pop-up as a click.
+        in->table()->setCurrentIndex(in->model().index(rowNamed(in, "Kim Park"), 0));
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5), QPoint(5, 5));
+        QApplication::sendEvent(in->table(), &menuKey);
+        QVERIFY(in->mnuMouse->isVisible());
+        in->mnuMouse->close();
+        QCOMPARE(clickRow(in, "Kim Park"), in->mnuMouse);
+        in->mnuReturnCall->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(dialer().connectWindow().frameCaption, QString("Connected"),
+                                  10000);
+        QCOMPARE(line.calls.size(), 1);
+        dialer().confirmCall();
+        QVERIFY(line.memos.isEmpty()); // no unrelated memo pad opens
+        QCOMPARE(out->model().rowCount(), 2);
+        const CallLogRow returned = out->model().row(0);
+        QCOMPARE(returned.name, QString("Kim Park"));
+        QCOMPARE(returned.entryKey, QString("0"));
+        QCOMPARE(returned.dateTime, QString("04-01-2026  14:30:00"));
+        QCOMPARE(out->model().row(1), old);
+
+        // The profile changes; the window still saves to the file it loaded.
+        state().profileName = "Other";
+        clickRow(out, "Old call");
+        out->mnuDelete->trigger();
+        out->mnuSave->trigger();
+        state().profileName = "Untitled";
+        QCOMPARE(readLog(outPath(), LogKind::Outgoing), QList<CallLogRow>{returned});
+        QVERIFY(!QFileInfo::exists(env->dataDir() + "/OtherOut.log"));
+        // Unsaved deletions in one window do not make the other ask.
+        QCOMPARE(clickRow(in, "Kim Park", {}, Qt::RightButton), in->mnuMouseRight);
+        in->mnuRightDelete->trigger();
+        prompts->messageAnswers << MsgResult::No << MsgResult::No;
+        QVERIFY(callSeam<bool>(seams().closeLogWindows));
+        QCOMPARE(prompts->messages.size(),
+                 2); // the incoming one, and the outgoing (saved, flag kept)
+        QCOMPARE(readLog(inPath, LogKind::Incoming).size(), 3);
+    }
+
+    void aFailedSaveKeepsTheWindowItsRowsAndTheFile()
+    {
+        const QList<CallLogRow> rows{{"Ann", "555-0101", "12-30-2026  10:00:00", "0101"},
+                                     {"Bob\nBroken", "555\t0102", "12-31-2026  10:00:00", "0"}};
+        TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
+        // Control characters never reach a record: Bob's record is one line.
+        QCOMPARE(readLog(outPath(), LogKind::Outgoing).value(1).name, QString("Bob Broken"));
+        const QByteArray before = TestEnv::readFile(outPath());
+        QFile::setPermissions(outPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+
+        FrmDialer main;
+        main.mnuOutLog->trigger();
+        FrmOutLog* out = loadedWindow<FrmOutLog>(main);
+        clickRow(out, "Ann");
+        out->mnuDelete->trigger();
+        out->mnuSave->trigger();
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(prompts->messages[0].text.contains("could not be saved"));
+        QCOMPARE(out->model().rowCount(), 1);
+        QVERIFY(out->logModified());
+        QCOMPARE(TestEnv::readFile(outPath()), before);
+
+        // Closing: Yes tries to save, fails, and the window stays.
+        prompts->messageAnswers << MsgResult::Yes;
+        QVERIFY(!callSeam<bool>(seams().closeLogWindows));
+        QCOMPARE(prompts->messages.size(), 3);
+        QCOMPARE(loadedWindow<FrmOutLog>(main), out);
+        QVERIFY(out->isVisible() && out->logModified());
+        prompts->messageAnswers << MsgResult::No;
+        out->close();
+        QVERIFY(!loadedWindow<FrmOutLog>(main));
+        QCOMPARE(TestEnv::readFile(outPath()), before);
+
+        // A log that cannot be read is said so and never replaced.
+        QDir().mkpath(logPath(LogKind::Incoming));
+        main.mnuInLog->setEnabled(true);
+        main.mnuInLog->trigger();
+        QCOMPARE(prompts->messages.size(), 5);
+        QVERIFY(prompts->messages[4].text.contains("could not be read"));
+        loadedWindow<FrmInLog>(main)->mnuSave->trigger();
+        QCOMPARE(prompts->messages.size(), 6);
+        QVERIFY(QFileInfo(logPath(LogKind::Incoming)).isDir());
+    }
+
+    void exitPrunesByCalendarDaysAndKeepsWhatItCannotRead()
+    {
+        const auto rec = [](const char* name, const char* date) {
+            return CallLogRow{name, "555-0100", QString(date) + "  10:00:00", "0"};
+        };
+        const QString inPath = logPath(LogKind::Incoming);
+        const QList<CallLogRow> in{rec("Dec 26", "12-26-2026"), rec("Dec 27", "12-27-2026"),
+                                   rec("Dec 31", "12-31-2026"), rec("Jan 1", "01-01-2027"),
+                                   rec("Jan 5", "01-05-2027")};
+        QByteArray inBytes = logBytes(LogKind::Incoming, in);
+        // A damaged line in the middle and a record written without a header.
+        inBytes.insert(inBytes.indexOf(" Dec 27"), "damaged line\r\n");
+        TestEnv::writeFile(inPath, inBytes);
+        const QList<CallLogRow> out{rec("Dec 1", "12-01-2026"), rec("Dec 2", "12-02-2026")};
+        TestEnv::writeFile(outPath(), formatRecord(out[0], LogKind::Outgoing).toLatin1() + "\r\n" +
+                                          formatRecord(out[1], LogKind::Outgoing).toLatin1());
+        {
+            FixedClock newYear(QDate(2027, 1, 1));
+            FrmDialer main;
+            // Days as the dialog's OK leaves them: "-5" in the outgoing box
+            // counts as its spin bar's 30.
+            options().setText(OptionsStore::txtDays, QStringLiteral("-5"));
+            main.exitProgram(FrmDialer::ExitMode::NoQuestions);
+        }
+        QCOMPARE(TestEnv::readFile(backupPath(LogKind::Incoming)), inBytes);
+        QByteArray kept = headerBytes(HeaderVariant::Retention) + "damaged line\r\n";
+        for (int i = 1; i < in.size(); ++i)
+            kept += formatRecord(in[i], LogKind::Incoming).toLatin1() + "\r\n";
+        QCOMPARE(TestEnv::readFile(inPath), kept);
+        QCOMPARE(readLog(outPath(), LogKind::Outgoing), QList<CallLogRow>{out[1]});
+
+        // Leap day, one day kept; a log that cannot be written is told and left.
+        TestEnv::writeFile(inPath, logBytes(LogKind::Incoming, {rec("Feb 28", "02-28-2028"),
+                                                                rec("Feb 29", "02-29-2028"),
+                                                                rec("Mar 1", "03-01-2028")}));
+        const QByteArray outBefore = TestEnv::readFile(outPath());
+        QFile::setPermissions(outPath(), QFile::ReadOwner);
+        {
+            FixedClock leap(QDate(2028, 3, 1));
+            FrmDialer main;
+            options().setText(OptionsStore::txtInDays, QStringLiteral("1"));
+            main.exitProgram();
+        }
+        QCOMPARE(readLog(inPath, LogKind::Incoming).size(), 2);
+        QCOMPARE(readLog(inPath, LogKind::Incoming).value(0).name, QString("Feb 29"));
+        QCOMPARE(TestEnv::readFile(outPath()), outBefore);
+        QVERIFY(prompts->messages.value(0).text.contains("could not be removed"));
+
+        // Both options off: nothing is touched.
+        QFile::remove(backupPath(LogKind::Incoming));
+        const QByteArray inBefore = TestEnv::readFile(inPath);
+        const QDateTime inTime = QFileInfo(inPath).lastModified();
+        {
+            FixedClock later(QDate(2029, 1, 1));
+            FrmDialer main;
+            options().setChecked(OptionsStore::chkDelIncoming, false);
+            options().setChecked(OptionsStore::chkDelOutgoing, false);
+            main.exitProgram(FrmDialer::ExitMode::NoQuestions);
+        }
+        QCOMPARE(TestEnv::readFile(inPath), inBefore);
+        QCOMPARE(QFileInfo(inPath).lastModified(), inTime);
+        QVERIFY(!QFileInfo::exists(backupPath(LogKind::Incoming)));
+        QCOMPARE(ended, 3);
+    }
+
+    void printsEveryRowPageByPageAndTellsOfFailures()
+    {
+        QList<CallLogRow> rows;
+        for (int i = 0; i < 250; ++i) {
+            rows.append({QString("Caller %1").arg(i, 3, 10, QChar('0')),
+                         QString("1-416-555-%1").arg(i, 4, 10, QChar('0')),
+                         QString("%1-%2-2026  09:%3:00")
+                             .arg(1 + i % 12, 2, 10, QChar('0'))
+                             .arg(1 + i % 28, 2, 10, QChar('0'))
+                             .arg(i % 60, 2, 10, QChar('0')),
+                         QString::number(101 + i % 9)});
+        }
+        TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
+        TestEnv::writeFile(logPath(LogKind::Incoming), logBytes(LogKind::Incoming, rows));
+        PdfDevices printers;
+        const QString pdf = env->root() + "/out.pdf";
+        printers.files << pdf << env->root() + "/missing/folder/out.pdf";
+
+        FrmDialer main;
+        main.mnuOutLog->trigger();
+        FrmOutLog* out = loadedWindow<FrmOutLog>(main);
+        const PrintOutcome printed = out->print();
+        QVERIFY(printed.printed);
+        int total = 0;
+        for (int n : printed.rowsOnPage)
+            total += n;
+        QCOMPARE(total, 250);
+        const int perPage = printed.rowsOnPage.first();
+        QVERIFY2(perPage >= 30 && perPage < 250, qPrintable(QString::number(perPage)));
+        QCOMPARE(printed.rowsOnPage.size(), (250 + perPage - 1) / perPage);
+        QCOMPARE(pdfPages(pdf), printed.rowsOnPage.size());
+        QVERIFY(prompts->messages.isEmpty());
+
+        // A file that cannot be written is told; a cancelled dialog prints nothing.
+        out->mnuPrint->trigger();
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(prompts->messages[0].text.contains("could not be printed"));
+        QVERIFY(!out->print().printed);
+        QCOMPARE(printers.dialogs, 3);
+        QCOMPARE(prompts->messages.size(), 1);
+
+        // Pictures of both windows with a few hundred rows, and the printout.
+        if (const QString dir = qEnvironmentVariable("TELVARO_SCREENSHOT_DIR"); !dir.isEmpty())
+            QFile::copy(pdf, dir + "/outgoing-log.pdf");
+        out->table()->selectRow(3);
+        shoot(out, "outgoing-log");
+        main.mnuInLog->setEnabled(true);
+        main.mnuInLog->trigger();
+        shoot(loadedWindow<FrmInLog>(main), "incoming-log");
+    }
+};
+
+QTEST_MAIN(TestLogWindows)
+#include "test_logwindows.moc"
