@@ -42,15 +42,28 @@ void checkText(const QString& sent, const QString& checked, qsizetype fits)
     FUZZ_CHECK(checked.size() <= sent.size());
 }
 
+// The announcements (LINE_REQUEST) the recipient has been given.
+int announced = 0;
+
 // The line session that receives the requests, without a device or a bus.
 HLINEAPP recipient()
 {
     static const HLINEAPP app = [] {
+        // The line layer's messages arrive through the event queue.
+        if (!QCoreApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "fuzz_dbusrequest";
+            static char* argv[] = {name, nullptr};
+            static QCoreApplication application(argc, argv);
+        }
         setLineProviderFactory([] { return std::vector<std::unique_ptr<LineProvider>>(); });
         HLINEAPP h = 0;
         quint32 devices = 0;
         FUZZ_CHECK(lineInitialize(
-                       &h, [](quint32, quint32, quintptr, quintptr, quintptr, quintptr) {},
+                       &h,
+                       [](quint32, quint32 msg, quintptr, quintptr, quintptr, quintptr) {
+                           announced += msg == LINE_REQUEST;
+                       },
                        QStringLiteral("fuzz"), &devices) == 0);
         FUZZ_CHECK(lineRegisterRequestRecipient(h, 0, LINEREQUESTMODE_MAKECALL, 1) == 0);
         return h;
@@ -99,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // is refused by the line layer as well (the service does not even send
     // it); nothing refused gets into the queue.
     const HLINEAPP app = recipient();
+    QCoreApplication::sendPostedEvents();
     int queued = 0;
     bool full = false;
     for (int i = 0; i < sends; ++i) {
@@ -126,7 +140,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     LineReqMakeCall none;
     FUZZ_CHECK(lineGetRequest(app, LINEREQUESTMODE_MAKECALL, &none) == LINEERR_NOREQUEST);
-    // The announcements of the queued requests.
+    // Each queued request was announced to the recipient.
+    announced = 0;
     QCoreApplication::sendPostedEvents();
+    FUZZ_CHECK(announced == queued);
     return 0;
 }
