@@ -279,22 +279,11 @@ QList<CallLogRow> parseLog(QByteArrayView bytes, LogKind kind)
 {
     QList<CallLogRow> rows;
     rows.reserve(bytes.size() / 120 + 1);
-    qsizetype at = 0;
     int lineNo = 0;
-    while (at < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', at);
-        const qsizetype next = end < 0 ? bytes.size() : end + 1;
-        if (end < 0)
-            end = bytes.size();
-        qsizetype stop = end;
-        if (stop > at && bytes[stop - 1] == '\r')
-            --stop;
-        if (++lineNo > 2) {
-            const QString line = cp1252::decode(bytes.sliced(at, stop - at));
-            rows.append(parseRecord(line, kind));
-        }
-        at = next;
-    }
+    forEachLine(bytes, [&](QByteArrayView line) {
+        if (++lineNo > 2)
+            rows.append(parseRecord(cp1252::decode(line), kind));
+    });
     return rows;
 }
 

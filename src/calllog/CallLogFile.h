@@ -63,6 +63,23 @@ qint64 dateSortKey(QStringView dateTime);
 bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row,
                   QString* error = nullptr);
 
+// Calls `visit(line)` for every line of `bytes`, without its line end (LF or
+// CR LF); a last line without an end is a line too.
+template <typename Visit> void forEachLine(QByteArrayView bytes, Visit&& visit)
+{
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', at);
+        const qsizetype next = end < 0 ? bytes.size() : end + 1;
+        if (end < 0)
+            end = bytes.size();
+        if (end > at && bytes[end - 1] == '\r')
+            --end;
+        visit(bytes.sliced(at, end - at));
+        at = next;
+    }
+}
+
 // Reads a log into rows; a missing file or one holding only its header gives
 // none. The two header lines are skipped unread. Lines are cut at the columns
 // they were written at, so a record with an empty name reads back in place.

@@ -42,34 +42,24 @@ QByteArray prunedLog(QByteArrayView bytes, int days, const QDate& today)
     const QByteArrayView warning(kWarningLine);
     const QByteArrayView printNote("To print this file in the tabular format use");
 
-    qsizetype at = 0;
     int lineNo = 0;
     bool headerSeen = false;
-    while (at < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', at);
-        const qsizetype next = end < 0 ? bytes.size() : end + 1;
-        if (end < 0)
-            end = bytes.size();
-        qsizetype stop = end;
-        if (stop > at && bytes[stop - 1] == '\r')
-            --stop;
-        const QByteArrayView line = bytes.sliced(at, stop - at);
-        at = next;
+    forEachLine(bytes, [&](QByteArrayView line) {
         ++lineNo;
         if (lineNo == 1 && line == warning) {
             headerSeen = true;
-            continue;
+            return;
         }
         if (lineNo == 2 && headerSeen && line.startsWith(printNote))
-            continue;
+            return;
         if (line.trimmed().isEmpty())
-            continue; // a blank line holds no call
+            return; // a blank line holds no call
         const QDate date = recordDate(line);
         if (date.isValid() && date.daysTo(today) > days)
-            continue;
+            return;
         out.append(line.data(), line.size());
         out.append("\r\n");
-    }
+    });
     return out;
 }
 

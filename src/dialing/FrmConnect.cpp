@@ -80,8 +80,7 @@ QPixmap handset(const QColor& color, Mark mark, int size, qreal dpr)
 
 } // namespace
 
-FrmConnect::FrmConnect(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+FrmConnect::FrmConnect(QWidget* parent) : EllipticalWindow(parent)
 {
     setObjectName(QStringLiteral("FrmConnect"));
     setWindowTitle(QStringLiteral("Telvaro"));
@@ -177,48 +176,10 @@ void FrmConnect::refresh()
     }
 }
 
-void FrmConnect::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    setMask(QRegion(rect(), QRegion::Ellipse));
-}
-
-void FrmConnect::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient fill(0, 0, 0, height());
-    const QColor base = palette().color(QPalette::Window);
-    fill.setColorAt(0, base.lighter(108));
-    fill.setColorAt(1, base.darker(108));
-    p.setBrush(fill);
-    p.setPen(QPen(palette().color(QPalette::Dark), 3));
-    p.drawEllipse(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
-}
-
-void FrmConnect::mousePressEvent(QMouseEvent* event)
-{
-    m_dragging = true;
-    m_dragFrom = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    setCursor(Qt::SizeAllCursor);
-}
-
-void FrmConnect::mouseMoveEvent(QMouseEvent* event)
-{
-    if (m_dragging)
-        move(event->globalPosition().toPoint() - m_dragFrom);
-}
-
-void FrmConnect::mouseReleaseEvent(QMouseEvent*)
-{
-    m_dragging = false;
-    unsetCursor();
-}
-
 bool FrmConnect::eventFilter(QObject* watched, QEvent* event)
 {
     // Over the heading, a picture or a button the pointer is the usual one.
-    if (event->type() == QEvent::Enter && !m_dragging)
+    if (event->type() == QEvent::Enter && !isDragging())
         unsetCursor();
     return QWidget::eventFilter(watched, event);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "app/EllipticalWindow.h"
 
 class QGroupBox;
 class QLabel;
@@ -12,7 +12,7 @@ namespace telvaro {
 // dialer's call state says (heading, number or message, one of three
 // pictures, Hang Up or OK). It can be dragged by its background; a key
 // pressed with Shift, Ctrl or Alt held down is its OK when OK is offered.
-class FrmConnect : public QWidget
+class FrmConnect : public EllipticalWindow
 {
     Q_OBJECT
 
@@ -35,17 +35,10 @@ public:
     void refresh();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool m_dragging = false;
-    QPoint m_dragFrom;
     bool m_placed = false;
 };
 

@@ -28,6 +28,18 @@ QString buttonCaption(const QString& name)
     return name.left(kCaptionLength);
 }
 
+QString literalCaption(const QString& s)
+{
+    QString out = s;
+    out.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return out;
+}
+
+QString quoted(const QString& s)
+{
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
 QChar keypadDigit(QChar c)
 {
     const char16_t u = c.unicode();

@@ -17,6 +17,11 @@ QString pageNumberText(int page);
 // The button caption of a stored name: its first 18 characters.
 QString buttonCaption(const QString& name);
 constexpr int kCaptionLength = 18;
+// A name or title as a button, tab or menu shows it: "&" as typed, not as an
+// access key.
+QString literalCaption(const QString& s);
+// The text in double quotes, as the messages and menu items show a title.
+QString quoted(const QString& s);
 
 // The keypad digit that carries a letter (a b c -> 2 ... w x y z -> 9), or
 // the character itself when it is no letter A-Z / a-z.

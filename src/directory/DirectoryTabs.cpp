@@ -5,6 +5,7 @@
 #include "app/ProgramState.h"
 #include "app/Prompter.h"
 #include "directory/DirectoryArrange.h"
+#include "directory/DirectoryRules.h"
 #include "directory/DirectoryStore.h"
 #include "directory/DirectoryView.h"
 #include "directory/FrmMemo.h"
@@ -23,17 +24,10 @@ namespace {
 const QString kUndoSorting = QStringLiteral("&Undo Sorting");
 const QString kSortTitle = QStringLiteral("Alphabetical order");
 
-QString quoted(const QString& s)
-{
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
-
 // A title in a menu caption, "&" shown as typed.
 QString quotedInMenu(const QString& s)
 {
-    QString out = s;
-    out.replace(QLatin1Char('&'), QLatin1String("&&"));
-    return quoted(out);
+    return quoted(literalCaption(s));
 }
 
 // The hourglass while long work runs.

@@ -36,19 +36,6 @@ namespace {
 const QString kUnnamedTab = QStringLiteral("You can't use this Speed Dial until the Tab is named.");
 const QString kPaste = QStringLiteral("Paste");
 
-QString quoted(const QString& s)
-{
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
-
-// Text shown on a button or tab: the name as typed, "&" included.
-QString literal(const QString& s)
-{
-    QString out = s;
-    out.replace(QLatin1Char('&'), QLatin1String("&&"));
-    return out;
-}
-
 // A number label caption drawn with its access key underlined.
 QString labelHtml(const QString& caption)
 {
@@ -366,7 +353,7 @@ QString DirectoryView::tag(int button) const
 void DirectoryView::setCaption(int button, const QString& text)
 {
     m_captions[button - 1] = text;
-    CmdS[button - 1]->setText(literal(text));
+    CmdS[button - 1]->setText(literalCaption(text));
 }
 
 void DirectoryView::setButtonsEnabled(bool on)
@@ -478,7 +465,7 @@ void DirectoryView::onPageValueChanged(int)
 void DirectoryView::refreshTabCaption(int tab, const QString& title)
 {
     m_tabTitles[tab - 1] = title;
-    TabS->setTabText(tab - 1, literal(title));
+    TabS->setTabText(tab - 1, literalCaption(title));
 }
 
 bool DirectoryView::tabNamed() const

@@ -28,7 +28,30 @@ bool hasControlCharacter(const QString& text)
                        [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
+// At most `size` UTF-16 units of `text`, never half of a surrogate pair.
+QString leftWhole(const QString& text, qsizetype size)
+{
+    if (text.size() <= size)
+        return text;
+    if (size > 0 && text.at(size - 1).isHighSurrogate() && text.at(size).isLowSurrogate())
+        --size;
+    return text.left(size);
+}
+
 } // namespace
+
+CheckedRequest checkMakeCallRequest(const QString& destAddress, const QString& appName,
+                                    const QString& calledParty, const QString& comment)
+{
+    CheckedRequest r;
+    r.destination = destAddress.trimmed();
+    r.valid = !r.destination.isEmpty() && r.destination.size() <= kMaxDestAddress &&
+              !hasControlCharacter(r.destination);
+    r.appName = leftWhole(withoutControlCharacters(appName), kMaxRequestName);
+    r.calledParty = leftWhole(withoutControlCharacters(calledParty), kMaxRequestName);
+    r.comment = leftWhole(withoutControlCharacters(comment), kMaxRequestComment);
+    return r;
+}
 
 QString dialableOutsideNumber(const QString& number)
 {
@@ -150,18 +173,16 @@ bool DialRequestService::start(const QDBusConnection& bus, QString* error)
 void DialRequestService::RequestMakeCall(const QString& destAddress, const QString& appName,
                                          const QString& calledParty, const QString& comment)
 {
-    const QString destination = destAddress.trimmed();
-    if (destination.isEmpty() || destination.size() > kMaxDestAddress ||
-        hasControlCharacter(destination)) {
+    const CheckedRequest checked = checkMakeCallRequest(destAddress, appName, calledParty, comment);
+    if (!checked.valid) {
         sendErrorReply(kErrorInvalidDestAddress,
                        QStringLiteral("The destination must be 1 to %1 characters without "
                                       "control characters.")
                            .arg(kMaxDestAddress));
         return;
     }
-    const LineResult r = tapiRequestMakeCall(destination, withoutControlCharacters(appName),
-                                             withoutControlCharacters(calledParty),
-                                             withoutControlCharacters(comment));
+    const LineResult r = tapiRequestMakeCall(checked.destination, checked.appName,
+                                             checked.calledParty, checked.comment);
     if (r == TAPIERR_NOREQUESTRECIPIENT) {
         sendErrorReply(kErrorNoRequestRecipient,
                        QStringLiteral("Telvaro does not accept numbers from other applications "

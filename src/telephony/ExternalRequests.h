@@ -25,6 +25,26 @@ inline const QString kErrorInvalidDestAddress =
 // The longest destination a request may carry (the request record's field
 // holds 80 bytes with its NUL).
 constexpr int kMaxDestAddress = 79;
+// The longest application name and called party, and the longest comment.
+constexpr int kMaxRequestName = 39;
+constexpr int kMaxRequestComment = 79;
+
+// A make-call request of another program after its checks: the destination
+// without the blanks around it, valid when it is 1 to kMaxDestAddress
+// characters without control characters; the other texts without their
+// control characters, cut to the sizes of the request record (39, 39 and 79)
+// at whole characters.
+struct CheckedRequest
+{
+    bool valid = false;
+    QString destination;
+    QString appName;
+    QString calledParty;
+    QString comment;
+};
+
+CheckedRequest checkMakeCallRequest(const QString& destAddress, const QString& appName,
+                                    const QString& calledParty, const QString& comment);
 
 // A number that starts with "+" keeps its meaning: in the country of the
 // current dialing location it becomes a long-distance number of that

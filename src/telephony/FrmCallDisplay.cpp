@@ -115,8 +115,7 @@ protected:
 
 } // namespace
 
-FrmCallDisplay::FrmCallDisplay(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+FrmCallDisplay::FrmCallDisplay(QWidget* parent) : EllipticalWindow(parent)
 {
     setObjectName(QStringLiteral("FrmCallDisplay"));
     setWindowTitle(QStringLiteral("Telvaro"));
@@ -220,44 +219,6 @@ void FrmCallDisplay::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void FrmCallDisplay::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    setMask(QRegion(rect(), QRegion::Ellipse));
-}
-
-void FrmCallDisplay::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient fill(0, 0, 0, height());
-    const QColor base = palette().color(QPalette::Window);
-    fill.setColorAt(0, base.lighter(108));
-    fill.setColorAt(1, base.darker(108));
-    p.setBrush(fill);
-    p.setPen(QPen(palette().color(QPalette::Dark), 3));
-    p.drawEllipse(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
-}
-
-void FrmCallDisplay::mousePressEvent(QMouseEvent* event)
-{
-    m_dragging = true;
-    m_dragFrom = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    setCursor(Qt::SizeAllCursor);
-}
-
-void FrmCallDisplay::mouseMoveEvent(QMouseEvent* event)
-{
-    if (m_dragging)
-        move(event->globalPosition().toPoint() - m_dragFrom);
-}
-
-void FrmCallDisplay::mouseReleaseEvent(QMouseEvent*)
-{
-    m_dragging = false;
-    unsetCursor();
 }
 
 FrmCallDisplay* callDisplay()

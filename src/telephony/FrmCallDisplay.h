@@ -2,7 +2,7 @@
 
 #include "telephony/lineapi/LineApi.h"
 
-#include <QWidget>
+#include "app/EllipticalWindow.h"
 
 class QGroupBox;
 class QLabel;
@@ -16,7 +16,7 @@ class FrmDialer;
 // others, that shows who calls ("Incoming Call from:", the number, ten
 // spaces and the name). It has no owner, so it appears even while the main
 // window is hidden in the tray. It can be dragged by its background.
-class FrmCallDisplay : public QWidget
+class FrmCallDisplay : public EllipticalWindow
 {
     Q_OBJECT
 
@@ -51,15 +51,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    bool m_dragging = false;
-    QPoint m_dragFrom;
 };
 
 // The caller display of the running program (made when first needed; gone

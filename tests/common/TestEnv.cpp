@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPixmap>
+#include <QWidget>
 
 namespace telvaro::test {
 
@@ -45,6 +47,15 @@ QString buildDir()
 QString sourceDir()
 {
     return QString::fromLocal8Bit(qgetenv("TELVARO_SOURCE_DIR"));
+}
+
+void shoot(QWidget* w, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("TELVARO_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    w->grab().save(dir + u'/' + name + QStringLiteral(".png"));
 }
 
 } // namespace telvaro::test

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+class QWidget;
+
 namespace telvaro::test {
 
 // Gives a test its own config, data and runtime folders through the
@@ -32,5 +34,8 @@ private:
 // The folder of the build tree (for helper programs such as the modem simulator).
 QString buildDir();
 QString sourceDir();
+
+// Saves a picture of `w` as NAME.png when TELVARO_SCREENSHOT_DIR names a folder.
+void shoot(QWidget* w, const QString& name);
 
 } // namespace telvaro::test

@@ -17,13 +17,7 @@
 
 using namespace telvaro;
 
-// Set TELVARO_SHOTS=DIR to keep pictures of the pad and the call window.
-static void shoot(QWidget* w, const QString& name)
-{
-    const QString dir = QString::fromLocal8Bit(qgetenv("TELVARO_SHOTS"));
-    if (!dir.isEmpty())
-        w->grab().save(dir + u'/' + name + QStringLiteral(".png"));
-}
+using test::shoot;
 
 class TestDialingWindows : public QObject
 {

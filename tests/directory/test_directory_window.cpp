@@ -28,19 +28,10 @@
 using namespace telvaro;
 using namespace telvaro::directory;
 using telvaro::test::ScriptedPrompter;
+using telvaro::test::shoot;
 using telvaro::test::TestEnv;
 
 namespace {
-
-// Saves a picture of a window when TELVARO_SCREENSHOT_DIR names a folder.
-void shoot(QWidget* w, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("TELVARO_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(dir);
-    w->grab().save(dir + "/" + name + ".png");
-}
 
 void fill(bool subject)
 {

@@ -419,6 +419,11 @@ private Q_SLOTS:
         QCOMPARE(r.destAddress, QStringLiteral("5551234"));
         QCOMPARE(r.calledParty, QStringLiteral("Anna"));
         QCOMPARE(lineGetRequest(s.app, LINEREQUESTMODE_MAKECALL, &r), LINEERR_NOREQUEST);
+        // Names are cut to the record at whole characters.
+        const QString name = QString(38, u'a') + QString::fromUtf8("\xF0\x9F\x98\x80");
+        QCOMPARE(tapiRequestMakeCall("5551234", name, name, ""), 0);
+        QCOMPARE(lineGetRequest(s.app, LINEREQUESTMODE_MAKECALL, &r), 0);
+        QCOMPARE(r.appName, QString(38, u'a'));
         // A destination is never cut: one too long for the record is refused.
         QCOMPARE(tapiRequestMakeCall(QString(80, u'5'), "x", "", ""), TAPIERR_INVALDESTADDRESS);
         QCOMPARE(tapiRequestMakeCall(QString(79, u'5'), "x", "", ""), 0);

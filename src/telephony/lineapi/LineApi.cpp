@@ -690,9 +690,16 @@ LineResult tapiRequestMakeCall(const QString& destAddress, const QString& appNam
         return TAPIERR_NOREQUESTRECIPIENT;
     if (s.requests.size() >= kMaxQueuedRequests)
         return TAPIERR_REQUESTQUEUEFULL;
-    // The fields keep the sizes of the fixed request record.
+    // The fields keep the sizes of the fixed request record, cut at whole
+    // characters.
+    const auto cut = [](const QString& text, qsizetype size) {
+        if (text.size() > size && text.at(size - 1).isHighSurrogate() &&
+            text.at(size).isLowSurrogate())
+            --size;
+        return text.left(size);
+    };
     s.requests.push_back(
-        LineReqMakeCall{destAddress, appName.left(39), calledParty.left(39), comment.left(79)});
+        LineReqMakeCall{destAddress, cut(appName, 39), cut(calledParty, 39), cut(comment, 79)});
     s.post(recipient, 0, LINE_REQUEST, s.apps[recipient].registrationInstance,
            LINEREQUESTMODE_MAKECALL, 0, 0);
     return 0;
