@@ -1,5 +1,11 @@
 #include "common/TestEnv.h"
 
+#include "app/OptionsStore.h"
+#include "app/ProgramState.h"
+#include "app/Seams.h"
+#include "dialing/Dialer.h"
+#include "telephony/LineSession.h"
+
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
@@ -47,6 +53,15 @@ QString buildDir()
 QString sourceDir()
 {
     return QString::fromLocal8Bit(qgetenv("TELVARO_SOURCE_DIR"));
+}
+
+void resetProgram()
+{
+    resetState();
+    resetTelephonySession();
+    options().resetToDesigned();
+    seams() = {};
+    dialer().reset();
 }
 
 void shoot(QWidget* w, const QString& name)

@@ -35,6 +35,10 @@ private:
 QString buildDir();
 QString sourceDir();
 
+// The program's shared state as at a first start: program state, the
+// telephony session, the options, no seams filled, the dial procedure reset.
+void resetProgram();
+
 // Saves a picture of `w` as NAME.png when TELVARO_SCREENSHOT_DIR names a folder.
 void shoot(QWidget* w, const QString& name);
 

@@ -128,11 +128,7 @@ private Q_SLOTS:
     {
         env = std::make_unique<test::TestEnv>();
         wall = std::make_unique<WallClock>();
-        resetState();
-        resetTelephonySession();
-        options().resetToDesigned();
-        seams() = {};
-        dialer().reset();
+        test::resetProgram();
         dialer().pause = [](double) {};
         installTelephony();
         installDialing();

@@ -103,11 +103,7 @@ private Q_SLOTS:
     {
         env = std::make_unique<TestEnv>();
         prompts = std::make_unique<ScriptedPrompter>();
-        resetState();
-        resetTelephonySession();
-        options().resetToDesigned();
-        seams() = {};
-        dialer().reset();
+        test::resetProgram();
         ended = 0;
         FrmDialer::setProcessEnder([this] { ++ended; });
     }

@@ -13,6 +13,7 @@
 #include "app/SettingsFile.h"
 #include "calllog/CallLogFile.h"
 #include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
 #include "dialing/DialPad.h"
 #include "dialing/DialTestSupport.h"
 #include "dialing/Dialer.h"
@@ -142,11 +143,7 @@ private Q_SLOTS:
     {
         env = std::make_unique<TestEnv>();
         prompts = std::make_unique<ScriptedPrompter>();
-        resetState();
-        resetTelephonySession();
-        options().resetToDesigned();
-        seams() = {};
-        dialer().reset();
+        test::resetProgram();
         bus = std::make_unique<PrivateBus>();
         if (bus->address.isEmpty()) {
             // make deps installs it; CI must run these tests.

@@ -12,6 +12,7 @@
 #include "app/TrayIcon.h"
 #include "calllog/CallLogFile.h"
 #include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
 #include "dialing/DialPad.h"
 #include "dialing/Dialer.h"
 #include "dialing/SoundPlayer.h"
@@ -109,11 +110,7 @@ private Q_SLOTS:
         env = std::make_unique<test::TestEnv>();
         prompts = std::make_unique<test::ScriptedPrompter>();
         sound = std::make_unique<RecordingPlayer>();
-        resetState();
-        resetTelephonySession();
-        options().resetToDesigned();
-        seams() = {};
-        dialer().reset();
+        test::resetProgram();
         ended = 0;
     }
 
