@@ -325,6 +325,31 @@ bool CallLogWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void CallLogWindow::addUndoItem()
+{
+    mnuUndo = addItem(mnuEdit, QStringLiteral("&Undo"), QStringLiteral("mnuUndo"),
+                      QKeySequence(Qt::CTRL | Qt::Key_Z), false);
+    connect(mnuUndo, &QAction::triggered, this, [this] { undo(); });
+}
+
+void CallLogWindow::addDeleteItem()
+{
+    mnuDelete = addItem(mnuEdit, QStringLiteral("&Delete"), QStringLiteral("mnuDelete"),
+                        QKeySequence(Qt::Key_Delete), false);
+    connect(mnuDelete, &QAction::triggered, this, [this] { deleteSelected(); });
+}
+
+void CallLogWindow::addHelpMenu()
+{
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelpTopics =
+        addItem(mnuHelp, QStringLiteral("&Help Topics"), QStringLiteral("mnuHelpTopics"));
+    mnuHelp->addSeparator();
+    mnuAbout = addItem(mnuHelp, QStringLiteral("&About Telvaro"), QStringLiteral("mnuAbout"));
+    connect(mnuHelpTopics, &QAction::triggered, this, [] { callSeam(seams().showHelp); });
+    connect(mnuAbout, &QAction::triggered, this, [] { callSeam(seams().showAbout); });
+}
+
 // ----------------------------------------------------------------- incoming
 
 FrmInLog::FrmInLog(QWidget* parent) : CallLogWindow(LogKind::Incoming, parent)
@@ -332,15 +357,9 @@ FrmInLog::FrmInLog(QWidget* parent) : CallLogWindow(LogKind::Incoming, parent)
     setObjectName(QStringLiteral("FrmInLog"));
     setWindowTitle(QStringLiteral("Incoming Calls Log"));
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuUndo = addItem(mnuEdit, QStringLiteral("&Undo"), QStringLiteral("mnuUndo"),
-                      QKeySequence(Qt::CTRL | Qt::Key_Z), false);
-    mnuDelete = addItem(mnuEdit, QStringLiteral("&Delete"), QStringLiteral("mnuDelete"),
-                        QKeySequence(Qt::Key_Delete), false);
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelpTopics =
-        addItem(mnuHelp, QStringLiteral("&Help Topics"), QStringLiteral("mnuHelpTopics"));
-    mnuHelp->addSeparator();
-    mnuAbout = addItem(mnuHelp, QStringLiteral("&About Telvaro"), QStringLiteral("mnuAbout"));
+    addUndoItem();
+    addDeleteItem();
+    addHelpMenu();
 
     mnuMouse = new QMenu(QStringLiteral("Mouse"), this);
     mnuReturnCall =
@@ -353,12 +372,8 @@ FrmInLog::FrmInLog(QWidget* parent) : CallLogWindow(LogKind::Incoming, parent)
     mnuMouseRight->addSeparator();
     addItem(mnuMouseRight, QStringLiteral("Cancel"), QStringLiteral("mnuRightCancel"));
 
-    connect(mnuUndo, &QAction::triggered, this, [this] { undo(); });
-    connect(mnuDelete, &QAction::triggered, this, [this] { deleteSelected(); });
     connect(mnuRightDelete, &QAction::triggered, this, [this] { deleteSelected(); });
     connect(mnuReturnCall, &QAction::triggered, this, [this] { returnCall(); });
-    connect(mnuHelpTopics, &QAction::triggered, this, [] { callSeam(seams().showHelp); });
-    connect(mnuAbout, &QAction::triggered, this, [] { callSeam(seams().showAbout); });
 }
 
 void FrmInLog::rowClicked(int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
@@ -407,27 +422,17 @@ FrmOutLog::FrmOutLog(QWidget* parent) : CallLogWindow(LogKind::Outgoing, parent)
     mnuMemoLog =
         addItem(mnuEdit, QStringLiteral("&MemoLog"), QStringLiteral("mnuMemoLog"), {}, false);
     mnuEdit->addSeparator();
-    mnuUndo = addItem(mnuEdit, QStringLiteral("&Undo"), QStringLiteral("mnuUndo"),
-                      QKeySequence(Qt::CTRL | Qt::Key_Z), false);
+    addUndoItem();
     mnuCut = addItem(mnuEdit, QStringLiteral("Cu&t"), QStringLiteral("mnuCut"),
                      QKeySequence(Qt::CTRL | Qt::Key_X), false);
     mnuCopy = addItem(mnuEdit, QStringLiteral("&Copy"), QStringLiteral("mnuCopy"),
                       QKeySequence(Qt::CTRL | Qt::Key_C), false);
-    mnuDelete = addItem(mnuEdit, QStringLiteral("&Delete"), QStringLiteral("mnuDelete"),
-                        QKeySequence(Qt::Key_Delete), false);
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelpTopics =
-        addItem(mnuHelp, QStringLiteral("&Help Topics"), QStringLiteral("mnuHelpTopics"));
-    mnuHelp->addSeparator();
-    mnuAbout = addItem(mnuHelp, QStringLiteral("&About Telvaro"), QStringLiteral("mnuAbout"));
+    addDeleteItem();
+    addHelpMenu();
 
     connect(mnuMemoLog, &QAction::triggered, this, [this] { memoLog(); });
-    connect(mnuUndo, &QAction::triggered, this, [this] { undo(); });
     connect(mnuCut, &QAction::triggered, this, [this] { cut(); });
     connect(mnuCopy, &QAction::triggered, this, [this] { copy(); });
-    connect(mnuDelete, &QAction::triggered, this, [this] { deleteSelected(); });
-    connect(mnuHelpTopics, &QAction::triggered, this, [] { callSeam(seams().showHelp); });
-    connect(mnuAbout, &QAction::triggered, this, [] { callSeam(seams().showAbout); });
 }
 
 void FrmOutLog::updateRowCommands()

@@ -59,6 +59,12 @@ public:
 protected:
     CallLogWindow(LogKind kind, QWidget* parent);
 
+    // The Edit menu's "&Undo" and "&Delete" items and the Help menu, shared by
+    // both windows (mnuEdit made by the window first).
+    void addUndoItem();
+    void addDeleteItem();
+    void addHelpMenu();
+
     // The rows the commands act on, in table order.
     QList<int> selectedRows() const;
     // Removes the marked rows in one pass and marks the log as changed.
