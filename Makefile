@@ -20,9 +20,10 @@ DESTDIR ?=
 
 all: build
 
-deps:
-	@missing=""; \
-	for p in $(DEB_PACKAGES); do \
+# Installs those of the Debian packages $(1) that are missing.
+define install_missing
+missing=""; \
+	for p in $(1); do \
 		dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -30,6 +31,10 @@ deps:
 		$(SUDO) apt-get update && \
 		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	@$(call install_missing,$(DEB_PACKAGES))
 
 build: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTELVARO_BUILD_TESTS=OFF
@@ -94,15 +99,7 @@ FUZZ_TARGETS := inifile calllog modem instance link translate dbusrequest
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 fuzz: deps
-	@missing=""; \
-	for p in $(FUZZ_PACKAGES); do \
-		dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-		echo "Installing:$$missing"; \
-		$(SUDO) apt-get update && \
-		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
-	fi
+	@$(call install_missing,$(FUZZ_PACKAGES))
 	CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
 		-DTELVARO_BUILD_FUZZ=ON -DTELVARO_BUILD_TESTS=OFF -DTELVARO_BUILD_BENCH=OFF
 	cmake --build build/fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
