@@ -69,7 +69,11 @@ CallLogRow parseRecord(QStringView line, LogKind kind)
         row.dateTime = trimmedRight(piece(line, dateAt));
     } else {
         row.dateTime = trimmedRight(piece(line, dateAt, kDateTimeWidth));
-        row.entryKey = trimmedRight(piece(line, dateAt + kDateTimeWidth + 1));
+        // The key follows one blank; anything else there belongs to the key.
+        QStringView key = piece(line, dateAt + kDateTimeWidth);
+        if (key.startsWith(u' '))
+            key = key.mid(1);
+        row.entryKey = trimmedRight(key);
     }
     return row;
 }
@@ -160,14 +164,12 @@ QString formatDateTime(const QDateTime& when)
 
 QString cleanField(const QString& text)
 {
-    const auto isControl = [](QChar c) {
-        return c.unicode() < 0x20 || c.category() == QChar::Other_Control;
-    };
-    if (std::none_of(text.cbegin(), text.cend(), isControl))
+    const auto breaksLine = [](QChar c) { return c == u'\r' || c == u'\n'; };
+    if (std::none_of(text.cbegin(), text.cend(), breaksLine))
         return text;
     QString clean = text;
     for (QChar& c : clean) {
-        if (isControl(c))
+        if (breaksLine(c))
             c = u' ';
     }
     return clean;
@@ -247,11 +249,14 @@ bool appendRecord(const QString& path, LogKind kind, const CallLogRow& given, QS
     }
     const qint64 before = file.size();
     QByteArray bytes = cp1252::encode(formatRecord(row, kind));
-    // A file whose last line lacks its end (cut off by hand) still gets the
-    // record on a line of its own.
-    if (before > 0) {
+    if (before == 0) {
+        // An emptied log starts again with its header.
+        bytes.prepend(headerBytes(variant));
+    } else {
+        // A file whose last line lacks its end (cut off by hand) still gets
+        // the record on a line of its own.
         char last = 0;
-        if (file.seek(before - 1) && file.getChar(&last) && last != '\n')
+        if (file.seek(before - 1) && file.getChar(&last) && last != '\n' && last != '\r')
             bytes.prepend("\r\n");
         file.seek(before);
     }
@@ -275,13 +280,29 @@ CallLogEvents& callLogEvents()
     return events;
 }
 
+bool LogHeader::isHeaderLine(QByteArrayView line)
+{
+    ++m_lineNo;
+    if (m_lineNo == 1 && line == QByteArrayView(kWarningLine)) {
+        m_warningSeen = true;
+        return true;
+    }
+    return m_lineNo == 2 && m_warningSeen &&
+           line.startsWith(QByteArrayView("To print this file in the tabular format use"));
+}
+
+bool isBlankLine(QByteArrayView line)
+{
+    return line.trimmed().isEmpty();
+}
+
 QList<CallLogRow> parseLog(QByteArrayView bytes, LogKind kind)
 {
     QList<CallLogRow> rows;
     rows.reserve(bytes.size() / 120 + 1);
-    int lineNo = 0;
+    LogHeader header;
     forEachLine(bytes, [&](QByteArrayView line) {
-        if (++lineNo > 2)
+        if (!header.isHeaderLine(line) && !isBlankLine(line))
             rows.append(parseRecord(cp1252::decode(line), kind));
     });
     return rows;

@@ -1,6 +1,7 @@
 #include "dialing/DialTestSupport.h"
 #include "dialing/FakeLine.h"
 
+#include "app/Cp1252.h"
 #include "app/FrmDialer.h"
 #include "calllog/CallLogModel.h"
 #include "calllog/FrmLog.h"
@@ -433,6 +434,105 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(inPath).lastModified(), inTime);
         QVERIFY(!QFileInfo::exists(backupPath(LogKind::Incoming)));
         QCOMPARE(ended, 3);
+    }
+
+    void everyRecordOfTheFileSurvivesTheWindow()
+    {
+        const auto rec = [](const QString& name, int minute) {
+            return CallLogRow{name, "555-0100",
+                              QString("03-07-2026  09:%1:00").arg(minute, 2, 10, QChar('0')), "0"};
+        };
+        const auto recordLine = [](const CallLogRow& r, LogKind kind) {
+            return cp1252::encode(formatRecord(r, kind)) + "\r\n";
+        };
+        FixedClock clock(QDate(2026, 3, 8));
+        FrmDialer main;
+        main.mnuInLog->setEnabled(true);
+
+        // A log the user emptied: the next calls start it with its header.
+        TestEnv::writeFile(outPath(), {});
+        for (const char* name : {"One", "Two"}) {
+            state().pendingName = name;
+            state().displayNumber = "555-0100";
+            state().currentEntryKey = "0";
+            appendOutgoingRecord();
+        }
+        QVERIFY(TestEnv::readFile(outPath()).startsWith(headerBytes(HeaderVariant::Outgoing)));
+        // A log without header (written by an older version, or by hand)
+        // shows and saves every record; names in other code pages keep their
+        // bytes, and only CR and LF end a line.
+        const QList<CallLogRow> odd{rec(cp1252::decode("Ann \x81\x8D\x8F\x90\x9D"), 1),
+                                    rec("Bob\tB\x01", 2), rec("Cy", 3)};
+        QByteArray oddBytes;
+        for (const CallLogRow& r : odd)
+            oddBytes += recordLine(r, LogKind::Outgoing);
+        TestEnv::writeFile(outPath(), oddBytes);
+        main.mnuOutLog->trigger();
+        FrmOutLog* out = loadedWindow<FrmOutLog>(main);
+        QCOMPARE(out->model().rowCount(), 3);
+        out->mnuSave->trigger();
+        QCOMPARE(TestEnv::readFile(outPath()), headerBytes(HeaderVariant::Outgoing) + oddBytes);
+
+        // CR alone ends the lines of a log: every record is a row, and a
+        // Delete and Save keeps the rest.
+        const QString inPath = logPath(LogKind::Incoming);
+        QByteArray crOnly = headerBytes(HeaderVariant::Incoming);
+        crOnly.replace("\r\n", "\r");
+        for (int i = 0; i < 3; ++i)
+            crOnly +=
+                formatRecord(rec(QString("In %1").arg(i), i), LogKind::Incoming).toLatin1() + "\r";
+        TestEnv::writeFile(inPath, crOnly);
+        main.mnuInLog->trigger();
+        FrmInLog* in = loadedWindow<FrmInLog>(main);
+        QCOMPARE(column(in, 0), QStringList({"In 2", "In 1", "In 0"}));
+        clickRow(in, "In 1");
+        in->mnuDelete->trigger();
+        in->mnuSave->trigger();
+        QCOMPARE(TestEnv::readFile(inPath), headerBytes(HeaderVariant::Incoming) +
+                                                recordLine(rec("In 0", 0), LogKind::Incoming) +
+                                                recordLine(rec("In 2", 2), LogKind::Incoming));
+        prompts->messageAnswers << MsgResult::No << MsgResult::No;
+        QVERIFY(callSeam<bool>(seams().closeLogWindows));
+        prompts->messageAnswers.clear();
+        prompts->messages.clear();
+
+        // A log that could not be read at load is never saved over, even
+        // once it can be read.
+        QFile::remove(inPath);
+        QDir().mkpath(inPath);
+        main.mnuInLog->trigger();
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(prompts->messages[0].text.contains("could not be read"));
+        QDir().rmdir(inPath);
+        TestEnv::writeFile(inPath, crOnly);
+        loadedWindow<FrmInLog>(main)->mnuSave->trigger();
+        QCOMPARE(prompts->messages.size(), 2);
+        QVERIFY(prompts->messages[1].text.contains("could not be saved"));
+        QCOMPARE(TestEnv::readFile(inPath), crOnly);
+
+        // Delete keeps the view where it was: the same top row, and the
+        // current row passes to the row after the deleted one.
+        QList<CallLogRow> many;
+        for (int i = 0; i < 300; ++i)
+            many.append({QString("Caller %1").arg(i, 3, 10, QChar('0')), "555",
+                         QString("03-07-2026  %1:%2:00")
+                             .arg(i / 60, 2, 10, QChar('0'))
+                             .arg(i % 60, 2, 10, QChar('0')),
+                         "0"});
+        TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, many));
+        main.mnuOutLog->trigger();
+        out = loadedWindow<FrmOutLog>(main);
+        QVERIFY(QTest::qWaitForWindowExposed(out));
+        QTableView* view = out->table();
+        view->scrollTo(out->model().index(150, 0), QAbstractItemView::PositionAtTop);
+        const QString topName = out->model().row(view->rowAt(0)).name;
+        QVERIFY(view->rowAt(0) > 100);
+        clickRow(out, out->model().row(view->rowAt(0) + 2).name);
+        const QString nextName = out->model().row(view->rowAt(0) + 3).name;
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(out->model().rowCount(), 299);
+        QCOMPARE(out->model().row(view->rowAt(0)).name, topName);
+        QCOMPARE(out->model().row(view->currentIndex().row()).name, nextName);
     }
 
     void printsEveryRowPageByPageAndTellsOfFailures()
