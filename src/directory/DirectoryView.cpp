@@ -110,6 +110,12 @@ void DirectoryView::buildControls()
     TabS->setFixedTabWidth(twipsToPixelsX(270));
     TabS->installEventFilter(this);
     connect(TabS, &QTabBar::currentChanged, this, &DirectoryView::onTabChanged);
+    // The first change of the directory after a sort ends its undo, so the
+    // undo never takes back anything made since.
+    connect(&directoryChanges(), &DirectoryChanges::changed, this, [this] {
+        if (!m_arranging && !m_undoSnapshot.isEmpty())
+            disarmUndo();
+    });
 
     hsbTabs = new QScrollBar(Qt::Horizontal, this);
     hsbTabs->setObjectName(QStringLiteral("hsbTabs"));
@@ -477,10 +483,15 @@ void DirectoryView::selectTab(int tab)
 {
     if (tab < 1 || tab > kTabCount)
         return;
+    // A tab the program selects never asks for its title; only the user's
+    // click on an unnamed tab does.
+    const bool wasProgramSelect = m_programSelect;
+    m_programSelect = true;
     if (TabS->currentIndex() != tab - 1)
         TabS->setCurrentIndex(tab - 1); // runs onTabChanged
     else
         onTabChanged(tab - 1);
+    m_programSelect = wasProgramSelect;
 }
 
 void DirectoryView::onTabChanged(int index)
@@ -491,8 +502,8 @@ void DirectoryView::onTabChanged(int index)
     fillButtons(false);
     if (state().subjectMode)
         refreshTabCaption(t, directoryStore().readTabTitle(t));
-    const bool suppressed =
-        state().startupModeSwitch == 4 || modeSwitchMark || scrollMark || popupMark;
+    const bool suppressed = state().startupModeSwitch == 4 || modeSwitchMark || scrollMark ||
+                            popupMark || m_programSelect;
     if (!tabCaption(t).isEmpty() || suppressed) {
         {
             const QSignalBlocker block(hsbTabs);

@@ -214,6 +214,8 @@ private:
     void fillButtons(bool cutCaptions);
     void armUndo(const QByteArray& settingsBefore, const QHash<QString, QString>& moves,
                  bool subjectMode);
+    // The Cut item back from "&Undo Sorting": nothing left to undo.
+    void disarmUndo();
     // An open memo pad follows its entry's log to its new place.
     void followMovedLogs(const QHash<QString, QString>& moves, bool subjectMode);
     void onPageValueChanged(int value);
@@ -237,10 +239,15 @@ private:
     QMenu* m_ownEditMenu = nullptr;
     QMenu* m_ownMouseMenu = nullptr;
     QMenu* m_ownTabMenu = nullptr;
-    int m_moveSource = 0;                // MoveSourceTab
-    QByteArray m_undoSnapshot;           // the settings file before the last sort
-    QHash<QString, QString> m_undoMoves; // where the undo takes the logs the sort moved
-    bool m_undoMovesSubject = false;
+    int m_moveSource = 0; // MoveSourceTab
+    // The settings file before the first sort since the undo was armed; the
+    // first change of the directory after a sort disarms it.
+    QByteArray m_undoSnapshot;
+    // Where the undo takes the logs the sorts moved: index mode [0], subject
+    // mode [1].
+    std::array<QHash<QString, QString>, 2> m_undoMoves;
+    bool m_arranging = false;     // a sort or its undo writes the directory
+    bool m_programSelect = false; // selectTab() runs: no title prompt
     bool m_sortingTabs = false;
     bool m_pressOnCurrentTab = false;
     bool m_keysFromWindow = false;
