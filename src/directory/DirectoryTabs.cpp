@@ -164,9 +164,7 @@ void DirectoryView::pasteTab()
     DirectoryStore& store = directoryStore();
     fillButtons(false);
     refreshTabCaption(d, store.readTabTitle(d));
-    TabS->setTabToolTip(d - 1, title.size() > 8 ? title : QString());
     refreshTabCaption(m, QString());
-    TabS->setTabToolTip(m - 1, QString());
     endTabMove();
 }
 
@@ -191,7 +189,6 @@ void DirectoryView::deleteTab()
         setTag(b, QString());
     }
     refreshTabCaption(d, QString());
-    TabS->setTabToolTip(d - 1, QString());
     if (m_moveSource == d)
         endTabMove();
 }

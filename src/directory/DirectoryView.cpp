@@ -74,9 +74,23 @@ void DirectoryTabBar::setFixedTabWidth(int pixels)
     update();
 }
 
+void DirectoryTabBar::setFitTitles(bool on)
+{
+    if (on == m_fitTitles)
+        return;
+    m_fitTitles = on;
+    setIconSize(iconSize()); // lay out again
+    updateGeometry();
+    update();
+}
+
 QSize DirectoryTabBar::tabSizeHint(int index) const
 {
-    return QSize(m_width, QTabBar::tabSizeHint(index).height());
+    const QSize natural = QTabBar::tabSizeHint(index);
+    int w = m_width;
+    if (m_fitTitles && natural.width() > w)
+        w = width() > m_width ? std::min(natural.width(), width()) : natural.width();
+    return QSize(w, natural.height());
 }
 
 QSize DirectoryTabBar::minimumTabSizeHint(int index) const
@@ -472,6 +486,8 @@ void DirectoryView::refreshTabCaption(int tab, const QString& title)
 {
     m_tabTitles[tab - 1] = title;
     TabS->setTabText(tab - 1, literalCaption(title));
+    // The whole title, also when the tab has to elide it.
+    TabS->setTabToolTip(tab - 1, title);
 }
 
 bool DirectoryView::tabNamed() const
@@ -554,6 +570,7 @@ void DirectoryView::showIndexTabs()
     cmdSubject->setVisible(true);
     cmdIndex->setVisible(false);
     TabS->setFixedTabWidth(twipsToPixelsX(270));
+    TabS->setFitTitles(false);
     for (int t = 1; t <= kTabCount; ++t) {
         TabS->setTabText(t - 1, QString(QChar(64 + t)));
         TabS->setTabToolTip(t - 1, QString());
@@ -577,12 +594,10 @@ void DirectoryView::showSubjectTabs()
     cmdSubject->setVisible(false);
     cmdIndex->setVisible(true);
     DirectoryStore& store = directoryStore();
-    for (int t = 1; t <= kTabCount; ++t) {
-        const QString title = store.readTabTitle(t);
-        refreshTabCaption(t, title);
-        TabS->setTabToolTip(t - 1, title.size() > 8 ? title : QString());
-    }
+    for (int t = 1; t <= kTabCount; ++t)
+        refreshTabCaption(t, store.readTabTitle(t));
     TabS->setFixedTabWidth(twipsToPixelsX(800));
+    TabS->setFitTitles(true);
     fillButtons(true);
 }
 

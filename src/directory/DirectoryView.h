@@ -26,7 +26,9 @@ class FrmMemo;
 class FrmSpeedDial;
 
 // The tab strip of the directory: one row of tabs of a fixed width (the tab
-// scroll bar steps through those that do not fit).
+// scroll bar steps through those that do not fit). Tabs that fit their
+// titles grow to the width their title needs in the strip's font, up to the
+// whole strip; only a title longer than that is elided.
 class DirectoryTabBar : public QTabBar
 {
     Q_OBJECT
@@ -35,6 +37,7 @@ public:
     explicit DirectoryTabBar(QWidget* parent = nullptr);
     void setFixedTabWidth(int pixels);
     int fixedTabWidth() const { return m_width; }
+    void setFitTitles(bool on);
 
 protected:
     QSize tabSizeHint(int index) const override;
@@ -42,6 +45,7 @@ protected:
 
 private:
     int m_width = 18;
+    bool m_fitTitles = false;
 };
 
 // The main window's menu items that belong to the directory. The main window

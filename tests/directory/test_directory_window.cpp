@@ -570,6 +570,31 @@ private Q_SLOTS:
         QVERIFY(prompts.inputs.isEmpty());
     }
 
+    // Subject tabs show their whole titles, measured in the strip's font, and
+    // the title as tooltip; only a title wider than the strip is elided.
+    void subjectTabsShowTheirWholeTitles()
+    {
+        TestEnv env;
+        const QStringList titles = {"Work", "Subject tabs", "Family & friends", "W",
+                                    QString("Very long title ").repeated(12).trimmed()};
+        for (int t = 1; t <= titles.size(); ++t)
+            directoryStore().writeTabTitle(t, titles[t - 1]);
+        ScriptedPrompter prompts;
+        Dialer d(true);
+        QVERIFY(QTest::qWaitForWindowExposed(&d.window));
+        QTabBar* bar = d.view->TabS;
+        const QFontMetrics metrics(bar->font());
+        for (int t = 0; t < titles.size(); ++t)
+            QCOMPARE(bar->tabToolTip(t), titles[t]);
+        for (int t = 0; t < 4; ++t)
+            QVERIFY2(bar->tabRect(t).width() > metrics.horizontalAdvance(titles[t]),
+                     qPrintable(titles[t]));
+        QVERIFY(bar->tabRect(4).width() <= bar->width());
+        QVERIFY(bar->tabRect(3).width() >= d.view->TabS->fixedTabWidth());
+        shoot(&d.window, "subject-tabs");
+        QVERIFY(prompts.inputs.isEmpty());
+    }
+
     void subtitleGroupsSortByName()
     {
         TestEnv env;
