@@ -284,8 +284,7 @@ PrintOutcome CallLogWindow::print()
 {
     QList<int> columns{CallLogModel::NameColumn, CallLogModel::NumberColumn,
                        CallLogModel::DateColumn};
-    return printLog(isVisible() ? this : parentWidget(), windowTitle(), *m_model, columns,
-                    {40, 35, 25});
+    return printLog(isVisible() ? this : parentWidget(), this, windowTitle(), *m_model, columns);
 }
 
 void CallLogWindow::closeEvent(QCloseEvent* event)

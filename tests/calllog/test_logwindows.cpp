@@ -19,7 +19,10 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPaintEngine>
 #include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QtTest>
@@ -64,6 +67,49 @@ public:
         printer.setOutputFileName(files.takeFirst());
         return true;
     }
+};
+
+// A printer that keeps the texts drawn on it instead of printing them.
+class TextRecorder final : public QPaintEngine
+{
+public:
+    QStringList texts;
+    TextRecorder() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawLines(const QLineF*, int) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawTextItem(const QPointF&, const QTextItem& item) override { texts << item.text(); }
+    Type type() const override { return QPaintEngine::User; }
+};
+
+class RecordingPrinter final : public QPrinter
+{
+public:
+    mutable TextRecorder engine;
+    int pages = 1;
+    RecordingPrinter() : QPrinter(QPrinter::HighResolution) {}
+    QPaintEngine* paintEngine() const override { return &engine; }
+    bool newPage() override { return ++pages > 0; }
+};
+
+class RecordingDevices final : public PrintDevices
+{
+public:
+    QStringList texts;
+    RecordingDevices() { setPrintDevices(this); }
+    ~RecordingDevices() override { setPrintDevices(nullptr); }
+    std::unique_ptr<QPrinter> defaultPrinter() override
+    {
+        auto printer = std::make_unique<RecordingPrinter>();
+        last = printer.get();
+        return printer;
+    }
+    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
+    RecordingPrinter* last = nullptr;
 };
 
 QByteArray logBytes(LogKind kind, const QList<CallLogRow>& rows)
@@ -533,6 +579,67 @@ private Q_SLOTS:
         QCOMPARE(out->model().rowCount(), 299);
         QCOMPARE(out->model().row(view->rowAt(0)).name, topName);
         QCOMPARE(out->model().row(view->currentIndex().row()).name, nextName);
+    }
+
+    void printsWholeNumbersAndLongJobsShowProgressAndCancel()
+    {
+        // A calling-card dial string and a long name: nothing is cut.
+        const QString dialString = "9,1-800-555-0199,,,,1234567890123456#,,1-416-555-0123";
+        const QString name = "Dr. Annabel Fitzgerald-Okonkwo Smither*";
+        QList<CallLogRow> rows{{name, dialString, "03-07-2026  09:05:04", "0"},
+                               {"Ann", "555-0101", "03-07-2026  09:06:04", "0101"}};
+        TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
+        FrmDialer main;
+        main.mnuOutLog->trigger();
+        FrmOutLog* out = loadedWindow<FrmOutLog>(main);
+        {
+            RecordingDevices printers;
+            QVERIFY(out->print().printed);
+            const QString drawn = printers.last->engine.texts.join(QString());
+            QVERIFY2(drawn.contains(dialString), qPrintable(printers.last->engine.texts.join('|')));
+            QVERIFY(drawn.contains(name));
+            QVERIFY(!drawn.contains(QChar(0x2026))); // no "..."
+        }
+
+        // A long job prints in the background behind a progress dialog,
+        // whose Cancel stops it without a word.
+        for (int i = 0; i < 1500; ++i)
+            rows.append({QString("Caller %1").arg(i), "555-0100", "03-08-2026  10:00:00", "0"});
+        TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
+        out->close();
+        main.mnuOutLog->trigger();
+        out = loadedWindow<FrmOutLog>(main);
+        PdfDevices printers;
+        const QString pdf = env->root() + "/long.pdf";
+        printers.files << pdf << pdf;
+        PrintOutcome ended;
+        const auto watch = [&] {
+            auto* job = out->findChildren<PrintJob*>().value(0);
+            for (PrintJob* j : out->findChildren<PrintJob*>())
+                job = j; // the newest
+            QVERIFY(job && job->progressDialog() && job->progressDialog()->isVisible());
+            connect(job, &PrintJob::finished, this, [&](const PrintOutcome& o) { ended = o; });
+        };
+        QVERIFY(out->print().pending);
+        watch();
+        out->findChildren<PrintJob*>().last()->progressDialog()->findChild<QPushButton*>()->click();
+        QVERIFY(ended.cancelled && !ended.printed);
+        QVERIFY(!QFileInfo::exists(pdf));
+        QVERIFY(prompts->messages.isEmpty());
+
+        ended = {};
+        QVERIFY(out->print().pending);
+        watch();
+        QTRY_VERIFY_WITH_TIMEOUT(ended.printed, 20000);
+        QVERIFY(!out->findChild<QProgressDialog*>() ||
+                !out->findChild<QProgressDialog*>()->isVisible());
+        int total = 0;
+        for (int n : ended.rowsOnPage)
+            total += n;
+        QCOMPARE(total, 1502);
+        QVERIFY(ended.rowsOnPage.size() > kPagesPrintedAtOnce);
+        QCOMPARE(pdfPages(pdf), ended.rowsOnPage.size());
+        QVERIFY(prompts->messages.isEmpty());
     }
 
     void printsEveryRowPageByPageAndTellsOfFailures()
