@@ -85,6 +85,10 @@ void roundTrip(const QByteArray& bytes, const QList<QByteArray>& records, LogKin
             FUZZ_CHECK(records[i].contains(cp1252::encode(*field)));
     }
     const QByteArray saved = serializeLog(kind, rows, HeaderVariant::Retention);
+    QByteArray recordByRecord = headerBytes(HeaderVariant::Retention);
+    for (const CallLogRow& row : rows)
+        recordByRecord += cp1252::encode(formatRecord(row, kind)) + "\r\n";
+    FUZZ_CHECK(saved == recordByRecord);
     const QList<CallLogRow> back = parseLog(saved, kind);
     FUZZ_CHECK(back.size() == rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i) {

@@ -316,13 +316,59 @@ QList<CallLogRow> readLog(const QString& path, LogKind kind)
     return parseLog(file.readAll(), kind);
 }
 
+namespace {
+
+// Writes `text` as the bytes of a field at `out` (CR and LF as blanks, as
+// cleanField() has them; one byte per character), then blanks up to `width`
+// characters. Returns the end.
+char* putField(char* out, QStringView text, qsizetype width = 0)
+{
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c == u'\r' || c == u'\n')
+            *out++ = ' ';
+        else if (c < 0x80)
+            *out++ = char(c);
+        else
+            *out++ = cp1252::encode(QStringView(&ch, 1)).at(0);
+    }
+    if (text.size() < width) {
+        std::fill_n(out, width - text.size(), ' ');
+        out += width - text.size();
+    }
+    return out;
+}
+
+} // namespace
+
 QByteArray serializeLog(LogKind kind, const QList<CallLogRow>& rows, HeaderVariant variant)
 {
-    QByteArray bytes = headerBytes(variant);
-    bytes.reserve(bytes.size() + rows.size() * 130);
+    // The bytes of formatRecord() for every row, written straight into one
+    // buffer of the right size: a big log saves without a text per record.
+    const bool outgoing = kind == LogKind::Outgoing;
+    const QByteArray header = headerBytes(variant);
+    qsizetype size = header.size();
     for (const CallLogRow& row : rows) {
-        bytes.append(cp1252::encode(formatRecord(row, kind)));
-        bytes.append("\r\n");
+        size += 1 + std::max(row.name.size(), kNameWidth) +
+                std::max(row.number.size(), kNumberWidth) + 2;
+        size += outgoing ? std::max(row.dateTime.size(), kDateTimeWidth) + 1 + row.entryKey.size()
+                         : row.dateTime.size();
+    }
+    QByteArray bytes(size, Qt::Uninitialized);
+    char* out = std::copy(header.cbegin(), header.cend(), bytes.data());
+    for (const CallLogRow& row : rows) {
+        *out++ = ' ';
+        out = putField(out, row.name, kNameWidth);
+        out = putField(out, row.number, kNumberWidth);
+        if (outgoing) {
+            out = putField(out, row.dateTime, kDateTimeWidth);
+            *out++ = ' ';
+            out = putField(out, row.entryKey);
+        } else {
+            out = putField(out, row.dateTime);
+        }
+        *out++ = '\r';
+        *out++ = '\n';
     }
     return bytes;
 }
