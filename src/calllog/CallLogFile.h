@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <cstring>
+
 namespace telvaro::calllog {
 
 enum class LogKind { Outgoing, Incoming };
@@ -70,12 +72,21 @@ template <typename Visit> void forEachLine(QByteArrayView bytes, Visit&& visit)
     const char* const begin = bytes.data();
     const char* const stop = begin + bytes.size();
     const char* at = begin;
+    const char* lf = nullptr; // the next LF at or after `at` (stop: none)
     while (at < stop) {
-        const char* end = at;
-        while (end < stop && *end != '\n' && *end != '\r')
-            ++end;
+        if (lf == nullptr || lf < at) {
+            lf = static_cast<const char*>(std::memchr(at, '\n', size_t(stop - at)));
+            if (!lf)
+                lf = stop;
+        }
+        // A CR before that LF ends the line first (alone, or as CR LF).
+        const char* cr = static_cast<const char*>(std::memchr(at, '\r', size_t(lf - at)));
+        const char* end = cr ? cr : lf;
         visit(bytes.sliced(at - begin, end - at));
-        at = end < stop && *end == '\r' && end + 1 < stop && end[1] == '\n' ? end + 2 : end + 1;
+        if (cr && cr + 1 != lf)
+            at = cr + 1; // CR alone
+        else
+            at = lf == stop ? stop : lf + 1; // LF or CR LF
     }
 }
 
