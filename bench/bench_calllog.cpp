@@ -184,6 +184,35 @@ void BM_WindowSave(benchmark::State& st)
 }
 BENCHMARK(BM_WindowSave)->Unit(benchmark::kMillisecond);
 
+// Save as the user meets it: a shown window sorted newest first; the table
+// turns oldest first, the file is rewritten and the view shows the result.
+void BM_WindowSaveShown(benchmark::State& st)
+{
+    fixture();
+    FrmOutLog w;
+    w.load();
+    w.show();
+    QCoreApplication::processEvents();
+    for (auto _ : st) {
+        st.PauseTiming();
+        const auto newestFirst = [&w] {
+            return w.model().row(kRecords - 1).dateTime < w.model().row(0).dateTime;
+        };
+        if (!newestFirst())
+            w.columnClick(CallLogModel::DateColumn); // every click turns the order over
+        QCoreApplication::processEvents();
+        if (!newestFirst()) {
+            st.SkipWithError("not newest first");
+            break;
+        }
+        st.ResumeTiming();
+        if (!w.save())
+            st.SkipWithError("save failed");
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_WindowSaveShown)->Unit(benchmark::kMillisecond);
+
 // The exit's pruning of one log: the backup copy and the rewrite (half kept).
 void BM_PruneAtExit(benchmark::State& st)
 {

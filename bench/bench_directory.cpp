@@ -167,6 +167,32 @@ void BM_DeleteFullTab(benchmark::State& st)
     timeOnCopies(st, fixture().full, [](DirectoryStore& s) { return deleteTab(s, 5); });
 }
 
+// `bytes` with one key written twice, as a hand-edited file may hold it.
+QByteArray withDuplicateKey(QByteArray bytes)
+{
+    const QByteArray header = "[Speed Dial]\r\n";
+    bytes.insert(bytes.indexOf(header) + header.size(), "Name0101=Written twice\r\n");
+    return bytes;
+}
+
+void BM_DeleteFullTabDuplicateKey(benchmark::State& st)
+{
+    timeOnCopies(st, withDuplicateKey(fixture().full),
+                 [](DirectoryStore& s) { return deleteTab(s, 5); });
+}
+
+void BM_MoveFullTabDuplicateKey(benchmark::State& st)
+{
+    const QByteArray start = withDuplicateKey(variant([](DirectoryStore& s) { deleteTab(s, 26); }));
+    timeOnCopies(st, start, [](DirectoryStore& s) { return moveTab(s, 3, 26); });
+}
+
+void BM_SortSubjectTabsDuplicateKey(benchmark::State& st)
+{
+    timeOnCopies(st, withDuplicateKey(fixture().full),
+                 [](DirectoryStore& s) { return sortTabs(s); });
+}
+
 // Tab 3 into tab 26, which has no title and no entries but a log in every
 // slot (they all change places with the moved entries' logs).
 void BM_MoveFullTab(benchmark::State& st)
@@ -231,6 +257,9 @@ BENCHMARK(BM_TabSwitchIndex)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TabSwitchSubject)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ModeSwitch)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeleteFullTab)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_DeleteFullTabDuplicateKey)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_MoveFullTabDuplicateKey)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_SortSubjectTabsDuplicateKey)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_MoveFullTab)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_SortSubjectTabs)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_SortSubtitleGroup)->Unit(benchmark::kMillisecond)->Iterations(10);

@@ -1,9 +1,13 @@
 // Feeds arbitrary bytes to the call log reader, as an outgoing and as an
-// incoming log, and to the exit's pruning. Checks: one row for every line
-// after the header; the rows read save and read back as they were (fields
-// cleaned of control characters); pruning keeps the header it writes plus
-// whole lines of the file, never more lines than it had.
+// incoming log, and to the exit's pruning. The lines and the header are found
+// here on their own terms (CR LF, LF or CR ends a line; the warning as line 1
+// and the print note after it as line 2 are the header; a line of blanks holds
+// no call). Checks: every record line is a row, whose fields are bytes of that
+// line; the rows save and read back as they were, each field with the same
+// bytes; pruning keeps exactly the record lines that do not have a readable
+// date older than the days kept, each with its bytes.
 #include "FuzzSupport.h"
+#include "app/Cp1252.h"
 #include "calllog/CallLogFile.h"
 #include "calllog/Retention.h"
 
@@ -13,32 +17,84 @@
 
 #include <cstdint>
 
+using namespace telvaro;
 using namespace telvaro::calllog;
 
 namespace {
 
-QString trimmedRight(const QString& s)
+// The lines that are neither header nor blank, in order.
+QList<QByteArray> recordLines(const QByteArray& bytes)
 {
-    qsizetype end = s.size();
-    while (end > 0 && s[end - 1] == u' ')
-        --end;
-    return s.left(end);
+    QList<QByteArray> lines;
+    QByteArray current;
+    bool open = false;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            lines.append(current);
+            current.clear();
+            open = false;
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        } else {
+            current.append(c);
+            open = true;
+        }
+    }
+    if (open)
+        lines.append(current);
+    QList<QByteArray> records;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray& line = lines[i];
+        const bool warning = lines[0] == "Warning: This file is not to be edited!!!";
+        if ((i == 0 && warning) ||
+            (i == 1 && warning && line.startsWith("To print this file in the tabular format use")))
+            continue;
+        if (line.trimmed().isEmpty())
+            continue;
+        records.append(line);
+    }
+    return records;
 }
 
-void roundTrip(const QByteArray& bytes, LogKind kind)
+// True for a record whose date ("mm-dd-yyyy" at its 99th byte) can be read
+// and is more than `days` days before `today`.
+bool oldRecord(const QByteArray& line, int days, const QDate& today)
+{
+    if (line.size() < 108)
+        return false;
+    const QByteArray d = line.mid(98, 10);
+    for (int i : {0, 1, 3, 4, 6, 7, 8, 9}) {
+        if (d[i] < '0' || d[i] > '9')
+            return false;
+    }
+    if (d[2] != '-' || d[5] != '-')
+        return false;
+    const QDate date(d.mid(6, 4).toInt(), d.mid(0, 2).toInt(), d.mid(3, 2).toInt());
+    return date.isValid() && date.daysTo(today) > days;
+}
+
+void roundTrip(const QByteArray& bytes, const QList<QByteArray>& records, LogKind kind)
 {
     const QList<CallLogRow> rows = parseLog(bytes, kind);
-    const qsizetype lines = bytes.count('\n') + (bytes.isEmpty() || bytes.endsWith('\n') ? 0 : 1);
-    FUZZ_CHECK(rows.size() == std::max<qsizetype>(0, lines - 2));
-    const QList<CallLogRow> back =
-        parseLog(serializeLog(kind, rows, HeaderVariant::Retention), kind);
-    FUZZ_CHECK(back.size() == rows.size());
+    FUZZ_CHECK(rows.size() == records.size());
     for (qsizetype i = 0; i < rows.size(); ++i) {
         FUZZ_CHECK(kind == LogKind::Outgoing || rows[i].entryKey.isEmpty());
-        const CallLogRow clean = cleanRow(rows[i]);
-        const CallLogRow expected{trimmedRight(clean.name), trimmedRight(clean.number),
-                                  trimmedRight(clean.dateTime), trimmedRight(clean.entryKey)};
-        FUZZ_CHECK(back[i] == expected);
+        for (const QString* field :
+             {&rows[i].name, &rows[i].number, &rows[i].dateTime, &rows[i].entryKey})
+            FUZZ_CHECK(records[i].contains(cp1252::encode(*field)));
+    }
+    const QByteArray saved = serializeLog(kind, rows, HeaderVariant::Retention);
+    QByteArray recordByRecord = headerBytes(HeaderVariant::Retention);
+    for (const CallLogRow& row : rows)
+        recordByRecord += cp1252::encode(formatRecord(row, kind)) + "\r\n";
+    FUZZ_CHECK(saved == recordByRecord);
+    const QList<CallLogRow> back = parseLog(saved, kind);
+    FUZZ_CHECK(back.size() == rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        FUZZ_CHECK(back[i] == rows[i]);
+        FUZZ_CHECK(cp1252::encode(formatRecord(back[i], kind)) ==
+                   cp1252::encode(formatRecord(rows[i], kind)));
     }
 }
 
@@ -47,18 +103,17 @@ void roundTrip(const QByteArray& bytes, LogKind kind)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    roundTrip(bytes, LogKind::Outgoing);
-    roundTrip(bytes, LogKind::Incoming);
+    const QList<QByteArray> records = recordLines(bytes);
+    roundTrip(bytes, records, LogKind::Outgoing);
+    roundTrip(bytes, records, LogKind::Incoming);
 
     const int days = size > 0 ? data[0] % 40 : 5;
-    const QByteArray pruned = prunedLog(bytes, days, QDate(2027, 1, 1));
-    const QByteArray header = headerBytes(HeaderVariant::Retention);
-    FUZZ_CHECK(pruned.startsWith(header));
-    const QList<QByteArray> kept = pruned.mid(header.size()).split('\n');
-    FUZZ_CHECK(kept.size() <= bytes.count('\n') + 2);
-    for (const QByteArray& line : kept) {
-        const QByteArray body = line.endsWith('\r') ? line.chopped(1) : line;
-        FUZZ_CHECK(body.isEmpty() || bytes.contains(body));
+    const QDate today(2027, 1, 1);
+    QByteArray expected = headerBytes(HeaderVariant::Retention);
+    for (const QByteArray& line : records) {
+        if (!oldRecord(line, days, today))
+            expected += line + "\r\n";
     }
+    FUZZ_CHECK(prunedLog(bytes, days, today) == expected);
     return 0;
 }

@@ -366,10 +366,12 @@ int IniFile::findKeyLine(Section& section, QByteArrayView key)
             if (!name)
                 continue;
             const quint32 h = foldedHash(*name);
-            if (lookUp(index, *name, h, nameOf) < 0)
+            if (lookUp(index, *name, h, nameOf) < 0) {
                 insertInto(index, h, i);
-            else
+            } else {
                 index.duplicates = true;
+                index.later[cp1252::fold(*name)].push_back(i);
+            }
         }
         index.valid = true;
     }
@@ -440,11 +442,22 @@ bool IniFile::removeKey(QStringView section, QStringView key)
     const int line = findKeyLine(*s, nameBytes(key));
     if (line < 0)
         return true;
-    if (s->keys.duplicates)
-        s->keys.valid = false; // a later line of the same name may now be the first
-    else
-        eraseFrom(s->keys, foldedHash(nameBytes(key)), line);
+    const QByteArray name = nameBytes(key);
+    const quint32 hash = foldedHash(name);
+    NameIndex& index = s->keys;
+    eraseFrom(index, hash, line);
     s->lines[size_t(line)].removed = true;
+    // A later line of the same name (a file edited by hand) is the first now.
+    if (index.duplicates) {
+        const auto it = index.later.find(cp1252::fold(name));
+        if (it != index.later.end()) {
+            std::vector<int>& rest = *it;
+            insertInto(index, hash, rest.front());
+            rest.erase(rest.begin());
+            if (rest.empty())
+                index.later.erase(it);
+        }
+    }
     return flush();
 }
 

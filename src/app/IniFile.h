@@ -108,9 +108,9 @@ private:
     };
     // The first item of each name (section or key, compared without regard to
     // letter case): an open-addressing table of item positions, built when
-    // first needed. A removed item leaves the table at once; only when the
-    // items held a name twice (a file edited by hand) is the table dropped,
-    // since a later item of that name becomes the first.
+    // first needed. A removed item leaves the table at once; when the items
+    // held its name twice (a file edited by hand), the next item of that name
+    // takes its place, so no removal has to build the table again.
     struct NameIndex
     {
         struct Slot
@@ -122,12 +122,16 @@ private:
         int used = 0;
         bool valid = false;
         bool duplicates = false; // some name was met more than once
+        // Key tables: for each folded name met more than once, the later
+        // items of that name in order.
+        QHash<QByteArray, std::vector<int>> later;
         void clear()
         {
             slots.clear();
             used = 0;
             valid = false;
             duplicates = false;
+            later.clear();
         }
     };
     struct Section

@@ -69,7 +69,11 @@ CallLogRow parseRecord(QStringView line, LogKind kind)
         row.dateTime = trimmedRight(piece(line, dateAt));
     } else {
         row.dateTime = trimmedRight(piece(line, dateAt, kDateTimeWidth));
-        row.entryKey = trimmedRight(piece(line, dateAt + kDateTimeWidth + 1));
+        // The key follows one blank; anything else there belongs to the key.
+        QStringView key = piece(line, dateAt + kDateTimeWidth);
+        if (key.startsWith(u' '))
+            key = key.mid(1);
+        row.entryKey = trimmedRight(key);
     }
     return row;
 }
@@ -160,14 +164,12 @@ QString formatDateTime(const QDateTime& when)
 
 QString cleanField(const QString& text)
 {
-    const auto isControl = [](QChar c) {
-        return c.unicode() < 0x20 || c.category() == QChar::Other_Control;
-    };
-    if (std::none_of(text.cbegin(), text.cend(), isControl))
+    const auto breaksLine = [](QChar c) { return c == u'\r' || c == u'\n'; };
+    if (std::none_of(text.cbegin(), text.cend(), breaksLine))
         return text;
     QString clean = text;
     for (QChar& c : clean) {
-        if (isControl(c))
+        if (breaksLine(c))
             c = u' ';
     }
     return clean;
@@ -247,11 +249,14 @@ bool appendRecord(const QString& path, LogKind kind, const CallLogRow& given, QS
     }
     const qint64 before = file.size();
     QByteArray bytes = cp1252::encode(formatRecord(row, kind));
-    // A file whose last line lacks its end (cut off by hand) still gets the
-    // record on a line of its own.
-    if (before > 0) {
+    if (before == 0) {
+        // An emptied log starts again with its header.
+        bytes.prepend(headerBytes(variant));
+    } else {
+        // A file whose last line lacks its end (cut off by hand) still gets
+        // the record on a line of its own.
         char last = 0;
-        if (file.seek(before - 1) && file.getChar(&last) && last != '\n')
+        if (file.seek(before - 1) && file.getChar(&last) && last != '\n' && last != '\r')
             bytes.prepend("\r\n");
         file.seek(before);
     }
@@ -275,13 +280,29 @@ CallLogEvents& callLogEvents()
     return events;
 }
 
+bool LogHeader::isHeaderLine(QByteArrayView line)
+{
+    ++m_lineNo;
+    if (m_lineNo == 1 && line == QByteArrayView(kWarningLine)) {
+        m_warningSeen = true;
+        return true;
+    }
+    return m_lineNo == 2 && m_warningSeen &&
+           line.startsWith(QByteArrayView("To print this file in the tabular format use"));
+}
+
+bool isBlankLine(QByteArrayView line)
+{
+    return line.trimmed().isEmpty();
+}
+
 QList<CallLogRow> parseLog(QByteArrayView bytes, LogKind kind)
 {
     QList<CallLogRow> rows;
     rows.reserve(bytes.size() / 120 + 1);
-    int lineNo = 0;
+    LogHeader header;
     forEachLine(bytes, [&](QByteArrayView line) {
-        if (++lineNo > 2)
+        if (!header.isHeaderLine(line) && !isBlankLine(line))
             rows.append(parseRecord(cp1252::decode(line), kind));
     });
     return rows;
@@ -295,13 +316,59 @@ QList<CallLogRow> readLog(const QString& path, LogKind kind)
     return parseLog(file.readAll(), kind);
 }
 
+namespace {
+
+// Writes `text` as the bytes of a field at `out` (CR and LF as blanks, as
+// cleanField() has them; one byte per character), then blanks up to `width`
+// characters. Returns the end.
+char* putField(char* out, QStringView text, qsizetype width = 0)
+{
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c == u'\r' || c == u'\n')
+            *out++ = ' ';
+        else if (c < 0x80)
+            *out++ = char(c);
+        else
+            *out++ = cp1252::encode(QStringView(&ch, 1)).at(0);
+    }
+    if (text.size() < width) {
+        std::fill_n(out, width - text.size(), ' ');
+        out += width - text.size();
+    }
+    return out;
+}
+
+} // namespace
+
 QByteArray serializeLog(LogKind kind, const QList<CallLogRow>& rows, HeaderVariant variant)
 {
-    QByteArray bytes = headerBytes(variant);
-    bytes.reserve(bytes.size() + rows.size() * 130);
+    // The bytes of formatRecord() for every row, written straight into one
+    // buffer of the right size: a big log saves without a text per record.
+    const bool outgoing = kind == LogKind::Outgoing;
+    const QByteArray header = headerBytes(variant);
+    qsizetype size = header.size();
     for (const CallLogRow& row : rows) {
-        bytes.append(cp1252::encode(formatRecord(row, kind)));
-        bytes.append("\r\n");
+        size += 1 + std::max(row.name.size(), kNameWidth) +
+                std::max(row.number.size(), kNumberWidth) + 2;
+        size += outgoing ? std::max(row.dateTime.size(), kDateTimeWidth) + 1 + row.entryKey.size()
+                         : row.dateTime.size();
+    }
+    QByteArray bytes(size, Qt::Uninitialized);
+    char* out = std::copy(header.cbegin(), header.cend(), bytes.data());
+    for (const CallLogRow& row : rows) {
+        *out++ = ' ';
+        out = putField(out, row.name, kNameWidth);
+        out = putField(out, row.number, kNumberWidth);
+        if (outgoing) {
+            out = putField(out, row.dateTime, kDateTimeWidth);
+            *out++ = ' ';
+            out = putField(out, row.entryKey);
+        } else {
+            out = putField(out, row.dateTime);
+        }
+        *out++ = '\r';
+        *out++ = '\n';
     }
     return bytes;
 }

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <cstring>
+
 namespace telvaro::calllog {
 
 enum class LogKind { Outgoing, Incoming };
@@ -44,8 +46,8 @@ QString cutNumber(const QString& number, LogKind kind);
 // "mm-dd-yyyy  hh:mm:ss"
 QString formatDateTime(const QDateTime& when);
 
-// A field as it may go into a record: every control character (a line break,
-// a tab, ...) becomes a space, so no field can ever split or shift a record.
+// A field as it may go into a record: CR and LF, the only bytes that can
+// break a record, become spaces; every other character is kept.
 QString cleanField(const QString& text);
 CallLogRow cleanRow(const CallLogRow& row);
 
@@ -57,31 +59,55 @@ QString formatRecord(const CallLogRow& row, LogKind kind);
 // (such a text sorts as text). A missing or unreadable time counts as 00:00:00.
 qint64 dateSortKey(QStringView dateTime);
 
-// Appends one record (its fields cleaned) to `path`, creating the file with the header of `kind`
-// first when it does not exist. Nothing already in the file is lost: a write
+// Appends one record (its fields cleaned) to `path`, starting the file with the
+// header of `kind` when it does not exist or is empty. Nothing already in the file is lost: a write
 // that fails is taken back. False with a readable reason in `error` on failure.
 bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row,
                   QString* error = nullptr);
 
-// Calls `visit(line)` for every line of `bytes`, without its line end (LF or
-// CR LF); a last line without an end is a line too.
+// Calls `visit(line)` for every line of `bytes`, without its line end: CR LF,
+// LF or CR alone ends a line; a last line without an end is a line too.
 template <typename Visit> void forEachLine(QByteArrayView bytes, Visit&& visit)
 {
-    qsizetype at = 0;
-    while (at < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', at);
-        const qsizetype next = end < 0 ? bytes.size() : end + 1;
-        if (end < 0)
-            end = bytes.size();
-        if (end > at && bytes[end - 1] == '\r')
-            --end;
-        visit(bytes.sliced(at, end - at));
-        at = next;
+    const char* const begin = bytes.data();
+    const char* const stop = begin + bytes.size();
+    const char* at = begin;
+    const char* lf = nullptr; // the next LF at or after `at` (stop: none)
+    while (at < stop) {
+        if (lf == nullptr || lf < at) {
+            lf = static_cast<const char*>(std::memchr(at, '\n', size_t(stop - at)));
+            if (!lf)
+                lf = stop;
+        }
+        // A CR before that LF ends the line first (alone, or as CR LF).
+        const char* cr = static_cast<const char*>(std::memchr(at, '\r', size_t(lf - at)));
+        const char* end = cr ? cr : lf;
+        visit(bytes.sliced(at - begin, end - at));
+        if (cr && cr + 1 != lf)
+            at = cr + 1; // CR alone
+        else
+            at = lf == stop ? stop : lf + 1; // LF or CR LF
     }
 }
 
-// Reads a log into rows; a missing file or one holding only its header gives
-// none. The two header lines are skipped unread. Lines are cut at the columns
+// Tells the header lines of a log from its records, line by line in order:
+// the first line is the header's when it is the warning line, the second when
+// the first was and it holds the print note. Anything else is not header.
+class LogHeader
+{
+public:
+    bool isHeaderLine(QByteArrayView line);
+
+private:
+    int m_lineNo = 0;
+    bool m_warningSeen = false;
+};
+
+// A line of blanks (or nothing) holds no call.
+bool isBlankLine(QByteArrayView line);
+
+// Reads a log into rows, one per record line (every line that is neither
+// header nor blank); a missing file gives none. Lines are cut at the columns
 // they were written at, so a record with an empty name reads back in place.
 QList<CallLogRow> readLog(const QString& path, LogKind kind);
 // The same for the bytes of a log.

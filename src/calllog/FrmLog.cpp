@@ -149,9 +149,17 @@ bool CallLogWindow::fileUnreadable() const
 
 void CallLogWindow::readFile()
 {
-    m_model->setRows(readLog(m_path, m_kind));
+    QFile file(m_path);
+    QByteArray bytes;
+    bool read = !file.exists(); // no file: no calls yet, all of them held
+    if (!read && file.open(QIODevice::ReadOnly)) {
+        bytes = file.readAll();
+        read = file.error() == QFileDevice::NoError;
+    }
+    m_holdsFile = read;
+    m_model->setRows(read ? parseLog(bytes, m_kind) : QList<CallLogRow>{});
     sortTable(CallLogModel::DateColumn, false);
-    if (fileUnreadable()) {
+    if (!read) {
         showMessage(this,
                     QStringLiteral("The log\n%1\ncould not be read. The window shows no calls, "
                                    "and the file is left as it is.")
@@ -195,9 +203,30 @@ QList<int> CallLogWindow::selectedRows() const
 
 void CallLogWindow::removeRows(const std::vector<bool>& doomed)
 {
+    // The view keeps its place: the same top row (or the first kept one
+    // after it) and the current row (or the one that takes its place).
+    const auto newIndex = [&](int r) {
+        int removedBefore = 0;
+        for (int i = 0; i < r && size_t(i) < doomed.size(); ++i)
+            removedBefore += doomed[size_t(i)] ? 1 : 0;
+        return r - removedBefore;
+    };
+    const int top = m_view->rowAt(0);
+    const QModelIndex current = m_view->currentIndex();
     m_view->selectionModel()->clear();
     if (m_model->removeMarked(doomed) == 0)
         return;
+    const int rows = m_model->rowCount();
+    if (rows > 0) {
+        if (top >= 0)
+            m_view->scrollTo(m_model->index(std::min(newIndex(top), rows - 1), 0),
+                             QAbstractItemView::PositionAtTop);
+        if (current.isValid()) {
+            const int at = std::min(newIndex(current.row()), rows - 1);
+            m_view->selectionModel()->setCurrentIndex(m_model->index(at, current.column()),
+                                                      QItemSelectionModel::NoUpdate);
+        }
+    }
     // The table keeps its present order until the next column click.
     m_sortColumn = -1;
     m_view->horizontalHeader()->setSortIndicatorShown(false);
@@ -234,8 +263,11 @@ bool CallLogWindow::save()
     BusyCursor busy;
     sortTable(CallLogModel::DateColumn, true);
     QString error;
-    // A file that could not be read is never replaced by the window's rows.
-    if (fileUnreadable())
+    // A file whose calls the window does not hold is never replaced by its rows.
+    if (!m_holdsFile)
+        error = QStringLiteral("The calls in the file could not be read when the window "
+                               "loaded them, so the file is not replaced.");
+    else if (fileUnreadable())
         error = QStringLiteral("The file cannot be read, so it is not replaced.");
     if (!error.isEmpty() || !saveLog(m_path, m_kind, m_model->rows(), &error)) {
         showMessage(this,
@@ -252,8 +284,7 @@ PrintOutcome CallLogWindow::print()
 {
     QList<int> columns{CallLogModel::NameColumn, CallLogModel::NumberColumn,
                        CallLogModel::DateColumn};
-    return printLog(isVisible() ? this : parentWidget(), windowTitle(), *m_model, columns,
-                    {40, 35, 25});
+    return printLog(isVisible() ? this : parentWidget(), this, windowTitle(), *m_model, columns);
 }
 
 void CallLogWindow::closeEvent(QCloseEvent* event)

@@ -91,6 +91,9 @@ private:
     void recordAppended(const QString& path, LogKind kind, const CallLogRow& row);
 
     QString m_path;
+    // The window read every call of the file when it loaded it (or last
+    // undid); a window that did not may not save over the file.
+    bool m_holdsFile = true;
     bool m_ascending = true;
     int m_sortColumn = -1; // -1: unsorted since the last deletion
     bool m_unloaded = false;

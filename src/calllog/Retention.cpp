@@ -39,21 +39,10 @@ QByteArray prunedLog(QByteArrayView bytes, int days, const QDate& today)
 {
     QByteArray out = headerBytes(HeaderVariant::Retention);
     out.reserve(bytes.size() + out.size());
-    const QByteArrayView warning(kWarningLine);
-    const QByteArrayView printNote("To print this file in the tabular format use");
-
-    int lineNo = 0;
-    bool headerSeen = false;
+    LogHeader header;
     forEachLine(bytes, [&](QByteArrayView line) {
-        ++lineNo;
-        if (lineNo == 1 && line == warning) {
-            headerSeen = true;
-            return;
-        }
-        if (lineNo == 2 && headerSeen && line.startsWith(printNote))
-            return;
-        if (line.trimmed().isEmpty())
-            return; // a blank line holds no call
+        if (header.isHeaderLine(line) || isBlankLine(line))
+            return; // the header is written anew; a blank line holds no call
         const QDate date = recordDate(line);
         if (date.isValid() && date.daysTo(today) > days)
             return;

@@ -110,6 +110,24 @@ QString decodeNoteLog(const QString& stored)
 
 using namespace directory;
 
+namespace {
+
+// A good write is told to whoever follows the directory's changes.
+bool changedIf(bool written)
+{
+    if (written)
+        Q_EMIT directoryChanges().changed();
+    return written;
+}
+
+} // namespace
+
+DirectoryChanges& directoryChanges()
+{
+    static DirectoryChanges changes;
+    return changes;
+}
+
 DirectoryStore::DirectoryStore(IniFile& file) : m_file(&file) {}
 
 Entry DirectoryStore::readEntry(bool subjectMode, const QString& key)
@@ -140,7 +158,7 @@ bool DirectoryStore::writeValue(const QString& section, const QString& key, cons
     safe.replace(QLatin1String("\r\n"), QLatin1String(" "));
     safe.replace(QLatin1Char('\r'), QLatin1Char(' '));
     safe.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return m_file->write(section, key, safe);
+    return changedIf(m_file->write(section, key, safe));
 }
 
 bool DirectoryStore::writeEntryName(bool subjectMode, const QString& key, const QString& name)
@@ -158,7 +176,7 @@ bool DirectoryStore::deleteEntry(bool subjectMode, const QString& key)
     IniFile::Batch batch(*m_file);
     m_file->removeKey(kSpeedDialSection, nameKey(subjectMode, key));
     m_file->removeKey(kSpeedDialSection, numberKey(subjectMode, key));
-    return batch.commit();
+    return changedIf(batch.commit());
 }
 
 QString DirectoryStore::readTabTitle(int tab)
@@ -173,7 +191,7 @@ bool DirectoryStore::writeTabTitle(int tab, const QString& title)
 
 bool DirectoryStore::deleteTabTitle(int tab)
 {
-    return m_file->removeKey(kTabNameSection, twoDigits(tab));
+    return changedIf(m_file->removeKey(kTabNameSection, twoDigits(tab)));
 }
 
 QString DirectoryStore::readNoteLog(bool subjectMode, const QString& key)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QObject>
 #include <QString>
 
 #include <memory>
@@ -114,6 +115,18 @@ public:
 private:
     IniFile* m_file;
 };
+
+// Tells of every change a store writes to the directory (an entry, a note,
+// a title, a removal), as soon as it is written.
+class DirectoryChanges : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+Q_SIGNALS:
+    void changed();
+};
+DirectoryChanges& directoryChanges();
 
 // The directory of the running program, on the program's shared settings
 // file (settings::file()). Follows the settings folder when it changes

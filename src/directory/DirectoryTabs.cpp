@@ -164,9 +164,7 @@ void DirectoryView::pasteTab()
     DirectoryStore& store = directoryStore();
     fillButtons(false);
     refreshTabCaption(d, store.readTabTitle(d));
-    TabS->setTabToolTip(d - 1, title.size() > 8 ? title : QString());
     refreshTabCaption(m, QString());
-    TabS->setTabToolTip(m - 1, QString());
     endTabMove();
 }
 
@@ -191,7 +189,6 @@ void DirectoryView::deleteTab()
         setTag(b, QString());
     }
     refreshTabCaption(d, QString());
-    TabS->setTabToolTip(d - 1, QString());
     if (m_moveSource == d)
         endTabMove();
 }
@@ -201,13 +198,38 @@ void DirectoryView::deleteTab()
 void DirectoryView::armUndo(const QByteArray& settingsBefore, const KeyMoves& moves,
                             bool subjectMode)
 {
-    m_undoSnapshot = settingsBefore;
-    m_undoMoves.clear();
-    for (auto it = moves.constBegin(); it != moves.constEnd(); ++it)
-        m_undoMoves.insert(it.value(), it.key());
-    m_undoMovesSubject = subjectMode;
+    // A sort after a sort (nothing changed between them, or the undo would
+    // have been disarmed) keeps the first snapshot: the undo goes back to
+    // before both. The moves add up: each log goes back to where it was
+    // before the first sort.
+    if (m_undoSnapshot.isEmpty()) {
+        m_undoSnapshot = settingsBefore;
+        for (QHash<QString, QString>& back : m_undoMoves)
+            back.clear();
+    }
+    QHash<QString, QString>& back = m_undoMoves[subjectMode ? 1 : 0];
+    QHash<QString, QString> total;
+    for (auto it = back.constBegin(); it != back.constEnd(); ++it) {
+        if (!moves.contains(it.key()))
+            total.insert(it.key(), it.value());
+    }
+    for (auto it = moves.constBegin(); it != moves.constEnd(); ++it) {
+        const QString origin = back.value(it.key(), it.key());
+        if (origin != it.value())
+            total.insert(it.value(), origin);
+    }
+    back = total;
     m_menus.mnuCut->setText(kUndoSorting);
     m_menus.mnuCut->setEnabled(true);
+}
+
+void DirectoryView::disarmUndo()
+{
+    m_undoSnapshot.clear();
+    for (QHash<QString, QString>& back : m_undoMoves)
+        back.clear();
+    m_menus.mnuCut->setText(QStringLiteral("Cu&t"));
+    m_menus.mnuCut->setEnabled(false);
 }
 
 void DirectoryView::arrangeTabs()
@@ -225,7 +247,9 @@ void DirectoryView::arrangeTabs()
         {
             const Hourglass hourglass;
             m_sortingTabs = true;
+            m_arranging = true;
             ok = sortTabs(store, &moves);
+            m_arranging = false;
             m_sortingTabs = false;
         }
         if (checkStored(ok)) {
@@ -258,7 +282,9 @@ void DirectoryView::sortSubtitleGroup()
     KeyMoves moves;
     {
         const Hourglass hourglass;
+        m_arranging = true;
         ok = directory::sortSubtitleGroup(store, state().subjectMode, tab, slot, &moves);
+        m_arranging = false;
     }
     if (!checkStored(ok))
         return;
@@ -274,21 +300,19 @@ void DirectoryView::undoSorting()
     bool ok = false;
     {
         const Hourglass hourglass;
+        m_arranging = true;
         ok = restoreDirectory(directoryStore(), m_undoSnapshot);
+        m_arranging = false;
     }
     // An undo that could not be stored stays armed, to be tried again.
     if (!checkStored(ok))
         return;
-    m_undoSnapshot.clear();
-    followMovedLogs(m_undoMoves, m_undoMovesSubject);
-    m_undoMoves.clear();
+    followMovedLogs(m_undoMoves[0], false);
+    followMovedLogs(m_undoMoves[1], true);
+    disarmUndo();
     endTabMove();
-    if (state().subjectMode)
-        showSubjectTabs();
-    else
-        showIndexTabs();
-    m_menus.mnuCut->setText(QStringLiteral("Cu&t"));
-    m_menus.mnuCut->setEnabled(false);
+    // The directory comes back on the subject tabs.
+    showSubjectTabs();
 }
 
 } // namespace telvaro

@@ -74,9 +74,23 @@ void DirectoryTabBar::setFixedTabWidth(int pixels)
     update();
 }
 
+void DirectoryTabBar::setFitTitles(bool on)
+{
+    if (on == m_fitTitles)
+        return;
+    m_fitTitles = on;
+    setIconSize(iconSize()); // lay out again
+    updateGeometry();
+    update();
+}
+
 QSize DirectoryTabBar::tabSizeHint(int index) const
 {
-    return QSize(m_width, QTabBar::tabSizeHint(index).height());
+    const QSize natural = QTabBar::tabSizeHint(index);
+    int w = m_width;
+    if (m_fitTitles && natural.width() > w)
+        w = width() > m_width ? std::min(natural.width(), width()) : natural.width();
+    return QSize(w, natural.height());
 }
 
 QSize DirectoryTabBar::minimumTabSizeHint(int index) const
@@ -110,6 +124,12 @@ void DirectoryView::buildControls()
     TabS->setFixedTabWidth(twipsToPixelsX(270));
     TabS->installEventFilter(this);
     connect(TabS, &QTabBar::currentChanged, this, &DirectoryView::onTabChanged);
+    // The first change of the directory after a sort ends its undo, so the
+    // undo never takes back anything made since.
+    connect(&directoryChanges(), &DirectoryChanges::changed, this, [this] {
+        if (!m_arranging && !m_undoSnapshot.isEmpty())
+            disarmUndo();
+    });
 
     hsbTabs = new QScrollBar(Qt::Horizontal, this);
     hsbTabs->setObjectName(QStringLiteral("hsbTabs"));
@@ -466,6 +486,8 @@ void DirectoryView::refreshTabCaption(int tab, const QString& title)
 {
     m_tabTitles[tab - 1] = title;
     TabS->setTabText(tab - 1, literalCaption(title));
+    // The whole title, also when the tab has to elide it.
+    TabS->setTabToolTip(tab - 1, title);
 }
 
 bool DirectoryView::tabNamed() const
@@ -477,10 +499,15 @@ void DirectoryView::selectTab(int tab)
 {
     if (tab < 1 || tab > kTabCount)
         return;
+    // A tab the program selects never asks for its title; only the user's
+    // click on an unnamed tab does.
+    const bool wasProgramSelect = m_programSelect;
+    m_programSelect = true;
     if (TabS->currentIndex() != tab - 1)
         TabS->setCurrentIndex(tab - 1); // runs onTabChanged
     else
         onTabChanged(tab - 1);
+    m_programSelect = wasProgramSelect;
 }
 
 void DirectoryView::onTabChanged(int index)
@@ -491,8 +518,8 @@ void DirectoryView::onTabChanged(int index)
     fillButtons(false);
     if (state().subjectMode)
         refreshTabCaption(t, directoryStore().readTabTitle(t));
-    const bool suppressed =
-        state().startupModeSwitch == 4 || modeSwitchMark || scrollMark || popupMark;
+    const bool suppressed = state().startupModeSwitch == 4 || modeSwitchMark || scrollMark ||
+                            popupMark || m_programSelect;
     if (!tabCaption(t).isEmpty() || suppressed) {
         {
             const QSignalBlocker block(hsbTabs);
@@ -543,6 +570,7 @@ void DirectoryView::showIndexTabs()
     cmdSubject->setVisible(true);
     cmdIndex->setVisible(false);
     TabS->setFixedTabWidth(twipsToPixelsX(270));
+    TabS->setFitTitles(false);
     for (int t = 1; t <= kTabCount; ++t) {
         TabS->setTabText(t - 1, QString(QChar(64 + t)));
         TabS->setTabToolTip(t - 1, QString());
@@ -566,12 +594,10 @@ void DirectoryView::showSubjectTabs()
     cmdSubject->setVisible(false);
     cmdIndex->setVisible(true);
     DirectoryStore& store = directoryStore();
-    for (int t = 1; t <= kTabCount; ++t) {
-        const QString title = store.readTabTitle(t);
-        refreshTabCaption(t, title);
-        TabS->setTabToolTip(t - 1, title.size() > 8 ? title : QString());
-    }
+    for (int t = 1; t <= kTabCount; ++t)
+        refreshTabCaption(t, store.readTabTitle(t));
     TabS->setFixedTabWidth(twipsToPixelsX(800));
+    TabS->setFitTitles(true);
     fillButtons(true);
 }
 

@@ -26,7 +26,9 @@ class FrmMemo;
 class FrmSpeedDial;
 
 // The tab strip of the directory: one row of tabs of a fixed width (the tab
-// scroll bar steps through those that do not fit).
+// scroll bar steps through those that do not fit). Tabs that fit their
+// titles grow to the width their title needs in the strip's font, up to the
+// whole strip; only a title longer than that is elided.
 class DirectoryTabBar : public QTabBar
 {
     Q_OBJECT
@@ -35,6 +37,7 @@ public:
     explicit DirectoryTabBar(QWidget* parent = nullptr);
     void setFixedTabWidth(int pixels);
     int fixedTabWidth() const { return m_width; }
+    void setFitTitles(bool on);
 
 protected:
     QSize tabSizeHint(int index) const override;
@@ -42,6 +45,7 @@ protected:
 
 private:
     int m_width = 18;
+    bool m_fitTitles = false;
 };
 
 // The main window's menu items that belong to the directory. The main window
@@ -214,6 +218,8 @@ private:
     void fillButtons(bool cutCaptions);
     void armUndo(const QByteArray& settingsBefore, const QHash<QString, QString>& moves,
                  bool subjectMode);
+    // The Cut item back from "&Undo Sorting": nothing left to undo.
+    void disarmUndo();
     // An open memo pad follows its entry's log to its new place.
     void followMovedLogs(const QHash<QString, QString>& moves, bool subjectMode);
     void onPageValueChanged(int value);
@@ -237,10 +243,15 @@ private:
     QMenu* m_ownEditMenu = nullptr;
     QMenu* m_ownMouseMenu = nullptr;
     QMenu* m_ownTabMenu = nullptr;
-    int m_moveSource = 0;                // MoveSourceTab
-    QByteArray m_undoSnapshot;           // the settings file before the last sort
-    QHash<QString, QString> m_undoMoves; // where the undo takes the logs the sort moved
-    bool m_undoMovesSubject = false;
+    int m_moveSource = 0; // MoveSourceTab
+    // The settings file before the first sort since the undo was armed; the
+    // first change of the directory after a sort disarms it.
+    QByteArray m_undoSnapshot;
+    // Where the undo takes the logs the sorts moved: index mode [0], subject
+    // mode [1].
+    std::array<QHash<QString, QString>, 2> m_undoMoves;
+    bool m_arranging = false;     // a sort or its undo writes the directory
+    bool m_programSelect = false; // selectTab() runs: no title prompt
     bool m_sortingTabs = false;
     bool m_pressOnCurrentTab = false;
     bool m_keysFromWindow = false;

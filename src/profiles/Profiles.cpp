@@ -95,12 +95,12 @@ bool checkedProfileBytes(QByteArray* bytes, QString* error, const QString& fileN
 }
 
 // The plain save: the profile's own file in the data folder, the settings
-// file unchanged. "Untitled" (the Yes of New and Open) asks before it
-// replaces an earlier Untitled.tlx.
-Outcome savePlain(bool quiet)
+// file unchanged. "Untitled" asks before it replaces an earlier Untitled.tlx,
+// unless the caller asked already (`asked`).
+Outcome savePlain(bool quiet, bool asked = false)
 {
     const QString path = profileFilePath(state().profileName);
-    if (!named() && !quiet && !overwriteAllowed(path))
+    if (!named() && !quiet && !asked && !overwriteAllowed(path))
         return Outcome::Cancelled;
     QByteArray bytes;
     QString error;
@@ -188,6 +188,22 @@ MsgResult askSaveCurrent()
                        MsgIcon::Question);
 }
 
+// The exit sequence ran while a question of the command waited (a signal,
+// the session ending): the command goes no further.
+bool exitBegun()
+{
+    const FrmDialer* w = FrmDialer::instance();
+    return w && w->isExiting();
+}
+
+// The Yes of New and Open saves "Untitled": asked before any window closes
+// whether an earlier Untitled.tlx may be replaced.
+bool untitledSaveAllowed(MsgResult answer)
+{
+    return answer != MsgResult::Yes || named() ||
+           overwriteAllowed(profileFilePath(state().profileName));
+}
+
 // The windows that belong to the profile being left close as their own
 // close does; false when a log window's question was cancelled.
 bool closeProfileWindows()
@@ -249,10 +265,12 @@ void mnuNew_Click()
     if (callWindowShown())
         return;
     state().profileOperation = 1;
+    // Every question is asked before the first window closes.
     const MsgResult answer = askSaveCurrent();
-    if (answer == MsgResult::Cancel || !closeProfileWindows())
+    if (answer == MsgResult::Cancel || exitBegun() || !untitledSaveAllowed(answer) || exitBegun() ||
+        !closeProfileWindows() || exitBegun())
         return;
-    if (answer == MsgResult::Yes && savePlain(false) != Outcome::Done)
+    if (answer == MsgResult::Yes && savePlain(false, true) != Outcome::Done)
         return;
     QString error;
     if (!writeFreshSettings(&error)) {
@@ -278,7 +296,7 @@ void mnuOpen_Click()
     request.filter = kFilter;
     request.defaultSuffix = kSuffix;
     const std::optional<QString> chosen = prompter().openFile(owner(), request);
-    if (!chosen || chosen->isEmpty())
+    if (!chosen || chosen->isEmpty() || exitBegun())
         return;
     const QString path = *chosen;
 
@@ -297,7 +315,7 @@ void mnuOpen_Click()
     }
 
     const MsgResult answer = askSaveCurrent();
-    if (answer == MsgResult::Cancel)
+    if (answer == MsgResult::Cancel || exitBegun())
         return;
     if (answer == MsgResult::No && profileNameOfFile(path) == st.profileName) {
         const MsgResult proceed = showMessage(
@@ -306,12 +324,13 @@ void mnuOpen_Click()
                            "Changes to the current profile will not be saved.\nProceed?"),
             QStringLiteral("Profile ") + quoted(st.profileName) + QStringLiteral(" already loaded"),
             MsgButtons::YesNo, MsgIcon::Warning, 2);
-        if (proceed != MsgResult::Yes)
+        if (proceed != MsgResult::Yes || exitBegun())
             return;
     }
-    if (!closeProfileWindows())
+    // Every question is asked before the first window closes.
+    if (!untitledSaveAllowed(answer) || exitBegun() || !closeProfileWindows() || exitBegun())
         return;
-    if (answer == MsgResult::Yes && savePlain(false) != Outcome::Done)
+    if (answer == MsgResult::Yes && savePlain(false, true) != Outcome::Done)
         return;
     if (!CopyTextFile(path, paths::settingsFile(), &error)) {
         showMessage(owner(), QStringLiteral("The profile could not be opened.\n%1").arg(error),

@@ -161,6 +161,16 @@ private Q_SLOTS:
         QVERIFY(ini.removeSection(u"S"));
         QCOMPARE(ini.read(u"S", u"k"), QString("3")); // and the next section
         QCOMPARE(TestEnv::readFile(path), QByteArray("[s]\r\nk=3\r\n"));
+
+        // One name three times among others: each removal shows the next.
+        TestEnv::writeFile(path, "[S]\r\na=1\r\nx=0\r\nA=2\r\ny=0\r\na=3\r\n");
+        IniFile more(path);
+        for (const char* next : {"1", "2", "3", ""}) {
+            QCOMPARE(more.read(u"S", u"a"), QString(next));
+            QCOMPARE(more.read(u"S", u"y"), QString("0"));
+            QVERIFY(more.removeKey(u"S", u"a"));
+        }
+        QCOMPARE(TestEnv::readFile(path), QByteArray("[S]\r\nx=0\r\ny=0\r\n"));
     }
 
     void brokenSectionHeadersAsWindowsReadsThem()

@@ -181,11 +181,11 @@ private Q_SLOTS:
         QVERIFY(readLog(path, LogKind::Outgoing).isEmpty()); // missing
         test::TestEnv::writeFile(path, kOutHeader);
         QVERIFY(readLog(path, LogKind::Outgoing).isEmpty());
-        test::TestEnv::writeFile(path, "only one line");
-        QVERIFY(readLog(path, LogKind::Outgoing).isEmpty());
-        // LF line ends, a hand-edited line without the leading space, a short
-        // line and a last line without its end.
-        test::TestEnv::writeFile(path, "a\nb\nBob" + QByteArray(39, ' ') + "42\n short\n Al");
+        test::TestEnv::writeFile(path, "only one line"); // a record, not a header
+        QCOMPARE(readLog(path, LogKind::Outgoing).size(), 1);
+        // LF, CR and CR LF line ends, a hand-edited line without the leading
+        // space, a short line, blank lines and a last line without its end.
+        test::TestEnv::writeFile(path, "Bob" + QByteArray(39, ' ') + "42\n short\r\r\n  \n Al");
         const QList<CallLogRow> rows = readLog(path, LogKind::Outgoing);
         QCOMPARE(rows.size(), 3);
         QCOMPARE(rows[0].name, QStringLiteral("Bob"));

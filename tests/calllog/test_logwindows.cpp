@@ -1,6 +1,7 @@
 #include "dialing/DialTestSupport.h"
 #include "dialing/FakeLine.h"
 
+#include "app/Cp1252.h"
 #include "app/FrmDialer.h"
 #include "calllog/CallLogModel.h"
 #include "calllog/FrmLog.h"
@@ -18,7 +19,10 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPaintEngine>
 #include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QtTest>
@@ -63,6 +67,49 @@ public:
         printer.setOutputFileName(files.takeFirst());
         return true;
     }
+};
+
+// A printer that keeps the texts drawn on it instead of printing them.
+class TextRecorder final : public QPaintEngine
+{
+public:
+    QStringList texts;
+    TextRecorder() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawLines(const QLineF*, int) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawTextItem(const QPointF&, const QTextItem& item) override { texts << item.text(); }
+    Type type() const override { return QPaintEngine::User; }
+};
+
+class RecordingPrinter final : public QPrinter
+{
+public:
+    mutable TextRecorder engine;
+    int pages = 1;
+    RecordingPrinter() : QPrinter(QPrinter::HighResolution) {}
+    QPaintEngine* paintEngine() const override { return &engine; }
+    bool newPage() override { return ++pages > 0; }
+};
+
+class RecordingDevices final : public PrintDevices
+{
+public:
+    QStringList texts;
+    RecordingDevices() { setPrintDevices(this); }
+    ~RecordingDevices() override { setPrintDevices(nullptr); }
+    std::unique_ptr<QPrinter> defaultPrinter() override
+    {
+        auto printer = std::make_unique<RecordingPrinter>();
+        last = printer.get();
+        return printer;
+    }
+    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
+    RecordingPrinter* last = nullptr;
 };
 
 QByteArray logBytes(LogKind kind, const QList<CallLogRow>& rows)
@@ -433,6 +480,166 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(inPath).lastModified(), inTime);
         QVERIFY(!QFileInfo::exists(backupPath(LogKind::Incoming)));
         QCOMPARE(ended, 3);
+    }
+
+    void everyRecordOfTheFileSurvivesTheWindow()
+    {
+        const auto rec = [](const QString& name, int minute) {
+            return CallLogRow{name, "555-0100",
+                              QString("03-07-2026  09:%1:00").arg(minute, 2, 10, QChar('0')), "0"};
+        };
+        const auto recordLine = [](const CallLogRow& r, LogKind kind) {
+            return cp1252::encode(formatRecord(r, kind)) + "\r\n";
+        };
+        FixedClock clock(QDate(2026, 3, 8));
+        FrmDialer main;
+        main.mnuInLog->setEnabled(true);
+
+        // A log the user emptied: the next calls start it with its header.
+        TestEnv::writeFile(outPath(), {});
+        for (const char* name : {"One", "Two"}) {
+            state().pendingName = name;
+            state().displayNumber = "555-0100";
+            state().currentEntryKey = "0";
+            appendOutgoingRecord();
+        }
+        QVERIFY(TestEnv::readFile(outPath()).startsWith(headerBytes(HeaderVariant::Outgoing)));
+        // A log without header (written by an older version, or by hand)
+        // shows and saves every record; names in other code pages keep their
+        // bytes, and only CR and LF end a line.
+        const QList<CallLogRow> odd{rec(cp1252::decode("Ann \x81\x8D\x8F\x90\x9D"), 1),
+                                    rec("Bob\tB\x01", 2), rec("Cy", 3)};
+        QByteArray oddBytes;
+        for (const CallLogRow& r : odd)
+            oddBytes += recordLine(r, LogKind::Outgoing);
+        TestEnv::writeFile(outPath(), oddBytes);
+        main.mnuOutLog->trigger();
+        FrmOutLog* out = loadedWindow<FrmOutLog>(main);
+        QCOMPARE(out->model().rowCount(), 3);
+        out->mnuSave->trigger();
+        QCOMPARE(TestEnv::readFile(outPath()), headerBytes(HeaderVariant::Outgoing) + oddBytes);
+
+        // CR alone ends the lines of a log: every record is a row, and a
+        // Delete and Save keeps the rest.
+        const QString inPath = logPath(LogKind::Incoming);
+        QByteArray crOnly = headerBytes(HeaderVariant::Incoming);
+        crOnly.replace("\r\n", "\r");
+        for (int i = 0; i < 3; ++i)
+            crOnly +=
+                formatRecord(rec(QString("In %1").arg(i), i), LogKind::Incoming).toLatin1() + "\r";
+        TestEnv::writeFile(inPath, crOnly);
+        main.mnuInLog->trigger();
+        FrmInLog* in = loadedWindow<FrmInLog>(main);
+        QCOMPARE(column(in, 0), QStringList({"In 2", "In 1", "In 0"}));
+        clickRow(in, "In 1");
+        in->mnuDelete->trigger();
+        in->mnuSave->trigger();
+        QCOMPARE(TestEnv::readFile(inPath), headerBytes(HeaderVariant::Incoming) +
+                                                recordLine(rec("In 0", 0), LogKind::Incoming) +
+                                                recordLine(rec("In 2", 2), LogKind::Incoming));
+        prompts->messageAnswers << MsgResult::No << MsgResult::No;
+        QVERIFY(callSeam<bool>(seams().closeLogWindows));
+        prompts->messageAnswers.clear();
+        prompts->messages.clear();
+
+        // A log that could not be read at load is never saved over, even
+        // once it can be read.
+        QFile::remove(inPath);
+        QDir().mkpath(inPath);
+        main.mnuInLog->trigger();
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(prompts->messages[0].text.contains("could not be read"));
+        QDir().rmdir(inPath);
+        TestEnv::writeFile(inPath, crOnly);
+        loadedWindow<FrmInLog>(main)->mnuSave->trigger();
+        QCOMPARE(prompts->messages.size(), 2);
+        QVERIFY(prompts->messages[1].text.contains("could not be saved"));
+        QCOMPARE(TestEnv::readFile(inPath), crOnly);
+
+        // Delete keeps the view where it was: the same top row, and the
+        // current row passes to the row after the deleted one.
+        QList<CallLogRow> many;
+        for (int i = 0; i < 300; ++i)
+            many.append({QString("Caller %1").arg(i, 3, 10, QChar('0')), "555",
+                         QString("03-07-2026  %1:%2:00")
+                             .arg(i / 60, 2, 10, QChar('0'))
+                             .arg(i % 60, 2, 10, QChar('0')),
+                         "0"});
+        TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, many));
+        main.mnuOutLog->trigger();
+        out = loadedWindow<FrmOutLog>(main);
+        QVERIFY(QTest::qWaitForWindowExposed(out));
+        QTableView* view = out->table();
+        view->scrollTo(out->model().index(150, 0), QAbstractItemView::PositionAtTop);
+        const QString topName = out->model().row(view->rowAt(0)).name;
+        QVERIFY(view->rowAt(0) > 100);
+        clickRow(out, out->model().row(view->rowAt(0) + 2).name);
+        const QString nextName = out->model().row(view->rowAt(0) + 3).name;
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(out->model().rowCount(), 299);
+        QCOMPARE(out->model().row(view->rowAt(0)).name, topName);
+        QCOMPARE(out->model().row(view->currentIndex().row()).name, nextName);
+    }
+
+    void printsWholeNumbersAndLongJobsShowProgressAndCancel()
+    {
+        // A calling-card dial string and a long name: nothing is cut.
+        const QString dialString = "9,1-800-555-0199,,,,1234567890123456#,,1-416-555-0123";
+        const QString name = "Dr. Annabel Fitzgerald-Okonkwo Smither*";
+        QList<CallLogRow> rows{{name, dialString, "03-07-2026  09:05:04", "0"},
+                               {"Ann", "555-0101", "03-07-2026  09:06:04", "0101"}};
+        TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
+        FrmDialer main;
+        main.mnuOutLog->trigger();
+        FrmOutLog* out = loadedWindow<FrmOutLog>(main);
+        {
+            RecordingDevices printers;
+            QVERIFY(out->print().printed);
+            const QString drawn = printers.last->engine.texts.join(QString());
+            QVERIFY2(drawn.contains(dialString), qPrintable(printers.last->engine.texts.join('|')));
+            QVERIFY(drawn.contains(name));
+            QVERIFY(!drawn.contains(QChar(0x2026))); // no "..."
+        }
+
+        // A long job prints in the background behind a progress dialog,
+        // whose Cancel stops it without a word.
+        for (int i = 0; i < 1500; ++i)
+            rows.append({QString("Caller %1").arg(i), "555-0100", "03-08-2026  10:00:00", "0"});
+        TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
+        out->close();
+        main.mnuOutLog->trigger();
+        out = loadedWindow<FrmOutLog>(main);
+        PdfDevices printers;
+        const QString pdf = env->root() + "/long.pdf";
+        printers.files << pdf << pdf;
+        PrintOutcome ended;
+        const auto watch = [&] {
+            auto* job = out->findChildren<PrintJob*>().value(0);
+            for (PrintJob* j : out->findChildren<PrintJob*>())
+                job = j; // the newest
+            QVERIFY(job && job->progressDialog() && job->progressDialog()->isVisible());
+            connect(job, &PrintJob::finished, this, [&](const PrintOutcome& o) { ended = o; });
+        };
+        QVERIFY(out->print().pending);
+        watch();
+        out->findChildren<PrintJob*>().last()->progressDialog()->findChild<QPushButton*>()->click();
+        QVERIFY(ended.cancelled && !ended.printed);
+        QVERIFY(!QFileInfo::exists(pdf));
+        QVERIFY(prompts->messages.isEmpty());
+
+        ended = {};
+        QVERIFY(out->print().pending);
+        watch();
+        QTRY_VERIFY_WITH_TIMEOUT(ended.printed, 20000);
+        QVERIFY(!out->findChild<QProgressDialog*>() ||
+                !out->findChild<QProgressDialog*>()->isVisible());
+        int total = 0;
+        for (int n : ended.rowsOnPage)
+            total += n;
+        QCOMPARE(total, 1502);
+        QVERIFY(ended.rowsOnPage.size() > kPagesPrintedAtOnce);
+        QCOMPARE(pdfPages(pdf), ended.rowsOnPage.size());
+        QVERIFY(prompts->messages.isEmpty());
     }
 
     void printsEveryRowPageByPageAndTellsOfFailures()

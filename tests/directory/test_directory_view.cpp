@@ -185,7 +185,7 @@ private Q_SLOTS:
         QCOMPARE(m.view->caption(1), QString("Mum"));
         QCOMPARE(m.view->TabS->tabText(1), QString("Work colleagues"));
         QCOMPARE(m.view->TabS->tabToolTip(1), QString("Work colleagues"));
-        QCOMPARE(m.view->TabS->tabToolTip(0), QString());
+        QCOMPARE(m.view->TabS->tabToolTip(0), QString("Home"));
         QVERIFY(m.view->menus().mnuSubject->isChecked());
         QVERIFY(!m.view->menus().mnuIndex->isChecked());
         QVERIFY(m.view->menus().mnuArrange->isEnabled());

@@ -518,6 +518,83 @@ private Q_SLOTS:
         QVERIFY(!w.mnuCut->isEnabled());
     }
 
+    // Undo Sorting never takes back what was made after the sort, and a tab
+    // selected by the program never asks for its title.
+    void undoSortingKeepsLaterWorkAndAsksForNoTitle()
+    {
+        TestEnv env;
+        {
+            IniFile::Batch batch(directoryStore().file());
+            directoryStore().writeTabTitle(2, "Zoo");
+            putEntry(true, 2, 1, "Zebra");
+            directoryStore().writeTabTitle(5, "Apple");
+            putEntry(true, 5, 1, "Ann");
+        }
+        ScriptedPrompter prompts;
+        Dialer d(true);
+        FrmDialer& w = d.window;
+        QCOMPARE(d.view->tabCaption(1), QString());
+        prompts.messageAnswers << MsgResult::No << MsgResult::Yes;
+        w.mnuArrange->trigger();
+        w.mnuArrange->trigger();
+        QCOMPARE(d.view->tabCaption(1), QString("Apple"));
+        QTest::keyClick(&w, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(d.view->tabCaption(1), QString());
+        QVERIFY(prompts.inputs.isEmpty());
+
+        // After a sort, a note stored by the memo pad's OK turns the item
+        // back into Cut at once; an entry saved later is kept by Ctrl+X too.
+        prompts.messageAnswers << MsgResult::Yes;
+        w.mnuArrange->trigger();
+        QCOMPARE(w.mnuCut->text(), QString("&Undo Sorting"));
+        callSeam(seams().openMemo, QString("0101"));
+        FrmMemo* memo = d.view->memoPad();
+        QTest::keyClicks(memo->TxtMemo, "met at the zoo");
+        memo->CmdSave->click();
+        QCOMPARE(w.mnuCut->text(), QString("&Undo Sorting"));
+        memo->CmdOK->click();
+        QCOMPARE(w.mnuCut->text(), QString("Cu&t"));
+        w.EditSpeed[1]->trigger();
+        d.view->editor()->TxtName->setText("Apricot");
+        d.view->editor()->TxtNumber->setText("555 0102");
+        d.view->editor()->CmdSave->click();
+        QTRY_VERIFY(!d.view->editor());
+        const QByteArray kept = TestEnv::readFile(env.settingsFile());
+        QVERIFY(kept.contains("NName0102=Apricot\r\n"));
+        QVERIFY(kept.contains("met at the zoo"));
+        Q_EMIT w.mnuEdit->aboutToShow();
+        QVERIFY(!w.mnuCut->isEnabled());
+        QTest::keyClick(&w, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(TestEnv::readFile(env.settingsFile()), kept);
+        QCOMPARE(d.view->caption(2), QString("Apricot"));
+        QVERIFY(prompts.inputs.isEmpty());
+    }
+
+    // Subject tabs show their whole titles, measured in the strip's font, and
+    // the title as tooltip; only a title wider than the strip is elided.
+    void subjectTabsShowTheirWholeTitles()
+    {
+        TestEnv env;
+        const QStringList titles = {"Work", "Subject tabs", "Family & friends", "W",
+                                    QString("Very long title ").repeated(12).trimmed()};
+        for (int t = 1; t <= titles.size(); ++t)
+            directoryStore().writeTabTitle(t, titles[t - 1]);
+        ScriptedPrompter prompts;
+        Dialer d(true);
+        QVERIFY(QTest::qWaitForWindowExposed(&d.window));
+        QTabBar* bar = d.view->TabS;
+        const QFontMetrics metrics(bar->font());
+        for (int t = 0; t < titles.size(); ++t)
+            QCOMPARE(bar->tabToolTip(t), titles[t]);
+        for (int t = 0; t < 4; ++t)
+            QVERIFY2(bar->tabRect(t).width() > metrics.horizontalAdvance(titles[t]),
+                     qPrintable(titles[t]));
+        QVERIFY(bar->tabRect(4).width() <= bar->width());
+        QVERIFY(bar->tabRect(3).width() >= d.view->TabS->fixedTabWidth());
+        shoot(&d.window, "subject-tabs");
+        QVERIFY(prompts.inputs.isEmpty());
+    }
+
     void subtitleGroupsSortByName()
     {
         TestEnv env;
@@ -540,6 +617,7 @@ private Q_SLOTS:
         FrmDialer& w = d.window;
         d.clickSelectedTab(Qt::RightButton); // index tabs have no tab menu
         QVERIFY(d.shown.isEmpty());
+        const QMap<QString, QString> beforeSorts = directoryIn(env.settingsFile());
         d.view->hsbPage->setValue(1);
         callSeam(seams().openMemo, QString("0120")); // Anna's memo pad stays with her
         prompts.messageAnswers << MsgResult::Yes;
@@ -567,7 +645,6 @@ private Q_SLOTS:
         QCOMPARE(storedName(false, 1, 40), QString("Xavier"));
 
         // The last group runs to slot 995; slot 996 stays.
-        const QMap<QString, QString> beforeSecond = directoryIn(env.settingsFile());
         d.view->hsbPage->setValue(79);
         prompts.messageAnswers << MsgResult::Yes;
         QTest::mouseClick(d.view->CmdS[0], Qt::LeftButton);
@@ -575,13 +652,14 @@ private Q_SLOTS:
         QCOMPARE(storedName(false, 1, 951), QString("Zed"));
         QCOMPARE(storedName(false, 1, 990), QString());
         QCOMPARE(storedName(false, 1, 996), QString("Stay"));
-        // Undo brings back the directory as it was before the last sort.
+        // Undo brings back the directory as it was before the first of the
+        // two sorts, and shows the subject tabs.
         callSeam(seams().openMemo, QString("01950"));
         w.mnuCut->trigger();
         QCOMPARE(d.view->memoPad()->entryKey(), QString("01990"));
         d.view->memoPad()->close();
-        QCOMPARE(directoryIn(env.settingsFile()), beforeSecond);
-        QVERIFY(!state().subjectMode);
+        QCOMPARE(directoryIn(env.settingsFile()), beforeSorts);
+        QVERIFY(state().subjectMode);
     }
 
     void keysEditMenuAndLongNamesInTheMainWindow()

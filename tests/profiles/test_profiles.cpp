@@ -29,9 +29,11 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QtTest>
 
 #include <memory>
@@ -67,6 +69,25 @@ public:
         return {};
     }
     std::optional<QString> saveFile(QWidget*, const FileRequest&) override { return {}; }
+};
+
+// Answers every question No; the log window's close question is where the
+// session ends (the exit sequence runs, as on SIGTERM, while it waits).
+class ExitingPrompter final : public Prompter
+{
+public:
+    QStringList asked;
+    MsgResult message(QWidget*, const MessageRequest& request) override
+    {
+        asked << request.text;
+        if (request.text == QLatin1String("Save the changes?"))
+            FrmDialer::instance()->exitProgram(FrmDialer::ExitMode::NoQuestions);
+        return MsgResult::No;
+    }
+    std::optional<QString> input(QWidget*, const InputRequest&) override { return {}; }
+    std::optional<QString> openFile(QWidget*, const FileRequest&) override { return file; }
+    std::optional<QString> saveFile(QWidget*, const FileRequest&) override { return {}; }
+    QString file;
 };
 
 } // namespace
@@ -327,6 +348,71 @@ private Q_SLOTS:
         prompts->messageAnswers.enqueue(MsgResult::No);
         w->close();
         QCOMPARE(ended, 1);
+    }
+
+    // New and Open ask every question before a window closes: a Cancel at
+    // "already exists" leaves the memo pad and its unsaved note open. The
+    // session ending during a log window's question ends the command too.
+    void questionsComeFirstAndAnExitEndsTheCommand()
+    {
+        writeSettings("[Speed Dial]\r\nName0101=Ann\r\nNumber0101=5550101\r\n");
+        TestEnv::writeFile(data("Untitled.tlx"), marker() + "\r\n[Speed Dial]\r\nName0101=Old\r\n");
+        TestEnv::writeFile(data("Other.tlx"), marker() + "\r\n[Profile]\r\nName=Other.tlx\r\n");
+        const QByteArray untitled = TestEnv::readFile(data("Untitled.tlx"));
+        FrmDialer* w = start();
+        const QByteArray before = settingsBytes();
+        seams().openMemo("0101");
+        FrmMemo* memo = w->findChild<DirectoryView*>()->memoPad();
+        QVERIFY(memo && memo->isVisible());
+        QTest::keyClicks(memo->TxtMemo, "typed, not saved");
+        const QString typed = memo->TxtMemo->toPlainText();
+
+        for (QAction* command : {w->mnuNew, w->mnuOpen}) {
+            prompts->fileAnswers.enqueue(data("Other.tlx"));
+            prompts->messageAnswers << MsgResult::Yes << MsgResult::Cancel;
+            command->trigger();
+            QCOMPARE(prompts->messages.last().title, QString("File Untitled.tlx already exists"));
+            QCOMPARE(FrmDialer::instance(), w);
+            QVERIFY(memo->isVisible());
+            QCOMPARE(memo->TxtMemo->toPlainText(), typed);
+            QCOMPARE(settingsBytes(), before);
+            QCOMPARE(TestEnv::readFile(data("Untitled.tlx")), untitled);
+        }
+        memo->close();
+
+        // A log window with an unsaved deletion asks as it closes; the
+        // session ends during that question.
+        for (int open = 0; open < 2; ++open) {
+            if (open) {
+                delete w;
+                settle();
+                resetState();
+                ended = 0;
+                w = start();
+            }
+            QAction* command = open ? w->mnuOpen : w->mnuNew;
+            QVERIFY(calllog::appendRecord(data("UntitledOut.log"), calllog::LogKind::Outgoing,
+                                          {"Ann", "5550101", "05-04-2026  10:11:12", "0101"}));
+            w->mnuOutLog->trigger();
+            auto* log = w->findChild<QMainWindow*>("FrmOutLog");
+            QVERIFY(log);
+            log->findChild<QTableView*>()->selectRow(0);
+            log->findChild<QAction*>("mnuDelete")->trigger();
+            ExitingPrompter exiting;
+            exiting.file = data("Other.tlx");
+            setPrompter(&exiting);
+            int reloads = 0;
+            seams().reloadMainWindow = [&reloads] { ++reloads; };
+            command->trigger();
+            setPrompter(prompts.get());
+            QVERIFY(exiting.asked.contains("Save the changes?"));
+            QCOMPARE(ended, 1);
+            // Nothing after the exit: no new settings, no new window.
+            QCOMPARE(reloads, 0);
+            QCOMPARE(FrmDialer::instance(), w);
+            QVERIFY(settingsBytes().contains("Name0101=Ann\r\n"));
+            QVERIFY(!settingsBytes().contains("Name=Other.tlx"));
+        }
     }
 
     // Open Profile with the memo pad open: the pad closes storing nothing,
