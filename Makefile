@@ -11,7 +11,9 @@ DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6svg6 \
 	qt6-qpa-plugins libgl-dev libasound2-dev libbenchmark-dev \
 	xvfb xauth trayer xdotool \
-	dbus-daemon appstream desktop-file-utils xdg-utils
+	dbus-daemon appstream desktop-file-utils xdg-utils \
+	libsofia-sip-ua-dev libsofia-sip-ua-glib-dev qtkeychain-qt6-dev \
+	sip-tester gnome-keyring
 
 PREFIX ?= /usr/local
 DESTDIR ?=

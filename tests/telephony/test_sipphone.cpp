@@ -1,0 +1,162 @@
+// Dialing through a SIP phone end to end: the program's main window and the
+// real line layer with its SIP provider, and SIPp (on 127.0.0.1) playing the
+// user's phone and the PBX.
+
+#include "SipPeer.h"
+
+#include "app/Cp1252.h"
+#include "app/FrmDialer.h"
+#include "app/OptionsStore.h"
+#include "app/ProgramState.h"
+#include "app/Seams.h"
+#include "app/SettingsFile.h"
+#include "calllog/CallLogFile.h"
+#include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
+#include "dialing/Dialer.h"
+#include "directory/DirectoryStore.h"
+#include "directory/DirectoryView.h"
+#include "telephony/LineSession.h"
+#include "telephony/sip/SipConfig.h"
+#include "telephony/sip/SipPasswords.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace telvaro;
+using namespace telvaro::test;
+
+namespace {
+
+QWidget* callWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("FrmConnect") && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+QString callWindowTitle()
+{
+    QWidget* w = callWindow();
+    auto* frame = w ? w->findChild<QGroupBox*>(QStringLiteral("fra1")) : nullptr;
+    return frame ? frame->title() : QString();
+}
+
+QList<calllog::CallLogRow> outgoingLog()
+{
+    return calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
+                            calllog::LogKind::Outgoing);
+}
+
+} // namespace
+
+class TestSipPhone : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<ScriptedPrompter> prompts;
+    std::unique_ptr<FrmDialer> window;
+    QStringList captions; // every heading of the call window, once per change
+
+    // The program started with `account` as its only line device and a
+    // directory entry "Ann Lee" on the first button.
+    void startTelvaro(const SipAccount& account, const QByteArray& preferences = {})
+    {
+        QVERIFY(saveSipAccounts({account}));
+        TestEnv::writeFile(env->settingsFile(), cp1252::encode(settings::kHeader) +
+                                                    "\r\n\r\n[Preferences]\r\nUseModem=1\r\n" +
+                                                    preferences);
+        directoryStore().writeEntryName(false, directory::entryKey(1, 1),
+                                        QStringLiteral("Ann Lee"));
+        directoryStore().writeEntryNumber(false, directory::entryKey(1, 1),
+                                          QStringLiteral("555-0101"));
+        window = std::make_unique<FrmDialer>();
+        FrmDialer::setProcessEnder([] {});
+        window->formLoad(QString());
+        window->show();
+        options().setText(OptionsStore::txtDelayTimer, QStringLiteral("2"));
+        options().setText(OptionsStore::txtMinutes, QStringLiteral("0"));
+        options().setText(OptionsStore::txtSeconds, QStringLiteral("1"));
+        options().setText(OptionsStore::TxtRedial, QStringLiteral("3"));
+        options().setChecked(OptionsStore::chkRedial, true);
+        connect(&dialer(), &Dialer::connectWindowChanged, window.get(), [this] {
+            const QString c = dialer().connectWindow().frameCaption;
+            if (captions.isEmpty() || captions.last() != c)
+                captions.append(c);
+        });
+    }
+
+    DirectoryView* directoryView() const { return window->findChild<DirectoryView*>(); }
+
+private Q_SLOTS:
+    void init()
+    {
+        env = std::make_unique<TestEnv>();
+        prompts = std::make_unique<ScriptedPrompter>();
+        test::resetProgram();
+        SipPasswords::instance().reset();
+        captions.clear();
+    }
+
+    void cleanup()
+    {
+        if (window)
+            window->exitProgram(FrmDialer::ExitMode::NoQuestions);
+        window.reset();
+        FrmDialer::setProcessEnder(nullptr);
+        seams() = {};
+        dialer().reset();
+        resetTelephonySession();
+        resetState();
+        prompts.reset();
+        env.reset();
+    }
+
+    // A directory button dials through the phone: the phone is called with
+    // the auto-answer hints, asked to call the translated number, reports
+    // ringing and busy; the program redials, the phone reports ringing and
+    // the answer, the window says Connected and OK logs the call once.
+    void directoryButtonDialsThroughThePhone()
+    {
+        SipPeer phone(QStringLiteral("phone_transfer.xml"),
+                      {QStringLiteral("-inf"),
+                       sourceDir() + QStringLiteral("/tests/telephony/sip/busy_then_ok.csv")},
+                      2);
+        QVERIFY2(phone.error().isEmpty(), qPrintable(phone.error()));
+        startTelvaro(SipPeer::account(phone.address()));
+
+        QTest::mouseClick(directoryView()->CmdS[0], Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(callWindowTitle(), QStringLiteral("Connected"), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(phone.finished(), 10000);
+        QVERIFY2(phone.exitCode() == 0, qPrintable(phone.errors()));
+
+        const QStringList invites = phone.received(QStringLiteral("INVITE"));
+        QCOMPARE(invites.size(), 2);
+        QVERIFY(invites[0].contains(QStringLiteral("answer-after=0")));
+        QVERIFY(invites[0].contains(QStringLiteral("info=alert-autoanswer")));
+        const QStringList refers = phone.received(QStringLiteral("REFER"));
+        QCOMPARE(refers.size(), 2);
+        for (const QString& r : refers)
+            QVERIFY2(r.contains(QStringLiteral("Refer-To: <sip:5550101@example.com>")),
+                     qPrintable(r));
+        QCOMPARE(phone.received(QStringLiteral("BYE")).size(), 2);
+        // Ringing is still dialing; busy is known before any connection.
+        QCOMPARE(captions,
+                 (QStringList{"Dialing:  Ann Lee", "Busy", "Redialing:  Ann Lee", "Connected"}));
+
+        QWidget* w = callWindow();
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("CmdOK")), Qt::LeftButton);
+        const auto rows = outgoingLog();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].name, QStringLiteral("Ann Lee"));
+        QCOMPARE(rows[0].number, QStringLiteral("5550101"));
+    }
+};
+
+QTEST_MAIN(TestSipPhone)
+#include "test_sipphone.moc"
