@@ -30,7 +30,8 @@ SipAccount SipPeer::account(const QString& phone)
     return a;
 }
 
-SipPeer::SipPeer(const QString& scenario, const QStringList& args, int calls, int timeoutSeconds)
+SipPeer::SipPeer(const QString& scenario, const QStringList& args, int calls, int timeoutSeconds,
+                 const QString& status)
 {
     // make deps installs SIPp: a test that needs it fails without it.
     const QString sipp = QStandardPaths::findExecutable(QStringLiteral("sipp"));
@@ -39,18 +40,22 @@ SipPeer::SipPeer(const QString& scenario, const QStringList& args, int calls, in
         return;
     }
     m_port = freePort();
-    const QString dir = sourceDir() + QStringLiteral("/tests/telephony/sip/");
+    QByteArray text =
+        TestEnv::readFile(sourceDir() + QStringLiteral("/tests/telephony/sip/") + scenario);
+    text.replace("%STATUS%", status.toUtf8());
+    const QString file = m_dir.path() + QLatin1Char('/') + scenario;
+    TestEnv::writeFile(file, text);
     m_process.setWorkingDirectory(m_dir.path());
     m_process.setProgram(sipp);
     m_process.setArguments(
-        QStringList{QStringLiteral("-sf"), dir + scenario, QStringLiteral("-i"),
-                    QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QString::number(m_port),
-                    QStringLiteral("-mp"), QString::number(freePort()), QStringLiteral("-m"),
-                    QString::number(calls), QStringLiteral("-timeout"),
-                    QStringLiteral("%1s").arg(timeoutSeconds), QStringLiteral("-nostdin"),
-                    QStringLiteral("-trace_msg"), QStringLiteral("-message_file"),
-                    m_dir.path() + QStringLiteral("/messages.log"), QStringLiteral("-trace_err"),
-                    QStringLiteral("-error_file"), m_dir.path() + QStringLiteral("/errors.log")} +
+        QStringList{QStringLiteral("-sf"), file, QStringLiteral("-i"), QStringLiteral("127.0.0.1"),
+                    QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-mp"),
+                    QString::number(freePort()), QStringLiteral("-m"), QString::number(calls),
+                    QStringLiteral("-timeout"), QStringLiteral("%1s").arg(timeoutSeconds),
+                    QStringLiteral("-nostdin"), QStringLiteral("-trace_msg"),
+                    QStringLiteral("-message_file"), m_dir.path() + QStringLiteral("/messages.log"),
+                    QStringLiteral("-trace_err"), QStringLiteral("-error_file"),
+                    m_dir.path() + QStringLiteral("/errors.log")} +
         args);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setStandardOutputFile(m_dir.path() + QStringLiteral("/screen.log"));

@@ -10,12 +10,13 @@ namespace telvaro::test {
 
 // SIPp playing a phone or a PBX from one of the scenarios in
 // tests/telephony/sip, on 127.0.0.1 and a free port of its own. It stops by
-// itself after `calls` calls or `timeoutSeconds`.
+// itself after `calls` calls or `timeoutSeconds`. "%STATUS%" in the scenario
+// becomes `status` (SIPp wants its status codes written out).
 class SipPeer
 {
 public:
     SipPeer(const QString& scenario, const QStringList& args, int calls = 1,
-            int timeoutSeconds = 40);
+            int timeoutSeconds = 40, const QString& status = QStringLiteral("200 OK"));
     ~SipPeer();
     SipPeer(const SipPeer&) = delete;
     SipPeer& operator=(const SipPeer&) = delete;

@@ -156,6 +156,59 @@ private Q_SLOTS:
         QCOMPARE(rows[0].name, QStringLiteral("Ann Lee"));
         QCOMPARE(rows[0].number, QStringLiteral("5550101"));
     }
+
+    // Calls that go nowhere end in the call window's error, never in
+    // "Connected", and the phone's leg is ended.
+    void failedCallsAreErrors_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("status"); // the phone's answer
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("ending"); // the request that ends the leg
+
+        const QString inUse = QStringLiteral("The selected line is in use or it is not connected.");
+        const QString notAble = QStringLiteral("Not able to make a call.");
+        QTest::newRow("phone on another call")
+            << "phone_refuses.xml" << QStringList{} << "486 Busy Here" << inUse << "ACK";
+        QTest::newRow("phone forbids")
+            << "phone_refuses.xml" << QStringList{} << "403 Forbidden" << inUse << "ACK";
+        QTest::newRow("phone not picked up")
+            << "phone_no_answer.xml" << QStringList{} << "" << inUse << "CANCEL";
+        QTest::newRow("password asked, then the number is not found")
+            << "phone_digest.xml"
+            << QStringList{"-inf", sourceDir() + "/tests/telephony/sip/not_found.csv"} << ""
+            << notAble << "BYE";
+    }
+    void failedCallsAreErrors()
+    {
+        QFETCH(QString, scenario);
+        QFETCH(QStringList, args);
+        QFETCH(QString, status);
+        QFETCH(QString, label);
+        QFETCH(QString, ending);
+        SipPeer phone(scenario, args, 1, 40, status);
+        QVERIFY2(phone.error().isEmpty(), qPrintable(phone.error()));
+        const SipAccount account = SipPeer::account(phone.address());
+        SipPasswords::instance().remember(account, QStringLiteral("secret"));
+        startTelvaro(account);
+
+        QTest::mouseClick(directoryView()->CmdS[0], Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(callWindowTitle(), QStringLiteral("Modem error!"), 15000);
+        QWidget* w = callWindow();
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lbl1"))->text(), label);
+        QTRY_VERIFY_WITH_TIMEOUT(phone.finished(), 10000);
+        QVERIFY2(phone.exitCode() == 0, qPrintable(phone.errors()));
+        QCOMPARE(phone.received(ending).size(), 1);
+        QVERIFY(!captions.contains(QStringLiteral("Connected")));
+        if (scenario == QLatin1String("phone_digest.xml")) {
+            const QStringList invites = phone.received(QStringLiteral("INVITE"));
+            QCOMPARE(invites.size(), 2);
+            QVERIFY(invites[1].contains(QStringLiteral("Authorization: Digest username=\"201\"")));
+        }
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+        QVERIFY(outgoingLog().isEmpty());
+    }
 };
 
 QTEST_MAIN(TestSipPhone)
