@@ -16,6 +16,7 @@
 #include "dialing/Dialer.h"
 #include "directory/DirectoryStore.h"
 #include "directory/DirectoryView.h"
+#include "telephony/FrmCallDisplay.h"
 #include "telephony/LineSession.h"
 #include "telephony/sip/SipConfig.h"
 #include "telephony/sip/SipPasswords.h"
@@ -23,6 +24,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -44,6 +46,21 @@ QString callWindowTitle()
     QWidget* w = callWindow();
     auto* frame = w ? w->findChild<QGroupBox*>(QStringLiteral("fra1")) : nullptr;
     return frame ? frame->title() : QString();
+}
+
+FrmCallDisplay* shownDisplay()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* d = qobject_cast<FrmCallDisplay*>(w); d && d->isVisible())
+            return d;
+    }
+    return nullptr;
+}
+
+QList<calllog::CallLogRow> incomingLog()
+{
+    return calllog::readLog(calllog::logPath(calllog::LogKind::Incoming),
+                            calllog::LogKind::Incoming);
 }
 
 QList<calllog::CallLogRow> outgoingLog()
@@ -208,6 +225,45 @@ private Q_SLOTS:
         }
         QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
         QVERIFY(outgoingLog().isEmpty());
+    }
+
+    // Registered for caller ID (answering the registrar's digest challenge),
+    // a call the PBX forks to Telvaro rings, shows the caller it asserts and
+    // is cancelled when answered elsewhere: one record, never answered.
+    void forkedCallShowsTheCallerOnce()
+    {
+        SipPeer pbx(QStringLiteral("pbx_register.xml"), {});
+        QVERIFY2(pbx.error().isEmpty(), qPrintable(pbx.error()));
+        const quint16 own = SipPeer::freePort();
+        SipAccount account = SipPeer::account(QStringLiteral("127.0.0.1:9"));
+        account.registrar = pbx.address();
+        account.registerForCallerId = true;
+        account.localAddress = QStringLiteral("127.0.0.1:%1").arg(own);
+        SipPasswords::instance().remember(account, QStringLiteral("secret"));
+        startTelvaro(account, "Call Display=1\r\n");
+        window->hide(); // as in the tray
+        QTRY_VERIFY_WITH_TIMEOUT(pbx.finished(), 10000);
+        QVERIFY2(pbx.exitCode() == 0, qPrintable(pbx.errors()));
+        const QStringList registers = pbx.received(QStringLiteral("REGISTER"));
+        QCOMPARE(registers.size(), 2);
+        QVERIFY(registers[1].contains(QStringLiteral("Authorization: Digest username=\"201\"")));
+
+        SipPeer caller(QStringLiteral("pbx_forked_call.xml"),
+                       {QStringLiteral("127.0.0.1:%1").arg(own)});
+        QVERIFY2(caller.error().isEmpty(), qPrintable(caller.error()));
+        QTRY_VERIFY_WITH_TIMEOUT(shownDisplay(), 10000);
+        QPointer<FrmCallDisplay> display = shownDisplay();
+        QTRY_COMPARE_WITH_TIMEOUT(display ? display->lbl1->text() : QString(),
+                                  QStringLiteral("+15551234          John Doe"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!shownDisplay(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(caller.finished(), 10000);
+        QVERIFY2(caller.exitCode() == 0, qPrintable(caller.errors()));
+        QVERIFY(
+            !caller.messages().contains(QStringLiteral("SIP/2.0 200 OK\nVia"))); // never answered
+        const auto rows = incomingLog();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].name, QStringLiteral("John Doe"));
+        QCOMPARE(rows[0].number, QStringLiteral("+15551234"));
     }
 };
 
