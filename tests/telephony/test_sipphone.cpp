@@ -18,12 +18,21 @@
 #include "directory/DirectoryView.h"
 #include "telephony/FrmCallDisplay.h"
 #include "telephony/LineSession.h"
+#include "telephony/locations/ModemDialogs.h"
 #include "telephony/sip/SipConfig.h"
 #include "telephony/sip/SipPasswords.h"
+#include "telephony/sip/SipPhoneDialog.h"
+
+#include "locations/ModalHelper.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDirIterator>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -63,6 +72,19 @@ QList<calllog::CallLogRow> incomingLog()
                             calllog::LogKind::Incoming);
 }
 
+// The files under `dir` (and its subfolders) whose bytes hold `text`.
+QStringList filesHolding(const QString& dir, const QByteArray& text)
+{
+    QStringList out;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (TestEnv::readFile(path).contains(text))
+            out << path;
+    }
+    return out;
+}
+
 QList<calllog::CallLogRow> outgoingLog()
 {
     return calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
@@ -84,7 +106,9 @@ class TestSipPhone : public QObject
     // directory entry "Ann Lee" on the first button.
     void startTelvaro(const SipAccount& account, const QByteArray& preferences = {})
     {
-        QVERIFY(saveSipAccounts({account}));
+        // An account without a phone: none set up yet.
+        QVERIFY(saveSipAccounts(account.phoneAddress.isEmpty() ? std::vector<SipAccount>{}
+                                                               : std::vector{account}));
         TestEnv::writeFile(env->settingsFile(), cp1252::encode(settings::kHeader) +
                                                     "\r\n\r\n[Preferences]\r\nUseModem=1\r\n" +
                                                     preferences);
@@ -264,6 +288,87 @@ private Q_SLOTS:
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].name, QStringLiteral("John Doe"));
         QCOMPARE(rows[0].number, QStringLiteral("+15551234"));
+    }
+
+    // The phone set up in its dialog (reached from the system modems): the
+    // settings go to Telephony.ini, the password to no file. Without a
+    // keyring the user is told so, the password serves this run, and in the
+    // next run it is asked for once, saying why.
+    void phoneSetUpInItsDialogKeepsThePasswordOutOfFiles()
+    {
+        SipPeer phone(QStringLiteral("phone_digest.xml"),
+                      {QStringLiteral("-inf"),
+                       sourceDir() + QStringLiteral("/tests/telephony/sip/not_found.csv")},
+                      3, 60);
+        QVERIFY2(phone.error().isEmpty(), qPrintable(phone.error()));
+        startTelvaro(SipAccount{});          // no phone yet
+        const QByteArray password("secret"); // what the scenario's digest expects
+
+        {
+            SystemModemsDialog modems(window.get());
+            onModal<SipPhonesDialog>([&](SipPhonesDialog* list) {
+                onModal<SipPhoneDialog>([&](SipPhoneDialog* d) {
+                    d->txtName->setText(QStringLiteral("Desk phone"));
+                    d->txtDomain->setText(QStringLiteral("example.com"));
+                    d->txtUser->setText(QStringLiteral("201"));
+                    d->txtPassword->setText(QString::fromLatin1(password));
+                    d->txtPhone->setText(QStringLiteral("sip:phone@") + phone.address());
+                    d->cmbTransport->setCurrentIndex(0);
+                    d->buttons->button(QDialogButtonBox::Ok)->click();
+                });
+                list->cmdAdd->click();
+                QTRY_VERIFY(!prompts->messages.isEmpty()); // the keyring's answer
+                list->reject();
+            });
+            modems.cmdSipPhones->click();
+            QVERIFY(prompts->messages.last().text.contains(
+                QStringLiteral("could not be kept in the keyring")));
+        }
+
+        std::vector<SipAccount> saved = loadSipAccounts();
+        QCOMPARE(saved.size(), size_t(1));
+        QCOMPARE(saved[0].user, QStringLiteral("201"));
+        QCOMPARE(saved[0].phoneAddress, QStringLiteral("sip:phone@") + phone.address());
+        QVERIFY(TestEnv::readFile(env->configDir() + QStringLiteral("/Telephony.ini"))
+                    .contains("[SipPhone0]"));
+        // The line must listen on 127.0.0.1 only (a hand-edited setting).
+        saved[0].localAddress = QStringLiteral("127.0.0.1");
+        QVERIFY(saveSipAccounts(saved));
+        resetTelephonySession();
+        window->exitProgram(FrmDialer::ExitMode::NoQuestions);
+        window.reset();
+        const SipAccount account = saved[0];
+
+        // This run knows the password; the next one asks once.
+        for (int run = 0; run < 2; ++run) {
+            if (run == 1) {
+                SipPasswords::instance().reset();
+                prompts->inputAnswers << QString::fromLatin1(password);
+            }
+            startTelvaro(account);
+            for (int call = 0; call < (run == 0 ? 1 : 2); ++call) {
+                captions.clear();
+                QTest::mouseClick(directoryView()->CmdS[0], Qt::LeftButton);
+                QTRY_COMPARE_WITH_TIMEOUT(callWindowTitle(), QStringLiteral("Modem error!"), 15000);
+                QCOMPARE(callWindow()->findChild<QLabel*>(QStringLiteral("lbl1"))->text(),
+                         QStringLiteral("Not able to make a call.")); // number not found
+                QTest::mouseClick(
+                    callWindow()->findChild<QPushButton*>(QStringLiteral("cmdCancel")),
+                    Qt::LeftButton);
+                QTRY_VERIFY_WITH_TIMEOUT(!callWindow(), 5000);
+            }
+            window->exitProgram(FrmDialer::ExitMode::NoQuestions);
+            window.reset();
+        }
+        QCOMPARE(prompts->inputs.size(), 1);
+        QVERIFY(prompts->inputs[0].secret);
+        QVERIFY(prompts->inputs[0].prompt.contains(QStringLiteral("No keyring service")));
+        QVERIFY(prompts->inputs[0].prompt.contains(QStringLiteral("Desk phone")));
+        QTRY_VERIFY_WITH_TIMEOUT(phone.finished(), 10000);
+        QCOMPARE(phone.received(QStringLiteral("INVITE")).filter("Authorization:").size(), 3);
+
+        QCOMPARE(filesHolding(env->configDir(), password), QStringList());
+        QCOMPARE(filesHolding(env->dataDir(), password), QStringList());
     }
 };
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace telvaro {
 
@@ -43,10 +44,24 @@ public:
     // Forgets everything of the run (tests).
     void reset();
 
+    // Whether the last keyring access found no keyring service.
+    bool keyringMissing() const { return m_keyringMissing; }
+
 private:
-    void ask(const SipAccount& account, const QString& why, QObject* context, Answer done);
+    struct Waiter
+    {
+        QPointer<QObject> context;
+        Answer done;
+    };
+    void ask(const SipAccount& account, const QString& why);
+    void answer(const QString& key, std::optional<QString> password);
 
     std::map<QString, QString> m_known;
+    // Accounts whose password is being looked up or asked for, with those
+    // waiting for it: one question at a time per account.
+    std::map<QString, std::vector<Waiter>> m_waiting;
+    // Accounts the user declined to give a password for in this run.
+    std::map<QString, bool> m_declined;
     bool m_keyringMissing = false;
     Asker m_asker;
 };
