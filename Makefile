@@ -96,7 +96,7 @@ bench: deps
 # its corpus in build/fuzz/corpus/<target> and starts from fuzz/seeds/<target>;
 # an input that breaks a property lands in build/fuzz/artifacts/<target>/ (add
 # it to the seeds once the fault is fixed: `make test` runs every seed).
-FUZZ_TARGETS := inifile calllog modem instance link translate dbusrequest
+FUZZ_TARGETS := inifile calllog modem instance link translate dbusrequest sip
 
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
