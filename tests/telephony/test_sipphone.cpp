@@ -35,7 +35,9 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTest>
+#include <QUdpSocket>
 
 using namespace telvaro;
 using namespace telvaro::test;
@@ -369,6 +371,108 @@ private Q_SLOTS:
 
         QCOMPARE(filesHolding(env->configDir(), password), QStringList());
         QCOMPARE(filesHolding(env->dataDir(), password), QStringList());
+    }
+
+    // Registered, Telvaro gets garbage, an oversized header, wrong lengths,
+    // an unknown method and a flood of calls: it keeps answering, rings for
+    // one call only, and that call leaves one record.
+    void hostileTrafficWhileRegistered()
+    {
+        SipPeer pbx(QStringLiteral("pbx_register.xml"), {});
+        QVERIFY2(pbx.error().isEmpty(), qPrintable(pbx.error()));
+        const quint16 own = SipPeer::freePort();
+        SipAccount account = SipPeer::account(QStringLiteral("127.0.0.1:9"));
+        account.registrar = pbx.address();
+        account.registerForCallerId = true;
+        account.localAddress = QStringLiteral("127.0.0.1:%1").arg(own);
+        SipPasswords::instance().remember(account, QStringLiteral("secret"));
+        startTelvaro(account, "Call Display=1\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(pbx.finished(), 10000);
+        QCOMPARE(pbx.exitCode(), 0);
+
+        QUdpSocket peer;
+        QVERIFY(peer.bind(QHostAddress::LocalHost, 0));
+        const QByteArray target = "sip:201@127.0.0.1:" + QByteArray::number(own);
+        auto send = [&](const QByteArray& m) {
+            peer.writeDatagram(m, QHostAddress::LocalHost, own);
+        };
+        auto headers = [&](const QByteArray& method, int n) {
+            return method + " " + target + " SIP/2.0\r\nVia: SIP/2.0/UDP 127.0.0.1:" +
+                   QByteArray::number(peer.localPort()) + ";branch=z9hG4bK-h" +
+                   QByteArray::number(n) + "\r\nFrom: \"Caller " + QByteArray::number(n) +
+                   "\" <sip:trunk@pbx.example.com>;tag=f" + QByteArray::number(n) +
+                   "\r\nTo: <sip:201@example.com>\r\nCall-ID: hostile-" + QByteArray::number(n) +
+                   "@test\r\nCSeq: 1 " + method + "\r\nMax-Forwards: 70\r\n";
+        };
+        auto invite = [&](int n, const QByteArray& extra = {}) {
+            return headers("INVITE", n) +
+                   "Contact: <sip:pbx@127.0.0.1:" + QByteArray::number(peer.localPort()) +
+                   ">\r\nP-Asserted-Identity: \"Caller " + QByteArray::number(n) +
+                   "\" <tel:+1555000" + QByteArray::number(n) + ">\r\n" + extra;
+        };
+
+        QRandomGenerator random(22);
+        for (int i = 0; i < 200; ++i) {
+            QByteArray junk(int(random.bounded(1, 1400)), Qt::Uninitialized);
+            for (char& c : junk)
+                c = char(random.bounded(256));
+            send(i % 2 ? junk : "INVITE " + junk);
+        }
+        send(invite(900, "Subject: " + QByteArray(60000, 'x') + "\r\nContent-Length: 0\r\n\r\n"));
+        send(invite(901, "Content-Length: 5000\r\n\r\nv=0\r\n"));
+        send(invite(902, "Content-Length: -7\r\n\r\n"));
+        send(headers("FROBNICATE", 903) + "Content-Length: 0\r\n\r\n");
+        for (int n = 0; n < 40; ++n)
+            send(invite(n, "Content-Length: 0\r\n\r\n"));
+
+        // Every answer, by call.
+        QMultiMap<QByteArray, int> answers;
+        QMap<QByteArray, QByteArray> toTags;
+        auto collect = [&] {
+            while (peer.hasPendingDatagrams()) {
+                QByteArray d(int(peer.pendingDatagramSize()), Qt::Uninitialized);
+                peer.readDatagram(d.data(), d.size());
+                if (!d.startsWith("SIP/2.0 "))
+                    continue;
+                const int code = d.mid(8, 3).toInt();
+                const qsizetype c = d.indexOf("Call-ID: ");
+                const QByteArray id = d.mid(c + 9, d.indexOf('\r', c) - c - 9);
+                answers.insert(id, code);
+                const qsizetype t = d.indexOf(";tag=", d.indexOf("\nTo:"));
+                if (t > 0)
+                    toTags[id] = d.mid(t + 5, d.indexOf('\r', t) - t - 5);
+            }
+        };
+        QTRY_VERIFY_WITH_TIMEOUT((collect(), answers.contains("hostile-903@test") &&
+                                                 answers.contains("hostile-39@test")),
+                                 10000);
+        QTest::qWait(1000);
+        collect();
+        QVERIFY(answers.value("hostile-903@test") >= 400); // unknown method refused
+        QList<QByteArray> ringing;
+        for (auto it = answers.cbegin(); it != answers.cend(); ++it)
+            if (it.value() == 180 && !ringing.contains(it.key()))
+                ringing << it.key();
+        QCOMPARE(ringing.size(), 1);
+        for (int n = 0; n < 40; ++n) {
+            const QByteArray id = "hostile-" + QByteArray::number(n) + "@test";
+            QVERIFY2(answers.contains(id), id.constData());
+            QVERIFY(answers.values(id).contains(180) || answers.values(id).contains(486));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(shownDisplay(), 5000);
+
+        // The ringing call is cancelled: the display goes, one record stays.
+        const int n = ringing[0].mid(8, ringing[0].indexOf('@') - 8).toInt();
+        send(headers("CANCEL", n) + "Content-Length: 0\r\n\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT((collect(), answers.values(ringing[0]).contains(487)), 5000);
+        send(headers("ACK", n).replace("To: <sip:201@example.com>",
+                                       "To: <sip:201@example.com>;tag=" + toTags[ringing[0]]) +
+             "Content-Length: 0\r\n\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(!shownDisplay(), 5000);
+        const auto rows = incomingLog();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].name, QStringLiteral("Caller %1").arg(n));
+        QCOMPARE(rows[0].number, QStringLiteral("+1555000%1").arg(n));
     }
 };
 
