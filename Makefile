@@ -13,7 +13,7 @@ DEB_PACKAGES := cmake make g++ pkg-config \
 	xvfb xauth trayer xdotool \
 	dbus-daemon appstream desktop-file-utils xdg-utils \
 	libsofia-sip-ua-dev libsofia-sip-ua-glib-dev qtkeychain-qt6-dev \
-	sip-tester gnome-keyring
+	sip-tester baresip-core gnome-keyring
 
 PREFIX ?= /usr/local
 DESTDIR ?=

@@ -34,8 +34,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUdpSocket>
 
@@ -473,6 +476,69 @@ private Q_SLOTS:
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].name, QStringLiteral("Caller %1").arg(n));
         QCOMPARE(rows[0].number, QStringLiteral("+1555000%1").arg(n));
+    }
+
+    // A real user agent as the phone: baresip, headless, answering by itself
+    // and transferring the call to the number, reporting its progress.
+    void baresipAsThePhone()
+    {
+        const QString baresip = QStandardPaths::findExecutable(QStringLiteral("baresip"));
+        QVERIFY2(!baresip.isEmpty(), "baresip is not installed (make deps installs baresip-core)");
+        SipPeer callee(QStringLiteral("callee_answers.xml"), {});
+        QVERIFY2(callee.error().isEmpty(), qPrintable(callee.error()));
+        const quint16 phonePort = SipPeer::freePort();
+        QTemporaryDir dir;
+        TestEnv::writeFile(dir.path() + QStringLiteral("/config"),
+                           "sip_listen 127.0.0.1:" + QByteArray::number(phonePort) +
+                               "\nnet_interface 127.0.0.1\nmodule_path /usr/lib/baresip/modules\n"
+                               "module g711.so\nmodule ausine.so\nmodule aubridge.so\n"
+                               "module account.so\nmodule menu.so\n"
+                               "audio_source ausine,440\nausrc_srate 48000\nausrc_channels 2\n"
+                               "audio_player aubridge,telvaro\naudio_alert aubridge,telvaro\n"
+                               "rtp_ports 46000-46100\n");
+        TestEnv::writeFile(dir.path() + QStringLiteral("/accounts"),
+                           "<sip:phone@127.0.0.1>;regint=0;answermode=auto\n");
+        QProcess phone;
+        phone.setProcessChannelMode(QProcess::MergedChannels);
+        phone.start(baresip,
+                    {QStringLiteral("-f"), dir.path(), QStringLiteral("-t"), QStringLiteral("40")});
+        QVERIFY(phone.waitForStarted(5000));
+        QByteArray output;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                output += phone.readAll();
+                return output.contains("baresip is ready");
+            },
+            10000));
+        SipAccount account = SipPeer::account(QStringLiteral("127.0.0.1:%1").arg(phonePort));
+        account.domain = callee.address(); // the number is called there
+        startTelvaro(account);
+
+        QTest::mouseClick(directoryView()->CmdS[0], Qt::LeftButton);
+        const bool ended = QTest::qWaitFor(
+            [] {
+                return callWindowTitle() == QLatin1String("Connected") ||
+                       callWindowTitle() == QLatin1String("Modem error!");
+            },
+            20000);
+        Q_UNUSED(ended); // the title says how
+        QTest::qWait(300);
+        output += phone.readAll();
+        QVERIFY2(callWindowTitle() == QLatin1String("Connected"), output.right(2000).constData());
+        QTRY_VERIFY_WITH_TIMEOUT(callee.finished(), 15000);
+        output += phone.readAll();
+        QVERIFY2(callee.exitCode() == 0, qPrintable(callee.errors() + output));
+        const QStringList invites = callee.received(QStringLiteral("INVITE"));
+        QCOMPARE(invites.size(), 1);
+        QVERIFY2(invites[0].startsWith(QStringLiteral("INVITE sip:5550101@") + callee.address()),
+                 qPrintable(invites[0]));
+        QTest::mouseClick(callWindow()->findChild<QPushButton*>(QStringLiteral("CmdOK")),
+                          Qt::LeftButton);
+        QCOMPARE(outgoingLog().size(), 1);
+        phone.terminate();
+        if (!phone.waitForFinished(3000))
+            phone.kill();
+        phone.waitForFinished(3000);
     }
 };
 
