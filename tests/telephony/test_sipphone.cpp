@@ -319,10 +319,12 @@ private Q_SLOTS:
                     d->txtPassword->setText(QString::fromLatin1(password));
                     d->txtPhone->setText(QStringLiteral("sip:phone@") + phone.address());
                     d->cmbTransport->setCurrentIndex(0);
+                    screenshot(d, QStringLiteral("sip-phone-dialog"));
                     d->buttons->button(QDialogButtonBox::Ok)->click();
                 });
                 list->cmdAdd->click();
                 QTRY_VERIFY(!prompts->messages.isEmpty()); // the keyring's answer
+                screenshot(list, QStringLiteral("sip-phones"));
                 list->reject();
             });
             modems.cmdSipPhones->click();

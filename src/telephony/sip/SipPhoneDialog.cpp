@@ -151,7 +151,9 @@ SipPhonesDialog::SipPhonesDialog(QWidget* parent) : QDialog(parent), m_phones(lo
     twPhones->setRootIsDecorated(false);
     twPhones->setAllColumnsShowFocus(true);
     twPhones->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    twPhones->setMinimumSize(fontMetrics().averageCharWidth() * 64, fontMetrics().height() * 8);
+    twPhones->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    twPhones->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    twPhones->setMinimumSize(fontMetrics().averageCharWidth() * 80, fontMetrics().height() * 8);
 
     cmdAdd = new QPushButton(QStringLiteral("&Add..."));
     cmdRemove = new QPushButton(QStringLiteral("&Remove"));

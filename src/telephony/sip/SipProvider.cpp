@@ -3,7 +3,11 @@
 #include "telephony/sip/SipPasswords.h"
 #include "telephony/sip/SipText.h"
 
+#include "app/Paths.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QTimer>
@@ -69,6 +73,24 @@ QByteArray unknownHeader(const sip_t* sip, const char* name)
     return out;
 }
 
+// The folder the stack reads TLS certificates from: it wants the trusted
+// authorities as "cafile.pem" there, so that file points to the system's
+// store. Empty when it cannot be made.
+QByteArray tlsCertificateDir()
+{
+    const QString dir = paths::runtimeDir() + QStringLiteral("/sip-tls");
+    const QString system = QStringLiteral("/etc/ssl/certs/ca-certificates.crt");
+    const QString link = dir + QStringLiteral("/cafile.pem");
+    if (!QDir().mkpath(dir) || !QFile::exists(system))
+        return {};
+    if (QFile::symLinkTarget(link) != system) {
+        QFile::remove(link);
+        if (!QFile::link(system, link))
+            return {};
+    }
+    return QFile::encodeName(dir);
+}
+
 QString phraseOf(int status, const char* phrase)
 {
     return QStringLiteral("%1 %2").arg(status).arg(QString::fromUtf8(phrase ? phrase : ""));
@@ -127,6 +149,8 @@ public:
         const QByteArray from = m_account.accountUri().toUtf8();
         const QByteArray registrar = m_account.registrarUri().toUtf8();
         const QByteArray user = m_account.user.toUtf8();
+        const QByteArray certificates =
+            m_account.transport == SipAccount::Transport::Tls ? tlsCertificateDir() : QByteArray();
         agent->nua = nua_create(
             agent->root, agentCallback, reinterpret_cast<nua_magic_t*>(agent.get()),
             NUTAG_URL(local.constData()), SIPTAG_FROM_STR(from.constData()),
@@ -134,8 +158,11 @@ public:
             TAG_IF(!registrar.isEmpty(), NUTAG_PROXY(registrar.constData())),
             TAG_IF(!registrar.isEmpty(), NUTAG_REGISTRAR(registrar.constData())),
             NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0), NUTAG_ENABLEMESSAGE(0),
-            SIPTAG_USER_AGENT_STR("Telvaro"), TPTAG_TLS_VERIFY_POLICY(TPTLS_VERIFY_SUBJECTS_OUT),
-            TPTAG_CERTIFICATE("/etc/ssl/certs"), TAG_END());
+            SIPTAG_USER_AGENT_STR("Telvaro"),
+            // TLS verifies the server against the system's certificates.
+            TAG_IF(!certificates.isEmpty(), TPTAG_TLS_VERIFY_POLICY(TPTLS_VERIFY_SUBJECTS_OUT)),
+            TAG_IF(!certificates.isEmpty(), TPTAG_CERTIFICATE(certificates.constData())),
+            TAG_END());
         if (!agent->nua) {
             qCWarning(lcSip) << m_account.displayName() << "cannot use the local address" << local;
             su_root_destroy(agent->root);
