@@ -13,6 +13,7 @@
 #include "calllog/CallLogFile.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "dialing/DialPad.h"
 #include "dialing/Dialer.h"
 #include "directory/DirectoryStore.h"
 #include "directory/DirectoryView.h"
@@ -201,6 +202,27 @@ private Q_SLOTS:
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].name, QStringLiteral("Ann Lee"));
         QCOMPARE(rows[0].number, QStringLiteral("5550101"));
+    }
+
+    // A number too long for one dial command reaches the line in pieces; the
+    // phone is asked for all of it at once.
+    void longNumberIsReferredWhole()
+    {
+        SipPeer phone(QStringLiteral("phone_transfer.xml"),
+                      {QStringLiteral("-inf"),
+                       sourceDir() + QStringLiteral("/tests/telephony/sip/answered.csv")});
+        QVERIFY2(phone.error().isEmpty(), qPrintable(phone.error()));
+        startTelvaro(SipPeer::account(phone.address()));
+        const QString number = QStringLiteral("0123456789").repeated(10);
+        auto* pad = window->findChild<DialPad*>();
+        pad->txtDial->setText(number);
+        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(callWindowTitle(), QStringLiteral("Connected"), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(phone.finished(), 10000);
+        const QStringList refers = phone.received(QStringLiteral("REFER"));
+        QCOMPARE(refers.size(), 1);
+        QVERIFY2(refers[0].contains(QStringLiteral("Refer-To: <sip:%1@example.com>").arg(number)),
+                 qPrintable(refers[0]));
     }
 
     // Calls that go nowhere end in the call window's error, never in

@@ -200,38 +200,30 @@ public:
         Q_UNUSED(params);
         if (m_out)
             return LINEERR_CALLUNAVAIL;
-        const std::optional<QString> number = sip::sipNumber(address);
-        if (!number)
-            return LINEERR_INVALADDRESS;
-        const QByteArray phone = m_account.phoneUri().toUtf8();
-        if (phone.isEmpty() || !m_agent)
+        if (m_account.phoneUri().isEmpty() || !m_agent)
             return LINEERR_RESOURCEUNAVAIL;
+        const bool more = address.trimmed().endsWith(QLatin1Char(';'));
+        if (!more && !sip::sipNumber(address))
+            return LINEERR_INVALADDRESS;
         // A call offered now is no longer ours to show.
         endIncoming(true);
-        nua_handle_t* nh =
-            nua_handle(m_agent->nua, nullptr, SIPTAG_TO_STR(phone.constData()), TAG_END());
-        if (!nh)
-            return LINEERR_NOMEM;
         Outgoing out;
         out.call = call;
-        out.request = requestId;
-        out.nh = nh;
-        out.number = *number;
         m_out = out;
-        sendInvite();
-        m_sink->callState(call, LINECALLSTATE_DIALING);
-        m_dialTimer.start(m_account.dialTimeout * 1000);
-        return 0;
+        const LineResult r = addPiece(requestId, address);
+        if (r != 0)
+            m_out.reset(); // refused: the call does not exist
+        return r;
     }
 
     LineResult dial(HCALL call, quint32 requestId, const QString& address) override
     {
-        Q_UNUSED(requestId);
-        Q_UNUSED(address);
-        // The whole number goes in one REFER; there is no dialing on.
         if (!m_out || m_out->call != call)
             return LINEERR_INVALCALLHANDLE;
-        return LINEERR_OPERATIONUNAVAIL;
+        // Only the pieces of a long number, before it goes out whole.
+        if (m_out->nh || m_out->leg != Leg::Inviting || m_out->done)
+            return LINEERR_INVALCALLSTATE;
+        return addPiece(requestId, address);
     }
 
     LineResult drop(HCALL call, quint32 requestId) override
@@ -274,8 +266,9 @@ private:
     struct Outgoing
     {
         HCALL call = 0;
-        quint32 request = 0; // the make-call request awaiting its reply
-        nua_handle_t* nh = nullptr;
+        quint32 request = 0;        // the make-call request awaiting its reply
+        nua_handle_t* nh = nullptr; // none until the whole number is known
+        QString pieces;             // the dial string's pieces so far
         QString number;
         Leg leg = Leg::Inviting;
         bool referred = false;
@@ -339,6 +332,38 @@ private:
         }
         return ("<sip:" + sip::uriUser(m_out->number) + QLatin1Char('@') + host + QLatin1Char('>'))
             .toUtf8();
+    }
+
+    // A piece of the dial string: one ending in ";" waits for the next (the
+    // phone is asked for the whole number in one REFER), the last places
+    // the call.
+    LineResult addPiece(quint32 requestId, const QString& piece)
+    {
+        QString text = piece.trimmed();
+        const bool more = text.endsWith(QLatin1Char(';'));
+        if (more)
+            text.chop(1);
+        const QString collected = m_out->pieces + text;
+        if (more) {
+            m_out->pieces = collected;
+            m_sink->reply(requestId, 0);
+            return 0;
+        }
+        const std::optional<QString> number = sip::sipNumber(collected);
+        if (!number)
+            return LINEERR_INVALADDRESS;
+        const QByteArray phone = m_account.phoneUri().toUtf8();
+        nua_handle_t* nh =
+            nua_handle(m_agent->nua, nullptr, SIPTAG_TO_STR(phone.constData()), TAG_END());
+        if (!nh)
+            return LINEERR_NOMEM;
+        m_out->nh = nh;
+        m_out->request = requestId;
+        m_out->number = *number;
+        sendInvite();
+        m_sink->callState(m_out->call, LINECALLSTATE_DIALING);
+        m_dialTimer.start(m_account.dialTimeout * 1000);
+        return 0;
     }
 
     void replyPending(LineResult result)
