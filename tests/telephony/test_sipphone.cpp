@@ -176,6 +176,11 @@ private Q_SLOTS:
                       2);
         QVERIFY2(phone.error().isEmpty(), qPrintable(phone.error()));
         startTelvaro(SipPeer::account(phone.address()));
+        // The phone is the line device (no modems before it).
+        LineDevCaps caps;
+        QCOMPARE(lineGetDevCaps(telephony().lineApp, 0, telephony().lineApiVersion, 0, &caps), 0);
+        QCOMPARE(caps.lineName, QStringLiteral("Desk phone"));
+        QCOMPARE(caps.providerInfo, QStringLiteral("Telvaro SIP phone"));
 
         QTest::mouseClick(directoryView()->CmdS[0], Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(callWindowTitle(), QStringLiteral("Connected"), 30000);
@@ -223,6 +228,25 @@ private Q_SLOTS:
         QCOMPARE(refers.size(), 1);
         QVERIFY2(refers[0].contains(QStringLiteral("Refer-To: <sip:%1@example.com>").arg(number)),
                  qPrintable(refers[0]));
+    }
+
+    // Hang Up while the phone still rings cancels the call to it.
+    void hangUpCancelsTheRingingPhone()
+    {
+        SipPeer phone(QStringLiteral("phone_no_answer.xml"), {});
+        QVERIFY2(phone.error().isEmpty(), qPrintable(phone.error()));
+        SipAccount account = SipPeer::account(phone.address());
+        account.dialTimeout = 60;
+        startTelvaro(account);
+        QTest::mouseClick(directoryView()->CmdS[0], Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(phone.received(QStringLiteral("INVITE")).size(), 1, 10000);
+        QTest::qWait(300); // ringing
+        QTest::mouseClick(callWindow()->findChild<QPushButton*>(QStringLiteral("cmdCancel")),
+                          Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(phone.finished(), 10000);
+        QVERIFY2(phone.exitCode() == 0, qPrintable(phone.errors()));
+        QCOMPARE(phone.received(QStringLiteral("CANCEL")).size(), 1);
+        QVERIFY(!captions.contains(QStringLiteral("Connected")));
     }
 
     // Calls that go nowhere end in the call window's error, never in

@@ -5,11 +5,11 @@
 
 #include "app/Paths.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
-#include <QPointer>
 #include <QTimer>
 
 #include <glib.h>
@@ -140,6 +140,14 @@ public:
     {
         if (!initSofia())
             return LINEERR_NODRIVER;
+        // The stack runs on the GLib main loop: Qt's loop must be that one
+        // (it is on Linux, unless QT_NO_GLIB is set).
+        const QAbstractEventDispatcher* loop = QAbstractEventDispatcher::instance();
+        if (!loop || !loop->inherits("QEventDispatcherGlib")) {
+            qCWarning(lcSip) << m_account.displayName()
+                             << "needs the GLib event loop (unset QT_NO_GLIB)";
+            return LINEERR_NODRIVER;
+        }
         auto agent = std::make_unique<Agent>();
         agent->root = su_glib_root_create(nullptr);
         if (!agent->root)
