@@ -230,6 +230,27 @@ private Q_SLOTS:
                  qPrintable(refers[0]));
     }
 
+    // A registrar that refuses the password: the phones' dialog says so,
+    // naming the account, and it is not tried again at once.
+    void refusedRegistrationIsToldNamingTheAccount()
+    {
+        SipPeer pbx(QStringLiteral("pbx_register.xml"), {});
+        QVERIFY2(pbx.error().isEmpty(), qPrintable(pbx.error()));
+        SipAccount account = SipPeer::account(QStringLiteral("127.0.0.1:9"));
+        account.registrar = pbx.address();
+        account.registerForCallerId = true;
+        SipPasswords::instance().remember(account, QStringLiteral("wrong"));
+        startTelvaro(account, "Call Display=1\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(pbx.finished(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!sipProblem(account).isEmpty(), 5000);
+        QCOMPARE(sipProblem(account),
+                 QStringLiteral("Desk phone: registration failed: the password or user name was "
+                                "refused (403 Forbidden)."));
+        SipPhonesDialog list(window.get());
+        QCOMPARE(list.lblStatus->text(), sipProblem(account));
+        QCOMPARE(pbx.received(QStringLiteral("REGISTER")).size(), 2);
+    }
+
     // Hang Up while the phone still rings cancels the call to it.
     void hangUpCancelsTheRingingPhone()
     {
@@ -257,20 +278,25 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("status"); // the phone's answer
         QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("ending"); // the request that ends the leg
+        QTest::addColumn<QString>("ending");  // the request that ends the leg
+        QTest::addColumn<QString>("problem"); // what the phones' dialog tells
 
         const QString inUse = QStringLiteral("The selected line is in use or it is not connected.");
         const QString notAble = QStringLiteral("Not able to make a call.");
         QTest::newRow("phone on another call")
-            << "phone_refuses.xml" << QStringList{} << "486 Busy Here" << inUse << "ACK";
+            << "phone_refuses.xml" << QStringList{} << "486 Busy Here" << inUse << "ACK"
+            << "did not take the call (486 Busy Here).";
         QTest::newRow("phone forbids")
-            << "phone_refuses.xml" << QStringList{} << "403 Forbidden" << inUse << "ACK";
+            << "phone_refuses.xml" << QStringList{} << "403 Forbidden" << inUse << "ACK"
+            << "did not take the call (403 Forbidden).";
         QTest::newRow("phone not picked up")
-            << "phone_no_answer.xml" << QStringList{} << "" << inUse << "CANCEL";
+            << "phone_no_answer.xml" << QStringList{} << "" << inUse << "CANCEL"
+            << "did not take the call (no answer within 5 seconds).";
         QTest::newRow("password asked, then the number is not found")
             << "phone_digest.xml"
             << QStringList{"-inf", sourceDir() + "/tests/telephony/sip/not_found.csv"} << ""
-            << notAble << "BYE";
+            << notAble << "BYE"
+            << "";
     }
     void failedCallsAreErrors()
     {
@@ -279,6 +305,7 @@ private Q_SLOTS:
         QFETCH(QString, status);
         QFETCH(QString, label);
         QFETCH(QString, ending);
+        QFETCH(QString, problem);
         SipPeer phone(scenario, args, 1, 40, status);
         QVERIFY2(phone.error().isEmpty(), qPrintable(phone.error()));
         const SipAccount account = SipPeer::account(phone.address());
@@ -293,6 +320,11 @@ private Q_SLOTS:
         QVERIFY2(phone.exitCode() == 0, qPrintable(phone.errors()));
         QCOMPARE(phone.received(ending).size(), 1);
         QVERIFY(!captions.contains(QStringLiteral("Connected")));
+        if (!problem.isEmpty())
+            QCOMPARE(sipProblem(account), QStringLiteral("Desk phone: the phone sip:phone@%1 %2")
+                                              .arg(phone.address(), problem));
+        else
+            QCOMPARE(sipProblem(account), QString()); // the phone was fine; the number was not
         if (scenario == QLatin1String("phone_digest.xml")) {
             const QStringList invites = phone.received(QStringLiteral("INVITE"));
             QCOMPARE(invites.size(), 2);
@@ -468,11 +500,14 @@ private Q_SLOTS:
             for (char& c : junk)
                 c = char(random.bounded(256));
             send(i % 2 ? junk : "INVITE " + junk);
+            if (i % 20 == 19)
+                QTest::qWait(20); // a burst at a time: UDP drops what overflows
         }
         send(invite(900, "Subject: " + QByteArray(60000, 'x') + "\r\nContent-Length: 0\r\n\r\n"));
         send(invite(901, "Content-Length: 5000\r\n\r\nv=0\r\n"));
         send(invite(902, "Content-Length: -7\r\n\r\n"));
         send(headers("FROBNICATE", 903) + "Content-Length: 0\r\n\r\n");
+        QTest::qWait(50);
         for (int n = 0; n < 40; ++n)
             send(invite(n, "Content-Length: 0\r\n\r\n"));
 

@@ -4,6 +4,7 @@
 #include "app/Paths.h"
 
 #include <algorithm>
+#include <map>
 
 namespace telvaro {
 namespace {
@@ -114,6 +115,31 @@ void SipAccount::normalize()
     phoneAddress = cleanToken(phoneAddress);
     localAddress = cleanToken(localAddress);
     dialTimeout = std::clamp(dialTimeout, 5, 300);
+}
+
+namespace {
+
+std::map<QString, QString>& problems()
+{
+    static std::map<QString, QString> p;
+    return p;
+}
+
+} // namespace
+
+QString sipProblem(const SipAccount& account)
+{
+    const auto it = problems().find(account.keyringKey() + QLatin1Char('|') + account.phoneUri());
+    return it == problems().end() ? QString() : it->second;
+}
+
+void setSipProblem(const SipAccount& account, const QString& problem)
+{
+    const QString key = account.keyringKey() + QLatin1Char('|') + account.phoneUri();
+    if (problem.isEmpty())
+        problems().erase(key);
+    else
+        problems()[key] = QStringLiteral("%1: %2").arg(account.displayName(), problem);
 }
 
 std::vector<SipAccount> loadSipAccounts(const QString& file)

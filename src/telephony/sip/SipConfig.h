@@ -83,4 +83,10 @@ std::vector<SipAccount> loadSipAccounts(const QString& file = QString());
 bool saveSipAccounts(const std::vector<SipAccount>& accounts, QString* error = nullptr,
                      const QString& file = QString());
 
+// What went wrong last with a SIP phone in this run, a sentence naming the
+// account ("Desk phone: the registrar refused the password."); empty when
+// its last call or registration went well. The phones' dialog shows it.
+QString sipProblem(const SipAccount& account);
+void setSipProblem(const SipAccount& account, const QString& problem);
+
 } // namespace telvaro

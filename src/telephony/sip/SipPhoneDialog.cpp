@@ -166,6 +166,11 @@ SipPhonesDialog::SipPhonesDialog(QWidget* parent) : QDialog(parent), m_phones(lo
     connect(cmdRemove, &QPushButton::clicked, this, &SipPhonesDialog::removePhone);
     connect(cmdProperties, &QPushButton::clicked, this, &SipPhonesDialog::editPhone);
     connect(twPhones, &QTreeWidget::itemDoubleClicked, this, &SipPhonesDialog::editPhone);
+    connect(twPhones, &QTreeWidget::currentItemChanged, this, [this] {
+        const int row = twPhones->indexOfTopLevelItem(twPhones->currentItem());
+        lblStatus->setText(
+            row >= 0 && row < int(m_phones.size()) ? sipProblem(m_phones[size_t(row)]) : QString());
+    });
 
     auto* intro = new QLabel(QStringLiteral(
         "Telvaro can dial through your own SIP phone (a desk phone or a softphone). The phones "

@@ -172,7 +172,8 @@ public:
             TAG_IF(!certificates.isEmpty(), TPTAG_CERTIFICATE(certificates.constData())),
             TAG_END());
         if (!agent->nua) {
-            qCWarning(lcSip) << m_account.displayName() << "cannot use the local address" << local;
+            qCWarning(lcSip) << m_account.displayName() << "cannot open its SIP transport on"
+                             << local << "(address in use, or no TLS set-up)";
             su_root_destroy(agent->root);
             return LINEERR_RESOURCEUNAVAIL;
         }
@@ -393,8 +394,10 @@ private:
     // The phone did not take our call: the request fails, the user is told.
     void phoneRefused(const QString& reason)
     {
-        qCWarning(lcSip).noquote() << m_account.displayName() << "- the phone"
-                                   << m_account.phoneAddress << "did not take the call:" << reason;
+        const QString problem = QStringLiteral("the phone %1 did not take the call (%2).")
+                                    .arg(m_account.phoneUri(), reason);
+        qCWarning(lcSip).noquote() << m_account.displayName() << "-" << problem;
+        setSipProblem(m_account, problem);
         m_dialTimer.stop();
         if (!m_out)
             return;
@@ -477,6 +480,7 @@ private:
         // The phone answered: it is asked to call the number.
         m_dialTimer.stop();
         m_out->leg = Leg::Answered;
+        setSipProblem(m_account, {});
         replyPending(0);
         const QByteArray target = referTo();
         nua_refer(m_out->nh, SIPTAG_REFER_TO_STR(target.constData()), TAG_END());
@@ -493,9 +497,10 @@ private:
                 return;
         }
         if (status >= 300) {
-            qCWarning(lcSip).noquote()
-                << m_account.displayName()
-                << "- the phone refused to call the number:" << phraseOf(status, phrase);
+            const QString problem = QStringLiteral("the phone refused to call the number (%1).")
+                                        .arg(phraseOf(status, phrase));
+            qCWarning(lcSip).noquote() << m_account.displayName() << "-" << problem;
+            setSipProblem(m_account, problem);
             transferEnded(LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_UNAVAIL);
             return;
         }
@@ -555,6 +560,7 @@ private:
             if (!m_agent || !owns(nh))
                 return;
             if (!password) {
+                setSipProblem(m_account, QStringLiteral("no password was given for it."));
                 nua_cancel(nh, TAG_END());
                 return;
             }
@@ -599,6 +605,7 @@ private:
                 qCInfo(lcSip) << m_account.displayName() << "is registered for caller ID";
             m_registered = true;
             m_registerAuth = 0;
+            setSipProblem(m_account, {});
             return;
         }
         if ((status == 401 || status == 407) && authenticate(m_register, sip, &m_registerAuth))
@@ -611,6 +618,7 @@ private:
             why = QStringLiteral("the registrar %1 cannot be reached (%2)")
                       .arg(m_account.registrar, why);
         qCWarning(lcSip).noquote() << m_account.displayName() << "- registration failed:" << why;
+        setSipProblem(m_account, QStringLiteral("registration failed: %1.").arg(why));
         if (m_receiving)
             m_registerRetry.start(SipProvider::kRegisterRetryMs);
     }
