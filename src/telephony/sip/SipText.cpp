@@ -96,7 +96,7 @@ QList<QByteArray> addresses(const QByteArray& value)
     return out;
 }
 
-// One name-addr or addr-spec: an optional display name (quoted or tokens)
+// One address, with or without angle brackets: an optional display name (quoted or tokens)
 // and the URI (inside <> or up to the first ";" of header parameters).
 NameAddr parseNameAddr(const QByteArray& text)
 {
