@@ -11,7 +11,9 @@ DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6svg6 \
 	qt6-qpa-plugins libgl-dev libasound2-dev libbenchmark-dev \
 	xvfb xauth trayer xdotool \
-	dbus-daemon appstream desktop-file-utils xdg-utils
+	dbus-daemon appstream desktop-file-utils xdg-utils \
+	libsofia-sip-ua-dev libsofia-sip-ua-glib-dev qtkeychain-qt6-dev \
+	sip-tester baresip-core gnome-keyring
 
 PREFIX ?= /usr/local
 DESTDIR ?=
@@ -94,7 +96,7 @@ bench: deps
 # its corpus in build/fuzz/corpus/<target> and starts from fuzz/seeds/<target>;
 # an input that breaks a property lands in build/fuzz/artifacts/<target>/ (add
 # it to the seeds once the fault is fixed: `make test` runs every seed).
-FUZZ_TARGETS := inifile calllog modem instance link translate dbusrequest
+FUZZ_TARGETS := inifile calllog modem instance link translate dbusrequest sip
 
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 

@@ -77,8 +77,9 @@ MsgResult DialogPrompter::message(QWidget* parent, const MessageRequest& request
 std::optional<QString> DialogPrompter::input(QWidget* parent, const InputRequest& request)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, titleOr(request.title), request.prompt,
-                                               QLineEdit::Normal, request.defaultText, &ok);
+    const QString text = QInputDialog::getText(
+        parent, titleOr(request.title), request.prompt,
+        request.secret ? QLineEdit::Password : QLineEdit::Normal, request.defaultText, &ok);
     if (!ok)
         return std::nullopt;
     return text;

@@ -35,6 +35,7 @@ QList<QPair<QString, QString>> HelpWindow::topics()
         {QStringLiteral("profiles"), QStringLiteral("Profiles")},
         {QStringLiteral("options"), QStringLiteral("Options")},
         {QStringLiteral("modems"), QStringLiteral("Modems and dialing locations")},
+        {QStringLiteral("sip-phone"), QStringLiteral("Dial through a SIP phone")},
         {QStringLiteral("troubleshooting"), QStringLiteral("When something goes wrong")},
     };
 }

@@ -29,6 +29,7 @@ struct InputRequest
     QString prompt;
     QString title;
     QString defaultText;
+    bool secret = false; // a password: not shown as typed
 };
 
 struct FileRequest

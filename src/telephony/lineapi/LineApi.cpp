@@ -2,6 +2,7 @@
 
 #include "telephony/lineapi/LineProvider.h"
 #include "telephony/lineapi/ModemProvider.h"
+#include "telephony/sip/SipProvider.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -154,6 +155,7 @@ public:
     {
         std::vector<std::unique_ptr<LineProvider>> out;
         out.push_back(std::make_unique<ModemProvider>());
+        out.push_back(std::make_unique<SipProvider>());
         return out;
     }
 

@@ -7,6 +7,7 @@
 #include "telephony/lineapi/ModemConfig.h"
 #include "telephony/locations/DialingPropertiesDialog.h"
 #include "telephony/locations/ModemDialogs.h"
+#include "telephony/sip/SipPhoneDialog.h"
 
 namespace telvaro {
 
@@ -51,6 +52,11 @@ LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& dev
         return LINEERR_INVALDEVICECLASS;
 
     std::vector<ModemSettings> modems = loadModems();
+    // The SIP phones follow the modems.
+    if (deviceId >= modems.size() && deviceId - modems.size() < loadSipAccounts().size()) {
+        editSipPhone(int(deviceId - modems.size()), owner);
+        return 0;
+    }
     if (deviceId >= modems.size()) {
         const QString text =
             modems.empty()
@@ -106,16 +112,19 @@ void installLocations()
     seams().showDialingProperties = [](QWidget* owner) {
         lineTranslateDialog(0, 0, 0, owner, lastNumberCaption(state().displayNumber));
     };
+    installSipPasswordPrompt();
     seams().showModemProperties = [](QWidget* owner, int device) {
         const std::vector<ModemSettings> before = loadModems();
+        const std::vector<SipAccount> phones = loadSipAccounts();
         lineConfigDialog(quint32(std::max(device, 0)), owner, QStringLiteral("comm"));
-        if (loadModems() != before)
+        if (loadModems() != before || loadSipAccounts() != phones)
             lineDevicesChanged();
     };
     seams().showSystemModems = [](QWidget* owner) {
         const std::vector<ModemSettings> before = loadModems();
+        const std::vector<SipAccount> phones = loadSipAccounts();
         lineConfigProvider(owner, 1);
-        if (loadModems() != before)
+        if (loadModems() != before || loadSipAccounts() != phones)
             lineDevicesChanged();
     };
 }

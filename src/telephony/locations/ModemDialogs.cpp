@@ -2,6 +2,7 @@
 
 #include "app/Prompter.h"
 #include "telephony/locations/ModemProbe.h"
+#include "telephony/sip/SipPhoneDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -377,6 +378,10 @@ SystemModemsDialog::SystemModemsDialog(QWidget* parent) : QDialog(parent), m_mod
     side->addSpacing(12);
     side->addWidget(cmdDetect);
     side->addWidget(cmdQuery);
+    side->addSpacing(12);
+    cmdSipPhones = new QPushButton(QStringLiteral("&SIP Phones..."));
+    connect(cmdSipPhones, &QPushButton::clicked, this, [this] { SipPhonesDialog(this).exec(); });
+    side->addWidget(cmdSipPhones);
     side->addStretch(1);
 
     auto* intro = new QLabel(QStringLiteral("The following modems are set up for Telvaro. The "

@@ -122,6 +122,7 @@ public:
     QPushButton* cmdProperties = nullptr;
     QPushButton* cmdDetect = nullptr;
     QPushButton* cmdQuery = nullptr;
+    QPushButton* cmdSipPhones = nullptr; // "SIP Phones...": the SIP phone devices
     QProgressBar* prgDetect = nullptr;
     QLabel* lblStatus = nullptr;
     ModemProbe* probe = nullptr;
