@@ -250,20 +250,41 @@ quint64 AtPort::send(const QString& command, Handler handler, int timeoutMs)
     return id;
 }
 
+quint64 AtPort::sendEscape(Handler handler)
+{
+    const quint64 id = send(QStringLiteral("+++"), std::move(handler), 2 * kEscapeGuardMs + 1000);
+    m_queue.back().escape = true;
+    return id;
+}
+
 void AtPort::writeNext()
 {
     if (m_current || m_queue.empty() || !isOpen())
         return;
     m_current = std::move(m_queue.front());
     m_queue.pop_front();
-    m_port->write(m_current->text + '\r');
     m_timer->start(m_current->timeoutMs);
+    if (m_current->escape) {
+        // Nothing may go to the modem for the guard time before the escape.
+        const quint64 id = m_current->id;
+        QTimer::singleShot(kEscapeGuardMs, this, [this, id] {
+            if (m_current && m_current->id == id && isOpen()) {
+                m_port->write(m_current->text);
+                Q_EMIT commandWritten(id);
+            }
+        });
+        return;
+    }
+    m_port->write(m_current->text + '\r');
     Q_EMIT commandWritten(m_current->id);
 }
 
 void AtPort::abortCurrent()
 {
-    // Harmless when the modem is not dialing: an empty command line.
+    // Harmless when the modem is not dialing: an empty command line. Not
+    // while an escape waits out its guard time.
+    if (m_current && m_current->escape)
+        return;
     if (isOpen())
         m_port->write("\r");
 }
