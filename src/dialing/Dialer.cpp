@@ -55,6 +55,7 @@ void Dialer::reset()
     m_givenNumber.clear();
     m_redialCount = 0;
     m_connectedShown = false;
+    m_party.reset();
     ++m_waitToken;
     mainWindow = {};
     pause = [](double seconds) {
@@ -202,6 +203,10 @@ void Dialer::placeCall()
     // one, even before the line reports it dialing.
     s.busyDetected = false;
 
+    // A new call (not a redial) is for the party the dial procedure was
+    // given; what others set meanwhile does not change it.
+    if (m_redialCount == 0)
+        m_party = CallParty{s.pendingName, s.displayNumber, s.currentEntryKey};
     const QString given = m_givenNumber.isEmpty() ? s.displayNumber : m_givenNumber;
     if (m_recent.isEmpty() || m_recent.front() != given) {
         m_recent.prepend(given);
@@ -295,9 +300,13 @@ void Dialer::handleConnected()
         }
         if (token != m_waitToken)
             return;
+        // The call ended (no answer, no carrier, an error): its outcome is
+        // shown; it was never connected.
+        if (s.callErrorKind != 0 || !s.callPlaced)
+            return;
     }
     m_connectedShown = true;
-    if (s.callErrorKind != 0 || s.stopRequested)
+    if (s.callErrorKind != 0 || s.stopRequested || !s.callPlaced)
         return;
 
     setPad(false, false, true);
@@ -360,7 +369,7 @@ void Dialer::handleBusy()
         w.okVisible = false;
         w.picture = ConnectPicture::Dialing;
         w.cancelVisible = true;
-        w.frameCaption = QStringLiteral("Redialing:  ") + s.pendingName;
+        w.frameCaption = QStringLiteral("Redialing:  ") + (m_party ? m_party->name : s.pendingName);
         update(w);
         if (s.stopRequested)
             return;
@@ -435,6 +444,14 @@ void Dialer::hangUp()
 void Dialer::confirmCall()
 {
     ProgramState& s = state();
+    // The record and the memo are the placed call's, whatever a number
+    // refused meanwhile left behind.
+    if (m_party) {
+        s.pendingName = m_party->name;
+        s.displayNumber = m_party->displayNumber;
+        s.currentEntryKey = m_party->entryKey;
+        m_party.reset();
+    }
     bool isEntry = false;
     const int key = s.currentEntryKey.toInt(&isEntry);
     if (isEntry && key > 0 && !s.memoOpen)
