@@ -207,6 +207,7 @@ void Dialer::placeCall()
     // given; what others set meanwhile does not change it.
     if (m_redialCount == 0)
         m_party = CallParty{s.pendingName, s.displayNumber, s.currentEntryKey};
+    m_connectedShown = false; // of this attempt, once its wait is over
     const QString given = m_givenNumber.isEmpty() ? s.displayNumber : m_givenNumber;
     if (m_recent.isEmpty() || m_recent.front() != given) {
         m_recent.prepend(given);

@@ -4,6 +4,7 @@
 #include "app/OptionsStore.h"
 #include "app/ProgramState.h"
 #include "app/Seams.h"
+#include "dialing/Dialer.h"
 #include "telephony/IncomingCalls.h"
 #include "telephony/LineSession.h"
 
@@ -226,9 +227,11 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
                 s.requestInProgress = false;
                 return;
             }
-            // The call ended before it was taken: the user sees how, and
-            // it is never taken for a connection.
-            if (s.callPlaced && !s.stopRequested) {
+            // The call ended before it was declared connected: the user
+            // sees how, and it is never taken for a connection. (A data
+            // call's modem ends it in its own time after that; the user's
+            // OK still takes it.)
+            if (s.callPlaced && !s.stopRequested && !dialer().connectedShown()) {
                 s.callErrorKind = mode == LINEDISCONNECTMODE_NOANSWER ? 6
                                   : mode == LINEDISCONNECTMODE_NORMAL ? 7
                                                                       : 3;

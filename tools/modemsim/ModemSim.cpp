@@ -106,9 +106,12 @@ QString Modem::start(QString* error)
     // What happens on the line, told on standard input: "ring NUMBER [NAME]"
     // (a call comes in now; one still ringing gives up first), "silent" (the
     // modem stops answering), "speak".
-    ::fcntl(STDIN_FILENO, F_SETFL, ::fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
-    m_control = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
-    connect(m_control, &QSocketNotifier::activated, this, &Modem::onControl);
+    // (Not from a terminal: a simulator started in the background of a shell
+    // must not stop for reading it.)
+    if (!::isatty(STDIN_FILENO)) {
+        m_control = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+        connect(m_control, &QSocketNotifier::activated, this, &Modem::onControl);
+    }
     if (m_s.incomingEverySec > 0) {
         m_incomingTimer->setInterval(m_s.incomingEverySec * 1000);
         m_incomingTimer->start();
@@ -789,17 +792,14 @@ void Modem::onlineData(const char* data, qsizetype size)
 
 void Modem::onControl()
 {
+    // One read per notice: standard input stays blocking (the pipe is
+    // shared with whoever started us).
     char buf[256];
-    for (;;) {
-        const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
-        if (n > 0) {
-            m_controlInput.append(buf, n);
-            continue;
-        }
-        if (n == 0)
-            m_control->setEnabled(false); // nobody will tell us more
-        break;
-    }
+    const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+    if (n > 0)
+        m_controlInput.append(buf, n);
+    else if (n == 0 || (errno != EINTR && errno != EAGAIN))
+        m_control->setEnabled(false); // nobody will tell us more
     for (qsizetype end = m_controlInput.indexOf('\n'); end >= 0;
          end = m_controlInput.indexOf('\n')) {
         const QString line = QString::fromUtf8(m_controlInput.left(end)).trimmed();
