@@ -7,6 +7,7 @@
 #include "calllog/CallLogFile.h"
 #include "dialing/DialString.h"
 #include "dialing/SoundPlayer.h"
+#include "telephony/ExternalRequests.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -142,6 +143,10 @@ void Dialer::dialNumber()
     const dialstr::NumberSplit split = dialstr::splitNumber(number);
     dialstr::DialChoice choice;
     if (checked(OptionsStore::chkIgnore)) {
+        // A modem cannot dial "+": the location's prefix stands for it, as
+        // for a number from another program.
+        if (number.trimmed().startsWith(u'+'))
+            number = dialableOutsideNumber(number);
         choice = dialstr::ignoredPropertiesDialString(number,
                                                       options().isSelected(OptionsStore::optTone));
     } else if (split.head.startsWith(QLatin1String("XX"))) {

@@ -424,8 +424,10 @@ private Q_SLOTS:
         dialFromThePad(QStringLiteral("5550102"));
         WAIT_FOR_HEADING(QStringLiteral("No Answer"), 15000);
         click("cmdCancel");
-        dialFromThePad(QStringLiteral("5550103"));
+        dialFromThePad(QStringLiteral("+1 (416) 555-0103")); // "+" typed, properties ignored
         WAIT_FOR_HEADING(QStringLiteral("No Carrier"), 15000);
+        QCOMPARE(sim->log().filter(QRegularExpression("^ATD")).constLast(),
+                 QStringLiteral("ATDT14165550103;"));
         click("cmdCancel");
         QCOMPARE(dials(), 4);
 

@@ -270,12 +270,16 @@ void AtPort::writeNext()
         QTimer::singleShot(kEscapeGuardMs, this, [this, id] {
             if (m_current && m_current->id == id && isOpen()) {
                 m_port->write(m_current->text);
+                m_port->flush();
                 Q_EMIT commandWritten(id);
             }
         });
         return;
     }
     m_port->write(m_current->text + '\r');
+    // Out now, not when the event loop next runs: the command's time counts
+    // from here.
+    m_port->flush();
     Q_EMIT commandWritten(m_current->id);
 }
 
@@ -378,6 +382,13 @@ void AtPort::finish(Outcome outcome, const QString& finalLine)
 
 void AtPort::onTimeout()
 {
+    if (!m_current)
+        return;
+    // The answer may be waiting unread (the program was busy when it came):
+    // it is read before the command counts as unanswered.
+    const quint64 id = m_current->id;
+    if (m_port && m_port->waitForReadyRead(0) && (!m_current || m_current->id != id))
+        return;
     if (!m_current)
         return;
     if (m_current->settling) {
