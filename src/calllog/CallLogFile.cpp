@@ -412,10 +412,13 @@ CallLogRow appendIncomingRecord()
     return row;
 }
 
-CallLogRow appendIncomingCall(const QString& path, const QString& name, const QString& number)
+CallLogRow appendIncomingCall(const QString& path, const QString& name, const QString& number,
+                              const QDateTime& when)
 {
-    const CallLogRow row =
-        cleanRow({incomingName(name), incomingNumber(number), formatDateTime(clock().now()), {}});
+    const CallLogRow row = cleanRow({incomingName(name),
+                                     incomingNumber(number),
+                                     formatDateTime(when.isValid() ? when : clock().now()),
+                                     {}});
     appendIncomingAndReport(path, row);
     return row;
 }

@@ -139,8 +139,10 @@ CallLogRow appendIncomingRecord();
 // The incoming record of one caller, written to `path` (the log of the
 // profile where the call rang): the name and number cut, "Unknown Caller" /
 // "Unknown #" for empty ones, stamped with the clock. A failure is reported
-// after the current event, never inside it.
-CallLogRow appendIncomingCall(const QString& path, const QString& name, const QString& number);
+// after the current event, never inside it. `when` (the time the call rang)
+// stamps the record; a null time stamps it with the clock.
+CallLogRow appendIncomingCall(const QString& path, const QString& name, const QString& number,
+                              const QDateTime& when = {});
 // The name and number as the incoming log writes them (cut, unknown filled).
 QString incomingName(const QString& name);
 QString incomingNumber(const QString& number);

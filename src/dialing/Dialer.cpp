@@ -7,6 +7,7 @@
 #include "calllog/CallLogFile.h"
 #include "dialing/DialString.h"
 #include "dialing/SoundPlayer.h"
+#include "telephony/ExternalRequests.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -55,6 +56,7 @@ void Dialer::reset()
     m_givenNumber.clear();
     m_redialCount = 0;
     m_connectedShown = false;
+    m_party.reset();
     ++m_waitToken;
     mainWindow = {};
     pause = [](double seconds) {
@@ -141,6 +143,10 @@ void Dialer::dialNumber()
     const dialstr::NumberSplit split = dialstr::splitNumber(number);
     dialstr::DialChoice choice;
     if (checked(OptionsStore::chkIgnore)) {
+        // A modem cannot dial "+": the location's prefix stands for it, as
+        // for a number from another program.
+        if (number.trimmed().startsWith(u'+'))
+            number = dialableOutsideNumber(number);
         choice = dialstr::ignoredPropertiesDialString(number,
                                                       options().isSelected(OptionsStore::optTone));
     } else if (split.head.startsWith(QLatin1String("XX"))) {
@@ -202,6 +208,11 @@ void Dialer::placeCall()
     // one, even before the line reports it dialing.
     s.busyDetected = false;
 
+    // A new call (not a redial) is for the party the dial procedure was
+    // given; what others set meanwhile does not change it.
+    if (m_redialCount == 0)
+        m_party = CallParty{s.pendingName, s.displayNumber, s.currentEntryKey};
+    m_connectedShown = false; // of this attempt, once its wait is over
     const QString given = m_givenNumber.isEmpty() ? s.displayNumber : m_givenNumber;
     if (m_recent.isEmpty() || m_recent.front() != given) {
         m_recent.prepend(given);
@@ -295,9 +306,13 @@ void Dialer::handleConnected()
         }
         if (token != m_waitToken)
             return;
+        // The call ended (no answer, no carrier, an error): its outcome is
+        // shown; it was never connected.
+        if (s.callErrorKind != 0 || !s.callPlaced)
+            return;
     }
     m_connectedShown = true;
-    if (s.callErrorKind != 0 || s.stopRequested)
+    if (s.callErrorKind != 0 || s.stopRequested || !s.callPlaced)
         return;
 
     setPad(false, false, true);
@@ -360,7 +375,7 @@ void Dialer::handleBusy()
         w.okVisible = false;
         w.picture = ConnectPicture::Dialing;
         w.cancelVisible = true;
-        w.frameCaption = QStringLiteral("Redialing:  ") + s.pendingName;
+        w.frameCaption = QStringLiteral("Redialing:  ") + (m_party ? m_party->name : s.pendingName);
         update(w);
         if (s.stopRequested)
             return;
@@ -435,6 +450,14 @@ void Dialer::hangUp()
 void Dialer::confirmCall()
 {
     ProgramState& s = state();
+    // The record and the memo are the placed call's, whatever a number
+    // refused meanwhile left behind.
+    if (m_party) {
+        s.pendingName = m_party->name;
+        s.displayNumber = m_party->displayNumber;
+        s.currentEntryKey = m_party->entryKey;
+        m_party.reset();
+    }
     bool isEntry = false;
     const int key = s.currentEntryKey.toInt(&isEntry);
     if (isEntry && key > 0 && !s.memoOpen)

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace telvaro {
 
@@ -129,6 +130,14 @@ private:
     QString m_givenNumber;
     int m_redialCount = 0;
     bool m_connectedShown = false;
+    // Who the call in progress is for, as its dial gave it.
+    struct CallParty
+    {
+        QString name;
+        QString displayNumber;
+        QString entryKey;
+    };
+    std::optional<CallParty> m_party;
     quint64 m_waitToken = 0; // a connection wait gives way when a newer one starts
 };
 

@@ -4,6 +4,7 @@
 #include "app/OptionsStore.h"
 #include "app/ProgramState.h"
 #include "app/Seams.h"
+#include "dialing/Dialer.h"
 #include "telephony/IncomingCalls.h"
 #include "telephony/LineSession.h"
 
@@ -58,6 +59,10 @@ CallErrorText callErrorText(int kind)
     case 5:
         return {modemError, QStringLiteral("Not able to make a call.\r\n"
                                            "Modem may not be turned on or it is misconfigured.")};
+    case 6:
+        return {QStringLiteral("No Answer"), QStringLiteral("The number did not answer.")};
+    case 7:
+        return {QStringLiteral("No Carrier"), QStringLiteral("The call ended (no carrier).")};
     default:
         return {};
     }
@@ -159,20 +164,28 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
         return;
 
     case LINE_CALLSTATE: {
-        t.callHandle = hDevice;
         t.eventCall = hDevice;
-        s.idleSeen = false;
+        // Each event is about its own call: the outgoing call's flags follow
+        // only its events, and a call offered meanwhile never takes its place.
+        const bool outgoing = hDevice != 0 && hDevice == t.callHandle;
+        if (outgoing)
+            s.idleSeen = false;
         const quint32 callState = quint32(dwParam1);
         const quint32 mode = quint32(dwParam2);
+        if (!outgoing && callState != LINECALLSTATE_IDLE && callState != LINECALLSTATE_OFFERING)
+            return;
         switch (callState) {
-        case LINECALLSTATE_IDLE:
-            s.idleSeen = true;
+        case LINECALLSTATE_IDLE: {
             IncomingCallEnded(hDevice);
-            ReleaseCall(t.callHandle);
+            HCALL other = hDevice;
+            if (outgoing)
+                s.idleSeen = true;
+            ReleaseCall(outgoing ? t.callHandle : other);
             // A redial pending after busy keeps waiting requests waiting.
             if (!(s.busyDetected && !s.stopRequested))
                 callSeam(seams().processCallRequest);
             return;
+        }
         case LINECALLSTATE_OFFERING:
             callSeam(seams().logIncomingCall);
             if (options().isChecked(OptionsStore::chkCallDisplay)) {
@@ -213,6 +226,20 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
             if (s.callPlaced && !s.stopRequested && mode == LINEDISCONNECTMODE_BUSY) {
                 s.busyDetected = true;
                 DropCall();
+                s.callPlaced = false;
+                s.requestInProgress = false;
+                return;
+            }
+            // The call ended before it was declared connected: the user
+            // sees how, and it is never taken for a connection. (A data
+            // call's modem ends it in its own time after that; the user's
+            // OK still takes it.)
+            if (s.callPlaced && !s.stopRequested && !dialer().connectedShown()) {
+                s.callErrorKind = mode == LINEDISCONNECTMODE_NOANSWER ? 6
+                                  : mode == LINEDISCONNECTMODE_NORMAL ? 7
+                                                                      : 3;
+                ReportCallError();
+                return;
             }
             s.callPlaced = false;
             s.requestInProgress = false;

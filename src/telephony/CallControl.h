@@ -29,7 +29,7 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
                   quintptr dwParam2, quintptr dwParam3);
 
 // The caption and text the call progress window shows for an error kind
-// (1 to 5); a null text for other kinds.
+// (1 to 5, 6 no answer, 7 no carrier); a null text for other kinds.
 struct CallErrorText
 {
     QString frameCaption;

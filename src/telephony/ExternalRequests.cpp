@@ -56,7 +56,7 @@ CheckedRequest checkMakeCallRequest(const QString& destAddress, const QString& a
 QString dialableOutsideNumber(const QString& number)
 {
     const QString text = number.trimmed();
-    if (!text.startsWith(u'+') || options().isChecked(OptionsStore::chkIgnore))
+    if (!text.startsWith(u'+'))
         return number;
     CurrentLocation location;
     if (!lineTranslation().readLocation(&location) || location.countryCode <= 0)

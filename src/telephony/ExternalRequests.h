@@ -48,9 +48,9 @@ CheckedRequest checkMakeCallRequest(const QString& destAddress, const QString& a
 
 // A number that starts with "+" keeps its meaning: in the country of the
 // current dialing location it becomes a long-distance number of that
-// country, elsewhere an international one (the location's prefixes). Other
-// numbers, and every number while the dialing properties are ignored, stay
-// as they are.
+// country, elsewhere an international one (the location's prefixes), also
+// while the dialing properties are ignored (a modem cannot dial "+"). Other
+// numbers stay as they are.
 QString dialableOutsideNumber(const QString& number);
 
 // Makes an outside number the dial procedure's input: PendingNumber (with

@@ -1,5 +1,6 @@
 #include "telephony/IncomingCalls.h"
 
+#include "app/Clock.h"
 #include "app/ProgramState.h"
 #include "calllog/CallLogFile.h"
 #include "telephony/LineSession.h"
@@ -14,6 +15,7 @@ namespace {
 struct OfferedCall
 {
     QString logPath; // the incoming log of the profile where it rang
+    QDateTime rang;  // when it rang: the time of its record
     bool written = false;
 };
 
@@ -43,7 +45,7 @@ void writeUnknown(OfferedCall& offered)
     if (offered.written)
         return;
     offered.written = true;
-    calllog::appendIncomingCall(offered.logPath, {}, {});
+    calllog::appendIncomingCall(offered.logPath, {}, {}, offered.rang);
 }
 
 } // namespace
@@ -56,7 +58,8 @@ void LogIncomingCall(HCALL call)
         return;
     auto it = calls.live.find(call);
     if (it == calls.live.end())
-        it = calls.live.insert(call, OfferedCall{calllog::logPath(calllog::LogKind::Incoming)});
+        it = calls.live.insert(
+            call, OfferedCall{calllog::logPath(calllog::LogKind::Incoming), clock().now()});
 
     LineCallInfo info;
     const LineResult r = lineGetCallInfo(call, &info);
@@ -80,7 +83,7 @@ void LogIncomingCall(HCALL call)
     if (!it->written) {
         it->written = true;
         const calllog::CallLogRow row =
-            calllog::appendIncomingCall(it->logPath, info.callerIDName, info.callerID);
+            calllog::appendIncomingCall(it->logPath, info.callerIDName, info.callerID, it->rang);
         s.callerName = row.name;
         s.callerNumber = row.number;
     } else {
@@ -128,12 +131,10 @@ void setCallDisplayCall(HCALL call)
 
 void AcknowledgeCallDisplay()
 {
-    IncomingCalls& calls = incoming();
-    const HCALL call = calls.displayCall;
-    calls.displayCall = 0;
+    // The call is not hung up: it rings on, and caller information that
+    // comes later still goes into its record.
+    incoming().displayCall = 0;
     state().callDisplayShown = false;
-    if (incomingCallLive(call))
-        telephony().lastResult = lineDrop(call);
 }
 
 void resetIncomingCalls()

@@ -34,8 +34,9 @@ bool incomingCallLive(HCALL call);
 HCALL callDisplayCall();
 void setCallDisplayCall(HCALL call);
 
-// OK of the caller display: drops the call the window was opened for when
-// that call is still there (never another call), and forgets it.
+// OK of the caller display: forgets the call the window was opened for. The
+// call itself rings on and keeps its one record (caller ID arriving later
+// still goes into it).
 void AcknowledgeCallDisplay();
 
 // Back to a fresh start (tests).

@@ -50,6 +50,12 @@ void SimModem::kill()
     }
 }
 
+void SimModem::tell(const QString& line)
+{
+    m_process.write(line.toUtf8() + '\n');
+    m_process.waitForBytesWritten(1000);
+}
+
 QStringList SimModem::log() const
 {
     QFile f(m_logFile);

@@ -31,6 +31,9 @@ public:
     QStringList log() const;
     // Stops the simulator at once (like a modem switched off).
     void kill();
+    // Tells the simulator what happens on the line: "ring NUMBER NAME",
+    // "silent" ...
+    void tell(const QString& line);
 
     static ModemSettings fastSettings();
 

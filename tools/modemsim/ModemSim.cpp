@@ -18,7 +18,8 @@ namespace telvaro::modemsim {
 Modem::Modem(Script script, QObject* parent)
     : QObject(parent), m_s(std::move(script)), m_dialTimer(new QTimer(this)),
       m_carrierTimer(new QTimer(this)), m_incomingTimer(new QTimer(this)),
-      m_ringTimer(new QTimer(this)), m_progressTimer(new QTimer(this))
+      m_ringTimer(new QTimer(this)), m_progressTimer(new QTimer(this)),
+      m_lateTimer(new QTimer(this)), m_escapeTimer(new QTimer(this))
 {
     m_verbose = !m_s.numeric;
     m_progressTimer->setSingleShot(true);
@@ -33,6 +34,19 @@ Modem::Modem(Script script, QObject* parent)
         result("NO CARRIER", 3);
     });
     connect(m_incomingTimer, &QTimer::timeout, this, &Modem::startIncoming);
+    m_lateTimer->setSingleShot(true);
+    connect(m_lateTimer, &QTimer::timeout, this,
+            [this] { endCall(m_lateResult.constData(), m_lateNumeric); });
+    // "+++" with a second of quiet on both sides leaves the data call for the
+    // command state (S2 and S12 as shipped).
+    m_escapeTimer->setSingleShot(true);
+    connect(m_escapeTimer, &QTimer::timeout, this, [this] {
+        if (m_online && m_plus == 3) {
+            m_online = false;
+            m_plus = 0;
+            result("OK", 0);
+        }
+    });
     connect(m_ringTimer, &QTimer::timeout, this, &Modem::ring);
 }
 
@@ -89,6 +103,15 @@ QString Modem::start(QString* error)
             return {};
         }
     }
+    // What happens on the line, told on standard input: "ring NUMBER [NAME]"
+    // (a call comes in now; one still ringing gives up first), "silent" (the
+    // modem stops answering), "speak".
+    // (Not from a terminal: a simulator started in the background of a shell
+    // must not stop for reading it.)
+    if (!::isatty(STDIN_FILENO)) {
+        m_control = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+        connect(m_control, &QSocketNotifier::activated, this, &Modem::onControl);
+    }
     if (m_s.incomingEverySec > 0) {
         m_incomingTimer->setInterval(m_s.incomingEverySec * 1000);
         m_incomingTimer->start();
@@ -104,6 +127,12 @@ void Modem::onReadable()
     for (;;) {
         const ssize_t n = ::read(m_master, buf, sizeof buf);
         if (n > 0) {
+            if (m_mute)
+                continue;
+            if (m_online) {
+                onlineData(buf, n);
+                continue;
+            }
             if (m_dial != DialState::None) {
                 // Any character abandons a dial in progress; it is not part of
                 // a command.
@@ -180,6 +209,7 @@ void Modem::execute(const QByteArray& commandLine)
         return;
     }
     m_progressTimer->stop();
+    m_lateTimer->stop();
     // The dial command takes the rest of the line.
     const qsizetype d = body.toUpper().indexOf('D');
     QByteArray dialRest;
@@ -234,6 +264,14 @@ bool Modem::executeBasic(const QByteArray& bodyIn, QByteArray* error)
                 sendLine(m_s.modelName.toLatin1());
                 continue;
             }
+            if (ext.startsWith("+FCLASS=")) {
+                m_fclass8 = ext.mid(8) == "8";
+                continue;
+            }
+            if (ext.startsWith("+CRC=")) {
+                m_crc = ext.mid(5) == "1";
+                continue;
+            }
             if (ext.startsWith("+FCLASS") || ext.startsWith("+VCID?") || ext.startsWith("+VCID=?"))
                 continue;
             static const QList<QByteArray> cid{"+VCID", "#CID", "%CCID", "+CLIP"};
@@ -261,6 +299,8 @@ bool Modem::executeBasic(const QByteArray& bodyIn, QByteArray* error)
         switch (c) {
         case 'Z':
             number(0);
+            m_crc = false;
+            m_fclass8 = false;
             m_echo = true;
             m_verbose = !m_s.numeric;
             m_quiet = false;
@@ -430,8 +470,77 @@ void Modem::reportProgress()
     result("BUSY", 7);
 }
 
+void Modem::voiceDialDone()
+{
+    // In voice mode (+FCLASS=8) some modems say VCON, in words either way.
+    if (m_fclass8 && m_s.vcon)
+        sendLine("VCON");
+    else
+        result("OK", 0);
+}
+
+QString Modem::outcomeOfCall() const
+{
+    return m_s.outcomes.value(m_calls - 1);
+}
+
+void Modem::endCall(const char* verbose, int numeric)
+{
+    m_dial = DialState::None;
+    m_offHook = false;
+    m_callStarted = false;
+    result(verbose, numeric);
+}
+
+void Modem::goOnline()
+{
+    m_dial = DialState::None;
+    m_online = true;
+    m_plus = 0;
+    m_lastData = QDateTime::currentMSecsSinceEpoch();
+    // The speed of the line, as a number after ATV0 (X4).
+    result("CONNECT 33600", 84);
+}
+
 void Modem::finishDial()
 {
+    const QString outcome = outcomeOfCall();
+    if (!outcome.isEmpty() && outcome != QLatin1String("ok")) {
+        static const QMap<QString, QPair<const char*, int>> finals{
+            {QStringLiteral("busy"), {"BUSY", 7}},
+            {QStringLiteral("noanswer"), {"NO ANSWER", 8}},
+            {QStringLiteral("nocarrier"), {"NO CARRIER", 3}},
+            {QStringLiteral("delayed"), {"DELAYED", 24}},
+            {QStringLiteral("error"), {"ERROR", 4}}};
+        if (outcome == QLatin1String("silent")) {
+            m_dial = DialState::None;
+            m_mute = true;
+            return;
+        }
+        if (outcome == QLatin1String("connect")) {
+            goOnline();
+            return;
+        }
+        if (outcome.startsWith(QLatin1String("ok+"))) {
+            const auto late = finals.value(outcome.mid(3), {"NO CARRIER", 3});
+            m_lateResult = late.first;
+            m_lateNumeric = late.second;
+            if (m_dialVoice) {
+                m_dial = DialState::None;
+                voiceDialDone();
+                m_lateTimer->start(m_s.busyDetectMs);
+            } else {
+                // A data call has no OK: the result comes when it does.
+                m_dial = DialState::WaitingCarrier;
+                m_carrierTimer->stop();
+                m_lateTimer->start(m_s.busyDetectMs);
+            }
+            return;
+        }
+        const auto r = finals.value(outcome, {"NO CARRIER", 3});
+        endCall(r.first, r.second);
+        return;
+    }
     if (m_s.noDialTone) {
         m_dial = DialState::None;
         m_offHook = false;
@@ -441,7 +550,7 @@ void Modem::finishDial()
     }
     if (m_dialVoice) {
         m_dial = DialState::None;
-        result("OK", 0);
+        voiceDialDone();
         if (m_s.progressAfterOk)
             m_progressTimer->start(m_s.busyDetectMs);
         return;
@@ -454,8 +563,7 @@ void Modem::finishDial()
         return;
     }
     if (m_s.connect) {
-        m_dial = DialState::None;
-        result("CONNECT 33600", 1);
+        goOnline();
         return;
     }
     m_dial = DialState::WaitingCarrier;
@@ -466,6 +574,7 @@ void Modem::abortDial()
 {
     m_dialTimer->stop();
     m_carrierTimer->stop();
+    m_lateTimer->stop();
     m_dial = DialState::None;
     m_offHook = false;
     m_callStarted = false;
@@ -536,7 +645,10 @@ void Modem::ring()
         return;
     }
     --m_ringsLeft;
-    result("RING", 2);
+    if (m_crc)
+        sendLine("+CRING: VOICE");
+    else
+        result("RING", 2);
     callerIdAfterRing();
     m_firstRingOfCall = false;
     if (m_ringsLeft == 0)
@@ -606,7 +718,7 @@ QByteArray Modem::messageBlock() const
     else
         param(0x02, m_s.cidNumber.toLatin1());
     if (!m_s.cidName.isEmpty())
-        param(0x07, cp1252Bytes(m_s.cidName));
+        param(0x07, nameBytes());
     QByteArray block = QByteArray(1, char(0x80)) + char(body.size()) + body;
     char sum = 0;
     for (const char b : block)
@@ -627,7 +739,7 @@ void Modem::sendCallerId()
         return;
     }
     const QByteArray number = m_s.cidNumber.toLatin1();
-    const QByteArray name = cp1252Bytes(m_s.cidName);
+    const QByteArray name = nameBytes();
     if (style == QLatin1String("clip")) {
         QByteArray validity = "0";
         QByteArray num = number;
@@ -651,6 +763,60 @@ void Modem::sendCallerId()
     if (!name.isEmpty())
         sendLine("NAME" + eq + name);
     send("\r\n");
+}
+
+QByteArray Modem::nameBytes() const
+{
+    return m_s.cidUtf8 ? m_s.cidName.toUtf8() : cp1252Bytes(m_s.cidName);
+}
+
+void Modem::onlineData(const char* data, qsizetype size)
+{
+    // Data for the other end; only an escape "+++" between two quiet
+    // seconds counts.
+    constexpr qint64 guardMs = 1000;
+    for (qsizetype i = 0; i < size; ++i) {
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        if (data[i] == '+' && (m_plus > 0 || now - m_lastData >= guardMs) && m_plus < 3) {
+            ++m_plus;
+        } else {
+            m_plus = 0;
+        }
+        m_lastData = now;
+    }
+    if (m_plus == 3)
+        m_escapeTimer->start(int(guardMs));
+    else
+        m_escapeTimer->stop();
+}
+
+void Modem::onControl()
+{
+    // One read per notice: standard input stays blocking (the pipe is
+    // shared with whoever started us).
+    char buf[256];
+    const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+    if (n > 0)
+        m_controlInput.append(buf, n);
+    else if (n == 0 || (errno != EINTR && errno != EAGAIN))
+        m_control->setEnabled(false); // nobody will tell us more
+    for (qsizetype end = m_controlInput.indexOf('\n'); end >= 0;
+         end = m_controlInput.indexOf('\n')) {
+        const QString line = QString::fromUtf8(m_controlInput.left(end)).trimmed();
+        m_controlInput.remove(0, end + 1);
+        const QString word = line.section(QLatin1Char(' '), 0, 0);
+        if (word == QLatin1String("silent")) {
+            m_mute = true;
+        } else if (word == QLatin1String("speak")) {
+            m_mute = false;
+        } else if (word == QLatin1String("ring")) {
+            m_s.cidNumber = line.section(QLatin1Char(' '), 1, 1);
+            m_s.cidName = line.section(QLatin1Char(' '), 2);
+            m_ringTimer->stop();
+            m_ringsLeft = 0;
+            startIncoming();
+        }
+    }
 }
 
 void Modem::log(const QByteArray& line)

@@ -47,6 +47,13 @@ struct Script
     bool numeric = false;         // the stored profile answers in digits (V0)
     int ringInCommand = -1;       // RING arrives while command line N is answered
     int maxLine = 40;             // longest command line taken, after "AT" (0: any)
+    // What each call ends in, one word per call in order (later calls: the
+    // plain behaviour): ok, busy, noanswer, nocarrier, delayed, error,
+    // connect, silent (the modem stops answering), or ok+RESULT (the voice
+    // dial's OK, then RESULT a --busy-detect time later).
+    QStringList outcomes;
+    bool vcon = false;    // a voice dial in +FCLASS=8 is answered VCON, not OK
+    bool cidUtf8 = false; // caller names go out in UTF-8 (else Windows-1252)
 };
 
 // A voice modem on the master side of a pseudo-terminal.
@@ -83,6 +90,13 @@ private:
     void vanish();
     int dialDurationMs(const QByteArray& rest) const;
     void reportProgress();
+    QString outcomeOfCall() const;
+    void voiceDialDone();
+    void endCall(const char* verbose, int numeric);
+    void goOnline();
+    void onControl();
+    void onlineData(const char* data, qsizetype size);
+    QByteArray nameBytes() const;
 
     Script m_s;
     int m_master = -1;
@@ -93,6 +107,10 @@ private:
     QTimer* m_incomingTimer = nullptr;
     QTimer* m_ringTimer = nullptr;
     QTimer* m_progressTimer = nullptr;
+    QTimer* m_lateTimer = nullptr;   // the result that follows a voice dial's OK
+    QTimer* m_escapeTimer = nullptr; // the guard time after "+++"
+    QSocketNotifier* m_control = nullptr;
+    QByteArray m_controlInput;
     QMap<int, int> m_sreg; // S registers set by ATSn=v
     QFile m_log;
     QByteArray m_input;
@@ -110,6 +128,14 @@ private:
     bool m_dialVoice = false;
     int m_ringsLeft = 0;
     bool m_firstRingOfCall = false;
+    bool m_crc = false; // AT+CRC=1: rings as +CRING:
+    bool m_fclass8 = false;
+    bool m_online = false; // connected: what comes is data until "+++"
+    bool m_mute = false;   // told to go silent: no echo, no answer
+    int m_plus = 0;        // "+" of an escape so far
+    qint64 m_lastData = 0; // when the last data byte came (ms)
+    QByteArray m_lateResult;
+    int m_lateNumeric = 0;
 };
 
 } // namespace telvaro::modemsim

@@ -93,7 +93,15 @@ int main(int argc, char** argv)
                                     "A RING arrives while command line N is answered.", "N", "-1");
     const QCommandLineOption maxLine(
         "max-line", "Refuse command lines longer than N characters after AT (0: any).", "N", "40");
-    for (const auto* o : {&toneWait, &refuse, &progress, &busyDetect, &numeric, &ringIn, &maxLine})
+    const QCommandLineOption outcomes(
+        "outcomes",
+        "How each call ends, one word per call (comma list): ok, busy, noanswer, nocarrier,"
+        " delayed, error, connect, silent, or ok+RESULT (OK to the voice dial, then RESULT).",
+        "LIST");
+    const QCommandLineOption vcon("vcon", "A voice dial in +FCLASS=8 is answered VCON.");
+    const QCommandLineOption cidUtf8("cid-utf8", "Caller names go out in UTF-8.");
+    for (const auto* o : {&toneWait, &refuse, &progress, &busyDetect, &numeric, &ringIn, &maxLine,
+                          &outcomes, &vcon, &cidUtf8})
         p.addOption(*o);
     for (const auto* o : {&log,          &busy,     &noDial,    &inUse,  &conn,         &dialDelay,
                           &carrier,      &incoming, &first,     &rings,  &ringInterval, &cid,
@@ -153,6 +161,9 @@ int main(int argc, char** argv)
     s.numeric = p.isSet(numeric);
     s.ringInCommand = toInt(ringIn);
     s.maxLine = toInt(maxLine);
+    s.outcomes = p.value(outcomes).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    s.vcon = p.isSet(vcon);
+    s.cidUtf8 = p.isSet(cidUtf8);
 
     Modem modem(s);
     QString error;

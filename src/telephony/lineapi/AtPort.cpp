@@ -250,20 +250,45 @@ quint64 AtPort::send(const QString& command, Handler handler, int timeoutMs)
     return id;
 }
 
+quint64 AtPort::sendEscape(Handler handler)
+{
+    const quint64 id = send(QStringLiteral("+++"), std::move(handler), 2 * kEscapeGuardMs + 1000);
+    m_queue.back().escape = true;
+    return id;
+}
+
 void AtPort::writeNext()
 {
     if (m_current || m_queue.empty() || !isOpen())
         return;
     m_current = std::move(m_queue.front());
     m_queue.pop_front();
-    m_port->write(m_current->text + '\r');
     m_timer->start(m_current->timeoutMs);
+    if (m_current->escape) {
+        // Nothing may go to the modem for the guard time before the escape.
+        const quint64 id = m_current->id;
+        QTimer::singleShot(kEscapeGuardMs, this, [this, id] {
+            if (m_current && m_current->id == id && isOpen()) {
+                m_port->write(m_current->text);
+                m_port->flush();
+                Q_EMIT commandWritten(id);
+            }
+        });
+        return;
+    }
+    m_port->write(m_current->text + '\r');
+    // Out now, not when the event loop next runs: the command's time counts
+    // from here.
+    m_port->flush();
     Q_EMIT commandWritten(m_current->id);
 }
 
 void AtPort::abortCurrent()
 {
-    // Harmless when the modem is not dialing: an empty command line.
+    // Harmless when the modem is not dialing: an empty command line. Not
+    // while an escape waits out its guard time.
+    if (m_current && m_current->escape)
+        return;
     if (isOpen())
         m_port->write("\r");
 }
@@ -357,6 +382,13 @@ void AtPort::finish(Outcome outcome, const QString& finalLine)
 
 void AtPort::onTimeout()
 {
+    if (!m_current)
+        return;
+    // The answer may be waiting unread (the program was busy when it came):
+    // it is read before the command counts as unanswered.
+    const quint64 id = m_current->id;
+    if (m_port && m_port->waitForReadyRead(0) && (!m_current || m_current->id != id))
+        return;
     if (!m_current)
         return;
     if (m_current->settling) {

@@ -98,6 +98,10 @@ public:
     // Queues a command (without the line end); returns its id. A timeout of 0
     // uses the default.
     quint64 send(const QString& command, Handler handler = {}, int timeoutMs = 0);
+    // Queues the escape from a data connection to the command state: "+++"
+    // without a line end between two quiet guard times; the modem answers OK.
+    quint64 sendEscape(Handler handler);
+    static constexpr int kEscapeGuardMs = 1100;
     // Whether a command is waiting for its answer, and which.
     bool busy() const { return m_current.has_value(); }
     QString currentCommand() const;
@@ -140,6 +144,7 @@ private:
         // Timed out: a late answer is awaited before the next command goes
         // out, so that it cannot be taken for that command's answer.
         bool settling = false;
+        bool escape = false; // "+++": no line end, quiet before it
     };
 
     void writeNext();

@@ -3,6 +3,8 @@
 #include "app/Cp1252.h"
 
 #include <QList>
+#include <QStringDecoder>
+#include <algorithm>
 
 namespace telvaro {
 namespace {
@@ -10,6 +12,20 @@ namespace {
 QString squeezed(QStringView line)
 {
     return line.trimmed().toString().toUpper();
+}
+
+// The numeric CONNECT codes that carry the speed (ATV0 with X1 and above):
+// 5, 9 to 23 and 25 to 31 of the Hayes set (24 is DELAYED), 59 to 65 and
+// 84 to 91 for the V.32bis to V.34 speeds, 150 to 199 for the V.90 ones.
+// 40 to 58 (CARRIER) and 66 to 83 (PROTOCOL, COMPRESSION) report progress.
+bool isNumericConnect(const QString& line)
+{
+    bool ok = false;
+    const int code = line.toInt(&ok);
+    if (!ok || line.startsWith(QLatin1Char('+')) || line.startsWith(QLatin1Char('-')))
+        return false;
+    return code == 5 || (code >= 9 && code <= 23) || (code >= 25 && code <= 31) ||
+           (code >= 59 && code <= 65) || (code >= 84 && code <= 91) || (code >= 150 && code <= 199);
 }
 
 } // namespace
@@ -21,11 +37,14 @@ AtResult parseResult(QStringView raw)
         return AtResult::None;
     if (line == QLatin1String("OK") || line == QLatin1String("0"))
         return AtResult::Ok;
+    // A voice modem in +FCLASS=8 tells of the voice connection with VCON
+    // where others answer the voice dial OK.
+    if (line == QLatin1String("VCON"))
+        return AtResult::Ok;
     if (line == QLatin1String("CONNECT") || line.startsWith(QLatin1String("CONNECT ")) ||
-        line.startsWith(QLatin1String("CONNECT/")) || line == QLatin1String("1"))
+        line.startsWith(QLatin1String("CONNECT/")) || line == QLatin1String("1") ||
+        isNumericConnect(line))
         return AtResult::Connect;
-    // Numeric CONNECT codes with a speed (ATV0 X4: 5, 10 to 19, 28 ...) are
-    // not listed; only the codes a voice dialer needs are.
     if (line == QLatin1String("NO CARRIER") || line == QLatin1String("3"))
         return AtResult::NoCarrier;
     if (line == QLatin1String("ERROR") || line == QLatin1String("4") ||
@@ -49,7 +68,9 @@ AtResult parseResult(QStringView raw)
 bool isRing(QStringView raw)
 {
     const QString line = squeezed(raw);
-    return line == QLatin1String("RING") || line == QLatin1String("2");
+    // +CRING: VOICE (or DATA, FAX ...) after AT+CRC=1.
+    return line == QLatin1String("RING") || line == QLatin1String("2") ||
+           line.startsWith(QLatin1String("+CRING"));
 }
 
 namespace {
@@ -94,13 +115,28 @@ bool isCallerIdText(QStringView line)
     return true;
 }
 
+// A name's bytes: UTF-8 when they are valid UTF-8 (modems and exchanges that
+// send it), else Windows-1252.
+QString decodeName(const QByteArray& bytes)
+{
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char b) { return quint8(b) < 0x80; });
+    if (!ascii) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8(bytes);
+        if (!utf8.hasError())
+            return text;
+    }
+    return cp1252::decode(bytes);
+}
+
 QString fromModemBytes(const QString& text)
 {
     for (const QChar c : text) {
         if (c.unicode() > 0xff)
             return text;
     }
-    return cp1252::decode(text.toLatin1());
+    return decodeName(text.toLatin1());
 }
 
 // The data block of a caller ID message in hexadecimal (MESG = 80...): the
@@ -158,7 +194,7 @@ std::optional<CallerIdLine> parseMessageBlock(QStringView hex)
             any = true;
             break;
         case 0x07: // name
-            cid.name = cp1252::decode(value);
+            cid.name = decodeName(value);
             any = true;
             break;
         default: // date and time, name absent, call type ...

@@ -27,7 +27,7 @@ enum class AtResult {
 
 // The final result a line stands for ("OK", "0", "CONNECT 33600", "+CME ERROR: 3" ...).
 AtResult parseResult(QStringView line);
-// "RING" (verbose or numeric 2).
+// "RING" (verbose or numeric 2), or "+CRING: ..." (AT+CRC=1).
 bool isRing(QStringView line);
 
 // One line of a caller ID report.
@@ -48,9 +48,9 @@ struct CallerIdLine
 // "DATE = 0321", "TIME=1405", "NMBR = 5551234", "NAME=JOHN DOE", "NMBR = P",
 // "NMBR=O", "MESG = ...", or the GSM form +CLIP: "5551234",129,,,"JOHN DOE".
 // The characters of the line are its bytes (0 to 255); names are read as
-// Windows-1252. A MESG line holding a whole caller ID message in hexadecimal
-// is read as a number line with its name. nullopt for every other line,
-// and for a line with control characters (noise).
+// UTF-8 when valid, else as Windows-1252. A MESG line holding a whole caller ID message in
+// hexadecimal is read as a number line with its name. nullopt for every other line, and for a line
+// with control characters (noise).
 std::optional<CallerIdLine> parseCallerIdLine(QStringView line);
 
 // A line no modem would send: control characters or bytes outside printable

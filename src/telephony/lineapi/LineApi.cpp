@@ -195,8 +195,14 @@ public:
             if (c.line == h)
                 owned.push_back(ch);
         }
-        for (HCALL c : owned)
+        // Each call of the line ends with it: the application hears so, as
+        // from a provider, so that nothing of its own waits for the call.
+        for (HCALL c : owned) {
+            if (calls[c].state != LINECALLSTATE_IDLE && calls[c].announced)
+                post(it->second.app, c, LINE_CALLSTATE, it->second.instance, LINECALLSTATE_IDLE, 0,
+                     0);
             releaseCall(c);
+        }
         lines.erase(it);
         bool stillOpen = false;
         for (const auto& [lh, l] : lines) {
@@ -517,10 +523,12 @@ LineResult lineMakeCall(HLINE hLine, HCALL* lphCall, const QString& lpszDestAddr
     c.info.comment = params.comment;
     c.state = LINECALLSTATE_UNKNOWN; // until the provider reports
 
-    // One call at a time on a line: the line is in use.
+    // One call at a time on a line: the line is in use. A call that only
+    // rings (offered, not answered) is the provider's to end when it dials.
     bool busy = false;
     for (const auto& [ch, other] : s.calls) {
-        if (other.device == device && other.state != LINECALLSTATE_IDLE)
+        if (other.device == device && other.state != LINECALLSTATE_IDLE &&
+            other.state != LINECALLSTATE_OFFERING)
             busy = true;
     }
     const quint32 request = s.newRequestId(l->second.app, l->second.instance);

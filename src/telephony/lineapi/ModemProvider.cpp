@@ -153,12 +153,18 @@ ModemLine::ModemLine(ModemSettings settings, LineSink* sink)
     connect(m_port, &AtPort::commandWritten, this, [this](quint64 id) {
         if (!m_out || m_out->dialCommand != id)
             return;
-        if (!m_out->dialingReported) {
+        const bool first = !m_out->dialingReported;
+        if (first) {
             m_out->dialingReported = true;
             m_sink->callState(m_out->call, LINECALLSTATE_DIALING);
         }
-        if (!m_out->voice && !m_port->currentCommand().endsWith(QLatin1Char(';')))
-            m_acceptTimer.start(kAcceptDelayMs);
+        // A data dial has no answer until the call connects or fails; a
+        // refusal (DELAYED, NO DIALTONE, BUSY ...) comes by the time the
+        // number is dialed, so only then is the call under way.
+        const QString command = m_port->currentCommand();
+        if (!m_out->voice && !command.endsWith(QLatin1Char(';')))
+            m_acceptTimer.start(
+                std::max(kAcceptDelayMs, (first ? kDialToneWaitMs : 0) + dialingMs(command)));
     });
 }
 
@@ -280,7 +286,16 @@ void ModemLine::setReceiving(bool on)
 int ModemLine::dialTimeoutFor(const QString& command, bool semicolon) const
 {
     // How long dialing may take: the modem's wait for the dial tone, then
-    // each character by the method in force (a pulse digit is one pulse a
+    // the characters.
+    int ms = m_settings.commandTimeout + 5000 + dialingMs(command);
+    if (!semicolon)
+        ms += m_settings.dialTimeout * 1000; // the modem's own wait for the call
+    return ms;
+}
+
+int ModemLine::dialingMs(const QString& command) const
+{
+    // Each character by the method in force (a pulse digit is one pulse a
     // tenth of a second and a pause between digits; a tone digit a tone and a
     // gap), each "," the modem's pause S8, each wait its longest.
     int commaMs = 2000;
@@ -291,7 +306,7 @@ int ModemLine::dialTimeoutFor(const QString& command, bool semicolon) const
         if (m.hasMatch())
             commaMs = std::clamp(m.captured(1).toInt(), 0, 255) * 1000;
     }
-    int ms = m_settings.commandTimeout + 5000;
+    int ms = 0;
     bool pulse = false;
     for (const QChar c : command.mid(3)) {
         switch (c.unicode()) {
@@ -323,15 +338,15 @@ int ModemLine::dialTimeoutFor(const QString& command, bool semicolon) const
                 ms += 250;
         }
     }
-    if (!semicolon)
-        ms += m_settings.dialTimeout * 1000; // the modem's own wait for the call
     return ms;
 }
 
 LineResult ModemLine::makeCall(HCALL call, quint32 requestId, const QString& address,
                                const LineCallParams& params)
 {
-    if (m_out)
+    // A call still hanging up is no obstacle: its hang-up goes out first,
+    // and it ends quietly as the line's current call changes.
+    if (m_out && !(m_out->dropping && !m_out->dialCommand))
         return LINEERR_CALLUNAVAIL;
     std::optional<QString> dial = modemDialString(address);
     if (!dial)
@@ -363,6 +378,15 @@ LineResult ModemLine::makeCall(HCALL call, quint32 requestId, const QString& add
     out.call = call;
     out.voice = params.mediaMode != LINEMEDIAMODE_DATAMODEM;
     m_out = out;
+    if (!out.voice) {
+        // A data dial is taken as under way when no refusal comes back,
+        // so the modem must first show it is alive: a modem that went
+        // silent fails the call here instead of seeming to dial it.
+        m_port->send(QStringLiteral("AT"), [this, call](const AtPort::Reply& r) {
+            if (isFailure(r.outcome) && m_out && m_out->call == call && !m_out->dropping)
+                portFailed(QStringLiteral("AT: %1").arg(AtPort::outcomeText(r.outcome)));
+        });
+    }
     sendDial(*dial, requestId);
     return 0;
 }
@@ -580,6 +604,7 @@ void ModemLine::onDialResult(HCALL call, bool semicolon, bool lastPiece, const A
             reportProceeding();
         return;
     case AtPort::Outcome::Connect:
+        m_out->online = !m_out->voice;
         replyPending(0);
         reportProceeding();
         if (m_out && !m_out->disconnected)
@@ -657,6 +682,11 @@ void ModemLine::hangUp()
     if (!m_port->isOpen()) {
         finished();
         return;
+    }
+    // A data connection takes what is sent as data: back to commands first.
+    if (m_out->online) {
+        m_out->online = false;
+        m_port->sendEscape({});
     }
     m_port->send(QStringLiteral("ATH0"), [this, finished](const AtPort::Reply& r) {
         finished();
@@ -743,6 +773,15 @@ void ModemLine::onUnsolicited(const QString& line)
     const std::optional<CallerIdLine> cid = parseCallerIdLine(line);
     if (!cid)
         return; // a late answer or a stray line: nothing to do
+    if (m_in && cid->field == CallerIdLine::Number) {
+        // A caller other than the one ringing: the first gave up and a new
+        // call rings (sooner than the ring timeout could tell).
+        const CallerId& known = m_in->id;
+        const bool identified = !known.number.isEmpty() || known.withheld || known.unavailable;
+        if (identified && (known.number != cid->value || known.withheld != cid->withheld ||
+                           known.unavailable != cid->unavailable))
+            nextIncomingCall();
+    }
     if (!m_in && (!m_earlyId.any || m_earlyIdExpiry.hasExpired())) {
         // The first line of a report that comes before its call.
         m_earlyId = CallerId{};
@@ -775,6 +814,26 @@ void ModemLine::onUnsolicited(const QString& line)
         // The lines of one report come together: tell about them once.
         m_cidTimer.start(150);
     }
+}
+
+void ModemLine::nextIncomingCall()
+{
+    flushCallerId();
+    const HCALL ended = m_in->call;
+    // The date and time of the report under way belong to the new call.
+    CallerId id;
+    id.date = m_in->id.date;
+    id.time = m_in->id.time;
+    m_in = Incoming{};
+    m_in->id = id;
+    if (ended) {
+        m_sink->callState(ended, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL);
+        m_sink->callState(ended, LINECALLSTATE_IDLE);
+    }
+    m_in->call = m_sink->incomingCall(LINEMEDIAMODE_INTERACTIVEVOICE);
+    if (m_in->call)
+        m_sink->callState(m_in->call, LINECALLSTATE_OFFERING);
+    m_ringTimer.start(m_settings.ringTimeout);
 }
 
 void ModemLine::flushCallerId()

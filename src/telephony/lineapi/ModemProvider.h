@@ -64,8 +64,10 @@ public:
     void release(HCALL call) override;
 
     // How long to wait before a data call counts as taken by the modem when
-    // no ERROR came back (milliseconds).
+    // no refusal came back (milliseconds): at least this, and as long as the
+    // modem takes to hear the dial tone (when the call starts) and dial.
     static constexpr int kAcceptDelayMs = 400;
+    static constexpr int kDialToneWaitMs = 2000;
     // How often a receiving line whose modem went away tries to reopen it.
     static constexpr int kReopenDelayMs = 5000;
     // Caller ID without a call that no RING follows within this time is
@@ -87,6 +89,7 @@ private:
         bool failed = false;        // the dial failed and the line was told
         bool dropping = false;
         quint32 dropRequest = 0;
+        bool online = false; // a data connection: "+++" before the hang-up
     };
     struct CallerId
     {
@@ -117,10 +120,12 @@ private:
     void flushCallerId();
     void onRingTimeout();
     int dialTimeoutFor(const QString& command, bool semicolon) const;
+    int dialingMs(const QString& command) const;
     void sendNextDialCommand(bool lastPiece);
     void dialFailed();
     void onDialInformation(quint64 id, const QString& line);
     void onLateCallResult(const QString& line);
+    void nextIncomingCall();
 
     ModemSettings m_settings;
     LineSink* m_sink;
