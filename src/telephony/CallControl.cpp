@@ -213,12 +213,11 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
                 return;
             }
             // The modem failed under the call (it stopped answering, sent
-            // garbage or went away), or the line knows the number was wrong
-            // or not answered: the user is told, not left waiting for a
-            // connection that cannot come.
+            // garbage or went away), or the line knows the number was wrong:
+            // the user is told, not left waiting for a connection that
+            // cannot come.
             if (s.callPlaced && !s.stopRequested &&
-                (mode == LINEDISCONNECTMODE_UNAVAIL || mode == LINEDISCONNECTMODE_BADADDRESS ||
-                 mode == LINEDISCONNECTMODE_NOANSWER)) {
+                (mode == LINEDISCONNECTMODE_UNAVAIL || mode == LINEDISCONNECTMODE_BADADDRESS)) {
                 s.callErrorKind = 3;
                 ReportCallError();
                 return;
