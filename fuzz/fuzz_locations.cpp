@@ -2,9 +2,9 @@
 // cards with their rules) of any content. Checks: there is always a current
 // location; ids are unique and not 0; every location's country exists and
 // its card is 0 or a card there is; what was read, written back, reads back
-// the same (nothing is lost or changed by a save that changes nothing); and a
-// number dialed with what was read translates, the dial string holding only
-// dial characters.
+// the same, in any order (nothing is lost or changed by a save that changes
+// nothing); and a number dialed with what was read translates, the dial
+// string holding only dial characters.
 #include "FuzzSupport.h"
 #include "app/Paths.h"
 #include "telephony/locations/Countries.h"
@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QSet>
 
+#include <algorithm>
 #include <cstdint>
 
 using namespace telvaro;
@@ -39,8 +40,15 @@ bool sameCard(const CallingCard& a, const CallingCard& b)
            a.internationalRule == b.internationalRule;
 }
 
-bool same(const TelephonyLocations& a, const TelephonyLocations& b)
+// The same locations and cards, in any order (a save writes a location
+// found under another spelling of its id, "Location01", in its own place).
+bool same(TelephonyLocations a, TelephonyLocations b)
 {
+    const auto byId = [](const auto& x, const auto& y) { return x.id < y.id; };
+    for (TelephonyLocations* t : {&a, &b}) {
+        std::sort(t->locations.begin(), t->locations.end(), byId);
+        std::sort(t->cards.begin(), t->cards.end(), byId);
+    }
     if (a.currentLocationId != b.currentLocationId || a.locations.size() != b.locations.size() ||
         a.cards.size() != b.cards.size())
         return false;

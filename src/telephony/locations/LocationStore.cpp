@@ -48,11 +48,15 @@ bool readFlag(IniFile& ini, const QString& section, const QString& key, bool fal
     return v.toInt() != 0;
 }
 
-// A value without the blanks a quoted value can keep around it: the file
-// cannot store them (writing drops them), so a save gives back what was read.
+// A value as a save can write it back: up to a NUL (where a C string ends),
+// on one line, without the blanks a quoted value can keep around it (writing
+// drops them). So a save that changes nothing gives back what was read.
 QString readText(IniFile& ini, const QString& section, QStringView key)
 {
-    return ini.read(section, key).trimmed();
+    QString value = ini.read(section, key);
+    if (const qsizetype nul = value.indexOf(QChar(0)); nul >= 0)
+        value.truncate(nul);
+    return oneLine(value).trimmed();
 }
 
 QString readOr(IniFile& ini, const QString& section, const QString& key, const QString& fallback)
