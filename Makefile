@@ -16,7 +16,7 @@ DEB_PACKAGES := cmake make g++ pkg-config \
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all deps build run test test-plain test-asan bench fuzz clean install uninstall package
+.PHONY: all deps build run test test-plain test-asan bench fuzz soak clean install uninstall package
 
 all: build
 
@@ -117,6 +117,29 @@ fuzz: deps
 			-print_final_stats=1 -artifact_prefix=build/fuzz/artifacts/$$t/ \
 			build/fuzz/corpus/$$t fuzz/seeds/$$t || exit 1; \
 	done
+
+# A day of use in SOAK_MINUTES (default 30), driven from outside the program
+# (tools/soak/soak.py): the sanitizer build with leak checking and the release
+# build, whose memory is sampled, side by side, each against its own modem
+# simulator. Each prints its summary; fails on any sanitizer report or leak,
+# a lost or made-up log record, an unreadable settings file or memory growing
+# by 1 MB per hour or more.
+SOAK_MINUTES ?= 30
+SOAK_PACKAGES := python3 xvfb xdotool imagemagick dbus-daemon libglib2.0-bin
+
+soak: deps
+	@$(call install_missing,$(SOAK_PACKAGES))
+	cmake -S . -B build/asan $(TEST_FLAGS) -DTELVARO_SANITIZE=ON
+	cmake --build build/asan -j $(JOBS) --target telvaro telvaro-modemsim
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTELVARO_BUILD_TESTS=OFF
+	cmake --build build/release -j $(JOBS) --target telvaro telvaro-modemsim
+	@$(SANITIZER_ENV) python3 tools/soak/soak.py --label sanitizer --sanitized \
+		--telvaro build/asan/telvaro --modemsim build/asan/tools/modemsim/telvaro-modemsim \
+		--minutes $(SOAK_MINUTES) & sanitized=$$!; \
+	python3 tools/soak/soak.py --label release --rss-limit \
+		--telvaro build/release/telvaro --modemsim build/release/tools/modemsim/telvaro-modemsim \
+		--minutes $(SOAK_MINUTES) & release=$$!; \
+	wait $$sanitized; a=$$?; wait $$release; b=$$?; [ $$a = 0 ] && [ $$b = 0 ]
 
 clean:
 	rm -rf build
