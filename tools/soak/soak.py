@@ -229,6 +229,8 @@ class Run:
             self.count("requests refused")
             return
         self.count(f"outgoing: {name}")
+        if self.args.verbose:
+            self.log(f"{way} {number} ({name})")
         deadline = time.time() + 60
         seen = False
         while time.time() < deadline:
@@ -238,6 +240,8 @@ class Run:
             if call and self.connected(call[0]):
                 self.click(call[0], 180, 163)  # OK: the call is logged
                 self.expected_out.append(number)
+                if self.args.verbose:
+                    self.log(f"  {number} confirmed")
                 if not answers:
                     self.count(f"  ... of them shown as connected: {name}")
                 break
@@ -417,6 +421,7 @@ def main():
     p.add_argument("--rss-limit", action="store_true", help="fail on 1 MB per hour or more")
     p.add_argument("--keep", action="store_true", help="keep the run's folder")
     p.add_argument("--seed", type=int, default=None)
+    p.add_argument("--verbose", action="store_true", help="tell every call")
     args = p.parse_args()
     random.seed(args.seed)
     run = Run(args)
