@@ -122,8 +122,8 @@ fuzz: deps
 # (tools/soak/soak.py): the sanitizer build with leak checking and the release
 # build, whose memory is sampled, side by side, each against its own modem
 # simulator. Each prints its summary; fails on any sanitizer report or leak,
-# a lost or made-up log record, an unreadable settings file or memory growing
-# by 1 MB per hour or more.
+# a number handed over and never dialed, a lost or made-up log record, an
+# unreadable settings file or memory growing by 1 MB per hour or more.
 SOAK_MINUTES ?= 30
 SOAK_PACKAGES := python3 xvfb xdotool imagemagick dbus-daemon libglib2.0-bin
 
