@@ -52,7 +52,7 @@ OUTGOING = [
 # ID report style (none: no caller ID); the driver's own pauses make some
 # of them ring back to back with outgoing calls and with each other.
 CID_STYLES = "spaced,compact,clip,mesg,none"
-INCOMING_EVERY = 20
+INCOMING_EVERY = 9
 
 
 class Run:
@@ -321,10 +321,10 @@ class Run:
         started = time.time()
         end = started + self.args.minutes * 60
         while time.time() < end:
-            if random.random() < 0.6:
+            if random.random() < 0.5:
                 self.outgoing(random.choice(OUTGOING))
             else:
-                self.pause(random.choice([2, 5, 15, 30]))
+                self.pause(random.choice([2, 5, 15, 30, 45]))
             self.sample_rss()
         self.stop_sim()  # no more calls; one ringing now is cut off
         time.sleep(8)  # its record is written
