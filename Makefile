@@ -18,7 +18,7 @@ DEB_PACKAGES := cmake make g++ pkg-config \
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all deps build run test test-plain test-asan bench fuzz clean install uninstall package
+.PHONY: all deps build run test test-plain test-asan bench fuzz soak clean install uninstall package
 
 all: build
 
@@ -76,6 +76,12 @@ test: deps test-plain test-asan
 # and much quicker to build than full debug information.
 TEST_FLAGS := -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DTELVARO_BUILD_BENCH=OFF
 
+# The sanitizers of the ASan build: leaks are reported, except those of the
+# system libraries listed (each with its reason) in tests/lsan.supp.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
 test-plain:
 	cmake -S . -B build/test $(TEST_FLAGS)
 	cmake --build build/test -j $(JOBS)
@@ -84,8 +90,7 @@ test-plain:
 test-asan:
 	cmake -S . -B build/asan $(TEST_FLAGS) -DTELVARO_SANITIZE=ON
 	cmake --build build/asan -j $(JOBS)
-	cd build/asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
-		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+	cd build/asan && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
 bench: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
@@ -96,7 +101,8 @@ bench: deps
 # its corpus in build/fuzz/corpus/<target> and starts from fuzz/seeds/<target>;
 # an input that breaks a property lands in build/fuzz/artifacts/<target>/ (add
 # it to the seeds once the fault is fixed: `make test` runs every seed).
-FUZZ_TARGETS := inifile calllog modem instance link translate dbusrequest sip
+FUZZ_TARGETS := inifile calllog modem instance link translate dbusrequest sip \
+	locations directory preferences uucplock session mesg
 
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
@@ -113,6 +119,29 @@ fuzz: deps
 			-print_final_stats=1 -artifact_prefix=build/fuzz/artifacts/$$t/ \
 			build/fuzz/corpus/$$t fuzz/seeds/$$t || exit 1; \
 	done
+
+# A day of use in SOAK_MINUTES (default 30), driven from outside the program
+# (tools/soak/soak.py): the sanitizer build with leak checking and the release
+# build, whose memory is sampled, side by side, each against its own modem
+# simulator. Each prints its summary; fails on any sanitizer report or leak,
+# a number handed over and never dialed, a lost or made-up log record, an
+# unreadable settings file or memory growing by 1 MB per hour or more.
+SOAK_MINUTES ?= 30
+SOAK_PACKAGES := python3 xvfb xdotool imagemagick dbus-daemon libglib2.0-bin
+
+soak: deps
+	@$(call install_missing,$(SOAK_PACKAGES))
+	cmake -S . -B build/asan $(TEST_FLAGS) -DTELVARO_SANITIZE=ON
+	cmake --build build/asan -j $(JOBS) --target telvaro telvaro-modemsim
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTELVARO_BUILD_TESTS=OFF
+	cmake --build build/release -j $(JOBS) --target telvaro telvaro-modemsim
+	@$(SANITIZER_ENV) python3 tools/soak/soak.py --label sanitizer --sanitized \
+		--telvaro build/asan/telvaro --modemsim build/asan/tools/modemsim/telvaro-modemsim \
+		--minutes $(SOAK_MINUTES) & sanitized=$$!; \
+	python3 tools/soak/soak.py --label release --rss-limit \
+		--telvaro build/release/telvaro --modemsim build/release/tools/modemsim/telvaro-modemsim \
+		--minutes $(SOAK_MINUTES) & release=$$!; \
+	wait $$sanitized; a=$$?; wait $$release; b=$$?; [ $$a = 0 ] && [ $$b = 0 ]
 
 clean:
 	rm -rf build

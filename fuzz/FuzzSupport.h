@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <cstdint>
 #include <cstdio>
@@ -67,5 +68,13 @@ private:
     QByteArrayView m_bytes;
     qsizetype m_pos = 0;
 };
+
+// A folder of the fuzz run's own, removed at its end, for targets that read
+// files (a settings folder, a lock folder).
+inline QString scratchFolder()
+{
+    static QTemporaryDir dir;
+    return dir.path();
+}
 
 } // namespace telvaro::fuzz

@@ -2,7 +2,8 @@
 // calling cards. Checks for a number in canonical form: the dial string
 // starts with T or P, holds only dial characters (never ";" or a line end)
 // and is accepted by the modem provider; the number shown does not depend on
-// the card's PIN. Any other number is dialed and shown as given.
+// the card's PIN. Any other number is dialed and shown as given, and never
+// passes a ";" or a line end.
 #include "FuzzSupport.h"
 #include "telephony/lineapi/ModemProvider.h"
 #include "telephony/locations/Countries.h"
@@ -71,6 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (r != 0)
         return 0;
     if (!address.trimmed().startsWith(u'+')) {
+        // Dialed as given, but never with what would end or prolong the dial
+        // command.
+        for (const QChar c : out.dialableString)
+            FUZZ_CHECK(c != u';' && c != u'\r' && c != u'\n' && c.unicode() >= 0x20);
         FUZZ_CHECK(out.dialableString == address && out.displayableString == address);
         return 0;
     }

@@ -74,7 +74,7 @@ void applyOneOption(IniFile& ini, OptionsStore& store, const char* key, S::Optio
 
 bool isWholeNumber(const QString& text);
 
-// A number text: the box gets the text as stored, its spin bar the value when
+// A number text: the box gets the number as stored, its spin bar the value when
 // it lies in the bar's range. A missing value, or one that is no whole number,
 // gives the box the spin bar's text, except for the days boxes, which then
 // stay as they are.
@@ -82,7 +82,9 @@ void applyNumberText(IniFile& ini, OptionsStore& store, const char* key, S::Text
 {
     const QString value = readKey(ini, key);
     if (isWholeNumber(value)) {
-        store.setText(t, value);
+        // Without the line-end characters a hand-edited file can leave
+        // around it, which OK could not write back.
+        store.setText(t, value.trimmed());
         return;
     }
     if (t == S::txtDays || t == S::txtInDays)

@@ -231,45 +231,49 @@ bool appendRecord(const QString& path, LogKind kind, const CallLogRow& given, QS
     const CallLogRow row = cleanRow(given);
     const HeaderVariant variant =
         kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming;
-    if (!QFileInfo::exists(path)) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        if (!writeFileAtomically(path, headerBytes(variant), error))
-            return false;
-    }
     if (isReadOnlyFile(path)) {
         if (error)
             *error = QStringLiteral("The file is read-only.");
         return false;
     }
+    // The record goes in by replacing the whole file: a kill or a crash at any
+    // moment leaves the log with the record or without it, never half a line.
+    QByteArray bytes;
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append)) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
         if (error)
-            *error = file.errorString();
+            *error = QStringLiteral("%1 is not a file.").arg(path);
         return false;
     }
-    const qint64 before = file.size();
-    QByteArray bytes = cp1252::encode(formatRecord(row, kind));
-    if (before == 0) {
-        // An emptied log starts again with its header.
-        bytes.prepend(headerBytes(variant));
+    if (info.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
+        file.close();
     } else {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+    }
+    if (bytes.isEmpty()) {
+        // A new or emptied log starts with its header.
+        bytes = headerBytes(variant);
+    } else if (!bytes.endsWith('\n') && !bytes.endsWith('\r')) {
         // A file whose last line lacks its end (cut off by hand) still gets
         // the record on a line of its own.
-        char last = 0;
-        if (file.seek(before - 1) && file.getChar(&last) && last != '\n' && last != '\r')
-            bytes.prepend("\r\n");
-        file.seek(before);
+        bytes.append("\r\n");
     }
+    bytes.append(cp1252::encode(formatRecord(row, kind)));
     bytes.append("\r\n");
-    const bool ok = file.write(bytes) == bytes.size() && file.flush();
-    if (!ok) {
-        if (error)
-            *error = file.errorString();
-        // Take back whatever part of the record reached the file.
-        file.resize(before);
+    if (!writeFileAtomically(path, bytes, error))
         return false;
-    }
-    file.close();
     Q_EMIT callLogEvents().recordAppended(path, kind, row);
     return true;
 }

@@ -60,8 +60,10 @@ QString formatRecord(const CallLogRow& row, LogKind kind);
 qint64 dateSortKey(QStringView dateTime);
 
 // Appends one record (its fields cleaned) to `path`, starting the file with the
-// header of `kind` when it does not exist or is empty. Nothing already in the file is lost: a write
-// that fails is taken back. False with a readable reason in `error` on failure.
+// header of `kind` when it does not exist or is empty. The file is replaced as
+// a whole, so a kill at any moment leaves it with the whole record or without
+// it, and a write that fails leaves it as it was. False with a readable reason
+// in `error` on failure.
 bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row,
                   QString* error = nullptr);
 

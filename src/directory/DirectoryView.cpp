@@ -112,6 +112,9 @@ DirectoryView::~DirectoryView()
 {
     if (m_editor)
         delete m_editor.data();
+    // The memo pad is a window of its own that asks this view for captions:
+    // it goes with the view (it would otherwise outlive it, unowned).
+    delete m_memo.data();
 }
 
 void DirectoryView::buildControls()

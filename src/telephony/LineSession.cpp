@@ -13,37 +13,20 @@
 #include <QDir>
 #include <QFile>
 
+#include <limits>
+#include <sys/types.h>
+
 namespace telvaro {
 namespace {
 
 TelephonySession g_session;
-
-struct SessionRecord
-{
-    quint32 lineApp = 0;
-    qint64 pid = 0;
-};
 
 std::optional<SessionRecord> readRecord()
 {
     QFile f(sessionRecordFile());
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    SessionRecord r;
-    const QList<QByteArray> lines = f.read(4096).split('\n');
-    for (const QByteArray& raw : lines) {
-        const QByteArray line = raw.trimmed();
-        const qsizetype eq = line.indexOf('=');
-        if (eq < 0)
-            continue;
-        const QByteArray key = line.left(eq).trimmed();
-        const QByteArray value = line.mid(eq + 1).trimmed();
-        if (key == "hTapi")
-            r.lineApp = value.toUInt();
-        else if (key == "pid")
-            r.pid = value.toLongLong();
-    }
-    return r;
+    return parseSessionRecord(f.read(4096));
 }
 
 } // namespace
@@ -59,6 +42,35 @@ void resetTelephonySession()
     resetIncomingCalls();
 }
 
+QByteArray sessionRecordBytes(const SessionRecord& record)
+{
+    return "hTapi=" + QByteArray::number(record.lineApp) +
+           "\npid=" + QByteArray::number(record.pid) + '\n';
+}
+
+SessionRecord parseSessionRecord(QByteArrayView bytes)
+{
+    SessionRecord r;
+    for (const QByteArray& raw : bytes.toByteArray().split('\n')) {
+        const QByteArray line = raw.trimmed();
+        const qsizetype eq = line.indexOf('=');
+        if (eq < 0)
+            continue;
+        const QByteArray key = line.left(eq).trimmed();
+        const QByteArray value = line.mid(eq + 1).trimmed();
+        bool ok = false;
+        if (key == "hTapi") {
+            const uint lineApp = value.toUInt(&ok);
+            r.lineApp = ok ? lineApp : 0;
+        } else if (key == "pid") {
+            // A process id must fit pid_t, or it would stand for another one.
+            const qint64 pid = value.toLongLong(&ok);
+            r.pid = ok && pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? pid : 0;
+        }
+    }
+    return r;
+}
+
 QString sessionRecordFile()
 {
     return paths::runtimeDir() + QStringLiteral("/telephony.session");
@@ -68,9 +80,7 @@ void InitializeTelephony()
 {
     TelephonySession& t = telephony();
     t.lastResult = lineInitialize(&t.lineApp, LineCallback, kTelephonyAppName, &t.lineDeviceCount);
-    const QByteArray record = "hTapi=" + QByteArray::number(t.lineApp) +
-                              "\npid=" + QByteArray::number(QCoreApplication::applicationPid()) +
-                              '\n';
+    const QByteArray record = sessionRecordBytes({t.lineApp, QCoreApplication::applicationPid()});
     // A record that cannot be written only costs the clean-up after a crash.
     writeFileAtomically(sessionRecordFile(), record);
 }

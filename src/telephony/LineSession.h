@@ -74,4 +74,16 @@ void ShutdownTelephony();
 QString sessionRecordFile();
 void CleanUpStaleSession();
 
+// The content of the session record: "hTapi=<LineApp>" and "pid=<id>" lines.
+struct SessionRecord
+{
+    quint32 lineApp = 0;
+    qint64 pid = 0; // 0 when the record names no process id that can exist
+};
+QByteArray sessionRecordBytes(const SessionRecord& record);
+// Reads the record's lines (blanks around keys and values, CR LF, other
+// lines and a cut last line are taken in stride); a value that is no number
+// in range reads as 0.
+SessionRecord parseSessionRecord(QByteArrayView bytes);
+
 } // namespace telvaro

@@ -21,10 +21,12 @@
 #include "telephony/LineSession.h"
 #include "telephony/SimModem.h"
 #include "telephony/lineapi/LineApi.h"
+#include "telephony/lineapi/UucpLock.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -48,6 +50,16 @@ namespace {
 QByteArray marker()
 {
     return cp1252::encode(settings::kHeader) + "\r\n";
+}
+
+// How many descriptors of this process have `device` open.
+int openCount(const QString& device)
+{
+    const QString target = QFileInfo(device).canonicalFilePath();
+    int n = 0;
+    for (const QFileInfo& fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System))
+        n += fd.symLinkTarget() == target;
+    return n;
 }
 
 bool hasWriteBits(const QString& path)
@@ -530,6 +542,54 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(sim.log().filter(QRegularExpression("^ATD.*5557777")).size() == 1,
                                  15000);
         QTest::mouseClick(pad->cmdCancel, Qt::LeftButton);
+    }
+
+    // Opening a profile while a call rings ends the session, port and lock
+    // with it: the new session holds the port at most once (the profile that
+    // does not receive still opens the line for dialing), and once the
+    // session ends no descriptor or lock is left.
+    void switchDuringARingReleasesThePort()
+    {
+        SimModem sim(
+            {"--incoming", "3", "--first-call", "300", "--rings", "30", "--ring-interval", "300"});
+        if (!sim.started())
+            QFAIL("the modem simulator did not start");
+        const QByteArray receiving = "UseModem=1\r\nLine No=0\r\nCall Display=1\r\n";
+        writeSettings("[Preferences]\r\n" + receiving);
+        TestEnv::writeFile(data("Quiet.tlx"), marker() +
+                                                  "\r\n[Profile]\r\nName=Quiet.tlx\r\n"
+                                                  "[Preferences]\r\nUseModem=1\r\nLine No=0\r\n"
+                                                  "Call Display=0\r\n");
+        TestEnv::writeFile(data("Loud.tlx"), marker() +
+                                                 "\r\n[Profile]\r\nName=Loud.tlx\r\n"
+                                                 "[Preferences]\r\n" +
+                                                 receiving);
+        const QString lock = UucpLock::lockFileFor(sim.device());
+        FrmDialer* w = start();
+        QVERIFY(telephony().lineIsOpen);
+        QCOMPARE(UucpLock::ownerOf(lock), QCoreApplication::applicationPid());
+        QCOMPARE(openCount(sim.device()), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(telephony().callHandle != 0, 10000); // ringing
+
+        prompts->fileAnswers.enqueue(data("Quiet.tlx"));
+        prompts->messageAnswers.enqueue(MsgResult::No);
+        w->mnuOpen->trigger();
+        settle();
+        w = window();
+        QCOMPARE(w->windowTitle(), QString("Telvaro - \"Quiet\""));
+        QCOMPARE(openCount(sim.device()), telephony().lineIsOpen ? 1 : 0);
+        QCOMPARE(QFile::exists(lock), telephony().lineIsOpen);
+
+        prompts->fileAnswers.enqueue(data("Loud.tlx"));
+        prompts->messageAnswers.enqueue(MsgResult::No);
+        w->mnuOpen->trigger();
+        settle();
+        QVERIFY(telephony().lineIsOpen);
+        QCOMPARE(UucpLock::ownerOf(lock), QCoreApplication::applicationPid());
+        QCOMPARE(openCount(sim.device()), 1);
+        callSeam(seams().shutdownTelephony);
+        QVERIFY(!QFile::exists(lock));
+        QCOMPARE(openCount(sim.device()), 0);
     }
 };
 

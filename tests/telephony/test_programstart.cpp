@@ -7,6 +7,7 @@
 #include "app/SettingsFile.h"
 #include "app/SingleInstance.h"
 #include "common/TestEnv.h"
+#include "telephony/lineapi/UucpLock.h"
 #include "telephony/locations/LocationStore.h"
 
 #include <QDir>
@@ -180,6 +181,34 @@ private Q_SLOTS:
         QVERIFY2(!errors.contains("XDG_RUNTIME_DIR"), errors.constData());
         // No session bus: said once, and Telvaro runs on.
         QCOMPARE(errors.count("requests from other programs are off"), 1);
+    }
+
+    // SIGTERM while a number is being dialed: Telvaro ends through its exit
+    // sequence, and the modem's port lock and the session record go with it.
+    void terminationDuringADialReleasesThePort()
+    {
+        TestEnv env;
+        SimModem sim({"--dial-delay", "60000"});
+        QVERIFY(sim.started());
+        TestEnv::writeFile(env.settingsFile(),
+                           telvaro::cp1252::encode(telvaro::settings::kHeader) +
+                               "\r\n\r\n[Preferences]\r\nUseModem=1\r\nCommand Line=1\r\n");
+        QProcess telvaro;
+        telvaro.setProcessEnvironment(environment(env, sim.lockDir()));
+        telvaro.setProcessChannelMode(QProcess::ForwardedChannels);
+        telvaro.start(program(), {});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(telvaro::SingleInstance::socketPath()), 15000);
+        QCOMPARE(laterStart("5551234").first, 0);
+        QCOMPARE(dialsOf(sim, 1).size(), 1);
+        const QString lock = telvaro::UucpLock::lockFileFor(sim.device());
+        QCOMPARE(telvaro::UucpLock::ownerOf(lock), telvaro.processId());
+
+        ::kill(pid_t(telvaro.processId()), SIGTERM);
+        QVERIFY(telvaro.waitForFinished(15000));
+        QCOMPARE(telvaro.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(telvaro.exitCode(), 0);
+        QVERIFY(!QFile::exists(lock));
+        QVERIFY(!QFile::exists(env.runtimeDir() + "/telephony.session"));
     }
 
     // No modem configured, and a killed run's session record and port lock

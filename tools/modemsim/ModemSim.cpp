@@ -1,5 +1,7 @@
 #include "ModemSim.h"
 
+#include <cstdio>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -389,9 +391,19 @@ void Modem::dial(const QByteArray& restIn)
             return;
         }
     }
+    m_number.clear();
+    for (const char c : rest) {
+        if (c >= '0' && c <= '9')
+            m_number += c;
+    }
+    const char pick = m_s.outcomeByNumber && !m_number.isEmpty() ? m_number.back() : 0;
+    if (pick == '4') {
+        result("ERROR", 4);
+        return;
+    }
     // An approved modem will not repeat a number too often; it says so at
     // once, without going off-hook.
-    if (m_s.refuse == QLatin1String("delayed")) {
+    if (m_s.refuse == QLatin1String("delayed") || pick == '3') {
         result("DELAYED", 24);
         return;
     }
@@ -541,7 +553,18 @@ void Modem::finishDial()
         endCall(r.first, r.second);
         return;
     }
-    if (m_s.noDialTone) {
+    const char pick = m_s.outcomeByNumber && !m_number.isEmpty() ? m_number.back() : 0;
+    const bool busyOnce = pick == '1' && !m_busyOnce.contains(m_number);
+    if (busyOnce)
+        m_busyOnce.insert(m_number);
+    if (pick == '5' || busyOnce) {
+        if (busyOnce)
+            endCall("BUSY", 7);
+        else
+            endCall("NO CARRIER", 3);
+        return;
+    }
+    if (m_s.noDialTone || pick == '2') {
         m_dial = DialState::None;
         m_offHook = false;
         m_callStarted = false;
@@ -623,6 +646,13 @@ void Modem::startIncoming()
         return;
     m_ringsLeft = m_s.rings;
     m_firstRingOfCall = true;
+    if (!m_s.cidStyles.isEmpty()) {
+        m_s.cidStyle = m_s.cidStyles.front();
+        m_s.cidStyles.append(m_s.cidStyles.takeFirst());
+    }
+    // For whoever drives a long run: one line per call that rings.
+    std::printf("incoming call\n");
+    std::fflush(stdout);
     if (m_s.cidBeforeRing && m_callerId) {
         // As in the UK and much of Europe: the report, then the ringing.
         sendCallerId();

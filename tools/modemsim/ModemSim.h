@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +28,7 @@ struct Script
     int rings = 3;             // RINGs per incoming call
     int ringIntervalMs = 6000;
     QString cidStyle = QStringLiteral("spaced"); // none, spaced, compact, clip
+    QStringList cidStyles; // when set, each incoming call takes the next style of the list
     QString cidNumber = QStringLiteral("5551234");
     QString cidName = QStringLiteral("JOHN DOE");
     QStringList cidAccept; // caller ID switches the modem accepts
@@ -43,6 +45,10 @@ struct Script
     int dialToneWaitMs = 1000;    // from off-hook until the dial tone is heard
     QString refuse;               // every dial answered DELAYED, BLACKLISTED or this line alone
     bool progressAfterOk = false; // a busy voice call reports BUSY after the dial's OK
+    // The last digit of each number dialed picks how that call ends: 1 busy
+    // the first time (answered when redialed), 2 no dial tone, 3 refused
+    // (DELAYED), 4 the line in use (ERROR), 5 no answer (NO CARRIER).
+    bool outcomeByNumber = false;
     int busyDetectMs = 1500;      // how long the busy signal takes to recognise
     bool numeric = false;         // the stored profile answers in digits (V0)
     int ringInCommand = -1;       // RING arrives while command line N is answered
@@ -124,6 +130,8 @@ private:
     bool m_callerId = false;
     int m_calls = 0; // calls dialed (a call ends with the dial without ";")
     bool m_callStarted = false;
+    QByteArray m_number;         // the digits of the last dial
+    QSet<QByteArray> m_busyOnce; // numbers that were busy once
     DialState m_dial = DialState::None;
     bool m_dialVoice = false;
     int m_ringsLeft = 0;

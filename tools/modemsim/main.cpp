@@ -50,6 +50,11 @@ int main(int argc, char** argv)
                                  " clip (+CLIP: after every RING), mesg (MESG = data block in"
                                  " hex).",
                                  "STYLE", "spaced");
+    const QCommandLineOption cidCycle("cid-cycle",
+                                      "Each incoming call takes the next caller ID style of the"
+                                      " comma list, round and round.",
+                                      "LIST");
+    p.addOption(cidCycle);
     const QCommandLineOption cidNumber("cid-number", "Caller's number; P private, O unavailable.",
                                        "NUMBER", "5551234");
     const QCommandLineOption cidName("cid-name", "Caller's name (empty: none).", "NAME",
@@ -88,6 +93,11 @@ int main(int argc, char** argv)
         "progress", "Report BUSY after a busy voice call's OK, as GSM modems do.");
     const QCommandLineOption busyDetect(
         "busy-detect", "Milliseconds after the OK until BUSY is reported.", "MS", "1500");
+    const QCommandLineOption byNumber(
+        "outcome-by-number",
+        "The last digit of each number picks how its call ends: 1 busy once, 2 no dial tone,"
+        " 3 refused (DELAYED), 4 line in use (ERROR), 5 no answer (NO CARRIER).");
+    p.addOption(byNumber);
     const QCommandLineOption numeric("numeric", "The stored profile answers in digits (ATV0).");
     const QCommandLineOption ringIn("ring-in-command",
                                     "A RING arrives while command line N is answered.", "N", "-1");
@@ -139,6 +149,14 @@ int main(int argc, char** argv)
                      qPrintable(s.cidStyle));
         return 2;
     }
+    s.cidStyles = p.value(cidCycle).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString& style : s.cidStyles) {
+        if (!QStringList{"none", "spaced", "compact", "clip", "mesg"}.contains(style)) {
+            std::fprintf(stderr, "telvaro-modemsim: unknown caller ID style %s\n",
+                         qPrintable(style));
+            return 2;
+        }
+    }
     s.cidNumber = p.value(cidNumber);
     s.cidName = p.value(cidName);
     if (p.isSet(cidAccept))
@@ -157,6 +175,7 @@ int main(int argc, char** argv)
         s.refuse.compare(QLatin1String("blacklisted"), Qt::CaseInsensitive) == 0)
         s.refuse = s.refuse.toLower();
     s.progressAfterOk = p.isSet(progress);
+    s.outcomeByNumber = p.isSet(byNumber);
     s.busyDetectMs = toInt(busyDetect);
     s.numeric = p.isSet(numeric);
     s.ringInCommand = toInt(ringIn);

@@ -170,7 +170,7 @@ std::optional<CallerIdLine> parseMessageBlock(QStringView hex)
         else if (number == "O")
             cid.unavailable = true;
         else
-            cid.value = QString::fromLatin1(number);
+            cid.value = QString::fromLatin1(number).trimmed();
         return cid;
     }
     if (type != 0x80)
@@ -185,7 +185,7 @@ std::optional<CallerIdLine> parseMessageBlock(QStringView hex)
         at += 2 + size;
         switch (param) {
         case 0x02: // number
-            cid.value = QString::fromLatin1(value);
+            cid.value = QString::fromLatin1(value).trimmed();
             any = true;
             break;
         case 0x04: // why the number is absent
@@ -193,10 +193,15 @@ std::optional<CallerIdLine> parseMessageBlock(QStringView hex)
             cid.unavailable = value == "O";
             any = true;
             break;
-        case 0x07: // name
-            cid.name = decodeName(value);
+        case 0x07: { // name; a blank one is no name
+            const QString name = decodeName(value).trimmed();
+            if (name.isEmpty())
+                cid.name.reset();
+            else
+                cid.name = name;
             any = true;
             break;
+        }
         default: // date and time, name absent, call type ...
             break;
         }

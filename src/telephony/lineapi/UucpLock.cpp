@@ -5,10 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <unistd.h>
 
 namespace telvaro {
@@ -39,22 +41,41 @@ qint64 UucpLock::ownerOf(const QString& lockFile)
     QFile f(lockFile);
     if (!f.open(QIODevice::ReadOnly))
         return 0;
-    const QByteArray data = f.read(128);
-    bool ok = false;
-    qint64 pid = data.trimmed().toLongLong(&ok);
-    if (!ok && data.size() >= 4 && !data.trimmed().isEmpty()) {
+    return ownerOfBytes(f.read(128));
+}
+
+qint64 UucpLock::ownerOfBytes(QByteArrayView data)
+{
+    // Linux process ids never exceed 2^22 (the largest pid_max).
+    constexpr qint64 kLargestPid = qint64(1) << 22;
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    const bool text = std::all_of(data.begin(), data.end(),
+                                  [&](char c) { return isBlank(c) || (c >= 0x20 && c <= 0x7e); });
+    if (!text) {
+        if (data.size() != 4)
+            return 0;
         // Old binary lock files hold the id as a 4-byte integer.
-        qint32 raw = 0;
-        std::memcpy(&raw, data.constData(), sizeof raw);
-        pid = raw;
-        ok = true;
+        quint32 raw = 0;
+        for (int i = 3; i >= 0; --i)
+            raw = raw << 8 | quint8(data[i]);
+        return raw <= kLargestPid ? qint64(raw) : 0;
     }
-    return ok && pid > 0 ? pid : 0;
+    qsizetype at = 0;
+    while (at < data.size() && isBlank(data[at]))
+        ++at;
+    const qsizetype digitsFrom = at;
+    qint64 pid = 0;
+    while (at < data.size() && data[at] >= '0' && data[at] <= '9' && pid <= kLargestPid)
+        pid = pid * 10 + (data[at++] - '0');
+    if (at == digitsFrom || (at < data.size() && !isBlank(data[at])))
+        return 0;
+    return pid <= kLargestPid ? pid : 0;
 }
 
 bool UucpLock::processAlive(qint64 pid)
 {
-    if (pid <= 0)
+    // An id outside pid_t would be cut to another one (-1: every process).
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
         return false;
     if (::kill(pid_t(pid), 0) == 0)
         return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace telvaro {
@@ -21,6 +22,13 @@ public:
     static QString lockFileFor(const QString& device);
     // The process id in a lock file; 0 when there is none or it is unreadable.
     static qint64 ownerOf(const QString& lockFile);
+    // The process id the bytes of a lock file hold: a text lock (printable
+    // characters: blanks, the decimal id, then a blank, a line end or the
+    // end), or an old binary lock of exactly four bytes that are not all
+    // text, holding the id as a little-endian integer. 0 for anything else,
+    // and for an id larger than a process id can be: text that is not a
+    // number is never read as a binary id.
+    static qint64 ownerOfBytes(QByteArrayView data);
     // Whether the process with this id is running.
     static bool processAlive(qint64 pid);
     // Removes the lock of `device` when its owner is gone, or when it names

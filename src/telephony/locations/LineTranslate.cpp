@@ -179,7 +179,10 @@ LineResult translateAddress(const DialingLocation& location, const Country& coun
         return LINEERR_INVALPARAM;
 
     if (!addressIn.trimmed().startsWith(u'+')) {
-        // Not canonical: dialed and shown as given.
+        // Not canonical: dialed and shown as given. A ";" would keep the
+        // modem waiting for more digits, so such a number is refused.
+        if (addressIn.contains(u';'))
+            return LINEERR_INVALADDRESS;
         output.dialableString = addressIn;
         output.displayableString = addressIn;
         return 0;

@@ -48,12 +48,23 @@ bool readFlag(IniFile& ini, const QString& section, const QString& key, bool fal
     return v.toInt() != 0;
 }
 
+// A value as a save can write it back: up to a NUL (where a C string ends),
+// on one line, without the blanks a quoted value can keep around it (writing
+// drops them). So a save that changes nothing gives back what was read.
+QString readText(IniFile& ini, const QString& section, QStringView key)
+{
+    QString value = ini.read(section, key);
+    if (const qsizetype nul = value.indexOf(QChar(0)); nul >= 0)
+        value.truncate(nul);
+    return oneLine(value).trimmed();
+}
+
 QString readOr(IniFile& ini, const QString& section, const QString& key, const QString& fallback)
 {
     // An empty value reads like a missing key; a key that is present but
     // empty keeps its empty value.
     if (ini.keyNames(section).contains(key, Qt::CaseInsensitive))
-        return ini.read(section, key);
+        return readText(ini, section, key);
     return fallback;
 }
 
@@ -172,21 +183,21 @@ TelephonyLocations loadLocations()
                 continue; // a repeated section: the first one counts
             DialingLocation l;
             l.id = id;
-            l.name = ini.read(section, u"Name");
+            l.name = readText(ini, section, u"Name");
             if (l.name.isEmpty())
                 l.name = QStringLiteral("Location %1").arg(id);
-            l.countryId = ini.read(section, u"Country").toUInt();
+            l.countryId = readText(ini, section, u"Country").toUInt();
             if (!findCountry(l.countryId))
                 l.countryId = localeCountry().id;
-            l.areaCode = ini.read(section, u"AreaCode");
-            l.localAccess = ini.read(section, u"LocalAccess");
-            l.longDistanceAccess = ini.read(section, u"LongDistanceAccess");
+            l.areaCode = readText(ini, section, u"AreaCode");
+            l.localAccess = readText(ini, section, u"LocalAccess");
+            l.longDistanceAccess = readText(ini, section, u"LongDistanceAccess");
             l.disableCallWaiting =
                 readFlag(ini, section, QStringLiteral("DisableCallWaiting"), false);
             l.callWaitingCode =
                 readOr(ini, section, QStringLiteral("CallWaitingCode"), l.callWaitingCode);
             l.pulse = readFlag(ini, section, QStringLiteral("Pulse"), false);
-            l.cardId = ini.read(section, u"Card").toUInt();
+            l.cardId = readText(ini, section, u"Card").toUInt();
             l.blockCallerIdCode =
                 readOr(ini, section, QStringLiteral("BlockCallerID"), l.blockCallerIdCode);
             data.locations.push_back(std::move(l));
@@ -195,17 +206,17 @@ TelephonyLocations loadLocations()
                 continue;
             CallingCard c;
             c.id = cardId;
-            c.name = ini.read(section, u"Name");
+            c.name = readText(ini, section, u"Name");
             if (c.name.isEmpty())
                 c.name = QStringLiteral("Card %1").arg(cardId);
-            c.accountNumber = ini.read(section, u"Number");
-            c.pin = ini.read(section, u"PIN");
-            c.localAccessNumber = ini.read(section, u"LocalAccess");
-            c.longDistanceAccessNumber = ini.read(section, u"LongDistanceAccess");
-            c.internationalAccessNumber = ini.read(section, u"InternationalAccess");
-            c.sameAreaRule = ini.read(section, u"SameAreaRule");
-            c.longDistanceRule = ini.read(section, u"LongDistanceRule");
-            c.internationalRule = ini.read(section, u"InternationalRule");
+            c.accountNumber = readText(ini, section, u"Number");
+            c.pin = readText(ini, section, u"PIN");
+            c.localAccessNumber = readText(ini, section, u"LocalAccess");
+            c.longDistanceAccessNumber = readText(ini, section, u"LongDistanceAccess");
+            c.internationalAccessNumber = readText(ini, section, u"InternationalAccess");
+            c.sameAreaRule = readText(ini, section, u"SameAreaRule");
+            c.longDistanceRule = readText(ini, section, u"LongDistanceRule");
+            c.internationalRule = readText(ini, section, u"InternationalRule");
             data.cards.push_back(std::move(c));
         }
     }
@@ -247,11 +258,20 @@ bool saveLocations(const TelephonyLocations& data, QString* error)
     bool ok = true;
     {
         IniFile::Batch batch(ini);
-        // Sections of locations and cards that are gone.
+        // Sections of locations and cards that are gone, and those under
+        // another spelling of an id ("Location01"): the values go to
+        // "Location1", and a reader must not find an older copy first.
+        const auto spelledOtherwise = [](const QString& section, const QString& prefix,
+                                         quint32 id) {
+            return section.compare(prefix + QString::number(id), Qt::CaseInsensitive) != 0;
+        };
         for (const QString& section : ini.sectionNames()) {
             const quint32 lid = idOf(section, QStringLiteral("Location"));
             const quint32 cid = idOf(section, QStringLiteral("Card"));
-            if ((lid != 0 && !data.location(lid)) || (cid != 0 && !data.card(cid)))
+            if ((lid != 0 && (!data.location(lid) ||
+                              spelledOtherwise(section, QStringLiteral("Location"), lid))) ||
+                (cid != 0 &&
+                 (!data.card(cid) || spelledOtherwise(section, QStringLiteral("Card"), cid))))
                 ini.removeSection(section);
         }
         const DialingLocation* current = data.currentLocation();
