@@ -18,6 +18,7 @@
 #include "dialing/FrmConnect.h"
 #include "directory/DirectoryView.h"
 #include "directory/FrmMemo.h"
+#include "telephony/IncomingCalls.h"
 #include "telephony/LineSession.h"
 #include "telephony/SimModem.h"
 #include "telephony/lineapi/LineApi.h"
@@ -569,7 +570,7 @@ private Q_SLOTS:
         QVERIFY(telephony().lineIsOpen);
         QCOMPARE(UucpLock::ownerOf(lock), QCoreApplication::applicationPid());
         QCOMPARE(openCount(sim.device()), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(telephony().callHandle != 0, 10000); // ringing
+        QTRY_VERIFY_WITH_TIMEOUT(callDisplayCall() != 0, 10000); // ringing
 
         prompts->fileAnswers.enqueue(data("Quiet.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::No);
