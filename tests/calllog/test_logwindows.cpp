@@ -69,12 +69,15 @@ public:
     }
 };
 
-// A printer that keeps the texts drawn on it instead of printing them.
+// A printer that hands the texts drawn on it to `texts` instead of printing
+// them (the list outlives the printer, which the print job deletes).
 class TextRecorder final : public QPaintEngine
 {
 public:
-    QStringList texts;
-    TextRecorder() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    QStringList* texts;
+    explicit TextRecorder(QStringList* sink) : QPaintEngine(QPaintEngine::AllFeatures), texts(sink)
+    {
+    }
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
     void updateState(const QPaintEngineState&) override {}
@@ -82,7 +85,7 @@ public:
     void drawPath(const QPainterPath&) override {}
     void drawLines(const QLineF*, int) override {}
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-    void drawTextItem(const QPointF&, const QTextItem& item) override { texts << item.text(); }
+    void drawTextItem(const QPointF&, const QTextItem& item) override { *texts << item.text(); }
     Type type() const override { return QPaintEngine::User; }
 };
 
@@ -91,7 +94,10 @@ class RecordingPrinter final : public QPrinter
 public:
     mutable TextRecorder engine;
     int pages = 1;
-    RecordingPrinter() : QPrinter(QPrinter::HighResolution) {}
+    explicit RecordingPrinter(QStringList* texts)
+        : QPrinter(QPrinter::HighResolution), engine(texts)
+    {
+    }
     QPaintEngine* paintEngine() const override { return &engine; }
     bool newPage() override { return ++pages > 0; }
 };
@@ -104,12 +110,9 @@ public:
     ~RecordingDevices() override { setPrintDevices(nullptr); }
     std::unique_ptr<QPrinter> defaultPrinter() override
     {
-        auto printer = std::make_unique<RecordingPrinter>();
-        last = printer.get();
-        return printer;
+        return std::make_unique<RecordingPrinter>(&texts);
     }
     bool choosePrinter(QWidget*, QPrinter&) override { return false; }
-    RecordingPrinter* last = nullptr;
 };
 
 QByteArray logBytes(LogKind kind, const QList<CallLogRow>& rows)
@@ -595,8 +598,8 @@ private Q_SLOTS:
         {
             RecordingDevices printers;
             QVERIFY(out->print().printed);
-            const QString drawn = printers.last->engine.texts.join(QString());
-            QVERIFY2(drawn.contains(dialString), qPrintable(printers.last->engine.texts.join('|')));
+            const QString drawn = printers.texts.join(QString());
+            QVERIFY2(drawn.contains(dialString), qPrintable(printers.texts.join('|')));
             QVERIFY(drawn.contains(name));
             QVERIFY(!drawn.contains(QChar(0x2026))); // no "..."
         }
