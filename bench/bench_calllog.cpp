@@ -1,8 +1,8 @@
-#include "app/Helpers.h"
-#include "calllog/CallLogFile.h"
-#include "calllog/CallLogModel.h"
-#include "calllog/FrmLog.h"
-#include "calllog/Retention.h"
+#include "core/common/Helpers.h"
+#include "core/calllog/CallLogFile.h"
+#include "core/calllog/CallLogModel.h"
+#include "gui/calllog/FrmLog.h"
+#include "core/calllog/Retention.h"
 
 #include <QApplication>
 #include <QItemSelection>

@@ -2,11 +2,11 @@
 // both the index and the subject directory, each with a note log. Then the
 // whole-tab commands and the sorts on that directory, each with its one
 // durable write of the settings file.
-#include "app/IniFile.h"
-#include "app/ProgramState.h"
-#include "directory/DirectoryArrange.h"
-#include "directory/DirectoryStore.h"
-#include "directory/DirectoryView.h"
+#include "settings/IniFile.h"
+#include "core/common/ProgramState.h"
+#include "core/directory/DirectoryArrange.h"
+#include "core/directory/DirectoryStore.h"
+#include "gui/directory/DirectoryView.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // 996 slots with a name, a number and a 200-character note log each (51,792
 // entries, about 155,000 keys). Parsing the whole file, reading one key and
 // writing one key (the full durable write) each stay under 50 ms.
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -7,9 +7,9 @@
 // bytes; pruning keeps exactly the record lines that do not have a readable
 // date older than the days kept, each with its bytes.
 #include "FuzzSupport.h"
-#include "app/Cp1252.h"
-#include "calllog/CallLogFile.h"
-#include "calllog/Retention.h"
+#include "settings/Cp1252.h"
+#include "core/calllog/CallLogFile.h"
+#include "core/calllog/Retention.h"
 
 #include <QByteArray>
 #include <QDate>

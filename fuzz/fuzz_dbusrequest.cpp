@@ -10,9 +10,9 @@
 // request comes back from the queue with exactly the checked fields, until
 // the queue is full, and a refused destination never reaches the queue.
 #include "FuzzSupport.h"
-#include "telephony/ExternalRequests.h"
-#include "telephony/lineapi/LineApi.h"
-#include "telephony/lineapi/LineProvider.h"
+#include "core/telephony/ExternalRequests.h"
+#include "core/telephony/lineapi/LineApi.h"
+#include "core/telephony/lineapi/LineProvider.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -10,9 +10,9 @@
 //
 // Input: the mode, the place, the texts (bytes as Windows-1252), then the file.
 #include "FuzzSupport.h"
-#include "app/Cp1252.h"
-#include "app/IniFile.h"
-#include "directory/DirectoryStore.h"
+#include "settings/Cp1252.h"
+#include "settings/IniFile.h"
+#include "core/directory/DirectoryStore.h"
 
 #include <cstdint>
 

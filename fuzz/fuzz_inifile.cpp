@@ -3,8 +3,8 @@
 // fail, and a written value reads back as written, blanks around it aside
 // (the tail of the input is the value).
 #include "FuzzSupport.h"
-#include "app/Cp1252.h"
-#include "app/IniFile.h"
+#include "settings/Cp1252.h"
+#include "settings/IniFile.h"
 
 #include <QByteArray>
 #include <QString>

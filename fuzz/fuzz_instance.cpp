@@ -3,8 +3,8 @@
 // whole message never reaches past the bytes received or past the largest
 // message, its text holds no NUL, and every prefix of it is incomplete.
 #include "FuzzSupport.h"
-#include "app/Cp1252.h"
-#include "app/SingleInstance.h"
+#include "settings/Cp1252.h"
+#include "platform/SingleInstance.h"
 
 #include <cstdint>
 

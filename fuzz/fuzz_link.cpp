@@ -5,9 +5,9 @@
 // unchanged; a cleaned number holds dial characters only, and every piece
 // the dial procedure sends of it is accepted by the modem provider.
 #include "FuzzSupport.h"
-#include "app/CommandLine.h"
-#include "dialing/DialString.h"
-#include "telephony/lineapi/ModemProvider.h"
+#include "core/common/CommandLine.h"
+#include "core/dialing/DialString.h"
+#include "core/telephony/lineapi/ModemProvider.h"
 
 #include <QUrl>
 

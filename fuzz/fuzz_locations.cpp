@@ -6,10 +6,10 @@
 // nothing); and a number dialed with what was read translates, the dial
 // string holding only dial characters.
 #include "FuzzSupport.h"
-#include "app/Paths.h"
-#include "telephony/locations/Countries.h"
-#include "telephony/locations/LineTranslate.h"
-#include "telephony/locations/LocationStore.h"
+#include "settings/Paths.h"
+#include "core/telephony/locations/Countries.h"
+#include "core/telephony/locations/LineTranslate.h"
+#include "core/telephony/locations/LocationStore.h"
 
 #include <QFile>
 #include <QSet>

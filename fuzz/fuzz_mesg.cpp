@@ -9,8 +9,8 @@
 // Input: flags, the number (its bytes mapped to dial characters), the name
 // (its bytes mapped to printable Windows-1252), then unknown parameters.
 #include "FuzzSupport.h"
-#include "app/Cp1252.h"
-#include "telephony/lineapi/AtResponse.h"
+#include "settings/Cp1252.h"
+#include "core/telephony/lineapi/AtResponse.h"
 
 #include <cstdint>
 

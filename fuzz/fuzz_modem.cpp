@@ -9,8 +9,8 @@
 // Input: one byte N, N bytes of piece sizes, one byte that repeats the rest
 // (to make lines of 20 kB from short inputs), then the bytes the modem sends.
 #include "FuzzSupport.h"
-#include "telephony/lineapi/AtPort.h"
-#include "telephony/lineapi/AtResponse.h"
+#include "core/telephony/lineapi/AtPort.h"
+#include "core/telephony/lineapi/AtResponse.h"
 
 #include <QStringList>
 

@@ -7,10 +7,10 @@
 // Input: for each key of the section in its order a flag (key present) and
 // the value's bytes; then the rest of the file.
 #include "FuzzSupport.h"
-#include "app/IniFile.h"
-#include "app/OptionsStore.h"
-#include "app/Preferences.h"
-#include "dialing/DialString.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
+#include "core/options/Preferences.h"
+#include "core/dialing/DialString.h"
 
 #include <cstdint>
 

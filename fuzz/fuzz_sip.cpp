@@ -6,7 +6,7 @@
 // display or a log line, and that the number sent in a REFER holds dial
 // characters only.
 #include "FuzzSupport.h"
-#include "telephony/sip/SipText.h"
+#include "core/telephony/sip/SipText.h"
 
 #include <QRegularExpression>
 

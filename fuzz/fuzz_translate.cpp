@@ -5,10 +5,10 @@
 // the card's PIN. Any other number is dialed and shown as given, and never
 // passes a ";" or a line end.
 #include "FuzzSupport.h"
-#include "telephony/lineapi/ModemProvider.h"
-#include "telephony/locations/Countries.h"
-#include "telephony/locations/LineTranslate.h"
-#include "telephony/locations/LocationStore.h"
+#include "core/telephony/lineapi/ModemProvider.h"
+#include "core/telephony/locations/Countries.h"
+#include "core/telephony/locations/LineTranslate.h"
+#include "core/telephony/locations/LocationStore.h"
 
 #include <cstdint>
 

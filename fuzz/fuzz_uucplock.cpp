@@ -8,7 +8,7 @@
 // Input: three bytes of a process id, one byte choosing its form, then the
 // bytes of a lock file of some other program.
 #include "FuzzSupport.h"
-#include "telephony/lineapi/UucpLock.h"
+#include "core/telephony/lineapi/UucpLock.h"
 
 #include <cstdint>
 

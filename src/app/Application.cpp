@@ -1,13 +1,13 @@
 #include "app/Application.h"
 
-#include "app/CommandLine.h"
-#include "app/DialogPrompter.h"
+#include "core/common/CommandLine.h"
+#include "gui/common/DialogPrompter.h"
 #include "app/FrmDialer.h"
-#include "app/Paths.h"
-#include "app/Seams.h"
-#include "app/SingleInstance.h"
-#include "app/UnixSignals.h"
-#include "telephony/ExternalRequests.h"
+#include "settings/Paths.h"
+#include "core/common/Seams.h"
+#include "platform/SingleInstance.h"
+#include "platform/UnixSignals.h"
+#include "core/telephony/ExternalRequests.h"
 
 #include <QApplication>
 #include <QDBusConnection>

@@ -1,14 +1,14 @@
 #include "app/FrmDialer.h"
 
-#include "app/Helpers.h"
-#include "app/OptionsStore.h"
-#include "app/Paths.h"
-#include "app/ProgramState.h"
-#include "app/Prompter.h"
-#include "app/Seams.h"
-#include "app/SettingsFile.h"
-#include "app/Twips.h"
-#include "telephony/ExternalRequests.h"
+#include "core/common/Helpers.h"
+#include "settings/OptionsStore.h"
+#include "settings/Paths.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Prompter.h"
+#include "core/common/Seams.h"
+#include "settings/SettingsFile.h"
+#include "gui/common/Twips.h"
+#include "core/telephony/ExternalRequests.h"
 
 #include <QAction>
 #include <QActionGroup>

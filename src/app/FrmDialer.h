@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/OptionsStore.h"
+#include "settings/OptionsStore.h"
 
 #include <QMainWindow>
 #include <QPointer>

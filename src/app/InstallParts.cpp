@@ -2,20 +2,20 @@
 
 // Each part of the program adds its include here, under its own heading.
 // Directory:
-#include "directory/InstallDirectory.h"
+#include "gui/directory/InstallDirectory.h"
 // Dialing:
-#include "dialing/DialingWindows.h"
+#include "gui/dialing/DialingWindows.h"
 // Telephony:
-#include "telephony/ExternalRequests.h"
-#include "telephony/FrmCallDisplay.h"
-#include "telephony/Telephony.h"
-#include "telephony/locations/LineDialogs.h"
+#include "core/telephony/ExternalRequests.h"
+#include "gui/telephony/FrmCallDisplay.h"
+#include "gui/telephony/Telephony.h"
+#include "gui/telephony/locations/LineDialogs.h"
 // Call logs:
-#include "calllog/InstallCallLog.h"
+#include "gui/calllog/InstallCallLog.h"
 // Profiles:
-#include "profiles/Profiles.h"
+#include "gui/profiles/Profiles.h"
 // Options, tray, about box and help:
-#include "app/FrmOptions.h"
+#include "gui/options/FrmOptions.h"
 
 namespace telvaro {
 

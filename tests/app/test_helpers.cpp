@@ -1,6 +1,6 @@
-#include "app/Clock.h"
-#include "app/Helpers.h"
-#include "app/Paths.h"
+#include "core/common/Clock.h"
+#include "core/common/Helpers.h"
+#include "settings/Paths.h"
 #include "common/TestEnv.h"
 
 #include <QDir>

@@ -2,9 +2,9 @@
 // installed: an empty seam is a feature that silently does nothing.
 
 #include "app/FrmDialer.h"
-#include "app/OptionsStore.h"
-#include "app/ProgramState.h"
-#include "app/Seams.h"
+#include "settings/OptionsStore.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 
@@ -28,7 +28,7 @@ private Q_SLOTS:
         seams() = {};
 
         // The seams as declared; a seam added there must be listed below.
-        QFile header(test::sourceDir() + "/src/app/Seams.h");
+        QFile header(test::sourceDir() + "/src/core/common/Seams.h");
         QVERIFY(header.open(QIODevice::ReadOnly));
         QStringList declared;
         // A member may be wrapped over lines; comments hold no declarations.

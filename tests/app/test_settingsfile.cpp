@@ -1,5 +1,5 @@
-#include "app/Cp1252.h"
-#include "app/SettingsFile.h"
+#include "settings/Cp1252.h"
+#include "settings/SettingsFile.h"
 #include "common/TestEnv.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/Cp1252.h"
-#include "app/SettingsFile.h"
-#include "app/SingleInstance.h"
+#include "settings/Cp1252.h"
+#include "settings/SettingsFile.h"
+#include "platform/SingleInstance.h"
 #include "common/TestEnv.h"
 
 #include <QElapsedTimer>

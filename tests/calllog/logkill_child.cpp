@@ -3,9 +3,9 @@
 // copy, then the log rebuilt from it). Tells its parent on stdout when each
 // write begins ("B op n") and ends ("E op n"), so that a kill can be placed.
 // Usage: logkill_child FOLDER FIRST_NUMBER SEED
-#include "app/Helpers.h"
-#include "calllog/CallLogFile.h"
-#include "calllog/Retention.h"
+#include "core/common/Helpers.h"
+#include "core/calllog/CallLogFile.h"
+#include "core/calllog/Retention.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "app/Clock.h"
-#include "app/ProgramState.h"
-#include "calllog/CallLogFile.h"
+#include "core/common/Clock.h"
+#include "core/common/ProgramState.h"
+#include "core/calllog/CallLogFile.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 

@@ -3,7 +3,7 @@
 // kill the log holds whole records only, every record written before the kill
 // is there (or was dropped by a finished retention), and once the log has been
 // pruned its backup is the log as it was before pruning.
-#include "calllog/CallLogFile.h"
+#include "core/calllog/CallLogFile.h"
 #include "common/TestEnv.h"
 
 #include <QDate>

@@ -1,14 +1,14 @@
 #include "dialing/DialTestSupport.h"
 #include "dialing/FakeLine.h"
 
-#include "app/Cp1252.h"
+#include "settings/Cp1252.h"
 #include "app/FrmDialer.h"
-#include "calllog/CallLogModel.h"
-#include "calllog/FrmLog.h"
-#include "calllog/LogPrinting.h"
+#include "core/calllog/CallLogModel.h"
+#include "gui/calllog/FrmLog.h"
+#include "gui/calllog/LogPrinting.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "directory/FrmMemo.h"
+#include "gui/directory/FrmMemo.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompter.h"
+#include "core/common/Prompter.h"
 
 #include <QList>
 #include <QQueue>

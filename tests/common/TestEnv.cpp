@@ -1,10 +1,10 @@
 #include "common/TestEnv.h"
 
-#include "app/OptionsStore.h"
-#include "app/ProgramState.h"
-#include "app/Seams.h"
-#include "dialing/Dialer.h"
-#include "telephony/LineSession.h"
+#include "settings/OptionsStore.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
+#include "core/dialing/Dialer.h"
+#include "core/telephony/LineSession.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/Clock.h"
-#include "app/OptionsStore.h"
-#include "app/ProgramState.h"
-#include "app/Seams.h"
-#include "dialing/Dialer.h"
-#include "dialing/NumberTranslation.h"
-#include "dialing/SoundPlayer.h"
+#include "core/common/Clock.h"
+#include "settings/OptionsStore.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
+#include "core/dialing/Dialer.h"
+#include "core/dialing/NumberTranslation.h"
+#include "core/dialing/SoundPlayer.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/ProgramState.h"
-#include "app/Seams.h"
-#include "dialing/Dialer.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
+#include "core/dialing/Dialer.h"
 
 #include <QObject>
 #include <QStringList>

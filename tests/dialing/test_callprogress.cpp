@@ -1,8 +1,8 @@
 #include "DialTestSupport.h"
 #include "FakeLine.h"
 
-#include "app/OptionsStore.h"
-#include "calllog/CallLogFile.h"
+#include "settings/OptionsStore.h"
+#include "core/calllog/CallLogFile.h"
 #include "common/TestEnv.h"
 
 #include <QRegularExpression>

@@ -2,12 +2,12 @@
 #include "FakeLine.h"
 
 #include "app/FrmDialer.h"
-#include "app/OptionsStore.h"
-#include "calllog/CallLogFile.h"
+#include "settings/OptionsStore.h"
+#include "core/calllog/CallLogFile.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "dialing/DialPad.h"
-#include "dialing/FrmConnect.h"
+#include "gui/dialing/DialPad.h"
+#include "gui/dialing/FrmConnect.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,11 +1,11 @@
 #include "DialTestSupport.h"
 
-#include "app/OptionsStore.h"
-#include "app/ProgramState.h"
-#include "app/Seams.h"
+#include "settings/OptionsStore.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
 #include "common/TestEnv.h"
-#include "dialing/DialString.h"
-#include "dialing/Dialer.h"
+#include "core/dialing/DialString.h"
+#include "core/dialing/Dialer.h"
 
 #include <QFile>
 #include <QTest>

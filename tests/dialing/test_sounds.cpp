@@ -1,6 +1,6 @@
 #include "DialTestSupport.h"
 
-#include "dialing/Sounds.h"
+#include "core/dialing/Sounds.h"
 
 #include <QFile>
 #include <QTemporaryDir>

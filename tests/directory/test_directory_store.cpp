@@ -1,8 +1,8 @@
-#include "app/IniFile.h"
-#include "app/Paths.h"
+#include "settings/IniFile.h"
+#include "settings/Paths.h"
 #include "common/TestEnv.h"
-#include "directory/DirectoryRules.h"
-#include "directory/DirectoryStore.h"
+#include "core/directory/DirectoryRules.h"
+#include "core/directory/DirectoryStore.h"
 
 #include <QFile>
 #include <QtTest>

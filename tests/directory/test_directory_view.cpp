@@ -1,13 +1,13 @@
-#include "app/IniFile.h"
-#include "app/OptionsStore.h"
-#include "app/ProgramState.h"
-#include "app/Seams.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "directory/DirectoryStore.h"
-#include "directory/DirectoryView.h"
-#include "directory/FrmMemo.h"
-#include "directory/FrmSpeedDial.h"
+#include "core/directory/DirectoryStore.h"
+#include "gui/directory/DirectoryView.h"
+#include "gui/directory/FrmMemo.h"
+#include "gui/directory/FrmSpeedDial.h"
 
 #include <QAction>
 #include <QCheckBox>

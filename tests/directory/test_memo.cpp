@@ -1,12 +1,12 @@
-#include "app/Clock.h"
-#include "app/ProgramState.h"
-#include "app/Seams.h"
+#include "core/common/Clock.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "directory/DirectoryStore.h"
-#include "directory/DirectoryView.h"
-#include "directory/FrmMemo.h"
-#include "directory/FrmSpeedDial.h"
+#include "core/directory/DirectoryStore.h"
+#include "gui/directory/DirectoryView.h"
+#include "gui/directory/FrmMemo.h"
+#include "gui/directory/FrmSpeedDial.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,14 +1,14 @@
 // The dialing properties and calling cards dialogs: what the user changes
 // there is what the next translated number follows.
 #include "ModalHelper.h"
-#include "app/ProgramState.h"
-#include "app/Seams.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "telephony/locations/CallingCardsDialog.h"
-#include "telephony/locations/DialingPropertiesDialog.h"
-#include "telephony/locations/LineDialogs.h"
-#include "telephony/locations/LineTranslate.h"
+#include "gui/telephony/locations/CallingCardsDialog.h"
+#include "gui/telephony/locations/DialingPropertiesDialog.h"
+#include "gui/telephony/locations/LineDialogs.h"
+#include "core/telephony/locations/LineTranslate.h"
 
 #include <QCheckBox>
 #include <QComboBox>

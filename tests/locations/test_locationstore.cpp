@@ -1,12 +1,12 @@
 // The dialing locations and calling cards as stored in the telephony
 // configuration file, and the line functions that read them.
-#include "app/IniFile.h"
-#include "app/Paths.h"
+#include "settings/IniFile.h"
+#include "settings/Paths.h"
 #include "common/TestEnv.h"
-#include "telephony/locations/Countries.h"
-#include "telephony/locations/LineTranslate.h"
-#include "telephony/locations/LocationStore.h"
-#include "dialing/NumberTranslation.h"
+#include "core/telephony/locations/Countries.h"
+#include "core/telephony/locations/LineTranslate.h"
+#include "core/telephony/locations/LocationStore.h"
+#include "core/dialing/NumberTranslation.h"
 
 #include <QDir>
 #include <QFile>

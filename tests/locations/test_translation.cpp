@@ -1,8 +1,8 @@
 // Number translation: the canonical form turned into dial and display strings
 // with the location's rules, access codes, call-waiting code and calling card.
-#include "telephony/locations/Countries.h"
-#include "telephony/locations/LineTranslate.h"
-#include "telephony/locations/LocationStore.h"
+#include "core/telephony/locations/Countries.h"
+#include "core/telephony/locations/LineTranslate.h"
+#include "core/telephony/locations/LocationStore.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 // The help window with Telvaro's own pages, and the about box.
 
-#include "app/FrmAbout.h"
-#include "app/HelpWindow.h"
-#include "app/Seams.h"
-#include "app/TrayIcon.h"
+#include "gui/shell/FrmAbout.h"
+#include "gui/shell/HelpWindow.h"
+#include "core/common/Seams.h"
+#include "gui/shell/TrayIcon.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 

@@ -1,12 +1,12 @@
 // The options dialog as the user sees it: pages, controls bound to the live
 // settings both ways, OK and Cancel.
 
-#include "app/FrmOptions.h"
-#include "app/IniFile.h"
-#include "app/OptionsStore.h"
-#include "app/Preferences.h"
-#include "app/ProgramState.h"
-#include "app/Seams.h"
+#include "gui/options/FrmOptions.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
+#include "core/options/Preferences.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 

@@ -2,11 +2,11 @@
 // reactions that reading runs, the OK and Cancel corrections and the write of
 // the 27 keys.
 
-#include "app/IniFile.h"
-#include "app/OptionsStore.h"
-#include "app/Preferences.h"
-#include "app/ProgramState.h"
-#include "app/Seams.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
+#include "core/options/Preferences.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
 #include "common/TestEnv.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
 // The start-up entry and the system-information program.
 
-#include "app/Autostart.h"
-#include "app/ShellServices.h"
+#include "platform/Autostart.h"
+#include "platform/ShellServices.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 

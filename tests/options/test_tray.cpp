@@ -1,9 +1,9 @@
 // The tray icon where the desktop has no notification area (the offscreen
 // platform), the tray menu's "&Restore" rule and RestoreMainWindow.
 
-#include "app/OptionsStore.h"
-#include "app/Seams.h"
-#include "app/TrayIcon.h"
+#include "settings/OptionsStore.h"
+#include "core/common/Seams.h"
+#include "gui/shell/TrayIcon.h"
 
 #include <QAction>
 #include <QMainWindow>

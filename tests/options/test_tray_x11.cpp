@@ -1,9 +1,9 @@
 // The tray icon on a real X display with a notification area: Xvfb with
 // Debian's `trayer` as the tray host. Skipped when either is missing.
 
-#include "app/OptionsStore.h"
-#include "app/Seams.h"
-#include "app/TrayIcon.h"
+#include "settings/OptionsStore.h"
+#include "core/common/Seams.h"
+#include "gui/shell/TrayIcon.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "telephony/lineapi/LineProvider.h"
+#include "core/telephony/lineapi/LineProvider.h"
 
 #include <QStringList>
 

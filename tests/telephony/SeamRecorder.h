@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/OptionsStore.h"
-#include "app/ProgramState.h"
-#include "app/Seams.h"
-#include "telephony/LineSession.h"
+#include "settings/OptionsStore.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
+#include "core/telephony/LineSession.h"
 
 #include <QStringList>
 

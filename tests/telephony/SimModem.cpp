@@ -1,6 +1,6 @@
 #include "SimModem.h"
 
-#include "app/Paths.h"
+#include "settings/Paths.h"
 
 #include <QDir>
 #include <QFile>

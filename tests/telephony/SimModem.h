@@ -2,8 +2,8 @@
 
 #include "common/TestEnv.h"
 
-#include "telephony/lineapi/LineApi.h"
-#include "telephony/lineapi/ModemConfig.h"
+#include "core/telephony/lineapi/LineApi.h"
+#include "core/telephony/lineapi/ModemConfig.h"
 
 #include <QProcess>
 #include <QStringList>

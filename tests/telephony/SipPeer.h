@@ -1,6 +1,6 @@
 #pragma once
 
-#include "telephony/sip/SipConfig.h"
+#include "core/telephony/sip/SipConfig.h"
 
 #include <QProcess>
 #include <QStringList>

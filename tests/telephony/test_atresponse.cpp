@@ -1,4 +1,4 @@
-#include "telephony/lineapi/AtResponse.h"
+#include "core/telephony/lineapi/AtResponse.h"
 
 #include <QTest>
 

@@ -4,11 +4,11 @@
 #include "SeamRecorder.h"
 #include "common/TestEnv.h"
 
-#include "calllog/CallLogFile.h"
-#include "telephony/CallControl.h"
-#include "telephony/IncomingCalls.h"
-#include "telephony/LineSession.h"
-#include "telephony/lineapi/UucpLock.h"
+#include "core/calllog/CallLogFile.h"
+#include "core/telephony/CallControl.h"
+#include "core/telephony/IncomingCalls.h"
+#include "core/telephony/LineSession.h"
+#include "core/telephony/lineapi/UucpLock.h"
 
 #include <QCoreApplication>
 #include <QFile>

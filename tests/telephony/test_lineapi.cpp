@@ -2,10 +2,10 @@
 
 #include "SimModem.h"
 
-#include "app/Paths.h"
-#include "telephony/lineapi/LineApi.h"
-#include "telephony/lineapi/ModemProvider.h"
-#include "telephony/lineapi/UucpLock.h"
+#include "settings/Paths.h"
+#include "core/telephony/lineapi/LineApi.h"
+#include "core/telephony/lineapi/ModemProvider.h"
+#include "core/telephony/lineapi/UucpLock.h"
 
 #include <QElapsedTimer>
 #include <QFile>

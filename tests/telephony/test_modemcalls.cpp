@@ -4,10 +4,10 @@
 #include "SeamRecorder.h"
 #include "SimModem.h"
 
-#include "telephony/CallControl.h"
-#include "telephony/LineSession.h"
-#include "telephony/lineapi/AtPort.h"
-#include "telephony/lineapi/UucpLock.h"
+#include "core/telephony/CallControl.h"
+#include "core/telephony/LineSession.h"
+#include "core/telephony/lineapi/AtPort.h"
+#include "core/telephony/lineapi/UucpLock.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "common/TestEnv.h"
 
-#include "app/IniFile.h"
-#include "app/Paths.h"
-#include "telephony/lineapi/ModemConfig.h"
-#include "telephony/lineapi/UucpLock.h"
+#include "settings/IniFile.h"
+#include "settings/Paths.h"
+#include "core/telephony/lineapi/ModemConfig.h"
+#include "core/telephony/lineapi/UucpLock.h"
 
 #include <QCoreApplication>
 #include <QDir>

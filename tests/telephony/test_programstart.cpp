@@ -3,12 +3,12 @@
 
 #include "SimModem.h"
 
-#include "app/Cp1252.h"
-#include "app/SettingsFile.h"
-#include "app/SingleInstance.h"
+#include "settings/Cp1252.h"
+#include "settings/SettingsFile.h"
+#include "platform/SingleInstance.h"
 #include "common/TestEnv.h"
-#include "telephony/lineapi/UucpLock.h"
-#include "telephony/locations/LocationStore.h"
+#include "core/telephony/lineapi/UucpLock.h"
+#include "core/telephony/locations/LocationStore.h"
 
 #include <QDir>
 #include <QElapsedTimer>

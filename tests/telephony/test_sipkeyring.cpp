@@ -2,8 +2,8 @@
 // Service on a D-Bus session bus of the test's own (never the user's).
 
 #include "common/TestEnv.h"
-#include "telephony/sip/SipConfig.h"
-#include "telephony/sip/SipPasswords.h"
+#include "core/telephony/sip/SipConfig.h"
+#include "core/telephony/sip/SipPasswords.h"
 
 #include <QDirIterator>
 #include <QProcess>

@@ -1,0 +1,11 @@
+#include "core/common/Seams.h"
+
+namespace telvaro {
+
+Seams& seams()
+{
+    static Seams instance;
+    return instance;
+}
+
+} // namespace telvaro

@@ -1,0 +1,512 @@
+#include "core/dialing/Dialer.h"
+
+#include "core/calllog/CallLogFile.h"
+#include "core/common/Clock.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
+#include "core/dialing/DialString.h"
+#include "core/dialing/SoundPlayer.h"
+#include "core/telephony/ExternalRequests.h"
+#include "settings/OptionsStore.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cmath>
+#include <thread>
+
+namespace telvaro {
+namespace {
+
+// How long a wait sleeps in the event loop between looks at the call flags.
+constexpr int kWaitTickMs = 50;
+
+bool checked(OptionsStore::Check c)
+{
+    return options().isChecked(c);
+}
+
+int textValue(OptionsStore::Text t)
+{
+    return dialstr::leadingNumber(options().text(t));
+}
+
+} // namespace
+
+Dialer::Dialer()
+{
+    pause = [](double seconds) {
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    };
+}
+
+Dialer& dialer()
+{
+    static Dialer instance;
+    return instance;
+}
+
+void Dialer::reset()
+{
+    m_window = {};
+    m_pad = {};
+    m_recent.clear();
+    m_location = {};
+    m_firstPiece.clear();
+    m_givenNumber.clear();
+    m_redialCount = 0;
+    m_connectedShown = false;
+    m_party.reset();
+    ++m_waitToken;
+    mainWindow = {};
+    pause = [](double seconds) {
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    };
+}
+
+void Dialer::setRecentNumbers(const QStringList& numbers)
+{
+    m_recent = numbers;
+    Q_EMIT recentNumbersChanged();
+}
+
+double Dialer::secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(clock().monotonic() - start).count();
+}
+
+void Dialer::processEventsFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(std::max(ms, 1), &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void Dialer::setWindow(const ConnectWindowState& next)
+{
+    if (next == m_window)
+        return;
+    m_window = next;
+    Q_EMIT connectWindowChanged();
+}
+
+void Dialer::setPad(bool dial, bool hangUp, bool ok)
+{
+    const PadButtonState next{dial, hangUp, ok};
+    if (next == m_pad)
+        return;
+    m_pad = next;
+    Q_EMIT padButtonsChanged();
+}
+
+// ---------------------------------------------------------------------------
+// Dial procedure
+
+void Dialer::dial(const DialRequest& request)
+{
+    ProgramState& s = state();
+    s.pendingNumber = request.number;
+    s.pendingName = request.name;
+    s.currentEntryKey = request.entryKey;
+    dialNumber();
+}
+
+void Dialer::dialNumber()
+{
+    ProgramState& s = state();
+    if (m_window.visible)
+        return; // the call in progress is not disturbed
+    unloadConnectWindow();
+    if (s.callPlaced)
+        pause(3.0);
+    s.stopRequested = false;
+    s.callDisplayShown = false;
+    if (s.pendingNumber.isEmpty())
+        return;
+    callSeam(seams().closeEntryEditor);
+
+    QString number = s.pendingNumber;
+    if (!number.startsWith(QLatin1String("XX")) && !checked(OptionsStore::chkIgnore)) {
+        number = dialstr::cleanNumber(number);
+        s.pendingNumber = number;
+        // Nothing dialable is left (letters only): dialing nothing would go
+        // off-hook and later report a call that never was.
+        if (number.isEmpty())
+            return;
+    }
+
+    if (!s.externalNumber.isEmpty() && mainWindow.minimize)
+        mainWindow.minimize();
+    if (!(mainWindow.isMinimized && mainWindow.isMinimized()))
+        callSeam(seams().restoreMainWindow);
+
+    if (!checked(OptionsStore::chkModem)) {
+        dialWithoutModem(number);
+        return;
+    }
+
+    if (!callSeam<bool>(seams().lineIsOpen))
+        callSeam<bool>(seams().openLine, 0, 0);
+
+    m_givenNumber = number;
+    const dialstr::NumberSplit split = dialstr::splitNumber(number);
+    dialstr::DialChoice choice;
+    if (checked(OptionsStore::chkIgnore)) {
+        // A modem cannot dial "+": the location's prefix stands for it, as
+        // for a number from another program.
+        if (number.trimmed().startsWith(u'+'))
+            number = dialableOutsideNumber(number);
+        choice = dialstr::ignoredPropertiesDialString(number,
+                                                      options().isSelected(OptionsStore::optTone));
+    } else if (split.head.startsWith(QLatin1String("XX"))) {
+        choice = dialstr::exactDialString(split);
+    } else {
+        readLocationInfo();
+        s.dialString.clear();
+        s.displayNumber.clear();
+        translateNumber(split.head);
+        if (!s.dialString.isEmpty()) {
+            choice = {s.dialString + split.tail, s.displayNumber + split.tail};
+        } else {
+            choice = {QStringLiteral("T") + number, number};
+        }
+    }
+    s.dialString = choice.dialString;
+    s.displayNumber = choice.displayNumber;
+    placeCall();
+}
+
+void Dialer::dialWithoutModem(const QString& number)
+{
+    for (QChar c : number) {
+        if (c == u',') {
+            pause(2.0);
+        } else {
+            pause(0.1);
+            // A character the program has no tone for plays nothing.
+            playSound(toneResourceName(c), PlayMode::Sync);
+        }
+    }
+    if (mainWindow.setEnabled)
+        mainWindow.setEnabled(true);
+}
+
+void Dialer::readLocationInfo()
+{
+    CurrentLocation location;
+    if (!lineTranslation().readLocation(&location))
+        location = {};
+    m_location = location;
+}
+
+void Dialer::translateNumber(const QString& number)
+{
+    const dialstr::DialChoice choice = telvaro::translateNumber(
+        number, &m_location, checked(OptionsStore::chkCallingCard), lineTranslation());
+    state().dialString = choice.dialString;
+    state().displayNumber = choice.displayNumber;
+}
+
+void Dialer::placeCall()
+{
+    ProgramState& s = state();
+    s.stopRequested = false;
+    s.callDisplayShown = false;
+    s.nextDialPart = 0;
+    // A busy signal belongs to the attempt it ended; a redial starts without
+    // one, even before the line reports it dialing.
+    s.busyDetected = false;
+
+    // A new call (not a redial) is for the party the dial procedure was
+    // given; what others set meanwhile does not change it.
+    if (m_redialCount == 0)
+        m_party = CallParty{s.pendingName, s.displayNumber, s.currentEntryKey};
+    m_connectedShown = false; // of this attempt, once its wait is over
+    const QString given = m_givenNumber.isEmpty() ? s.displayNumber : m_givenNumber;
+    if (m_recent.isEmpty() || m_recent.front() != given) {
+        m_recent.prepend(given);
+        Q_EMIT recentNumbersChanged();
+    }
+    Q_EMIT padTextRequested(m_recent.front());
+
+    s.dialParts = dialstr::splitDialParts(s.dialString);
+    s.dialPartsLeft = int(s.dialParts.size());
+    m_firstPiece = s.dialParts.front();
+    ++m_waitToken;
+    callSeam(seams().makeCall, m_firstPiece);
+}
+
+// ---------------------------------------------------------------------------
+// Call progress window
+
+void Dialer::loadConnectWindow()
+{
+    ConnectWindowState w;
+    w.loaded = true;
+    w.visible = m_window.visible;
+    const QString& name = state().pendingName;
+    w.frameCaption =
+        name.isEmpty() ? QStringLiteral("Dialing No:") : QStringLiteral("Dialing:  ") + name;
+    w.picture = ConnectPicture::Dialing;
+    w.cancelVisible = true;
+    w.okVisible = false;
+    // Only a number too long for the label is cut.
+    const QString& number = state().displayNumber;
+    w.label = number.size() > 37 ? number.left(37) + QStringLiteral("...") : number;
+    setWindow(w);
+}
+
+void Dialer::showConnectWindow()
+{
+    if (!m_window.loaded)
+        loadConnectWindow();
+    ConnectWindowState w = m_window;
+    w.visible = true;
+    setWindow(w);
+    // The pad follows the call: while it is in progress it offers Hang Up.
+    setPad(false, true, false);
+}
+
+void Dialer::unloadConnectWindow()
+{
+    ConnectWindowState w;
+    w.loaded = false;
+    w.visible = false;
+    setWindow(w);
+}
+
+void Dialer::showCallError(const QString& frameCaption, const QString& text)
+{
+    if (!m_window.loaded)
+        loadConnectWindow();
+    ConnectWindowState w = m_window;
+    w.picture = ConnectPicture::Busy;
+    w.cancelVisible = true;
+    w.okVisible = false;
+    w.frameCaption = frameCaption;
+    if (!text.isNull())
+        w.label = text;
+    w.visible = true;
+    setWindow(w);
+    setPad(false, true, false);
+}
+
+void Dialer::handleConnected()
+{
+    ProgramState& s = state();
+    // A newer wait (the line's "proceeding" arriving inside the wait that
+    // HandleBusy started after a redial, or a redial placed inside this wait)
+    // decides the call; this one then gives way, so "Connected" is declared
+    // once.
+    const quint64 token = ++m_waitToken;
+    const double length =
+        textValue(OptionsStore::txtDelayTimer) + (m_firstPiece.startsWith(u'T') ? 0.0 : 9.0);
+    const auto start = clock().monotonic();
+    for (;;) {
+        const double left = length - secondsSince(start);
+        if (left <= 0)
+            break;
+        processEventsFor(std::min(kWaitTickMs, int(std::ceil(left * 1000))));
+        if (s.busyDetected)
+            return; // HandleBusy takes over
+        if (s.stopRequested) {
+            callSeam(seams().dropCall);
+            return;
+        }
+        if (token != m_waitToken)
+            return;
+        // The call ended (no answer, no carrier, an error): its outcome is
+        // shown; it was never connected.
+        if (s.callErrorKind != 0 || !s.callPlaced)
+            return;
+    }
+    m_connectedShown = true;
+    if (s.callErrorKind != 0 || s.stopRequested || !s.callPlaced)
+        return;
+
+    setPad(false, false, true);
+    ConnectWindowState w = m_window;
+    w.frameCaption = QStringLiteral("Connected");
+    w.frameHeightTwips = 750;
+    w.picture = ConnectPicture::Connected;
+    w.cancelVisible = false;
+    w.okVisible = true;
+    w.label = QStringLiteral("  Lift the handset up and press OK");
+    setWindow(w);
+    if (checked(OptionsStore::chkRedial) && m_redialCount > 0)
+        playSound(QStringLiteral("connected"), PlayMode::Async);
+    else
+        beep();
+}
+
+void Dialer::handleBusy()
+{
+    ProgramState& s = state();
+    if (!m_window.loaded)
+        loadConnectWindow();
+    ConnectWindowState w = m_window;
+    w.visible = true;
+    w.okVisible = false;
+    w.picture = ConnectPicture::Busy;
+    w.cancelVisible = true;
+    w.frameCaption = QStringLiteral("Busy");
+    w.label = s.displayNumber + u'\n' + QStringLiteral("   Busy.");
+    setWindow(w);
+
+    // After Hang Up the window stays closed whatever follows.
+    const bool closed = s.stopRequested;
+    auto update = [this, closed](ConnectWindowState next) {
+        if (closed) {
+            next.loaded = false;
+            next.visible = false;
+        }
+        setWindow(next);
+    };
+    if (closed)
+        update(m_window);
+
+    if (!checked(OptionsStore::chkRedial)) {
+        w = m_window;
+        w.okVisible = false;
+        w.picture = ConnectPicture::Busy;
+        w.cancelVisible = true;
+        w.cancelCaption = QStringLiteral("OK");
+        w.frameCaption = QStringLiteral("   Busy");
+        w.label = QStringLiteral("    -To automatically redial: set Auto Redial\n"
+                                 "       in Tools/Options-");
+        update(w);
+        return;
+    }
+
+    ++m_redialCount;
+    if (textValue(OptionsStore::TxtRedial) >= m_redialCount) {
+        w = m_window;
+        w.okVisible = false;
+        w.picture = ConnectPicture::Dialing;
+        w.cancelVisible = true;
+        w.frameCaption = QStringLiteral("Redialing:  ") + (m_party ? m_party->name : s.pendingName);
+        update(w);
+        if (s.stopRequested)
+            return;
+
+        const double length =
+            textValue(OptionsStore::txtMinutes) * 60.0 + textValue(OptionsStore::txtSeconds);
+        const auto start = clock().monotonic();
+        for (;;) {
+            const double left = length - secondsSince(start);
+            if (left <= 0)
+                break;
+            if (s.stopRequested)
+                return;
+            processEventsFor(std::min(kWaitTickMs, int(std::ceil(left * 1000))));
+            if (s.stopRequested)
+                return;
+            const double remaining = std::max(0.0, length - secondsSince(start));
+            w = m_window;
+            w.label =
+                QStringLiteral("   Busy. Redial in :   %1 seconds").arg(std::llround(remaining));
+            update(w);
+        }
+        if (s.stopRequested)
+            return;
+        w = m_window;
+        w.label = s.displayNumber + u'\n' + QStringLiteral("   Busy. Redialing  x ") +
+                  QString::number(m_redialCount);
+        update(w);
+        placeCall();
+        handleConnected();
+        return;
+    }
+
+    w = m_window;
+    w.frameCaption = QStringLiteral("Disconnected");
+    w.labelTopTwips = 400;
+    w.label = QStringLiteral("Redialed   %1 times. To increase No.of redials: change settings in "
+                             "Tools/Options")
+                  .arg(m_redialCount - 1);
+    w.cancelCaption = QStringLiteral("OK");
+    update(w);
+    m_redialCount = 0;
+    setPad(false, true, false);
+    if (checked(OptionsStore::chkSoundEndRed))
+        playSound(QStringLiteral("enddial"), PlayMode::Async);
+    else
+        beep();
+}
+
+void Dialer::hangUp()
+{
+    ProgramState& s = state();
+    s.stopRequested = true;
+    callSeam(seams().dropCall);
+    s.busyDetected = false;
+    m_redialCount = 0;
+    setPad(true, false, false);
+    if (mainWindow.setEnabled)
+        mainWindow.setEnabled(true);
+    // What the user saw as the window closed: a busy (or error) picture means
+    // the call attempt is over.
+    const bool busyShown = m_window.loaded && m_window.picture == ConnectPicture::Busy;
+    unloadConnectWindow();
+    if (busyShown || m_connectedShown || s.idleSeen) {
+        s.callPlaced = false;
+        s.requestInProgress = false;
+        callSeam(seams().processCallRequest);
+    }
+    s.callErrorKind = 0;
+}
+
+void Dialer::confirmCall()
+{
+    ProgramState& s = state();
+    // The record and the memo are the placed call's, whatever a number
+    // refused meanwhile left behind.
+    if (m_party) {
+        s.pendingName = m_party->name;
+        s.displayNumber = m_party->displayNumber;
+        s.currentEntryKey = m_party->entryKey;
+        m_party.reset();
+    }
+    bool isEntry = false;
+    const int key = s.currentEntryKey.toInt(&isEntry);
+    if (isEntry && key > 0 && !s.memoOpen)
+        callSeam(seams().openMemo, s.currentEntryKey);
+    callSeam(seams().dropCall);
+    // The "connected" or "enddial" sound may still be playing.
+    stopSound();
+    s.busyDetected = false;
+    s.stopRequested = true;
+    s.dialToneSeen = false;
+    m_connectedShown = false;
+    m_redialCount = 0;
+    setPad(true, false, false);
+    calllog::appendOutgoingRecord();
+    pause(1.0);
+    unloadConnectWindow();
+    s.callPlaced = false;
+    s.requestInProgress = false;
+    callSeam(seams().processCallRequest);
+}
+
+// ---------------------------------------------------------------------------
+
+void installDialing()
+{
+    Seams& s = seams();
+    s.dialNumber = [] { dialer().dialNumber(); };
+    s.showConnectWindow = [] { dialer().showConnectWindow(); };
+    s.handleConnected = [] { dialer().handleConnected(); };
+    s.handleBusy = [] { dialer().handleBusy(); };
+    s.showCallError = [](const QString& caption, const QString& text) {
+        dialer().showCallError(caption, text);
+    };
+    s.recentNumbers = [] { return dialer().recentNumbers().mid(0, Dialer::kRecentNumbersKept); };
+    s.setRecentNumbers = [](const QStringList& numbers) {
+        dialer().setRecentNumbers(numbers.mid(0, Dialer::kRecentNumbersKept));
+    };
+    s.setDialText = [](const QString& text) { Q_EMIT dialer().padTextRequested(text); };
+    s.appendOutgoingRecord = [] { calllog::appendOutgoingRecord(); };
+    s.appendIncomingRecord = [] { calllog::appendIncomingRecord(); };
+}
+
+} // namespace telvaro

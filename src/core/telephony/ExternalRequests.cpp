@@ -1,0 +1,198 @@
+#include "core/telephony/ExternalRequests.h"
+
+#include "core/common/CommandLine.h"
+#include "core/common/Helpers.h"
+#include "settings/OptionsStore.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
+#include "core/dialing/DialString.h"
+#include "core/dialing/Dialer.h"
+#include "core/dialing/NumberTranslation.h"
+#include "core/telephony/LineSession.h"
+#include "core/telephony/lineapi/LineApi.h"
+
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace telvaro {
+namespace {
+
+bool g_hooked = false;
+
+bool hasControlCharacter(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+// At most `size` UTF-16 units of `text`, never half of a surrogate pair.
+QString leftWhole(const QString& text, qsizetype size)
+{
+    if (text.size() <= size)
+        return text;
+    if (size > 0 && text.at(size - 1).isHighSurrogate() && text.at(size).isLowSurrogate())
+        --size;
+    return text.left(size);
+}
+
+} // namespace
+
+CheckedRequest checkMakeCallRequest(const QString& destAddress, const QString& appName,
+                                    const QString& calledParty, const QString& comment)
+{
+    CheckedRequest r;
+    r.destination = destAddress.trimmed();
+    r.valid = !r.destination.isEmpty() && r.destination.size() <= kMaxDestAddress &&
+              !hasControlCharacter(r.destination);
+    r.appName = leftWhole(withoutControlCharacters(appName), kMaxRequestName);
+    r.calledParty = leftWhole(withoutControlCharacters(calledParty), kMaxRequestName);
+    r.comment = leftWhole(withoutControlCharacters(comment), kMaxRequestComment);
+    return r;
+}
+
+QString dialableOutsideNumber(const QString& number)
+{
+    const QString text = number.trimmed();
+    if (!text.startsWith(u'+'))
+        return number;
+    CurrentLocation location;
+    if (!lineTranslation().readLocation(&location) || location.countryCode <= 0)
+        return number;
+    const QString digits = dialstr::cleanNumber(text.mid(1));
+    const QString country = QString::number(location.countryCode);
+    if (digits.startsWith(country))
+        return dialstr::digitsOnly(location.longDistanceRule) + digits.mid(country.size());
+    const QString international = dialstr::digitsOnly(location.internationalRule);
+    return international.isEmpty() ? number : international + digits;
+}
+
+void setOutsideNumber(const QString& number, const QString& name)
+{
+    ProgramState& s = state();
+    // A decoded link may carry control characters the caller did not show.
+    s.pendingNumber = dialableOutsideNumber(withoutControlCharacters(number));
+    s.pendingName = withoutControlCharacters(name);
+    s.currentEntryKey = QStringLiteral("0");
+}
+
+void SetRequestRecipient(bool accept)
+{
+    TelephonySession& t = telephony();
+    const quint32 priority = accept ? 1 : 0;
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    t.lastResult =
+        lineSetAppPriority(program.isEmpty() ? QStringLiteral("telvaro") : program, 0, nullptr,
+                           LINEREQUESTMODE_MAKECALL, QStringLiteral("0"), priority);
+    t.lastResult = lineRegisterRequestRecipient(t.lineApp, 0, LINEREQUESTMODE_MAKECALL, priority);
+}
+
+void ProcessCallRequest()
+{
+    ProgramState& s = state();
+    TelephonySession& t = telephony();
+    for (;;) {
+        if (dialer().connectWindow().visible || s.memoOpen)
+            return; // taken when the call window or the memo pad closes
+        dialer().unloadConnectWindow();
+        // A call still on the line (dropped after OK, not yet idle) would
+        // refuse the next one: its idle state asks again.
+        if (s.callPlaced || s.requestInProgress || t.callHandle != 0)
+            return;
+        LineReqMakeCall request;
+        if (lineGetRequest(t.lineApp, LINEREQUESTMODE_MAKECALL, &request) != 0) {
+            t.requestSignalled = false;
+            t.requestTaken = false;
+            return;
+        }
+        // The signal is answered; the call of this request alone waits its
+        // moment before dialing (MakeCall).
+        t.requestSignalled = false;
+        t.requestTaken = true;
+        setOutsideNumber(numberFromLink(TrimAtNull(request.destAddress)),
+                         TrimAtNull(request.calledParty));
+        s.requestInProgress = true;
+        callSeam(seams().dialNumber);
+        if (s.callPlaced || dialer().connectWindow().visible)
+            return; // the line or the call window's closing asks for the next
+        s.requestInProgress = false;
+        t.requestTaken = false;
+    }
+}
+
+bool messagesHooked()
+{
+    return g_hooked;
+}
+
+void installExternalRequests()
+{
+    Seams& s = seams();
+    s.processCallRequest = [] { ProcessCallRequest(); };
+    s.registerRequestRecipient = [](bool accept) { SetRequestRecipient(accept); };
+    s.hook = [] { g_hooked = true; };
+    s.unhook = [] { g_hooked = false; };
+}
+
+// ---------------------------------------------------------------- D-Bus
+
+DialRequestService::DialRequestService(QObject* parent) : QObject(parent) {}
+
+DialRequestService::~DialRequestService()
+{
+    if (m_connectionName.isEmpty())
+        return;
+    QDBusConnection bus(m_connectionName);
+    bus.unregisterObject(kDBusObjectPath);
+    bus.unregisterService(kDBusServiceName);
+}
+
+bool DialRequestService::start(const QDBusConnection& bus, QString* error)
+{
+    if (!bus.isConnected()) {
+        *error = QStringLiteral("no D-Bus session bus (%1)").arg(bus.lastError().message());
+        return false;
+    }
+    QDBusConnection connection(bus);
+    if (!connection.registerObject(kDBusObjectPath, this, QDBusConnection::ExportScriptableSlots)) {
+        *error = QStringLiteral("cannot register %1 on the session bus").arg(kDBusObjectPath);
+        return false;
+    }
+    if (!connection.registerService(kDBusServiceName)) {
+        connection.unregisterObject(kDBusObjectPath);
+        *error = QStringLiteral("the name %1 on the session bus belongs to another program")
+                     .arg(kDBusServiceName);
+        return false;
+    }
+    m_connectionName = connection.name();
+    return true;
+}
+
+void DialRequestService::RequestMakeCall(const QString& destAddress, const QString& appName,
+                                         const QString& calledParty, const QString& comment)
+{
+    const CheckedRequest checked = checkMakeCallRequest(destAddress, appName, calledParty, comment);
+    if (!checked.valid) {
+        sendErrorReply(kErrorInvalidDestAddress,
+                       QStringLiteral("The destination must be 1 to %1 characters without "
+                                      "control characters.")
+                           .arg(kMaxDestAddress));
+        return;
+    }
+    const LineResult r = tapiRequestMakeCall(checked.destination, checked.appName,
+                                             checked.calledParty, checked.comment);
+    if (r == TAPIERR_NOREQUESTRECIPIENT) {
+        sendErrorReply(kErrorNoRequestRecipient,
+                       QStringLiteral("Telvaro does not accept numbers from other applications "
+                                      "(Tools > Options)."));
+    } else if (r == TAPIERR_REQUESTQUEUEFULL) {
+        sendErrorReply(kErrorRequestQueueFull,
+                       QStringLiteral("Too many requests are waiting; try again later."));
+    } else if (r != 0) {
+        sendErrorReply(kErrorInvalidDestAddress, QStringLiteral("The destination was refused."));
+    }
+}
+
+} // namespace telvaro

@@ -1,0 +1,217 @@
+#include "gui/dialing/DialPad.h"
+
+#include "settings/OptionsStore.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
+#include "core/dialing/DialString.h"
+#include "core/dialing/Dialer.h"
+#include "core/dialing/SoundPlayer.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace telvaro {
+namespace {
+
+constexpr int kTooltipLength = 15;
+
+QString tooltipFor(const QString& number)
+{
+    return number.size() >= kTooltipLength ? number : QString();
+}
+
+} // namespace
+
+void PadNumberBox::keyPressEvent(QKeyEvent* event)
+{
+    // Pasting replaces the whole number, as the Edit menu's Paste does.
+    if (event->matches(QKeySequence::Paste)) {
+        setText(QGuiApplication::clipboard()->text());
+        event->accept();
+        return;
+    }
+    const QString text = event->text();
+    if (text.size() != 1 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const QChar typed = text.front();
+    // Other control keys (Enter, Tab, Escape, Delete) keep their usual meaning.
+    if ((typed.unicode() < 0x20 && typed != u'\b') || typed.unicode() == 0x7f) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const QChar key = dialstr::padKey(typed, options().isChecked(OptionsStore::chkIgnore));
+    if (key.isNull()) {
+        event->accept();
+        return;
+    }
+    if (key == typed) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    insert(QString(key));
+    event->accept();
+}
+
+void PadNumberBox::mousePressEvent(QMouseEvent* event)
+{
+    QLineEdit::mousePressEvent(event);
+    Q_EMIT clicked();
+}
+
+DialPad::DialPad(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("DialPad"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(5);
+
+    txtDial = new PadNumberBox(this);
+    txtDial->setObjectName(QStringLiteral("txtDial"));
+    txtDial->setAlignment(Qt::AlignRight);
+    txtDial->setPlaceholderText(QStringLiteral("Number"));
+    txtDial->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    layout->addWidget(txtDial);
+
+    CmbDial = new QComboBox(this);
+    CmbDial->setObjectName(QStringLiteral("CmbDial"));
+    CmbDial->setToolTip(QStringLiteral("Scroll recent called numbers"));
+    CmbDial->setFocusPolicy(Qt::NoFocus);
+    CmbDial->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    CmbDial->setMinimumContentsLength(4);
+    CmbDial->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    layout->addWidget(CmbDial);
+
+    auto* keys = new QGridLayout;
+    keys->setSpacing(3);
+    const QString order = QStringLiteral("123456789*0#");
+    for (int i = 0; i < order.size(); ++i) {
+        const QChar c = order[i];
+        auto* b = new QPushButton(QString(c), this);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setMinimumSize(20, 28);
+        b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        QFont f = b->font();
+        f.setBold(true);
+        b->setFont(f);
+        keys->addWidget(b, i / 3, i % 3);
+        if (c.isDigit()) {
+            cmdNumber[size_t(c.unicode() - u'0')] = b;
+            b->setObjectName(QStringLiteral("cmdNumber%1").arg(c));
+        }
+        const QString tone = toneResourceName(c);
+        if (c == u'*') {
+            CmdStar = b;
+            b->setObjectName(QStringLiteral("CmdStar"));
+            // The star sounds on the click, the others as the key goes down.
+            connect(b, &QPushButton::clicked, this, [tone] { playSound(tone, PlayMode::Sync); });
+        } else {
+            if (c == u'#') {
+                CmdNo = b;
+                b->setObjectName(QStringLiteral("CmdNo"));
+            }
+            connect(b, &QPushButton::pressed, this, [tone] { playSound(tone, PlayMode::Sync); });
+        }
+        connect(b, &QPushButton::clicked, this, [this, c] { insertKey(c); });
+    }
+    layout->addLayout(keys);
+    layout->addSpacing(4);
+
+    CmdDial = new QPushButton(QStringLiteral("&DIAL"), this);
+    CmdDial->setObjectName(QStringLiteral("CmdDial"));
+    cmdCancel = new QPushButton(QStringLiteral("&HANG UP"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    for (QPushButton* b : {CmdDial, cmdCancel, cmdOK}) {
+        b->setMinimumSize(40, 30);
+        b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        layout->addWidget(b);
+    }
+    layout->addStretch(1);
+    CmdDial->setEnabled(false);
+
+    connect(txtDial, &QLineEdit::textChanged, this, [this] {
+        numberChanged();
+        callSeam(seams().enableSpeedDialButtons);
+    });
+    connect(txtDial, &PadNumberBox::clicked, this, [this] { numberChanged(); });
+    connect(txtDial, &QLineEdit::returnPressed, this, [this] {
+        if (CmdDial->isVisible() && CmdDial->isEnabled())
+            dial();
+    });
+    connect(CmbDial, &QComboBox::activated, this, [this](int index) {
+        txtDial->setText(CmbDial->itemText(index));
+        numberChanged();
+    });
+    connect(CmbDial, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        if (!txtDial->text().isEmpty()) {
+            CmdDial->setEnabled(true);
+            callSeam(seams().enableSpeedDialButtons);
+        } else {
+            CmdDial->setEnabled(false);
+        }
+        CmbDial->setToolTip(
+            text.size() >= kTooltipLength ? text : QStringLiteral("Scroll recent called numbers"));
+    });
+    connect(CmdDial, &QPushButton::clicked, this, [this] { dial(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [] { dialer().hangUp(); });
+    connect(cmdOK, &QPushButton::clicked, this, [] { dialer().confirmCall(); });
+
+    Dialer& d = dialer();
+    connect(&d, &Dialer::padButtonsChanged, this, [this] { showButtons(); });
+    connect(&d, &Dialer::recentNumbersChanged, this, [this] { showRecentNumbers(); });
+    connect(&d, &Dialer::padTextRequested, this,
+            [this](const QString& text) { txtDial->setText(text); });
+    showRecentNumbers();
+    showButtons();
+}
+
+void DialPad::insertKey(QChar key)
+{
+    QString text = txtDial->text();
+    if (txtDial->hasSelectedText())
+        text.replace(txtDial->selectionStart(), txtDial->selectedText().size(), key);
+    else
+        text.append(key);
+    txtDial->setText(text);
+    txtDial->setCursorPosition(int(text.size()));
+}
+
+void DialPad::numberChanged()
+{
+    const QString text = txtDial->text();
+    CmdDial->setEnabled(!text.isEmpty());
+    txtDial->setToolTip(tooltipFor(text));
+}
+
+void DialPad::showRecentNumbers()
+{
+    const QSignalBlocker block(CmbDial);
+    CmbDial->clear();
+    CmbDial->addItems(dialer().recentNumbers());
+    CmbDial->setCurrentIndex(-1);
+}
+
+void DialPad::showButtons()
+{
+    const PadButtonState& s = dialer().padButtons();
+    CmdDial->setVisible(s.dialVisible);
+    cmdCancel->setVisible(s.hangUpVisible);
+    cmdOK->setVisible(s.okVisible);
+}
+
+void DialPad::dial()
+{
+    state().currentEntryKey = QStringLiteral("0");
+    state().pendingNumber = txtDial->text();
+    dialer().dialNumber();
+}
+
+} // namespace telvaro

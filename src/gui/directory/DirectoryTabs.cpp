@@ -1,0 +1,318 @@
+// Tab management and alphabetical arrangement of the directory view: the tab
+// strip's menu, tab titles, deleting and moving subject tabs, sorting the
+// tabs and the groups under subtitle buttons, and undoing a sort.
+#include "settings/IniFile.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Prompter.h"
+#include "core/directory/DirectoryArrange.h"
+#include "core/directory/DirectoryRules.h"
+#include "core/directory/DirectoryStore.h"
+#include "gui/directory/DirectoryView.h"
+#include "gui/directory/FrmMemo.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMenu>
+
+namespace telvaro {
+
+using namespace directory;
+
+namespace {
+
+const QString kUndoSorting = QStringLiteral("&Undo Sorting");
+const QString kSortTitle = QStringLiteral("Alphabetical order");
+
+// A title in a menu caption, "&" shown as typed.
+QString quotedInMenu(const QString& s)
+{
+    return quoted(literalCaption(s));
+}
+
+// The hourglass while long work runs.
+class Hourglass
+{
+public:
+    Hourglass()
+    {
+        // Let the menu or message box that started the work disappear first.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~Hourglass() { QGuiApplication::restoreOverrideCursor(); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+};
+
+// The settings file as it is now (what a sort would be undone to).
+QByteArray settingsNow(DirectoryStore& store)
+{
+    store.readTabTitle(1); // takes in a change made on the disk since the last read
+    return store.file().serialize();
+}
+
+} // namespace
+
+void DirectoryView::followMovedLogs(const KeyMoves& moves, bool subjectMode)
+{
+    if (m_memo && m_memo->isVisible() && m_memo->subjectMode() == subjectMode) {
+        const auto to = moves.constFind(m_memo->entryKey());
+        if (to != moves.constEnd())
+            m_memo->followEntry(*to);
+    }
+}
+
+// ---- tab management -----------------------------------------------------------
+
+void DirectoryView::showTabMenu(const QPoint& globalPos)
+{
+    if (!state().subjectMode)
+        return;
+    const DirectoryMenus& m = m_menus;
+    const QString title = tabCaption(selectedTab());
+    if (title.isEmpty()) {
+        m.mnuEditTab->setText(QStringLiteral("Name this Tab"));
+        m.mnuEditTab->setEnabled(true);
+        m.mnuDeleteTab->setText(QStringLiteral("Delete Tab:"));
+        m.mnuDeleteTab->setEnabled(false);
+        m.mnuMoveTab->setText(QStringLiteral("Move Tab:"));
+        m.mnuMoveTab->setEnabled(false);
+        if (m_moveSource != 0) {
+            m.mnuPasteTab->setVisible(true);
+            m.mnuPasteTab->setEnabled(true);
+            m.mnuPasteTab->setText(QStringLiteral("Paste Tab:  ") +
+                                   quotedInMenu(tabCaption(m_moveSource)));
+        } else {
+            m.mnuPasteTab->setEnabled(false);
+        }
+    } else {
+        for (QAction* a : {m.mnuEditTab, m.mnuMoveTab, m.mnuDeleteTab}) {
+            a->setVisible(true);
+            a->setEnabled(true);
+        }
+        m.mnuEditTab->setText(QStringLiteral("Edit Tab:  ") + quotedInMenu(title));
+        m.mnuMoveTab->setText(QStringLiteral("Move Tab:  ") + quotedInMenu(title));
+        m.mnuDeleteTab->setText(QStringLiteral("Delete Tab:  ") + quotedInMenu(title));
+        m.mnuPasteTab->setEnabled(false);
+    }
+    popupMenu(m.mnuMouse1, globalPos);
+    popupMark = true;
+}
+
+void DirectoryView::titlePrompt(int tab)
+{
+    if (tab < 1 || tab > kTabCount || !state().subjectMode)
+        return;
+    // A pending move goes into this tab first, but only into an untitled tab
+    // other than its source: a titled tab is being renamed, not filled.
+    if (m_moveSource != 0 && m_moveSource != tab && tabCaption(tab).isEmpty() &&
+        tab == selectedTab())
+        pasteTab();
+    InputRequest request;
+    request.prompt = QStringLiteral("Please enter Tab title");
+    request.title = QStringLiteral("Edit Tab");
+    request.defaultText = m_tabTitles[tab - 1];
+    const std::optional<QString> answer = prompter().input(window(), request);
+    // The file keeps no blanks around a value: a title of blanks is no title.
+    const QString title = answer ? answer->trimmed() : QString();
+    if (title.isEmpty())
+        return;
+    if (checkStored(directoryStore().writeTabTitle(tab, title)))
+        refreshTabCaption(tab, title);
+}
+
+void DirectoryView::startTabMove()
+{
+    const int d = selectedTab();
+    if (!state().subjectMode || tabCaption(d).isEmpty())
+        return;
+    m_moveSource = d;
+    m_menus.mnuPasteTab->setEnabled(true);
+    popupMark = true;
+}
+
+void DirectoryView::endTabMove()
+{
+    m_moveSource = 0;
+    popupMark = false;
+    m_menus.mnuPasteTab->setText(QString());
+    m_menus.mnuPasteTab->setVisible(true);
+    m_menus.mnuPasteTab->setEnabled(false);
+}
+
+void DirectoryView::pasteTab()
+{
+    const int d = selectedTab();
+    const int m = m_moveSource;
+    if (m == 0 || m == d || !state().subjectMode || !tabCaption(d).isEmpty())
+        return;
+    const QString title = tabCaption(m);
+    const MsgResult answer = showMessage(
+        window(),
+        QStringLiteral("Move Tab:  ") + quoted(title) + QStringLiteral("into this location?"),
+        QStringLiteral("Moving Tab:  ") + quoted(title), MsgButtons::YesNo, MsgIcon::Question);
+    if (answer != MsgResult::Yes) {
+        endTabMove();
+        return;
+    }
+    // A move that could not be stored changes nothing and stays pending.
+    KeyMoves moves;
+    if (!checkStored(moveTab(directoryStore(), m, d, &moves)))
+        return;
+    followMovedLogs(moves, true);
+    DirectoryStore& store = directoryStore();
+    fillButtons(false);
+    refreshTabCaption(d, store.readTabTitle(d));
+    refreshTabCaption(m, QString());
+    endTabMove();
+}
+
+void DirectoryView::deleteTab()
+{
+    const int d = selectedTab();
+    const QString title = tabCaption(d);
+    if (!state().subjectMode || title.isEmpty())
+        return;
+    const MsgResult answer = showMessage(
+        window(),
+        QStringLiteral(
+            "WARNING!\nDeleting the Tab will erase data from the Speed Dials within it!"),
+        QStringLiteral("Delete Tab  ") + quoted(title) + QLatin1Char('.'), MsgButtons::OkCancel,
+        MsgIcon::Warning, 2);
+    if (answer != MsgResult::Ok)
+        return;
+    if (!checkStored(directory::deleteTab(directoryStore(), d)))
+        return;
+    for (int b = 1; b <= 12; ++b) {
+        setCaption(b, QString());
+        setTag(b, QString());
+    }
+    refreshTabCaption(d, QString());
+    if (m_moveSource == d)
+        endTabMove();
+}
+
+// ---- alphabetical arrangement ---------------------------------------------------
+
+void DirectoryView::armUndo(const QByteArray& settingsBefore, const KeyMoves& moves,
+                            bool subjectMode)
+{
+    // A sort after a sort (nothing changed between them, or the undo would
+    // have been disarmed) keeps the first snapshot: the undo goes back to
+    // before both. The moves add up: each log goes back to where it was
+    // before the first sort.
+    if (m_undoSnapshot.isEmpty()) {
+        m_undoSnapshot = settingsBefore;
+        for (QHash<QString, QString>& back : m_undoMoves)
+            back.clear();
+    }
+    QHash<QString, QString>& back = m_undoMoves[subjectMode ? 1 : 0];
+    QHash<QString, QString> total;
+    for (auto it = back.constBegin(); it != back.constEnd(); ++it) {
+        if (!moves.contains(it.key()))
+            total.insert(it.key(), it.value());
+    }
+    for (auto it = moves.constBegin(); it != moves.constEnd(); ++it) {
+        const QString origin = back.value(it.key(), it.key());
+        if (origin != it.value())
+            total.insert(it.value(), origin);
+    }
+    back = total;
+    m_menus.mnuCut->setText(kUndoSorting);
+    m_menus.mnuCut->setEnabled(true);
+}
+
+void DirectoryView::disarmUndo()
+{
+    m_undoSnapshot.clear();
+    for (QHash<QString, QString>& back : m_undoMoves)
+        back.clear();
+    m_menus.mnuCut->setText(QStringLiteral("Cu&t"));
+    m_menus.mnuCut->setEnabled(false);
+}
+
+void DirectoryView::arrangeTabs()
+{
+    const MsgResult answer =
+        showMessage(window(),
+                    QStringLiteral("Do you want to alphabetically sort the Subject Tabs?\nIt will "
+                                   "take about 2-5 minutes depending on your hardware."),
+                    kSortTitle, MsgButtons::YesNo, MsgIcon::Question);
+    if (answer == MsgResult::Yes) {
+        DirectoryStore& store = directoryStore();
+        const QByteArray before = settingsNow(store);
+        bool ok = false;
+        KeyMoves moves;
+        {
+            const Hourglass hourglass;
+            m_sortingTabs = true;
+            m_arranging = true;
+            ok = sortTabs(store, &moves);
+            m_arranging = false;
+            m_sortingTabs = false;
+        }
+        if (checkStored(ok)) {
+            followMovedLogs(moves, true);
+            armUndo(before, moves, true);
+            endTabMove();
+        }
+    }
+    showSubjectTabs();
+}
+
+void DirectoryView::sortSubtitleGroup()
+{
+    const QString key = state().currentEntryKey;
+    const int slot = slotOfKey(key);
+    const int tab = tabOfKey(key);
+    if (slot < 1 || tab < 1)
+        return;
+    const MsgResult answer = showMessage(
+        window(),
+        QStringLiteral("Do you want to alphabetically sort the Speed Dial buttons\nbelonging to "
+                       "the ") +
+            caption(1) + QStringLiteral(" subtitle?"),
+        kSortTitle, MsgButtons::YesNo, MsgIcon::Question);
+    if (answer != MsgResult::Yes)
+        return;
+    DirectoryStore& store = directoryStore();
+    const QByteArray before = settingsNow(store);
+    bool ok = false;
+    KeyMoves moves;
+    {
+        const Hourglass hourglass;
+        m_arranging = true;
+        ok = directory::sortSubtitleGroup(store, state().subjectMode, tab, slot, &moves);
+        m_arranging = false;
+    }
+    if (!checkStored(ok))
+        return;
+    followMovedLogs(moves, state().subjectMode);
+    armUndo(before, moves, state().subjectMode);
+    state().currentEntryKey = QString();
+}
+
+void DirectoryView::undoSorting()
+{
+    if (m_undoSnapshot.isEmpty())
+        return;
+    bool ok = false;
+    {
+        const Hourglass hourglass;
+        m_arranging = true;
+        ok = restoreDirectory(directoryStore(), m_undoSnapshot);
+        m_arranging = false;
+    }
+    // An undo that could not be stored stays armed, to be tried again.
+    if (!checkStored(ok))
+        return;
+    followMovedLogs(m_undoMoves[0], false);
+    followMovedLogs(m_undoMoves[1], true);
+    disarmUndo();
+    endTabMove();
+    // The directory comes back on the subject tabs.
+    showSubjectTabs();
+}
+
+} // namespace telvaro

@@ -1,0 +1,1118 @@
+#include "gui/directory/DirectoryView.h"
+
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Prompter.h"
+#include "core/common/Seams.h"
+#include "gui/common/Twips.h"
+#include "core/directory/DirectoryRules.h"
+#include "core/directory/DirectoryStore.h"
+#include "gui/directory/FrmMemo.h"
+#include "gui/directory/FrmSpeedDial.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+namespace telvaro {
+
+using namespace directory;
+
+namespace {
+
+const QString kUnnamedTab = QStringLiteral("You can't use this Speed Dial until the Tab is named.");
+const QString kPaste = QStringLiteral("Paste");
+
+// A number label caption drawn with its access key underlined.
+QString labelHtml(const QString& caption)
+{
+    QString html;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar c = caption[i];
+        if (c == QLatin1Char('&') && i + 1 < caption.size()) {
+            html += QStringLiteral("<u>") + QString(caption[++i]).toHtmlEscaped() +
+                    QStringLiteral("</u>");
+        } else if (c == QLatin1Char(' ')) {
+            continue; // the labels are right-aligned: leading blanks only pad
+        } else {
+            html += QString(c).toHtmlEscaped();
+        }
+    }
+    return html;
+}
+
+} // namespace
+
+DirectoryTabBar::DirectoryTabBar(QWidget* parent) : QTabBar(parent)
+{
+    setExpanding(false);
+    setElideMode(Qt::ElideRight);
+    setDrawBase(true);
+}
+
+void DirectoryTabBar::setFixedTabWidth(int pixels)
+{
+    if (pixels == m_width)
+        return;
+    m_width = pixels;
+    // Make the tab bar lay out again with the new hints.
+    setIconSize(iconSize());
+    updateGeometry();
+    update();
+}
+
+void DirectoryTabBar::setFitTitles(bool on)
+{
+    if (on == m_fitTitles)
+        return;
+    m_fitTitles = on;
+    setIconSize(iconSize()); // lay out again
+    updateGeometry();
+    update();
+}
+
+QSize DirectoryTabBar::tabSizeHint(int index) const
+{
+    const QSize natural = QTabBar::tabSizeHint(index);
+    int w = m_width;
+    if (m_fitTitles && natural.width() > w)
+        w = width() > m_width ? std::min(natural.width(), width()) : natural.width();
+    return QSize(w, natural.height());
+}
+
+QSize DirectoryTabBar::minimumTabSizeHint(int index) const
+{
+    return tabSizeHint(index);
+}
+
+DirectoryView::DirectoryView(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("DirectoryView"));
+    popupMenu = [](QMenu* menu, const QPoint& pos) { menu->exec(pos); };
+    buildControls();
+    buildOwnMenus();
+    for (int b = 1; b <= 12; ++b)
+        m_labels[b - 1] = QStringLiteral("%1.").arg(b, 2, 10, QLatin1Char('0'));
+}
+
+DirectoryView::~DirectoryView()
+{
+    if (m_editor)
+        delete m_editor.data();
+    // The memo pad is a window of its own that asks this view for captions:
+    // it goes with the view (it would otherwise outlive it, unowned).
+    delete m_memo.data();
+}
+
+void DirectoryView::buildControls()
+{
+    TabS = new DirectoryTabBar(this);
+    TabS->setObjectName(QStringLiteral("TabS"));
+    TabS->setFocusPolicy(Qt::StrongFocus);
+    for (int t = 1; t <= kTabCount; ++t)
+        TabS->addTab(QString(QChar(64 + t)));
+    TabS->setFixedTabWidth(twipsToPixelsX(270));
+    TabS->installEventFilter(this);
+    connect(TabS, &QTabBar::currentChanged, this, &DirectoryView::onTabChanged);
+    // The first change of the directory after a sort ends its undo, so the
+    // undo never takes back anything made since.
+    connect(&directoryChanges(), &DirectoryChanges::changed, this, [this] {
+        if (!m_arranging && !m_undoSnapshot.isEmpty())
+            disarmUndo();
+    });
+
+    hsbTabs = new QScrollBar(Qt::Horizontal, this);
+    hsbTabs->setObjectName(QStringLiteral("hsbTabs"));
+    hsbTabs->setRange(0, 27);
+    hsbTabs->setValue(1);
+    hsbTabs->setPageStep(1);
+    hsbTabs->setFocusPolicy(Qt::ClickFocus);
+    hsbTabs->installEventFilter(this);
+    connect(hsbTabs, &QScrollBar::valueChanged, this, &DirectoryView::onTabsValueChanged);
+
+    hsbPage = new QScrollBar(Qt::Horizontal, this);
+    hsbPage->setObjectName(QStringLiteral("hsbPage"));
+    hsbPage->setRange(-1, 84);
+    hsbPage->setValue(0);
+    hsbPage->setPageStep(1);
+    // The page bar hands the keyboard focus straight back to the tab strip.
+    hsbPage->setFocusPolicy(Qt::NoFocus);
+    hsbPage->setToolTip(QStringLiteral("Next Page"));
+    connect(hsbPage, &QScrollBar::valueChanged, this, &DirectoryView::onPageValueChanged);
+
+    fralblNo = new QFrame(this);
+    fralblNo->setObjectName(QStringLiteral("fralblNo"));
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (int b = 1; b <= 12; ++b) {
+        auto* label = new QLabel(fralblNo);
+        label->setObjectName(QStringLiteral("lblNo%1").arg(b));
+        label->setTextFormat(Qt::RichText);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblNo[b - 1] = label;
+
+        auto* button = new QPushButton(this);
+        button->setObjectName(QStringLiteral("CmdS%1").arg(b));
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoDefault(false);
+        button->setStyleSheet(QStringLiteral("text-align: left; padding-left: 4px;"));
+        button->installEventFilter(this);
+        connect(button, &QPushButton::clicked, this, [this, b] { clickButton(b); });
+        CmdS[b - 1] = button;
+    }
+
+    fraRight = new QFrame(this);
+    fraRight->setObjectName(QStringLiteral("fraRight"));
+    fraRight->setToolTip(QStringLiteral("Next Page"));
+    LblRight = new QLabel(QStringLiteral("Page:"), fraRight);
+    LblRight->setObjectName(QStringLiteral("LblRight"));
+    LblRight->setToolTip(QStringLiteral("Next Page"));
+    lblRight1 = new QLabel(QStringLiteral(" 1"), fraRight);
+    lblRight1->setObjectName(QStringLiteral("lblRight1"));
+    lblRight1->setToolTip(QStringLiteral("Next Page"));
+    lblRight1->setFont(fixed);
+
+    cmdIndex = new QPushButton(QStringLiteral("A"), this);
+    cmdIndex->setObjectName(QStringLiteral("cmdIndex"));
+    cmdIndex->setToolTip(QStringLiteral("Show Index Tabs"));
+    cmdIndex->setFocusPolicy(Qt::NoFocus);
+    cmdIndex->setVisible(false);
+    connect(cmdIndex, &QPushButton::clicked, this, [this] {
+        TabS->setFocus();
+        showIndexTabs();
+    });
+    cmdSubject = new QPushButton(QStringLiteral("(...)"), this);
+    cmdSubject->setObjectName(QStringLiteral("cmdSubject"));
+    cmdSubject->setToolTip(QStringLiteral("Show Subject Tabs"));
+    cmdSubject->setFocusPolicy(Qt::NoFocus);
+    connect(cmdSubject, &QPushButton::clicked, this, [this] {
+        TabS->setFocus();
+        if (!state().subjectMode)
+            showSubjectTabs();
+    });
+
+    setMinimumSize(twipsToPixelsX(2700), twipsToPixelsY(3900));
+}
+
+void DirectoryView::buildOwnMenus()
+{
+    DirectoryMenus m;
+    m_ownEditMenu = new QMenu(QStringLiteral("&Edit"), this);
+    m.mnuEdit = m_ownEditMenu;
+    m.mnuCut = m_ownEditMenu->addAction(QStringLiteral("Cu&t"));
+    m.mnuCut->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
+    m.mnuCopy = m_ownEditMenu->addAction(QStringLiteral("&Copy"));
+    m.mnuCopy->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
+    m.mnuPaste = m_ownEditMenu->addAction(QStringLiteral("&Paste"));
+    m.mnuPaste->setShortcut(QKeySequence(QStringLiteral("Ctrl+V")));
+    m.mnuDelete = m_ownEditMenu->addAction(QStringLiteral("&Delete"));
+    for (QAction* a : {m.mnuCut, m.mnuCopy, m.mnuPaste, m.mnuDelete}) {
+        a->setEnabled(false);
+        a->setShortcutContext(Qt::WidgetShortcut); // the main window's own menu owns the keys
+    }
+    m_ownEditMenu->addSeparator();
+    m.mnuSpeed = m_ownEditMenu->addMenu(QStringLiteral("&Edit Button:"));
+    for (int b = 1; b <= 12; ++b)
+        m.EditSpeed[b - 1] =
+            m.mnuSpeed->addAction(QStringLiteral("%1.").arg(b, 2, 10, QLatin1Char('0')));
+
+    auto* view = new QMenu(QStringLiteral("&View"), this);
+    m.mnuIndex = view->addAction(QStringLiteral("&Index Tabs"));
+    m.mnuIndex->setCheckable(true);
+    m.mnuIndex->setChecked(true);
+    m.mnuSubject = view->addAction(QStringLiteral("&Subject Tabs"));
+    m.mnuSubject->setCheckable(true);
+    m.mnuArrange = view->addAction(QStringLiteral("&Arrange Tabs Alphabetically"));
+    m.mnuArrange->setEnabled(false);
+
+    m_ownMouseMenu = new QMenu(QStringLiteral("MouseMenu"), this);
+    m.mnuMouse = m_ownMouseMenu;
+    m.mnuMouseEdit = m_ownMouseMenu->addAction(QStringLiteral("Edit"));
+    m_ownMouseMenu->addSeparator();
+    m.mnuMouseCopy = m_ownMouseMenu->addAction(QStringLiteral("Copy"));
+    m.mnuMousePaste = m_ownMouseMenu->addAction(QStringLiteral("Paste"));
+    m.mnuMousePaste->setEnabled(false);
+    m_ownMouseMenu->addSeparator();
+    m.mnuMouseDelete = m_ownMouseMenu->addAction(QStringLiteral("Delete"));
+
+    m_ownTabMenu = new QMenu(QStringLiteral("MouseMenu1"), this);
+    m.mnuMouse1 = m_ownTabMenu;
+    m.mnuEditTab = m_ownTabMenu->addAction(QStringLiteral("Edit Tab (title)"));
+    m_ownTabMenu->addSeparator();
+    m.mnuMoveTab = m_ownTabMenu->addAction(QStringLiteral("MoveTab"));
+    m.mnuPasteTab = m_ownTabMenu->addAction(QStringLiteral("Paste Tab"));
+    m.mnuPasteTab->setEnabled(false);
+    m_ownTabMenu->addSeparator();
+    m.mnuDeleteTab = m_ownTabMenu->addAction(QStringLiteral("Delete Tab"));
+
+    m_menus = m;
+    connectMenus();
+}
+
+void DirectoryView::useMenus(const DirectoryMenus& menus)
+{
+    // Keep our own items for whatever the main window does not hand over.
+    auto pick = [](auto* given, auto* own) { return given ? given : own; };
+    DirectoryMenus own = m_menus;
+    for (QAction* a :
+         {own.mnuIndex, own.mnuSubject, own.mnuArrange, own.mnuCut, own.mnuCopy, own.mnuPaste,
+          own.mnuDelete, own.mnuMouseEdit, own.mnuMouseCopy, own.mnuMousePaste, own.mnuMouseDelete,
+          own.mnuEditTab, own.mnuMoveTab, own.mnuPasteTab, own.mnuDeleteTab})
+        if (a)
+            a->disconnect(this);
+    for (QAction* a : own.EditSpeed)
+        if (a)
+            a->disconnect(this);
+    if (own.mnuEdit)
+        own.mnuEdit->disconnect(this);
+
+    DirectoryMenus m;
+    m.mnuIndex = pick(menus.mnuIndex, own.mnuIndex);
+    m.mnuSubject = pick(menus.mnuSubject, own.mnuSubject);
+    m.mnuArrange = pick(menus.mnuArrange, own.mnuArrange);
+    m.mnuEdit = pick(menus.mnuEdit, own.mnuEdit);
+    m.mnuCut = pick(menus.mnuCut, own.mnuCut);
+    m.mnuCopy = pick(menus.mnuCopy, own.mnuCopy);
+    m.mnuPaste = pick(menus.mnuPaste, own.mnuPaste);
+    m.mnuDelete = pick(menus.mnuDelete, own.mnuDelete);
+    m.mnuSpeed = pick(menus.mnuSpeed, own.mnuSpeed);
+    for (int i = 0; i < 12; ++i)
+        m.EditSpeed[i] = pick(menus.EditSpeed[i], own.EditSpeed[i]);
+    m.mnuMouse = pick(menus.mnuMouse, own.mnuMouse);
+    m.mnuMouseEdit = pick(menus.mnuMouseEdit, own.mnuMouseEdit);
+    m.mnuMouseCopy = pick(menus.mnuMouseCopy, own.mnuMouseCopy);
+    m.mnuMousePaste = pick(menus.mnuMousePaste, own.mnuMousePaste);
+    m.mnuMouseDelete = pick(menus.mnuMouseDelete, own.mnuMouseDelete);
+    m.mnuMouse1 = pick(menus.mnuMouse1, own.mnuMouse1);
+    m.mnuEditTab = pick(menus.mnuEditTab, own.mnuEditTab);
+    m.mnuMoveTab = pick(menus.mnuMoveTab, own.mnuMoveTab);
+    m.mnuPasteTab = pick(menus.mnuPasteTab, own.mnuPasteTab);
+    m.mnuDeleteTab = pick(menus.mnuDeleteTab, own.mnuDeleteTab);
+    m_menus = m;
+    m_windowRunsModeSwitches = menus.mnuIndex && menus.mnuSubject;
+    connectMenus();
+    for (int b = 1; b <= 12; ++b)
+        m_menus.EditSpeed[b - 1]->setText(m_labels[b - 1]);
+    m_menus.mnuIndex->setChecked(!state().subjectMode);
+    m_menus.mnuSubject->setChecked(state().subjectMode);
+    m_menus.mnuArrange->setEnabled(state().subjectMode);
+}
+
+void DirectoryView::setBottomLeftInset(int pixels)
+{
+    m_bottomLeftInset = pixels;
+    layoutControls();
+}
+
+void DirectoryView::connectMenus()
+{
+    const DirectoryMenus& m = m_menus;
+    if (!m_windowRunsModeSwitches) {
+        connect(m.mnuIndex, &QAction::triggered, this, [this] { showIndexTabs(); });
+        connect(m.mnuSubject, &QAction::triggered, this, [this] { showSubjectTabs(); });
+    }
+    // The items carry the check mark of the mode in force (set by the switch).
+    m.mnuIndex->setCheckable(true);
+    m.mnuSubject->setCheckable(true);
+    connect(m.mnuArrange, &QAction::triggered, this, &DirectoryView::arrangeTabs);
+    connect(m.mnuCut, &QAction::triggered, this, &DirectoryView::editCut);
+    connect(m.mnuCopy, &QAction::triggered, this, &DirectoryView::editCopy);
+    connect(m.mnuPaste, &QAction::triggered, this, &DirectoryView::editPaste);
+    connect(m.mnuDelete, &QAction::triggered, this, &DirectoryView::editDelete);
+    connect(m.mnuEditTab, &QAction::triggered, this, [this] { titlePrompt(selectedTab()); });
+    connect(m.mnuMoveTab, &QAction::triggered, this, &DirectoryView::startTabMove);
+    connect(m.mnuPasteTab, &QAction::triggered, this, &DirectoryView::pasteTab);
+    connect(m.mnuDeleteTab, &QAction::triggered, this, &DirectoryView::deleteTab);
+    for (int b = 1; b <= 12; ++b)
+        connect(m.EditSpeed[b - 1], &QAction::triggered, this, [this, b] { editSpeed(b); });
+    connect(m.mnuEdit, &QMenu::aboutToShow, this, &DirectoryView::updateEditMenu);
+    connect(m.mnuMouseEdit, &QAction::triggered, this, &DirectoryView::editEntry);
+    connect(m.mnuMouseCopy, &QAction::triggered, this, &DirectoryView::copyEntry);
+    connect(m.mnuMousePaste, &QAction::triggered, this, &DirectoryView::pasteEntry);
+    connect(m.mnuMouseDelete, &QAction::triggered, this, &DirectoryView::deleteEntry);
+}
+
+// ---- what the page shows -------------------------------------------------------
+
+int DirectoryView::selectedTab() const
+{
+    return TabS->currentIndex() + 1;
+}
+
+int DirectoryView::page() const
+{
+    return std::clamp(hsbPage->value(), 0, kPageCount - 1);
+}
+
+QString DirectoryView::caption(int button) const
+{
+    return m_captions[button - 1];
+}
+
+QString DirectoryView::entryName(int button) const
+{
+    const QString shown = caption(button);
+    const QString stored = directoryStore().readName(state().subjectMode, keyOfButton(button));
+    return !shown.isEmpty() && stored.startsWith(shown) ? stored : shown;
+}
+
+QString DirectoryView::tag(int button) const
+{
+    return m_tags[button - 1];
+}
+
+void DirectoryView::setCaption(int button, const QString& text)
+{
+    m_captions[button - 1] = text;
+    CmdS[button - 1]->setText(literalCaption(text));
+}
+
+void DirectoryView::setButtonsEnabled(bool on)
+{
+    for (QPushButton* b : CmdS)
+        b->setEnabled(on);
+}
+
+void DirectoryView::setTag(int button, const QString& value)
+{
+    m_tags[button - 1] = value;
+    // The tooltip is the number as the user knows it: without the marker.
+    const QString tip =
+        (!value.isEmpty() && value.front() == QChar(0)) ? QString() : withoutIgnoreMarker(value);
+    CmdS[button - 1]->setToolTip(tip);
+}
+
+QString DirectoryView::labelCaption(int button) const
+{
+    return m_labels[button - 1];
+}
+
+QString DirectoryView::tabCaption(int tab) const
+{
+    if (!state().subjectMode)
+        return QString(QChar(64 + tab));
+    return m_tabTitles[tab - 1];
+}
+
+QString DirectoryView::pageText() const
+{
+    return lblRight1->text();
+}
+
+int DirectoryView::buttonOfKey(const QString& entryKey) const
+{
+    if (tabOfKey(entryKey) != selectedTab())
+        return 0;
+    const int b = slotOfKey(entryKey) - kButtonsPerPage * page();
+    return (b >= 1 && b <= kButtonsPerPage) ? b : 0;
+}
+
+QString DirectoryView::keyOfButton(int button) const
+{
+    return entryKey(selectedTab(), page(), button);
+}
+
+void DirectoryView::beep()
+{
+    ++beepCount;
+    QApplication::beep();
+}
+
+bool DirectoryView::checkStored(bool ok)
+{
+    if (!ok)
+        showMessage(window(),
+                    QStringLiteral("The change could not be saved in the settings file.\n%1")
+                        .arg(directoryStore().lastError()),
+                    {}, MsgButtons::Ok, MsgIcon::Critical);
+    return ok;
+}
+
+void DirectoryView::fillButtons(bool cutCaptions)
+{
+    DirectoryStore& store = directoryStore();
+    const bool subject = state().subjectMode;
+    const int t = selectedTab();
+    const int p = page();
+    for (int b = 1; b <= 12; ++b) {
+        const QString name = store.readName(subject, entryKey(t, p, b));
+        setCaption(b, cutCaptions ? buttonCaption(name) : name);
+    }
+    for (int b = 1; b <= 12; ++b)
+        setTag(b, store.readNumber(subject, entryKey(t, p, b)));
+}
+
+void DirectoryView::showPage()
+{
+    const int p = hsbPage->value();
+    if (p < 0) {
+        beep();
+        hsbPage->setValue(0);
+        return;
+    }
+    if (p > kPageCount - 1) {
+        beep();
+        hsbPage->setValue(kPageCount - 1);
+        TabS->setFocus();
+        return;
+    }
+    // Room for three-digit numbers from page 9 on.
+    placeNumberLabels();
+    for (int b = 1; b <= 12; ++b) {
+        const QString c = slotLabelCaption(p, b);
+        m_labels[b - 1] = c;
+        lblNo[b - 1]->setText(labelHtml(c));
+        m_menus.EditSpeed[b - 1]->setText(c);
+    }
+    fillButtons(true);
+    lblRight1->setText(pageNumberText(p));
+}
+
+void DirectoryView::onPageValueChanged(int)
+{
+    showPage();
+}
+
+void DirectoryView::refreshTabCaption(int tab, const QString& title)
+{
+    m_tabTitles[tab - 1] = title;
+    TabS->setTabText(tab - 1, literalCaption(title));
+    // The whole title, also when the tab has to elide it.
+    TabS->setTabToolTip(tab - 1, title);
+}
+
+bool DirectoryView::tabNamed() const
+{
+    return !tabCaption(selectedTab()).isEmpty();
+}
+
+void DirectoryView::selectTab(int tab)
+{
+    if (tab < 1 || tab > kTabCount)
+        return;
+    // A tab the program selects never asks for its title; only the user's
+    // click on an unnamed tab does.
+    const bool wasProgramSelect = m_programSelect;
+    m_programSelect = true;
+    if (TabS->currentIndex() != tab - 1)
+        TabS->setCurrentIndex(tab - 1); // runs onTabChanged
+    else
+        onTabChanged(tab - 1);
+    m_programSelect = wasProgramSelect;
+}
+
+void DirectoryView::onTabChanged(int index)
+{
+    if (index < 0)
+        return;
+    const int t = index + 1;
+    fillButtons(false);
+    if (state().subjectMode)
+        refreshTabCaption(t, directoryStore().readTabTitle(t));
+    const bool suppressed = state().startupModeSwitch == 4 || modeSwitchMark || scrollMark ||
+                            popupMark || m_programSelect;
+    if (!tabCaption(t).isEmpty() || suppressed) {
+        {
+            const QSignalBlocker block(hsbTabs);
+            hsbTabs->setValue(t);
+        }
+        hsbPage->setValue(0);
+        scrollMark = false;
+        popupMark = false;
+        return;
+    }
+    titlePrompt(t);
+}
+
+void DirectoryView::onTabsValueChanged(int value)
+{
+    scrollMark = true;
+    if (value < 1) {
+        beep();
+        TabS->setFocus();
+        hsbTabs->setValue(1);
+        return;
+    }
+    if (value > kTabCount) {
+        beep();
+        TabS->setFocus();
+        hsbTabs->setValue(kTabCount);
+        return;
+    }
+    if (TabS->currentIndex() != value - 1)
+        TabS->setCurrentIndex(value - 1);
+    // A value that selects the tab already shown completes no selection.
+    scrollMark = false;
+}
+
+void DirectoryView::showIndexTabs()
+{
+    modeSwitchMark = true;
+    selectTab(1);
+    state().subjectMode = false;
+    {
+        const QSignalBlocker block(hsbPage);
+        hsbPage->setValue(0);
+    }
+    showPage();
+    m_menus.mnuIndex->setChecked(true);
+    m_menus.mnuSubject->setChecked(false);
+    m_menus.mnuArrange->setEnabled(false);
+    cmdSubject->setVisible(true);
+    cmdIndex->setVisible(false);
+    TabS->setFixedTabWidth(twipsToPixelsX(270));
+    TabS->setFitTitles(false);
+    for (int t = 1; t <= kTabCount; ++t) {
+        TabS->setTabText(t - 1, QString(QChar(64 + t)));
+        TabS->setTabToolTip(t - 1, QString());
+    }
+    fillButtons(true);
+    modeSwitchMark = false;
+}
+
+void DirectoryView::showSubjectTabs()
+{
+    selectTab(1);
+    state().subjectMode = true;
+    {
+        const QSignalBlocker block(hsbPage);
+        hsbPage->setValue(0);
+    }
+    showPage();
+    m_menus.mnuIndex->setChecked(false);
+    m_menus.mnuSubject->setChecked(true);
+    m_menus.mnuArrange->setEnabled(true);
+    cmdSubject->setVisible(false);
+    cmdIndex->setVisible(true);
+    DirectoryStore& store = directoryStore();
+    for (int t = 1; t <= kTabCount; ++t)
+        refreshTabCaption(t, store.readTabTitle(t));
+    TabS->setFixedTabWidth(twipsToPixelsX(800));
+    TabS->setFitTitles(true);
+    fillButtons(true);
+}
+
+bool DirectoryView::keyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    const bool alt = modifiers & Qt::AltModifier;
+    if (alt && !ctrl) {
+        int b = 0;
+        if (key >= Qt::Key_1 && key <= Qt::Key_9)
+            b = key - Qt::Key_0;
+        else if (key == Qt::Key_0)
+            b = 10;
+        else if (key == Qt::Key_Period)
+            b = 11;
+        else if (key == Qt::Key_Semicolon)
+            b = 12;
+        if (b == 0)
+            return false;
+        clickButton(b);
+        return true;
+    }
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int step = key == Qt::Key_Up ? 1 : -1;
+        for (int i = 0; i < (ctrl ? 2 : 1); ++i)
+            hsbPage->setValue(hsbPage->value() + step);
+        return true;
+    }
+    case Qt::Key_Right:
+        hsbTabs->setValue(hsbTabs->value() + 1);
+        return true;
+    case Qt::Key_Left:
+        hsbTabs->setValue(hsbTabs->value() - 1);
+        return true;
+    case Qt::Key_Delete:
+        if (QComboBox* combo = dialCombo(); combo && combo->lineEdit())
+            combo->lineEdit()->del();
+        return true;
+    default:
+        break;
+    }
+    if (!ctrl)
+        return false;
+    switch (key) {
+    case Qt::Key_I:
+        showIndexTabs();
+        return true;
+    case Qt::Key_S:
+        showSubjectTabs();
+        return true;
+    case Qt::Key_E:
+    case Qt::Key_H:
+        callSeam(seams().toggleDialingPad);
+        return true;
+    case Qt::Key_P:
+        TabS->setFocus();
+        return true;
+    case Qt::Key_T:
+        hsbTabs->setFocus();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DirectoryView::letterJump(QChar c)
+{
+    if (state().subjectMode) {
+        const QChar lower = c.toLower();
+        for (int t = 1; t <= kTabCount; ++t) {
+            const QString title = m_tabTitles[t - 1];
+            if (!title.isEmpty() && title.front().toLower() == lower) {
+                selectTab(t);
+                return;
+            }
+        }
+        return;
+    }
+    const char16_t u = c.unicode();
+    if (u >= 'A' && u <= 'Z')
+        selectTab(u - 'A' + 1);
+    else if (u >= 'a' && u <= 'z')
+        selectTab(u - 'a' + 1);
+}
+
+// ---- buttons and the button menu ------------------------------------------------
+
+bool DirectoryView::copyPending() const
+{
+    return m_menus.mnuMousePaste->text() != kPaste;
+}
+
+void DirectoryView::refuseUnnamedTab()
+{
+    showMessage(window(), kUnnamedTab);
+    TabS->setFocus();
+}
+
+void DirectoryView::clickButton(int button)
+{
+    if (button < 1 || button > 12)
+        return;
+    state().currentEntryKey = keyOfButton(button);
+    if (button == 1 && caption(1).startsWith(QLatin1Char('*'))) {
+        sortSubtitleGroup();
+        showPage();
+        return;
+    }
+    if (!tabNamed()) {
+        refuseUnnamedTab();
+        return;
+    }
+    if (window()->isEnabled())
+        TabS->setFocus();
+    const QString v = tag(button);
+    if (ignoresDialingProperties(v))
+        setDialPadNumber(v.mid(2));
+    if (isCommand(v)) {
+        startCommand(v.mid(1));
+    } else {
+        window()->update();
+        state().pendingNumber = v;
+        state().pendingName = caption(button);
+        // An empty slot has nothing to dial.
+        if (!v.isEmpty())
+            callSeam(seams().dialNumber);
+    }
+    if (caption(button).isEmpty()) {
+        if (!copyPending())
+            openEditor();
+        else
+            pasteEntry();
+    }
+}
+
+bool DirectoryView::startCommand(const QString& commandLine)
+{
+    QStringList parts = QProcess::splitCommand(commandLine);
+    const QString program = parts.isEmpty() ? QString() : parts.takeFirst();
+    if (!program.isEmpty() && QProcess::startDetached(program, parts))
+        return true;
+    showMessage(window(),
+                QStringLiteral("The program %1 could not be started.")
+                    .arg(quoted(program.isEmpty() ? commandLine.trimmed() : program)),
+                {}, MsgButtons::Ok, MsgIcon::Critical);
+    return false;
+}
+
+void DirectoryView::rightClickButton(int button, const QPoint& globalPos)
+{
+    if (button < 1 || button > 12)
+        return;
+    if (!tabNamed()) {
+        refuseUnnamedTab();
+        return;
+    }
+    state().currentEntryKey = keyOfButton(button);
+    const DirectoryMenus& m = m_menus;
+    const QString name = caption(button);
+    if (!name.isEmpty()) {
+        m.mnuMouseCopy->setEnabled(true);
+        m.mnuMouseDelete->setEnabled(true);
+        m.mnuMouseEdit->setText(QStringLiteral("Edit ") + quoted(name));
+        m.mnuMouseDelete->setText(QStringLiteral("Delete ") + quoted(name));
+        m.mnuMouseCopy->setText(QStringLiteral("Copy ") + quoted(name));
+        if (!copyPending())
+            m.mnuMousePaste->setEnabled(false);
+    } else {
+        m.mnuMouseCopy->setEnabled(false);
+        m.mnuMouseDelete->setEnabled(false);
+        m.mnuMouseEdit->setText(QStringLiteral("Add new entry"));
+        if (copyPending()) {
+            m.mnuMousePaste->setText(QStringLiteral("Paste ") + quoted(m_copyName));
+            m.mnuMousePaste->setEnabled(true);
+        } else {
+            m.mnuMouseCopy->setText(QStringLiteral("Copy"));
+            m.mnuMousePaste->setText(kPaste);
+            m.mnuMouseDelete->setText(QStringLiteral("Delete"));
+            m.mnuMousePaste->setEnabled(false);
+        }
+    }
+    popupMenu(m.mnuMouse, globalPos);
+    if (window()->isEnabled())
+        TabS->setFocus();
+}
+
+void DirectoryView::copyEntry()
+{
+    const int b = buttonOfKey(state().currentEntryKey);
+    if (b == 0)
+        return;
+    // The whole name: the caption may be cut.
+    m_copyName = entryName(b);
+    m_copyNumber = tag(b);
+    m_copyLog = directoryStore().readNoteLog(state().subjectMode, state().currentEntryKey);
+    m_menus.mnuMousePaste->setEnabled(true);
+    m_menus.mnuMousePaste->setText(QStringLiteral("Paste ") + quoted(m_copyName));
+}
+
+void DirectoryView::setPasteIdle()
+{
+    m_menus.mnuMousePaste->setText(kPaste);
+    m_menus.mnuMousePaste->setEnabled(false);
+    m_menus.mnuMouseCopy->setEnabled(true);
+}
+
+void DirectoryView::pasteEntry()
+{
+    const QString key = state().currentEntryKey;
+    const int b = buttonOfKey(key);
+    if (b == 0 || !copyPending())
+        return;
+    if (!caption(b).isEmpty()) {
+        const MsgResult answer = showMessage(
+            window(), QStringLiteral("Existing SpeedDial will be overwritten.Continue?"), {},
+            MsgButtons::YesNo, MsgIcon::Question);
+        if (answer != MsgResult::Yes) {
+            setPasteIdle();
+            return;
+        }
+    }
+    DirectoryStore& store = directoryStore();
+    const bool subject = state().subjectMode;
+    bool ok = true;
+    {
+        IniFile::Batch batch(store.file());
+        store.writeEntryName(subject, key, m_copyName);
+        store.writeEntryNumber(subject, key, m_copyNumber);
+        // The pasted entry carries the copied entry's log (none: none).
+        if (m_copyLog.isEmpty())
+            store.file().removeKey(kMemoLogSection, logKey(subject, key));
+        else
+            store.writeNoteLog(subject, key, m_copyLog);
+        ok = batch.commit();
+    }
+    // A paste that could not be stored leaves the button as it was and the
+    // copy pending, so that it can be tried again.
+    if (!checkStored(ok))
+        return;
+    setCaption(b, m_copyName);
+    setTag(b, m_copyNumber);
+    setPasteIdle();
+    m_menus.mnuMouseCopy->setText(QStringLiteral("Copy"));
+    m_menus.mnuMouseDelete->setText(QStringLiteral("Delete"));
+}
+
+void DirectoryView::deleteEntry()
+{
+    const QString key = state().currentEntryKey;
+    const int b = buttonOfKey(key);
+    if (b == 0 || caption(b).isEmpty())
+        return;
+    const MsgResult answer = showMessage(window(),
+                                         QStringLiteral("Do you really want to delete   ") +
+                                             quoted(caption(b)) + QStringLiteral("  entry?"),
+                                         QStringLiteral("Delete SpeedDial Entry"),
+                                         MsgButtons::OkCancel, MsgIcon::Question, 2);
+    if (answer != MsgResult::Ok)
+        return;
+    if (!checkStored(directoryStore().deleteEntry(state().subjectMode, key)))
+        return;
+    setCaption(b, QString());
+    setTag(b, QString());
+}
+
+void DirectoryView::editEntry()
+{
+    openEditor();
+}
+
+void DirectoryView::editSpeed(int button)
+{
+    if (button < 1 || button > 12)
+        return;
+    state().currentEntryKey = keyOfButton(button);
+    openEditor();
+}
+
+FrmSpeedDial* DirectoryView::editor() const
+{
+    return m_editor.data();
+}
+
+FrmMemo* DirectoryView::memoPad() const
+{
+    return m_memo.data();
+}
+
+void DirectoryView::openEditor()
+{
+    if (m_editor)
+        return; // the editor is modal: one at a time
+    const int b = buttonOfKey(state().currentEntryKey);
+    if (b == 0)
+        return;
+    m_editor = new FrmSpeedDial(*this, b);
+    m_editor->open();
+}
+
+void DirectoryView::openMemo()
+{
+    if (m_memo && m_memo->isVisible()) {
+        m_memo->raise();
+        m_memo->activateWindow();
+        return;
+    }
+    m_memo = new FrmMemo([this](const QString& key) -> QString {
+        const int b = buttonOfKey(key);
+        if (b > 0)
+            return caption(b);
+        if (slotOfKey(key) < 1)
+            return QString();
+        return buttonCaption(directoryStore().readName(state().subjectMode, key));
+    });
+    m_memo->showPad();
+}
+
+// ---- main Edit menu ---------------------------------------------------------------
+
+QComboBox* DirectoryView::dialCombo() const
+{
+    return window()->findChild<QComboBox*>(QStringLiteral("CmbDial"));
+}
+
+QLineEdit* DirectoryView::dialNumberBox() const
+{
+    return window()->findChild<QLineEdit*>(QStringLiteral("txtDial"));
+}
+
+void DirectoryView::setDialPadNumber(const QString& number)
+{
+    if (seams().setDialText)
+        seams().setDialText(number);
+    else if (QLineEdit* box = dialNumberBox())
+        box->setText(number);
+}
+
+void DirectoryView::updateEditMenu()
+{
+    const DirectoryMenus& m = m_menus;
+    const QClipboard* clipboard = QApplication::clipboard();
+    if (!clipboard->text().isEmpty())
+        m.mnuPaste->setEnabled(true);
+    const QLineEdit* box = dialNumberBox();
+    const bool selected = box && box->hasSelectedText();
+    m.mnuCopy->setEnabled(selected);
+    m.mnuCut->setEnabled(selected);
+    m.mnuDelete->setEnabled(selected);
+    if (m.mnuCut->text() == QStringLiteral("&Undo Sorting"))
+        m.mnuCut->setEnabled(true);
+}
+
+void DirectoryView::editCut()
+{
+    if (m_menus.mnuCut->text() == QStringLiteral("&Undo Sorting")) {
+        undoSorting();
+        return;
+    }
+    QLineEdit* box = dialNumberBox();
+    if (!box || !box->hasSelectedText())
+        return;
+    QApplication::clipboard()->clear();
+    QApplication::clipboard()->setText(box->selectedText());
+    box->del();
+}
+
+void DirectoryView::editCopy()
+{
+    QLineEdit* box = dialNumberBox();
+    if (!box || !box->hasSelectedText())
+        return;
+    QApplication::clipboard()->clear();
+    QApplication::clipboard()->setText(box->selectedText());
+}
+
+void DirectoryView::editDelete()
+{
+    // Only a selection goes, never a character beside the caret.
+    QLineEdit* box = dialNumberBox();
+    if (box && box->hasSelectedText())
+        box->del();
+}
+
+void DirectoryView::editPaste()
+{
+    setDialPadNumber(QApplication::clipboard()->text());
+}
+
+// ---- events -----------------------------------------------------------------------
+
+bool DirectoryView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == TabS && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (m_keysFromWindow) {
+            // The main window has run the key map already; the strip must not
+            // step through the tabs a second time.
+            const int k = key->key();
+            return k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down;
+        }
+        if (keyDown(key->key(), key->modifiers()))
+            return true;
+        const QString text = key->text();
+        if (text.size() == 1 && text[0].isPrint() &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            letterJump(text[0]);
+            return true;
+        }
+        return false;
+    }
+    if (watched == hsbTabs && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (m_keysFromWindow) {
+            const int k = key->key();
+            return k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down;
+        }
+        return keyDown(key->key(), key->modifiers());
+    }
+    if (watched == TabS && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        m_pressOnCurrentTab = mouse->button() == Qt::LeftButton &&
+                              TabS->tabAt(mouse->position().toPoint()) == TabS->currentIndex();
+    }
+    if (watched == TabS && event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const bool again = m_pressOnCurrentTab && mouse->button() == Qt::LeftButton &&
+                           TabS->tabAt(mouse->position().toPoint()) == TabS->currentIndex();
+        m_pressOnCurrentTab = false;
+        if (mouse->button() == Qt::RightButton && state().subjectMode) {
+            showTabMenu(mouse->globalPosition().toPoint());
+        } else if (again && state().subjectMode && !tabNamed()) {
+            // A click on the unnamed tab already selected (its prompt was
+            // cancelled, or the tab was just deleted) asks for the title again.
+            scrollMark = false;
+            popupMark = false;
+            titlePrompt(selectedTab());
+        }
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            for (int b = 1; b <= 12; ++b)
+                if (watched == CmdS[b - 1]) {
+                    rightClickButton(b, mouse->globalPosition().toPoint());
+                    return true;
+                }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DirectoryView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutControls();
+}
+
+int DirectoryView::labelColumnWidth() const
+{
+    return QFontMetrics(lblNo[0]->font()).horizontalAdvance(QStringLiteral("996:")) + 2;
+}
+
+void DirectoryView::placeNumberLabels()
+{
+    // The labels stand right-aligned next to their buttons; from page 9 on
+    // their frame starts further left to make room for three digits.
+    const int shift = twipsToPixelsX(60);
+    const int width = labelColumnWidth() + (page() > 7 ? shift : 0);
+    fralblNo->setGeometry(page() > 7 ? 0 : shift, m_labelTop, width, m_rowHeight * 12);
+    for (int b = 0; b < 12; ++b)
+        lblNo[b]->setGeometry(0, b * m_rowHeight, width, m_rowHeight);
+}
+
+void DirectoryView::layoutControls()
+{
+    const int w = width();
+    const int h = height();
+    const int tabH = TabS->sizeHint().height();
+    TabS->setGeometry(0, 0, w, tabH);
+    const int barH = hsbTabs->sizeHint().height();
+    hsbTabs->setGeometry(0, tabH + 2, w, barH);
+
+    const int bottomH = std::max(twipsToPixelsY(330), cmdIndex->sizeHint().height());
+    const int top = tabH + barH + 6;
+    const int bottom = h - bottomH - 4;
+    const int rowH = std::max(1, (bottom - top) / 12);
+    m_rowHeight = rowH;
+    m_labelTop = top;
+    placeNumberLabels();
+    const int buttonX = labelColumnWidth() + twipsToPixelsX(60) + 3;
+    for (int b = 0; b < 12; ++b)
+        CmdS[b]->setGeometry(buttonX, top + b * rowH, w - buttonX - 2, rowH);
+
+    const int y = h - bottomH - 1;
+    const int modeW =
+        std::max(bottomH, cmdSubject->fontMetrics().horizontalAdvance(cmdSubject->text()) + 10);
+    const int modeX = m_bottomLeftInset + 2;
+    cmdIndex->setGeometry(modeX, y, modeW, bottomH);
+    cmdSubject->setGeometry(modeX, y, modeW, bottomH);
+    const QFontMetrics rfm(LblRight->font());
+    const int pageLabelW = rfm.horizontalAdvance(QStringLiteral("Page:")) + 4;
+    const int pageNumberW =
+        QFontMetrics(lblRight1->font()).horizontalAdvance(QStringLiteral("83")) + 4;
+    const int rightW = pageLabelW + pageNumberW + 4;
+    fraRight->setGeometry(w - rightW - 2, y, rightW, bottomH);
+    LblRight->setGeometry(0, 0, pageLabelW, bottomH);
+    lblRight1->setGeometry(pageLabelW + 2, 0, pageNumberW, bottomH);
+    const int barX = modeX + modeW + 4;
+    hsbPage->setGeometry(barX, y + (bottomH - barH) / 2, std::max(10, w - rightW - barX - 6), barH);
+}
+
+} // namespace telvaro

@@ -1,0 +1,196 @@
+#include "gui/directory/FrmMemo.h"
+
+#include "core/common/Clock.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Prompter.h"
+#include "core/common/Seams.h"
+#include "gui/common/Twips.h"
+#include "core/directory/DirectoryRules.h"
+#include "core/directory/DirectoryStore.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+
+namespace telvaro {
+
+using namespace directory;
+
+namespace {
+
+// Qt's text boxes break lines with LF; the stored log with CR LF.
+QString toEditor(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QString fromEditor(QString text)
+{
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return text;
+}
+
+// The space the window frame took on the system the sizes were laid down for.
+constexpr int kFrameWidthTwips = 40;
+constexpr int kFrameHeightTwips = 300;
+
+} // namespace
+
+FrmMemo::FrmMemo(std::function<QString(const QString&)> captionFor, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_captionFor(std::move(captionFor))
+{
+    setObjectName(QStringLiteral("FrmMemo"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    LblLog = new QLabel(QStringLiteral("LOG:"), this);
+    TxtLog = new QPlainTextEdit(this);
+    TxtLog->setObjectName(QStringLiteral("TxtLog"));
+    TxtLog->setReadOnly(true);
+    TxtLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    LblMemo = new QLabel(QStringLiteral("MEMO:"), this);
+    TxtMemo = new QPlainTextEdit(this);
+    TxtMemo->setObjectName(QStringLiteral("TxtMemo"));
+    TxtMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TxtMemo->viewport()->installEventFilter(this);
+    CmdSave = new QPushButton(QStringLiteral("&Add to Log"), this);
+    CmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    CmdEdit = new QPushButton(QStringLiteral("&Edit Log"), this);
+    CmdSave->setObjectName(QStringLiteral("CmdSave"));
+    CmdOK->setObjectName(QStringLiteral("CmdOK"));
+    CmdEdit->setObjectName(QStringLiteral("CmdEdit"));
+    for (QPushButton* b : {CmdSave, CmdOK, CmdEdit})
+        b->resize(twipsToPixelsX(1215), twipsToPixelsY(375));
+
+    connect(CmdSave, &QPushButton::clicked, this, &FrmMemo::addToLog);
+    connect(CmdOK, &QPushButton::clicked, this, &FrmMemo::ok);
+    connect(CmdEdit, &QPushButton::clicked, this, &FrmMemo::editLog);
+    connect(TxtMemo, &QPlainTextEdit::textChanged, this, [this] { CmdSave->setEnabled(true); });
+
+    setMinimumSize(twipsToPixelsX(4995 - kFrameWidthTwips),
+                   twipsToPixelsY(3570 - kFrameHeightTwips));
+    resize(twipsToPixelsX(6000 - kFrameWidthTwips), twipsToPixelsY(5200 - kFrameHeightTwips));
+}
+
+void FrmMemo::showPad()
+{
+    ProgramState& s = state();
+    if (!s.memoOpen)
+        s.memoEntryKey = s.currentEntryKey;
+    s.memoOpen = true;
+    m_key = s.memoEntryKey;
+    m_subjectMode = s.subjectMode;
+
+    {
+        const QSignalBlocker block(TxtMemo);
+        TxtMemo->setPlainText(toEditor(memoDateStamp(clock().now())));
+    }
+    TxtMemo->moveCursor(QTextCursor::End);
+    TxtLog->setPlainText(
+        toEditor(decodeNoteLog(directoryStore().readNoteLog(m_subjectMode, m_key))));
+    setWindowTitle(m_captionFor ? m_captionFor(m_key) : QString());
+    CmdSave->setEnabled(false);
+    show();
+    raise();
+    activateWindow();
+    TxtMemo->setFocus();
+}
+
+void FrmMemo::followEntry(const QString& key)
+{
+    m_key = key;
+    state().memoEntryKey = key;
+    setWindowTitle(m_captionFor ? m_captionFor(m_key) : QString());
+}
+
+void FrmMemo::addToLog()
+{
+    TxtLog->setPlainText(TxtLog->toPlainText() + QLatin1Char('\n') + TxtMemo->toPlainText());
+    TxtMemo->clear();
+    TxtLog->moveCursor(QTextCursor::End);
+    TxtLog->setReadOnly(true);
+}
+
+void FrmMemo::editLog()
+{
+    TxtLog->setReadOnly(false);
+    TxtLog->setFocus();
+}
+
+int FrmMemo::logLength() const
+{
+    return int(fromEditor(TxtLog->toPlainText()).size());
+}
+
+bool FrmMemo::ok()
+{
+    const int n = logLength();
+    const MemoCapacity capacity = memoCapacity(n);
+    if (capacity.verdict == MemoCapacity::Refuse) {
+        showMessage(this, capacity.text, capacity.title, MsgButtons::Ok, MsgIcon::Critical);
+        return false;
+    }
+    if (capacity.verdict == MemoCapacity::StoreWithWarning)
+        showMessage(this, capacity.text, capacity.title, MsgButtons::Ok, MsgIcon::Information);
+    DirectoryStore& store = directoryStore();
+    // The log goes back where it was read from, even if the view has
+    // switched directories meanwhile.
+    if (!store.writeNoteLog(m_subjectMode, m_key,
+                            encodeNoteLog(fromEditor(TxtLog->toPlainText())))) {
+        showMessage(this,
+                    QStringLiteral("The memo could not be saved in the settings file.\n%1")
+                        .arg(store.lastError()),
+                    {}, MsgButtons::Ok, MsgIcon::Critical);
+        return false;
+    }
+    TxtLog->setReadOnly(true);
+    close();
+    return true;
+}
+
+void FrmMemo::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    state().memoOpen = false;
+    bool callWindowShown = false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("FrmConnect") && w->isVisible())
+            callWindowShown = true;
+    if (!callWindowShown)
+        callSeam(seams().processCallRequest);
+}
+
+bool FrmMemo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == TxtMemo->viewport() && event->type() == QEvent::MouseButtonPress)
+        CmdSave->setEnabled(true);
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmMemo::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // Sizes in twips of the whole window, as the layout was laid down.
+    const int W = pixelsToTwipsX(width()) + kFrameWidthTwips;
+    const int H = pixelsToTwipsY(height()) + kFrameHeightTwips;
+    const int left = 30;
+    const int logH = H / 2 - 600;
+    LblLog->setGeometry(twipsRect(left, 0, 1000, 200));
+    TxtLog->setGeometry(twipsRect(left, 200, W - 100 - left, logH));
+    LblMemo->setGeometry(twipsRect(left, logH + 175, 1000, 195));
+    const int memoH = H - logH - 1120;
+    // The note box ends a little above the buttons instead of touching them.
+    TxtMemo->setGeometry(twipsRect(left, logH + 370, W - 100 - left, memoH - 80));
+    const int top = memoH + logH + 360;
+    const int bw = pixelsToTwipsX(CmdSave->width());
+    CmdSave->move(twipsToPixelsX(30), twipsToPixelsY(top));
+    CmdOK->move(twipsToPixelsX(W / 2 - 500 - kFrameWidthTwips / 2), twipsToPixelsY(top));
+    CmdEdit->move(twipsToPixelsX(W - bw - 100), twipsToPixelsY(top));
+}
+
+} // namespace telvaro

@@ -1,0 +1,374 @@
+#include "gui/profiles/Profiles.h"
+
+#include "settings/AtomicFile.h"
+#include "settings/Cp1252.h"
+#include "app/FrmDialer.h"
+#include "core/common/Helpers.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
+#include "settings/Paths.h"
+#include "core/options/Preferences.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Prompter.h"
+#include "core/common/Seams.h"
+#include "settings/SettingsFile.h"
+#include "core/dialing/Dialer.h"
+#include "core/profiles/ProfileFiles.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace telvaro {
+namespace {
+
+using namespace profiles;
+
+const QString kUntitled = QStringLiteral("Untitled");
+const QString kFilter = QStringLiteral("Telvaro Profile (*.tlx *.TLX)");
+const QString kSuffix = QStringLiteral("tlx");
+
+enum class Outcome { Done, Cancelled, Failed };
+
+QWidget* owner()
+{
+    return callSeam<QWidget*>(seams().mainWindow);
+}
+
+QString quoted(const QString& text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+bool named()
+{
+    return state().profileName != kUntitled;
+}
+
+// Every way out of a profile command leaves the program in normal operation.
+struct OperationEnd
+{
+    OperationEnd() = default;
+    OperationEnd(const OperationEnd&) = delete;
+    OperationEnd& operator=(const OperationEnd&) = delete;
+    ~OperationEnd()
+    {
+        state().profileOperation = 5;
+        state().profileReload = false;
+    }
+};
+
+void reportSaveError(const QString& reason, bool quiet)
+{
+    std::fprintf(stderr, "telvaro: Error saving file: %s\n", qPrintable(reason));
+    if (quiet)
+        return;
+    if (QWidget* w = owner())
+        w->unsetCursor();
+    showMessage(owner(), QStringLiteral("Error saving file"));
+}
+
+// Our own question before a file is replaced; the file dialog asks none.
+bool overwriteAllowed(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    const MsgResult answer = showMessage(
+        owner(), QStringLiteral("WARNING!\nExisting file will be overwritten."),
+        QStringLiteral("File ") + QFileInfo(path).fileName() + QStringLiteral(" already exists"),
+        MsgButtons::OkCancel, MsgIcon::Warning, 2);
+    return answer == MsgResult::Ok;
+}
+
+// The profile's content, checked to be one before it is written.
+bool checkedProfileBytes(QByteArray* bytes, QString* error, const QString& fileName = {},
+                         const QString& savePath = {})
+{
+    *bytes = profileBytes(fileName, savePath);
+    if (bytes->startsWith(cp1252::encode(settings::kHeader)))
+        return true;
+    *error = QStringLiteral("%1 does not start with its marker line").arg(paths::settingsFile());
+    return false;
+}
+
+// The plain save: the profile's own file in the data folder, the settings
+// file unchanged. "Untitled" asks before it replaces an earlier Untitled.tlx,
+// unless the caller asked already (`asked`).
+Outcome savePlain(bool quiet, bool asked = false)
+{
+    const QString path = profileFilePath(state().profileName);
+    if (!named() && !quiet && !asked && !overwriteAllowed(path))
+        return Outcome::Cancelled;
+    QByteArray bytes;
+    QString error;
+    if (!checkedProfileBytes(&bytes, &error) || !writeProfileFile(path, bytes, &error)) {
+        reportSaveError(error, quiet);
+        return Outcome::Failed;
+    }
+    return Outcome::Done;
+}
+
+Outcome saveAs()
+{
+    FileRequest request;
+    request.title = QStringLiteral("Save Profile As");
+    request.folder = paths::dataDir();
+    request.filter = kFilter;
+    request.defaultSuffix = kSuffix;
+    request.confirmOverwrite = false;
+    const std::optional<QString> chosen = prompter().saveFile(owner(), request);
+    if (!chosen || chosen->isEmpty())
+        return Outcome::Cancelled;
+    QString path = QFileInfo(*chosen).absoluteFilePath();
+    // A name typed without an extension gets the profile's (not every file
+    // dialog adds it).
+    if (!QFileInfo(path).isDir() && QFileInfo(path).suffix().isEmpty() &&
+        !path.endsWith(QLatin1Char('.')))
+        path += QLatin1Char('.') + kSuffix;
+    if (isOwnFile(path)) {
+        reportSaveError(QStringLiteral("%1 is one of Telvaro's own files").arg(path), false);
+        return Outcome::Failed;
+    }
+    // Nothing is renamed before the question is answered.
+    if (!overwriteAllowed(path))
+        return Outcome::Cancelled;
+
+    const QString fileName = QFileInfo(path).fileName();
+    const QString newName = profileNameOfFile(path);
+    QByteArray bytes;
+    QString error;
+    // The profile file first: the settings file takes the new name only
+    // when there is a file behind it.
+    if (!checkedProfileBytes(&bytes, &error, fileName, path) ||
+        !writeProfileFile(path, bytes, &error) ||
+        !writeFileAtomically(paths::settingsFile(), bytes, &error)) {
+        reportSaveError(error, false);
+        return Outcome::Failed;
+    }
+
+    ProgramState& st = state();
+    st.previousProfileName = st.profileName;
+    callSeam(seams().setProfileName, newName);
+    if (st.profileName != newName) // no main window to tell
+        st.profileName = newName;
+    if (!copyLogs(st.previousProfileName, newName, &error)) {
+        showMessage(owner(),
+                    QStringLiteral("The profile was saved, but the call logs of %1 could not be "
+                                   "copied for %2.\n%3")
+                        .arg(quoted(st.previousProfileName), quoted(newName), error),
+                    {}, MsgButtons::Ok, MsgIcon::Warning);
+    }
+    return Outcome::Done;
+}
+
+bool callWindowShown()
+{
+    if (!dialer().connectWindow().visible)
+        return false;
+    showMessage(owner(),
+                QStringLiteral("A call is in progress.\nEnd the call before you switch profiles."),
+                {}, MsgButtons::Ok, MsgIcon::Warning);
+    return true;
+}
+
+MsgResult askSaveCurrent()
+{
+    const QString name = state().profileName;
+    if (named()) {
+        return showMessage(
+            owner(), QStringLiteral("Save current ") + quoted(name) + QStringLiteral(" profile?"),
+            QStringLiteral("Saving profile ") + quoted(name), MsgButtons::YesNoCancel,
+            MsgIcon::Question);
+    }
+    return showMessage(owner(), QStringLiteral("Save current profile?"),
+                       QStringLiteral("Saving profile "), MsgButtons::YesNoCancel,
+                       MsgIcon::Question);
+}
+
+// The exit sequence ran while a question of the command waited (a signal,
+// the session ending): the command goes no further.
+bool exitBegun()
+{
+    const FrmDialer* w = FrmDialer::instance();
+    return w && w->isExiting();
+}
+
+// The Yes of New and Open saves "Untitled": asked before any window closes
+// whether an earlier Untitled.tlx may be replaced.
+bool untitledSaveAllowed(MsgResult answer)
+{
+    return answer != MsgResult::Yes || named() ||
+           overwriteAllowed(profileFilePath(state().profileName));
+}
+
+// The windows that belong to the profile being left close as their own
+// close does; false when a log window's question was cancelled.
+bool closeProfileWindows()
+{
+    if (seams().closeLogWindows && !seams().closeLogWindows())
+        return false;
+    callSeam(seams().closeMemo);
+    callSeam(seams().closeEntryEditor);
+    callSeam(seams().closeCallDisplay);
+    // A call may have started while the questions were open (a request from
+    // another program served when the memo pad closed): no switch under it.
+    return !callWindowShown();
+}
+
+// The switch itself: the main window loads again on the settings file now
+// in place, in normal state.
+void reload()
+{
+    state().profileReload = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    callSeam(seams().reloadMainWindow);
+    QApplication::restoreOverrideCursor();
+}
+
+// An empty directory that keeps the options the user sees, in one write.
+bool writeFreshSettings(QString* error)
+{
+    IniFile& ini = settings::file();
+    IniFile::Batch batch(ini);
+    ini.parseBytes(cp1252::encode(settings::kHeader) + "\r\n\r\n");
+    writePreferences(ini, options());
+    if (batch.commit())
+        return true;
+    *error = ini.lastError();
+    return false;
+}
+
+QString openDialogFolder()
+{
+    // "SavePath" is the last profile file chosen in Save As (a Windows path
+    // in a profile from there).
+    QString saved = settings::read(settings::kPreferencesSection, QStringLiteral("SavePath"));
+    saved.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!saved.isEmpty()) {
+        const QFileInfo info(saved);
+        if (info.isDir())
+            return info.absoluteFilePath();
+        if (info.isAbsolute() && QFileInfo(info.absolutePath()).isDir())
+            return info.absolutePath();
+    }
+    return paths::dataDir();
+}
+
+} // namespace
+
+void mnuNew_Click()
+{
+    OperationEnd end;
+    if (callWindowShown())
+        return;
+    state().profileOperation = 1;
+    // Every question is asked before the first window closes.
+    const MsgResult answer = askSaveCurrent();
+    if (answer == MsgResult::Cancel || exitBegun() || !untitledSaveAllowed(answer) || exitBegun() ||
+        !closeProfileWindows() || exitBegun())
+        return;
+    if (answer == MsgResult::Yes && savePlain(false, true) != Outcome::Done)
+        return;
+    QString error;
+    if (!writeFreshSettings(&error)) {
+        showMessage(owner(), QStringLiteral("The new profile could not be started.\n%1").arg(error),
+                    {}, MsgButtons::Ok, MsgIcon::Warning);
+        return;
+    }
+    reload();
+}
+
+void mnuOpen_Click()
+{
+    OperationEnd end;
+    if (callWindowShown())
+        return;
+    ProgramState& st = state();
+    st.profileOperation = 2;
+    st.profileReload = true;
+
+    FileRequest request;
+    request.title = QStringLiteral("Open Profile from:");
+    request.folder = openDialogFolder();
+    request.filter = kFilter;
+    request.defaultSuffix = kSuffix;
+    const std::optional<QString> chosen = prompter().openFile(owner(), request);
+    if (!chosen || chosen->isEmpty() || exitBegun())
+        return;
+    const QString path = *chosen;
+
+    QString error;
+    switch (checkMarkerLine(path, &error)) {
+    case MarkerCheck::Profile:
+        break;
+    case MarkerCheck::NotProfile:
+        showMessage(owner(), path + QStringLiteral("  \nis not the valid Telvaro profile"),
+                    QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    case MarkerCheck::Unreadable:
+        showMessage(owner(), path + QStringLiteral("  \ncannot be read: ") + error,
+                    QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+
+    const MsgResult answer = askSaveCurrent();
+    if (answer == MsgResult::Cancel || exitBegun())
+        return;
+    if (answer == MsgResult::No && profileNameOfFile(path) == st.profileName) {
+        const MsgResult proceed = showMessage(
+            owner(),
+            QStringLiteral("Warning!\nProfile to be open is the same as current profile.\n"
+                           "Changes to the current profile will not be saved.\nProceed?"),
+            QStringLiteral("Profile ") + quoted(st.profileName) + QStringLiteral(" already loaded"),
+            MsgButtons::YesNo, MsgIcon::Warning, 2);
+        if (proceed != MsgResult::Yes || exitBegun())
+            return;
+    }
+    // Every question is asked before the first window closes.
+    if (!untitledSaveAllowed(answer) || exitBegun() || !closeProfileWindows() || exitBegun())
+        return;
+    if (answer == MsgResult::Yes && savePlain(false, true) != Outcome::Done)
+        return;
+    if (!CopyTextFile(path, paths::settingsFile(), &error)) {
+        showMessage(owner(), QStringLiteral("The profile could not be opened.\n%1").arg(error),
+                    QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+    reload();
+}
+
+void mnuSave_Click()
+{
+    OperationEnd end;
+    if (named())
+        savePlain(false);
+    else
+        saveAs();
+}
+
+void mnuSaveAs_Click()
+{
+    OperationEnd end;
+    saveAs();
+}
+
+bool saveProfileAtExit(bool quiet)
+{
+    if (!named())
+        return false;
+    return savePlain(quiet) == Outcome::Done;
+}
+
+void installProfiles(FrmDialer& window)
+{
+    QObject::connect(window.mnuNew, &QAction::triggered, &window, [] { mnuNew_Click(); });
+    QObject::connect(window.mnuOpen, &QAction::triggered, &window, [] { mnuOpen_Click(); });
+    QObject::connect(window.mnuSaveAs, &QAction::triggered, &window, [] { mnuSaveAs_Click(); });
+    seams().saveProfile = [] { mnuSave_Click(); };
+    seams().saveProfileAtExit = [](bool quiet) { return saveProfileAtExit(quiet); };
+}
+
+} // namespace telvaro

@@ -1,0 +1,271 @@
+#include "gui/shell/TrayIcon.h"
+
+#include "settings/OptionsStore.h"
+#include "core/common/Seams.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QIcon>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+namespace telvaro {
+
+QIcon phoneOnIcon()
+{
+    return QIcon(QStringLiteral(":/icons/PhoneOn.svg"));
+}
+
+QIcon programIcon()
+{
+    return QIcon(QStringLiteral(":/icons/telvaro.svg"));
+}
+
+namespace {
+
+// Whether calls are offered: the line is open to receive them.
+bool lineReceiving()
+{
+    if (seams().lineReceiving)
+        return seams().lineReceiving();
+    return callSeam<bool>(seams().lineIsOpen);
+}
+
+} // namespace
+
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
+
+TrayIcon::~TrayIcon()
+{
+    delete m_icon;
+    delete m_ownMenu;
+}
+
+bool TrayIcon::available()
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+QWidget* TrayIcon::mainWindow() const
+{
+    return callSeam<QWidget*>(seams().mainWindow);
+}
+
+void TrayIcon::watchMainWindow()
+{
+    QWidget* window = mainWindow();
+    if (window == m_watched)
+        return;
+    if (m_watched)
+        m_watched->removeEventFilter(this);
+    m_watched = window;
+    if (window)
+        window->installEventFilter(this);
+}
+
+bool TrayIcon::isShown() const
+{
+    return m_icon && m_icon->isVisible();
+}
+
+QString TrayIcon::toolTip() const
+{
+    // Without a notification area the icon is not there, but its tooltip
+    // still follows the line.
+    return m_added ? m_tip.left(63) : QString();
+}
+
+void TrayIcon::setPicture(bool receiving, const QString& tip)
+{
+    QIcon picture;
+    if (receiving) {
+        picture = phoneOnIcon();
+    } else {
+        QWidget* window = mainWindow();
+        picture = window ? window->windowIcon() : QApplication::windowIcon();
+        if (picture.isNull())
+            picture = programIcon();
+    }
+    m_icon->setIcon(picture);
+    // The notification area holds at most 63 characters of a tooltip.
+    m_icon->setToolTip(tip.left(63));
+}
+
+void TrayIcon::add()
+{
+    watchMainWindow();
+    m_added = true;
+    const bool receiving = lineReceiving();
+    m_tip = receiving ? kReadyTip : kDisabledTip;
+    // On X11 the icon is made even when no tray is there yet (a panel that
+    // starts after Telvaro at login): it appears when the tray does. Other
+    // platforms have no tray that could come later.
+    if (!available() && QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    if (!m_icon) {
+        m_icon = new QSystemTrayIcon(this);
+        connect(m_icon, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason == QSystemTrayIcon::Trigger ||
+                        reason == QSystemTrayIcon::DoubleClick) {
+                        restoreMainWindow(mainWindow());
+                    } else if (reason == QSystemTrayIcon::Context) {
+                        prepareMenu();
+                    }
+                });
+    }
+    m_icon->setContextMenu(menu());
+    setPicture(receiving, m_tip);
+    m_icon->show();
+}
+
+void TrayIcon::modify()
+{
+    if (!m_added)
+        return;
+    const bool receiving = lineReceiving();
+    m_tip = receiving ? kReadyModifiedTip : kDisabledTip;
+    if (isShown())
+        setPicture(receiving, m_tip);
+}
+
+void TrayIcon::remove()
+{
+    m_added = false;
+    if (m_icon)
+        m_icon->hide();
+}
+
+QMenu* TrayIcon::menu()
+{
+    QWidget* window = mainWindow();
+    QMenu* windowMenu = window ? window->findChild<QMenu*>(QStringLiteral("mnuSystray")) : nullptr;
+    if (windowMenu) {
+        if (windowMenu != m_menu) {
+            m_menu = windowMenu;
+            connect(windowMenu, &QMenu::aboutToShow, this, &TrayIcon::prepareMenu,
+                    Qt::UniqueConnection);
+        }
+        return windowMenu;
+    }
+    if (!m_ownMenu) {
+        // A main window without a tray menu of its own gets this one.
+        m_ownMenu = new QMenu(QStringLiteral("&Systray"));
+        m_ownMenu->setObjectName(QStringLiteral("mnuSystray"));
+        QAction* restore = m_ownMenu->addAction(QStringLiteral("&Restore"));
+        restore->setObjectName(QStringLiteral("mPopRestore"));
+        connect(restore, &QAction::triggered, this, [this] { restoreMainWindow(mainWindow()); });
+        m_ownMenu->addSeparator();
+        QAction* exit = m_ownMenu->addAction(QStringLiteral("&Exit"));
+        exit->setObjectName(QStringLiteral("mPopExit"));
+        connect(exit, &QAction::triggered, this, [this] {
+            if (QWidget* w = mainWindow())
+                w->close();
+        });
+        connect(m_ownMenu, &QMenu::aboutToShow, this, &TrayIcon::prepareMenu);
+    }
+    m_menu = m_ownMenu;
+    return m_ownMenu;
+}
+
+QAction* TrayIcon::restoreAction()
+{
+    QMenu* m = menu();
+    if (QAction* a = m->findChild<QAction*>(QStringLiteral("mPopRestore")))
+        return a;
+    QWidget* window = mainWindow();
+    if (window) {
+        if (QAction* a = window->findChild<QAction*>(QStringLiteral("mPopRestore")))
+            return a;
+    }
+    for (QAction* a : m->actions()) {
+        if (a->text() == QLatin1String("&Restore"))
+            return a;
+    }
+    return nullptr;
+}
+
+void TrayIcon::prepareMenu()
+{
+    QAction* restore = restoreAction();
+    QWidget* window = mainWindow();
+    if (!restore || !window)
+        return;
+    // A visible window in normal state needs no "&Restore"; a minimised one
+    // or one hidden in the tray does.
+    restore->setVisible(!window->isVisible() || window->isMinimized());
+}
+
+bool TrayIcon::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_watched && event->type() == QEvent::WindowStateChange)
+        minimiseIntoTray();
+    return QObject::eventFilter(watched, event);
+}
+
+void TrayIcon::minimiseIntoTray()
+{
+    watchMainWindow();
+    QWidget* window = m_watched;
+    if (!window || m_hiding || !window->isMinimized() || window->isHidden() ||
+        !options().isChecked(OptionsStore::chkIcon) || !isShown() || !available())
+        return; // without a tray to come back from, the window stays on the task bar
+    // Hidden at once, as part of the minimising: a show() that follows (as
+    // at start-up) brings the window back minimised on the task bar.
+    m_hiding = true;
+    window->hide();
+    m_hiding = false;
+}
+
+void restoreMainWindow(QWidget* window)
+{
+    if (!window)
+        return;
+    if (window->isMinimized() || !window->isVisible()) {
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->show();
+    }
+    window->raise();
+    window->activateWindow();
+    if (QWidget* tabs = window->findChild<QWidget*>(QStringLiteral("TabS"));
+        tabs && tabs->isVisible()) {
+        tabs->setFocus(Qt::ActiveWindowFocusReason);
+    } else {
+        window->setFocus(Qt::ActiveWindowFocusReason);
+    }
+}
+
+TrayIcon& trayIcon()
+{
+    static TrayIcon* tray = new TrayIcon(qApp);
+    return *tray;
+}
+
+void installTray()
+{
+    // Switching the tray option off while the window is hidden in the tray
+    // puts the window back on the task bar: without the icon there would be
+    // no way back to it.
+    static bool watching = false;
+    if (!watching) {
+        watching = true;
+        QObject::connect(
+            &options(), &OptionsStore::checkClicked, &trayIcon(), [](OptionsStore::Check c) {
+                if (c != OptionsStore::chkIcon || options().isChecked(OptionsStore::chkIcon))
+                    return;
+                QWidget* window = callSeam<QWidget*>(seams().mainWindow);
+                if (window && window->isHidden() && window->isMinimized())
+                    window->showMinimized();
+            });
+    }
+    seams().trayAdd = [] { trayIcon().add(); };
+    seams().trayModify = [] { trayIcon().modify(); };
+    seams().trayDelete = [] { trayIcon().remove(); };
+    seams().mainWindowResized = [] { trayIcon().minimiseIntoTray(); };
+    seams().restoreMainWindow = [] { restoreMainWindow(callSeam<QWidget*>(seams().mainWindow)); };
+}
+
+} // namespace telvaro

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/telephony/locations/LocationStore.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace telvaro {
+
+// "Calling Cards": the cards with their account number, PIN, access numbers
+// and dialing rules. Works on a copy of the configuration, taken back by the
+// dialing properties dialog when OK is pressed.
+// A card whose dialing rules or access numbers hold "?" (wait for the user
+// to go on), which no modem can dial; nullptr when there is none. The text
+// tells the user so.
+const CallingCard* cardWithPrompt(const TelephonyLocations& data);
+QString promptRefusal(const CallingCard& card);
+
+class CallingCardsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    CallingCardsDialog(const TelephonyLocations& data, quint32 selectedCard,
+                       QWidget* parent = nullptr);
+
+    const TelephonyLocations& data() const { return m_data; }
+    // The card shown when the dialog closed (0: none).
+    quint32 selectedCard() const;
+
+    QComboBox* cmbCard = nullptr;
+    QPushButton* cmdNew = nullptr;
+    QPushButton* cmdRemove = nullptr;
+    QLineEdit* txtName = nullptr;
+    QLineEdit* txtAccount = nullptr;
+    QLineEdit* txtPin = nullptr;
+    QLineEdit* txtLocalAccess = nullptr;
+    QLineEdit* txtLongDistanceAccess = nullptr;
+    QLineEdit* txtInternationalAccess = nullptr;
+    QLineEdit* txtSameAreaRule = nullptr;
+    QLineEdit* txtLongDistanceRule = nullptr;
+    QLineEdit* txtInternationalRule = nullptr;
+
+    void newCard();
+    void removeCard();
+    // OK: the cards are taken unless one holds "?".
+    void tryAccept();
+
+private:
+    CallingCard* current();
+    void fillCards(quint32 select);
+    void showCard();
+    void storeCard();
+
+    TelephonyLocations m_data;
+    QList<QWidget*> m_fields;
+    bool m_loading = false;
+};
+
+} // namespace telvaro

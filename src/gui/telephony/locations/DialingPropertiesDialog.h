@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/telephony/locations/LocationStore.h"
+
+#include <QDialog>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QDialogButtonBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace telvaro {
+
+// "Dialing Properties": the dialing locations with their country, area code,
+// outside-line codes, call waiting, caller-ID blocking, tone or pulse and
+// calling card; the location chosen in "I am dialing from" becomes the
+// current one. OK and Apply write the telephony configuration, so the next
+// translated number follows the new rules.
+class DialingPropertiesDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit DialingPropertiesDialog(const QString& caption, QWidget* parent = nullptr);
+
+    // Writes the edited locations and cards; tells the user when that fails.
+    bool apply();
+
+    const TelephonyLocations& data() const { return m_data; }
+
+    // The controls, for tests.
+    QComboBox* cmbLocation = nullptr;
+    QPushButton* cmdNew = nullptr;
+    QPushButton* cmdRename = nullptr;
+    QPushButton* cmdRemove = nullptr;
+    QComboBox* cmbCountry = nullptr;
+    QLineEdit* txtAreaCode = nullptr;
+    QLineEdit* txtLocalAccess = nullptr;
+    QLineEdit* txtLongDistanceAccess = nullptr;
+    QCheckBox* chkCallWaiting = nullptr;
+    QComboBox* cmbCallWaiting = nullptr;
+    QLineEdit* txtBlockCallerId = nullptr;
+    QRadioButton* optTone = nullptr;
+    QRadioButton* optPulse = nullptr;
+    QComboBox* cmbCard = nullptr;
+    QPushButton* cmdCards = nullptr;
+    QLabel* lblAddress = nullptr;
+    // How a local, a long-distance and an international call are dialed.
+    QLabel* lblSample[3] = {};
+    QString sampleText() const;
+    QDialogButtonBox* buttons = nullptr;
+
+    // The buttons' actions (also reached by clicking them).
+    void newLocation();
+    void renameLocation();
+    void removeLocation();
+    void editCards();
+
+private:
+    DialingLocation* current();
+    void fillLocations();
+    void fillCards();
+    void showLocation();
+    void storeLocation();
+    void updateSample();
+    bool askName(const QString& title, const QString& prompt, QString& name, quint32 self);
+
+    TelephonyLocations m_data;
+    bool m_loading = false;
+};
+
+} // namespace telvaro

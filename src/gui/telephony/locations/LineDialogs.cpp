@@ -1,0 +1,132 @@
+#include "gui/telephony/locations/LineDialogs.h"
+
+#include "settings/OptionsStore.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Prompter.h"
+#include "core/common/Seams.h"
+#include "core/telephony/lineapi/ModemConfig.h"
+#include "gui/telephony/locations/DialingPropertiesDialog.h"
+#include "gui/telephony/locations/ModemDialogs.h"
+#include "gui/telephony/sip/SipPhoneDialog.h"
+
+namespace telvaro {
+
+namespace {
+
+// The modems set up changed: the line layer counts its devices again. Like an
+// application told to re-initialise by the telephony service, the session is
+// shut down and started again, so the device list shows the change at its
+// next drop-down. An open line (receiving calls, or a call) keeps its
+// session; the change then shows from the next start.
+void lineDevicesChanged()
+{
+    if (!seams().shutdownTelephony || !seams().initializeTelephony)
+        return;
+    if (callSeam<bool>(seams().lineIsOpen))
+        return;
+    callSeam(seams().shutdownTelephony);
+    callSeam(seams().initializeTelephony);
+    // The new session speaks with the devices in the version they agree on,
+    // as at start-up; without it the first modem added could not be opened.
+    callSeam(seams().queryLineDevice, options().selectedLineDevice());
+    // The registration for requests from other programs went with the old
+    // session.
+    if (options().isChecked(OptionsStore::chkCommand))
+        callSeam(seams().registerRequestRecipient, true);
+}
+
+} // namespace
+
+LineResult lineTranslateDialog(HLINEAPP /*lineApp*/, quint32 /*deviceId*/, quint32 /*apiVersion*/,
+                               QWidget* owner, const QString& addressIn)
+{
+    DialingPropertiesDialog dialog(addressIn, owner);
+    dialog.exec();
+    return 0;
+}
+
+LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceClass)
+{
+    const QString cls = deviceClass.trimmed().toLower();
+    if (!cls.isEmpty() && cls != u"comm" && cls != u"comm/datamodem" && cls != u"tapi/line")
+        return LINEERR_INVALDEVICECLASS;
+
+    std::vector<ModemSettings> modems = loadModems();
+    // The SIP phones follow the modems.
+    if (deviceId >= modems.size() && deviceId - modems.size() < loadSipAccounts().size()) {
+        editSipPhone(int(deviceId - modems.size()), owner);
+        return 0;
+    }
+    if (deviceId >= modems.size()) {
+        const QString text =
+            modems.empty()
+                ? QStringLiteral("There is no modem set up yet.\n\nDo you want to set one up now?")
+                : QStringLiteral("There is no line device %1: the modems set up are devices 0 "
+                                 "to %2.\n\nDo you want to see the modems set up?")
+                      .arg(deviceId)
+                      .arg(modems.size() - 1);
+        if (showMessage(owner, text, QStringLiteral("Modem Properties"), MsgButtons::YesNo,
+                        MsgIcon::Question) == MsgResult::Yes)
+            lineConfigProvider(owner, 1);
+        return LINEERR_BADDEVICEID;
+    }
+
+    ModemPropertiesDialog dialog(modems[deviceId], owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return 0;
+    // Another window may have changed the list meanwhile: change only this
+    // device, as it is now.
+    modems = loadModems();
+    if (deviceId >= modems.size())
+        modems.resize(deviceId + 1);
+    modems[deviceId] = dialog.settings();
+    QString error;
+    if (!saveModems(modems, &error)) {
+        showMessage(owner,
+                    QStringLiteral("The modem properties could not be saved.\n\n%1").arg(error),
+                    QStringLiteral("Modem Properties"), MsgButtons::Ok, MsgIcon::Critical);
+        return LINEERR_OPERATIONFAILED;
+    }
+    return 0;
+}
+
+LineResult lineConfigProvider(QWidget* owner, quint32 permanentProviderId)
+{
+    if (permanentProviderId != 1)
+        return LINEERR_INVALPARAM;
+    SystemModemsDialog dialog(owner);
+    dialog.exec();
+    return 0;
+}
+
+QString lastNumberCaption(const QString& lastNumber)
+{
+    QString number = lastNumber;
+    if (number.size() > 66)
+        number = number.left(55) + QStringLiteral("...");
+    return QStringLiteral("Last number dialed:     ") + number;
+}
+
+void installLocations()
+{
+    seams().showDialingProperties = [](QWidget* owner) {
+        lineTranslateDialog(0, 0, 0, owner, lastNumberCaption(state().displayNumber));
+    };
+    installSipPasswordPrompt();
+    seams().showModemProperties = [](QWidget* owner, int device) {
+        const std::vector<ModemSettings> before = loadModems();
+        const std::vector<SipAccount> phones = loadSipAccounts();
+        lineConfigDialog(quint32(std::max(device, 0)), owner, QStringLiteral("comm"));
+        if (loadModems() != before || loadSipAccounts() != phones)
+            lineDevicesChanged();
+    };
+    seams().showSystemModems = [](QWidget* owner) {
+        const std::vector<ModemSettings> before = loadModems();
+        const std::vector<SipAccount> phones = loadSipAccounts();
+        lineConfigProvider(owner, 1);
+        if (loadModems() != before || loadSipAccounts() != phones)
+            lineDevicesChanged();
+    };
+}
+
+} // namespace telvaro

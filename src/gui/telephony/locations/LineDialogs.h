@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/telephony/locations/LineErrors.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace telvaro {
+
+// The three configuration dialogs of the line layer, in the shape of the
+// telephony API's functions. Each is modal to `owner` (nullptr: to the
+// program), works without any modem and returns 0, or a LINEERR_* value for
+// arguments it cannot use; none of them fails the window that opened it.
+
+// Dialing properties: locations, their rules and the calling cards, with
+// `addressIn` shown as given at the bottom (the program passes "Last number
+// dialed:" and the number). Saved changes apply to the next translation.
+LineResult lineTranslateDialog(HLINEAPP lineApp, quint32 deviceId, quint32 apiVersion,
+                               QWidget* owner, const QString& addressIn);
+
+// Modem properties of line device `deviceId` for the device class "comm"
+// (also "comm/datamodem", "tapi/line" and empty). Saved changes apply when
+// the line is next opened. Without such a device the user is told so and is
+// offered the system modems; the result is then LINEERR_BADDEVICEID.
+LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceClass);
+
+// The modems of the system (permanent provider 1, the serial modem
+// provider): add, remove, change, detect and query modems.
+LineResult lineConfigProvider(QWidget* owner, quint32 permanentProviderId);
+
+// The program's use of them: fills the seams showDialingProperties,
+// showModemProperties and showSystemModems, and gives the dial procedure the
+// line layer's locations and translation.
+void installLocations();
+
+// The caption the program shows in the dialing properties dialog for the last
+// dialed number: "Last number dialed:" and five blanks before the number;
+// numbers longer than 66 characters are cut to 55 and "...".
+QString lastNumberCaption(const QString& lastNumber);
+
+} // namespace telvaro

@@ -1,0 +1,586 @@
+#include "gui/telephony/locations/ModemDialogs.h"
+
+#include "core/common/Prompter.h"
+#include "core/telephony/locations/ModemProbe.h"
+#include "gui/telephony/sip/SipPhoneDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSerialPortInfo>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace telvaro {
+
+namespace {
+
+std::function<QStringList()>& portLister()
+{
+    static std::function<QStringList()> lister;
+    return lister;
+}
+
+void fillPorts(QComboBox* box, const QString& current)
+{
+    box->setEditable(true);
+    QStringList ports = systemSerialPorts();
+    if (!current.isEmpty() && !ports.contains(current))
+        ports.prepend(current);
+    box->addItems(ports);
+    box->setCurrentText(current);
+    // A device path: no blanks, no line ends.
+    box->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\s]{0,200}")), box));
+}
+
+void fillSpeeds(QComboBox* box, int current)
+{
+    for (int speed : modemSpeeds())
+        box->addItem(QString::number(speed), speed);
+    box->setCurrentIndex(std::max(box->findData(current), 0));
+}
+
+// Commands typed for the modem: printable characters only.
+QValidator* commandValidator(QObject* parent)
+{
+    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[ -~]{0,200}")),
+                                           parent);
+}
+
+QString portUser(const std::vector<ModemSettings>& modems, const QString& port, int except = -1)
+{
+    for (size_t i = 0; i < modems.size(); ++i) {
+        if (int(i) != except && modems[i].port == port)
+            return modems[i].displayName();
+    }
+    return {};
+}
+
+} // namespace
+
+QStringList systemSerialPorts()
+{
+    if (portLister())
+        return portLister()();
+    QStringList ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        ports << info.systemLocation();
+    ports.sort();
+    return ports;
+}
+
+void setSerialPortLister(std::function<QStringList()> lister)
+{
+    portLister() = std::move(lister);
+}
+
+// ---- Modem Properties ----
+
+ModemPropertiesDialog::ModemPropertiesDialog(const ModemSettings& modem, QWidget* parent)
+    : QDialog(parent), m_modem(modem)
+{
+    setWindowTitle(QStringLiteral("%1 Properties").arg(modem.displayName()));
+    setObjectName(QStringLiteral("ModemPropertiesDialog"));
+
+    txtName = new QLineEdit(modem.name);
+    txtName->setObjectName(QStringLiteral("txtName"));
+    txtName->setPlaceholderText(QStringLiteral("Modem on port"));
+    txtName->setMaxLength(80);
+    cmbPort = new QComboBox;
+    cmbPort->setObjectName(QStringLiteral("cmbPort"));
+    fillPorts(cmbPort, modem.port);
+    cmbSpeed = new QComboBox;
+    cmbSpeed->setObjectName(QStringLiteral("cmbSpeed"));
+    fillSpeeds(cmbSpeed, modem.speed);
+
+    auto* general = new QGroupBox(QStringLiteral("Modem"));
+    auto* generalForm = new QFormLayout(general);
+    generalForm->addRow(QStringLiteral("&Name:"), txtName);
+    generalForm->addRow(QStringLiteral("&Port:"), cmbPort);
+    generalForm->addRow(QStringLiteral("Maximum &speed:"), cmbSpeed);
+
+    sldVolume = new QSlider(Qt::Horizontal);
+    sldVolume->setObjectName(QStringLiteral("sldVolume"));
+    sldVolume->setRange(0, 3);
+    sldVolume->setPageStep(1);
+    sldVolume->setTickPosition(QSlider::TicksBelow);
+    sldVolume->setTickInterval(1);
+    sldVolume->setValue(modem.speakerVolume);
+    auto* volumeRow = new QHBoxLayout;
+    volumeRow->addWidget(new QLabel(QStringLiteral("Low")));
+    volumeRow->addWidget(sldVolume, 1);
+    volumeRow->addWidget(new QLabel(QStringLiteral("High")));
+    cmbSpeakerMode = new QComboBox;
+    cmbSpeakerMode->setObjectName(QStringLiteral("cmbSpeakerMode"));
+    cmbSpeakerMode->addItems({QStringLiteral("Off"), QStringLiteral("On until connected"),
+                              QStringLiteral("Always on"), QStringLiteral("On while answering")});
+    cmbSpeakerMode->setCurrentIndex(std::clamp(modem.speakerMode, 0, 3));
+
+    auto* speaker = new QGroupBox(QStringLiteral("Speaker"));
+    auto* speakerForm = new QFormLayout(speaker);
+    auto* volumeLabel = new QLabel(QStringLiteral("&Volume:"));
+    volumeLabel->setBuddy(sldVolume);
+    speakerForm->addRow(volumeLabel, volumeRow);
+    speakerForm->addRow(QStringLiteral("Spea&ker:"), cmbSpeakerMode);
+
+    chkDialTone = new QCheckBox(QStringLiteral("&Wait for dial tone before dialing"));
+    chkDialTone->setObjectName(QStringLiteral("chkDialTone"));
+    chkDialTone->setChecked(modem.waitForDialTone);
+    spnDialTimeout = new QSpinBox;
+    spnDialTimeout->setObjectName(QStringLiteral("spnDialTimeout"));
+    spnDialTimeout->setRange(1, 255);
+    spnDialTimeout->setSuffix(QStringLiteral(" seconds"));
+    spnDialTimeout->setValue(std::clamp(modem.dialTimeout, 1, 255));
+    auto* dialing = new QGroupBox(QStringLiteral("Dialing"));
+    auto* dialingForm = new QFormLayout(dialing);
+    dialingForm->addRow(chkDialTone);
+    dialingForm->addRow(QStringLiteral("&Cancel the call if not connected within:"),
+                        spnDialTimeout);
+
+    txtInit = new QLineEdit(modem.initString);
+    txtInit->setObjectName(QStringLiteral("txtInit"));
+    txtInit->setValidator(commandValidator(this));
+    txtInit->setToolTip(QStringLiteral("Commands sent when the line is opened, separated by |"));
+    txtCallerId = new QLineEdit(modem.callerIdCommand);
+    txtCallerId->setObjectName(QStringLiteral("txtCallerId"));
+    txtCallerId->setValidator(commandValidator(this));
+    txtCallerId->setPlaceholderText(QStringLiteral("Find out (AT+VCID=1, AT#CID=1 ...)"));
+    auto* advanced = new QGroupBox(QStringLiteral("Commands"));
+    auto* advancedForm = new QFormLayout(advanced);
+    advancedForm->addRow(QStringLiteral("&Initialization:"), txtInit);
+    advancedForm->addRow(QStringLiteral("Caller &ID on:"), txtCallerId);
+
+    auto* note =
+        new QLabel(QStringLiteral("Changes take effect the next time the line is opened."));
+    note->setEnabled(false);
+
+    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(general);
+    layout->addWidget(speaker);
+    layout->addWidget(dialing);
+    layout->addWidget(advanced);
+    layout->addWidget(note);
+    layout->addWidget(buttons);
+    setMinimumWidth(fontMetrics().averageCharWidth() * 64);
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &ModemPropertiesDialog::tryAccept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+ModemSettings ModemPropertiesDialog::settings() const
+{
+    ModemSettings m = m_modem;
+    m.name = txtName->text().simplified();
+    m.port = cmbPort->currentText().trimmed();
+    m.speed = cmbSpeed->currentData().toInt();
+    m.speakerVolume = sldVolume->value();
+    m.speakerMode = cmbSpeakerMode->currentIndex();
+    m.waitForDialTone = chkDialTone->isChecked();
+    m.dialTimeout = spnDialTimeout->value();
+    m.initString = txtInit->text().trimmed();
+    m.callerIdCommand = txtCallerId->text().trimmed();
+    m.normalize();
+    return m;
+}
+
+void ModemPropertiesDialog::tryAccept()
+{
+    if (cmbPort->currentText().trimmed().isEmpty()) {
+        showMessage(this, QStringLiteral("Please choose the serial port of the modem."),
+                    windowTitle(), MsgButtons::Ok, MsgIcon::Information);
+        cmbPort->setFocus();
+        return;
+    }
+    accept();
+}
+
+// ---- Add Modem ----
+
+AddModemDialog::AddModemDialog(const std::vector<ModemSettings>& existing, QWidget* parent)
+    : QDialog(parent), m_existing(existing)
+{
+    setWindowTitle(QStringLiteral("Add Modem"));
+    setObjectName(QStringLiteral("AddModemDialog"));
+    cmbPort = new QComboBox;
+    cmbPort->setObjectName(QStringLiteral("cmbPort"));
+    QString first;
+    for (const QString& p : systemSerialPorts()) {
+        if (portUser(existing, p).isEmpty()) {
+            first = p;
+            break;
+        }
+    }
+    fillPorts(cmbPort, first);
+    txtName = new QLineEdit;
+    txtName->setObjectName(QStringLiteral("txtName"));
+    txtName->setPlaceholderText(QStringLiteral("Modem on port"));
+    txtName->setMaxLength(80);
+    cmbSpeed = new QComboBox;
+    cmbSpeed->setObjectName(QStringLiteral("cmbSpeed"));
+    fillSpeeds(cmbSpeed, 115200);
+
+    auto* intro = new QLabel(QStringLiteral(
+        "Choose the serial port the modem is connected to. USB modems are usually\n"
+        "/dev/ttyACM0 or /dev/ttyUSB0. \"Detect\" in System Modems finds them for you."));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Port:"), cmbPort);
+    form->addRow(QStringLiteral("&Name:"), txtName);
+    form->addRow(QStringLiteral("Maximum &speed:"), cmbSpeed);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(intro);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    connect(buttons, &QDialogButtonBox::accepted, this, &AddModemDialog::tryAccept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+ModemSettings AddModemDialog::settings() const
+{
+    ModemSettings m;
+    m.port = cmbPort->currentText().trimmed();
+    m.name = txtName->text().simplified();
+    m.speed = cmbSpeed->currentData().toInt();
+    m.normalize();
+    return m;
+}
+
+void AddModemDialog::tryAccept()
+{
+    const QString port = cmbPort->currentText().trimmed();
+    if (port.isEmpty()) {
+        showMessage(this, QStringLiteral("Please choose the serial port of the modem."),
+                    windowTitle(), MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+    if (const QString user = portUser(m_existing, port); !user.isEmpty()) {
+        showMessage(this, QStringLiteral("%1 is already set up on %2.").arg(user, port),
+                    windowTitle(), MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+    accept();
+}
+
+// ---- Query Modem ----
+
+QueryModemDialog::QueryModemDialog(const ModemSettings& modem, QWidget* parent)
+    : QDialog(parent), m_modem(modem)
+{
+    setWindowTitle(QStringLiteral("Query Modem - %1").arg(modem.displayName()));
+    setObjectName(QStringLiteral("QueryModemDialog"));
+    twAnswers = new QTreeWidget;
+    twAnswers->setObjectName(QStringLiteral("twAnswers"));
+    twAnswers->setColumnCount(2);
+    twAnswers->setHeaderLabels({QStringLiteral("Command"), QStringLiteral("Response")});
+    twAnswers->setRootIsDecorated(false);
+    twAnswers->setAlternatingRowColors(true);
+    twAnswers->setUniformRowHeights(false);
+    twAnswers->setWordWrap(true);
+    twAnswers->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    twAnswers->header()->setStretchLastSection(true);
+    twAnswers->setMinimumSize(fontMetrics().averageCharWidth() * 70, fontMetrics().height() * 16);
+    lblStatus = new QLabel;
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setWordWrap(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("%1 on %2").arg(modem.displayName(), modem.port)));
+    layout->addWidget(twAnswers, 1);
+    layout->addWidget(lblStatus);
+    layout->addWidget(buttons);
+
+    probe = new ModemProbe(this);
+    probe->setTimeout(std::clamp(modem.commandTimeout, 500, 5000));
+    connect(probe, &ModemProbe::answered, this,
+            [this](const QString& command, const QString& answer) {
+                auto* item = new QTreeWidgetItem(twAnswers, {command, answer});
+                item->setTextAlignment(0, Qt::AlignLeft | Qt::AlignTop);
+                item->setTextAlignment(1, Qt::AlignLeft | Qt::AlignTop);
+                twAnswers->scrollToItem(item);
+            });
+    connect(probe, &ModemProbe::queryFinished, this, [this] {
+        m_finished = true;
+        lblStatus->setText(QStringLiteral("Done."));
+    });
+    connect(probe, &ModemProbe::queryFailed, this, [this](const QString& reason) {
+        m_finished = true;
+        lblStatus->setText(reason);
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+QueryModemDialog::~QueryModemDialog()
+{
+    probe->cancel();
+}
+
+void QueryModemDialog::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    lblStatus->setText(QStringLiteral("Asking the modem..."));
+    probe->query(m_modem.port, m_modem.speed);
+}
+
+void QueryModemDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    start();
+}
+
+// ---- System Modems ----
+
+SystemModemsDialog::SystemModemsDialog(QWidget* parent) : QDialog(parent), m_modems(loadModems())
+{
+    setWindowTitle(QStringLiteral("System Modems"));
+    setObjectName(QStringLiteral("SystemModemsDialog"));
+
+    twModems = new QTreeWidget;
+    twModems->setObjectName(QStringLiteral("twModems"));
+    twModems->setColumnCount(3);
+    twModems->setHeaderLabels(
+        {QStringLiteral("Modem"), QStringLiteral("Port"), QStringLiteral("Speed")});
+    twModems->setRootIsDecorated(false);
+    twModems->setAlternatingRowColors(true);
+    twModems->setAllColumnsShowFocus(true);
+    twModems->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    twModems->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    twModems->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    twModems->setMinimumSize(fontMetrics().averageCharWidth() * 56, fontMetrics().height() * 10);
+
+    cmdAdd = new QPushButton(QStringLiteral("&Add..."));
+    cmdRemove = new QPushButton(QStringLiteral("&Remove"));
+    cmdProperties = new QPushButton(QStringLiteral("&Properties..."));
+    cmdDetect = new QPushButton(QStringLiteral("&Detect"));
+    cmdQuery = new QPushButton(QStringLiteral("&Query Modem..."));
+    auto* side = new QVBoxLayout;
+    for (QPushButton* b : {cmdAdd, cmdRemove, cmdProperties})
+        side->addWidget(b);
+    side->addSpacing(12);
+    side->addWidget(cmdDetect);
+    side->addWidget(cmdQuery);
+    side->addSpacing(12);
+    cmdSipPhones = new QPushButton(QStringLiteral("&SIP Phones..."));
+    connect(cmdSipPhones, &QPushButton::clicked, this, [this] { SipPhonesDialog(this).exec(); });
+    side->addWidget(cmdSipPhones);
+    side->addStretch(1);
+
+    auto* intro = new QLabel(QStringLiteral("The following modems are set up for Telvaro. The "
+                                            "first is line device 0, the next 1, and so on."));
+    intro->setWordWrap(true);
+
+    prgDetect = new QProgressBar;
+    prgDetect->setObjectName(QStringLiteral("prgDetect"));
+    prgDetect->setVisible(false);
+    lblStatus = new QLabel;
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setWordWrap(true);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(intro, 0, 0, 1, 2);
+    grid->addWidget(twModems, 1, 0);
+    grid->addLayout(side, 1, 1);
+    grid->addWidget(prgDetect, 2, 0, 1, 2);
+    grid->addWidget(lblStatus, 3, 0, 1, 2);
+    grid->addWidget(buttons, 4, 0, 1, 2);
+    grid->setRowStretch(1, 1);
+
+    probe = new ModemProbe(this);
+    probe->setTimeout(1500);
+    connect(probe, &ModemProbe::portStarted, this,
+            [this](int index, int count, const QString& port) {
+                prgDetect->setRange(0, count);
+                prgDetect->setValue(index);
+                lblStatus->setText(QStringLiteral("Looking for a modem on %1...").arg(port));
+            });
+    connect(probe, &ModemProbe::modemFound, this, [this](const QString& port, const QString& name) {
+        ModemSettings m;
+        m.port = port;
+        m.name = name;
+        m.normalize();
+        m_modems.push_back(m);
+        save();
+        fill(int(m_modems.size()) - 1);
+    });
+    connect(probe, &ModemProbe::detectFinished, this, [this](int found) {
+        endDetect(found == 0   ? QStringLiteral("No new modem answered.")
+                  : found == 1 ? QStringLiteral("Found 1 new modem.")
+                               : QStringLiteral("Found %1 new modems.").arg(found));
+    });
+
+    connect(twModems, &QTreeWidget::currentItemChanged, this, &SystemModemsDialog::updateButtons);
+    connect(twModems, &QTreeWidget::itemDoubleClicked, this, &SystemModemsDialog::editModem);
+    connect(cmdAdd, &QPushButton::clicked, this, &SystemModemsDialog::addModem);
+    connect(cmdRemove, &QPushButton::clicked, this, &SystemModemsDialog::removeModem);
+    connect(cmdProperties, &QPushButton::clicked, this, &SystemModemsDialog::editModem);
+    connect(cmdDetect, &QPushButton::clicked, this, &SystemModemsDialog::detectModems);
+    connect(cmdQuery, &QPushButton::clicked, this, &SystemModemsDialog::queryModem);
+    connect(buttons, &QDialogButtonBox::rejected, this, &SystemModemsDialog::reject);
+
+    fill(0);
+}
+
+SystemModemsDialog::~SystemModemsDialog()
+{
+    probe->cancel();
+}
+
+void SystemModemsDialog::fill(int select)
+{
+    twModems->clear();
+    for (const ModemSettings& m : m_modems) {
+        new QTreeWidgetItem(twModems, {m.displayName(), m.port, QString::number(m.speed)});
+    }
+    if (twModems->topLevelItemCount() > 0) {
+        select = std::clamp(select, 0, twModems->topLevelItemCount() - 1);
+        twModems->setCurrentItem(twModems->topLevelItem(select));
+    }
+    if (m_modems.empty() && !detecting())
+        lblStatus->setText(
+            QStringLiteral("No modem is set up. Add one by its port, or let Detect find it."));
+    updateButtons();
+}
+
+bool SystemModemsDialog::detecting() const
+{
+    return probe->running();
+}
+
+void SystemModemsDialog::updateButtons()
+{
+    const bool busy = detecting();
+    const bool chosen = twModems->currentItem() != nullptr;
+    cmdAdd->setEnabled(!busy);
+    cmdRemove->setEnabled(!busy && chosen);
+    cmdProperties->setEnabled(!busy && chosen);
+    cmdQuery->setEnabled(!busy && chosen);
+    cmdDetect->setText(busy ? QStringLiteral("&Stop") : QStringLiteral("&Detect"));
+}
+
+bool SystemModemsDialog::save()
+{
+    QString error;
+    if (saveModems(m_modems, &error))
+        return true;
+    showMessage(this, QStringLiteral("The modems could not be saved.\n\n%1").arg(error),
+                windowTitle(), MsgButtons::Ok, MsgIcon::Critical);
+    m_modems = loadModems(); // show what is really set up
+    fill(0);
+    return false;
+}
+
+void SystemModemsDialog::addModem()
+{
+    AddModemDialog dialog(m_modems, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_modems.push_back(dialog.settings());
+    if (save())
+        fill(int(m_modems.size()) - 1);
+}
+
+void SystemModemsDialog::removeModem()
+{
+    const int row = twModems->indexOfTopLevelItem(twModems->currentItem());
+    if (row < 0 || row >= int(m_modems.size()))
+        return;
+    if (showMessage(this,
+                    QStringLiteral("Remove %1 (%2)?\n\nThe modems after it move up one place in "
+                                   "the list of line devices.")
+                        .arg(m_modems[size_t(row)].displayName(), m_modems[size_t(row)].port),
+                    windowTitle(), MsgButtons::YesNo, MsgIcon::Question, 2) != MsgResult::Yes)
+        return;
+    m_modems.erase(m_modems.begin() + row);
+    if (save())
+        fill(row);
+}
+
+void SystemModemsDialog::editModem()
+{
+    const int row = twModems->indexOfTopLevelItem(twModems->currentItem());
+    if (row < 0 || row >= int(m_modems.size()) || detecting())
+        return;
+    ModemPropertiesDialog dialog(m_modems[size_t(row)], this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ModemSettings edited = dialog.settings();
+    if (const QString user = portUser(m_modems, edited.port, row); !user.isEmpty()) {
+        showMessage(this, QStringLiteral("%1 is already set up on %2.").arg(user, edited.port),
+                    windowTitle(), MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+    m_modems[size_t(row)] = edited;
+    if (save())
+        fill(row);
+}
+
+void SystemModemsDialog::detectModems()
+{
+    if (detecting()) {
+        probe->cancel();
+        endDetect(QStringLiteral("Detection stopped."));
+        return;
+    }
+    QStringList ports;
+    for (const QString& p : systemSerialPorts()) {
+        if (portUser(m_modems, p).isEmpty())
+            ports << p;
+    }
+    if (ports.isEmpty()) {
+        lblStatus->setText(m_modems.empty()
+                               ? QStringLiteral("There is no serial port on this computer. Is "
+                                                "the modem plugged in?")
+                               : QStringLiteral("Every serial port already has its modem."));
+        return;
+    }
+    prgDetect->setRange(0, int(ports.size()));
+    prgDetect->setValue(0);
+    prgDetect->setVisible(true);
+    probe->detect(ports);
+    updateButtons();
+}
+
+void SystemModemsDialog::endDetect(const QString& status)
+{
+    prgDetect->setValue(prgDetect->maximum());
+    prgDetect->setVisible(false);
+    lblStatus->setText(status);
+    updateButtons();
+}
+
+void SystemModemsDialog::queryModem()
+{
+    const int row = twModems->indexOfTopLevelItem(twModems->currentItem());
+    if (row < 0 || row >= int(m_modems.size()))
+        return;
+    QueryModemDialog dialog(m_modems[size_t(row)], this);
+    dialog.exec();
+}
+
+void SystemModemsDialog::reject()
+{
+    probe->cancel();
+    QDialog::reject();
+}
+
+} // namespace telvaro

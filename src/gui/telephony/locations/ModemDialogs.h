@@ -1,0 +1,150 @@
+#pragma once
+
+#include "core/telephony/lineapi/ModemConfig.h"
+
+#include <QDialog>
+
+#include <functional>
+
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QDialogButtonBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+class QTreeWidget;
+
+namespace telvaro {
+
+class ModemProbe;
+
+// The serial ports of the system, by device path (/dev/ttyACM0 ...). Tests
+// and the detection dialog may put their own list in its place.
+QStringList systemSerialPorts();
+void setSerialPortLister(std::function<QStringList()> lister);
+
+// "Modem Properties": one modem's port, speed, speaker, dialing and
+// initialization commands. Edits a copy; settings() is the result.
+class ModemPropertiesDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    ModemPropertiesDialog(const ModemSettings& modem, QWidget* parent = nullptr);
+
+    ModemSettings settings() const;
+
+    QLineEdit* txtName = nullptr;
+    QComboBox* cmbPort = nullptr;
+    QComboBox* cmbSpeed = nullptr;
+    QSlider* sldVolume = nullptr;
+    QComboBox* cmbSpeakerMode = nullptr;
+    QCheckBox* chkDialTone = nullptr;
+    QSpinBox* spnDialTimeout = nullptr;
+    QLineEdit* txtInit = nullptr;
+    QLineEdit* txtCallerId = nullptr;
+    QDialogButtonBox* buttons = nullptr;
+
+private:
+    void tryAccept();
+
+    ModemSettings m_modem;
+};
+
+// "Add Modem": a port, a name and a speed for a modem set up by hand.
+class AddModemDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit AddModemDialog(const std::vector<ModemSettings>& existing, QWidget* parent = nullptr);
+
+    ModemSettings settings() const;
+
+    QComboBox* cmbPort = nullptr;
+    QLineEdit* txtName = nullptr;
+    QComboBox* cmbSpeed = nullptr;
+
+private:
+    void tryAccept();
+
+    const std::vector<ModemSettings>& m_existing;
+};
+
+// "Query Modem": the modem's answers to the identification and caller-ID
+// commands, filled in as they arrive.
+class QueryModemDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    QueryModemDialog(const ModemSettings& modem, QWidget* parent = nullptr);
+    ~QueryModemDialog() override;
+
+    // Starts the query (also done when the dialog is first shown).
+    void start();
+    bool finished() const { return m_finished; }
+
+    QTreeWidget* twAnswers = nullptr;
+    QLabel* lblStatus = nullptr;
+    ModemProbe* probe = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    ModemSettings m_modem;
+    bool m_started = false;
+    bool m_finished = false;
+};
+
+// "System Modems": the modems set up for the line layer. Every change is
+// written to the telephony configuration at once, so the device list of the
+// options dialog shows it the next time it drops down.
+class SystemModemsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit SystemModemsDialog(QWidget* parent = nullptr);
+    ~SystemModemsDialog() override;
+
+    const std::vector<ModemSettings>& modems() const { return m_modems; }
+
+    QTreeWidget* twModems = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* cmdRemove = nullptr;
+    QPushButton* cmdProperties = nullptr;
+    QPushButton* cmdDetect = nullptr;
+    QPushButton* cmdQuery = nullptr;
+    QPushButton* cmdSipPhones = nullptr; // "SIP Phones...": the SIP phone devices
+    QProgressBar* prgDetect = nullptr;
+    QLabel* lblStatus = nullptr;
+    ModemProbe* probe = nullptr;
+
+    // The buttons' actions.
+    void addModem();
+    void removeModem();
+    void editModem();
+    void detectModems();
+    void queryModem();
+    bool detecting() const;
+
+    // Closing stops a detection in progress.
+    void reject() override;
+
+private:
+    void fill(int select);
+    void updateButtons();
+    bool save();
+    void endDetect(const QString& status);
+
+    std::vector<ModemSettings> m_modems;
+};
+
+} // namespace telvaro

@@ -1,0 +1,37 @@
+#include "platform/ShellServices.h"
+
+#include "core/common/Prompter.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace telvaro {
+
+QStringList systemInformationPrograms()
+{
+    return {QStringLiteral("hardinfo2"), QStringLiteral("hardinfo"), QStringLiteral("kinfocenter"),
+            QStringLiteral("lshw-gtk"), QStringLiteral("xfce4-about")};
+}
+
+QString findSystemInformationProgram()
+{
+    for (const QString& name : systemInformationPrograms()) {
+        const QString path = QStandardPaths::findExecutable(name);
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
+bool showSystemInformation(QWidget* parent)
+{
+    for (const QString& name : systemInformationPrograms()) {
+        const QString path = QStandardPaths::findExecutable(name);
+        if (!path.isEmpty() && QProcess::startDetached(path, {}))
+            return true;
+    }
+    showMessage(parent, QStringLiteral("System Information Is Unavailable At This Time"));
+    return false;
+}
+
+} // namespace telvaro
