@@ -357,9 +357,6 @@ void FrmDialer::formLoad(const QString& commandLine)
     st.currentEntryKey = QStringLiteral("0");
     st.profileOperation = 5;
 
-    st.windowsFolder = WindowsDirectory();
-    st.systemFolder = SystemDirectory();
-
     checkSettingsFile();
     // An exit asked for while start-up waited for the user (a signal during
     // a message box) has ended the program: start-up goes no further.
@@ -552,8 +549,9 @@ void FrmDialer::pruneLog(const QString& suffix, bool enabled, OptionsStore::Text
 
     // The log is rebuilt from the backup: without a complete backup it is
     // left as it is.
-    QString error;
-    bool pruned = CopyTextFile(log, backup, &error);
+    const Result copied = CopyTextFile(log, backup);
+    QString error = copied.error;
+    bool pruned = copied.ok();
     if (pruned && seams().trimCallLog)
         pruned = seams().trimCallLog(log, backup, days, &error);
     if (pruned)

@@ -58,26 +58,22 @@ QByteArray entryText(const QString& programFile)
     return text.toUtf8();
 }
 
-bool create(const QString& programFile, QString* error)
+Result create(const QString& programFile)
 {
     const QString file = entryFile();
     if (!QDir().mkpath(QFileInfo(file).absolutePath())) {
-        if (error)
-            *error = QStringLiteral("Cannot create the folder %1")
-                         .arg(QDir::toNativeSeparators(QFileInfo(file).absolutePath()));
-        return false;
+        return Result::failure(QStringLiteral("Cannot create the folder %1")
+                                   .arg(QDir::toNativeSeparators(QFileInfo(file).absolutePath())));
     }
-    return writeFileAtomically(file, entryText(programFile), error);
+    return writeFileAtomically(file, entryText(programFile));
 }
 
-bool remove(QString* error)
+Result remove()
 {
     QFile file(entryFile());
     if (!file.exists() || file.remove())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
+        return Result::success();
+    return Result::failure(file.errorString());
 }
 
 } // namespace telvaro::autostart

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "settings/Result.h"
+
 namespace telvaro::autostart {
 
 // The desktop's start-up entry for Telvaro:
@@ -11,11 +13,11 @@ QString entryFile();
 // The entry's text: Name "Shortcut to Telvaro", Exec the program file.
 QByteArray entryText(const QString& programFile);
 
-// Writes (or rewrites) the entry for `programFile`. Returns false with the
-// reason in `error` when it could not be written.
-bool create(const QString& programFile, QString* error = nullptr);
-// Removes the entry; true when there is none afterwards.
-bool remove(QString* error = nullptr);
+// Writes (or rewrites) the entry for `programFile`; fails with the reason
+// when it could not be written.
+Result create(const QString& programFile);
+// Removes the entry; succeeds when there is none afterwards.
+Result remove();
 
 // Quotes a path for the Exec key of a desktop entry.
 QString quoteExecArgument(const QString& argument);

@@ -1,23 +1,17 @@
 #include "platform/SingleInstance.h"
 
-#include "settings/Cp1252.h"
 #include "core/common/Helpers.h"
+#include "settings/Cp1252.h"
 #include "settings/Paths.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QPointer>
-#include <QThread>
 #include <QTimer>
 #include <QVariant>
 #include <QtEndian>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace telvaro {
 namespace {
@@ -25,38 +19,10 @@ namespace {
 constexpr int kHeaderSize = 8;
 constexpr quint32 kMaxCount = SingleInstance::kMaxText + 1;
 constexpr int kConnectionTimeoutMs = 3000;
-
-// Holds an exclusive lock on the runtime folder's lock file for its life.
-class ClaimLock
-{
-public:
-    explicit ClaimLock(const QString& path)
-    {
-        m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (m_fd < 0)
-            return;
-        // A claim takes milliseconds; a lock held longer than this belongs to
-        // a process that hangs, and this start goes on without it.
-        const QDeadlineTimer deadline(5000);
-        // Without the lock the claim still works, only two simultaneous starts
-        // could then both become first.
-        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired())
-                return;
-            QThread::msleep(10);
-        }
-    }
-    ~ClaimLock()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd); // also releases the lock
-    }
-    ClaimLock(const ClaimLock&) = delete;
-    ClaimLock& operator=(const ClaimLock&) = delete;
-
-private:
-    int m_fd = -1;
-};
+constexpr int kClaimLockWaitMs = 5000;
+constexpr int kClaimLockStaleMs = 10000;
+// The confirmation is one byte into a local socket's buffer; it goes at once.
+constexpr int kConfirmWriteMs = 1000;
 
 } // namespace
 
@@ -77,7 +43,13 @@ SingleInstance::Claim SingleInstance::claim()
     if (isListening())
         return Claim::First;
     const QString path = socketPath();
-    ClaimLock lock(paths::runtimeDir() + QStringLiteral("/instance.lock"));
+    // Two starts at the same moment claim one after the other. A claim takes
+    // milliseconds; a lock held longer belongs to a process that hangs, and
+    // this start goes on without it (only two simultaneous starts could then
+    // both become first). A lock left by a process that died is taken over.
+    QLockFile lock(paths::runtimeDir() + QStringLiteral("/instance.claim"));
+    lock.setStaleLockTime(kClaimLockStaleMs);
+    (void)lock.tryLock(kClaimLockWaitMs);
 
     {
         QLocalSocket probe;
@@ -174,9 +146,17 @@ bool SingleInstance::sendMessage(int tag, const QByteArray& payload, int timeout
             return false;
     }
     char answer = 0;
-    socket.getChar(&answer);
+    if (!socket.getChar(&answer) || answer != kAck)
+        return false;
+    // Answered in time: the confirmation lets the first instance act. Without
+    // it (this start gave up, or ended) the message is dropped there.
+    socket.putChar(kConfirm);
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(kConfirmWriteMs))
+            return false;
+    }
     socket.disconnectFromServer();
-    return answer == kAck;
+    return true;
 }
 
 void SingleInstance::onNewConnection()
@@ -196,6 +176,23 @@ void SingleInstance::onNewConnection()
 
 void SingleInstance::readFrom(QLocalSocket* socket)
 {
+    if (socket->property("telvaroAcknowledged").toBool()) {
+        // The sender's confirmation: the message may be acted on now.
+        char confirmation = 0;
+        if (!socket->getChar(&confirmation))
+            return;
+        socket->setProperty("telvaroAcknowledged", false);
+        socket->setProperty("telvaroDone", true);
+        socket->disconnectFromServer();
+        if (confirmation != kConfirm)
+            return;
+        const int tag = socket->property("telvaroTag").toInt();
+        const QString text = socket->property("telvaroText").toString();
+        // Handled on its own turn of the event loop, after this socket's work.
+        QMetaObject::invokeMethod(
+            this, [this, tag, text] { Q_EMIT messageReceived(tag, text); }, Qt::QueuedConnection);
+        return;
+    }
     if (socket->property("telvaroDone").toBool())
         return;
     const Decoded message = decodeMessage(socket->peek(kMaxMessage));
@@ -206,17 +203,15 @@ void SingleInstance::readFrom(QLocalSocket* socket)
         return;
     }
     socket->read(message.size);
-    socket->setProperty("telvaroDone", true);
-    const int tag = message.tag;
-    const QString text = message.text;
-
+    socket->setProperty("telvaroTag", message.tag);
+    socket->setProperty("telvaroText", message.text);
+    socket->setProperty("telvaroAcknowledged", true);
+    // Answered before anything is done, so the sender learns at once that it
+    // reached us; acted on only once it confirms it got the answer.
     socket->putChar(kAck);
     socket->flush();
-    socket->disconnectFromServer();
-    // Handled after the answer, so the sender ends at once even when the
-    // message starts a call.
-    QMetaObject::invokeMethod(
-        this, [this, tag, text] { Q_EMIT messageReceived(tag, text); }, Qt::QueuedConnection);
+    if (socket->bytesAvailable() > 0)
+        readFrom(socket);
 }
 
 } // namespace telvaro

@@ -14,8 +14,19 @@ namespace telvaro {
 //
 // A message is: the tag (4 bytes, little-endian; 1 = bring the window to the
 // front, 3 = dial the text), the byte count (4 bytes, little-endian: text
-// bytes + 1), the text in Windows-1252 and a NUL. The first instance answers
-// with one byte (kAck) once it has taken the message.
+// bytes + 1), the text in Windows-1252 and a NUL.
+//
+// The handshake, so that a later start never reports a failure for a message
+// that is acted on, nor a success for one that is dropped:
+//   1. the later start sends the message;
+//   2. the first instance answers one byte (kAck) as soon as the message is
+//      whole, before doing anything with it;
+//   3. the later start, having the answer within its wait, sends one byte
+//      (kConfirm) and reports success; without the answer in time it closes
+//      the connection and reports failure;
+//   4. the first instance acts on the message (messageReceived) only once
+//      the confirmation arrives; a connection closed without it, or silent
+//      for three seconds, drops the message.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -25,6 +36,7 @@ public:
     static constexpr int kDialTag = 3;
     static constexpr int kMaxText = 254; // characters; longer texts are cut
     static constexpr char kAck = 0x06;
+    static constexpr char kConfirm = 0x06;
 
     explicit SingleInstance(QObject* parent = nullptr);
     ~SingleInstance() override;
@@ -41,7 +53,8 @@ public:
 
     // Sends `text` (cut to kMaxText characters) to the first instance: tag 3,
     // or tag 1 when the text is empty. Returns true when the first instance
-    // answered within `timeoutMs`.
+    // answered within `timeoutMs` and was told so (it then acts on the
+    // message); false when it did not (it then drops the message).
     static bool send(const QString& text, int timeoutMs = 1500);
     static bool sendMessage(int tag, const QByteArray& payload, int timeoutMs = 1500);
 
@@ -69,7 +82,8 @@ public:
     static constexpr qsizetype kMaxMessage = 8 + kMaxText + 1;
 
 Q_SIGNALS:
-    // A message from another start; `text` is cut at its first NUL.
+    // A message from another start, confirmed by it; `text` is cut at its
+    // first NUL.
     void messageReceived(int tag, const QString& text);
 
 private:

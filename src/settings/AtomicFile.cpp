@@ -49,7 +49,7 @@ bool isReadOnlyFile(const QString& path)
     return ::access(native.constData(), W_OK) != 0;
 }
 
-bool writeFileAtomically(const QString& linkOrPath, const QByteArray& data, QString* error)
+Result writeFileAtomically(const QString& linkOrPath, const QByteArray& data)
 {
     // A file kept elsewhere through a symbolic link (a chain of them, too)
     // stays linked: the new file replaces the link's target.
@@ -57,11 +57,7 @@ bool writeFileAtomically(const QString& linkOrPath, const QByteArray& data, QStr
     for (int hops = 0; hops < 40 && QFileInfo(path).isSymLink(); ++hops)
         path = QFileInfo(path).symLinkTarget();
 
-    auto fail = [error](const QString& message) {
-        if (error)
-            *error = message;
-        return false;
-    };
+    auto fail = [](const QString& message) { return Result::failure(message); };
 
     const QByteArray native = QFile::encodeName(path);
     struct stat st
@@ -119,7 +115,7 @@ bool writeFileAtomically(const QString& linkOrPath, const QByteArray& data, QStr
         ::fsync(dirFd);
         ::close(dirFd);
     }
-    return true;
+    return Result::success();
 }
 
 } // namespace telvaro

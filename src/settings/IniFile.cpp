@@ -524,9 +524,8 @@ bool IniFile::flush()
         m_batchDirty = true;
         return true;
     }
-    QString error;
-    if (!writeFileAtomically(m_path, serialize(), &error)) {
-        m_lastError = error;
+    if (const Result written = writeFileAtomically(m_path, serialize()); !written) {
+        m_lastError = written.error;
         reload();
         return false;
     }

@@ -136,8 +136,11 @@ CheckResult checkFile(QString* error)
     const QFileInfo info(path);
 
     if (!info.exists() && !info.isSymLink()) {
-        if (!writeFileAtomically(path, fresh, error))
+        if (const Result written = writeFileAtomically(path, fresh); !written) {
+            if (error)
+                *error = written.error;
             return CheckResult::Failed;
+        }
         return CheckResult::Created;
     }
 
@@ -163,9 +166,12 @@ CheckResult checkFile(QString* error)
     const QByteArray old = f.readAll();
     f.close();
     if (!old.isEmpty())
-        writeFileAtomically(discardedCopyPath(), old);
-    if (!writeFileAtomically(path, fresh, error))
+        (void)writeFileAtomically(discardedCopyPath(), old);
+    if (const Result written = writeFileAtomically(path, fresh); !written) {
+        if (error)
+            *error = written.error;
         return CheckResult::Failed;
+    }
     return CheckResult::Reset;
 }
 

@@ -2,6 +2,7 @@
 #include "settings/Cp1252.h"
 #include "app/FrmDialer.h"
 #include "settings/OptionsStore.h"
+#include "core/common/Helpers.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
 #include "settings/SettingsFile.h"
@@ -278,7 +279,7 @@ private Q_SLOTS:
         QCOMPARE(state().profileName, QString("Untitled"));
         QCOMPARE(state().currentEntryKey, QString("0"));
         QCOMPARE(state().profileOperation, 5);
-        QCOMPARE(state().windowsFolder, env->configDir());
+        QCOMPARE(WindowsDirectory(), env->configDir());
         QVERIFY(w->padShown());
         QCOMPARE(w->mnuHide->text(), QString("Hide Dialing &Pad"));
         QCOMPARE(calls->log, QStringList({"cleanUpStaleSession", "hook", "showIndexTabs",

@@ -1,7 +1,7 @@
+#include "common/TestEnv.h"
+#include "platform/SingleInstance.h"
 #include "settings/Cp1252.h"
 #include "settings/SettingsFile.h"
-#include "platform/SingleInstance.h"
-#include "common/TestEnv.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -237,6 +237,51 @@ private Q_SLOTS:
         }
         // The later start never touched the settings file.
         QVERIFY(!QFileInfo::exists(env.settingsFile()));
+    }
+
+    // A first instance that is busy longer than a later start waits: the
+    // later start reports its failure, and the number it gave up on is not
+    // dialed when the first instance gets to it. One answered in time is
+    // acted on once.
+    void laterStartThatGivesUpIsNeverActedOn()
+    {
+        TestEnv env;
+        SingleInstance first;
+        QCOMPARE(first.claim(), SingleInstance::Claim::First);
+        QSignalSpy received(&first, &SingleInstance::messageReceived);
+
+        QProcess late;
+        late.start(program(), {QStringLiteral("/5551234")});
+        QVERIFY(late.waitForStarted());
+        // Stalls past the later start's wait without turning the event loop.
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        QVERIFY(late.waitForFinished(5000));
+        QCOMPARE(late.exitCode(), 1);
+        QVERIFY(late.readAllStandardError().contains("did not answer"));
+        QTest::qWait(500);
+        QCOMPARE(received.size(), 0);
+
+        // The same exchange done by hand, stopped after the answer: nothing
+        // is acted on without the confirmation.
+        const QByteArray answer = offThread([] {
+            QLocalSocket s;
+            s.connectToServer(SingleInstance::socketPath());
+            if (!s.waitForConnected(1000))
+                return QByteArray();
+            s.write(SingleInstance::encodeMessage(SingleInstance::kDialTag, "777"));
+            s.waitForBytesWritten(1000);
+            s.waitForReadyRead(1000);
+            return s.readAll();
+        });
+        QCOMPARE(answer, QByteArray(1, SingleInstance::kAck));
+        QTest::qWait(300);
+        QCOMPARE(received.size(), 0);
+
+        QVERIFY(offThread([] { return SingleInstance::send(QStringLiteral("5551234")); }));
+        QTRY_COMPARE(received.size(), 1);
+        QTest::qWait(300);
+        QCOMPARE(received.size(), 1);
+        QCOMPARE(received.at(0).at(1).toString(), QString("5551234"));
     }
 
     void twoRealStarts()

@@ -2,12 +2,12 @@
 // reactions that reading runs, the OK and Cancel corrections and the write of
 // the 27 keys.
 
-#include "settings/IniFile.h"
-#include "settings/OptionsStore.h"
-#include "core/options/Preferences.h"
+#include "common/TestEnv.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
-#include "common/TestEnv.h"
+#include "core/options/Preferences.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
 
 #include <QtTest>
 
@@ -338,9 +338,20 @@ private Q_SLOTS:
         const QString folder = env.root() + "/locked";
         QDir().mkpath(folder);
         IniFile ini(folder); // a folder where the file should be
-        QString error;
-        QVERIFY(!writePreferences(ini, options(), &error));
-        QVERIFY(!error.isEmpty());
+        const Result failed = writePreferences(ini, options());
+        QVERIFY(!failed);
+        QVERIFY(!failed.error.isEmpty());
+
+        // A device name the file cannot hold is a failure too, with its
+        // reason; the other keys are written.
+        IniFile good(env.settingsFile());
+        options().setText(OptionsStore::cmbLineDevices, "Modem\nB");
+        const Result refused = writePreferences(good, options());
+        QVERIFY(!refused);
+        QVERIFY2(refused.error.contains("Modem"), qPrintable(refused.error));
+        QCOMPARE(good.read(u"Preferences", u"Modem"), QString());
+        QCOMPARE(good.read(u"Preferences", u"Busy Delay Timer"),
+                 options().text(OptionsStore::txtDelayTimer));
     }
 };
 

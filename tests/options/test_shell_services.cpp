@@ -56,9 +56,9 @@ private Q_SLOTS:
         // A file where the autostart folder should be.
         TestEnv::writeFile(env.root() + "/autostart", "x");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(env.root()));
-        QString error;
-        QVERIFY(!autostart::create("/usr/bin/telvaro", &error));
-        QVERIFY(!error.isEmpty());
+        const Result created = autostart::create("/usr/bin/telvaro");
+        QVERIFY(!created);
+        QVERIFY(!created.error.isEmpty());
         qunsetenv("XDG_CONFIG_HOME");
     }
 

@@ -272,8 +272,11 @@ bool appendRecord(const QString& path, LogKind kind, const CallLogRow& given, QS
     }
     bytes.append(cp1252::encode(formatRecord(row, kind)));
     bytes.append("\r\n");
-    if (!writeFileAtomically(path, bytes, error))
+    if (const Result written = writeFileAtomically(path, bytes); !written) {
+        if (error)
+            *error = written.error;
         return false;
+    }
     Q_EMIT callLogEvents().recordAppended(path, kind, row);
     return true;
 }
@@ -382,7 +385,10 @@ bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
 {
     const QByteArray bytes = serializeLog(kind, rows, variant);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    return writeFileAtomically(path, bytes, error);
+    const Result written = writeFileAtomically(path, bytes);
+    if (!written && error)
+        *error = written.error;
+    return written.ok();
 }
 
 CallLogRow appendOutgoingRecord()

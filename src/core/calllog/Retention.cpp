@@ -63,7 +63,10 @@ bool trimCallLog(const QString& logPath, const QString& backupPath, int days, co
     }
     const QByteArray bytes = backup.readAll();
     backup.close();
-    return writeFileAtomically(logPath, prunedLog(bytes, days, today), error);
+    const Result written = writeFileAtomically(logPath, prunedLog(bytes, days, today));
+    if (!written && error)
+        *error = written.error;
+    return written.ok();
 }
 
 } // namespace telvaro::calllog

@@ -1,7 +1,7 @@
 #include "core/common/Helpers.h"
 
-#include "settings/AtomicFile.h"
 #include "core/common/Clock.h"
+#include "settings/AtomicFile.h"
 #include "settings/Paths.h"
 
 #include <QFile>
@@ -14,42 +14,16 @@
 
 namespace telvaro {
 
-void Pause(float seconds)
-{
-    if (!(seconds > 0.0f)) // also not-a-number
-        return;
-    using namespace std::chrono;
-    // A year is more than any wait of the program; it keeps the arithmetic
-    // below far from overflow.
-    const double capped = std::min(double(seconds), 365.0 * 24 * 3600);
-    const auto length = duration_cast<steady_clock::duration>(duration<double>(capped));
-    const auto end = clock().monotonic() + length;
-    for (;;) {
-        const auto now = clock().monotonic();
-        if (now >= end)
-            return;
-        // Sleep in short steps so a clock installed by a test, which moves on
-        // its own schedule, is read again soon.
-        std::this_thread::sleep_for(std::min<steady_clock::duration>(end - now, milliseconds(20)));
-    }
-}
-
-bool CopyTextFile(const QString& source, const QString& destination, QString* error)
+Result CopyTextFile(const QString& source, const QString& destination)
 {
     QFile in(source);
     if (!QFileInfo(source).isFile())
-        return true;
-    if (!in.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("Cannot read %1: %2").arg(source, in.errorString());
-        return false;
-    }
+        return Result::success();
+    if (!in.open(QIODevice::ReadOnly))
+        return Result::failure(QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
     const QByteArray data = in.readAll();
-    if (in.error() != QFileDevice::NoError) {
-        if (error)
-            *error = QStringLiteral("Cannot read %1: %2").arg(source, in.errorString());
-        return false;
-    }
+    if (in.error() != QFileDevice::NoError)
+        return Result::failure(QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
 
     // Line ends: CR LF, LF alone and CR alone all end a line; each line is
     // written back with CR LF.
@@ -71,7 +45,7 @@ bool CopyTextFile(const QString& source, const QString& destination, QString* er
         out.append(data.constData() + start, n - start);
         out.append("\r\n", 2);
     }
-    return writeFileAtomically(destination, out, error);
+    return writeFileAtomically(destination, out);
 }
 
 QString TrimAtNull(const QString& text)

@@ -18,8 +18,6 @@ struct ProgramState
     // The profile's name before the last Save As (its logs were copied).
     QString previousProfileName;
     int startupModeSwitch = 0; // 4 while start-up selects the tab mode
-    QString windowsFolder;     // home of Telvaro.ini (WindowsDirectory)
-    QString systemFolder;      // SystemDirectory
 
     // Directory.
     bool subjectMode = false;

@@ -248,7 +248,7 @@ void SoundCapture::stopped(TimePoint at)
 
 void SoundCapture::save()
 {
-    writeFileAtomically(m_path, wavFileBytes(m_recorded));
+    (void)writeFileAtomically(m_path, wavFileBytes(m_recorded));
 }
 
 } // namespace telvaro

@@ -1,7 +1,7 @@
 #include "core/options/Preferences.h"
 
-#include "settings/IniFile.h"
 #include "core/common/Seams.h"
+#include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
 
 #include <limits>
@@ -221,7 +221,7 @@ void correctForCancel(OptionsStore& store)
     correct(store, 3, 5, false);
 }
 
-bool writePreferences(IniFile& ini, const OptionsStore& store, QString* error)
+Result writePreferences(IniFile& ini, const OptionsStore& store)
 {
     const QStringList keys = preferences::writeOrder();
     const QStringList values = {
@@ -255,14 +255,19 @@ bool writePreferences(IniFile& ini, const OptionsStore& store, QString* error)
     };
     Q_ASSERT(keys.size() == values.size());
 
+    // A value the file cannot hold (a line break in a device name) is not
+    // written; the others are, and the write fails with the first refusal.
+    QString refused;
     IniFile::Batch batch(ini);
-    for (qsizetype i = 0; i < keys.size(); ++i)
-        ini.write(preferences::kSection, keys[i], values[i]);
-    if (batch.commit())
-        return true;
-    if (error)
-        *error = ini.lastError();
-    return false;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (!ini.write(preferences::kSection, keys[i], values[i]) && refused.isNull())
+            refused = ini.lastError();
+    }
+    if (!batch.commit())
+        return Result::failure(ini.lastError());
+    if (!refused.isNull())
+        return Result::failure(refused);
+    return Result::success();
 }
 
 void fillLineDevices(OptionsStore& store)

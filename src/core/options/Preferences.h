@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/OptionsStore.h"
+#include "settings/Result.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,9 +40,9 @@ void applyPreferences(IniFile& ini, OptionsStore& store);
 void correctForOk(OptionsStore& store);
 void correctForCancel(OptionsStore& store);
 
-// Writes the 27 keys of the OK button in its order, in one write. Returns
-// false (with the reason in `error`) when the file could not be written.
-bool writePreferences(IniFile& ini, const OptionsStore& store, QString* error = nullptr);
+// Writes the 27 keys of the OK button in its order, in one write. Fails with
+// the reason when the file could not be written or refused a value.
+Result writePreferences(IniFile& ini, const OptionsStore& store);
 
 // Connects the click reactions of the check boxes and option buttons that act
 // on the rest of the program (receive mode, request registration, tab mode,

@@ -113,7 +113,9 @@ bool writeProfileFile(const QString& path, const QByteArray& bytes, QString* err
     const bool existed = QFileInfo::exists(path);
     if (existed)
         setReadOnly(path, false);
-    if (!writeFileAtomically(path, bytes, error)) {
+    if (const Result written = writeFileAtomically(path, bytes); !written) {
+        if (error)
+            *error = written.error;
         if (existed)
             setReadOnly(path, true);
         return false;
@@ -129,8 +131,12 @@ bool copyLogs(const QString& previousName, const QString& newName, QString* erro
         const QString target = folder + newName + QLatin1String(suffix);
         if (QFileInfo::exists(target))
             continue;
-        if (!CopyTextFile(folder + previousName + QLatin1String(suffix), target, error))
+        const Result copied = CopyTextFile(folder + previousName + QLatin1String(suffix), target);
+        if (!copied) {
+            if (error)
+                *error = copied.error;
             return false;
+        }
     }
     return true;
 }

@@ -82,7 +82,7 @@ void InitializeTelephony()
     t.lastResult = lineInitialize(&t.lineApp, LineCallback, kTelephonyAppName, &t.lineDeviceCount);
     const QByteArray record = sessionRecordBytes({t.lineApp, QCoreApplication::applicationPid()});
     // A record that cannot be written only costs the clean-up after a crash.
-    writeFileAtomically(sessionRecordFile(), record);
+    (void)writeFileAtomically(sessionRecordFile(), record);
 }
 
 LineDevCaps QueryLineDevice(quint32 device)

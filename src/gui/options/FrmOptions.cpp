@@ -525,23 +525,21 @@ void FrmOptions::cmdOK_Click()
 
     // The start-up entry follows chkLoad on every OK; a failure must not keep
     // the settings from being saved.
-    QString autostartError;
-    const bool autostartDone = m_store.isChecked(S::chkLoad)
-                                   ? autostart::create(paths::programFile(), &autostartError)
-                                   : autostart::remove(&autostartError);
+    const Result autostartDone = m_store.isChecked(S::chkLoad)
+                                     ? autostart::create(paths::programFile())
+                                     : autostart::remove();
     if (!autostartDone)
-        qWarning("Telvaro: start-up entry not changed: %s", qPrintable(autostartError));
+        qWarning("Telvaro: start-up entry not changed: %s", qPrintable(autostartDone.error));
 
     std::optional<IniFile> own;
     if (!m_settingsFile.isEmpty())
         own.emplace(m_settingsFile);
     IniFile& ini = own ? *own : settings::file();
-    QString error;
-    if (!writePreferences(ini, m_store, &error)) {
+    if (const Result saved = writePreferences(ini, m_store); !saved) {
         showMessage(this,
                     QStringLiteral("The options could not be saved in %1:\n%2\n\nThey stay in "
                                    "effect until Telvaro ends.")
-                        .arg(ini.path(), error),
+                        .arg(ini.path(), saved.error),
                     QString(), MsgButtons::Ok, MsgIcon::Warning);
     }
     hide();

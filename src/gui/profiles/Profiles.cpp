@@ -142,9 +142,14 @@ Outcome saveAs()
     QString error;
     // The profile file first: the settings file takes the new name only
     // when there is a file behind it.
-    if (!checkedProfileBytes(&bytes, &error, fileName, path) ||
-        !writeProfileFile(path, bytes, &error) ||
-        !writeFileAtomically(paths::settingsFile(), bytes, &error)) {
+    bool saved = checkedProfileBytes(&bytes, &error, fileName, path) &&
+                 writeProfileFile(path, bytes, &error);
+    if (saved) {
+        const Result settingsWritten = writeFileAtomically(paths::settingsFile(), bytes);
+        saved = settingsWritten.ok();
+        error = settingsWritten.error;
+    }
+    if (!saved) {
         reportSaveError(error, false);
         return Outcome::Failed;
     }
@@ -234,11 +239,16 @@ bool writeFreshSettings(QString* error)
     IniFile& ini = settings::file();
     IniFile::Batch batch(ini);
     ini.parseBytes(cp1252::encode(settings::kHeader) + "\r\n\r\n");
-    writePreferences(ini, options());
-    if (batch.commit())
-        return true;
-    *error = ini.lastError();
-    return false;
+    const Result preferences = writePreferences(ini, options());
+    if (!batch.commit()) {
+        *error = ini.lastError();
+        return false;
+    }
+    if (!preferences) {
+        *error = preferences.error;
+        return false;
+    }
+    return true;
 }
 
 QString openDialogFolder()
@@ -332,7 +342,8 @@ void mnuOpen_Click()
         return;
     if (answer == MsgResult::Yes && savePlain(false, true) != Outcome::Done)
         return;
-    if (!CopyTextFile(path, paths::settingsFile(), &error)) {
+    if (const Result copied = CopyTextFile(path, paths::settingsFile()); !copied) {
+        error = copied.error;
         showMessage(owner(), QStringLiteral("The profile could not be opened.\n%1").arg(error),
                     QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
         return;
