@@ -1,14 +1,15 @@
 #include "app/FrmDialer.h"
 
 #include "core/common/Helpers.h"
-#include "settings/OptionsStore.h"
-#include "settings/Paths.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
 #include "core/common/Seams.h"
-#include "settings/SettingsFile.h"
-#include "gui/common/Twips.h"
+#include "core/options/Preferences.h"
 #include "core/telephony/ExternalRequests.h"
+#include "gui/common/Twips.h"
+#include "settings/OptionsStore.h"
+#include "settings/Paths.h"
+#include "settings/SettingsFile.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -93,11 +94,6 @@ FrmDialer::FrmDialer(QWidget* parent) : QMainWindow(parent)
     m_profileLoad = state().profileOperation == 1 || state().profileOperation == 2;
 
     s_instance = this;
-    seams().mainWindow = [] { return static_cast<QWidget*>(FrmDialer::instance()); };
-    seams().exitProgram = [] {
-        if (FrmDialer* w = FrmDialer::instance())
-            w->exitProgram();
-    };
     seams().setProfileName = [](const QString& name) {
         if (FrmDialer* w = FrmDialer::instance())
             w->setProfileName(name);
@@ -266,12 +262,8 @@ void FrmDialer::wireMenus()
     connect(mnuSave, &QAction::triggered, this, [] { callSeam(seams().saveProfile); });
     connect(mnuIndex, &QAction::triggered, this, [] { callSeam(seams().showIndexTabs); });
     connect(mnuSubject, &QAction::triggered, this, [] { callSeam(seams().showSubjectTabs); });
-    connect(mnuOptions, &QAction::triggered, this, [] { callSeam(seams().showOptions); });
     connect(mnuDialProperties, &QAction::triggered, this,
             [this] { callSeam(seams().showDialingProperties, static_cast<QWidget*>(this)); });
-    connect(mnuHelpTopics, &QAction::triggered, this, [] { callSeam(seams().showHelp); });
-    connect(mnuHelpAbout, &QAction::triggered, this, [] { callSeam(seams().showAbout); });
-    connect(mPopRestore, &QAction::triggered, this, [] { callSeam(seams().restoreMainWindow); });
     connect(mPopExit, &QAction::triggered, this, [this] { close(); });
     connect(mnuExit, &QAction::triggered, this, [this] { exitProgram(); });
 }
@@ -329,13 +321,6 @@ void FrmDialer::toggleDialingPad()
     }
 }
 
-void FrmDialer::changeEvent(QEvent* event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
-        callSeam(seams().mainWindowResized);
-}
-
 // ---------------------------------------------------------------- start-up
 
 void FrmDialer::formLoad(const QString& commandLine)
@@ -386,7 +371,7 @@ void FrmDialer::formLoad(const QString& commandLine)
             receiveReacted = receiveReacted || c == OptionsStore::chkCallDisplay;
             commandReacted = commandReacted || c == OptionsStore::chkCommand;
         });
-    callSeam(seams().applyPreferences);
+    applyPreferences(settings::file(), options());
     disconnect(watch);
     const QString callDisplay =
         settings::read(settings::kPreferencesSection, QStringLiteral("Call Display"));
@@ -405,7 +390,7 @@ void FrmDialer::formLoad(const QString& commandLine)
         setFixedHeight(twipsToPixelsY(kTrayHeight));
         show();
         repaint();
-        callSeam(seams().trayAdd);
+        Q_EMIT trayIconWanted(true);
     }
 
     if (!st.profileReload && !reload)
@@ -522,7 +507,7 @@ void FrmDialer::closeEvent(QCloseEvent* event)
         // and comes back with the new window. (Closed by the user while the
         // command still asks its questions, the window exits as always.)
         m_unloaded = true;
-        callSeam(seams().trayDelete);
+        Q_EMIT trayIconWanted(false);
         return;
     }
     exitProgram();
@@ -583,7 +568,7 @@ void FrmDialer::exitProgram(ExitMode mode)
     callSeam(seams().closeLine);
     callSeam(seams().shutdownTelephony);
 
-    callSeam(seams().trayDelete);
+    Q_EMIT trayIconWanted(false);
 
     pruneLog(QStringLiteral("In"), options().isChecked(OptionsStore::chkDelIncoming),
              OptionsStore::txtInDays);

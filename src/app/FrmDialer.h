@@ -79,13 +79,13 @@ public:
 
     // ---- Tools ----
     QMenu* mnuSettings = nullptr;
-    QAction* mnuOptions = nullptr;        // seams().showOptions
+    QAction* mnuOptions = nullptr;        // the options dialog (wired in installParts)
     QAction* mnuDialProperties = nullptr; // seams().showDialingProperties
 
     // ---- Help ----
     QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpTopics = nullptr; // seams().showHelp
-    QAction* mnuHelpAbout = nullptr;  // seams().showAbout
+    QAction* mnuHelpTopics = nullptr; // help (wired in installParts)
+    QAction* mnuHelpAbout = nullptr;  // the about box (wired in installParts)
 
     // ---- Pop-up menus (never on the menu bar) ----
     // "MouseMenu": a speed-dial button's menu; the directory connects its items.
@@ -102,7 +102,7 @@ public:
     QAction* mnuDeleteTab = nullptr; // "Delete Tab"
     // "&Systray": the tray icon's menu.
     QMenu* mnuSystray = nullptr;
-    QAction* mPopRestore = nullptr; // seams().restoreMainWindow
+    QAction* mPopRestore = nullptr; // brings the window back (wired in installParts)
     QAction* mnuReceive = nullptr;  // "&Automatic Receive"; incoming calls connect it
     QAction* mPopExit = nullptr;    // closes the window (formUnload)
 
@@ -161,6 +161,9 @@ Q_SIGNALS:
     // The exit sequence removes the record of the running instance: a later
     // start becomes the first instance.
     void instanceRecordReleased();
+    // Start-up with the tray option on shows the tray icon (true); the exit
+    // sequence and the unload for a profile switch remove it (false).
+    void trayIconWanted(bool shown);
 
 private:
     void buildMenus();
@@ -169,7 +172,6 @@ private:
     void layoutFrames();
 
     void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override; // Form_Unload
     void checkSettingsFile();
     void applyDialingPadSetting();

@@ -14,10 +14,71 @@
 #include "gui/calllog/InstallCallLog.h"
 // Profiles:
 #include "gui/profiles/Profiles.h"
-// Options, tray, about box and help:
+// Shell (options, tray, about box and help):
+#include "core/dialing/Dialer.h"
+#include "core/options/Preferences.h"
 #include "gui/options/FrmOptions.h"
+#include "gui/shell/FrmAbout.h"
+#include "gui/shell/HelpWindow.h"
+#include "gui/shell/TrayIcon.h"
+
+#include "core/common/Seams.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPointer>
 
 namespace telvaro {
+
+namespace {
+
+// Shell: the options dialog, the tray icon, help and the about box serve the
+// main window loaded now; the window's menus reach them, and the window shows
+// the effects of the receive setting.
+void installShell(FrmDialer& window)
+{
+    if (QApplication::windowIcon().isNull() ||
+        QApplication::windowIcon().availableSizes().isEmpty())
+        QApplication::setWindowIcon(programIcon());
+    installOptionsDialog(window);
+    TrayIcon& tray = trayIcon();
+    installTray(tray, window);
+
+    QObject::connect(window.mnuOptions, &QAction::triggered, &window,
+                     [] { frmOptions().showOptions(); });
+    QObject::connect(window.mnuHelpTopics, &QAction::triggered, &window, [] { showHelp(); });
+    QObject::connect(window.mnuHelpAbout, &QAction::triggered, &window,
+                     [&window] { showAbout(&window); });
+    QObject::connect(window.mPopRestore, &QAction::triggered, &window,
+                     [&window] { restoreMainWindow(&window); });
+    QObject::connect(&dialer(), &Dialer::mainWindowRestoreRequested, &window,
+                     [&window] { restoreMainWindow(&window); });
+    seams().trayModify = [t = QPointer<TrayIcon>(&tray)] {
+        if (t)
+            t->modify();
+    };
+    QObject::connect(&window, &FrmDialer::trayIconWanted, &tray, [&tray](bool shown) {
+        if (shown)
+            tray.add();
+        else
+            tray.remove();
+    });
+
+    // Receiving calls: the receive item's caption and the incoming log's
+    // menu items follow the receive box.
+    QObject::connect(&options(), &OptionsStore::checkClicked, &window,
+                     [&window](OptionsStore::Check c) {
+                         if (c != OptionsStore::chkCallDisplay)
+                             return;
+                         const bool receiving = options().isChecked(OptionsStore::chkCallDisplay);
+                         window.mnuReceive->setText(receiveCaption(receiving));
+                         window.mnuInLog->setEnabled(receiving);
+                         window.mnuPrintInLog->setEnabled(receiving);
+                     });
+}
+
+} // namespace
 
 // Every part puts its widgets into the main window (fraPad, fraMain), connects
 // the menu items it handles and fills its seams here: one line each, under
@@ -33,7 +94,7 @@ void installParts(FrmDialer& window)
     installDialingWindows(window);
 
     // Telephony (line session, call control, incoming calls, outside requests):
-    installTelephony();        // line session, call control
+    installTelephony(&window); // line session, call control
     installExternalRequests(); // numbers from other programs and later starts
     installLocations();        // dialing properties, modem properties, system modems
     // Caller display, incoming log, receive switch:
@@ -45,8 +106,8 @@ void installParts(FrmDialer& window)
     // Profiles:
     installProfiles(window);
 
-    // Options dialog, tray, about box and help:
-    installOptionsAndShell();
+    // Shell (options dialog, tray, about box and help):
+    installShell(window);
 }
 
 } // namespace telvaro

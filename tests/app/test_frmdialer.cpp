@@ -1,16 +1,18 @@
 #include "app/Application.h"
-#include "settings/Cp1252.h"
 #include "app/FrmDialer.h"
-#include "settings/OptionsStore.h"
+#include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
 #include "core/common/Helpers.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
-#include "settings/SettingsFile.h"
 #include "gui/common/Twips.h"
-#include "common/ScriptedPrompter.h"
-#include "common/TestEnv.h"
+#include "settings/Cp1252.h"
+#include "settings/OptionsStore.h"
+#include "settings/SettingsFile.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
@@ -54,9 +56,6 @@ struct Calls
         s.showSubjectTabs = note("showSubjectTabs");
         s.initializeTelephony = note("initializeTelephony");
         s.queryLineDevice = [this](int d) { log << QStringLiteral("queryLineDevice %1").arg(d); };
-        s.applyPreferences = note("applyPreferences");
-        s.trayAdd = note("trayAdd");
-        s.trayDelete = note("trayDelete");
         s.closeLine = note("closeLine");
         s.shutdownTelephony = note("shutdownTelephony");
         s.saveProfile = note("saveProfile");
@@ -95,6 +94,8 @@ class TestFrmDialer : public QObject
     {
         auto w = std::make_unique<FrmDialer>();
         FrmDialer::setProcessEnder([this] { ++calls->ended; });
+        connect(w.get(), &FrmDialer::trayIconWanted, this,
+                [this](bool shown) { calls->log << (shown ? "trayAdd" : "trayDelete"); });
         // In place of the parts the window installed.
         calls->install();
         return w;
@@ -210,26 +211,60 @@ private Q_SLOTS:
         QCOMPARE(w->cmdShow->parentWidget(), w->fraMain);
     }
 
-    void menuItemsOfOtherPartsCallTheirSeams()
+    void menuItemsOfOtherPartsReachThem()
     {
         auto w = makeWindow();
         QStringList called;
-        seams().showOptions = [&] { called << "options"; };
-        seams().showAbout = [&] { called << "about"; };
-        seams().showHelp = [&] { called << "help"; };
         seams().showDialingProperties = [&](QWidget* owner) {
             called << (owner == w.get() ? "properties" : "properties without owner");
         };
-        seams().restoreMainWindow = [&] { called << "restore"; };
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+
         w->mnuOptions->trigger();
+        auto* dialog = w->findChild<QDialog*>("frmOptions");
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->hide();
+
+        // The about box is modal over the window and leaves the caller going.
         w->mnuHelpAbout->trigger();
+        auto* about = w->findChild<QDialog*>("FrmAbout");
+        QVERIFY(about && about->isVisible());
+        QCOMPARE(about->windowModality(), Qt::WindowModal);
+        about->accept();
+        QTRY_VERIFY(!w->findChild<QDialog*>("FrmAbout"));
+
         w->mnuHelpTopics->trigger();
+        QWidget* help = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->windowTitle() == "Telvaro Help" && top->isVisible())
+                help = top;
+        QVERIFY(help);
+        help->close();
+
         w->mnuDialProperties->trigger();
+        w->showMinimized();
+        QTRY_VERIFY(w->isMinimized());
         w->mPopRestore->trigger();
+        QVERIFY(!w->isMinimized());
         w->mnuSubject->trigger();
         w->mnuSave->trigger();
-        QCOMPARE(called, QStringList({"options", "about", "help", "properties", "restore"}));
+        QCOMPARE(called, QStringList({"properties"}));
         QCOMPARE(calls->log, QStringList({"showSubjectTabs", "saveProfile"}));
+    }
+
+    void theReceiveBoxShowsInTheMenus()
+    {
+        auto w = makeWindow();
+        QVERIFY(!w->mnuInLog->isEnabled());
+        options().setChecked(OptionsStore::chkCallDisplay, true);
+        QCOMPARE(w->mnuReceive->text(), QString("&Automatic Receive"));
+        QVERIFY(w->mnuInLog->isEnabled());
+        QVERIFY(w->mnuPrintInLog->isEnabled());
+        options().setChecked(OptionsStore::chkCallDisplay, false);
+        QCOMPARE(w->mnuReceive->text(), QString("&Manual Receive"));
+        QVERIFY(!w->mnuInLog->isEnabled());
+        QVERIFY(!w->mnuPrintInLog->isEnabled());
     }
 
     void togglingThePadTwiceRestoresTheWindow()
@@ -282,9 +317,9 @@ private Q_SLOTS:
         QCOMPARE(WindowsDirectory(), env->configDir());
         QVERIFY(w->padShown());
         QCOMPARE(w->mnuHide->text(), QString("Hide Dialing &Pad"));
-        QCOMPARE(calls->log, QStringList({"cleanUpStaleSession", "hook", "showIndexTabs",
-                                          "setRecentNumbers", "initializeTelephony",
-                                          "queryLineDevice 0", "applyPreferences", "trayAdd"}));
+        QCOMPARE(calls->log,
+                 QStringList({"cleanUpStaleSession", "hook", "showIndexTabs", "setRecentNumbers",
+                              "initializeTelephony", "queryLineDevice 0", "trayAdd"}));
         QCOMPARE(calls->recentGiven, QStringList());
         QCOMPARE(calls->dialText, QString());
         QCOMPARE(w->mnuReceive->text(), QString("&Automatic Receive"));

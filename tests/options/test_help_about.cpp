@@ -1,11 +1,10 @@
 // The help window with Telvaro's own pages, and the about box.
 
-#include "gui/shell/FrmAbout.h"
-#include "gui/shell/HelpWindow.h"
-#include "core/common/Seams.h"
-#include "gui/shell/TrayIcon.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "gui/shell/FrmAbout.h"
+#include "gui/shell/HelpWindow.h"
+#include "gui/shell/TrayIcon.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -80,9 +79,7 @@ private Q_SLOTS:
 
     void helpOpensOnATopicAndFollowsLinks()
     {
-        seams() = {};
-        installShellServices();
-        seams().showHelp();
+        showHelp();
         HelpWindow& help = helpWindow();
         QVERIFY(help.isVisible());
         QCOMPARE(help.windowTitle(), QString("Telvaro Help"));
@@ -104,7 +101,6 @@ private Q_SLOTS:
         QCOMPARE(urls.opened, QList<QUrl>{QUrl("https://example.org/x")});
         QCOMPARE(&helpWindow(), &help); // one window, reused
         help.close();
-        seams() = {};
     }
 
     void aboutBoxCaptionsLinksAndSystemInformation()

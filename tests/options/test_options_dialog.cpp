@@ -1,14 +1,15 @@
 // The options dialog as the user sees it: pages, controls bound to the live
 // settings both ways, OK and Cancel.
 
-#include "gui/options/FrmOptions.h"
-#include "settings/IniFile.h"
-#include "settings/OptionsStore.h"
-#include "core/options/Preferences.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
+#include "core/options/Preferences.h"
+#include "gui/options/FrmOptions.h"
+#include "gui/shell/TrayIcon.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,6 +36,7 @@ class TestOptionsDialog : public QObject
     std::unique_ptr<TestEnv> env;
     std::unique_ptr<FrmOptions> dlg;
     QStringList calls;
+    std::unique_ptr<QWidget> mainWindow; // the window the tray serves
 
     QLineEdit* edit(S::Text t) { return dlg->spin(t)->findChild<QLineEdit*>(); }
     // A user's click: on the button's own page, by the mouse when the dialog
@@ -80,8 +82,8 @@ private Q_SLOTS:
         resetState();
         seams() = {};
         calls.clear();
-        seams().trayAdd = [this] { calls << "trayAdd"; };
-        seams().trayDelete = [this] { calls << "trayDelete"; };
+        mainWindow = std::make_unique<QWidget>();
+        installTray(trayIcon(), *mainWindow);
         seams().fillLineDeviceList = [this] {
             calls << "fill";
             options().setLineDeviceNames({"Modem A", "Modem B", "Modem C"});
@@ -91,6 +93,8 @@ private Q_SLOTS:
 
     void cleanup()
     {
+        trayIcon().remove();
+        mainWindow.reset();
         dlg.reset();
         seams() = {};
         qunsetenv("XDG_CONFIG_HOME");
@@ -288,8 +292,10 @@ private Q_SLOTS:
 
         // The tray box acts at once, even when the dialog is cancelled.
         dlg->tbsOptions->setCurrentIndex(0);
+        trayIcon().add();
+        QVERIFY(!trayIcon().toolTip().isEmpty());
         click(dlg->check(S::chkIcon));
-        QCOMPARE(calls, QStringList{"trayDelete"});
+        QCOMPARE(trayIcon().toolTip(), QString()); // removed
         edit(S::TxtRedial)->selectAll();
         QTest::keyClicks(edit(S::TxtRedial), "0");
         click(dlg->cmdCancel);

@@ -41,10 +41,6 @@ struct SeamLog
         s.registerRequestRecipient = [this](bool on) { calls << QString("register %1").arg(on); };
         s.showIndexTabs = [this] { calls << "index"; };
         s.showSubjectTabs = [this] { calls << "subject"; };
-        s.trayAdd = [this] { calls << "trayAdd"; };
-        s.trayDelete = [this] { calls << "trayDelete"; };
-        s.setReceiveMenuCaption = [this](const QString& c) { calls << "caption " + c; };
-        s.setIncomingLogMenusEnabled = [this](bool on) { calls << QString("inlog %1").arg(on); };
     }
 };
 
@@ -146,14 +142,12 @@ private Q_SLOTS:
         QVERIFY(o.isChecked(S::chkSpecial));
         QCOMPARE(o.check(S::chkIgnore), 0);
 
-        QCOMPARE(log.calls,
-                 (QStringList{"register 1", "inlog 1", "caption &Automatic Receive", "closeLine",
-                              "openLine 6 4", "caption &Automatic Receive", "trayDelete"}));
+        QCOMPARE(log.calls, (QStringList{"register 1", "closeLine", "openLine 6 4"}));
 
         // The same file again changes nothing and runs no reaction.
         log.calls.clear();
         applyPreferences(ini, o);
-        QCOMPARE(log.calls, QStringList{"caption &Automatic Receive"});
+        QCOMPARE(log.calls, QStringList{});
     }
 
     void lineNumberTakesOnlyADeviceId()
@@ -176,8 +170,7 @@ private Q_SLOTS:
         o.setChecked(S::chkCallDisplay, true);
         log.calls.clear();
         o.setChecked(S::chkCallDisplay, false);
-        QCOMPARE(log.calls, (QStringList{"inlog 0", "dropCall", "caption &Manual Receive",
-                                         "closeLine", "openLine 1 16"}));
+        QCOMPARE(log.calls, (QStringList{"dropCall", "closeLine", "openLine 1 16"}));
 
         // A failed open that clears the box does not loop: the box is
         // checked again once.

@@ -1,9 +1,9 @@
 // The tray icon where the desktop has no notification area (the offscreen
 // platform), the tray menu's "&Restore" rule and RestoreMainWindow.
 
-#include "settings/OptionsStore.h"
 #include "core/common/Seams.h"
 #include "gui/shell/TrayIcon.h"
+#include "settings/OptionsStore.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -26,17 +26,16 @@ private Q_SLOTS:
     {
         options().resetToDesigned();
         seams() = {};
-        installTray();
         window = std::make_unique<QMainWindow>();
         window->resize(300, 200);
-        seams().mainWindow = [this] { return static_cast<QWidget*>(window.get()); };
+        installTray(trayIcon(), *window);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 
     void cleanup()
     {
-        seams().trayDelete();
+        trayIcon().remove();
         seams() = {};
         window.reset();
     }
@@ -44,32 +43,32 @@ private Q_SLOTS:
     void withoutATrayNothingFailsAndMinimisingKeepsTheWindow()
     {
         QVERIFY(!TrayIcon::available());
-        seams().trayAdd();
-        seams().trayModify();
+        trayIcon().add();
+        trayIcon().modify();
         QVERIFY(!trayIcon().isShown());
         window->setWindowState(Qt::WindowMinimized);
         QTest::qWait(50);
         QVERIFY(window->isVisible());
-        seams().trayDelete();
-        seams().trayDelete(); // deleting twice is harmless
+        trayIcon().remove();
+        trayIcon().remove(); // deleting twice is harmless
     }
 
     void restoreBringsBackAMinimisedOrHiddenWindow()
     {
         window->showMinimized();
         QTRY_VERIFY(window->isMinimized());
-        seams().restoreMainWindow();
+        restoreMainWindow(window.get());
         QVERIFY(window->isVisible());
         QVERIFY(!window->isMinimized());
 
         window->hide();
-        seams().restoreMainWindow();
+        restoreMainWindow(window.get());
         QVERIFY(window->isVisible());
 
         // A maximised window stays maximised after a trip to the tray.
         window->showMaximized();
         window->showMinimized();
-        seams().restoreMainWindow();
+        restoreMainWindow(window.get());
         QVERIFY(window->isMaximized());
         QVERIFY(!window->isMinimized());
     }

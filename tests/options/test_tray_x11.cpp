@@ -1,9 +1,9 @@
 // The tray icon on a real X display with a notification area: Xvfb with
 // Debian's `trayer` as the tray host. Skipped when either is missing.
 
-#include "settings/OptionsStore.h"
 #include "core/common/Seams.h"
 #include "gui/shell/TrayIcon.h"
+#include "settings/OptionsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,38 +57,37 @@ private Q_SLOTS:
     {
         options().resetToDesigned();
         seams() = {};
-        installTray();
         lineOpen = false;
         seams().lineIsOpen = [this] { return lineOpen; };
         window = std::make_unique<QMainWindow>();
         window->setWindowTitle("Telvaro");
         window->setWindowIcon(programIcon());
         window->resize(320, 240);
-        seams().mainWindow = [this] { return static_cast<QWidget*>(window.get()); };
+        installTray(trayIcon(), *window);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 
     void cleanup()
     {
-        seams().trayDelete();
+        trayIcon().remove();
         seams() = {};
         window.reset();
     }
 
     void iconAppearsWithTheTooltipOfTheReceiveState()
     {
-        seams().trayAdd();
+        trayIcon().add();
         QVERIFY(trayIcon().isShown());
         QCOMPARE(trayIcon().toolTip(), QString("Telvaro-disabled call receiving"));
         QTRY_VERIFY(trayIcon().systemTrayIcon()->geometry().isValid());
 
         lineOpen = true;
-        seams().trayModify();
+        trayIcon().modify();
         QCOMPARE(trayIcon().toolTip(), QString("Telvaro-ready to receive"));
-        seams().trayDelete();
+        trayIcon().remove();
         QVERIFY(!trayIcon().isShown());
-        seams().trayAdd();
+        trayIcon().add();
         QCOMPARE(trayIcon().toolTip(), QString("Telvaro-ready to receive calls"));
 
         const QString shots = qEnvironmentVariable("TELVARO_SCREENSHOT_DIR");
@@ -102,7 +101,7 @@ private Q_SLOTS:
 
     void minimisingHidesAndAClickOnTheIconRestores()
     {
-        seams().trayAdd();
+        trayIcon().add();
         QTRY_VERIFY(trayIcon().systemTrayIcon()->geometry().isValid());
         // A minimise from the title bar changes the state alone.
         window->setWindowState(Qt::WindowMinimized);
@@ -129,11 +128,11 @@ private Q_SLOTS:
 
     void switchingTheTrayOffBringsAHiddenWindowBack()
     {
-        seams().trayAdd();
+        trayIcon().add();
         window->setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(!window->isVisible());
         options().setChecked(S::chkIcon, false); // its reaction deletes the icon
-        seams().trayDelete();
+        trayIcon().remove();
         QVERIFY(window->isVisible());
         QVERIFY(window->isMinimized());
     }
@@ -142,7 +141,7 @@ private Q_SLOTS:
     {
         // Start-up minimises the window and then shows it: it stays
         // minimised and visible, with the icon beside it.
-        seams().trayAdd();
+        trayIcon().add();
         window->setWindowState(window->windowState() | Qt::WindowMinimized);
         window->show();
         QTest::qWait(200);
@@ -153,7 +152,7 @@ private Q_SLOTS:
 
     void withTheTrayOptionOffMinimisingKeepsTheWindow()
     {
-        seams().trayAdd();
+        trayIcon().add();
         options().setChecked(S::chkIcon, false);
         window->setWindowState(Qt::WindowMinimized);
         QTest::qWait(300);
@@ -165,7 +164,7 @@ private Q_SLOTS:
     // with the tray, and from then on minimising hides into it.
     void trayStartedAfterTelvaro()
     {
-        seams().trayDelete();
+        trayIcon().remove();
         g_trayer->kill();
         g_trayer->waitForFinished(5000);
         QTRY_VERIFY_WITH_TIMEOUT(!QSystemTrayIcon::isSystemTrayAvailable(), 10000);

@@ -70,18 +70,8 @@ struct Seams
     // its tooltip (start-up shows item 0 of the recent numbers here).
     std::function<void(const QString& text)> setDialText;
 
-    // Options dialog.
-    std::function<void()> showOptions;      // mnuOptions_Click
-    std::function<void()> applyPreferences; // fills the options store from the settings file
-
-    // Tray and shell services.
-    std::function<void()> trayAdd;
+    // Tray: the line was opened or closed for receiving.
     std::function<void()> trayModify;
-    std::function<void()> trayDelete;
-    std::function<void()> restoreMainWindow;
-    std::function<void()> mainWindowResized; // Form_Resize: minimise into the tray
-    std::function<void()> showHelp;
-    std::function<void()> showAbout;
 
     // Call logs.
     std::function<void()> appendOutgoingRecord; // PendingName, DisplayNumber, CurrentEntryKey
@@ -103,18 +93,11 @@ struct Seams
     std::function<bool(bool quiet)> saveProfileAtExit;
 
     // Application frame.
-    std::function<QWidget*()> mainWindow;
-    // The receive menu item mnuReceive: "&Automatic Receive" / "&Manual Receive".
-    std::function<void(const QString& caption)> setReceiveMenuCaption;
-    // mnuInLog and mnuPrintInLog, enabled while call receiving is on.
-    std::function<void(bool enabled)> setIncomingLogMenusEnabled;
-    std::function<void()> exitProgram;
     // Unloads the main window and loads a new one, which runs the start-up
     // again (New Profile, Open Profile; ProfileOperation set by the caller).
     std::function<void()> reloadMainWindow;
     // Sets ProfileName and the captions that show it (window, Save, Save As).
     std::function<void(const QString& name)> setProfileName;
-    std::function<void()> toggleDialingPad; // mnuHide_Click
 };
 
 // The seams of the running program.

@@ -138,7 +138,7 @@ void Dialer::dialNumber()
     if (!s.externalNumber.isEmpty() && mainWindow.minimize)
         mainWindow.minimize();
     if (!(mainWindow.isMinimized && mainWindow.isMinimized()))
-        callSeam(seams().restoreMainWindow);
+        Q_EMIT mainWindowRestoreRequested();
 
     if (!checked(OptionsStore::chkModem)) {
         dialWithoutModem(number);

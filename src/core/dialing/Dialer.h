@@ -113,6 +113,8 @@ Q_SIGNALS:
     void recentNumbersChanged();
     // PlaceCall puts the newest recent number into the pad's number box.
     void padTextRequested(const QString& text);
+    // A dial with the main window not minimised brings it back to the front.
+    void mainWindowRestoreRequested();
 
 private:
     void loadConnectWindow();

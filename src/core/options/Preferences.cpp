@@ -45,6 +45,11 @@ QStringList writeOrder()
 
 } // namespace preferences
 
+QString receiveCaption(bool automatic)
+{
+    return automatic ? QStringLiteral("&Automatic Receive") : QStringLiteral("&Manual Receive");
+}
+
 namespace {
 
 QString readKey(IniFile& ini, const char* key)
@@ -96,11 +101,6 @@ void applyNumberText(IniFile& ini, OptionsStore& store, const char* key, S::Text
 void alignModemPair(OptionsStore& store)
 {
     store.setChecked(S::chkNoModem, !store.isChecked(S::chkModem));
-}
-
-QString receiveCaption(bool automatic)
-{
-    return automatic ? QStringLiteral("&Automatic Receive") : QStringLiteral("&Manual Receive");
 }
 
 QString checkText(const OptionsStore& store, S::Check c)
@@ -193,7 +193,6 @@ void applyPreferences(IniFile& ini, OptionsStore& store)
 
     if (const std::optional<bool> on = settings::oneValue(readKey(ini, "Call Display"))) {
         store.setChecked(S::chkCallDisplay, *on);
-        callSeam(seams().setReceiveMenuCaption, receiveCaption(*on));
     }
 
     applyNumberText(ini, store, "Busy Delay Timer", S::txtDelayTimer);
@@ -289,17 +288,13 @@ void callDisplayClicked(OptionsStore& store)
         return;
     g_inCallDisplayReaction = true;
     if (store.isChecked(S::chkCallDisplay)) {
-        callSeam(seams().setIncomingLogMenusEnabled, true);
-        callSeam(seams().setReceiveMenuCaption, receiveCaption(true));
         callSeam(seams().closeLine);
         callSeam<bool>(seams().openLine, 6, 4);
         // Opening the line may have cleared the box (a failed open reports and
         // falls back); receiving stays the user's choice.
         store.setChecked(S::chkCallDisplay, true);
     } else {
-        callSeam(seams().setIncomingLogMenusEnabled, false);
         callSeam(seams().dropCall);
-        callSeam(seams().setReceiveMenuCaption, receiveCaption(false));
         callSeam(seams().closeLine);
         callSeam<bool>(seams().openLine, 1, 0x10);
     }
@@ -327,12 +322,6 @@ void installOptionReactions(OptionsStore& store)
         case S::chkCommand:
             callSeam(seams().registerRequestRecipient, store.isChecked(S::chkCommand));
             break;
-        case S::chkIcon:
-            if (store.isChecked(S::chkIcon))
-                callSeam(seams().trayAdd);
-            else
-                callSeam(seams().trayDelete);
-            break;
         default:
             break;
         }
@@ -348,7 +337,6 @@ void installOptionReactions(OptionsStore& store)
 void installPreferences()
 {
     installOptionReactions(options());
-    seams().applyPreferences = [] { applyPreferences(settings::file(), options()); };
 }
 
 } // namespace telvaro

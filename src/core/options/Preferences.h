@@ -54,8 +54,11 @@ void installOptionReactions(OptionsStore& store = options());
 // name of the list, the first name.
 void fillLineDevices(OptionsStore& store);
 
-// Fills seams().applyPreferences (from the shared settings file) and installs
-// the reactions.
+// The receive menu item's caption: "&Automatic Receive" while calls are
+// received, "&Manual Receive" otherwise.
+QString receiveCaption(bool automatic);
+
+// Installs the reactions on the live settings.
 void installPreferences();
 
 } // namespace telvaro

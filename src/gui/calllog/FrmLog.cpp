@@ -5,6 +5,8 @@
 #include "core/common/Seams.h"
 #include "core/calllog/CallLogModel.h"
 #include "gui/calllog/LogPrinting.h"
+#include "gui/shell/FrmAbout.h"
+#include "gui/shell/HelpWindow.h"
 #include "core/directory/DirectoryStore.h"
 
 #include <QAction>
@@ -377,8 +379,8 @@ void CallLogWindow::addHelpMenu()
         addItem(mnuHelp, QStringLiteral("&Help Topics"), QStringLiteral("mnuHelpTopics"));
     mnuHelp->addSeparator();
     mnuAbout = addItem(mnuHelp, QStringLiteral("&About Telvaro"), QStringLiteral("mnuAbout"));
-    connect(mnuHelpTopics, &QAction::triggered, this, [] { callSeam(seams().showHelp); });
-    connect(mnuAbout, &QAction::triggered, this, [] { callSeam(seams().showAbout); });
+    connect(mnuHelpTopics, &QAction::triggered, this, [] { showHelp(); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { showAbout(this); });
 }
 
 // ----------------------------------------------------------------- incoming

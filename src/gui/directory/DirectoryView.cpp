@@ -655,7 +655,7 @@ bool DirectoryView::keyDown(int key, Qt::KeyboardModifiers modifiers)
         return true;
     case Qt::Key_E:
     case Qt::Key_H:
-        callSeam(seams().toggleDialingPad);
+        Q_EMIT dialingPadToggleRequested();
         return true;
     case Qt::Key_P:
         TabS->setFocus();

@@ -203,6 +203,10 @@ public:
     // Reports a failed write to the settings file; true when the write was good.
     bool checkStored(bool ok);
 
+Q_SIGNALS:
+    // The key of "Hide/Show Dialing Pad" was pressed.
+    void dialingPadToggleRequested();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

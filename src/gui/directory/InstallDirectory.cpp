@@ -103,10 +103,8 @@ DirectoryView* installDirectory(FrmDialer& window)
     view->useMenus(m);
     view->setKeysFromWindow(true);
 
-    seams().toggleDialingPad = [w = QPointer<FrmDialer>(&window)] {
-        if (w)
-            w->toggleDialingPad();
-    };
+    QObject::connect(view, &DirectoryView::dialingPadToggleRequested, &window,
+                     &FrmDialer::toggleDialingPad);
     installDirectory(*view);
     return view;
 }

@@ -1,15 +1,15 @@
 #include "gui/options/FrmOptions.h"
 
-#include "platform/Autostart.h"
-#include "gui/shell/FrmAbout.h"
-#include "gui/shell/HelpWindow.h"
-#include "settings/IniFile.h"
-#include "settings/Paths.h"
-#include "core/options/Preferences.h"
 #include "core/common/Prompter.h"
 #include "core/common/Seams.h"
-#include "settings/SettingsFile.h"
+#include "core/options/Preferences.h"
+#include "gui/shell/FrmAbout.h"
+#include "gui/shell/HelpWindow.h"
 #include "gui/shell/TrayIcon.h"
+#include "platform/Autostart.h"
+#include "settings/IniFile.h"
+#include "settings/Paths.h"
+#include "settings/SettingsFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -562,69 +562,31 @@ void FrmOptions::reject()
 
 namespace {
 QPointer<FrmOptions> g_dialog;
-}
+QPointer<QWidget> g_owner; // the main window loaded now
+} // namespace
 
 FrmOptions& frmOptions()
 {
     if (!g_dialog) {
-        QWidget* owner = callSeam<QWidget*>(seams().mainWindow);
-        g_dialog = new FrmOptions(options(), owner);
-        if (owner)
+        g_dialog = new FrmOptions(options(), g_owner);
+        if (g_owner)
             g_dialog->setWindowFlag(Qt::Dialog);
     }
     return *g_dialog;
 }
 
-void installOptionsDialog()
+void installOptionsDialog(QWidget& mainWindow)
 {
     // The dialog lives for the whole run: a main window loaded again (New or
     // Open Profile) takes it over from the one that goes.
-    QWidget* owner = callSeam<QWidget*>(seams().mainWindow);
-    if (g_dialog && owner && g_dialog->parentWidget() != owner) {
+    g_owner = &mainWindow;
+    if (g_dialog && g_dialog->parentWidget() != &mainWindow) {
         const bool shown = g_dialog->isVisible();
-        g_dialog->setParent(owner, g_dialog->windowFlags());
+        g_dialog->setParent(&mainWindow, g_dialog->windowFlags());
         if (shown)
             g_dialog->show();
     }
     installPreferences();
-    seams().showOptions = [] { frmOptions().showOptions(); };
-}
-
-namespace {
-
-// The main window's menu item of that name, when it has one.
-QAction* mainMenuItem(const char* name)
-{
-    QWidget* window = callSeam<QWidget*>(seams().mainWindow);
-    return window ? window->findChild<QAction*>(QString::fromLatin1(name)) : nullptr;
-}
-
-} // namespace
-
-void installOptionsAndShell()
-{
-    if (QApplication::windowIcon().isNull() ||
-        QApplication::windowIcon().availableSizes().isEmpty())
-        QApplication::setWindowIcon(programIcon());
-    installOptionsDialog();
-    installTray();
-    installShellServices();
-    // The menu effects of the receive setting, for a main window that does
-    // not provide them itself.
-    if (!seams().setReceiveMenuCaption) {
-        seams().setReceiveMenuCaption = [](const QString& caption) {
-            if (QAction* item = mainMenuItem("mnuReceive"))
-                item->setText(caption);
-        };
-    }
-    if (!seams().setIncomingLogMenusEnabled) {
-        seams().setIncomingLogMenusEnabled = [](bool enabled) {
-            for (const char* name : {"mnuInLog", "mnuPrintInLog"}) {
-                if (QAction* item = mainMenuItem(name))
-                    item->setEnabled(enabled);
-            }
-        };
-    }
 }
 
 } // namespace telvaro

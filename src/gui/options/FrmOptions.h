@@ -136,13 +136,8 @@ private:
 // whole run (hidden, never closed).
 FrmOptions& frmOptions();
 
-// Fills seams().showOptions and seams().applyPreferences and installs the
-// reactions of the live settings.
-void installOptionsDialog();
-
-// Everything this part of the program provides, for the main window's set-up:
-// the options dialog and preferences, the tray icon, help and the about box,
-// the program icon.
-void installOptionsAndShell();
+// Makes `mainWindow` the dialog's owner (a main window loaded again takes
+// the dialog over) and installs the reactions of the live settings.
+void installOptionsDialog(QWidget& mainWindow);
 
 } // namespace telvaro

@@ -35,7 +35,7 @@ enum class Outcome { Done, Cancelled, Failed };
 
 QWidget* owner()
 {
-    return callSeam<QWidget*>(seams().mainWindow);
+    return FrmDialer::instance();
 }
 
 QString quoted(const QString& text)

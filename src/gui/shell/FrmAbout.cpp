@@ -1,7 +1,6 @@
 #include "gui/shell/FrmAbout.h"
 
 #include "gui/shell/HelpWindow.h"
-#include "core/common/Seams.h"
 #include "platform/ShellServices.h"
 
 #include <QDesktopServices>
@@ -137,16 +136,13 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void showAbout(QWidget* parent)
+FrmAbout* showAbout(QWidget* parent)
 {
-    FrmAbout about(parent);
-    about.exec();
-}
-
-void installShellServices()
-{
-    seams().showAbout = [] { showAbout(callSeam<QWidget*>(seams().mainWindow)); };
-    seams().showHelp = [] { showHelp(); };
+    // Modal without a nested event loop: the box ends itself on OK.
+    auto* about = new FrmAbout(parent);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->open();
+    return about;
 }
 
 } // namespace telvaro

@@ -34,10 +34,8 @@ public:
     QPushButton* cmdSysInfo = nullptr;
 };
 
-// mnuHelpAbout_Click: the about box, modal over `parent`.
-void showAbout(QWidget* parent);
-
-// Fills seams().showAbout (over the main window) and seams().showHelp.
-void installShellServices();
+// mnuHelpAbout_Click: the about box, modal over `parent` (the caller goes
+// on at once; the box deletes itself when closed).
+FrmAbout* showAbout(QWidget* parent);
 
 } // namespace telvaro

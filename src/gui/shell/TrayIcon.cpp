@@ -1,7 +1,7 @@
 #include "gui/shell/TrayIcon.h"
 
-#include "settings/OptionsStore.h"
 #include "core/common/Seams.h"
+#include "settings/OptionsStore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,9 +49,10 @@ bool TrayIcon::available()
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-QWidget* TrayIcon::mainWindow() const
+void TrayIcon::setMainWindow(QWidget* window)
 {
-    return callSeam<QWidget*>(seams().mainWindow);
+    m_window = window;
+    watchMainWindow();
 }
 
 void TrayIcon::watchMainWindow()
@@ -244,28 +245,21 @@ TrayIcon& trayIcon()
     return *tray;
 }
 
-void installTray()
+void installTray(TrayIcon& tray, QWidget& window)
 {
-    // Switching the tray option off while the window is hidden in the tray
-    // puts the window back on the task bar: without the icon there would be
-    // no way back to it.
-    static bool watching = false;
-    if (!watching) {
-        watching = true;
-        QObject::connect(
-            &options(), &OptionsStore::checkClicked, &trayIcon(), [](OptionsStore::Check c) {
-                if (c != OptionsStore::chkIcon || options().isChecked(OptionsStore::chkIcon))
-                    return;
-                QWidget* window = callSeam<QWidget*>(seams().mainWindow);
-                if (window && window->isHidden() && window->isMinimized())
-                    window->showMinimized();
-            });
-    }
-    seams().trayAdd = [] { trayIcon().add(); };
-    seams().trayModify = [] { trayIcon().modify(); };
-    seams().trayDelete = [] { trayIcon().remove(); };
-    seams().mainWindowResized = [] { trayIcon().minimiseIntoTray(); };
-    seams().restoreMainWindow = [] { restoreMainWindow(callSeam<QWidget*>(seams().mainWindow)); };
+    tray.setMainWindow(&window);
+    QObject::connect(&options(), &OptionsStore::checkClicked, &window,
+                     [&tray, w = &window](OptionsStore::Check c) {
+                         if (c != OptionsStore::chkIcon)
+                             return;
+                         if (options().isChecked(OptionsStore::chkIcon)) {
+                             tray.add();
+                             return;
+                         }
+                         tray.remove();
+                         if (w->isHidden() && w->isMinimized())
+                             w->showMinimized();
+                     });
 }
 
 } // namespace telvaro

@@ -24,6 +24,10 @@ public:
     explicit TrayIcon(QObject* parent = nullptr);
     ~TrayIcon() override;
 
+    // The main window the icon brings back and hides into the tray (the one
+    // loaded now; a profile switch hands over the new one).
+    void setMainWindow(QWidget* window);
+
     static inline const QString kReadyTip = QStringLiteral("Telvaro-ready to receive calls");
     static inline const QString kReadyModifiedTip = QStringLiteral("Telvaro-ready to receive");
     static inline const QString kDisabledTip = QStringLiteral("Telvaro-disabled call receiving");
@@ -56,12 +60,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* mainWindow() const;
+    QWidget* mainWindow() const { return m_window; }
     void watchMainWindow();
     void setPicture(bool receiving, const QString& tip);
     QAction* restoreAction();
 
     QSystemTrayIcon* m_icon = nullptr;
+    QPointer<QWidget> m_window;
     QPointer<QWidget> m_watched;
     QPointer<QMenu> m_menu;
     QMenu* m_ownMenu = nullptr;
@@ -82,8 +87,10 @@ void restoreMainWindow(QWidget* window);
 // The tray of the running program.
 TrayIcon& trayIcon();
 
-// Fills seams().trayAdd / trayModify / trayDelete / restoreMainWindow /
-// mainWindowResized.
-void installTray();
+// Wires the tray to a main window being loaded: the icon serves `window`,
+// and switching the tray option off while the window is hidden in the tray
+// puts the window back on the task bar (without the icon there would be no
+// way back to it).
+void installTray(TrayIcon& tray, QWidget& window);
 
 } // namespace telvaro

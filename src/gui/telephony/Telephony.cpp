@@ -7,11 +7,12 @@
 #include "core/telephony/lineapi/LineApi.h"
 #include "core/telephony/locations/LocationStore.h"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace telvaro {
 
-void installTelephony()
+void installTelephony(QWidget* mainWindow)
 {
     Seams& s = seams();
     s.initializeTelephony = [] { InitializeTelephony(); };
@@ -48,8 +49,8 @@ void installTelephony()
         const DialingLocation* current = locations.currentLocation();
         return current ? current->blockCallerIdCode : QString();
     });
-    setMainWindowEnabler([] {
-        if (QWidget* w = callSeam<QWidget*>(seams().mainWindow))
+    setMainWindowEnabler([w = QPointer<QWidget>(mainWindow)] {
+        if (w)
             w->setEnabled(true);
     });
 }
