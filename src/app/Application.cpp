@@ -1,13 +1,14 @@
 #include "app/Application.h"
 
-#include "core/common/CommandLine.h"
-#include "gui/common/DialogPrompter.h"
 #include "app/FrmDialer.h"
-#include "settings/Paths.h"
+#include "app/ProgramParts.h"
+#include "core/common/CommandLine.h"
 #include "core/common/Seams.h"
+#include "core/telephony/ExternalRequests.h"
+#include "gui/common/DialogPrompter.h"
 #include "platform/SingleInstance.h"
 #include "platform/UnixSignals.h"
-#include "core/telephony/ExternalRequests.h"
+#include "settings/Paths.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -18,6 +19,10 @@
 #include <cstring>
 
 namespace telvaro {
+
+Application::Application() = default;
+
+Application::~Application() = default;
 
 int Application::run(int argc, char* argv[])
 {
@@ -120,7 +125,9 @@ int Application::run(int argc, char* argv[])
 
 void Application::loadWindow(const QString& commandLine)
 {
-    m_window = new FrmDialer;
+    if (!m_parts)
+        m_parts = std::make_unique<ProgramParts>();
+    m_window = new FrmDialer(m_parts.get());
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     connect(m_window, &FrmDialer::instanceRecordReleased, m_instance, &SingleInstance::release);
     m_window->formLoad(commandLine);

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class QGuiApplication;
 
@@ -11,6 +12,7 @@ class QGuiApplication;
 
 namespace telvaro {
 
+class ProgramParts;
 class SingleInstance;
 
 // The running program around its main window: the command line, the
@@ -27,12 +29,16 @@ public:
     FrmDialer* window() const { return m_window; }
 
 private:
-    Application() = default;
+    Application();
+    ~Application() override;
     void loadWindow(const QString& commandLine);
     void reloadWindow();
     void terminate();
 
     SingleInstance* m_instance = nullptr;
+    // The parts every main window of the run shares (options dialog, tray,
+    // help); made once, before the first window.
+    std::unique_ptr<ProgramParts> m_parts;
     QPointer<FrmDialer> m_window;
 };
 

@@ -1,5 +1,6 @@
 #include "app/FrmDialer.h"
 
+#include "app/ProgramParts.h"
 #include "core/common/Helpers.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
@@ -37,11 +38,15 @@ FrmDialer* FrmDialer::s_instance = nullptr;
 
 namespace {
 
-std::function<void()>& processEnder()
+// How the program ends: the event loop ends, with status 0.
+class EventLoopEnder final : public ProcessEnder
 {
-    static std::function<void()> ender = [] { QCoreApplication::exit(0); };
-    return ender;
-}
+public:
+    void endProcess() override { QCoreApplication::exit(0); }
+};
+
+EventLoopEnder g_eventLoopEnder;
+ProcessEnder* g_processEnder = &g_eventLoopEnder;
 
 constexpr int kToggleButtonSize = 255; // twips
 
@@ -72,7 +77,8 @@ int shiftState(Qt::KeyboardModifiers modifiers)
 
 } // namespace
 
-FrmDialer::FrmDialer(QWidget* parent) : QMainWindow(parent)
+FrmDialer::FrmDialer(ProgramParts* parts, QWidget* parent)
+    : QMainWindow(parent), m_parts(parts ? parts : new ProgramParts(this))
 {
     setObjectName(QStringLiteral("FrmDialer"));
     setWindowTitle(QStringLiteral("Telvaro"));
@@ -113,9 +119,9 @@ FrmDialer::~FrmDialer()
         s_instance = nullptr;
 }
 
-void FrmDialer::setProcessEnder(std::function<void()> ender)
+void FrmDialer::setProcessEnder(ProcessEnder* ender)
 {
-    processEnder() = ender ? std::move(ender) : [] { QCoreApplication::exit(0); };
+    g_processEnder = ender ? ender : &g_eventLoopEnder;
 }
 
 FrmDialer* FrmDialer::instance()
@@ -418,7 +424,8 @@ void FrmDialer::resumeLineAfterReload(bool receiveReacted, bool commandReacted)
 
 void FrmDialer::reloadMainWindow(const std::function<void()>& load)
 {
-    if (FrmDialer* old = instance()) {
+    FrmDialer* old = instance();
+    if (old) {
         // The session ends as at exit (a call still held is written then).
         callSeam(seams().closeLine);
         callSeam(seams().shutdownTelephony);
@@ -431,7 +438,12 @@ void FrmDialer::reloadMainWindow(const std::function<void()>& load)
         load();
         return;
     }
-    auto* window = new FrmDialer;
+    // The lasting parts go on with the new window (a window that made its
+    // own hands them over before it goes).
+    ProgramParts* parts = old ? &old->parts() : nullptr;
+    auto* window = new FrmDialer(parts);
+    if (parts && parts->parent() == old)
+        parts->setParent(window);
     window->formLoad(QString());
 }
 
@@ -608,7 +620,7 @@ void FrmDialer::exitProgram(ExitMode mode)
     callSeam(seams().unhook);
 
     hide();
-    processEnder()();
+    g_processEnder->endProcess();
 }
 
 // ---------------------------------------------------------- other starts

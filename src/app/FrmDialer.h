@@ -15,6 +15,16 @@ class QToolButton;
 
 namespace telvaro {
 
+class ProgramParts;
+
+// Ends the process once the exit sequence is done.
+class ProcessEnder
+{
+public:
+    virtual ~ProcessEnder() = default;
+    virtual void endProcess() = 0;
+};
+
 // The main window: the dialing pad on the left (fraPad), the speed-dial
 // directory on the right (fraMain), the menus of the whole program and the
 // start-up and exit of the program. Loading this window is the program's
@@ -40,8 +50,12 @@ public:
     static const QString kShowPadCaption; // "Show Dialing &Pad"
     static const QString kHidePadCaption; // "Hide Dialing &Pad"
 
-    explicit FrmDialer(QWidget* parent = nullptr);
+    // `parts`: the program's lasting parts (options dialog, tray, help); a
+    // window given none makes its own.
+    explicit FrmDialer(ProgramParts* parts = nullptr, QWidget* parent = nullptr);
     ~FrmDialer() override;
+
+    ProgramParts& parts() const { return *m_parts; }
 
     // The window currently loaded (nullptr when none).
     static FrmDialer* instance();
@@ -131,8 +145,9 @@ public:
     void exitProgram(ExitMode mode = ExitMode::Interactive);
     bool isExiting() const { return m_exiting; }
 
-    // How the program ends once the exit sequence is done; tests put their own.
-    static void setProcessEnder(std::function<void()> ender);
+    // How the program ends once the exit sequence is done: the event loop
+    // ends (nullptr), or a test's own ender, which must outlive its use.
+    static void setProcessEnder(ProcessEnder* ender);
 
     // ProfileName and the captions that show it.
     void setProfileName(const QString& name);
@@ -191,6 +206,7 @@ private:
     bool m_unloaded = false;
     bool m_profileLoad = false; // loaded again by New or Open Profile
     bool m_reloading = false;   // unloaded for the window loaded after it
+    ProgramParts* m_parts = nullptr;
 
     static FrmDialer* s_instance;
 };

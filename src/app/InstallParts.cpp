@@ -15,39 +15,41 @@
 // Profiles:
 #include "gui/profiles/Profiles.h"
 // Shell (options, tray, about box and help):
+#include "app/ProgramParts.h"
 #include "core/dialing/Dialer.h"
 #include "core/options/Preferences.h"
 #include "gui/options/FrmOptions.h"
 #include "gui/shell/FrmAbout.h"
-#include "gui/shell/HelpWindow.h"
 #include "gui/shell/TrayIcon.h"
 
 #include "core/common/Seams.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QMenu>
 #include <QPointer>
 
 namespace telvaro {
 
 namespace {
 
-// Shell: the options dialog, the tray icon, help and the about box serve the
-// main window loaded now; the window's menus reach them, and the window shows
-// the effects of the receive setting.
+// Shell: the program's lasting parts (options dialog, tray icon, help) and
+// the about box serve the main window loaded now; the window's menus reach
+// them, and the window shows the effects of the receive setting.
 void installShell(FrmDialer& window)
 {
     if (QApplication::windowIcon().isNull() ||
         QApplication::windowIcon().availableSizes().isEmpty())
         QApplication::setWindowIcon(programIcon());
-    installOptionsDialog(window);
-    TrayIcon& tray = trayIcon();
+    ProgramParts& parts = window.parts();
+    parts.setMainWindow(window);
+    installPreferences();
+    TrayIcon& tray = parts.tray();
     installTray(tray, window);
 
     QObject::connect(window.mnuOptions, &QAction::triggered, &window,
-                     [] { frmOptions().showOptions(); });
-    QObject::connect(window.mnuHelpTopics, &QAction::triggered, &window, [] { showHelp(); });
+                     [&parts] { parts.optionsDialog().showOptions(); });
+    QObject::connect(window.mnuHelpTopics, &QAction::triggered, &window,
+                     [&parts] { parts.showHelp(); });
     QObject::connect(window.mnuHelpAbout, &QAction::triggered, &window,
                      [&window] { showAbout(&window); });
     QObject::connect(window.mPopRestore, &QAction::triggered, &window,

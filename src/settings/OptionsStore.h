@@ -124,7 +124,9 @@ private:
     QStringList m_lineDeviceNames;
 };
 
-// The one store of the running program.
+// The one store of the running program: the live options every part reads.
+// One of the program's only three process-wide objects, with the settings
+// file (settings::file()) and the clock (clock()).
 OptionsStore& options();
 
 } // namespace telvaro

@@ -22,7 +22,9 @@ inline constexpr int kMaxRecentNumbers = 20;
 
 // The settings file of the running program (paths::settingsFile()), parsed
 // once and shared by every part; a new object is made when the configuration
-// folder changes (tests).
+// folder changes (tests). One of the program's only three process-wide
+// objects, with the live options (options()) and the clock (clock()); every
+// other part is owned by the program and handed to those that need it.
 IniFile& file();
 
 // One key of the settings file; empty when missing (an empty value counts as

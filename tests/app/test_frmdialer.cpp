@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/FrmDialer.h"
+#include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/common/Helpers.h"
@@ -89,11 +90,13 @@ class TestFrmDialer : public QObject
     std::unique_ptr<TestEnv> env;
     std::unique_ptr<ScriptedPrompter> prompts;
     std::unique_ptr<Calls> calls;
+    std::unique_ptr<test::CountingEnder> ender;
 
     std::unique_ptr<FrmDialer> makeWindow()
     {
         auto w = std::make_unique<FrmDialer>();
-        FrmDialer::setProcessEnder([this] { ++calls->ended; });
+        ender = std::make_unique<test::CountingEnder>(calls->ended);
+        FrmDialer::setProcessEnder(ender.get());
         connect(w.get(), &FrmDialer::trayIconWanted, this,
                 [this](bool shown) { calls->log << (shown ? "trayAdd" : "trayDelete"); });
         // In place of the parts the window installed.

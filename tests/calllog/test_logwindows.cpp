@@ -6,6 +6,7 @@
 #include "core/calllog/CallLogModel.h"
 #include "gui/calllog/FrmLog.h"
 #include "gui/calllog/LogPrinting.h"
+#include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "gui/directory/FrmMemo.h"
@@ -190,6 +191,7 @@ class TestLogWindows : public QObject
     std::unique_ptr<TestEnv> env;
     std::unique_ptr<ScriptedPrompter> prompts;
     int ended = 0;
+    test::CountingEnder ender{ended};
 
 private Q_SLOTS:
     void init()
@@ -198,7 +200,7 @@ private Q_SLOTS:
         prompts = std::make_unique<ScriptedPrompter>();
         test::resetDialing();
         resetFailureReports();
-        FrmDialer::setProcessEnder([this] { ++ended; });
+        FrmDialer::setProcessEnder(&ender);
     }
     void cleanup()
     {

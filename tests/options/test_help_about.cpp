@@ -1,5 +1,6 @@
 // The help window with Telvaro's own pages, and the about box.
 
+#include "app/ProgramParts.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "gui/shell/FrmAbout.h"
@@ -79,13 +80,14 @@ private Q_SLOTS:
 
     void helpOpensOnATopicAndFollowsLinks()
     {
-        showHelp();
-        HelpWindow& help = helpWindow();
+        ProgramParts parts;
+        parts.showHelp();
+        HelpWindow& help = *parts.helpWindow();
         QVERIFY(help.isVisible());
         QCOMPARE(help.windowTitle(), QString("Telvaro Help"));
         QCOMPARE(help.currentTopic(), QString("contents"));
 
-        showHelpTopic("options");
+        parts.showHelpTopic("options");
         QCOMPARE(help.currentTopic(), QString("options"));
         QVERIFY(help.page->toPlainText().contains("Enable Automatic Redial"));
         QCOMPARE(help.contents->currentItem()->text(), QString("Options"));
@@ -94,12 +96,12 @@ private Q_SLOTS:
         QCOMPARE(help.currentTopic(), QString("redial"));
         help.contents->setCurrentRow(1);
         QCOMPARE(help.currentTopic(), QString("getting-started"));
-        showHelpTopic("no-such-topic");
+        parts.showHelpTopic("no-such-topic");
         QCOMPARE(help.currentTopic(), QString("contents"));
 
         Q_EMIT help.page->anchorClicked(QUrl("https://example.org/x"));
         QCOMPARE(urls.opened, QList<QUrl>{QUrl("https://example.org/x")});
-        QCOMPARE(&helpWindow(), &help); // one window, reused
+        QCOMPARE(parts.helpWindow(), &help); // one window, reused
         help.close();
     }
 
@@ -139,9 +141,10 @@ private Q_SLOTS:
             about.show();
             QApplication::processEvents();
             QVERIFY(about.grab().save(shots + "/about.png"));
-            showHelpTopic("getting-started");
+            ProgramParts parts;
+            HelpWindow& help = parts.showHelpTopic("getting-started");
             QApplication::processEvents();
-            QVERIFY(helpWindow().grab().save(shots + "/help.png"));
+            QVERIFY(help.grab().save(shots + "/help.png"));
         }
     }
 

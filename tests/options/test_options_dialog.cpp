@@ -37,6 +37,8 @@ class TestOptionsDialog : public QObject
     std::unique_ptr<FrmOptions> dlg;
     QStringList calls;
     std::unique_ptr<QWidget> mainWindow; // the window the tray serves
+    TrayIcon icon;
+    TrayIcon& tray() { return icon; }
 
     QLineEdit* edit(S::Text t) { return dlg->spin(t)->findChild<QLineEdit*>(); }
     // A user's click: on the button's own page, by the mouse when the dialog
@@ -83,7 +85,7 @@ private Q_SLOTS:
         seams() = {};
         calls.clear();
         mainWindow = std::make_unique<QWidget>();
-        installTray(trayIcon(), *mainWindow);
+        installTray(tray(), *mainWindow);
         seams().fillLineDeviceList = [this] {
             calls << "fill";
             options().setLineDeviceNames({"Modem A", "Modem B", "Modem C"});
@@ -93,7 +95,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        trayIcon().remove();
+        tray().remove();
         mainWindow.reset();
         dlg.reset();
         seams() = {};
@@ -292,10 +294,10 @@ private Q_SLOTS:
 
         // The tray box acts at once, even when the dialog is cancelled.
         dlg->tbsOptions->setCurrentIndex(0);
-        trayIcon().add();
-        QVERIFY(!trayIcon().toolTip().isEmpty());
+        tray().add();
+        QVERIFY(!tray().toolTip().isEmpty());
         click(dlg->check(S::chkIcon));
-        QCOMPARE(trayIcon().toolTip(), QString()); // removed
+        QCOMPARE(tray().toolTip(), QString()); // removed
         edit(S::TxtRedial)->selectAll();
         QTest::keyClicks(edit(S::TxtRedial), "0");
         click(dlg->cmdCancel);

@@ -20,6 +20,8 @@ class TestTray : public QObject
     Q_OBJECT
 
     std::unique_ptr<QMainWindow> window;
+    std::unique_ptr<TrayIcon> icon;
+    TrayIcon& tray() { return *icon; }
 
 private Q_SLOTS:
     void init()
@@ -28,29 +30,31 @@ private Q_SLOTS:
         seams() = {};
         window = std::make_unique<QMainWindow>();
         window->resize(300, 200);
-        installTray(trayIcon(), *window);
+        icon = std::make_unique<TrayIcon>();
+        installTray(tray(), *window);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 
     void cleanup()
     {
-        trayIcon().remove();
+        tray().remove();
         seams() = {};
+        icon.reset();
         window.reset();
     }
 
     void withoutATrayNothingFailsAndMinimisingKeepsTheWindow()
     {
         QVERIFY(!TrayIcon::available());
-        trayIcon().add();
-        trayIcon().modify();
-        QVERIFY(!trayIcon().isShown());
+        tray().add();
+        tray().modify();
+        QVERIFY(!tray().isShown());
         window->setWindowState(Qt::WindowMinimized);
         QTest::qWait(50);
         QVERIFY(window->isVisible());
-        trayIcon().remove();
-        trayIcon().remove(); // deleting twice is harmless
+        tray().remove();
+        tray().remove(); // deleting twice is harmless
     }
 
     void restoreBringsBackAMinimisedOrHiddenWindow()
@@ -75,20 +79,20 @@ private Q_SLOTS:
 
     void restoreIsOfferedOnlyForAMinimisedOrHiddenWindow()
     {
-        QMenu* menu = trayIcon().menu();
+        QMenu* menu = tray().menu();
         QAction* restore = menu->findChild<QAction*>("mPopRestore");
         QVERIFY(restore);
         QCOMPARE(restore->text(), QString("&Restore"));
-        trayIcon().prepareMenu();
+        tray().prepareMenu();
         QVERIFY(!restore->isVisible());
         window->showMinimized();
-        trayIcon().prepareMenu();
+        tray().prepareMenu();
         QVERIFY(restore->isVisible());
         window->showNormal();
-        trayIcon().prepareMenu();
+        tray().prepareMenu();
         QVERIFY(!restore->isVisible());
         window->hide();
-        trayIcon().prepareMenu();
+        tray().prepareMenu();
         QVERIFY(restore->isVisible());
     }
 
@@ -99,12 +103,12 @@ private Q_SLOTS:
         QAction* restore = systray->addAction("&Restore");
         restore->setObjectName("mPopRestore");
         systray->addAction("&Automatic Receive");
-        QCOMPARE(trayIcon().menu(), systray);
+        QCOMPARE(tray().menu(), systray);
         window->showMinimized();
-        trayIcon().prepareMenu();
+        tray().prepareMenu();
         QVERIFY(restore->isVisible());
         window->showNormal();
-        trayIcon().prepareMenu();
+        tray().prepareMenu();
         QVERIFY(!restore->isVisible());
     }
 };

@@ -39,6 +39,8 @@ class TestTrayX11 : public QObject
     Q_OBJECT
 
     std::unique_ptr<QMainWindow> window;
+    TrayIcon icon;
+    TrayIcon& tray() { return icon; }
     bool lineOpen = false;
 
 private Q_SLOTS:
@@ -63,32 +65,32 @@ private Q_SLOTS:
         window->setWindowTitle("Telvaro");
         window->setWindowIcon(programIcon());
         window->resize(320, 240);
-        installTray(trayIcon(), *window);
+        installTray(tray(), *window);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 
     void cleanup()
     {
-        trayIcon().remove();
+        tray().remove();
         seams() = {};
         window.reset();
     }
 
     void iconAppearsWithTheTooltipOfTheReceiveState()
     {
-        trayIcon().add();
-        QVERIFY(trayIcon().isShown());
-        QCOMPARE(trayIcon().toolTip(), QString("Telvaro-disabled call receiving"));
-        QTRY_VERIFY(trayIcon().systemTrayIcon()->geometry().isValid());
+        tray().add();
+        QVERIFY(tray().isShown());
+        QCOMPARE(tray().toolTip(), QString("Telvaro-disabled call receiving"));
+        QTRY_VERIFY(tray().systemTrayIcon()->geometry().isValid());
 
         lineOpen = true;
-        trayIcon().modify();
-        QCOMPARE(trayIcon().toolTip(), QString("Telvaro-ready to receive"));
-        trayIcon().remove();
-        QVERIFY(!trayIcon().isShown());
-        trayIcon().add();
-        QCOMPARE(trayIcon().toolTip(), QString("Telvaro-ready to receive calls"));
+        tray().modify();
+        QCOMPARE(tray().toolTip(), QString("Telvaro-ready to receive"));
+        tray().remove();
+        QVERIFY(!tray().isShown());
+        tray().add();
+        QCOMPARE(tray().toolTip(), QString("Telvaro-ready to receive calls"));
 
         const QString shots = qEnvironmentVariable("TELVARO_SCREENSHOT_DIR");
         if (!shots.isEmpty()) {
@@ -101,8 +103,8 @@ private Q_SLOTS:
 
     void minimisingHidesAndAClickOnTheIconRestores()
     {
-        trayIcon().add();
-        QTRY_VERIFY(trayIcon().systemTrayIcon()->geometry().isValid());
+        tray().add();
+        QTRY_VERIFY(tray().systemTrayIcon()->geometry().isValid());
         // A minimise from the title bar changes the state alone.
         window->setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(!window->isVisible());
@@ -128,11 +130,11 @@ private Q_SLOTS:
 
     void switchingTheTrayOffBringsAHiddenWindowBack()
     {
-        trayIcon().add();
+        tray().add();
         window->setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(!window->isVisible());
         options().setChecked(S::chkIcon, false); // its reaction deletes the icon
-        trayIcon().remove();
+        tray().remove();
         QVERIFY(window->isVisible());
         QVERIFY(window->isMinimized());
     }
@@ -141,18 +143,18 @@ private Q_SLOTS:
     {
         // Start-up minimises the window and then shows it: it stays
         // minimised and visible, with the icon beside it.
-        trayIcon().add();
+        tray().add();
         window->setWindowState(window->windowState() | Qt::WindowMinimized);
         window->show();
         QTest::qWait(200);
         QVERIFY(window->isVisible());
         QVERIFY(window->isMinimized());
-        QVERIFY(trayIcon().isShown());
+        QVERIFY(tray().isShown());
     }
 
     void withTheTrayOptionOffMinimisingKeepsTheWindow()
     {
-        trayIcon().add();
+        tray().add();
         options().setChecked(S::chkIcon, false);
         window->setWindowState(Qt::WindowMinimized);
         QTest::qWait(300);
@@ -164,12 +166,13 @@ private Q_SLOTS:
     // with the tray, and from then on minimising hides into it.
     void trayStartedAfterTelvaro()
     {
-        trayIcon().remove();
+        tray().remove();
         g_trayer->kill();
         g_trayer->waitForFinished(5000);
         QTRY_VERIFY_WITH_TIMEOUT(!QSystemTrayIcon::isSystemTrayAvailable(), 10000);
 
         TrayIcon tray; // the program's icon, made at its start
+        tray.setMainWindow(window.get());
         tray.add();
         window->setWindowState(Qt::WindowMinimized);
         QTest::qWait(300);

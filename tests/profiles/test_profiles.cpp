@@ -5,12 +5,14 @@
 
 #include "settings/Cp1252.h"
 #include "app/FrmDialer.h"
+#include "app/ProgramParts.h"
 #include "gui/options/FrmOptions.h"
 #include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
 #include "settings/SettingsFile.h"
 #include "core/calllog/CallLogFile.h"
+#include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "gui/dialing/DialPad.h"
@@ -112,6 +114,7 @@ class TestProfiles : public QObject
     std::unique_ptr<TestEnv> env;
     std::unique_ptr<ScriptedPrompter> prompts;
     int ended = 0;
+    test::CountingEnder ender{ended};
 
     FrmDialer* window() { return FrmDialer::instance(); }
 
@@ -139,7 +142,7 @@ private Q_SLOTS:
         prompts = std::make_unique<ScriptedPrompter>();
         test::resetProgram();
         ended = 0;
-        FrmDialer::setProcessEnder([this] { ++ended; });
+        FrmDialer::setProcessEnder(&ender);
     }
 
     void cleanup()
@@ -483,7 +486,7 @@ private Q_SLOTS:
 
         FrmDialer* w = start();
         QVERIFY(telephony().lineIsOpen);
-        FrmOptions& dialog = frmOptions();
+        FrmOptions& dialog = w->parts().optionsDialog();
         const QPointer<FrmOptions> dialogKept(&dialog);
         prompts->fileAnswers.enqueue(data("Other.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::No);

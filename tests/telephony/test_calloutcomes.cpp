@@ -13,6 +13,7 @@
 #include "core/common/Seams.h"
 #include "settings/SettingsFile.h"
 #include "core/calllog/CallLogFile.h"
+#include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "gui/dialing/DialPad.h"
@@ -138,7 +139,8 @@ class TestCallOutcomes : public QObject
                                "Call Display=1\r\nBusy Delay Timer=1\r\n" +
                                preferences);
         window = std::make_unique<FrmDialer>();
-        FrmDialer::setProcessEnder([] {});
+        static test::CountingEnder ender;
+        FrmDialer::setProcessEnder(&ender);
         window->formLoad(QString());
         dialer().pause = [](double) {};
         connect(&dialer(), &Dialer::connectWindowChanged, this, [this] {

@@ -13,6 +13,7 @@
 #include "core/common/Seams.h"
 #include "settings/SettingsFile.h"
 #include "core/calllog/CallLogFile.h"
+#include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "gui/dialing/DialPad.h"
@@ -61,7 +62,8 @@ class TestExternalRequests : public QObject
                                                     "\r\n\r\n[Preferences]\r\n" + preferences +
                                                     "Busy Delay Timer=1\r\n");
         window = std::make_unique<FrmDialer>();
-        FrmDialer::setProcessEnder([] {});
+        static test::CountingEnder ender;
+        FrmDialer::setProcessEnder(&ender);
         window->formLoad(QString());
     }
 

@@ -5,12 +5,14 @@
 #include "SimModem.h"
 
 #include "app/FrmDialer.h"
+#include "app/ProgramParts.h"
 #include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
 #include "settings/SettingsFile.h"
 #include "gui/shell/TrayIcon.h"
 #include "core/calllog/CallLogFile.h"
+#include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "gui/dialing/DialPad.h"
@@ -73,6 +75,7 @@ class TestIncomingCalls : public QObject
     std::unique_ptr<test::SimModem> sim;
     std::unique_ptr<FrmDialer> window;
     int ended = 0;
+    test::CountingEnder ender{ended};
 
     // The program started receiving calls, with the simulator ringing once
     // after `firstCallMs` (three rings a second apart unless `args` say more).
@@ -91,7 +94,7 @@ class TestIncomingCalls : public QObject
                                      "\r\n\r\n[Preferences]\r\nCall Display=1\r\n"
                                      "SoundIncoming Enabled=1\r\nUseModem=1\r\n");
         window = std::make_unique<FrmDialer>();
-        FrmDialer::setProcessEnder([this] { ++ended; });
+        FrmDialer::setProcessEnder(&ender);
         window->formLoad(QString());
         return true;
     }
@@ -231,19 +234,19 @@ private Q_SLOTS:
                  "the modem simulator did not start");
         QTRY_VERIFY_WITH_TIMEOUT(sim->log().join(u' ').contains(QStringLiteral("CID=1")), 5000);
         QCOMPARE(window->mnuReceive->text(), QStringLiteral("&Automatic Receive"));
-        QCOMPARE(trayIcon().toolTip(), QStringLiteral("Telvaro-ready to receive calls"));
+        QCOMPARE(window->parts().tray().toolTip(), QStringLiteral("Telvaro-ready to receive calls"));
         const int before = resets();
 
         window->mnuReceive->trigger();
         QCOMPARE(window->mnuReceive->text(), QStringLiteral("&Manual Receive"));
         QVERIFY(!options().isChecked(OptionsStore::chkCallDisplay));
-        QCOMPARE(trayIcon().toolTip(), QStringLiteral("Telvaro-disabled call receiving"));
+        QCOMPARE(window->parts().tray().toolTip(), QStringLiteral("Telvaro-disabled call receiving"));
         QTRY_COMPARE_WITH_TIMEOUT(resets(), before + 1, 5000);
         // The line is open (without privileges), yet the icon put back says
         // receiving is off.
         options().setChecked(OptionsStore::chkIcon, false);
         options().setChecked(OptionsStore::chkIcon, true);
-        QCOMPARE(trayIcon().toolTip(), QStringLiteral("Telvaro-disabled call receiving"));
+        QCOMPARE(window->parts().tray().toolTip(), QStringLiteral("Telvaro-disabled call receiving"));
         // The call at 4 s rings unheeded.
         QTest::qWait(4500);
         QCOMPARE(resets(), before + 1);
@@ -253,7 +256,7 @@ private Q_SLOTS:
         window->mnuReceive->trigger();
         QCOMPARE(window->mnuReceive->text(), QStringLiteral("&Automatic Receive"));
         QVERIFY(options().isChecked(OptionsStore::chkCallDisplay));
-        QCOMPARE(trayIcon().toolTip(), QStringLiteral("Telvaro-ready to receive"));
+        QCOMPARE(window->parts().tray().toolTip(), QStringLiteral("Telvaro-ready to receive"));
         QTRY_COMPARE_WITH_TIMEOUT(resets(), before + 2, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(shownDisplay(), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(incomingLog().size(), 1, 5000);

@@ -11,6 +11,7 @@
 #include "core/common/Seams.h"
 #include "settings/SettingsFile.h"
 #include "core/calllog/CallLogFile.h"
+#include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "gui/dialing/DialPad.h"
@@ -123,7 +124,8 @@ class TestSipPhone : public QObject
         directoryStore().writeEntryNumber(false, directory::entryKey(1, 1),
                                           QStringLiteral("555-0101"));
         window = std::make_unique<FrmDialer>();
-        FrmDialer::setProcessEnder([] {});
+        static test::CountingEnder ender;
+        FrmDialer::setProcessEnder(&ender);
         window->formLoad(QString());
         window->show();
         options().setText(OptionsStore::txtDelayTimer, QStringLiteral("2"));

@@ -16,6 +16,9 @@ public:
     virtual std::chrono::steady_clock::time_point monotonic() const = 0;
 };
 
+// The clock every part reads the time from. One of the program's only three
+// process-wide objects, with the settings file (settings::file()) and the
+// live options (options()).
 Clock& clock();
 // Installs `c` (not owned); nullptr restores the system clock.
 void setClock(Clock* c);

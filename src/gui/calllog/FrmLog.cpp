@@ -5,8 +5,6 @@
 #include "core/common/Seams.h"
 #include "core/calllog/CallLogModel.h"
 #include "gui/calllog/LogPrinting.h"
-#include "gui/shell/FrmAbout.h"
-#include "gui/shell/HelpWindow.h"
 #include "core/directory/DirectoryStore.h"
 
 #include <QAction>
@@ -379,8 +377,8 @@ void CallLogWindow::addHelpMenu()
         addItem(mnuHelp, QStringLiteral("&Help Topics"), QStringLiteral("mnuHelpTopics"));
     mnuHelp->addSeparator();
     mnuAbout = addItem(mnuHelp, QStringLiteral("&About Telvaro"), QStringLiteral("mnuAbout"));
-    connect(mnuHelpTopics, &QAction::triggered, this, [] { showHelp(); });
-    connect(mnuAbout, &QAction::triggered, this, [this] { showAbout(this); });
+    connect(mnuHelpTopics, &QAction::triggered, this, &CallLogWindow::helpRequested);
+    connect(mnuAbout, &QAction::triggered, this, &CallLogWindow::aboutRequested);
 }
 
 // ----------------------------------------------------------------- incoming

@@ -56,6 +56,11 @@ public:
     QAction* mnuHelpTopics = nullptr;
     QAction* mnuAbout = nullptr;
 
+Q_SIGNALS:
+    // The Help menu's items: the program's help, the about box.
+    void helpRequested();
+    void aboutRequested();
+
 protected:
     CallLogWindow(LogKind kind, QWidget* parent);
 

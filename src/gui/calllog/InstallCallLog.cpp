@@ -42,6 +42,9 @@ public:
             m_out = new calllog::FrmOutLog(m_main);
             w = m_out;
         }
+        // Help and the about box are the main window's.
+        connect(w, &CallLogWindow::helpRequested, m_main->mnuHelpTopics, &QAction::trigger);
+        connect(w, &CallLogWindow::aboutRequested, m_main->mnuHelpAbout, &QAction::trigger);
         w->load();
         return w;
     }

@@ -3,9 +3,6 @@
 #include "core/common/Prompter.h"
 #include "core/common/Seams.h"
 #include "core/options/Preferences.h"
-#include "gui/shell/FrmAbout.h"
-#include "gui/shell/HelpWindow.h"
-#include "gui/shell/TrayIcon.h"
 #include "platform/Autostart.h"
 #include "settings/IniFile.h"
 #include "settings/Paths.h"
@@ -122,7 +119,8 @@ FrmOptions::FrmOptions(OptionsStore& store, QWidget* parent) : QDialog(parent), 
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
     connect(cmdOK, &QPushButton::clicked, this, &FrmOptions::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &FrmOptions::cmdCancel_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, [] { showHelpTopic(QStringLiteral("options")); });
+    connect(cmdHelp, &QPushButton::clicked, this,
+            [this] { Q_EMIT helpRequested(QStringLiteral("options")); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -558,35 +556,6 @@ void FrmOptions::cmdCancel_Click()
 void FrmOptions::reject()
 {
     cmdCancel_Click();
-}
-
-namespace {
-QPointer<FrmOptions> g_dialog;
-QPointer<QWidget> g_owner; // the main window loaded now
-} // namespace
-
-FrmOptions& frmOptions()
-{
-    if (!g_dialog) {
-        g_dialog = new FrmOptions(options(), g_owner);
-        if (g_owner)
-            g_dialog->setWindowFlag(Qt::Dialog);
-    }
-    return *g_dialog;
-}
-
-void installOptionsDialog(QWidget& mainWindow)
-{
-    // The dialog lives for the whole run: a main window loaded again (New or
-    // Open Profile) takes it over from the one that goes.
-    g_owner = &mainWindow;
-    if (g_dialog && g_dialog->parentWidget() != &mainWindow) {
-        const bool shown = g_dialog->isVisible();
-        g_dialog->setParent(&mainWindow, g_dialog->windowFlags());
-        if (shown)
-            g_dialog->show();
-    }
-    installPreferences();
 }
 
 } // namespace telvaro

@@ -103,6 +103,10 @@ public:
     // The device at opening (or at the last drop-down), put back by Cancel.
     int cancelDevice() const { return m_cancelDevice; }
 
+Q_SIGNALS:
+    // "&Help": the help page of a topic.
+    void helpRequested(const QString& topic);
+
 protected:
     void reject() override; // Esc and the title bar's close: Cancel
 
@@ -131,13 +135,5 @@ private:
     QString m_cancelText; // the name shown for m_cancelDevice: Cancel restores both
     bool m_refreshingDevices = false;
 };
-
-// The dialog of the running program, made on first use and kept for the
-// whole run (hidden, never closed).
-FrmOptions& frmOptions();
-
-// Makes `mainWindow` the dialog's owner (a main window loaded again takes
-// the dialog over) and installs the reactions of the live settings.
-void installOptionsDialog(QWidget& mainWindow);
 
 } // namespace telvaro

@@ -112,33 +112,4 @@ void HelpWindow::openLink(const QUrl& url)
     QDesktopServices::openUrl(url);
 }
 
-namespace {
-QPointer<HelpWindow> g_help;
-}
-
-HelpWindow& helpWindow()
-{
-    if (!g_help) {
-        g_help = new HelpWindow;
-        g_help->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    return *g_help;
-}
-
-void showHelpTopic(const QString& topic)
-{
-    HelpWindow& help = helpWindow();
-    help.showTopic(topic);
-    if (help.isMinimized())
-        help.showNormal();
-    help.show();
-    help.raise();
-    help.activateWindow();
-}
-
-void showHelp()
-{
-    showHelpTopic(QStringLiteral("contents"));
-}
-
 } // namespace telvaro

@@ -33,11 +33,4 @@ private:
     QString m_topic;
 };
 
-// The help window of the running program (one, made on first use), raised
-// and showing `topic`.
-HelpWindow& helpWindow();
-void showHelpTopic(const QString& topic);
-// "&Help Topics": the contents page.
-void showHelp();
-
 } // namespace telvaro

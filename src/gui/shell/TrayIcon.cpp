@@ -239,12 +239,6 @@ void restoreMainWindow(QWidget* window)
     }
 }
 
-TrayIcon& trayIcon()
-{
-    static TrayIcon* tray = new TrayIcon(qApp);
-    return *tray;
-}
-
 void installTray(TrayIcon& tray, QWidget& window)
 {
     tray.setMainWindow(&window);

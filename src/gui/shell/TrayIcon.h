@@ -84,9 +84,6 @@ QIcon programIcon();
 // directory's tab strip (or the window).
 void restoreMainWindow(QWidget* window);
 
-// The tray of the running program.
-TrayIcon& trayIcon();
-
 // Wires the tray to a main window being loaded: the icon serves `window`,
 // and switching the tray option off while the window is hidden in the tray
 // puts the window back on the task bar (without the icon there would be no
