@@ -3,18 +3,18 @@
 // pseudo-terminals.
 #include "FakeModem.h"
 #include "ModalHelper.h"
-#include "gui/options/FrmOptions.h"
-#include "settings/OptionsStore.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
 #include "core/telephony/LineSession.h"
-#include "gui/telephony/Telephony.h"
 #include "core/telephony/lineapi/ModemConfig.h"
+#include "core/telephony/locations/ModemProbe.h"
+#include "gui/options/FrmOptions.h"
+#include "gui/telephony/Telephony.h"
 #include "gui/telephony/locations/LineDialogs.h"
 #include "gui/telephony/locations/ModemDialogs.h"
-#include "core/telephony/locations/ModemProbe.h"
+#include "settings/OptionsStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -338,9 +338,9 @@ void TestModemDialogs::addedModemShowsInTheOptionsDeviceList()
     callSeam(seams().initializeTelephony);
 
     FrmOptions dlg;
-    dlg.cmbLineDevices->showPopup();
-    dlg.cmbLineDevices->hidePopup();
-    QCOMPARE(dlg.cmbLineDevices->count(), 0); // no modem yet
+    dlg.findChild<QComboBox*>("cmbLineDevices")->showPopup();
+    dlg.findChild<QComboBox*>("cmbLineDevices")->hidePopup();
+    QCOMPARE(dlg.findChild<QComboBox*>("cmbLineDevices")->count(), 0); // no modem yet
 
     onModal<SystemModemsDialog>([&](SystemModemsDialog* s) {
         onModal<AddModemDialog>([&](AddModemDialog* add) {
@@ -351,23 +351,23 @@ void TestModemDialogs::addedModemShowsInTheOptionsDeviceList()
         s->cmdAdd->click();
         s->reject();
     });
-    dlg.cmdSysModems->click();
+    dlg.findChild<QPushButton*>("cmdSysModems")->click();
     QCOMPARE(loadModems().size(), size_t(1));
 
-    dlg.cmbLineDevices->showPopup();
-    dlg.cmbLineDevices->hidePopup();
-    QCOMPARE(dlg.cmbLineDevices->count(), 1);
-    QCOMPARE(dlg.cmbLineDevices->itemText(0), u"Office modem"_qs);
+    dlg.findChild<QComboBox*>("cmbLineDevices")->showPopup();
+    dlg.findChild<QComboBox*>("cmbLineDevices")->hidePopup();
+    QCOMPARE(dlg.findChild<QComboBox*>("cmbLineDevices")->count(), 1);
+    QCOMPARE(dlg.findChild<QComboBox*>("cmbLineDevices")->itemText(0), u"Office modem"_qs);
 
     // Renamed in its properties: the list follows too.
     onModal<ModemPropertiesDialog>([&](ModemPropertiesDialog* p) {
         p->txtName->setText(u"Study modem"_qs);
         clickOk(p);
     });
-    dlg.cmdModProp->click();
-    dlg.cmbLineDevices->showPopup();
-    dlg.cmbLineDevices->hidePopup();
-    QCOMPARE(dlg.cmbLineDevices->itemText(0), u"Study modem"_qs);
+    dlg.findChild<QPushButton*>("cmdModProp")->click();
+    dlg.findChild<QComboBox*>("cmbLineDevices")->showPopup();
+    dlg.findChild<QComboBox*>("cmbLineDevices")->hidePopup();
+    QCOMPARE(dlg.findChild<QComboBox*>("cmbLineDevices")->itemText(0), u"Study modem"_qs);
     QVERIFY(prompts.messages.isEmpty());
 
     callSeam(seams().shutdownTelephony);

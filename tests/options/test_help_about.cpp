@@ -89,17 +89,20 @@ private Q_SLOTS:
 
         parts.showHelpTopic("options");
         QCOMPARE(help.currentTopic(), QString("options"));
-        QVERIFY(help.page->toPlainText().contains("Enable Automatic Redial"));
-        QCOMPARE(help.contents->currentItem()->text(), QString("Options"));
+        QVERIFY(help.findChild<QTextBrowser*>("txtPage")->toPlainText().contains(
+            "Enable Automatic Redial"));
+        QCOMPARE(help.findChild<QListWidget*>("lstContents")->currentItem()->text(),
+                 QString("Options"));
 
-        Q_EMIT help.page->anchorClicked(QUrl("redial"));
+        Q_EMIT help.findChild<QTextBrowser*>("txtPage")->anchorClicked(QUrl("redial"));
         QCOMPARE(help.currentTopic(), QString("redial"));
-        help.contents->setCurrentRow(1);
+        help.findChild<QListWidget*>("lstContents")->setCurrentRow(1);
         QCOMPARE(help.currentTopic(), QString("getting-started"));
         parts.showHelpTopic("no-such-topic");
         QCOMPARE(help.currentTopic(), QString("contents"));
 
-        Q_EMIT help.page->anchorClicked(QUrl("https://example.org/x"));
+        Q_EMIT help.findChild<QTextBrowser*>("txtPage")->anchorClicked(
+            QUrl("https://example.org/x"));
         QCOMPARE(urls.opened, QList<QUrl>{QUrl("https://example.org/x")});
         QCOMPARE(parts.helpWindow(), &help); // one window, reused
         help.close();
@@ -108,20 +111,22 @@ private Q_SLOTS:
     void aboutBoxCaptionsLinksAndSystemInformation()
     {
         FrmAbout about;
+        auto label = [&about](const char* name) { return about.findChild<QLabel*>(name); };
+        auto button = [&about](const char* name) { return about.findChild<QPushButton*>(name); };
         QCOMPARE(about.windowTitle(), QString("About Telvaro"));
-        QVERIFY(about.LblVer->text().startsWith("Version 3.7 "));
-        QVERIFY(about.LblAbout->text().startsWith("OS:   "));
-        QCOMPARE(about.Label1->text(), QString("Please send comments to:"));
-        QCOMPARE(about.Frame1->title(), QString("WARNING:"));
-        QCOMPARE(about.cmdSysInfo->text(), QString("&System Info..."));
-        QCOMPARE(about.Text1->toolTip(), QString("Click to start message"));
-        QCOMPARE(about.txtPrimary->toolTip(), QString("Click to go to web site"));
-        QCOMPARE(about.txtSecondary->toolTip(), QString("Click to go to web site"));
-        QVERIFY(about.cmdOK->isDefault());
+        QVERIFY(label("LblVer")->text().startsWith("Version 3.7 "));
+        QVERIFY(label("LblAbout")->text().startsWith("OS:   "));
+        QCOMPARE(label("Label1")->text(), QString("Please send comments to:"));
+        QCOMPARE(about.findChild<QGroupBox*>("Frame1")->title(), QString("WARNING:"));
+        QCOMPARE(button("cmdSysInfo")->text(), QString("&System Info..."));
+        QCOMPARE(label("Text1")->toolTip(), QString("Click to start message"));
+        QCOMPARE(label("txtPrimary")->toolTip(), QString("Click to go to web site"));
+        QCOMPARE(label("txtSecondary")->toolTip(), QString("Click to go to web site"));
+        QVERIFY(button("cmdOK")->isDefault());
 
-        Q_EMIT about.Text1->linkActivated(FrmAbout::kCommentsAddress);
-        Q_EMIT about.txtPrimary->linkActivated(FrmAbout::kPrimarySite);
-        Q_EMIT about.txtSecondary->linkActivated(FrmAbout::kSecondarySite);
+        Q_EMIT label("Text1")->linkActivated(FrmAbout::kCommentsAddress);
+        Q_EMIT label("txtPrimary")->linkActivated(FrmAbout::kPrimarySite);
+        Q_EMIT label("txtSecondary")->linkActivated(FrmAbout::kSecondarySite);
         QCOMPARE(urls.opened,
                  (QList<QUrl>{QUrl("mailto:" + FrmAbout::kCommentsAddress),
                               QUrl(FrmAbout::kPrimarySite), QUrl(FrmAbout::kSecondarySite)}));
@@ -130,7 +135,7 @@ private Q_SLOTS:
         ScriptedPrompter prompts;
         const QByteArray oldPath = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(env.root()));
-        about.cmdSysInfo->click();
+        button("cmdSysInfo")->click();
         qputenv("PATH", oldPath);
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.messages[0].text,

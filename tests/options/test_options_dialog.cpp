@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMetaEnum>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -40,14 +41,37 @@ class TestOptionsDialog : public QObject
     TrayIcon icon;
     TrayIcon& tray() { return icon; }
 
-    QLineEdit* edit(S::Text t) { return dlg->spin(t)->findChild<QLineEdit*>(); }
+    // The dialog's controls as a user finds them: by name.
+    template <typename T> T* control(const char* name) const
+    {
+        T* found = dlg->findChild<T*>(QString::fromLatin1(name));
+        Q_ASSERT(found);
+        return found;
+    }
+    QCheckBox* check(S::Check c) const
+    {
+        return control<QCheckBox>(QMetaEnum::fromType<S::Check>().valueToKey(c));
+    }
+    QRadioButton* option(S::Option o) const
+    {
+        return control<QRadioButton>(QMetaEnum::fromType<S::Option>().valueToKey(o));
+    }
+    SpinTextBox* spin(S::Text t) const
+    {
+        return control<SpinTextBox>(QMetaEnum::fromType<S::Text>().valueToKey(t));
+    }
+    QWidget* page(int index) const
+    {
+        return control<QWidget>(QStringLiteral("fra%1").arg(index + 1).toLatin1().constData());
+    }
+    QLineEdit* edit(S::Text t) { return spin(t)->findChild<QLineEdit*>(); }
     // A user's click: on the button's own page, by the mouse when the dialog
     // is on screen.
     void click(QAbstractButton* b)
     {
         for (int page = 0; page < 3; ++page) {
-            if (dlg->fra[page]->isAncestorOf(b))
-                dlg->tbsOptions->setCurrentIndex(page);
+            if (this->page(page)->isAncestorOf(b))
+                control<QTabWidget>("tbsOptions")->setCurrentIndex(page);
         }
         if (b->isVisible()) {
             const QPoint inside =
@@ -106,30 +130,30 @@ private Q_SLOTS:
     void captionsPagesAndDesignedState()
     {
         QCOMPARE(dlg->windowTitle(), QString("Options"));
-        QCOMPARE(dlg->tbsOptions->count(), 3);
-        QCOMPARE(dlg->tbsOptions->tabText(0), QString("&General"));
-        QCOMPARE(dlg->tbsOptions->tabText(1), QString("&Advanced"));
-        QCOMPARE(dlg->tbsOptions->tabText(2), QString("&Expert"));
-        QVERIFY(dlg->cmdOK->isDefault());
-        QCOMPARE(dlg->check(S::chkRedial)->text(), QString("E&nable Automatic Redial:"));
-        QCOMPARE(dlg->check(S::chkLoad)->text(), QString("&Load Telvaro when I log in"));
-        QCOMPARE(dlg->check(S::chkSpecial)->text(),
+        QCOMPARE(control<QTabWidget>("tbsOptions")->count(), 3);
+        QCOMPARE(control<QTabWidget>("tbsOptions")->tabText(0), QString("&General"));
+        QCOMPARE(control<QTabWidget>("tbsOptions")->tabText(1), QString("&Advanced"));
+        QCOMPARE(control<QTabWidget>("tbsOptions")->tabText(2), QString("&Expert"));
+        QVERIFY(control<QPushButton>("cmdOK")->isDefault());
+        QCOMPARE(check(S::chkRedial)->text(), QString("E&nable Automatic Redial:"));
+        QCOMPARE(check(S::chkLoad)->text(), QString("&Load Telvaro when I log in"));
+        QCOMPARE(check(S::chkSpecial)->text(),
                  QString("Allow &special dialing characters: \"W\", \"@\", \"$\""));
-        QVERIFY(dlg->check(S::chkIcon)->isChecked());
-        QVERIFY(!dlg->check(S::chkNoModem)->isChecked());
-        QVERIFY(dlg->option(S::optIndex)->isChecked());
+        QVERIFY(check(S::chkIcon)->isChecked());
+        QVERIFY(!check(S::chkNoModem)->isChecked());
+        QVERIFY(option(S::optIndex)->isChecked());
         QCOMPARE(edit(S::txtDays)->text(), QString("30"));
         QCOMPARE(edit(S::TxtRedial)->maxLength(), 3);
         QCOMPARE(edit(S::txtSeconds)->maxLength(), 2);
         // Ignore Dialing Properties cleared: tone and pulse disabled, their
         // frame hidden and the Dialing Properties button shown instead.
-        QVERIFY(!dlg->option(S::optTone)->isEnabled());
-        QVERIFY(dlg->fraIgnoreInside->isHidden());
-        QVERIFY(!dlg->cmdDialingProperties->isHidden());
-        click(dlg->check(S::chkIgnore));
-        QVERIFY(dlg->option(S::optPulse)->isEnabled());
-        QVERIFY(!dlg->fraIgnoreInside->isHidden());
-        QVERIFY(dlg->cmdDialingProperties->isHidden());
+        QVERIFY(!option(S::optTone)->isEnabled());
+        QVERIFY(control<QWidget>("fraIgnoreInside")->isHidden());
+        QVERIFY(!control<QPushButton>("cmdDialingProperties")->isHidden());
+        click(check(S::chkIgnore));
+        QVERIFY(option(S::optPulse)->isEnabled());
+        QVERIFY(!control<QWidget>("fraIgnoreInside")->isHidden());
+        QVERIFY(control<QPushButton>("cmdDialingProperties")->isHidden());
     }
 
     void generalPageFirstOnEveryOpening()
@@ -137,26 +161,26 @@ private Q_SLOTS:
         dlg->showOptions();
         QVERIFY(dlg->isVisible());
         QVERIFY(!dlg->isModal());
-        dlg->tbsOptions->setCurrentIndex(2);
+        control<QTabWidget>("tbsOptions")->setCurrentIndex(2);
         dlg->cmdCancel_Click();
         QVERIFY(!dlg->isVisible());
         dlg->showOptions();
-        QCOMPARE(dlg->tbsOptions->currentIndex(), 0);
+        QCOMPARE(control<QTabWidget>("tbsOptions")->currentIndex(), 0);
     }
 
     void modemBoxesAreAlwaysOpposite()
     {
         dlg->showOptions();
-        QCheckBox* noModem = dlg->check(S::chkNoModem);
-        QCheckBox* modem = dlg->check(S::chkModem);
+        QCheckBox* noModem = check(S::chkNoModem);
+        QCheckBox* modem = check(S::chkModem);
         click(noModem);
         QVERIFY(noModem->isChecked());
         QVERIFY(!modem->isChecked());
-        QVERIFY(!dlg->cmbLineDevices->isEnabled());
-        QVERIFY(!dlg->fraModem->isEnabled());
+        QVERIFY(!control<LineDeviceCombo>("cmbLineDevices")->isEnabled());
+        QVERIFY(!control<QWidget>("fraModem")->isEnabled());
         click(noModem);
         QVERIFY(modem->isChecked());
-        QVERIFY(dlg->cmbLineDevices->isEnabled());
+        QVERIFY(control<LineDeviceCombo>("cmbLineDevices")->isEnabled());
         click(modem);
         QVERIFY(noModem->isChecked());
         // A change from elsewhere shows too.
@@ -168,34 +192,34 @@ private Q_SLOTS:
     void clearingRedialGreysItsBoxesOnEveryPage()
     {
         dlg->showOptions();
-        click(dlg->check(S::chkRedial));
+        click(check(S::chkRedial));
         for (S::Text t : {S::TxtRedial, S::txtMinutes, S::txtSeconds})
-            QVERIFY(!dlg->spin(t)->isEnabled());
+            QVERIFY(!spin(t)->isEnabled());
         for (int page : {1, 2, 0}) {
-            dlg->tbsOptions->setCurrentIndex(page);
+            control<QTabWidget>("tbsOptions")->setCurrentIndex(page);
             for (S::Text t : {S::TxtRedial, S::txtMinutes, S::txtSeconds})
-                QVERIFY(!dlg->spin(t)->isEnabled());
+                QVERIFY(!spin(t)->isEnabled());
         }
-        click(dlg->check(S::chkRedial));
+        click(check(S::chkRedial));
         for (S::Text t : {S::TxtRedial, S::txtMinutes, S::txtSeconds})
-            QVERIFY(dlg->spin(t)->isEnabled());
+            QVERIFY(spin(t)->isEnabled());
         // Checking it again moves the focus to the count, while the dialog is
         // on screen; a change while it is hidden moves nothing.
-        QVERIFY(dlg->spin(S::TxtRedial)->hasFocus() || edit(S::TxtRedial)->hasFocus() ||
-                dlg->focusWidget() == dlg->spin(S::TxtRedial));
+        QVERIFY(spin(S::TxtRedial)->hasFocus() || edit(S::TxtRedial)->hasFocus() ||
+                dlg->focusWidget() == spin(S::TxtRedial));
         dlg->cmdCancel_Click();
-        dlg->check(S::chkSoundIn)->setFocus();
+        check(S::chkSoundIn)->setFocus();
         options().setChecked(S::chkRedial, false);
         options().setChecked(S::chkRedial, true);
-        QCOMPARE(dlg->focusWidget(), dlg->check(S::chkSoundIn));
+        QCOMPARE(dlg->focusWidget(), check(S::chkSoundIn));
         dlg->showOptions();
 
         // Days boxes follow their check boxes.
-        click(dlg->check(S::chkDelOutgoing));
-        QVERIFY(!dlg->spin(S::txtDays)->isEnabled());
-        dlg->tbsOptions->setCurrentIndex(1);
-        click(dlg->check(S::chkDelIncoming));
-        QVERIFY(!dlg->spin(S::txtInDays)->isEnabled());
+        click(check(S::chkDelOutgoing));
+        QVERIFY(!spin(S::txtDays)->isEnabled());
+        control<QTabWidget>("tbsOptions")->setCurrentIndex(1);
+        click(check(S::chkDelIncoming));
+        QVERIFY(!spin(S::txtInDays)->isEnabled());
     }
 
     void typingMovesTheSpinBarOnlyForValidNumbers()
@@ -206,7 +230,7 @@ private Q_SLOTS:
         QTest::keyClicks(seconds, "12");
         QCOMPARE(options().text(S::txtSeconds), QString("12"));
         QCOMPARE(options().spinValue(S::txtSeconds), 12);
-        dlg->spin(S::txtSeconds)->stepUp();
+        spin(S::txtSeconds)->stepUp();
         QCOMPARE(seconds->text(), QString("13"));
 
         seconds->selectAll();
@@ -219,10 +243,10 @@ private Q_SLOTS:
 
         // At the ends of the range the arrows stop.
         options().setSpinValue(S::txtSeconds, 99);
-        dlg->spin(S::txtSeconds)->stepUp();
+        spin(S::txtSeconds)->stepUp();
         QCOMPARE(seconds->text(), QString("99"));
         options().setSpinValue(S::txtSeconds, 1);
-        dlg->spin(S::txtSeconds)->stepDown();
+        spin(S::txtSeconds)->stepDown();
         QCOMPARE(seconds->text(), QString("1"));
     }
 
@@ -236,7 +260,7 @@ private Q_SLOTS:
         QTest::keyClicks(edit(S::txtSeconds), "0");
         edit(S::txtMinutes)->selectAll();
         QTest::keyClicks(edit(S::txtMinutes), "0");
-        click(dlg->cmdOK);
+        click(control<QPushButton>("cmdOK"));
         QVERIFY(!dlg->isVisible());
         QCOMPARE(options().text(S::TxtRedial), QString("1"));
         QCOMPARE(options().text(S::txtSeconds), QString("1"));
@@ -253,9 +277,9 @@ private Q_SLOTS:
         QVERIFY(preferenceLines().contains("Interval Seconds=1"));
 
         dlg->showOptions();
-        click(dlg->check(S::chkLoad));
+        click(check(S::chkLoad));
         QVERIFY(QFile::exists(entry)); // only OK changes the entry
-        click(dlg->cmdOK);
+        click(control<QPushButton>("cmdOK"));
         QVERIFY(!QFile::exists(entry));
         QVERIFY(preferenceLines().contains("Load @ startup=0"));
     }
@@ -264,7 +288,7 @@ private Q_SLOTS:
     {
         TestEnv::writeFile(env->root() + "/xdg", "not a folder");
         dlg->showOptions();
-        click(dlg->cmdOK);
+        click(control<QPushButton>("cmdOK"));
         QVERIFY(!dlg->isVisible());
         QVERIFY(preferenceLines().contains("Load @ startup=1"));
     }
@@ -274,7 +298,7 @@ private Q_SLOTS:
         ScriptedPrompter prompts;
         dlg->setSettingsFile(env->root()); // a folder
         dlg->showOptions();
-        click(dlg->cmdOK);
+        click(control<QPushButton>("cmdOK"));
         QCOMPARE(prompts.messages.size(), 1);
         QVERIFY(prompts.messages[0].text.contains("could not be saved"));
         QVERIFY(!dlg->isVisible());
@@ -285,22 +309,22 @@ private Q_SLOTS:
         options().setLineDeviceNames({"Modem A", "Modem B", "Modem C"});
         options().setText(S::cmbLineDevices, "Modem A");
         dlg->showOptions();
-        dlg->tbsOptions->setCurrentIndex(1);
-        QCOMPARE(dlg->cmbLineDevices->currentText(), QString("Modem A"));
-        dlg->cmbLineDevices->setCurrentIndex(2);
-        Q_EMIT dlg->cmbLineDevices->activated(2);
+        control<QTabWidget>("tbsOptions")->setCurrentIndex(1);
+        QCOMPARE(control<LineDeviceCombo>("cmbLineDevices")->currentText(), QString("Modem A"));
+        control<LineDeviceCombo>("cmbLineDevices")->setCurrentIndex(2);
+        Q_EMIT control<LineDeviceCombo>("cmbLineDevices")->activated(2);
         QCOMPARE(options().selectedLineDevice(), 2);
         QCOMPARE(options().text(S::cmbLineDevices), QString("Modem C"));
 
         // The tray box acts at once, even when the dialog is cancelled.
-        dlg->tbsOptions->setCurrentIndex(0);
+        control<QTabWidget>("tbsOptions")->setCurrentIndex(0);
         tray().add();
         QVERIFY(!tray().toolTip().isEmpty());
-        click(dlg->check(S::chkIcon));
+        click(check(S::chkIcon));
         QCOMPARE(tray().toolTip(), QString()); // removed
         edit(S::TxtRedial)->selectAll();
         QTest::keyClicks(edit(S::TxtRedial), "0");
-        click(dlg->cmdCancel);
+        click(control<QPushButton>("cmdCancel"));
 
         QVERIFY(!dlg->isVisible());
         QCOMPARE(options().selectedLineDevice(), 0);
@@ -318,19 +342,20 @@ private Q_SLOTS:
         options().setLineDeviceNames({"Modem A", "Modem B", "Modem C"});
         options().setText(S::cmbLineDevices, "Modem A");
         dlg->showOptions();
-        dlg->tbsOptions->setCurrentIndex(1);
-        dlg->cmbLineDevices->showPopup();
-        dlg->cmbLineDevices->hidePopup();
-        dlg->cmbLineDevices->setCurrentIndex(2);
-        Q_EMIT dlg->cmbLineDevices->activated(2);
-        dlg->cmbLineDevices->showPopup();
-        dlg->cmbLineDevices->hidePopup();
-        click(dlg->cmdCancel);
+        control<QTabWidget>("tbsOptions")->setCurrentIndex(1);
+        control<LineDeviceCombo>("cmbLineDevices")->showPopup();
+        control<LineDeviceCombo>("cmbLineDevices")->hidePopup();
+        control<LineDeviceCombo>("cmbLineDevices")->setCurrentIndex(2);
+        Q_EMIT control<LineDeviceCombo>("cmbLineDevices")->activated(2);
+        control<LineDeviceCombo>("cmbLineDevices")->showPopup();
+        control<LineDeviceCombo>("cmbLineDevices")->hidePopup();
+        click(control<QPushButton>("cmdCancel"));
         const int device = options().selectedLineDevice();
         QCOMPARE(options().text(S::cmbLineDevices), options().lineDeviceNames().at(device));
         dlg->showOptions();
-        QCOMPARE(dlg->cmbLineDevices->currentText(), options().lineDeviceNames().at(device));
-        click(dlg->cmdOK);
+        QCOMPARE(control<LineDeviceCombo>("cmbLineDevices")->currentText(),
+                 options().lineDeviceNames().at(device));
+        click(control<QPushButton>("cmdOK"));
         const QList<QByteArray> stored = preferenceLines();
         QVERIFY(stored.contains(QStringLiteral("Line No=%1").arg(device).toLatin1()));
         QVERIFY(stored.contains(("Modem=" + options().lineDeviceNames().at(device)).toLatin1()));
@@ -341,15 +366,16 @@ private Q_SLOTS:
         options().setText(S::cmbLineDevices, "Old Modem");
         options().setSelectedLineDevice(1);
         dlg->showOptions();
-        QCOMPARE(dlg->cmbLineDevices->count(), 0);
-        QCOMPARE(dlg->cmbLineDevices->placeholderText(), QString("Old Modem"));
-        dlg->tbsOptions->setCurrentIndex(1);
-        dlg->cmbLineDevices->showPopup();
+        QCOMPARE(control<LineDeviceCombo>("cmbLineDevices")->count(), 0);
+        QCOMPARE(control<LineDeviceCombo>("cmbLineDevices")->placeholderText(),
+                 QString("Old Modem"));
+        control<QTabWidget>("tbsOptions")->setCurrentIndex(1);
+        control<LineDeviceCombo>("cmbLineDevices")->showPopup();
         QVERIFY(calls.contains("fill"));
-        QCOMPARE(dlg->cmbLineDevices->count(), 3);
-        QCOMPARE(dlg->cmbLineDevices->currentText(), QString("Modem B"));
-        dlg->cmbLineDevices->hidePopup();
-        Q_EMIT dlg->cmbLineDevices->activated(0);
+        QCOMPARE(control<LineDeviceCombo>("cmbLineDevices")->count(), 3);
+        QCOMPARE(control<LineDeviceCombo>("cmbLineDevices")->currentText(), QString("Modem B"));
+        control<LineDeviceCombo>("cmbLineDevices")->hidePopup();
+        Q_EMIT control<LineDeviceCombo>("cmbLineDevices")->activated(0);
         QCOMPARE(options().selectedLineDevice(), 0);
         dlg->cmdCancel_Click();
         QCOMPARE(options().selectedLineDevice(), 1);
@@ -372,12 +398,12 @@ private Q_SLOTS:
             QSKIP("set TELVARO_SCREENSHOT_DIR to write screenshots");
         dlg->showOptions();
         for (int page = 0; page < 3; ++page) {
-            dlg->tbsOptions->setCurrentIndex(page);
+            control<QTabWidget>("tbsOptions")->setCurrentIndex(page);
             QApplication::processEvents();
             QVERIFY(dlg->grab().save(QString("%1/options-%2.png").arg(dir).arg(page + 1)));
         }
-        click(dlg->check(S::chkIgnore));
-        dlg->tbsOptions->setCurrentIndex(2);
+        click(check(S::chkIgnore));
+        control<QTabWidget>("tbsOptions")->setCurrentIndex(2);
         QApplication::processEvents();
         QVERIFY(dlg->grab().save(dir + "/options-3-ignore.png"));
     }

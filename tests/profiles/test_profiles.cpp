@@ -496,8 +496,8 @@ private Q_SLOTS:
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Other\""));
         QCOMPARE(w->findChild<DirectoryView*>()->caption(1), QString("Olga"));
         QVERIFY(dialogKept); // the same dialog, showing the profile's values
-        QCOMPARE(dialogKept->spin(OptionsStore::TxtRedial)->text(), QString("7"));
-        QVERIFY(dialogKept->check(OptionsStore::chkCallDisplay)->isChecked());
+        QCOMPARE(dialogKept->findChild<SpinTextBox*>("TxtRedial")->text(), QString("7"));
+        QVERIFY(dialogKept->findChild<QCheckBox*>("chkCallDisplay")->isChecked());
         QVERIFY(telephony().lineIsOpen);
 
         QTRY_VERIFY_WITH_TIMEOUT(

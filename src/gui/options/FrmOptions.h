@@ -79,7 +79,18 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
 
-    // Controls, named as the program knows them.
+    // The device at opening (or at the last drop-down), put back by Cancel.
+    int cancelDevice() const { return m_cancelDevice; }
+
+Q_SIGNALS:
+    // "&Help": the help page of a topic.
+    void helpRequested(const QString& topic);
+
+protected:
+    void reject() override; // Esc and the title bar's close: Cancel
+
+private:
+    // Controls, named as the program knows them (their object names).
     QTabWidget* tbsOptions = nullptr;
     std::array<QWidget*, 3> fra{};
     QPushButton* cmdOK = nullptr;
@@ -98,19 +109,7 @@ public:
 
     QCheckBox* check(OptionsStore::Check c) const { return checks[c]; }
     QRadioButton* option(OptionsStore::Option o) const { return opts[o]; }
-    SpinTextBox* spin(OptionsStore::Text t) const { return spins[t]; }
 
-    // The device at opening (or at the last drop-down), put back by Cancel.
-    int cancelDevice() const { return m_cancelDevice; }
-
-Q_SIGNALS:
-    // "&Help": the help page of a topic.
-    void helpRequested(const QString& topic);
-
-protected:
-    void reject() override; // Esc and the title bar's close: Cancel
-
-private:
     QWidget* buildGeneralPage();
     QWidget* buildAdvancedPage();
     QWidget* buildExpertPage();

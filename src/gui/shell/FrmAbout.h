@@ -22,6 +22,7 @@ public:
     static const QString kPrimarySite;
     static const QString kSecondarySite;
 
+private:
     QLabel* imgPicture = nullptr;
     QLabel* LblAbout = nullptr;
     QLabel* LblVer = nullptr;

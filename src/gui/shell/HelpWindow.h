@@ -25,10 +25,10 @@ public:
     // The topics in the order of the contents list: name and title.
     static QList<QPair<QString, QString>> topics();
 
+private:
     QListWidget* contents = nullptr;
     QTextBrowser* page = nullptr;
 
-private:
     void openLink(const QUrl& url);
     QString m_topic;
 };
