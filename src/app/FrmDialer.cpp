@@ -449,13 +449,13 @@ void FrmDialer::reloadMainWindow(const std::function<void()>& load)
 
 void FrmDialer::checkSettingsFile()
 {
-    QString error;
-    if (settings::checkFile(&error) != settings::CheckResult::Failed)
+    const settings::FileCheck check = settings::checkFile();
+    if (check.result != settings::CheckResult::Failed)
         return;
     showMessage(this,
                 QStringLiteral("Telvaro cannot use its settings file.\n%1\n\nSettings and changes "
                                "to the directory will not be kept.")
-                    .arg(error),
+                    .arg(check.error),
                 {}, MsgButtons::Ok, MsgIcon::Warning);
 }
 

@@ -129,27 +129,23 @@ QString discardedCopyPath()
     return paths::settingsFile() + QStringLiteral(".bad");
 }
 
-CheckResult checkFile(QString* error)
+FileCheck checkFile()
 {
     const QString path = paths::settingsFile();
     const QByteArray fresh = cp1252::encode(kHeader) + "\r\n\r\n";
     const QFileInfo info(path);
 
     if (!info.exists() && !info.isSymLink()) {
-        if (const Result written = writeFileAtomically(path, fresh); !written) {
-            if (error)
-                *error = written.error;
-            return CheckResult::Failed;
-        }
-        return CheckResult::Created;
+        if (const Result written = writeFileAtomically(path, fresh); !written)
+            return {CheckResult::Failed, written.error};
+        return {CheckResult::Created, {}};
     }
 
     QFile f(path);
     if (info.isDir() || !f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = info.isDir() ? QStringLiteral("%1 is a folder").arg(path)
-                                  : QStringLiteral("Cannot read %1: %2").arg(path, f.errorString());
-        return CheckResult::Failed;
+        return {CheckResult::Failed,
+                info.isDir() ? QStringLiteral("%1 is a folder").arg(path)
+                             : QStringLiteral("Cannot read %1: %2").arg(path, f.errorString())};
     }
     // Only the first line matters; a file of one endless line is not read whole.
     const qint64 limit = qint64(kHeader.size()) + 2;
@@ -159,7 +155,7 @@ CheckResult checkFile(QString* error)
     if (first.endsWith('\r'))
         first.chop(1);
     if (first == cp1252::encode(kHeader))
-        return CheckResult::Kept;
+        return {CheckResult::Kept, {}};
 
     // Keep what is about to be discarded.
     f.seek(0);
@@ -167,12 +163,9 @@ CheckResult checkFile(QString* error)
     f.close();
     if (!old.isEmpty())
         (void)writeFileAtomically(discardedCopyPath(), old);
-    if (const Result written = writeFileAtomically(path, fresh); !written) {
-        if (error)
-            *error = written.error;
-        return CheckResult::Failed;
-    }
-    return CheckResult::Reset;
+    if (const Result written = writeFileAtomically(path, fresh); !written)
+        return {CheckResult::Failed, written.error};
+    return {CheckResult::Reset, {}};
 }
 
 double leadingNumber(QStringView text)

@@ -43,9 +43,14 @@ enum class CheckResult {
 // Makes sure Telvaro.ini exists and starts with the header. A file whose first
 // line differs is replaced by the header and an empty line; its old content is
 // kept beside it as "Telvaro.ini.bad" (the reset discards every setting and
-// the whole directory, so the user can still get them back). `error` gets the
-// reason of a failure.
-CheckResult checkFile(QString* error = nullptr);
+// the whole directory, so the user can still get them back). A failure comes
+// with its reason.
+struct [[nodiscard]] FileCheck
+{
+    CheckResult result;
+    QString error; // the reason of a failure
+};
+FileCheck checkFile();
 QString discardedCopyPath();
 
 // ---- Value encodings ----

@@ -1,6 +1,6 @@
+#include "common/TestEnv.h"
 #include "settings/Cp1252.h"
 #include "settings/SettingsFile.h"
-#include "common/TestEnv.h"
 
 #include <QDir>
 #include <QtTest>
@@ -26,7 +26,7 @@ private Q_SLOTS:
     void missingFileIsCreatedWithHeaderAndEmptyLine()
     {
         TestEnv env;
-        QCOMPARE(st::checkFile(), st::CheckResult::Created);
+        QCOMPARE(st::checkFile().result, st::CheckResult::Created);
         QCOMPARE(TestEnv::readFile(env.settingsFile()), header() + "\r\n\r\n");
     }
 
@@ -37,7 +37,7 @@ private Q_SLOTS:
              {header() + "\r\n\r\n", header() + "\r\n\r\n[Speed Dial]\r\nName0101=Mum\r\n",
               header() + "\n\n[Profile]\nName=Home.tlx", header()}) {
             TestEnv::writeFile(env.settingsFile(), content);
-            QCOMPARE(st::checkFile(), st::CheckResult::Kept);
+            QCOMPARE(st::checkFile().result, st::CheckResult::Kept);
             QCOMPARE(TestEnv::readFile(env.settingsFile()), content);
         }
     }
@@ -51,7 +51,7 @@ private Q_SLOTS:
              {changed, header() + " ", header().chopped(1), QByteArray()}) {
             const QByteArray old = first + "\r\n\r\n[Speed Dial]\r\nName0101=Mum\r\n";
             TestEnv::writeFile(env.settingsFile(), old);
-            QCOMPARE(st::checkFile(), st::CheckResult::Reset);
+            QCOMPARE(st::checkFile().result, st::CheckResult::Reset);
             QCOMPARE(TestEnv::readFile(env.settingsFile()), header() + "\r\n\r\n");
             QCOMPARE(TestEnv::readFile(st::discardedCopyPath()), old);
             // The shared settings object sees the reset at once.
@@ -63,9 +63,9 @@ private Q_SLOTS:
     {
         TestEnv env;
         QDir().mkpath(env.settingsFile());
-        QString error;
-        QCOMPARE(st::checkFile(&error), st::CheckResult::Failed);
-        QVERIFY(error.contains("folder"));
+        const st::FileCheck check = st::checkFile();
+        QCOMPARE(check.result, st::CheckResult::Failed);
+        QVERIFY(check.error.contains("folder"));
     }
 
     void countEncoding()
