@@ -140,7 +140,6 @@ class TestCallOutcomes : public QObject
         window = std::make_unique<FrmDialer>();
         FrmDialer::setProcessEnder([] {});
         window->formLoad(QString());
-        dialer().pause = [](double) {};
         connect(&dialer(), &Dialer::connectWindowChanged, this, [this] {
             const QString h = dialer().connectWindow().frameCaption;
             if (dialer().connectWindow().visible && (headings.isEmpty() || headings.last() != h))
@@ -157,13 +156,15 @@ class TestCallOutcomes : public QObject
         QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
     }
 
-    // A button of the call window; the call it closes is let go of (the
-    // modem hung up) before the test goes on.
+    // A button of the call window; the window has closed and the call it
+    // closes is let go of (the modem hung up) before the test goes on.
     void click(const char* button)
     {
         FrmConnect* w = callWindow();
         QVERIFY(w);
         QTest::mouseClick(w->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+        // After OK the window stays a moment; what waited goes on after it.
+        QTRY_VERIFY_WITH_TIMEOUT(!dialer().holdingDials(), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(telephony().callHandle, 0u, 5000);
     }
 
