@@ -7,7 +7,7 @@
 #include "core/common/Seams.h"
 #include "platform/SingleInstance.h"
 #include "platform/UnixSignals.h"
-#include "core/telephony/ExternalRequests.h"
+#include "core/dialing/ExternalRequests.h"
 
 #include <QApplication>
 #include <QDBusConnection>

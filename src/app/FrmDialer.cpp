@@ -8,7 +8,7 @@
 #include "core/common/Seams.h"
 #include "settings/SettingsFile.h"
 #include "gui/common/Twips.h"
-#include "core/telephony/ExternalRequests.h"
+#include "core/dialing/ExternalRequests.h"
 
 #include <QAction>
 #include <QActionGroup>

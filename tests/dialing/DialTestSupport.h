@@ -6,7 +6,7 @@
 #include "core/common/Seams.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/NumberTranslation.h"
-#include "core/dialing/SoundPlayer.h"
+#include "core/telephony/SoundPlayer.h"
 
 #include <QStringList>
 

@@ -18,7 +18,7 @@
 #include "gui/dialing/DialPad.h"
 #include "dialing/DialTestSupport.h"
 #include "core/dialing/Dialer.h"
-#include "core/telephony/ExternalRequests.h"
+#include "core/dialing/ExternalRequests.h"
 #include "core/telephony/LineSession.h"
 
 #include <QDBusConnection>

@@ -5,9 +5,10 @@
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
 #include "core/dialing/DialString.h"
-#include "core/dialing/SoundPlayer.h"
-#include "core/dialing/Sounds.h"
-#include "core/telephony/ExternalRequests.h"
+#include "core/dialing/ExternalRequests.h"
+#include "core/telephony/LineSession.h"
+#include "core/telephony/SoundPlayer.h"
+#include "core/telephony/Sounds.h"
 #include "settings/OptionsStore.h"
 
 #include <cmath>
@@ -58,7 +59,7 @@ void Dialer::reset()
     m_firstPiece.clear();
     m_givenNumber.clear();
     m_redialCount = 0;
-    m_connectedShown = false;
+    telephony().connectedShown = false;
     m_party.reset();
     m_connectionWait.stop();
     m_redialWait.stop();
@@ -70,7 +71,6 @@ void Dialer::reset()
     m_hold = Hold::None;
     m_heldDial.reset();
     m_waitingDials.clear();
-    mainWindow = {};
 }
 
 void Dialer::setRecentNumbers(const QStringList& numbers)
@@ -175,10 +175,7 @@ void Dialer::dialNow()
             return;
     }
 
-    if (!s.externalNumber.isEmpty() && mainWindow.minimize)
-        mainWindow.minimize();
-    if (!(mainWindow.isMinimized && mainWindow.isMinimized()))
-        callSeam(seams().restoreMainWindow);
+    Q_EMIT mainWindowWanted(!s.externalNumber.isEmpty());
 
     if (!checked(OptionsStore::chkModem)) {
         dialWithoutModem(number);
@@ -240,8 +237,7 @@ void Dialer::nextTone()
     if (m_nextTone >= m_tones.size()) {
         m_tones.clear();
         m_nextTone = 0;
-        if (mainWindow.setEnabled)
-            mainWindow.setEnabled(true);
+        Q_EMIT mainWindowReleased();
         dialHeld();
         return;
     }
@@ -283,7 +279,7 @@ void Dialer::placeCall()
     // given; what others set meanwhile does not change it.
     if (m_redialCount == 0)
         m_party = CallParty{s.pendingName, s.displayNumber, s.currentEntryKey};
-    m_connectedShown = false; // of this attempt, once its wait is over
+    telephony().connectedShown = false; // of this attempt, once its wait is over
     const QString given = m_givenNumber.isEmpty() ? s.displayNumber : m_givenNumber;
     if (m_recent.isEmpty() || m_recent.front() != given) {
         m_recent.prepend(given);
@@ -381,7 +377,7 @@ bool Dialer::connectionWaitGoesOn()
 
 void Dialer::declareConnected()
 {
-    m_connectedShown = true;
+    telephony().connectedShown = true;
     setPad(false, false, true);
     ConnectWindowState w = m_window;
     w.frameCaption = QStringLiteral("Connected");
@@ -504,13 +500,12 @@ void Dialer::hangUp()
     s.busyDetected = false;
     m_redialCount = 0;
     setPad(true, false, false);
-    if (mainWindow.setEnabled)
-        mainWindow.setEnabled(true);
+    Q_EMIT mainWindowReleased();
     // What the user saw as the window closed: a busy (or error) picture means
     // the call attempt is over.
     const bool busyShown = m_window.loaded && m_window.picture == ConnectPicture::Busy;
     unloadConnectWindow();
-    if (busyShown || m_connectedShown || s.idleSeen) {
+    if (busyShown || telephony().connectedShown || s.idleSeen) {
         s.callPlaced = false;
         s.requestInProgress = false;
         callSeam(seams().processCallRequest);
@@ -541,7 +536,7 @@ void Dialer::confirmCall()
     s.busyDetected = false;
     s.stopRequested = true;
     s.dialToneSeen = false;
-    m_connectedShown = false;
+    telephony().connectedShown = false;
     m_redialCount = 0;
     setPad(true, false, false);
     calllog::appendOutgoingRecord();

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 
 namespace telvaro {
@@ -58,15 +57,6 @@ class Dialer : public QObject
 public:
     static constexpr int kRecentNumbersKept = 20;
 
-    // What the dial procedure needs of the main window; filled by the windows.
-    struct MainWindowHooks
-    {
-        std::function<void()> minimize;
-        std::function<bool()> isMinimized;
-        std::function<void(bool)> setEnabled;
-    };
-    MainWindowHooks mainWindow;
-
     // The fixed waits (3 s before redialing over a call still marked placed,
     // 0.1 s / 2 s between touch tones, 1 s after OK).
     static constexpr double kPlacedCallPause = 3.0;
@@ -79,7 +69,6 @@ public:
     const ConnectWindowState& connectWindow() const { return m_window; }
     const PadButtonState& padButtons() const { return m_pad; }
     int redialCount() const { return m_redialCount; }
-    bool connectedShown() const { return m_connectedShown; }
     const CurrentLocation& currentLocation() const { return m_location; }
     const QString& firstDialPiece() const { return m_firstPiece; }
     // True while touch tones of a dial without modem are still to play.
@@ -123,6 +112,11 @@ Q_SIGNALS:
     void recentNumbersChanged();
     // PlaceCall puts the newest recent number into the pad's number box.
     void padTextRequested(const QString& text);
+    // A dial begins: the main window comes up, or is minimized first for a
+    // number another program or a later start handed over.
+    void mainWindowWanted(bool minimized);
+    // The touch tones are over: the main window takes input again.
+    void mainWindowReleased();
 
 private:
     void loadConnectWindow();
@@ -150,7 +144,6 @@ private:
     // recent numbers keep, so that a redial dials what this dial did.
     QString m_givenNumber;
     int m_redialCount = 0;
-    bool m_connectedShown = false;
     // Who the call in progress is for, as its dial gave it.
     struct CallParty
     {

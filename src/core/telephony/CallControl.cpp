@@ -3,7 +3,6 @@
 #include "core/common/Clock.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
-#include "core/dialing/Dialer.h"
 #include "core/telephony/ClockWait.h"
 #include "core/telephony/IncomingCalls.h"
 #include "core/telephony/LineSession.h"
@@ -279,7 +278,7 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
             // sees how, and it is never taken for a connection. (A data
             // call's modem ends it in its own time after that; the user's
             // OK still takes it.)
-            if (s.callPlaced && !s.stopRequested && !dialer().connectedShown()) {
+            if (s.callPlaced && !s.stopRequested && !t.connectedShown) {
                 s.callErrorKind = mode == LINEDISCONNECTMODE_NOANSWER ? 6
                                   : mode == LINEDISCONNECTMODE_NORMAL ? 7
                                                                       : 3;

@@ -1,11 +1,11 @@
 #include "gui/dialing/DialPad.h"
 
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
 #include "core/dialing/DialString.h"
 #include "core/dialing/Dialer.h"
-#include "core/dialing/SoundPlayer.h"
+#include "core/telephony/SoundPlayer.h"
+#include "settings/OptionsStore.h"
 
 #include <QClipboard>
 #include <QComboBox>

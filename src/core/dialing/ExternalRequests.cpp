@@ -1,8 +1,7 @@
-#include "core/telephony/ExternalRequests.h"
+#include "core/dialing/ExternalRequests.h"
 
 #include "core/common/CommandLine.h"
 #include "core/common/Helpers.h"
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
 #include "core/dialing/DialString.h"
@@ -10,6 +9,7 @@
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/LineSession.h"
 #include "core/telephony/lineapi/LineApi.h"
+#include "settings/OptionsStore.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
