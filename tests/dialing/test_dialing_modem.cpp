@@ -68,7 +68,7 @@ public:
         m.port = m_device;
         m.commandTimeout = 800;
         m.dialTimeout = 10;
-        saveModems({m});
+        QVERIFY(saveModems({m}));
     }
     ~Simulator()
     {
@@ -182,8 +182,7 @@ private Q_SLOTS:
         QVERIFY(!pad->cmdOK->isHidden() && pad->CmdDial->isHidden());
 
         QTest::mouseClick(window->CmdOK, Qt::LeftButton);
-        // The window closes a moment after OK.
-        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 3000);
+        QVERIFY(!window->isVisible());
         QVERIFY(memos.isEmpty());
         const auto rows = calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
                                            calllog::LogKind::Outgoing);

@@ -87,8 +87,8 @@ private Q_SLOTS:
             QSKIP("dbus-daemon is not installed");
         }
         service = std::make_unique<DialRequestService>();
-        QString error;
-        QVERIFY2(service->start(bus->connect("service"), &error), qPrintable(error));
+        const Result started = service->start(bus->connect("service"));
+        QVERIFY2(started, qPrintable(started.error));
     }
 
     void cleanup()

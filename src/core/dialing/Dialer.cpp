@@ -540,7 +540,8 @@ void Dialer::confirmCall()
     m_redialCount = 0;
     setPad(true, false, false);
     calllog::appendOutgoingRecord();
-    // The window stays a second before it closes; dials wait for it.
+    unloadConnectWindow();
+    // The modem gets a second to let go of the line; dials wait for it.
     m_hold = Hold::AfterOk;
     m_holdWait.start(kAfterOkPause);
 }
@@ -548,7 +549,6 @@ void Dialer::confirmCall()
 void Dialer::finishConfirm()
 {
     ProgramState& s = state();
-    unloadConnectWindow();
     s.callPlaced = false;
     s.requestInProgress = false;
     callSeam(seams().processCallRequest);
