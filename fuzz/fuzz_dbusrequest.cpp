@@ -10,7 +10,7 @@
 // request comes back from the queue with exactly the checked fields, until
 // the queue is full, and a refused destination never reaches the queue.
 #include "FuzzSupport.h"
-#include "core/telephony/ExternalRequests.h"
+#include "core/dialing/ExternalRequests.h"
 #include "core/telephony/lineapi/LineApi.h"
 #include "core/telephony/lineapi/LineProvider.h"
 

@@ -4,7 +4,7 @@
 #include "app/ProgramParts.h"
 #include "core/common/CommandLine.h"
 #include "core/common/Seams.h"
-#include "core/telephony/ExternalRequests.h"
+#include "core/dialing/ExternalRequests.h"
 #include "gui/common/DialogPrompter.h"
 #include "platform/SingleInstance.h"
 #include "platform/UnixSignals.h"
@@ -109,10 +109,9 @@ int Application::run(int argc, char* argv[])
     // Requests of other programs: the service belongs to the running program,
     // not to a main window or a line session, so a profile reload keeps it.
     DialRequestService requests;
-    QString busError;
-    if (!requests.start(QDBusConnection::sessionBus(), &busError))
+    if (const Result started = requests.start(QDBusConnection::sessionBus()); !started)
         std::fprintf(stderr, "telvaro: requests from other programs are off: %s\n",
-                     qPrintable(busError));
+                     qPrintable(started.error));
 
     // Start-up runs inside the event loop, so an exit asked for meanwhile (a
     // signal, the session's end) ends the program instead of being lost.

@@ -6,7 +6,7 @@
 #include "core/common/Prompter.h"
 #include "core/common/Seams.h"
 #include "core/options/Preferences.h"
-#include "core/telephony/ExternalRequests.h"
+#include "core/dialing/ExternalRequests.h"
 #include "gui/common/Twips.h"
 #include "settings/OptionsStore.h"
 #include "settings/Paths.h"

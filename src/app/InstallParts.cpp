@@ -5,8 +5,11 @@
 #include "gui/directory/InstallDirectory.h"
 // Dialing:
 #include "gui/dialing/DialingWindows.h"
+// Calls:
+#include "core/dialing/Dialer.h"
+#include "gui/shell/TrayIcon.h"
 // Telephony:
-#include "core/telephony/ExternalRequests.h"
+#include "core/dialing/ExternalRequests.h"
 #include "gui/telephony/FrmCallDisplay.h"
 #include "gui/telephony/Telephony.h"
 #include "gui/telephony/locations/LineDialogs.h"
@@ -54,8 +57,6 @@ void installShell(FrmDialer& window)
                      [&window] { showAbout(&window); });
     QObject::connect(window.mPopRestore, &QAction::triggered, &window,
                      [&window] { restoreMainWindow(&window); });
-    QObject::connect(&dialer(), &Dialer::mainWindowRestoreRequested, &window,
-                     [&window] { restoreMainWindow(&window); });
     seams().trayModify = [t = QPointer<TrayIcon>(&tray)] {
         if (t)
             t->modify();
@@ -93,14 +94,25 @@ void installParts(FrmDialer& window)
     installDirectory(window);
 
     // Dialing (dial procedure, call window, dialing pad):
-    installDialingWindows(window);
+    installDialingWindows(*window.fraPad, window);
+
+    // Calls: the dial brings the main window up (or minimizes it for a
+    // number handed over) and lets it take input again after the tones.
+    QObject::connect(&dialer(), &Dialer::mainWindowWanted, &window, [&window](bool minimized) {
+        if (minimized)
+            window.showMinimized();
+        if (!window.isMinimized())
+            restoreMainWindow(&window);
+    });
+    QObject::connect(&dialer(), &Dialer::mainWindowReleased, &window,
+                     [&window] { window.setEnabled(true); });
 
     // Telephony (line session, call control, incoming calls, outside requests):
     installTelephony(&window); // line session, call control
     installExternalRequests(); // numbers from other programs and later starts
     installLocations();        // dialing properties, modem properties, system modems
     // Caller display, incoming log, receive switch:
-    installIncomingCalls(window);
+    installIncomingCalls(window, *window.mnuReceive);
 
     // Call logs (log windows, retention):
     installCallLog(window);

@@ -6,7 +6,7 @@
 #include "core/common/Seams.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/NumberTranslation.h"
-#include "core/dialing/SoundPlayer.h"
+#include "core/telephony/SoundPlayer.h"
 
 #include <QStringList>
 
@@ -17,25 +17,27 @@
 namespace telvaro::test {
 
 // A fresh program for each dialing test: state, options and seams as at a
-// first start, the dial procedure reset and its waits taking no time.
+// first start, the dial procedure reset.
 inline void resetDialing()
 {
     resetState();
     options().resetToDesigned();
     seams() = {};
     dialer().reset();
-    dialer().pause = [](double) {};
 }
 
 // Records what would have been played.
 class RecordingPlayer final : public SoundPlayer
 {
 public:
-    QStringList events; // "sync:<samples>@<rate>", "async:...", "stop", "beep"
+    QStringList events;     // "sync:<samples>@<rate>", "async:...", "stop", "beep"
+    QList<double> playedAt; // seconds since the player was made, per play
     RecordingPlayer() { setSoundPlayer(this); }
     ~RecordingPlayer() override { setSoundPlayer(nullptr); }
     void play(const WaveSound& s, PlayMode mode) override
     {
+        playedAt.append(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - m_made).count());
         events.append(
             QStringLiteral("%1:%2@%3")
                 .arg(mode == PlayMode::Sync ? QStringLiteral("sync") : QStringLiteral("async"))
@@ -44,6 +46,9 @@ public:
     }
     void stop() override { events.append(QStringLiteral("stop")); }
     void beep() override { events.append(QStringLiteral("beep")); }
+
+private:
+    std::chrono::steady_clock::time_point m_made = std::chrono::steady_clock::now();
 };
 
 // A monotonic clock that runs `factor` times faster than the real one, so

@@ -68,7 +68,7 @@ public:
         m.port = m_device;
         m.commandTimeout = 800;
         m.dialTimeout = 10;
-        saveModems({m});
+        QVERIFY(saveModems({m}));
     }
     ~Simulator()
     {
@@ -129,7 +129,6 @@ private Q_SLOTS:
         env = std::make_unique<test::TestEnv>();
         wall = std::make_unique<WallClock>();
         test::resetProgram();
-        dialer().pause = [](double) {};
         installTelephony();
         installDialing();
         memos.clear();

@@ -92,8 +92,8 @@ private Q_SLOTS:
         QTest::mouseClick(pad->CmdStar, Qt::LeftButton);
         QCOMPARE(pad->txtDial->text(), QStringLiteral("154#*"));
         QCOMPARE(player->events,
-                 (QStringList{QStringLiteral("sync:900@8000"), QStringLiteral("sync:756@8000"),
-                              QStringLiteral("sync:868@8000")}));
+                 (QStringList{QStringLiteral("async:900@8000"), QStringLiteral("async:756@8000"),
+                              QStringLiteral("async:868@8000")}));
     }
 
     void dialIsEnabledByANumberAndLongNumbersGetATooltip()

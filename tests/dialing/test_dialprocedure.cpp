@@ -8,6 +8,7 @@
 #include "core/dialing/Dialer.h"
 
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace telvaro;
@@ -198,17 +199,28 @@ private Q_SLOTS:
     void withoutModemTheTonesPlayWithTheirWaits()
     {
         test::RecordingPlayer player;
-        QList<double> pauses;
-        dialer().pause = [&pauses](double s) { pauses.append(s); };
         options().setChecked(OptionsStore::chkModem, false);
-        bool enabled = false;
-        dialer().mainWindow.setEnabled = [&enabled](bool on) { enabled = on; };
+        QSignalSpy released(&dialer(), &Dialer::mainWindowReleased);
         dial(QStringLiteral("1,2#"));
-        QCOMPARE(pauses, (QList<double>{0.1, 2.0, 0.1, 0.1}));
+        // The dial returns at once; the tones follow while events run.
+        QVERIFY(player.events.isEmpty());
+        QVERIFY(dialer().playingTones());
+        // A dial meanwhile waits for the tones and then plays its own.
+        dialer().dial(DialRequest{QStringLiteral("3"), {}, QStringLiteral("0"), DialOrigin::Pad});
+        QTRY_VERIFY_WITH_TIMEOUT(!dialer().playingTones() && player.events.size() == 4, 10000);
         QCOMPARE(player.events,
-                 (QStringList{QStringLiteral("sync:900@8000"), QStringLiteral("sync:900@8000"),
-                              QStringLiteral("sync:756@8000")}));
-        QVERIFY(enabled);
+                 (QStringList{QStringLiteral("async:900@8000"), QStringLiteral("async:900@8000"),
+                              QStringLiteral("async:756@8000"), QStringLiteral("async:900@8000")}));
+        // 0.1 s before a tone, the tone's length after it, 2 s for a comma.
+        const QList<double>& at = player.playedAt;
+        const double tone = 900.0 / 8000;
+        const QList<double> least{0.1, tone + 2.0 + 0.1, tone + 0.1, 756.0 / 8000 + 0.1};
+        for (int i = 0; i < 4; ++i) {
+            const double gap = at[i] - (i ? at[i - 1] : 0.0);
+            QVERIFY2(gap >= least[i] - 0.002 && gap < least[i] + 0.3,
+                     qPrintable(QStringLiteral("%1: %2").arg(i).arg(gap)));
+        }
+        QCOMPARE(released.size(), 2); // after each dial's tones
         QVERIFY(madeCalls.isEmpty());
         QVERIFY(dialer().recentNumbers().isEmpty());
     }
@@ -220,8 +232,10 @@ private Q_SLOTS:
         const QString capture = env->root() + QStringLiteral("/capture.wav");
         qputenv("TELVARO_AUDIO_CAPTURE", QFile::encodeName(capture));
         options().setChecked(OptionsStore::chkModem, false);
-        dialer().reset(); // real pauses
+        dialer().reset();
         dial(QStringLiteral("1,2"));
+        QTRY_VERIFY_WITH_TIMEOUT(!dialer().playingTones(), 10000);
+        QTest::qWait(200); // the last tone sounds to its end
         qunsetenv("TELVARO_AUDIO_CAPTURE");
 
         const WaveSound wav = parseWavFile(test::TestEnv::readFile(capture));

@@ -1,6 +1,6 @@
 #include "DialTestSupport.h"
 
-#include "core/dialing/Sounds.h"
+#include "core/telephony/Sounds.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -216,9 +216,9 @@ void TestLocationStore::savingToAnUnwritableFolderIsReported()
     QVERIFY(QFile::remove(paths::telephonyConfigFile()));
     QVERIFY(QDir().mkpath(paths::telephonyConfigFile()));
     data.locations.front().areaCode = QStringLiteral("30");
-    QString error;
-    QVERIFY(!saveLocations(data, &error));
-    QVERIFY(!error.isEmpty());
+    const Result saved = saveLocations(data);
+    QVERIFY(!saved);
+    QVERIFY(!saved.error.isEmpty());
     // Reading still gives a usable first-start location.
     const TelephonyLocations back = loadLocations();
     QCOMPARE(back.locations.size(), size_t(1));

@@ -3,7 +3,7 @@
 // A session bus of the test's own (a private dbus-daemon, never the user's),
 // and RequestMakeCall called on it as another program would.
 
-#include "core/telephony/ExternalRequests.h"
+#include "core/dialing/ExternalRequests.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <tuple>
+
 namespace telvaro::test {
 
 ModemSettings SimModem::fastSettings()
@@ -33,7 +35,7 @@ SimModem::SimModem(const QStringList& args, ModemSettings settings)
         m_process.waitForReadyRead(100);
     m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
     settings.port = m_device;
-    saveModems({settings});
+    std::ignore = saveModems({settings}); // a failure shows as the modem not found
 }
 
 SimModem::~SimModem()

@@ -142,7 +142,6 @@ class TestCallOutcomes : public QObject
         static test::CountingEnder ender;
         FrmDialer::setProcessEnder(&ender);
         window->formLoad(QString());
-        dialer().pause = [](double) {};
         connect(&dialer(), &Dialer::connectWindowChanged, this, [this] {
             const QString h = dialer().connectWindow().frameCaption;
             if (dialer().connectWindow().visible && (headings.isEmpty() || headings.last() != h))
@@ -188,9 +187,8 @@ private Q_SLOTS:
             QSKIP("dbus-daemon is not installed");
         }
         service = std::make_unique<DialRequestService>();
-        QString error;
-        QVERIFY2(service->start(bus->connect(QStringLiteral("service")), &error),
-                 qPrintable(error));
+        const Result started = service->start(bus->connect(QStringLiteral("service")));
+        QVERIFY2(started, qPrintable(started.error));
     }
 
     void cleanup()

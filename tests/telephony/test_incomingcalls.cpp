@@ -17,7 +17,7 @@
 #include "common/TestEnv.h"
 #include "gui/dialing/DialPad.h"
 #include "core/dialing/Dialer.h"
-#include "core/dialing/SoundPlayer.h"
+#include "core/telephony/SoundPlayer.h"
 #include "gui/telephony/FrmCallDisplay.h"
 #include "core/telephony/LineSession.h"
 

@@ -48,8 +48,8 @@ private Q_SLOTS:
         ModemSettings b;
         b.port = QStringLiteral("/dev/ttyUSB1");
         b.initString.clear();
-        QString error;
-        QVERIFY2(saveModems({a, b}, &error), qPrintable(error));
+        const Result saved = saveModems({a, b});
+        QVERIFY2(saved, qPrintable(saved.error));
 
         const auto loaded = loadModems();
         QCOMPARE(loaded.size(), size_t(2));

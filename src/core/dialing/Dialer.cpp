@@ -5,21 +5,16 @@
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
 #include "core/dialing/DialString.h"
-#include "core/dialing/SoundPlayer.h"
-#include "core/telephony/ExternalRequests.h"
+#include "core/dialing/ExternalRequests.h"
+#include "core/telephony/LineSession.h"
+#include "core/telephony/SoundPlayer.h"
+#include "core/telephony/Sounds.h"
 #include "settings/OptionsStore.h"
 
-#include <QEventLoop>
-#include <QTimer>
-
 #include <cmath>
-#include <thread>
 
 namespace telvaro {
 namespace {
-
-// How long a wait sleeps in the event loop between looks at the call flags.
-constexpr int kWaitTickMs = 50;
 
 bool checked(OptionsStore::Check c)
 {
@@ -35,9 +30,18 @@ int textValue(OptionsStore::Text t)
 
 Dialer::Dialer()
 {
-    pause = [](double seconds) {
-        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-    };
+    connect(&m_connectionWait, &ClockWait::ticked, this, [this] {
+        if (!connectionWaitGoesOn())
+            m_connectionWait.stop();
+    });
+    connect(&m_connectionWait, &ClockWait::finished, this, [this] {
+        if (connectionWaitGoesOn())
+            declareConnected();
+    });
+    connect(&m_redialWait, &ClockWait::ticked, this, &Dialer::redialCountdownTick);
+    connect(&m_redialWait, &ClockWait::finished, this, &Dialer::redialNow);
+    connect(&m_toneWait, &ClockWait::finished, this, &Dialer::nextTone);
+    connect(&m_holdWait, &ClockWait::finished, this, &Dialer::afterHold);
 }
 
 Dialer& dialer()
@@ -55,31 +59,24 @@ void Dialer::reset()
     m_firstPiece.clear();
     m_givenNumber.clear();
     m_redialCount = 0;
-    m_connectedShown = false;
+    telephony().connectedShown = false;
     m_party.reset();
-    ++m_waitToken;
-    mainWindow = {};
-    pause = [](double seconds) {
-        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-    };
+    m_connectionWait.stop();
+    m_redialWait.stop();
+    m_toneWait.stop();
+    m_tones.clear();
+    m_nextTone = 0;
+    m_gapBeforeTone = false;
+    m_holdWait.stop();
+    m_hold = Hold::None;
+    m_heldDial.reset();
+    m_waitingDials.clear();
 }
 
 void Dialer::setRecentNumbers(const QStringList& numbers)
 {
     m_recent = numbers;
     Q_EMIT recentNumbersChanged();
-}
-
-double Dialer::secondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(clock().monotonic() - start).count();
-}
-
-void Dialer::processEventsFor(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(std::max(ms, 1), &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 void Dialer::setWindow(const ConnectWindowState& next)
@@ -104,6 +101,10 @@ void Dialer::setPad(bool dial, bool hangUp, bool ok)
 
 void Dialer::dial(const DialRequest& request)
 {
+    if (holdingDials()) {
+        m_waitingDials.append(request);
+        return;
+    }
     ProgramState& s = state();
     s.pendingNumber = request.number;
     s.pendingName = request.name;
@@ -111,14 +112,53 @@ void Dialer::dial(const DialRequest& request)
     dialNumber();
 }
 
+void Dialer::dialHeld()
+{
+    while (!holdingDials() && !m_waitingDials.isEmpty())
+        dial(m_waitingDials.takeFirst());
+}
+
+void Dialer::afterHold()
+{
+    const Hold hold = m_hold;
+    m_hold = Hold::None;
+    if (hold == Hold::BeforeDial && m_heldDial) {
+        // The dial goes on for the number it was given.
+        ProgramState& s = state();
+        s.pendingNumber = m_heldDial->number;
+        s.pendingName = m_heldDial->name;
+        s.currentEntryKey = m_heldDial->entryKey;
+        m_heldDial.reset();
+        dialNow();
+    } else if (hold == Hold::AfterOk) {
+        finishConfirm();
+    }
+    dialHeld();
+}
+
 void Dialer::dialNumber()
 {
     ProgramState& s = state();
+    if (holdingDials()) {
+        m_waitingDials.append(DialRequest{s.pendingNumber, s.pendingName, s.currentEntryKey});
+        return;
+    }
     if (m_window.visible)
         return; // the call in progress is not disturbed
     unloadConnectWindow();
-    if (s.callPlaced)
-        pause(3.0);
+    if (s.callPlaced) {
+        // The line gets a moment to let go of the call still marked placed.
+        m_heldDial = DialRequest{s.pendingNumber, s.pendingName, s.currentEntryKey};
+        m_hold = Hold::BeforeDial;
+        m_holdWait.start(kPlacedCallPause);
+        return;
+    }
+    dialNow();
+}
+
+void Dialer::dialNow()
+{
+    ProgramState& s = state();
     s.stopRequested = false;
     s.callDisplayShown = false;
     if (s.pendingNumber.isEmpty())
@@ -135,10 +175,7 @@ void Dialer::dialNumber()
             return;
     }
 
-    if (!s.externalNumber.isEmpty() && mainWindow.minimize)
-        mainWindow.minimize();
-    if (!(mainWindow.isMinimized && mainWindow.isMinimized()))
-        Q_EMIT mainWindowRestoreRequested();
+    Q_EMIT mainWindowWanted(!s.externalNumber.isEmpty());
 
     if (!checked(OptionsStore::chkModem)) {
         dialWithoutModem(number);
@@ -178,17 +215,38 @@ void Dialer::dialNumber()
 
 void Dialer::dialWithoutModem(const QString& number)
 {
-    for (QChar c : number) {
-        if (c == u',') {
-            pause(2.0);
-        } else {
-            pause(0.1);
-            // A character the program has no tone for plays nothing.
-            playSound(toneResourceName(c), PlayMode::Sync);
+    m_tones = number;
+    m_nextTone = 0;
+    m_gapBeforeTone = false;
+    nextTone();
+}
+
+// One step of the touch tones: a comma waits 2 s, every other character
+// waits 0.1 s and then sounds its tone for the tone's length.
+void Dialer::nextTone()
+{
+    if (m_gapBeforeTone) {
+        m_gapBeforeTone = false;
+        // A character the program has no tone for plays nothing.
+        if (const WaveSound* tone = waveResource(toneResourceName(m_tones.at(m_nextTone - 1)))) {
+            soundPlayer().play(*tone, PlayMode::Async);
+            m_toneWait.start(tone->seconds());
+            return;
         }
     }
-    if (mainWindow.setEnabled)
-        mainWindow.setEnabled(true);
+    if (m_nextTone >= m_tones.size()) {
+        m_tones.clear();
+        m_nextTone = 0;
+        Q_EMIT mainWindowReleased();
+        dialHeld();
+        return;
+    }
+    if (m_tones.at(m_nextTone++) == u',') {
+        m_toneWait.start(kCommaPause);
+    } else {
+        m_gapBeforeTone = true;
+        m_toneWait.start(kToneGap);
+    }
 }
 
 void Dialer::readLocationInfo()
@@ -221,7 +279,7 @@ void Dialer::placeCall()
     // given; what others set meanwhile does not change it.
     if (m_redialCount == 0)
         m_party = CallParty{s.pendingName, s.displayNumber, s.currentEntryKey};
-    m_connectedShown = false; // of this attempt, once its wait is over
+    telephony().connectedShown = false; // of this attempt, once its wait is over
     const QString given = m_givenNumber.isEmpty() ? s.displayNumber : m_givenNumber;
     if (m_recent.isEmpty() || m_recent.front() != given) {
         m_recent.prepend(given);
@@ -232,7 +290,9 @@ void Dialer::placeCall()
     s.dialParts = dialstr::splitDialParts(s.dialString);
     s.dialPartsLeft = int(s.dialParts.size());
     m_firstPiece = s.dialParts.front();
-    ++m_waitToken;
+    // A wait of an earlier attempt gives way to this call.
+    m_connectionWait.stop();
+    m_redialWait.stop();
     callSeam(seams().makeCall, m_firstPiece);
 }
 
@@ -293,37 +353,31 @@ void Dialer::showCallError(const QString& frameCaption, const QString& text)
 
 void Dialer::handleConnected()
 {
-    ProgramState& s = state();
-    // A newer wait (the line's "proceeding" arriving inside the wait that
-    // HandleBusy started after a redial, or a redial placed inside this wait)
-    // decides the call; this one then gives way, so "Connected" is declared
-    // once.
-    const quint64 token = ++m_waitToken;
+    // A newer wait (the line's "proceeding" arriving after a redial, or a
+    // redial placed meanwhile) decides the call; it replaces this one, so
+    // "Connected" is declared once.
     const double length =
         textValue(OptionsStore::txtDelayTimer) + (m_firstPiece.startsWith(u'T') ? 0.0 : 9.0);
-    const auto start = clock().monotonic();
-    for (;;) {
-        const double left = length - secondsSince(start);
-        if (left <= 0)
-            break;
-        processEventsFor(std::min(kWaitTickMs, int(std::ceil(left * 1000))));
-        if (s.busyDetected)
-            return; // HandleBusy takes over
-        if (s.stopRequested) {
-            callSeam(seams().dropCall);
-            return;
-        }
-        if (token != m_waitToken)
-            return;
-        // The call ended (no answer, no carrier, an error): its outcome is
-        // shown; it was never connected.
-        if (s.callErrorKind != 0 || !s.callPlaced)
-            return;
-    }
-    m_connectedShown = true;
-    if (s.callErrorKind != 0 || s.stopRequested || !s.callPlaced)
-        return;
+    m_connectionWait.start(length);
+}
 
+bool Dialer::connectionWaitGoesOn()
+{
+    ProgramState& s = state();
+    if (s.busyDetected)
+        return false; // HandleBusy takes over
+    if (s.stopRequested) {
+        callSeam(seams().dropCall);
+        return false;
+    }
+    // The call ended (no answer, no carrier, an error): its outcome is
+    // shown; it was never connected.
+    return s.callErrorKind == 0 && s.callPlaced;
+}
+
+void Dialer::declareConnected()
+{
+    telephony().connectedShown = true;
     setPad(false, false, true);
     ConnectWindowState w = m_window;
     w.frameCaption = QStringLiteral("Connected");
@@ -389,32 +443,9 @@ void Dialer::handleBusy()
         if (s.stopRequested)
             return;
 
-        const double length =
-            textValue(OptionsStore::txtMinutes) * 60.0 + textValue(OptionsStore::txtSeconds);
-        const auto start = clock().monotonic();
-        for (;;) {
-            const double left = length - secondsSince(start);
-            if (left <= 0)
-                break;
-            if (s.stopRequested)
-                return;
-            processEventsFor(std::min(kWaitTickMs, int(std::ceil(left * 1000))));
-            if (s.stopRequested)
-                return;
-            const double remaining = std::max(0.0, length - secondsSince(start));
-            w = m_window;
-            w.label =
-                QStringLiteral("   Busy. Redial in :   %1 seconds").arg(std::llround(remaining));
-            update(w);
-        }
-        if (s.stopRequested)
-            return;
-        w = m_window;
-        w.label = s.displayNumber + u'\n' + QStringLiteral("   Busy. Redialing  x ") +
-                  QString::number(m_redialCount);
-        update(w);
-        placeCall();
-        handleConnected();
+        m_connectionWait.stop();
+        m_redialWait.start(textValue(OptionsStore::txtMinutes) * 60.0 +
+                           textValue(OptionsStore::txtSeconds));
         return;
     }
 
@@ -434,21 +465,47 @@ void Dialer::handleBusy()
         beep();
 }
 
+void Dialer::redialCountdownTick()
+{
+    if (state().stopRequested) {
+        m_redialWait.stop();
+        return;
+    }
+    ConnectWindowState w = m_window;
+    w.label =
+        QStringLiteral("   Busy. Redial in :   %1 seconds").arg(std::llround(m_redialWait.left()));
+    setWindow(w);
+}
+
+void Dialer::redialNow()
+{
+    ProgramState& s = state();
+    if (s.stopRequested)
+        return;
+    ConnectWindowState w = m_window;
+    w.label = s.displayNumber + u'\n' + QStringLiteral("   Busy. Redialing  x ") +
+              QString::number(m_redialCount);
+    setWindow(w);
+    placeCall();
+    handleConnected();
+}
+
 void Dialer::hangUp()
 {
     ProgramState& s = state();
     s.stopRequested = true;
+    // A countdown to a redial ends with the call it was for.
+    m_redialWait.stop();
     callSeam(seams().dropCall);
     s.busyDetected = false;
     m_redialCount = 0;
     setPad(true, false, false);
-    if (mainWindow.setEnabled)
-        mainWindow.setEnabled(true);
+    Q_EMIT mainWindowReleased();
     // What the user saw as the window closed: a busy (or error) picture means
     // the call attempt is over.
     const bool busyShown = m_window.loaded && m_window.picture == ConnectPicture::Busy;
     unloadConnectWindow();
-    if (busyShown || m_connectedShown || s.idleSeen) {
+    if (busyShown || telephony().connectedShown || s.idleSeen) {
         s.callPlaced = false;
         s.requestInProgress = false;
         callSeam(seams().processCallRequest);
@@ -458,6 +515,8 @@ void Dialer::hangUp()
 
 void Dialer::confirmCall()
 {
+    if (m_hold == Hold::AfterOk)
+        return; // taken already; the window closes in a moment
     ProgramState& s = state();
     // The record and the memo are the placed call's, whatever a number
     // refused meanwhile left behind.
@@ -477,12 +536,19 @@ void Dialer::confirmCall()
     s.busyDetected = false;
     s.stopRequested = true;
     s.dialToneSeen = false;
-    m_connectedShown = false;
+    telephony().connectedShown = false;
     m_redialCount = 0;
     setPad(true, false, false);
     calllog::appendOutgoingRecord();
-    pause(1.0);
     unloadConnectWindow();
+    // The modem gets a second to let go of the line; dials wait for it.
+    m_hold = Hold::AfterOk;
+    m_holdWait.start(kAfterOkPause);
+}
+
+void Dialer::finishConfirm()
+{
+    ProgramState& s = state();
     s.callPlaced = false;
     s.requestInProgress = false;
     callSeam(seams().processCallRequest);

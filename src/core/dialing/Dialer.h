@@ -2,12 +2,12 @@
 
 #include "core/dialing/DialRequest.h"
 #include "core/dialing/NumberTranslation.h"
+#include "core/telephony/ClockWait.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 
 namespace telvaro {
@@ -45,8 +45,11 @@ struct PadButtonState
 // The dialing module: the one dial procedure every way of dialing ends in,
 // the recent numbers, and the two waits that decide a modem call's outcome
 // (connected after a quiet delay, or busy and redialed after a countdown).
-// The waits sleep in a local event loop, so line events and button clicks run
-// inside them and end them through BusyDetected and StopRequested.
+// Every wait is a timer on the program's clock: line events and button clicks
+// arrive while it runs and end it through BusyDetected and StopRequested.
+// Dials that arrive while the dialer is busy with a fixed wait (touch tones,
+// the pause before redialing over a placed call, the second after OK) are
+// kept and dialed in turn.
 class Dialer : public QObject
 {
     Q_OBJECT
@@ -54,28 +57,24 @@ class Dialer : public QObject
 public:
     static constexpr int kRecentNumbersKept = 20;
 
-    // What the dial procedure needs of the main window; filled by the windows.
-    struct MainWindowHooks
-    {
-        std::function<void()> minimize;
-        std::function<bool()> isMinimized;
-        std::function<void(bool)> setEnabled;
-    };
-    MainWindowHooks mainWindow;
-
-    // The fixed waits that process nothing (3 s before redialing over a call
-    // still marked placed, 0.1 s / 2 s between touch tones, 1 s after OK).
-    // Tests may shorten them.
-    std::function<void(double seconds)> pause;
+    // The fixed waits (3 s before redialing over a call still marked placed,
+    // 0.1 s / 2 s between touch tones, 1 s after OK).
+    static constexpr double kPlacedCallPause = 3.0;
+    static constexpr double kToneGap = 0.1;
+    static constexpr double kCommaPause = 2.0;
+    static constexpr double kAfterOkPause = 1.0;
 
     Dialer();
 
     const ConnectWindowState& connectWindow() const { return m_window; }
     const PadButtonState& padButtons() const { return m_pad; }
     int redialCount() const { return m_redialCount; }
-    bool connectedShown() const { return m_connectedShown; }
     const CurrentLocation& currentLocation() const { return m_location; }
     const QString& firstDialPiece() const { return m_firstPiece; }
+    // True while touch tones of a dial without modem are still to play.
+    bool playingTones() const { return m_toneWait.isActive(); }
+    // True while a fixed wait holds new dials back (tones, pauses).
+    bool holdingDials() const { return m_holdWait.isActive() || m_toneWait.isActive(); }
 
     // Newest first; the list grows while the program runs.
     const QStringList& recentNumbers() const { return m_recent; }
@@ -113,17 +112,28 @@ Q_SIGNALS:
     void recentNumbersChanged();
     // PlaceCall puts the newest recent number into the pad's number box.
     void padTextRequested(const QString& text);
-    // A dial with the main window not minimised brings it back to the front.
-    void mainWindowRestoreRequested();
+    // A dial begins: the main window comes up, or is minimized first for a
+    // number another program or a later start handed over.
+    void mainWindowWanted(bool minimized);
+    // The touch tones are over: the main window takes input again.
+    void mainWindowReleased();
 
 private:
     void loadConnectWindow();
     void setWindow(const ConnectWindowState& next);
     void setPad(bool dial, bool hangUp, bool ok);
+    void dialHeld();
+    void dialNow();
     void dialWithoutModem(const QString& number);
-    // Sleeps in the event loop for at most `ms`, running what arrives.
-    static void processEventsFor(int ms);
-    static double secondsSince(std::chrono::steady_clock::time_point start);
+    void nextTone();
+    void afterHold();
+    void finishConfirm();
+    // The connection wait's look at the call: false when it is over (busy,
+    // hung up, ended) and the wait gives way.
+    bool connectionWaitGoesOn();
+    void declareConnected();
+    void redialCountdownTick();
+    void redialNow();
 
     ConnectWindowState m_window;
     PadButtonState m_pad;
@@ -134,7 +144,6 @@ private:
     // recent numbers keep, so that a redial dials what this dial did.
     QString m_givenNumber;
     int m_redialCount = 0;
-    bool m_connectedShown = false;
     // Who the call in progress is for, as its dial gave it.
     struct CallParty
     {
@@ -143,7 +152,22 @@ private:
         QString entryKey;
     };
     std::optional<CallParty> m_party;
-    quint64 m_waitToken = 0; // a connection wait gives way when a newer one starts
+    // The connection wait (a newer one replaces it) and the busy countdown.
+    ClockWait m_connectionWait{this};
+    ClockWait m_redialWait{this};
+    // Touch tones: the number, the next character, and whether the wait
+    // running is the gap before a tone (else the tone itself).
+    ClockWait m_toneWait{this, 5}; // short waits: looks often
+    QString m_tones;
+    qsizetype m_nextTone = 0;
+    bool m_gapBeforeTone = false;
+    // A fixed wait that holds dials back: before a dial over a placed call,
+    // or after OK.
+    enum class Hold { None, BeforeDial, AfterOk };
+    ClockWait m_holdWait{this};
+    Hold m_hold = Hold::None;
+    std::optional<DialRequest> m_heldDial; // the dial the pause is before
+    QList<DialRequest> m_waitingDials;     // dials that came meanwhile
 };
 
 Dialer& dialer();

@@ -1,27 +1,50 @@
 #include "core/telephony/CallControl.h"
 
 #include "core/common/Clock.h"
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
-#include "core/dialing/Dialer.h"
+#include "core/telephony/ClockWait.h"
 #include "core/telephony/IncomingCalls.h"
 #include "core/telephony/LineSession.h"
+#include "settings/OptionsStore.h"
 
-#include <QThread>
+#include <utility>
 
 namespace telvaro {
 namespace {
 
 std::function<void()> g_enableMainWindow;
 
-// The fixed wait of Pause: nothing is processed meanwhile.
-void pauseSeconds(double seconds)
+void placeCall(const QString& firstPiece);
+
+// The moment a request from another program gets before its call: the
+// piece to dial waits here while the event loop runs on.
+struct RequestMoment
 {
-    const auto end =
-        clock().monotonic() + std::chrono::milliseconds(static_cast<qint64>(seconds * 1000));
-    while (clock().monotonic() < end)
-        QThread::msleep(20);
+    ClockWait wait;
+    QString firstPiece;
+    RequestMoment()
+    {
+        QObject::connect(&wait, &ClockWait::finished, &wait, [this] {
+            const QString piece = std::exchange(firstPiece, QString());
+            ProgramState& s = state();
+            if (s.stopRequested) {
+                // Hung up before the call was placed: it never is, and
+                // waiting requests go on.
+                s.requestInProgress = false;
+                callSeam(seams().processCallRequest);
+                return;
+            }
+            placeCall(piece);
+        });
+    }
+};
+
+RequestMoment& requestMoment()
+{
+    // Lives as long as the program (a timer outlives no event loop it needs).
+    static auto* moment = new RequestMoment;
+    return *moment;
 }
 
 LineCallParams callParams()
@@ -75,9 +98,23 @@ void MakeCall(const QString& firstPiece)
     callSeam(seams().showConnectWindow);
     // A request from another program gets a moment before its call; its
     // redials and every later call do not.
-    if (t.requestTaken && !s.busyDetected)
-        pauseSeconds(1.0);
+    const bool moment = t.requestTaken && !s.busyDetected;
     t.requestTaken = false;
+    s.nextDialPart = 0;
+    if (moment) {
+        requestMoment().firstPiece = firstPiece;
+        requestMoment().wait.start(1.0);
+        return;
+    }
+    placeCall(firstPiece);
+}
+
+namespace {
+
+void placeCall(const QString& firstPiece)
+{
+    ProgramState& s = state();
+    TelephonySession& t = telephony();
     const LineCallParams params = callParams();
     const LineResult r = lineMakeCall(t.lineHandle, &t.callHandle, firstPiece, 0, &params);
     t.lastResult = r;
@@ -89,6 +126,14 @@ void MakeCall(const QString& firstPiece)
         s.callPlaced = true;
     }
     s.nextDialPart = 0;
+}
+
+} // namespace
+
+void resetCallControl()
+{
+    requestMoment().wait.stop();
+    requestMoment().firstPiece.clear();
 }
 
 void DialNextPart()
@@ -233,7 +278,7 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
             // sees how, and it is never taken for a connection. (A data
             // call's modem ends it in its own time after that; the user's
             // OK still takes it.)
-            if (s.callPlaced && !s.stopRequested && !dialer().connectedShown()) {
+            if (s.callPlaced && !s.stopRequested && !t.connectedShown) {
                 s.callErrorKind = mode == LINEDISCONNECTMODE_NOANSWER ? 6
                                   : mode == LINEDISCONNECTMODE_NORMAL ? 7
                                                                       : 3;

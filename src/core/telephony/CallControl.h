@@ -17,6 +17,8 @@ namespace telvaro {
 void MakeCall(const QString& firstPiece);
 // Sends the next piece with lineDial.
 void DialNextPart();
+// Forgets a call still waiting to be placed (a fresh session).
+void resetCallControl();
 // Drops the current call.
 void DropCall();
 // Lets go of a call handle and clears it; closes the incoming call window

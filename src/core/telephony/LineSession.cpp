@@ -40,6 +40,7 @@ void resetTelephonySession()
 {
     g_session = TelephonySession{};
     resetIncomingCalls();
+    resetCallControl();
 }
 
 QByteArray sessionRecordBytes(const SessionRecord& record)

@@ -1,11 +1,11 @@
 #include "gui/dialing/DialPad.h"
 
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
 #include "core/dialing/DialString.h"
 #include "core/dialing/Dialer.h"
-#include "core/dialing/SoundPlayer.h"
+#include "core/telephony/SoundPlayer.h"
+#include "settings/OptionsStore.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -110,13 +110,13 @@ DialPad::DialPad(QWidget* parent) : QWidget(parent)
             CmdStar = b;
             b->setObjectName(QStringLiteral("CmdStar"));
             // The star sounds on the click, the others as the key goes down.
-            connect(b, &QPushButton::clicked, this, [tone] { playSound(tone, PlayMode::Sync); });
+            connect(b, &QPushButton::clicked, this, [tone] { playSound(tone, PlayMode::Async); });
         } else {
             if (c == u'#') {
                 CmdNo = b;
                 b->setObjectName(QStringLiteral("CmdNo"));
             }
-            connect(b, &QPushButton::pressed, this, [tone] { playSound(tone, PlayMode::Sync); });
+            connect(b, &QPushButton::pressed, this, [tone] { playSound(tone, PlayMode::Async); });
         }
         connect(b, &QPushButton::clicked, this, [this, c] { insertKey(c); });
     }

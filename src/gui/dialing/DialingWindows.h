@@ -1,11 +1,11 @@
 #pragma once
 
+class QWidget;
+
 namespace telvaro {
 
-class FrmDialer;
-
-// Puts the dialing pad into the main window's fraPad, creates the call
-// progress window and fills the dialing seams.
-void installDialingWindows(FrmDialer& window);
+// Puts the dialing pad into `padFrame` (the main window's fraPad), creates
+// the call progress window over `mainWindow` and fills the dialing seams.
+void installDialingWindows(QWidget& padFrame, QWidget& mainWindow);
 
 } // namespace telvaro

@@ -1,13 +1,12 @@
 #include "gui/telephony/FrmCallDisplay.h"
 
-#include "app/FrmDialer.h"
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
-#include "gui/common/Twips.h"
-#include "core/dialing/SoundPlayer.h"
 #include "core/telephony/IncomingCalls.h"
 #include "core/telephony/LineSession.h"
+#include "core/telephony/SoundPlayer.h"
+#include "gui/common/Twips.h"
+#include "settings/OptionsStore.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -228,7 +227,7 @@ FrmCallDisplay* callDisplay()
     return g_display;
 }
 
-void installIncomingCalls(FrmDialer& window)
+void installIncomingCalls(QWidget& window, QAction& receiveSwitch)
 {
     Seams& s = seams();
     s.logIncomingCall = [] {
@@ -251,7 +250,7 @@ void installIncomingCalls(FrmDialer& window)
 
     // The receive switch flips "Allow Call I&D (Call Display) ", whose
     // reaction closes and reopens the line once and sets the caption.
-    QObject::connect(window.mnuReceive, &QAction::triggered, &window, [] {
+    QObject::connect(&receiveSwitch, &QAction::triggered, &window, [] {
         options().setChecked(OptionsStore::chkCallDisplay,
                              !options().isChecked(OptionsStore::chkCallDisplay));
     });

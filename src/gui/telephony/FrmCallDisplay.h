@@ -4,13 +4,12 @@
 
 #include "gui/common/EllipticalWindow.h"
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 
 namespace telvaro {
-
-class FrmDialer;
 
 // The caller display: a small elliptical window, frameless and on top of the
 // others, that shows who calls ("Incoming Call from:", the number, ten
@@ -58,7 +57,7 @@ protected:
 FrmCallDisplay* callDisplay();
 
 // Fills seams().logIncomingCall, showCallDisplay and closeCallDisplay, and
-// connects the receive switch mnuReceive of `window`.
-void installIncomingCalls(FrmDialer& window);
+// connects the receive switch (mnuReceive) for the run of `window`.
+void installIncomingCalls(QWidget& window, QAction& receiveSwitch);
 
 } // namespace telvaro

@@ -112,7 +112,7 @@ std::vector<ModemSettings> loadModems(const QString& file)
     return modems;
 }
 
-bool saveModems(const std::vector<ModemSettings>& modems, QString* error, const QString& file)
+Result saveModems(const std::vector<ModemSettings>& modems, const QString& file)
 {
     IniFile ini(file.isEmpty() ? paths::telephonyConfigFile() : file);
     IniFile::Batch batch(ini);
@@ -144,10 +144,7 @@ bool saveModems(const std::vector<ModemSettings>& modems, QString* error, const 
         ini.write(s, QStringLiteral("BillingToneWait"),
                   m.billingToneWait ? QStringLiteral("1") : QStringLiteral("0"));
     }
-    const bool ok = batch.commit();
-    if (!ok && error)
-        *error = ini.lastError();
-    return ok;
+    return batch.commit() ? Result::success() : Result::failure(ini.lastError());
 }
 
 } // namespace telvaro

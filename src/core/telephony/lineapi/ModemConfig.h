@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -84,9 +86,8 @@ const QList<int>& modemSpeeds();
 std::vector<ModemSettings> loadModems(const QString& file = QString());
 
 // Writes the list as the configuration's modems, replacing the old ones and
-// keeping every other section of the file. Returns false (and the reason in
-// `error`) when the file could not be written.
-bool saveModems(const std::vector<ModemSettings>& modems, QString* error = nullptr,
-                const QString& file = QString());
+// keeping every other section of the file; fails with the reason when the
+// file could not be written.
+Result saveModems(const std::vector<ModemSettings>& modems, const QString& file = QString());
 
 } // namespace telvaro

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <tuple>
 
 namespace telvaro {
 
@@ -229,7 +230,8 @@ TelephonyLocations loadLocations()
     if (data.locations.empty()) {
         data.locations.push_back(defaultLocation());
         data.currentLocationId = data.locations.front().id;
-        saveLocations(data); // a failure leaves the first start for the next reader
+        // A failure leaves the first start for the next reader.
+        std::ignore = saveLocations(data);
         return data;
     }
 
@@ -239,7 +241,7 @@ TelephonyLocations loadLocations()
     return data;
 }
 
-bool saveLocations(const TelephonyLocations& data, QString* error)
+Result saveLocations(const TelephonyLocations& data)
 {
     const QString path = paths::telephonyConfigFile();
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -303,12 +305,7 @@ bool saveLocations(const TelephonyLocations& data, QString* error)
         }
         ok = batch.commit();
     }
-    if (!ok) {
-        if (error)
-            *error = ini.lastError();
-        return false;
-    }
-    return true;
+    return ok ? Result::success() : Result::failure(ini.lastError());
 }
 
 } // namespace telvaro

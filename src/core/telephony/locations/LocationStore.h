@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Result.h"
+
 #include <QString>
 
 #include <vector>
@@ -87,8 +89,7 @@ CallingCard newCardTemplate(quint32 countryId);
 TelephonyLocations loadLocations();
 // Writes them back in one change of the file; the file's other sections (the
 // modems) stay as they are. A card with a PIN makes the file readable by its
-// owner only. Returns false with a reason in `error` when it could not be
-// written.
-bool saveLocations(const TelephonyLocations& data, QString* error = nullptr);
+// owner only. Fails with the reason when it could not be written.
+Result saveLocations(const TelephonyLocations& data);
 
 } // namespace telvaro

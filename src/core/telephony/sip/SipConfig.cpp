@@ -174,7 +174,7 @@ std::vector<SipAccount> loadSipAccounts(const QString& file)
     return out;
 }
 
-bool saveSipAccounts(const std::vector<SipAccount>& accounts, QString* error, const QString& file)
+Result saveSipAccounts(const std::vector<SipAccount>& accounts, const QString& file)
 {
     IniFile ini(file.isEmpty() ? paths::telephonyConfigFile() : file);
     IniFile::Batch batch(ini);
@@ -199,10 +199,7 @@ bool saveSipAccounts(const std::vector<SipAccount>& accounts, QString* error, co
         ini.write(s, QStringLiteral("DialTimeout"), QString::number(a.dialTimeout));
         ini.write(s, QStringLiteral("LocalAddress"), a.localAddress);
     }
-    const bool ok = batch.commit();
-    if (!ok && error)
-        *error = ini.lastError();
-    return ok;
+    return batch.commit() ? Result::success() : Result::failure(ini.lastError());
 }
 
 } // namespace telvaro

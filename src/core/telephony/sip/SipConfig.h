@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Result.h"
+
 #include <QString>
 
 #include <vector>
@@ -78,10 +80,8 @@ QString transportName(SipAccount::Transport t);
 std::vector<SipAccount> loadSipAccounts(const QString& file = QString());
 
 // Writes the list as the configuration's SIP phones, keeping every other
-// section of the file. False (and the reason in `error`) when it could not be
-// written.
-bool saveSipAccounts(const std::vector<SipAccount>& accounts, QString* error = nullptr,
-                     const QString& file = QString());
+// section of the file; fails with the reason when it could not be written.
+Result saveSipAccounts(const std::vector<SipAccount>& accounts, const QString& file = QString());
 
 // What went wrong last with a SIP phone in this run, a sentence naming the
 // account ("Desk phone: the registrar refused the password."); empty when

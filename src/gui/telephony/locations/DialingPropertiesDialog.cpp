@@ -427,10 +427,11 @@ bool DialingPropertiesDialog::apply()
         showMessage(this, promptRefusal(*bad), kTitle, MsgButtons::Ok, MsgIcon::Warning);
         return false;
     }
-    QString error;
-    if (saveLocations(m_data, &error))
+    const Result saved = saveLocations(m_data);
+    if (saved)
         return true;
-    showMessage(this, QStringLiteral("The dialing properties could not be saved.\n\n%1").arg(error),
+    showMessage(this,
+                QStringLiteral("The dialing properties could not be saved.\n\n%1").arg(saved.error),
                 kTitle, MsgButtons::Ok, MsgIcon::Critical);
     return false;
 }

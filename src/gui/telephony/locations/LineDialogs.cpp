@@ -80,11 +80,11 @@ LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& dev
     if (deviceId >= modems.size())
         modems.resize(deviceId + 1);
     modems[deviceId] = dialog.settings();
-    QString error;
-    if (!saveModems(modems, &error)) {
-        showMessage(owner,
-                    QStringLiteral("The modem properties could not be saved.\n\n%1").arg(error),
-                    QStringLiteral("Modem Properties"), MsgButtons::Ok, MsgIcon::Critical);
+    if (const Result saved = saveModems(modems); !saved) {
+        showMessage(
+            owner,
+            QStringLiteral("The modem properties could not be saved.\n\n%1").arg(saved.error),
+            QStringLiteral("Modem Properties"), MsgButtons::Ok, MsgIcon::Critical);
         return LINEERR_OPERATIONFAILED;
     }
     return 0;

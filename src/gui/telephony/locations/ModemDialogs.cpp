@@ -479,10 +479,10 @@ void SystemModemsDialog::updateButtons()
 
 bool SystemModemsDialog::save()
 {
-    QString error;
-    if (saveModems(m_modems, &error))
+    const Result saved = saveModems(m_modems);
+    if (saved)
         return true;
-    showMessage(this, QStringLiteral("The modems could not be saved.\n\n%1").arg(error),
+    showMessage(this, QStringLiteral("The modems could not be saved.\n\n%1").arg(saved.error),
                 windowTitle(), MsgButtons::Ok, MsgIcon::Critical);
     m_modems = loadModems(); // show what is really set up
     fill(0);

@@ -209,10 +209,10 @@ void SipPhonesDialog::fill(int select)
 
 bool SipPhonesDialog::save()
 {
-    QString error;
-    if (saveSipAccounts(m_phones, &error))
+    const Result saved = saveSipAccounts(m_phones);
+    if (saved)
         return true;
-    showMessage(this, QStringLiteral("The SIP phones could not be saved.\n\n%1").arg(error),
+    showMessage(this, QStringLiteral("The SIP phones could not be saved.\n\n%1").arg(saved.error),
                 windowTitle(), MsgButtons::Ok, MsgIcon::Critical);
     m_phones = loadSipAccounts();
     fill(0);
@@ -267,9 +267,9 @@ bool editSipPhone(int index, QWidget* owner)
     if (index >= int(phones.size()))
         phones.resize(size_t(index) + 1);
     phones[size_t(index)] = dialog.settings();
-    QString error;
-    if (!saveSipAccounts(phones, &error)) {
-        showMessage(owner, QStringLiteral("The SIP phone could not be saved.\n\n%1").arg(error),
+    if (const Result saved = saveSipAccounts(phones); !saved) {
+        showMessage(owner,
+                    QStringLiteral("The SIP phone could not be saved.\n\n%1").arg(saved.error),
                     kPropertiesTitle, MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }

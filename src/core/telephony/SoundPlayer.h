@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/dialing/Sounds.h"
+#include "core/telephony/Sounds.h"
 
 #include <QString>
 

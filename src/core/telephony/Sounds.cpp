@@ -1,4 +1,4 @@
-#include "core/dialing/Sounds.h"
+#include "core/telephony/Sounds.h"
 
 #include <QHash>
 #include <QtEndian>

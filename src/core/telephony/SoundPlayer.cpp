@@ -1,7 +1,7 @@
-#include "core/dialing/SoundPlayer.h"
+#include "core/telephony/SoundPlayer.h"
 
-#include "settings/AtomicFile.h"
 #include "core/common/Clock.h"
+#include "settings/AtomicFile.h"
 
 #include <QtEndian>
 

@@ -1,8 +1,7 @@
-#include "core/telephony/ExternalRequests.h"
+#include "core/dialing/ExternalRequests.h"
 
 #include "core/common/CommandLine.h"
 #include "core/common/Helpers.h"
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
 #include "core/dialing/DialString.h"
@@ -10,6 +9,7 @@
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/LineSession.h"
 #include "core/telephony/lineapi/LineApi.h"
+#include "settings/OptionsStore.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -149,25 +149,23 @@ DialRequestService::~DialRequestService()
     bus.unregisterService(kDBusServiceName);
 }
 
-bool DialRequestService::start(const QDBusConnection& bus, QString* error)
+Result DialRequestService::start(const QDBusConnection& bus)
 {
-    if (!bus.isConnected()) {
-        *error = QStringLiteral("no D-Bus session bus (%1)").arg(bus.lastError().message());
-        return false;
-    }
+    if (!bus.isConnected())
+        return Result::failure(
+            QStringLiteral("no D-Bus session bus (%1)").arg(bus.lastError().message()));
     QDBusConnection connection(bus);
-    if (!connection.registerObject(kDBusObjectPath, this, QDBusConnection::ExportScriptableSlots)) {
-        *error = QStringLiteral("cannot register %1 on the session bus").arg(kDBusObjectPath);
-        return false;
-    }
+    if (!connection.registerObject(kDBusObjectPath, this, QDBusConnection::ExportScriptableSlots))
+        return Result::failure(
+            QStringLiteral("cannot register %1 on the session bus").arg(kDBusObjectPath));
     if (!connection.registerService(kDBusServiceName)) {
         connection.unregisterObject(kDBusObjectPath);
-        *error = QStringLiteral("the name %1 on the session bus belongs to another program")
-                     .arg(kDBusServiceName);
-        return false;
+        return Result::failure(
+            QStringLiteral("the name %1 on the session bus belongs to another program")
+                .arg(kDBusServiceName));
     }
     m_connectionName = connection.name();
-    return true;
+    return Result::success();
 }
 
 void DialRequestService::RequestMakeCall(const QString& destAddress, const QString& appName,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Result.h"
+
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QObject>
@@ -87,8 +89,8 @@ public:
     explicit DialRequestService(QObject* parent = nullptr);
     ~DialRequestService() override;
 
-    // Takes the service's name on `bus`; false with the reason in `error`.
-    bool start(const QDBusConnection& bus, QString* error);
+    // Takes the service's name on `bus`, or fails with the reason.
+    Result start(const QDBusConnection& bus);
 
 public Q_SLOTS:
     Q_SCRIPTABLE void RequestMakeCall(const QString& destAddress, const QString& appName,
