@@ -6,6 +6,7 @@
 #include "../tests/telephony/SimModem.h"
 
 #include "app/FrmDialer.h"
+#include "common/CountingEnder.h"
 #include "common/TestEnv.h"
 #include "settings/Cp1252.h"
 #include "settings/SettingsFile.h"
@@ -63,7 +64,8 @@ std::unique_ptr<FrmDialer> startProgram(const TestEnv& env, const QByteArray& pr
     TestEnv::writeFile(env.settingsFile(), cp1252::encode(settings::kHeader) +
                                                "\r\n\r\n[Preferences]\r\n" + preferences);
     auto window = std::make_unique<FrmDialer>();
-    FrmDialer::setProcessEnder([] {});
+    static CountingEnder ender;
+    FrmDialer::setProcessEnder(&ender);
     window->formLoad(QString());
     return window;
 }
