@@ -1,5 +1,6 @@
 #include "app/FrmDialer.h"
 
+#include "core/telephony/Call.h"
 #include "app/ProgramParts.h"
 #include "core/common/Helpers.h"
 #include "core/common/ProgramState.h"
@@ -575,7 +576,7 @@ void FrmDialer::exitProgram(ExitMode mode)
         return;
     }
     m_exiting = true;
-    state().stopRequested = true; // ends the waits of a call in progress
+    outgoingCall().stopRequested = true; // ends the waits of a call in progress
 
     callSeam(seams().closeLine);
     callSeam(seams().shutdownTelephony);

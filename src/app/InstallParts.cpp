@@ -6,6 +6,8 @@
 // Dialing:
 #include "gui/dialing/DialingWindows.h"
 // Calls:
+#include "core/calllog/CallLog.h"
+#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "gui/shell/TrayIcon.h"
 // Telephony:
@@ -106,6 +108,14 @@ void installParts(FrmDialer& window)
     });
     QObject::connect(&dialer(), &Dialer::mainWindowReleased, &window,
                      [&window] { window.setEnabled(true); });
+    // A call taken opens the memo pad of its directory entry and gets its
+    // record in the outgoing log.
+    QObject::connect(&dialer(), &Dialer::callConnected, &window, [](const DialRequest& request) {
+        if (request.hasEntry() && !state().memoOpen)
+            callSeam(seams().openMemo, request.entryKey);
+    });
+    auto* callLog = new CallLog(&window);
+    QObject::connect(&dialer(), &Dialer::callEnded, callLog, &CallLog::recordOutgoing);
 
     // Telephony (line session, call control, incoming calls, outside requests):
     installTelephony(&window); // line session, call control

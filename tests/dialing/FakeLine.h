@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/calllog/CallLog.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
 #include "core/dialing/Dialer.h"
+#include "core/telephony/Call.h"
 
 #include <QObject>
 #include <QStringList>
@@ -21,6 +23,7 @@ public:
     int drops = 0;
     int requestsServed = 0;
     QStringList memos;
+    CallLog log;
     int busyCalls = 0;
     int busyAfterMs = 50;
     bool reportsDialing = true; // the dialing state clears BusyDetected
@@ -31,7 +34,13 @@ public:
         s.makeCall = [this](const QString& piece) { makeCall(piece); };
         s.dropCall = [this] { dropCall(); };
         s.processCallRequest = [this] { ++requestsServed; };
-        s.openMemo = [this](const QString& key) { memos.append(key); };
+        // The memo pad opens for a call taken on a directory entry; the
+        // outgoing log gets its record.
+        connect(&dialer(), &Dialer::callConnected, this, [this](const DialRequest& request) {
+            if (request.hasEntry())
+                memos.append(request.entryKey);
+        });
+        connect(&dialer(), &Dialer::callEnded, &log, &CallLog::recordOutgoing);
     }
 
 private:
@@ -39,34 +48,33 @@ private:
     {
         dialer().showConnectWindow();
         calls.append(piece);
-        state().callPlaced = true;
+        outgoingCall().placed = true;
         const bool busy = calls.size() <= busyCalls;
         QTimer::singleShot(0, this, [this, busy] {
             if (reportsDialing)
-                state().busyDetected = false; // the dialing state
+                outgoingCall().busyDetected = false; // the dialing state
             if (busy)
                 QTimer::singleShot(busyAfterMs, this, [this] { disconnectedBusy(); });
-            if (state().callPlaced)
+            if (outgoingCall().placed)
                 dialer().handleConnected(); // the proceeding state
         });
     }
     void disconnectedBusy()
     {
-        ProgramState& s = state();
-        if (s.callPlaced && !s.stopRequested) {
-            s.busyDetected = true;
+        if (outgoingCall().placed && !outgoingCall().stopRequested) {
+            outgoingCall().busyDetected = true;
             dropCall();
             QTimer::singleShot(5, this, [] {
-                if (state().busyDetected)
+                if (outgoingCall().busyDetected)
                     dialer().handleBusy();
             });
         }
-        s.callPlaced = false;
+        outgoingCall().placed = false;
     }
     void dropCall()
     {
         ++drops;
-        state().callPlaced = false;
+        outgoingCall().placed = false;
     }
 };
 

@@ -1,9 +1,10 @@
 #include "DialTestSupport.h"
 #include "FakeLine.h"
+#include "core/telephony/Call.h"
 
-#include "settings/OptionsStore.h"
-#include "core/calllog/CallLogFile.h"
 #include "common/TestEnv.h"
+#include "core/calllog/CallLogFile.h"
+#include "settings/OptionsStore.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -267,7 +268,7 @@ private Q_SLOTS:
         // Hang Up after an error lets a waiting request through.
         dialer().hangUp();
         QCOMPARE(line->requestsServed, 1);
-        QCOMPARE(state().callErrorKind, 0);
+        QCOMPARE(outgoingCall().error(), CallOutcome::None);
     }
 };
 

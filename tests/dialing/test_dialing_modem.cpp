@@ -1,20 +1,21 @@
 // Dialing end to end: the pad and the call window driving the real line
 // layer and its modem provider against telvaro-modemsim on a pseudo-terminal.
 
+#include "common/TestEnv.h"
+#include "core/calllog/CallLog.h"
+#include "core/calllog/CallLogFile.h"
 #include "core/common/Clock.h"
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
-#include "core/calllog/CallLogFile.h"
-#include "common/TestEnv.h"
-#include "gui/dialing/DialPad.h"
 #include "core/dialing/Dialer.h"
-#include "gui/dialing/FrmConnect.h"
 #include "core/telephony/LineSession.h"
-#include "gui/telephony/Telephony.h"
 #include "core/telephony/lineapi/ModemConfig.h"
+#include "gui/dialing/DialPad.h"
+#include "gui/dialing/FrmConnect.h"
+#include "gui/telephony/Telephony.h"
 #include "gui/telephony/locations/LineDialogs.h"
 #include "gui/telephony/locations/ModemDialogs.h"
+#include "settings/OptionsStore.h"
 
 #include "common/ScriptedPrompter.h"
 #include "locations/ModalHelper.h"
@@ -110,6 +111,7 @@ private:
     std::unique_ptr<FrmConnect> window;
     std::unique_ptr<WallClock> wall;
     QStringList memos;
+    CallLog log;
     QStringList labels;   // every text the window's label showed
     QStringList captions; // every heading, once per change
 
@@ -124,6 +126,16 @@ private:
     }
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // The memo pad opens for a call taken on a directory entry; the
+        // outgoing log gets its record.
+        connect(&dialer(), &Dialer::callConnected, this, [this](const DialRequest& request) {
+            if (request.hasEntry())
+                memos.append(request.entryKey);
+        });
+        connect(&dialer(), &Dialer::callEnded, &log, &CallLog::recordOutgoing);
+    }
     void init()
     {
         env = std::make_unique<test::TestEnv>();
@@ -134,7 +146,6 @@ private Q_SLOTS:
         memos.clear();
         labels.clear();
         captions.clear();
-        seams().openMemo = [this](const QString& key) { memos.append(key); };
         options().setSelectedLineDevice(0);
         // Long enough for the simulator to dial and hear a busy line.
         options().setText(OptionsStore::txtDelayTimer, QStringLiteral("4"));

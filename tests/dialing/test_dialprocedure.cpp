@@ -1,11 +1,12 @@
 #include "DialTestSupport.h"
+#include "core/telephony/Call.h"
 
-#include "settings/OptionsStore.h"
+#include "common/TestEnv.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
-#include "common/TestEnv.h"
 #include "core/dialing/DialString.h"
 #include "core/dialing/Dialer.h"
+#include "settings/OptionsStore.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -75,8 +76,8 @@ private Q_SLOTS:
 
         options().setChecked(OptionsStore::chkIgnore, true);
         dial(QString(159, u'5'));
-        QCOMPARE(state().dialParts.size(), 3);
-        QCOMPARE(state().dialPartsLeft, 3);
+        QCOMPARE(outgoingCall().piecesLeft(), 3);
+        QCOMPARE(outgoingCall().piecesLeft(), 3);
         QCOMPARE(madeCalls, QStringList{u'T' + QString(77, u'5') + u';'});
     }
 
@@ -135,7 +136,7 @@ private Q_SLOTS:
         dial(number);
         QCOMPARE(line.requests.last(), QStringLiteral("+1 (416) ") + number.left(254));
         QCOMPARE(state().dialString, number);
-        QCOMPARE(state().dialParts.size(), 4);
+        QCOMPARE(outgoingCall().piecesLeft(), 4);
     }
 
     void recentNumbersListEachDialOnceAtTheTop()

@@ -3,6 +3,7 @@
 #include "FakeProvider.h"
 #include "SeamRecorder.h"
 #include "common/TestEnv.h"
+#include "core/telephony/Call.h"
 
 #include "core/calllog/CallLogFile.h"
 #include "core/telephony/CallControl.h"
@@ -43,8 +44,7 @@ struct Fixture
     // The dial procedure's part: pieces, then MakeCall.
     void dial(const QStringList& pieces)
     {
-        state().dialParts = pieces;
-        state().dialPartsLeft = int(pieces.size());
+        outgoingCall().start({}, pieces.join(QString()), {}, pieces);
         MakeCall(pieces.first());
     }
     // The device answers the last request.
@@ -69,25 +69,25 @@ class TestCallControl : public QObject
 private Q_SLOTS:
     void errorKindsShowTheirTexts_data()
     {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<CallOutcome>("kind");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("text");
-        QTest::newRow("1") << 1 << "Modem error!"
+        QTest::newRow("1") << CallOutcome::LineInUse << "Modem error!"
                            << "The selected line is in use or it is not connected.";
-        QTest::newRow("2") << 2 << "Modem error!"
+        QTest::newRow("2") << CallOutcome::NoDialTone << "Modem error!"
                            << "No Dialtone";
-        QTest::newRow("3") << 3 << "Modem error!"
+        QTest::newRow("3") << CallOutcome::CallFailed << "Modem error!"
                            << "Not able to make a call.";
-        QTest::newRow("4") << 4 << "Tapi: Error opening line!"
+        QTest::newRow("4") << CallOutcome::LineOpenFailed << "Tapi: Error opening line!"
                            << "Modem may not be installed or it is misconfigured.\r\n"
                               "Please reinstall modem.";
-        QTest::newRow("5") << 5 << "Modem error!"
+        QTest::newRow("5") << CallOutcome::ModemSilent << "Modem error!"
                            << "Not able to make a call.\r\n"
                               "Modem may not be turned on or it is misconfigured.";
     }
     void errorKindsShowTheirTexts()
     {
-        QFETCH(int, kind);
+        QFETCH(CallOutcome, kind);
         QFETCH(QString, caption);
         QFETCH(QString, text);
         Fixture f;
@@ -95,13 +95,13 @@ private Q_SLOTS:
         f.dial({"T5551234"});
         f.reply();
         f.callState(LINECALLSTATE_DIALING);
-        state().callErrorKind = kind;
+        outgoingCall().setError(kind);
         ReportCallError();
         QCOMPARE(f.rec.errors(), QStringList{"showCallError " + caption + "|" + text});
         // The call was dropped and let go of.
         QCOMPARE(f.line.requests.mid(1), QStringList({"drop", "release"}));
         QCOMPARE(telephony().callHandle, 0u);
-        QVERIFY(!state().callPlaced);
+        QVERIFY(!outgoingCall().placed);
     }
 
     // The replies to the make-call request, first matching rule wins.
@@ -125,7 +125,7 @@ private Q_SLOTS:
         Fixture f;
         QVERIFY(OpenLine(1, 0x10));
         f.dial({"T5551234"});
-        QVERIFY(state().callPlaced);
+        QVERIFY(outgoingCall().placed);
         QVERIFY(f.rec.has("showConnectWindow"));
         f.reply(result);
         QCOMPARE(f.rec.errors(), error.isEmpty() ? QStringList() : QStringList{error});
@@ -133,7 +133,7 @@ private Q_SLOTS:
         if (error.isEmpty())
             QCOMPARE(telephony().makeCallRequestId, LineResult(0));
         else
-            QVERIFY(!state().callPlaced);
+            QVERIFY(!outgoingCall().placed);
     }
 
     void longDialStringGoesOutPieceByPiece()
@@ -153,7 +153,7 @@ private Q_SLOTS:
         QCOMPARE(f.line.requests.at(2), "dial " + c);
         f.reply();
         QCOMPARE(f.line.requests.size(), 3);
-        QCOMPARE(state().dialPartsLeft, 1);
+        QCOMPARE(outgoingCall().piecesLeft(), 1);
         QVERIFY(f.rec.errors().isEmpty());
     }
 
@@ -188,10 +188,10 @@ private Q_SLOTS:
             f.callState(LINECALLSTATE_DIALING);
             f.callState(LINECALLSTATE_PROCEEDING);
             QCOMPARE(f.rec.count("handleConnected"), 1);
-            state().stopRequested = stopped;
+            outgoingCall().stopRequested = stopped;
             f.callState(LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_BUSY);
-            QCOMPARE(state().busyDetected, !stopped);
-            QVERIFY(!state().callPlaced);
+            QCOMPARE(outgoingCall().busyDetected, !stopped);
+            QVERIFY(!outgoingCall().placed);
             if (stopped) {
                 QVERIFY(!f.line.requests.contains("drop"));
                 continue;
@@ -204,7 +204,7 @@ private Q_SLOTS:
             // The idle state of the dropped call: released, and a waiting
             // request is not served while the redial is pending.
             f.callState(LINECALLSTATE_IDLE);
-            QVERIFY(state().idleSeen);
+            QVERIFY(outgoingCall().idleSeen);
             QCOMPARE(telephony().callHandle, 0u);
             QVERIFY(!f.rec.has("processCallRequest"));
         }
@@ -238,7 +238,9 @@ private Q_SLOTS:
                      QStringList{mode == LINEDISCONNECTMODE_NODIALTONE
                                      ? "showCallError Modem error!|No Dialtone"
                                      : "showCallError Modem error!|Not able to make a call."});
-            QCOMPARE(state().callErrorKind, mode == LINEDISCONNECTMODE_NODIALTONE ? 2 : 3);
+            QCOMPARE(outgoingCall().error(), mode == LINEDISCONNECTMODE_NODIALTONE
+                                                 ? CallOutcome::NoDialTone
+                                                 : CallOutcome::CallFailed);
         }
     }
 
@@ -250,7 +252,7 @@ private Q_SLOTS:
         QCOMPARE(f.rec.errors(), QStringList{"showCallError Modem error!|Not able to make a "
                                              "call.\r\nModem may not be turned on or it is "
                                              "misconfigured."});
-        QVERIFY(!state().callPlaced);
+        QVERIFY(!outgoingCall().placed);
     }
 
     void offeredCall()
@@ -265,7 +267,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(f.rec.calls.mid(f.rec.calls.indexOf("logIncomingCall")),
                  QStringList({"logIncomingCall", "showCallDisplay"}));
-        QVERIFY(state().callDisplayShown);
+        QVERIFY(outgoingCall().displayShown);
         QCOMPARE(telephony().eventCall, call);
         f.line.sink->callerId(call, LINECALLPARTYID_ADDRESS, "5551234", "", "", "");
         QCoreApplication::processEvents();
@@ -302,7 +304,7 @@ private Q_SLOTS:
         const qsizetype requests = f.line.requests.size();
         AcknowledgeCallDisplay();
         QCOMPARE(f.line.requests.size(), requests);
-        QVERIFY(state().callPlaced);
+        QVERIFY(outgoingCall().placed);
 
         state().callerNumber = QStringLiteral("5550000");
         state().callerName = QStringLiteral("EARLIER CALLER");
@@ -347,7 +349,7 @@ private Q_SLOTS:
         Fixture f(QStringList{});
         QVERIFY(!OpenLine(0, 0));
         QVERIFY(!telephony().lineIsOpen);
-        QCOMPARE(state().callErrorKind, 4);
+        QCOMPARE(outgoingCall().error(), CallOutcome::LineOpenFailed);
         QCOMPARE(f.rec.errors().size(), 1);
         QVERIFY(f.rec.errors().first().startsWith("showCallError Tapi: Error opening line!|"));
     }

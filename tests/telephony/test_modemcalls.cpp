@@ -3,6 +3,7 @@
 
 #include "SeamRecorder.h"
 #include "SimModem.h"
+#include "core/telephony/Call.h"
 
 #include "core/telephony/CallControl.h"
 #include "core/telephony/LineSession.h"
@@ -41,9 +42,8 @@ struct Program
     }
     void dial(const QStringList& pieces)
     {
-        state().dialParts = pieces;
-        state().dialPartsLeft = int(pieces.size());
-        state().stopRequested = false;
+        outgoingCall().start({}, pieces.join(QString()), {}, pieces);
+        outgoingCall().stopRequested = false;
         MakeCall(pieces.first());
     }
     bool waitFor(const QString& call, int timeoutMs = 5000)
@@ -80,7 +80,7 @@ private Q_SLOTS:
         p.dial({"T5551234"});
         QVERIFY(p.waitFor("handleConnected"));
         // The user lifts the handset and presses OK: the modem's call is dropped.
-        state().stopRequested = true;
+        outgoingCall().stopRequested = true;
         DropCall();
         QTRY_VERIFY(p.rec.has("processCallRequest")); // the line went idle
         QCOMPARE(telephony().callHandle, 0u);
@@ -112,7 +112,7 @@ private Q_SLOTS:
             dials,
             QStringList({"ATD" + dialString.mid(0, 38) + ";", "ATDT" + dialString.mid(38, 37) + ";",
                          "ATDT" + dialString.mid(75, 3) + ";", "ATD" + dialString.mid(78)}));
-        QCOMPARE(state().dialPartsLeft, 1);
+        QCOMPARE(outgoingCall().piecesLeft(), 1);
         DropCall();
         QTRY_VERIFY(p.rec.has("processCallRequest"));
     }
@@ -196,7 +196,7 @@ private Q_SLOTS:
                  QStringList{"showCallError Modem error!|Not able to make a call."});
         QTest::qWait(600); // longer than a data call's acceptance
         QVERIFY(!p.rec.has("handleConnected"));
-        QVERIFY(!state().callPlaced);
+        QVERIFY(!outgoingCall().placed);
     }
     void busyLeadsToRedial()
     {
@@ -204,16 +204,16 @@ private Q_SLOTS:
         QVERIFY(OpenLine(1, 0x10));
         p.dial({"T5551234"});
         QVERIFY(p.waitFor("handleBusy"));
-        QVERIFY(state().busyDetected);
+        QVERIFY(outgoingCall().busyDetected);
         QVERIFY(p.rec.errors().isEmpty());
         QCOMPARE(p.sim.log().constLast(), QStringLiteral("ATH0"));
         // The redial gets through.
-        QTRY_VERIFY(state().idleSeen);
+        QTRY_VERIFY(outgoingCall().idleSeen);
         p.rec.calls.clear();
         p.dial({"T5551234"});
         QVERIFY2(p.waitFor("handleConnected"),
                  qPrintable(p.rec.calls.join(",") + " / " + p.sim.log().join(",")));
-        QVERIFY(!state().busyDetected);
+        QVERIFY(!outgoingCall().busyDetected);
     }
 
     void modemErrors_data()
@@ -248,7 +248,7 @@ private Q_SLOTS:
         QVERIFY(p.waitForError(10000));
         QVERIFY(t.elapsed() < 10000);
         QCOMPARE(p.rec.errors(), QStringList{error});
-        QVERIFY(!state().callPlaced);
+        QVERIFY(!outgoingCall().placed);
         QCOMPARE(telephony().callHandle, 0u);
     }
 

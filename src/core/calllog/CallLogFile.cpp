@@ -395,8 +395,13 @@ CallLogRow appendOutgoingRecord()
 {
     ProgramState& s = state();
     s.pendingName = cutName(s.pendingName);
-    CallLogRow row{s.pendingName, cutNumber(s.displayNumber, LogKind::Outgoing),
-                   formatDateTime(clock().now()), s.currentEntryKey};
+    return appendOutgoingCall(s.pendingName, s.displayNumber, s.currentEntryKey);
+}
+
+CallLogRow appendOutgoingCall(const QString& name, const QString& number, const QString& entryKey)
+{
+    CallLogRow row{cutName(name), cutNumber(number, LogKind::Outgoing),
+                   formatDateTime(clock().now()), entryKey};
     return appendAndReport(LogKind::Outgoing, row);
 }
 

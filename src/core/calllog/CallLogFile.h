@@ -138,6 +138,9 @@ inline bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& 
 // once (until it can be written again). They return the row written.
 CallLogRow appendOutgoingRecord();
 CallLogRow appendIncomingRecord();
+// The outgoing record of one call taken: the name and number cut, stamped
+// with the clock, written to the outgoing log (a failure reported once).
+CallLogRow appendOutgoingCall(const QString& name, const QString& number, const QString& entryKey);
 // The incoming record of one caller, written to `path` (the log of the
 // profile where the call rang): the name and number cut, "Unknown Caller" /
 // "Unknown #" for empty ones, stamped with the clock. A failure is reported

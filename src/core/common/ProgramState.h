@@ -28,22 +28,6 @@ struct ProgramState
     QString pendingName;
     QString dialString;
     QString displayNumber;
-    // The pieces of the last dial string: dialParts[0] goes with lineMakeCall,
-    // dialParts[nextDialPart + 1] is the next for lineDial; dialPartsLeft counts
-    // the pieces not yet answered, the first included.
-    QStringList dialParts;
-    int nextDialPart = 0;
-    int dialPartsLeft = 0;
-
-    // Call flags.
-    bool callPlaced = false;
-    bool busyDetected = false;
-    bool stopRequested = false;
-    bool callDisplayShown = false;
-    bool requestInProgress = false;
-    int callErrorKind = 0;
-    bool idleSeen = false;
-    bool dialToneSeen = false;
 
     // Caller identification of the last incoming call.
     QString callerName;

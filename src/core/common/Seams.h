@@ -74,8 +74,6 @@ struct Seams
     std::function<void()> trayModify;
 
     // Call logs.
-    std::function<void()> appendOutgoingRecord; // PendingName, DisplayNumber, CurrentEntryKey
-    std::function<void()> appendIncomingRecord; // CallerName, CallerNumber
     // TrimCallLog: rewrites the log from its backup keeping `days` days of
     // calls; false with the reason in `error` when the log could not be
     // written (it is then left as it was).

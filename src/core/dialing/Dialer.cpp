@@ -1,11 +1,11 @@
 #include "core/dialing/Dialer.h"
 
-#include "core/calllog/CallLogFile.h"
 #include "core/common/Clock.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
 #include "core/dialing/DialString.h"
 #include "core/dialing/ExternalRequests.h"
+#include "core/telephony/Call.h"
 #include "core/telephony/LineSession.h"
 #include "core/telephony/SoundPlayer.h"
 #include "core/telephony/Sounds.h"
@@ -59,8 +59,9 @@ void Dialer::reset()
     m_firstPiece.clear();
     m_givenNumber.clear();
     m_redialCount = 0;
-    telephony().connectedShown = false;
+    outgoingCall().reset();
     m_party.reset();
+    m_origin = DialOrigin::Pad;
     m_connectionWait.stop();
     m_redialWait.stop();
     m_toneWait.stop();
@@ -109,7 +110,9 @@ void Dialer::dial(const DialRequest& request)
     s.pendingNumber = request.number;
     s.pendingName = request.name;
     s.currentEntryKey = request.entryKey;
+    m_origin = request.origin;
     dialNumber();
+    m_origin = DialOrigin::Pad;
 }
 
 void Dialer::dialHeld()
@@ -128,6 +131,7 @@ void Dialer::afterHold()
         s.pendingNumber = m_heldDial->number;
         s.pendingName = m_heldDial->name;
         s.currentEntryKey = m_heldDial->entryKey;
+        m_origin = m_heldDial->origin;
         m_heldDial.reset();
         dialNow();
     } else if (hold == Hold::AfterOk) {
@@ -140,15 +144,16 @@ void Dialer::dialNumber()
 {
     ProgramState& s = state();
     if (holdingDials()) {
-        m_waitingDials.append(DialRequest{s.pendingNumber, s.pendingName, s.currentEntryKey});
+        m_waitingDials.append(
+            DialRequest{s.pendingNumber, s.pendingName, s.currentEntryKey, m_origin});
         return;
     }
     if (m_window.visible)
         return; // the call in progress is not disturbed
     unloadConnectWindow();
-    if (s.callPlaced) {
+    if (outgoingCall().placed) {
         // The line gets a moment to let go of the call still marked placed.
-        m_heldDial = DialRequest{s.pendingNumber, s.pendingName, s.currentEntryKey};
+        m_heldDial = DialRequest{s.pendingNumber, s.pendingName, s.currentEntryKey, m_origin};
         m_hold = Hold::BeforeDial;
         m_holdWait.start(kPlacedCallPause);
         return;
@@ -159,8 +164,8 @@ void Dialer::dialNumber()
 void Dialer::dialNow()
 {
     ProgramState& s = state();
-    s.stopRequested = false;
-    s.callDisplayShown = false;
+    outgoingCall().stopRequested = false;
+    outgoingCall().displayShown = false;
     if (s.pendingNumber.isEmpty())
         return;
     callSeam(seams().closeEntryEditor);
@@ -268,18 +273,19 @@ void Dialer::translateNumber(const QString& number)
 void Dialer::placeCall()
 {
     ProgramState& s = state();
-    s.stopRequested = false;
-    s.callDisplayShown = false;
-    s.nextDialPart = 0;
+    outgoingCall().stopRequested = false;
+    outgoingCall().displayShown = false;
     // A busy signal belongs to the attempt it ended; a redial starts without
     // one, even before the line reports it dialing.
-    s.busyDetected = false;
+    outgoingCall().busyDetected = false;
 
     // A new call (not a redial) is for the party the dial procedure was
     // given; what others set meanwhile does not change it.
-    if (m_redialCount == 0)
-        m_party = CallParty{s.pendingName, s.displayNumber, s.currentEntryKey};
-    telephony().connectedShown = false; // of this attempt, once its wait is over
+    if (m_redialCount == 0 || !m_party)
+        m_party =
+            CallParty{DialRequest{s.pendingNumber, s.pendingName, s.currentEntryKey, m_origin},
+                      s.displayNumber};
+    outgoingCall().connectedShown = false; // of this attempt, once its wait is over
     const QString given = m_givenNumber.isEmpty() ? s.displayNumber : m_givenNumber;
     if (m_recent.isEmpty() || m_recent.front() != given) {
         m_recent.prepend(given);
@@ -287,9 +293,9 @@ void Dialer::placeCall()
     }
     Q_EMIT padTextRequested(m_recent.front());
 
-    s.dialParts = dialstr::splitDialParts(s.dialString);
-    s.dialPartsLeft = int(s.dialParts.size());
-    m_firstPiece = s.dialParts.front();
+    const QStringList pieces = dialstr::splitDialParts(s.dialString);
+    outgoingCall().start(m_party->request, s.dialString, s.displayNumber, pieces);
+    m_firstPiece = pieces.front();
     // A wait of an earlier attempt gives way to this call.
     m_connectionWait.stop();
     m_redialWait.stop();
@@ -363,21 +369,21 @@ void Dialer::handleConnected()
 
 bool Dialer::connectionWaitGoesOn()
 {
-    ProgramState& s = state();
-    if (s.busyDetected)
+    if (outgoingCall().busyDetected)
         return false; // HandleBusy takes over
-    if (s.stopRequested) {
+    if (outgoingCall().stopRequested) {
         callSeam(seams().dropCall);
         return false;
     }
     // The call ended (no answer, no carrier, an error): its outcome is
     // shown; it was never connected.
-    return s.callErrorKind == 0 && s.callPlaced;
+    return outgoingCall().error() == CallOutcome::None && outgoingCall().placed;
 }
 
 void Dialer::declareConnected()
 {
-    telephony().connectedShown = true;
+    outgoingCall().connectedShown = true;
+    outgoingCall().setState(CallState::Connected);
     setPad(false, false, true);
     ConnectWindowState w = m_window;
     w.frameCaption = QStringLiteral("Connected");
@@ -408,7 +414,7 @@ void Dialer::handleBusy()
     setWindow(w);
 
     // After Hang Up the window stays closed whatever follows.
-    const bool closed = s.stopRequested;
+    const bool closed = outgoingCall().stopRequested;
     auto update = [this, closed](ConnectWindowState next) {
         if (closed) {
             next.loaded = false;
@@ -438,9 +444,10 @@ void Dialer::handleBusy()
         w.okVisible = false;
         w.picture = ConnectPicture::Dialing;
         w.cancelVisible = true;
-        w.frameCaption = QStringLiteral("Redialing:  ") + (m_party ? m_party->name : s.pendingName);
+        w.frameCaption =
+            QStringLiteral("Redialing:  ") + (m_party ? m_party->request.name : s.pendingName);
         update(w);
-        if (s.stopRequested)
+        if (outgoingCall().stopRequested)
             return;
 
         m_connectionWait.stop();
@@ -459,6 +466,7 @@ void Dialer::handleBusy()
     update(w);
     m_redialCount = 0;
     setPad(false, true, false);
+    endCall(CallOutcome::Busy);
     if (checked(OptionsStore::chkSoundEndRed))
         playSound(QStringLiteral("enddial"), PlayMode::Async);
     else
@@ -467,7 +475,7 @@ void Dialer::handleBusy()
 
 void Dialer::redialCountdownTick()
 {
-    if (state().stopRequested) {
+    if (outgoingCall().stopRequested) {
         m_redialWait.stop();
         return;
     }
@@ -480,7 +488,7 @@ void Dialer::redialCountdownTick()
 void Dialer::redialNow()
 {
     ProgramState& s = state();
-    if (s.stopRequested)
+    if (outgoingCall().stopRequested)
         return;
     ConnectWindowState w = m_window;
     w.label = s.displayNumber + u'\n' + QStringLiteral("   Busy. Redialing  x ") +
@@ -492,12 +500,12 @@ void Dialer::redialNow()
 
 void Dialer::hangUp()
 {
-    ProgramState& s = state();
-    s.stopRequested = true;
+    outgoingCall().stopRequested = true;
     // A countdown to a redial ends with the call it was for.
     m_redialWait.stop();
     callSeam(seams().dropCall);
-    s.busyDetected = false;
+    endCall(CallOutcome::Cancelled);
+    outgoingCall().busyDetected = false;
     m_redialCount = 0;
     setPad(true, false, false);
     Q_EMIT mainWindowReleased();
@@ -505,12 +513,12 @@ void Dialer::hangUp()
     // the call attempt is over.
     const bool busyShown = m_window.loaded && m_window.picture == ConnectPicture::Busy;
     unloadConnectWindow();
-    if (busyShown || telephony().connectedShown || s.idleSeen) {
-        s.callPlaced = false;
-        s.requestInProgress = false;
+    if (busyShown || outgoingCall().connectedShown || outgoingCall().idleSeen) {
+        outgoingCall().placed = false;
+        outgoingCall().requestInProgress = false;
         callSeam(seams().processCallRequest);
     }
-    s.callErrorKind = 0;
+    outgoingCall().setError(CallOutcome::None);
 }
 
 void Dialer::confirmCall()
@@ -520,26 +528,24 @@ void Dialer::confirmCall()
     ProgramState& s = state();
     // The record and the memo are the placed call's, whatever a number
     // refused meanwhile left behind.
-    if (m_party) {
-        s.pendingName = m_party->name;
-        s.displayNumber = m_party->displayNumber;
-        s.currentEntryKey = m_party->entryKey;
-        m_party.reset();
-    }
-    bool isEntry = false;
-    const int key = s.currentEntryKey.toInt(&isEntry);
-    if (isEntry && key > 0 && !s.memoOpen)
-        callSeam(seams().openMemo, s.currentEntryKey);
+    const CallParty party = m_party.value_or(CallParty{
+        DialRequest{s.pendingNumber, s.pendingName, s.currentEntryKey, m_origin}, s.displayNumber});
+    m_party.reset();
+    s.pendingName = party.request.name;
+    s.displayNumber = party.displayNumber;
+    s.currentEntryKey = party.request.entryKey;
+    Q_EMIT callConnected(party.request);
     callSeam(seams().dropCall);
     // The "connected" or "enddial" sound may still be playing.
     stopSound();
-    s.busyDetected = false;
-    s.stopRequested = true;
-    s.dialToneSeen = false;
-    telephony().connectedShown = false;
+    outgoingCall().busyDetected = false;
+    outgoingCall().stopRequested = true;
+    outgoingCall().dialToneSeen = false;
+    outgoingCall().connectedShown = false;
     m_redialCount = 0;
     setPad(true, false, false);
-    calllog::appendOutgoingRecord();
+    outgoingCall().end(CallOutcome::Connected);
+    Q_EMIT callEnded(party.request, party.displayNumber, CallOutcome::Connected);
     unloadConnectWindow();
     // The modem gets a second to let go of the line; dials wait for it.
     m_hold = Hold::AfterOk;
@@ -548,10 +554,22 @@ void Dialer::confirmCall()
 
 void Dialer::finishConfirm()
 {
-    ProgramState& s = state();
-    s.callPlaced = false;
-    s.requestInProgress = false;
+    outgoingCall().placed = false;
+    outgoingCall().requestInProgress = false;
     callSeam(seams().processCallRequest);
+}
+
+void Dialer::endCall(CallOutcome outcome)
+{
+    // A call the line ended in an error ended in that error.
+    if (outgoingCall().error() != CallOutcome::None)
+        outcome = outgoingCall().error();
+    outgoingCall().end(outcome);
+    if (!m_party)
+        return;
+    const CallParty party = *m_party;
+    m_party.reset();
+    Q_EMIT callEnded(party.request, party.displayNumber, outcome);
 }
 
 // ---------------------------------------------------------------------------
@@ -571,8 +589,6 @@ void installDialing()
         dialer().setRecentNumbers(numbers.mid(0, Dialer::kRecentNumbersKept));
     };
     s.setDialText = [](const QString& text) { Q_EMIT dialer().padTextRequested(text); };
-    s.appendOutgoingRecord = [] { calllog::appendOutgoingRecord(); };
-    s.appendIncomingRecord = [] { calllog::appendIncomingRecord(); };
 }
 
 } // namespace telvaro

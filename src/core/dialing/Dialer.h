@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/dialing/DialRequest.h"
+#include "core/common/CallOutcome.h"
+#include "core/common/DialRequest.h"
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/ClockWait.h"
 
@@ -117,6 +118,12 @@ Q_SIGNALS:
     void mainWindowWanted(bool minimized);
     // The touch tones are over: the main window takes input again.
     void mainWindowReleased();
+    // The user took the call (OK): it is for `request` (its memo pad opens).
+    void callConnected(const telvaro::DialRequest& request);
+    // A call attempt is over: taken, busy for good, or hung up. The number
+    // is the one the call showed.
+    void callEnded(const telvaro::DialRequest& request, const QString& displayNumber,
+                   telvaro::CallOutcome outcome);
 
 private:
     void loadConnectWindow();
@@ -147,11 +154,14 @@ private:
     // Who the call in progress is for, as its dial gave it.
     struct CallParty
     {
-        QString name;
+        DialRequest request;
         QString displayNumber;
-        QString entryKey;
     };
     std::optional<CallParty> m_party;
+    // Where the dial being made came from.
+    DialOrigin m_origin = DialOrigin::Pad;
+    // The call is over for the user: its party goes with `callEnded`.
+    void endCall(CallOutcome outcome);
     // The connection wait (a newer one replaces it) and the busy countdown.
     ClockWait m_connectionWait{this};
     ClockWait m_redialWait{this};

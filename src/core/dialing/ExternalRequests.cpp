@@ -7,6 +7,7 @@
 #include "core/dialing/DialString.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/NumberTranslation.h"
+#include "core/telephony/Call.h"
 #include "core/telephony/LineSession.h"
 #include "core/telephony/lineapi/LineApi.h"
 #include "settings/OptionsStore.h"
@@ -99,7 +100,7 @@ void ProcessCallRequest()
         dialer().unloadConnectWindow();
         // A call still on the line (dropped after OK, not yet idle) would
         // refuse the next one: its idle state asks again.
-        if (s.callPlaced || s.requestInProgress || t.callHandle != 0)
+        if (outgoingCall().placed || outgoingCall().requestInProgress || t.callHandle != 0)
             return;
         LineReqMakeCall request;
         if (lineGetRequest(t.lineApp, LINEREQUESTMODE_MAKECALL, &request) != 0) {
@@ -113,11 +114,11 @@ void ProcessCallRequest()
         t.requestTaken = true;
         setOutsideNumber(numberFromLink(TrimAtNull(request.destAddress)),
                          TrimAtNull(request.calledParty));
-        s.requestInProgress = true;
+        outgoingCall().requestInProgress = true;
         callSeam(seams().dialNumber);
-        if (s.callPlaced || dialer().connectWindow().visible)
+        if (outgoingCall().placed || dialer().connectWindow().visible)
             return; // the line or the call window's closing asks for the next
-        s.requestInProgress = false;
+        outgoingCall().requestInProgress = false;
         t.requestTaken = false;
     }
 }

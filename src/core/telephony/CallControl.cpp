@@ -27,11 +27,10 @@ struct RequestMoment
     {
         QObject::connect(&wait, &ClockWait::finished, &wait, [this] {
             const QString piece = std::exchange(firstPiece, QString());
-            ProgramState& s = state();
-            if (s.stopRequested) {
+            if (outgoingCall().stopRequested) {
                 // Hung up before the call was placed: it never is, and
                 // waiting requests go on.
-                s.requestInProgress = false;
+                outgoingCall().requestInProgress = false;
                 callSeam(seams().processCallRequest);
                 return;
             }
@@ -65,42 +64,14 @@ void setMainWindowEnabler(std::function<void()> enable)
     g_enableMainWindow = std::move(enable);
 }
 
-CallErrorText callErrorText(int kind)
-{
-    const QString modemError = QStringLiteral("Modem error!");
-    switch (kind) {
-    case 1:
-        return {modemError, QStringLiteral("The selected line is in use or it is not connected.")};
-    case 2:
-        return {modemError, QStringLiteral("No Dialtone")};
-    case 3:
-        return {modemError, QStringLiteral("Not able to make a call.")};
-    case 4:
-        return {QStringLiteral("Tapi: Error opening line!"),
-                QStringLiteral("Modem may not be installed or it is misconfigured.\r\n"
-                               "Please reinstall modem.")};
-    case 5:
-        return {modemError, QStringLiteral("Not able to make a call.\r\n"
-                                           "Modem may not be turned on or it is misconfigured.")};
-    case 6:
-        return {QStringLiteral("No Answer"), QStringLiteral("The number did not answer.")};
-    case 7:
-        return {QStringLiteral("No Carrier"), QStringLiteral("The call ended (no carrier).")};
-    default:
-        return {};
-    }
-}
-
 void MakeCall(const QString& firstPiece)
 {
-    ProgramState& s = state();
     TelephonySession& t = telephony();
     callSeam(seams().showConnectWindow);
     // A request from another program gets a moment before its call; its
     // redials and every later call do not.
-    const bool moment = t.requestTaken && !s.busyDetected;
+    const bool moment = t.requestTaken && !outgoingCall().busyDetected;
     t.requestTaken = false;
-    s.nextDialPart = 0;
     if (moment) {
         requestMoment().firstPiece = firstPiece;
         requestMoment().wait.start(1.0);
@@ -113,19 +84,17 @@ namespace {
 
 void placeCall(const QString& firstPiece)
 {
-    ProgramState& s = state();
     TelephonySession& t = telephony();
     const LineCallParams params = callParams();
     const LineResult r = lineMakeCall(t.lineHandle, &t.callHandle, firstPiece, 0, &params);
     t.lastResult = r;
     if (r <= 0) {
-        s.callErrorKind = 5;
+        outgoingCall().setError(CallOutcome::ModemSilent);
         ReportCallError();
     } else {
         t.makeCallRequestId = r;
-        s.callPlaced = true;
+        outgoingCall().placed = true;
     }
-    s.nextDialPart = 0;
 }
 
 } // namespace
@@ -138,21 +107,15 @@ void resetCallControl()
 
 void DialNextPart()
 {
-    ProgramState& s = state();
     TelephonySession& t = telephony();
-    // dialParts[0] went with lineMakeCall; the next piece follows it.
-    const int index = s.nextDialPart + 1;
-    const QString piece = index < s.dialParts.size() ? s.dialParts.at(index) : QString();
+    const QString piece = outgoingCall().takeNextPiece();
     const LineResult r = lineDial(t.callHandle, piece, 0);
     t.lastResult = r;
     t.makeCallRequestId = r;
-    s.nextDialPart += 1;
-    s.dialPartsLeft -= 1;
 }
 
 void DropCall()
 {
-    ProgramState& s = state();
     TelephonySession& t = telephony();
     if (t.callHandle == 0)
         return;
@@ -164,27 +127,27 @@ void DropCall()
     } else if (r < 0 && g_enableMainWindow) {
         g_enableMainWindow();
     }
-    s.requestInProgress = false;
-    s.callPlaced = false;
+    outgoingCall().requestInProgress = false;
+    outgoingCall().placed = false;
 }
 
 void ReleaseCall(HCALL& call)
 {
-    ProgramState& s = state();
     if (call != 0) {
         telephony().lastResult = lineDeallocateCall(call);
         call = 0;
     }
-    if (s.callDisplayShown && !s.busyDetected)
+    if (outgoingCall().displayShown && !outgoingCall().busyDetected)
         callSeam(seams().closeCallDisplay);
-    s.externalNumber.clear();
+    state().externalNumber.clear();
 }
 
 void ReportCallError()
 {
-    ProgramState& s = state();
     DropCall();
-    const CallErrorText e = callErrorText(s.callErrorKind);
+    outgoingCall().setState(CallState::Failed);
+    outgoingCall().end(outgoingCall().error());
+    const CallErrorText e = callErrorText(outgoingCall().error());
     if (!e.frameCaption.isNull())
         callSeam(seams().showCallError, e.frameCaption, e.text);
     else
@@ -197,7 +160,6 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
 {
     Q_UNUSED(dwCallbackInstance);
     Q_UNUSED(dwParam3);
-    ProgramState& s = state();
     TelephonySession& t = telephony();
 
     switch (dwMsg) {
@@ -214,7 +176,7 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
         // only its events, and a call offered meanwhile never takes its place.
         const bool outgoing = hDevice != 0 && hDevice == t.callHandle;
         if (outgoing)
-            s.idleSeen = false;
+            outgoingCall().idleSeen = false;
         const quint32 callState = quint32(dwParam1);
         const quint32 mode = quint32(dwParam2);
         if (!outgoing && callState != LINECALLSTATE_IDLE && callState != LINECALLSTATE_OFFERING)
@@ -223,37 +185,42 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
         case LINECALLSTATE_IDLE: {
             IncomingCallEnded(hDevice);
             HCALL other = hDevice;
-            if (outgoing)
-                s.idleSeen = true;
+            if (outgoing) {
+                outgoingCall().idleSeen = true;
+                outgoingCall().setState(CallState::Idle);
+            }
             ReleaseCall(outgoing ? t.callHandle : other);
             // A redial pending after busy keeps waiting requests waiting.
-            if (!(s.busyDetected && !s.stopRequested))
+            if (!(outgoingCall().busyDetected && !outgoingCall().stopRequested))
                 callSeam(seams().processCallRequest);
             return;
         }
         case LINECALLSTATE_OFFERING:
             callSeam(seams().logIncomingCall);
             if (options().isChecked(OptionsStore::chkCallDisplay)) {
-                s.callDisplayShown = true;
+                outgoingCall().displayShown = true;
                 callSeam(seams().showCallDisplay);
             }
             return;
         case LINECALLSTATE_DIALTONE:
-            s.dialToneSeen = true;
+            outgoingCall().dialToneSeen = true;
             return;
         case LINECALLSTATE_DIALING:
-            s.busyDetected = false;
+            outgoingCall().busyDetected = false;
+            outgoingCall().setState(CallState::Dialing);
             t.dialingSeen = true;
-            if (s.callPlaced && s.callErrorKind != 1)
+            if (outgoingCall().placed && outgoingCall().error() != CallOutcome::LineInUse)
                 callSeam(seams().showConnectWindow);
             return;
         case LINECALLSTATE_PROCEEDING:
-            if (s.callPlaced)
+            outgoingCall().setState(CallState::Proceeding);
+            if (outgoingCall().placed)
                 callSeam(seams().handleConnected);
             return;
         case LINECALLSTATE_DISCONNECTED:
-            if (s.callPlaced && mode == LINEDISCONNECTMODE_NODIALTONE) {
-                s.callErrorKind = 2;
+            outgoingCall().setState(CallState::Disconnected);
+            if (outgoingCall().placed && mode == LINEDISCONNECTMODE_NODIALTONE) {
+                outgoingCall().setError(CallOutcome::NoDialTone);
                 ReportCallError();
                 return;
             }
@@ -261,32 +228,36 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
             // garbage or went away), or the line knows the number was wrong:
             // the user is told, not left waiting for a connection that
             // cannot come.
-            if (s.callPlaced && !s.stopRequested &&
+            if (outgoingCall().placed && !outgoingCall().stopRequested &&
                 (mode == LINEDISCONNECTMODE_UNAVAIL || mode == LINEDISCONNECTMODE_BADADDRESS)) {
-                s.callErrorKind = 3;
+                outgoingCall().setError(CallOutcome::CallFailed);
                 ReportCallError();
                 return;
             }
-            if (s.callPlaced && !s.stopRequested && mode == LINEDISCONNECTMODE_BUSY) {
-                s.busyDetected = true;
+            if (outgoingCall().placed && !outgoingCall().stopRequested &&
+                mode == LINEDISCONNECTMODE_BUSY) {
+                outgoingCall().busyDetected = true;
+                outgoingCall().setState(CallState::Busy);
                 DropCall();
-                s.callPlaced = false;
-                s.requestInProgress = false;
+                outgoingCall().placed = false;
+                outgoingCall().requestInProgress = false;
                 return;
             }
             // The call ended before it was declared connected: the user
             // sees how, and it is never taken for a connection. (A data
             // call's modem ends it in its own time after that; the user's
             // OK still takes it.)
-            if (s.callPlaced && !s.stopRequested && !t.connectedShown) {
-                s.callErrorKind = mode == LINEDISCONNECTMODE_NOANSWER ? 6
-                                  : mode == LINEDISCONNECTMODE_NORMAL ? 7
-                                                                      : 3;
+            if (outgoingCall().placed && !outgoingCall().stopRequested &&
+                !outgoingCall().connectedShown) {
+                outgoingCall().setError(mode == LINEDISCONNECTMODE_NOANSWER ? CallOutcome::NoAnswer
+                                        : mode == LINEDISCONNECTMODE_NORMAL
+                                            ? CallOutcome::NoCarrier
+                                            : CallOutcome::CallFailed);
                 ReportCallError();
                 return;
             }
-            s.callPlaced = false;
-            s.requestInProgress = false;
+            outgoingCall().placed = false;
+            outgoingCall().requestInProgress = false;
             return;
         default:
             return; // ringback, busy, special info, connected and the rest
@@ -296,21 +267,21 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
     case LINE_REPLY: {
         const LineResult result = LineResult(quint32(dwParam2));
         const LineResult request = LineResult(quint32(dwParam1));
-        if (s.callPlaced && result == LINEERR_CALLUNAVAIL) {
-            s.callErrorKind = 1;
+        if (outgoingCall().placed && result == LINEERR_CALLUNAVAIL) {
+            outgoingCall().setError(CallOutcome::LineInUse);
             ReportCallError();
-        } else if (s.callPlaced && result == LINEERR_OPERATIONFAILED) {
-            s.callErrorKind = 3;
+        } else if (outgoingCall().placed && result == LINEERR_OPERATIONFAILED) {
+            outgoingCall().setError(CallOutcome::CallFailed);
             ReportCallError();
         } else if (request == t.makeCallRequestId) {
-            s.callErrorKind = 0;
+            outgoingCall().setError(CallOutcome::None);
             t.makeCallRequestId = 0;
-            if (s.dialPartsLeft > 1)
+            if (outgoingCall().piecesLeft() > 1)
                 DialNextPart();
         } else if (request == t.dropRequestId) {
             t.dropRequestId = 0;
             t.dropCompleted = true;
-            if (s.busyDetected)
+            if (outgoingCall().busyDetected)
                 callSeam(seams().handleBusy);
         }
         return;

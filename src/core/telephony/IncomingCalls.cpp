@@ -1,8 +1,9 @@
 #include "core/telephony/IncomingCalls.h"
 
+#include "core/calllog/CallLogFile.h"
 #include "core/common/Clock.h"
 #include "core/common/ProgramState.h"
-#include "core/calllog/CallLogFile.h"
+#include "core/telephony/Call.h"
 #include "core/telephony/LineSession.h"
 
 #include <QHash>
@@ -134,7 +135,7 @@ void AcknowledgeCallDisplay()
     // The call is not hung up: it rings on, and caller information that
     // comes later still goes into its record.
     incoming().displayCall = 0;
-    state().callDisplayShown = false;
+    outgoingCall().displayShown = false;
 }
 
 void resetIncomingCalls()

@@ -1,13 +1,14 @@
 #include "core/telephony/LineSession.h"
 
-#include "settings/AtomicFile.h"
-#include "settings/OptionsStore.h"
-#include "settings/Paths.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
+#include "core/telephony/Call.h"
 #include "core/telephony/CallControl.h"
 #include "core/telephony/IncomingCalls.h"
 #include "core/telephony/lineapi/UucpLock.h"
+#include "settings/AtomicFile.h"
+#include "settings/OptionsStore.h"
+#include "settings/Paths.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,6 +40,7 @@ TelephonySession& telephony()
 void resetTelephonySession()
 {
     g_session = TelephonySession{};
+    outgoingCall().reset();
     resetIncomingCalls();
     resetCallControl();
 }
@@ -146,7 +148,7 @@ bool OpenLine(quint32 privileges, quint32 mediaModes)
             lineOpen(t.lineApp, device, &t.lineHandle, t.lineApiVersion, 0, 0,
                      LINECALLPRIVILEGE_OWNER | LINECALLPRIVILEGE_MONITOR, media, nullptr);
         if (t.lastResult != 0) {
-            state().callErrorKind = 4;
+            outgoingCall().setError(CallOutcome::LineOpenFailed);
             ReportCallError();
             return false;
         }

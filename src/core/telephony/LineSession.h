@@ -31,9 +31,6 @@ struct TelephonySession
     bool dialingSeen = false;
     bool requestSignalled = false; // LINE_REQUEST came; cleared when a request is taken
     bool requestTaken = false;     // the next lineMakeCall is for a request taken now
-    // The dialer's connection wait is over for this attempt (the call was
-    // declared connected, or would have been): an end now is no error.
-    bool connectedShown = false;
     // The call the line event being handled is about (for LogIncomingCall).
     HCALL eventCall = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
+#include "core/telephony/Call.h"
 #include "core/telephony/IncomingCalls.h"
 #include "core/telephony/LineSession.h"
 #include "core/telephony/SoundPlayer.h"
@@ -205,7 +206,7 @@ void FrmCallDisplay::acknowledge()
 void FrmCallDisplay::dismiss()
 {
     setCallDisplayCall(0);
-    state().callDisplayShown = false;
+    outgoingCall().displayShown = false;
     hide();
 }
 
