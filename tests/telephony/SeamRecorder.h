@@ -1,9 +1,11 @@
 #pragma once
 
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
+#include "core/dialing/Dialer.h"
+#include "core/telephony/Call.h"
 #include "core/telephony/LineSession.h"
+#include "settings/OptionsStore.h"
 
 #include <QStringList>
 
@@ -20,13 +22,19 @@ public:
         resetTelephonySession();
         options().resetToDesigned();
         seams() = {};
+        dialer().reset(); // the call tells the recorder alone
+        Call* call = &outgoingCall();
+        QObject::connect(call, &Call::progressWanted, &context,
+                         [this] { calls << QStringLiteral("showConnectWindow"); });
+        QObject::connect(call, &Call::proceeding, &context,
+                         [this] { calls << QStringLiteral("handleConnected"); });
+        QObject::connect(call, &Call::busyDropped, &context,
+                         [this] { calls << QStringLiteral("handleBusy"); });
+        QObject::connect(call, &Call::failed, &context,
+                         [this](const QString& caption, const QString& text) {
+                             calls << QStringLiteral("showCallError %1|%2").arg(caption, text);
+                         });
         Seams& s = seams();
-        s.showConnectWindow = [this] { calls << QStringLiteral("showConnectWindow"); };
-        s.handleConnected = [this] { calls << QStringLiteral("handleConnected"); };
-        s.handleBusy = [this] { calls << QStringLiteral("handleBusy"); };
-        s.showCallError = [this](const QString& caption, const QString& text) {
-            calls << QStringLiteral("showCallError %1|%2").arg(caption, text);
-        };
         s.processCallRequest = [this] { calls << QStringLiteral("processCallRequest"); };
         s.logIncomingCall = [this] { calls << QStringLiteral("logIncomingCall"); };
         s.showCallDisplay = [this] { calls << QStringLiteral("showCallDisplay"); };
@@ -51,6 +59,9 @@ public:
     QStringList errors() const { return calls.filter(QStringLiteral("showCallError")); }
 
     QStringList calls;
+
+private:
+    QObject context; // the recorder's connections to the call
 };
 
 } // namespace telvaro::test

@@ -60,10 +60,6 @@ struct Seams
 
     // Dialing: dial procedure, call progress window, dialing pad.
     std::function<void()> dialNumber;
-    std::function<void()> showConnectWindow; // FrmConnect, modeless
-    std::function<void()> handleConnected;
-    std::function<void()> handleBusy;
-    std::function<void(const QString& frameCaption, const QString& text)> showCallError;
     std::function<QStringList()> recentNumbers;
     std::function<void(const QStringList& numbers)> setRecentNumbers;
     // The text of txtDial; the pad also makes a text of 16 or more characters

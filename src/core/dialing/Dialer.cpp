@@ -60,6 +60,7 @@ void Dialer::reset()
     m_givenNumber.clear();
     m_redialCount = 0;
     outgoingCall().reset();
+    disconnect(&outgoingCall(), nullptr, this, nullptr);
     m_party.reset();
     m_origin = DialOrigin::Pad;
     m_connectionWait.stop();
@@ -578,12 +579,14 @@ void installDialing()
 {
     Seams& s = seams();
     s.dialNumber = [] { dialer().dialNumber(); };
-    s.showConnectWindow = [] { dialer().showConnectWindow(); };
-    s.handleConnected = [] { dialer().handleConnected(); };
-    s.handleBusy = [] { dialer().handleBusy(); };
-    s.showCallError = [](const QString& caption, const QString& text) {
-        dialer().showCallError(caption, text);
-    };
+    // The outgoing call tells the dialer what the line did.
+    Dialer* d = &dialer();
+    Call* call = &outgoingCall();
+    QObject::connect(call, &Call::progressWanted, d, &Dialer::showConnectWindow,
+                     Qt::UniqueConnection);
+    QObject::connect(call, &Call::proceeding, d, &Dialer::handleConnected, Qt::UniqueConnection);
+    QObject::connect(call, &Call::busyDropped, d, &Dialer::handleBusy, Qt::UniqueConnection);
+    QObject::connect(call, &Call::failed, d, &Dialer::showCallError, Qt::UniqueConnection);
     s.recentNumbers = [] { return dialer().recentNumbers().mid(0, Dialer::kRecentNumbersKept); };
     s.setRecentNumbers = [](const QStringList& numbers) {
         dialer().setRecentNumbers(numbers.mid(0, Dialer::kRecentNumbersKept));

@@ -77,6 +77,13 @@ public:
 Q_SIGNALS:
     void stateChanged(CallState state);
     void ended(CallOutcome outcome);
+    // What the user is to see of the call, as the line tells it: the call
+    // progress window, the line proceeding (the connection wait begins), the
+    // line let go of a busy call (busy handling begins), an error.
+    void progressWanted();
+    void proceeding();
+    void busyDropped();
+    void failed(const QString& frameCaption, const QString& text);
 
 private:
     DialRequest m_request;

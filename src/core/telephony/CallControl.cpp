@@ -67,7 +67,7 @@ void setMainWindowEnabler(std::function<void()> enable)
 void MakeCall(const QString& firstPiece)
 {
     TelephonySession& t = telephony();
-    callSeam(seams().showConnectWindow);
+    Q_EMIT outgoingCall().progressWanted();
     // A request from another program gets a moment before its call; its
     // redials and every later call do not.
     const bool moment = t.requestTaken && !outgoingCall().busyDetected;
@@ -149,9 +149,9 @@ void ReportCallError()
     outgoingCall().end(outgoingCall().error());
     const CallErrorText e = callErrorText(outgoingCall().error());
     if (!e.frameCaption.isNull())
-        callSeam(seams().showCallError, e.frameCaption, e.text);
+        Q_EMIT outgoingCall().failed(e.frameCaption, e.text);
     else
-        callSeam(seams().showConnectWindow);
+        Q_EMIT outgoingCall().progressWanted();
     ReleaseCall(telephony().callHandle);
 }
 
@@ -210,12 +210,12 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
             outgoingCall().setState(CallState::Dialing);
             t.dialingSeen = true;
             if (outgoingCall().placed && outgoingCall().error() != CallOutcome::LineInUse)
-                callSeam(seams().showConnectWindow);
+                Q_EMIT outgoingCall().progressWanted();
             return;
         case LINECALLSTATE_PROCEEDING:
             outgoingCall().setState(CallState::Proceeding);
             if (outgoingCall().placed)
-                callSeam(seams().handleConnected);
+                Q_EMIT outgoingCall().proceeding();
             return;
         case LINECALLSTATE_DISCONNECTED:
             outgoingCall().setState(CallState::Disconnected);
@@ -282,7 +282,7 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
             t.dropRequestId = 0;
             t.dropCompleted = true;
             if (outgoingCall().busyDetected)
-                callSeam(seams().handleBusy);
+                Q_EMIT outgoingCall().busyDropped();
         }
         return;
     }
