@@ -99,7 +99,6 @@ int Application::run(int argc, char* argv[])
                 if (app.m_window && messagesHooked())
                     app.m_window->receiveFromOtherInstance(tag, withoutControlCharacters(text));
             });
-    seams().reloadMainWindow = [&app] { app.reloadWindow(); };
 
     // Requests of other programs: the service belongs to the running program,
     // not to a main window or a line session, so a profile reload keeps it.
@@ -118,19 +117,23 @@ int Application::run(int argc, char* argv[])
     return status;
 }
 
-void Application::loadWindow(const QString& commandLine)
+void Application::loadWindow(const QString& commandLine, profiles::ProfileOperation loadedBy)
 {
-    m_window = new FrmDialer;
+    m_window = new FrmDialer(loadedBy);
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     connect(m_window, &FrmDialer::instanceRecordReleased, m_instance, &SingleInstance::release);
+    connect(m_window, &FrmDialer::profileReloadRequested, this, &Application::reloadWindow);
     m_window->formLoad(commandLine);
 }
 
-void Application::reloadWindow()
+void Application::reloadWindow(profiles::ProfileOperation operation)
 {
     // A reload runs the whole start-up again; the command line was served by
-    // the first load.
-    FrmDialer::reloadMainWindow([this] { loadWindow(QString()); });
+    // the first load. The parts of the window go with it and come anew with
+    // the new one.
+    if (m_window)
+        m_window->unloadForReload();
+    loadWindow(QString(), operation);
 }
 
 void Application::terminate()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/calllog/Retention.h"
+#include "core/profiles/ProfileFiles.h"
 #include "settings/OptionsStore.h"
 
 #include <QMainWindow>
@@ -40,7 +42,10 @@ public:
     static const QString kShowPadCaption; // "Show Dialing &Pad"
     static const QString kHidePadCaption; // "Hide Dialing &Pad"
 
-    explicit FrmDialer(QWidget* parent = nullptr);
+    // `loadedBy`: the profile command that loads this window, None for the
+    // program's start.
+    explicit FrmDialer(profiles::ProfileOperation loadedBy = profiles::ProfileOperation::None,
+                       QWidget* parent = nullptr);
     ~FrmDialer() override;
 
     // The window currently loaded (nullptr when none).
@@ -137,13 +142,15 @@ public:
     // ProfileName and the captions that show it.
     void setProfileName(const QString& name);
 
-    // Unloads the loaded main window and loads a new one through `load`,
-    // which runs the start-up again (New Profile, Open Profile, with
-    // ProfileOperation set by the caller). The telephony session ends first,
-    // as at exit; the start-up of the new window opens the line for
-    // receiving and registers for requests from other programs as the live
-    // options say. Without `load`, a new window is made and started here.
-    static void reloadMainWindow(const std::function<void()>& load = {});
+    // Unloads this window for the one a profile command loads after it: the
+    // telephony session ends first, as at exit, and the window goes (later,
+    // as the command that asked for it returns). The start-up of the new
+    // window opens the line for receiving and registers for requests from
+    // other programs as the live options say.
+    void unloadForReload();
+    // Unloads the loaded main window and makes and starts a new one for
+    // `operation` (a program without its root: tests).
+    static void reloadMainWindow(profiles::ProfileOperation operation);
 
     // A message from a later start of the program: tag 1 brings the window to
     // the front, tag 3 dials the text when numbers from other programs are
@@ -161,6 +168,20 @@ Q_SIGNALS:
     // The exit sequence removes the record of the running instance: a later
     // start becomes the first instance.
     void instanceRecordReleased();
+    // Start-up has read the tab mode of the settings file (subject or index
+    // tabs) and checked its menu item.
+    void tabModeLoaded(bool subject);
+    // Every key pressed in the window, before the focused control sees it
+    // (the modifiers Shift, Ctrl and Alt), and the printable character it
+    // types without Ctrl or Alt.
+    void keyPressed(int key, Qt::KeyboardModifiers modifiers);
+    void letterTyped(QChar letter);
+    // A profile command asks for the main window to be loaded again.
+    void profileReloadRequested(telvaro::profiles::ProfileOperation operation);
+    // The exit sequence saves a named profile (`quiet`: no message box), or
+    // the user asked to save the Untitled one.
+    void profileSaveAtExit(bool quiet);
+    void profileSaveRequested();
 
 private:
     void buildMenus();
@@ -176,13 +197,14 @@ private:
     void applyTabMode();
     void loadRecentNumbers();
     void resumeLineAfterReload(bool receiveReacted, bool commandReacted);
-    void pruneLog(const QString& suffix, bool enabled, OptionsStore::Text dayBox);
     // The window sees every key first: key-downs go to the directory's key
     // map, typed characters to its letter jump.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     const QEvent* m_lastKeyEvent = nullptr;
     QPointer<QWidget> m_lastKeyReceiver;
+
+    calllog::LogRetention m_retention;
 
     bool m_exiting = false;
     bool m_noQuestions = false;

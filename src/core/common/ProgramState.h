@@ -13,19 +13,13 @@ struct ProgramState
     // Start-up and profiles.
     QString externalNumber; // command line, or a number from another program
     QString profileName = QStringLiteral("Untitled");
-    int profileOperation = 5; // 1 New Profile, 2 Open Profile, 5 otherwise
-    bool profileReload = false;
-    // The profile's name before the last Save As (its logs were copied).
-    QString previousProfileName;
-    int startupModeSwitch = 0; // 4 while start-up selects the tab mode
     QString windowsFolder;     // home of Telvaro.ini (WindowsDirectory)
     QString systemFolder;      // SystemDirectory
 
-    // Directory.
-    bool subjectMode = false;
-    QString currentEntryKey = QStringLiteral("0");
 
-    // Dial procedure: inputs and outputs.
+    // Dial procedure: inputs and outputs (the directory entry dialed, "0"
+    // for none).
+    QString currentEntryKey = QStringLiteral("0");
     QString pendingNumber;
     QString pendingName;
     QString dialString;
@@ -51,8 +45,7 @@ struct ProgramState
     QString callerName;
     QString callerNumber;
 
-    // Memo pad.
-    QString memoEntryKey;
+    // Memo pad: open (requests from other programs wait for it to close).
     bool memoOpen = false;
 };
 

@@ -113,6 +113,10 @@ Q_SIGNALS:
     void recentNumbersChanged();
     // PlaceCall puts the newest recent number into the pad's number box.
     void padTextRequested(const QString& text);
+    // A number is about to be dialed (an open entry editor closes).
+    void dialStarting();
+    // The user took a call to a directory entry: its memo pad opens.
+    void memoRequested(const QString& entryKey);
 
 private:
     void loadConnectWindow();

@@ -5,6 +5,11 @@
 
 namespace telvaro::profiles {
 
+// The profile command that loads the main window again: New Profile starts
+// on an empty directory, Open Profile on a chosen profile file; None for
+// every other start.
+enum class ProfileOperation { None, New, Open };
+
 // A profile is a copy of the settings file. It lives in the data folder as
 // its name with the extension "tlx", unless Save As put it elsewhere.
 

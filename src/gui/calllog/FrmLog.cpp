@@ -1,11 +1,10 @@
 #include "gui/calllog/FrmLog.h"
 
-#include "core/common/ProgramState.h"
+#include "core/calllog/CallLogModel.h"
 #include "core/common/Prompter.h"
 #include "core/common/Seams.h"
-#include "core/calllog/CallLogModel.h"
-#include "gui/calllog/LogPrinting.h"
 #include "core/directory/DirectoryStore.h"
+#include "gui/calllog/LogPrinting.h"
 
 #include <QAction>
 #include <QApplication>
@@ -434,13 +433,8 @@ void FrmInLog::returnCall()
     const CallLogRow r = m_model->row(row);
     if (r.number.isEmpty() || r.number == QLatin1String("Unknown #"))
         return;
-    ProgramState& s = state();
-    s.pendingNumber = r.number;
-    // The record of the call names the caller; no directory entry is dialed.
-    s.pendingName = r.name;
-    s.currentEntryKey = QStringLiteral("0");
     callSeam(seams().setDialText, r.number);
-    callSeam(seams().dialNumber);
+    Q_EMIT returnCallRequested(r.number, r.name);
 }
 
 // ----------------------------------------------------------------- outgoing
@@ -536,8 +530,7 @@ void FrmOutLog::memoLog()
     const QString key = m_model->row(current.row()).entryKey;
     if (!isSlotKey(key))
         return;
-    state().currentEntryKey = key;
-    callSeam(seams().openMemo, key);
+    Q_EMIT memoRequested(key);
 }
 
 } // namespace telvaro::calllog

@@ -115,6 +115,11 @@ public:
     QMenu* mnuMouseRight = nullptr; // pop-up: "Delete", "Cancel"
     QAction* mnuRightDelete = nullptr;
 
+Q_SIGNALS:
+    // Return a Call: the caller's number and name as the record gives them
+    // (no directory entry is dialed).
+    void returnCallRequested(const QString& number, const QString& name);
+
 private:
     void rowClicked(int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                     const QPoint& globalPos) override;
@@ -138,6 +143,10 @@ public:
     QAction* mnuMemoLog = nullptr; // "&MemoLog"
     QAction* mnuCut = nullptr;     // "Cu&t", Ctrl+X
     QAction* mnuCopy = nullptr;    // "&Copy", Ctrl+C
+
+Q_SIGNALS:
+    // MemoLog: the memo pad of the directory entry `entryKey`.
+    void memoRequested(const QString& entryKey);
 
 private:
     QString clipboardText(const QList<int>& rows) const;

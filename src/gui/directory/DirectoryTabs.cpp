@@ -1,7 +1,6 @@
 // Tab management and alphabetical arrangement of the directory view: the tab
 // strip's menu, tab titles, deleting and moving subject tabs, sorting the
 // tabs and the groups under subtitle buttons, and undoing a sort.
-#include "settings/IniFile.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
 #include "core/directory/DirectoryArrange.h"
@@ -9,6 +8,7 @@
 #include "core/directory/DirectoryStore.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
+#include "settings/IniFile.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -67,7 +67,7 @@ void DirectoryView::followMovedLogs(const KeyMoves& moves, bool subjectMode)
 
 void DirectoryView::showTabMenu(const QPoint& globalPos)
 {
-    if (!state().subjectMode)
+    if (!m_subjectMode)
         return;
     const DirectoryMenus& m = m_menus;
     const QString title = tabCaption(selectedTab());
@@ -102,7 +102,7 @@ void DirectoryView::showTabMenu(const QPoint& globalPos)
 
 void DirectoryView::titlePrompt(int tab)
 {
-    if (tab < 1 || tab > kTabCount || !state().subjectMode)
+    if (tab < 1 || tab > kTabCount || !m_subjectMode)
         return;
     // A pending move goes into this tab first, but only into an untitled tab
     // other than its source: a titled tab is being renamed, not filled.
@@ -125,7 +125,7 @@ void DirectoryView::titlePrompt(int tab)
 void DirectoryView::startTabMove()
 {
     const int d = selectedTab();
-    if (!state().subjectMode || tabCaption(d).isEmpty())
+    if (!m_subjectMode || tabCaption(d).isEmpty())
         return;
     m_moveSource = d;
     m_menus.mnuPasteTab->setEnabled(true);
@@ -145,7 +145,7 @@ void DirectoryView::pasteTab()
 {
     const int d = selectedTab();
     const int m = m_moveSource;
-    if (m == 0 || m == d || !state().subjectMode || !tabCaption(d).isEmpty())
+    if (m == 0 || m == d || !m_subjectMode || !tabCaption(d).isEmpty())
         return;
     const QString title = tabCaption(m);
     const MsgResult answer = showMessage(
@@ -172,7 +172,7 @@ void DirectoryView::deleteTab()
 {
     const int d = selectedTab();
     const QString title = tabCaption(d);
-    if (!state().subjectMode || title.isEmpty())
+    if (!m_subjectMode || title.isEmpty())
         return;
     const MsgResult answer = showMessage(
         window(),
@@ -263,7 +263,7 @@ void DirectoryView::arrangeTabs()
 
 void DirectoryView::sortSubtitleGroup()
 {
-    const QString key = state().currentEntryKey;
+    const QString key = m_currentEntryKey;
     const int slot = slotOfKey(key);
     const int tab = tabOfKey(key);
     if (slot < 1 || tab < 1)
@@ -283,14 +283,14 @@ void DirectoryView::sortSubtitleGroup()
     {
         const Hourglass hourglass;
         m_arranging = true;
-        ok = directory::sortSubtitleGroup(store, state().subjectMode, tab, slot, &moves);
+        ok = directory::sortSubtitleGroup(store, m_subjectMode, tab, slot, &moves);
         m_arranging = false;
     }
     if (!checkStored(ok))
         return;
-    followMovedLogs(moves, state().subjectMode);
-    armUndo(before, moves, state().subjectMode);
-    state().currentEntryKey = QString();
+    followMovedLogs(moves, m_subjectMode);
+    armUndo(before, moves, m_subjectMode);
+    m_currentEntryKey = QString();
 }
 
 void DirectoryView::undoSorting()

@@ -1,15 +1,16 @@
 #include "gui/directory/DirectoryView.h"
 
-#include "settings/IniFile.h"
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
 #include "core/common/Seams.h"
-#include "gui/common/Twips.h"
+#include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"
+#include "gui/common/Twips.h"
 #include "gui/directory/FrmMemo.h"
 #include "gui/directory/FrmSpeedDial.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -199,7 +200,7 @@ void DirectoryView::buildControls()
     cmdSubject->setFocusPolicy(Qt::NoFocus);
     connect(cmdSubject, &QPushButton::clicked, this, [this] {
         TabS->setFocus();
-        if (!state().subjectMode)
+        if (!m_subjectMode)
             showSubjectTabs();
     });
 
@@ -305,9 +306,9 @@ void DirectoryView::useMenus(const DirectoryMenus& menus)
     connectMenus();
     for (int b = 1; b <= 12; ++b)
         m_menus.EditSpeed[b - 1]->setText(m_labels[b - 1]);
-    m_menus.mnuIndex->setChecked(!state().subjectMode);
-    m_menus.mnuSubject->setChecked(state().subjectMode);
-    m_menus.mnuArrange->setEnabled(state().subjectMode);
+    m_menus.mnuIndex->setChecked(!m_subjectMode);
+    m_menus.mnuSubject->setChecked(m_subjectMode);
+    m_menus.mnuArrange->setEnabled(m_subjectMode);
 }
 
 void DirectoryView::setBottomLeftInset(int pixels)
@@ -364,7 +365,7 @@ QString DirectoryView::caption(int button) const
 QString DirectoryView::entryName(int button) const
 {
     const QString shown = caption(button);
-    const QString stored = directoryStore().readName(state().subjectMode, keyOfButton(button));
+    const QString stored = directoryStore().readName(m_subjectMode, keyOfButton(button));
     return !shown.isEmpty() && stored.startsWith(shown) ? stored : shown;
 }
 
@@ -401,7 +402,7 @@ QString DirectoryView::labelCaption(int button) const
 
 QString DirectoryView::tabCaption(int tab) const
 {
-    if (!state().subjectMode)
+    if (!m_subjectMode)
         return QString(QChar(64 + tab));
     return m_tabTitles[tab - 1];
 }
@@ -443,7 +444,7 @@ bool DirectoryView::checkStored(bool ok)
 void DirectoryView::fillButtons(bool cutCaptions)
 {
     DirectoryStore& store = directoryStore();
-    const bool subject = state().subjectMode;
+    const bool subject = m_subjectMode;
     const int t = selectedTab();
     const int p = page();
     for (int b = 1; b <= 12; ++b) {
@@ -519,10 +520,10 @@ void DirectoryView::onTabChanged(int index)
         return;
     const int t = index + 1;
     fillButtons(false);
-    if (state().subjectMode)
+    if (m_subjectMode)
         refreshTabCaption(t, directoryStore().readTabTitle(t));
-    const bool suppressed = state().startupModeSwitch == 4 || modeSwitchMark || scrollMark ||
-                            popupMark || m_programSelect;
+    const bool suppressed =
+        m_startupSwitch || modeSwitchMark || scrollMark || popupMark || m_programSelect;
     if (!tabCaption(t).isEmpty() || suppressed) {
         {
             const QSignalBlocker block(hsbTabs);
@@ -557,11 +558,21 @@ void DirectoryView::onTabsValueChanged(int value)
     scrollMark = false;
 }
 
+void DirectoryView::showStartupTabs(bool subject)
+{
+    m_startupSwitch = true;
+    if (subject)
+        showSubjectTabs();
+    else
+        showIndexTabs();
+    m_startupSwitch = false;
+}
+
 void DirectoryView::showIndexTabs()
 {
     modeSwitchMark = true;
     selectTab(1);
-    state().subjectMode = false;
+    m_subjectMode = false;
     {
         const QSignalBlocker block(hsbPage);
         hsbPage->setValue(0);
@@ -585,7 +596,7 @@ void DirectoryView::showIndexTabs()
 void DirectoryView::showSubjectTabs()
 {
     selectTab(1);
-    state().subjectMode = true;
+    m_subjectMode = true;
     {
         const QSignalBlocker block(hsbPage);
         hsbPage->setValue(0);
@@ -655,7 +666,7 @@ bool DirectoryView::keyDown(int key, Qt::KeyboardModifiers modifiers)
         return true;
     case Qt::Key_E:
     case Qt::Key_H:
-        callSeam(seams().toggleDialingPad);
+        Q_EMIT dialingPadToggleRequested();
         return true;
     case Qt::Key_P:
         TabS->setFocus();
@@ -670,7 +681,7 @@ bool DirectoryView::keyDown(int key, Qt::KeyboardModifiers modifiers)
 
 void DirectoryView::letterJump(QChar c)
 {
-    if (state().subjectMode) {
+    if (m_subjectMode) {
         const QChar lower = c.toLower();
         for (int t = 1; t <= kTabCount; ++t) {
             const QString title = m_tabTitles[t - 1];
@@ -705,7 +716,7 @@ void DirectoryView::clickButton(int button)
 {
     if (button < 1 || button > 12)
         return;
-    state().currentEntryKey = keyOfButton(button);
+    m_currentEntryKey = keyOfButton(button);
     if (button == 1 && caption(1).startsWith(QLatin1Char('*'))) {
         sortSubtitleGroup();
         showPage();
@@ -724,11 +735,10 @@ void DirectoryView::clickButton(int button)
         startCommand(v.mid(1));
     } else {
         window()->update();
-        state().pendingNumber = v;
-        state().pendingName = caption(button);
         // An empty slot has nothing to dial.
         if (!v.isEmpty())
-            callSeam(seams().dialNumber);
+            Q_EMIT dialRequested(
+                DialRequest{v, caption(button), keyOfButton(button), DialOrigin::Directory});
     }
     if (caption(button).isEmpty()) {
         if (!copyPending())
@@ -759,7 +769,7 @@ void DirectoryView::rightClickButton(int button, const QPoint& globalPos)
         refuseUnnamedTab();
         return;
     }
-    state().currentEntryKey = keyOfButton(button);
+    m_currentEntryKey = keyOfButton(button);
     const DirectoryMenus& m = m_menus;
     const QString name = caption(button);
     if (!name.isEmpty()) {
@@ -791,13 +801,13 @@ void DirectoryView::rightClickButton(int button, const QPoint& globalPos)
 
 void DirectoryView::copyEntry()
 {
-    const int b = buttonOfKey(state().currentEntryKey);
+    const int b = buttonOfKey(m_currentEntryKey);
     if (b == 0)
         return;
     // The whole name: the caption may be cut.
     m_copyName = entryName(b);
     m_copyNumber = tag(b);
-    m_copyLog = directoryStore().readNoteLog(state().subjectMode, state().currentEntryKey);
+    m_copyLog = directoryStore().readNoteLog(m_subjectMode, m_currentEntryKey);
     m_menus.mnuMousePaste->setEnabled(true);
     m_menus.mnuMousePaste->setText(QStringLiteral("Paste ") + quoted(m_copyName));
 }
@@ -811,7 +821,7 @@ void DirectoryView::setPasteIdle()
 
 void DirectoryView::pasteEntry()
 {
-    const QString key = state().currentEntryKey;
+    const QString key = m_currentEntryKey;
     const int b = buttonOfKey(key);
     if (b == 0 || !copyPending())
         return;
@@ -825,7 +835,7 @@ void DirectoryView::pasteEntry()
         }
     }
     DirectoryStore& store = directoryStore();
-    const bool subject = state().subjectMode;
+    const bool subject = m_subjectMode;
     bool ok = true;
     {
         IniFile::Batch batch(store.file());
@@ -851,7 +861,7 @@ void DirectoryView::pasteEntry()
 
 void DirectoryView::deleteEntry()
 {
-    const QString key = state().currentEntryKey;
+    const QString key = m_currentEntryKey;
     const int b = buttonOfKey(key);
     if (b == 0 || caption(b).isEmpty())
         return;
@@ -862,7 +872,7 @@ void DirectoryView::deleteEntry()
                                          MsgButtons::OkCancel, MsgIcon::Question, 2);
     if (answer != MsgResult::Ok)
         return;
-    if (!checkStored(directoryStore().deleteEntry(state().subjectMode, key)))
+    if (!checkStored(directoryStore().deleteEntry(m_subjectMode, key)))
         return;
     setCaption(b, QString());
     setTag(b, QString());
@@ -877,7 +887,7 @@ void DirectoryView::editSpeed(int button)
 {
     if (button < 1 || button > 12)
         return;
-    state().currentEntryKey = keyOfButton(button);
+    m_currentEntryKey = keyOfButton(button);
     openEditor();
 }
 
@@ -895,27 +905,41 @@ void DirectoryView::openEditor()
 {
     if (m_editor)
         return; // the editor is modal: one at a time
-    const int b = buttonOfKey(state().currentEntryKey);
+    const int b = buttonOfKey(m_currentEntryKey);
     if (b == 0)
         return;
     m_editor = new FrmSpeedDial(*this, b);
     m_editor->open();
 }
 
-void DirectoryView::openMemo()
+void DirectoryView::closeEditor()
 {
+    if (m_editor)
+        m_editor->close();
+}
+
+void DirectoryView::closeMemo()
+{
+    if (m_memo)
+        m_memo->close();
+}
+
+void DirectoryView::openMemo(const QString& entryKey)
+{
+    if (!entryKey.isEmpty())
+        m_currentEntryKey = entryKey;
     if (m_memo && m_memo->isVisible()) {
         m_memo->raise();
         m_memo->activateWindow();
         return;
     }
-    m_memo = new FrmMemo([this](const QString& key) -> QString {
+    m_memo = new FrmMemo(m_currentEntryKey, m_subjectMode, [this](const QString& key) -> QString {
         const int b = buttonOfKey(key);
         if (b > 0)
             return caption(b);
         if (slotOfKey(key) < 1)
             return QString();
-        return buttonCaption(directoryStore().readName(state().subjectMode, key));
+        return buttonCaption(directoryStore().readName(m_subjectMode, key));
     });
     m_memo->showPad();
 }
@@ -1031,9 +1055,9 @@ bool DirectoryView::eventFilter(QObject* watched, QEvent* event)
         const bool again = m_pressOnCurrentTab && mouse->button() == Qt::LeftButton &&
                            TabS->tabAt(mouse->position().toPoint()) == TabS->currentIndex();
         m_pressOnCurrentTab = false;
-        if (mouse->button() == Qt::RightButton && state().subjectMode) {
+        if (mouse->button() == Qt::RightButton && m_subjectMode) {
             showTabMenu(mouse->globalPosition().toPoint());
-        } else if (again && state().subjectMode && !tabNamed()) {
+        } else if (again && m_subjectMode && !tabNamed()) {
             // A click on the unnamed tab already selected (its prompt was
             // cancelled, or the tab was just deleted) asks for the title again.
             scrollMark = false;

@@ -22,6 +22,7 @@ class QScrollBar;
 namespace telvaro {
 
 class DirectoryStore;
+struct DialRequest;
 class FrmMemo;
 class FrmSpeedDial;
 
@@ -135,6 +136,13 @@ public:
     void selectTab(int tab);
     void showIndexTabs();   // mnuIndex_Click
     void showSubjectTabs(); // mnuSubject_Click
+    // The tab mode the settings file gives at start-up: the switch asks for
+    // no tab title.
+    void showStartupTabs(bool subject);
+    bool subjectMode() const { return m_subjectMode; }
+    // The entry under work (the last button clicked or edited); "0" for none.
+    const QString& currentEntryKey() const { return m_currentEntryKey; }
+    void setCurrentEntryKey(const QString& key) { m_currentEntryKey = key; }
     // The key map; true when the key was taken.
     bool keyDown(int key, Qt::KeyboardModifiers modifiers);
     void letterJump(QChar c);
@@ -152,8 +160,15 @@ public:
     // The entry editor (open while not null) and the memo pad.
     FrmSpeedDial* editor() const;
     void openEditor();
+    // Closes an open entry editor; nothing is stored.
+    void closeEditor();
     FrmMemo* memoPad() const;
-    void openMemo();
+    // Closes an open memo pad as its window frame does: the note being
+    // written is not stored.
+    void closeMemo();
+    // The memo pad of `entryKey` (an empty key: the entry under work); an
+    // open pad is brought to the front.
+    void openMemo(const QString& entryKey = QString());
 
     // The main Edit menu on the dialing pad's number box.
     void updateEditMenu();
@@ -203,6 +218,12 @@ public:
     // Reports a failed write to the settings file; true when the write was good.
     bool checkStored(bool ok);
 
+Q_SIGNALS:
+    // A button (or the entry editor's Save and Dial) asks for a dial.
+    void dialRequested(const DialRequest& request);
+    // Alt+E / Alt+H: the dialing pad is shown or hidden.
+    void dialingPadToggleRequested();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -231,6 +252,9 @@ private:
     void refuseUnnamedTab();
 
     DirectoryMenus m_menus;
+    bool m_subjectMode = false;
+    QString m_currentEntryKey = QStringLiteral("0");
+    bool m_startupSwitch = false; // the start-up's mode switch runs
     std::array<QString, 12> m_captions;
     std::array<QString, 12> m_tags;
     std::array<QString, 12> m_labels;

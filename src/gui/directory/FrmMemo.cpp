@@ -4,9 +4,9 @@
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
 #include "core/common/Seams.h"
-#include "gui/common/Twips.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"
+#include "gui/common/Twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -42,8 +42,10 @@ constexpr int kFrameHeightTwips = 300;
 
 } // namespace
 
-FrmMemo::FrmMemo(std::function<QString(const QString&)> captionFor, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_captionFor(std::move(captionFor))
+FrmMemo::FrmMemo(const QString& entryKey, bool subjectMode,
+                 std::function<QString(const QString&)> captionFor, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_captionFor(std::move(captionFor)), m_key(entryKey),
+      m_subjectMode(subjectMode)
 {
     setObjectName(QStringLiteral("FrmMemo"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -79,12 +81,7 @@ FrmMemo::FrmMemo(std::function<QString(const QString&)> captionFor, QWidget* par
 
 void FrmMemo::showPad()
 {
-    ProgramState& s = state();
-    if (!s.memoOpen)
-        s.memoEntryKey = s.currentEntryKey;
-    s.memoOpen = true;
-    m_key = s.memoEntryKey;
-    m_subjectMode = s.subjectMode;
+    state().memoOpen = true;
 
     {
         const QSignalBlocker block(TxtMemo);
@@ -104,7 +101,6 @@ void FrmMemo::showPad()
 void FrmMemo::followEntry(const QString& key)
 {
     m_key = key;
-    state().memoEntryKey = key;
     setWindowTitle(m_captionFor ? m_captionFor(m_key) : QString());
 }
 

@@ -10,7 +10,7 @@ class QPushButton;
 
 namespace telvaro {
 
-// The memo pad of one directory entry (MemoEntryKey): the entry's note log
+// The memo pad of one directory entry: the entry's note log
 // and a box for a new note stamped with date and time. OK stores the log;
 // closing with the window frame stores nothing. It deletes itself when
 // closed. `captionFor` gives the window caption for an entry key.
@@ -19,8 +19,8 @@ class FrmMemo : public QWidget
     Q_OBJECT
 
 public:
-    explicit FrmMemo(std::function<QString(const QString& key)> captionFor,
-                     QWidget* parent = nullptr);
+    FrmMemo(const QString& entryKey, bool subjectMode,
+            std::function<QString(const QString& key)> captionFor, QWidget* parent = nullptr);
 
     QLabel* LblLog = nullptr;
     QPlainTextEdit* TxtLog = nullptr;

@@ -1,13 +1,15 @@
 #include "gui/directory/FrmSpeedDial.h"
 
-#include "settings/IniFile.h"
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
-#include "gui/common/Twips.h"
+#include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"
+#include "gui/common/Twips.h"
 #include "gui/directory/DirectoryView.h"
+#include "gui/directory/FrmMemo.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -150,8 +152,8 @@ QString FrmSpeedDial::numberValue() const
 
 bool FrmSpeedDial::store()
 {
-    const bool subject = state().subjectMode;
-    const QString key = state().currentEntryKey;
+    const bool subject = m_view.subjectMode();
+    const QString key = m_view.currentEntryKey();
     const QString v = numberValue();
     DirectoryStore& store = directoryStore();
     bool ok = true;
@@ -182,29 +184,28 @@ void FrmSpeedDial::saveAndDial()
     if (TxtName->text().isEmpty() || TxtNumber->text().isEmpty() || !store())
         return;
     m_view.setDialPadNumber(TxtNumber->text().trimmed());
-    state().pendingNumber = numberValue();
+    // The call is the entry's, under the name just stored.
+    const DialRequest request{numberValue(), TxtName->text().trimmed(), m_view.currentEntryKey(),
+                              DialOrigin::Directory};
     close();
     m_view.window()->update();
-    callSeam(seams().dialNumber);
+    Q_EMIT m_view.dialRequested(request);
 }
 
 void FrmSpeedDial::editMemo()
 {
     if (TxtName->text().isEmpty() || !store())
         return;
-    const QString key = state().currentEntryKey;
+    const QString key = m_view.currentEntryKey();
     close();
-    if (!state().memoOpen) {
-        state().memoEntryKey = key;
-        state().memoOpen = true;
-        m_view.openMemo();
-    }
+    if (!m_view.memoPad() || !m_view.memoPad()->isVisible())
+        m_view.openMemo(key);
 }
 
 void FrmSpeedDial::cancel()
 {
     TxtName->setText(m_startName);
-    state().currentEntryKey = QStringLiteral("0");
+    m_view.setCurrentEntryKey(QStringLiteral("0"));
     close();
 }
 
