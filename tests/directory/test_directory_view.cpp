@@ -4,6 +4,7 @@
 #include "core/common/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryStore.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
@@ -54,17 +55,12 @@ struct Main
         layout->addWidget(CmbDial);
         layout->addWidget(view);
         view->popupMenu = [this](QMenu* m, const QPoint&) { popups << m; };
-        seams().dialNumber = [this] {
-            dialed << state().pendingNumber + "|" + state().pendingName;
-        };
+        QObject::connect(view, &DirectoryView::dialRequested, [this](const DialRequest& r) {
+            dialed << r.number + "|" + r.name;
+        });
         window.resize(300, 480);
         window.show();
-        state().startupModeSwitch = 4;
-        if (subject)
-            view->showSubjectTabs();
-        else
-            view->showIndexTabs();
-        state().startupModeSwitch = 0;
+        view->showStartupTabs(subject);
     }
     ~Main()
     {
@@ -181,7 +177,7 @@ private Q_SLOTS:
         directoryStore().writeEntryName(true, entryKey(1, 1), "Mum");
         directoryStore().writeEntryName(false, entryKey(1, 1), "Index entry");
         Main m(true);
-        QVERIFY(state().subjectMode);
+        QVERIFY(m.view->subjectMode());
         QCOMPARE(m.view->caption(1), QString("Mum"));
         QCOMPARE(m.view->TabS->tabText(1), QString("Work colleagues"));
         QCOMPARE(m.view->TabS->tabToolTip(1), QString("Work colleagues"));
@@ -226,7 +222,7 @@ private Q_SLOTS:
 
         // Ctrl+I goes back to the index directory and its own entries.
         pressKey(m.view, Qt::Key_I, Qt::ControlModifier);
-        QVERIFY(!state().subjectMode);
+        QVERIFY(!m.view->subjectMode());
         QCOMPARE(m.view->selectedTab(), 1);
         QCOMPARE(m.view->TabS->tabText(1), QString("B"));
         QCOMPARE(m.view->caption(1), QString("Index entry"));
@@ -247,7 +243,7 @@ private Q_SLOTS:
         Main m;
         pressKey(m.view, Qt::Key_Up); // page 2
         pressKey(m.view, Qt::Key_3, Qt::AltModifier);
-        QCOMPARE(state().currentEntryKey, QString("0115"));
+        QCOMPARE(m.view->currentEntryKey(), QString("0115"));
         QCOMPARE(m.dialed, QStringList({"XX 1 212 555 0115|Fifteen"}));
         QCOMPARE(m.txtDial->text(), QString(" 1 212 555 0115"));
 
@@ -269,7 +265,7 @@ private Q_SLOTS:
         // Alt+semicolon is button 12: an empty slot opens the editor.
         pressKey(m.view, Qt::Key_Semicolon, Qt::AltModifier);
         QVERIFY(m.editor());
-        QCOMPARE(state().currentEntryKey, QString("0124"));
+        QCOMPARE(m.view->currentEntryKey(), QString("0124"));
         QCOMPARE(m.dialed.size(), 1); // an empty slot dials nothing
     }
 
@@ -327,7 +323,7 @@ private Q_SLOTS:
         QTest::keyClick(e, Qt::Key_Escape);
         QTRY_VERIFY(!m.editor());
         QCOMPARE(m.view->caption(2), QString("Flower shop"));
-        QCOMPARE(state().currentEntryKey, QString("0"));
+        QCOMPARE(m.view->currentEntryKey(), QString("0"));
         QCOMPARE(directoryStore().readName(false, "0102"), QString("Flower shop"));
 
         // The options dialog's ignore box lets any key through too.
@@ -339,7 +335,7 @@ private Q_SLOTS:
         QCOMPARE(e->TxtNumber->text(), QString("\"xterm"));
         e->CmdSaveDial->click();
         QTRY_VERIFY(!m.editor());
-        QCOMPARE(m.dialed, QStringList({"\"xterm|"}));
+        QCOMPARE(m.dialed, QStringList({"\"xterm|Shell"})); // the entry's name, just stored
         QCOMPARE(m.txtDial->text(), QString("\"xterm"));
 
         // A settings file that cannot be written: the user is told, the

@@ -5,6 +5,7 @@
 #include "core/common/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryStore.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
@@ -105,9 +106,7 @@ struct Dialer
             if (QAction* a = std::exchange(choose, nullptr))
                 a->trigger();
         };
-        state().startupModeSwitch = 4;
-        callSeam(subject ? seams().showSubjectTabs : seams().showIndexTabs);
-        state().startupModeSwitch = 0;
+        view->showStartupTabs(subject);
         window.show();
     }
     // A tab chosen with the mouse (the strip scrolls it into view).
@@ -152,9 +151,7 @@ private Q_SLOTS:
         auto* view = window.fraMain->findChild<DirectoryView*>();
         QVERIFY(view);
         QCOMPARE(window.editSpeed(1)->text(), QString("01.")); // until the first page is shown
-        state().startupModeSwitch = 4;
-        callSeam(seams().showIndexTabs);
-        state().startupModeSwitch = 0;
+        view->showStartupTabs(false);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.editSpeed(1)->text(), QString(" &1."));
@@ -180,11 +177,11 @@ private Q_SLOTS:
 
         // Menu items of the window run the directory's commands.
         window.mnuSubject->trigger();
-        QVERIFY(state().subjectMode);
+        QVERIFY(view->subjectMode());
         QVERIFY(window.mnuSubject->isChecked());
         QVERIFY(window.mnuArrange->isEnabled());
         window.mnuIndex->trigger();
-        QVERIFY(!state().subjectMode);
+        QVERIFY(!view->subjectMode());
         QVERIFY(!window.mnuArrange->isEnabled());
         QVERIFY(prompts.inputs.isEmpty());
         view->selectTab(1);
@@ -212,9 +209,7 @@ private Q_SLOTS:
                                                     "about the party\r\nBring the photos"));
         FrmDialer window;
         auto* view = window.fraMain->findChild<DirectoryView*>();
-        state().startupModeSwitch = 4;
-        callSeam(seams().showSubjectTabs);
-        state().startupModeSwitch = 0;
+        view->showStartupTabs(true);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         shoot(&window, "main-subject");
@@ -253,8 +248,7 @@ private Q_SLOTS:
         editor->cancel();
         QTRY_VERIFY(!view->editor());
 
-        state().currentEntryKey = "0101";
-        view->openMemo();
+        view->openMemo("0101");
         FrmMemo* memo = view->memoPad();
         QVERIFY(QTest::qWaitForWindowExposed(memo));
         shoot(memo, "memo");
@@ -547,7 +541,7 @@ private Q_SLOTS:
         prompts.messageAnswers << MsgResult::Yes;
         w.mnuArrange->trigger();
         QCOMPARE(w.mnuCut->text(), QString("&Undo Sorting"));
-        callSeam(seams().openMemo, QString("0101"));
+        d.view->openMemo("0101");
         FrmMemo* memo = d.view->memoPad();
         QTest::keyClicks(memo->TxtMemo, "met at the zoo");
         memo->CmdSave->click();
@@ -619,7 +613,7 @@ private Q_SLOTS:
         QVERIFY(d.shown.isEmpty());
         const QMap<QString, QString> beforeSorts = directoryIn(env.settingsFile());
         d.view->hsbPage->setValue(1);
-        callSeam(seams().openMemo, QString("0120")); // Anna's memo pad stays with her
+        d.view->openMemo("0120"); // Anna's memo pad stays with her
         prompts.messageAnswers << MsgResult::Yes;
         QTest::mouseClick(d.view->CmdS[0], Qt::LeftButton);
         QCOMPARE(d.view->memoPad()->entryKey(), QString("0114"));
@@ -631,7 +625,7 @@ private Q_SLOTS:
         QCOMPARE(d.view->caption(2), QString("Anna"));
         QCOMPARE(d.view->caption(3), QString("Bob"));
         QCOMPARE(d.view->caption(4), QString("Carl"));
-        QCOMPARE(state().currentEntryKey, QString());
+        QCOMPARE(d.view->currentEntryKey(), QString());
         QCOMPARE(storedLog(false, 1, 14), QString("anna log"));
         QCOMPARE(storedLog(false, 1, 15), QString("bob log"));
         QStringList orphan;
@@ -654,12 +648,12 @@ private Q_SLOTS:
         QCOMPARE(storedName(false, 1, 996), QString("Stay"));
         // Undo brings back the directory as it was before the first of the
         // two sorts, and shows the subject tabs.
-        callSeam(seams().openMemo, QString("01950"));
+        d.view->openMemo("01950");
         w.mnuCut->trigger();
         QCOMPARE(d.view->memoPad()->entryKey(), QString("01990"));
         d.view->memoPad()->close();
         QCOMPARE(directoryIn(env.settingsFile()), beforeSorts);
-        QVERIFY(state().subjectMode);
+        QVERIFY(d.view->subjectMode());
     }
 
     void keysEditMenuAndLongNamesInTheMainWindow()
@@ -671,7 +665,10 @@ private Q_SLOTS:
         QStringList dialed;
         Dialer d(false);
         FrmDialer& w = d.window;
-        seams().dialNumber = [&] { dialed << state().pendingNumber; };
+        // The dials the buttons ask for are the test's.
+        QObject::disconnect(d.view, &DirectoryView::dialRequested, nullptr, nullptr);
+        QObject::connect(d.view, &DirectoryView::dialRequested,
+                         [&](const DialRequest& r) { dialed << r.number; });
         d.view->hsbPage->setValue(1);
         d.view->hsbPage->setValue(0);
         QCOMPARE(d.view->caption(1), QString("Dr. Kowalski Denta"));
@@ -726,12 +723,13 @@ private Q_SLOTS:
 
         // Ctrl+S and Ctrl+P are the File menu's; the help's key list says so.
         int saved = 0;
-        seams().saveProfile = [&] { ++saved; };
+        QObject::disconnect(w.mnuSave, &QAction::triggered, nullptr, nullptr);
+        QObject::connect(w.mnuSave, &QAction::triggered, [&] { ++saved; });
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QTest::keyClick(d.view->TabS, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(saved, 1);
-        QVERIFY(!state().subjectMode);
+        QVERIFY(!d.view->subjectMode());
         QFile help(":/help/directory.html");
         QVERIFY(help.open(QIODevice::ReadOnly));
         const QString page = QString::fromUtf8(help.readAll());

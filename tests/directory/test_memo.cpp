@@ -52,10 +52,7 @@ private:
     // Opens the pad as the entry editor's "Edit Memo" does.
     FrmMemo* openFor(const QString& key)
     {
-        state().currentEntryKey = key;
-        state().memoEntryKey = key;
-        state().memoOpen = true;
-        m_view->openMemo();
+        m_view->openMemo(key);
         return m_view->memoPad();
     }
 
@@ -229,7 +226,7 @@ private Q_SLOTS:
         QCOMPARE(directoryStore().readNumber(false, "0105"), QString("XXP555"));
         FrmMemo* pad = m_view->memoPad();
         QVERIFY(pad && pad->isVisible());
-        QCOMPARE(state().memoEntryKey, QString("0105"));
+        QCOMPARE(pad->entryKey(), QString("0105"));
         QCOMPARE(pad->windowTitle(), QString("New one"));
         QCOMPARE(pad->TxtLog->toPlainText(), QString("from the old entry"));
     }

@@ -18,6 +18,7 @@
 #include "gui/dialing/FrmConnect.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
+#include "gui/profiles/Profiles.h"
 #include "core/telephony/IncomingCalls.h"
 #include "core/telephony/LineSession.h"
 #include "telephony/SimModem.h"
@@ -45,6 +46,7 @@ using namespace telvaro;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::SimModem;
 using telvaro::test::TestEnv;
+using telvaro::profiles::ProfileOperation;
 
 namespace {
 
@@ -112,13 +114,25 @@ class TestProfiles : public QObject
     std::unique_ptr<TestEnv> env;
     std::unique_ptr<ScriptedPrompter> prompts;
     int ended = 0;
+    int reloads = 0; // main windows loaded again by a profile command
 
     FrmDialer* window() { return FrmDialer::instance(); }
-
-    // A start of the program on the settings file as it is.
-    FrmDialer* start()
+    static ProfileOperation operation(FrmDialer* w)
     {
-        auto* w = new FrmDialer;
+        return w->findChild<Profiles*>()->operation();
+    }
+
+    // A start of the program on the settings file as it is (or its load by
+    // a profile command): a profile command's reload loads the window again,
+    // as the program's root does.
+    FrmDialer* start(ProfileOperation loadedBy = ProfileOperation::None)
+    {
+        auto* w = new FrmDialer(loadedBy);
+        connect(w, &FrmDialer::profileReloadRequested, this, [this, w](ProfileOperation op) {
+            ++reloads;
+            w->unloadForReload();
+            start(op);
+        });
         w->formLoad(QString());
         return w;
     }
@@ -139,6 +153,7 @@ private Q_SLOTS:
         prompts = std::make_unique<ScriptedPrompter>();
         test::resetProgram();
         ended = 0;
+        reloads = 0;
         FrmDialer::setProcessEnder([this] { ++ended; });
     }
 
@@ -205,7 +220,7 @@ private Q_SLOTS:
         QCOMPARE(settingsBytes(), profile);
         QCOMPARE(TestEnv::readFile(data("HomeOut.log")), outLog);
         QCOMPARE(TestEnv::readFile(data("HomeIn.log")), inLog);
-        QCOMPARE(state().profileOperation, 5);
+        QCOMPARE(operation(w), ProfileOperation::None);
 
         // A call now goes to Home's log.
         calllog::appendOutgoingRecord();
@@ -250,7 +265,7 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::readFile(data("Work.tlx")), work);
         QCOMPARE(settingsBytes(), settingsBefore);
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Home\""));
-        QCOMPARE(state().profileOperation, 5);
+        QCOMPARE(operation(w), ProfileOperation::None);
 
         // OK replaces a read-only file.
         QFile::setPermissions(data("Work.tlx"), QFileDevice::ReadOwner);
@@ -305,14 +320,25 @@ private Q_SLOTS:
         QCOMPARE(settingsBytes(), before);
         QCOMPARE(FrmDialer::instance(), w);
 
-        // A log window's own question cancelled: nothing is switched.
-        const auto closeLogWindows = seams().closeLogWindows;
-        seams().closeLogWindows = [] { return false; };
-        prompts->messageAnswers.enqueue(MsgResult::No);
+        // A log window that cannot save its changes stays open: nothing is
+        // switched.
+        QVERIFY(calllog::appendRecord(data("HomeOut.log"), calllog::LogKind::Outgoing,
+                                      {"Ann", "5550101", "05-04-2026  10:11:12", "0101"}));
+        w->mnuOutLog->trigger();
+        auto* log = w->findChild<QMainWindow*>("FrmOutLog");
+        QVERIFY(log);
+        log->findChild<QTableView*>()->selectRow(0);
+        log->findChild<QAction*>("mnuDelete")->trigger();
+        QVERIFY(QFile::remove(data("HomeOut.log")) && QDir().mkdir(data("HomeOut.log")));
+        prompts->messageAnswers << MsgResult::No << MsgResult::Yes << MsgResult::Ok;
         w->mnuNew->trigger();
+        QCOMPARE(prompts->messages.last().title, QString("Saving log to file"));
+        QVERIFY(log->isVisible());
         QCOMPARE(settingsBytes(), before);
         QCOMPARE(FrmDialer::instance(), w);
-        seams().closeLogWindows = closeLogWindows;
+        prompts->messageAnswers.enqueue(MsgResult::No);
+        log->close();
+        QVERIFY(QDir().rmdir(data("HomeOut.log")));
 
         // New → Yes with a save that fails: told, and Home stays.
         QDir().mkpath(data("Home.tlx"));
@@ -335,11 +361,6 @@ private Q_SLOTS:
 
         // New → Yes: Home is saved, then the empty profile starts, once.
         options().setText(OptionsStore::TxtRedial, "9"); // as the user left the options
-        int reloads = 0;
-        seams().reloadMainWindow = [&reloads] {
-            ++reloads;
-            FrmDialer::reloadMainWindow();
-        };
         prompts->messageAnswers.enqueue(MsgResult::Yes);
         w->mnuNew->trigger();
         settle();
@@ -352,12 +373,11 @@ private Q_SLOTS:
         QVERIFY(settingsBytes().startsWith(marker() + "\r\n"));
         QVERIFY(!settingsBytes().contains("Name0101"));
         QCOMPARE(settings::read("Preferences", "Redials Number"), QString("9"));
-        QCOMPARE(state().profileOperation, 5);
-        QVERIFY(!state().profileReload);
+        QCOMPARE(operation(w), ProfileOperation::None);
 
         // A cancelled Open dialog, then the window's close: the program ends.
         w->mnuOpen->trigger();
-        QCOMPARE(state().profileOperation, 5);
+        QCOMPARE(operation(w), ProfileOperation::None);
         prompts->messageAnswers.enqueue(MsgResult::No);
         w->close();
         QCOMPARE(ended, 1);
@@ -374,7 +394,7 @@ private Q_SLOTS:
         const QByteArray untitled = TestEnv::readFile(data("Untitled.tlx"));
         FrmDialer* w = start();
         const QByteArray before = settingsBytes();
-        seams().openMemo("0101");
+        w->findChild<DirectoryView*>()->openMemo("0101");
         FrmMemo* memo = w->findChild<DirectoryView*>()->memoPad();
         QVERIFY(memo && memo->isVisible());
         QTest::keyClicks(memo->TxtMemo, "typed, not saved");
@@ -414,8 +434,6 @@ private Q_SLOTS:
             ExitingPrompter exiting;
             exiting.file = data("Other.tlx");
             setPrompter(&exiting);
-            int reloads = 0;
-            seams().reloadMainWindow = [&reloads] { ++reloads; };
             command->trigger();
             setPrompter(prompts.get());
             QVERIFY(exiting.asked.contains("Save the changes?"));
@@ -438,7 +456,7 @@ private Q_SLOTS:
                                                   "[Speed Dial]\r\nName0101=Olga\r\n"
                                                   "[MemoLog]\r\nLog0101=Olga's own note\r\n");
         FrmDialer* w = start();
-        seams().openMemo("0101");
+        w->findChild<DirectoryView*>()->openMemo("0101");
         FrmMemo* memo = w->findChild<DirectoryView*>()->memoPad();
         QVERIFY(memo && memo->isVisible());
         QTest::keyClicks(memo->TxtMemo, "written for Ann");
