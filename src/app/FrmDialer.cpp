@@ -1,6 +1,5 @@
 #include "app/FrmDialer.h"
 
-#include "core/common/Clock.h"
 #include "core/common/Helpers.h"
 #include "settings/OptionsStore.h"
 #include "settings/Paths.h"
@@ -59,7 +58,7 @@ QAction* addItem(QMenu* menu, const QString& caption, const QString& name,
 } // namespace
 
 FrmDialer::FrmDialer(profiles::ProfileOperation loadedBy, QWidget* parent)
-    : QMainWindow(parent), m_retention(clock())
+    : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FrmDialer"));
     setWindowTitle(QStringLiteral("Telvaro"));
@@ -417,14 +416,6 @@ void FrmDialer::unloadForReload()
     close(); // Form_Unload: with a profile command running, only the tray icon goes
     hide();
     deleteLater();
-}
-
-void FrmDialer::reloadMainWindow(profiles::ProfileOperation operation)
-{
-    if (FrmDialer* old = instance())
-        old->unloadForReload();
-    auto* window = new FrmDialer(operation);
-    window->formLoad(QString());
 }
 
 void FrmDialer::checkSettingsFile()

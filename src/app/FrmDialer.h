@@ -55,7 +55,7 @@ public:
     QMenu* mnuFile = nullptr;
     QAction* mnuNew = nullptr;         // "&New Profile", Ctrl+N; profiles connect it
     QAction* mnuOpen = nullptr;        // "&Open Profile", Ctrl+O; profiles connect it
-    QAction* mnuSave = nullptr;        // "&Save Profile", Ctrl+S; seams().saveProfile
+    QAction* mnuSave = nullptr;        // "&Save Profile", Ctrl+S
     QAction* mnuSaveAs = nullptr;      // "Save Profile &As"; profiles connect it
     QAction* mnuPrintOutLog = nullptr; // Ctrl+P; call logs connect it
     QAction* mnuPrintInLog = nullptr;  // Ctrl+Q, disabled; call logs connect it
@@ -75,8 +75,8 @@ public:
 
     // ---- View ----
     QMenu* mnuView = nullptr;
-    QAction* mnuIndex = nullptr;   // "&Index Tabs", checked; seams().showIndexTabs
-    QAction* mnuSubject = nullptr; // "&Subject Tabs"; seams().showSubjectTabs
+    QAction* mnuIndex = nullptr;   // "&Index Tabs", checked
+    QAction* mnuSubject = nullptr; // "&Subject Tabs"
     QAction* mnuArrange = nullptr; // disabled; the directory connects it
     QAction* mnuHide = nullptr;    // toggleDialingPad(); caption set at start-up
     QAction* mnuOutLog = nullptr;  // call logs connect it
@@ -148,9 +148,6 @@ public:
     // window opens the line for receiving and registers for requests from
     // other programs as the live options say.
     void unloadForReload();
-    // Unloads the loaded main window and makes and starts a new one for
-    // `operation` (a program without its root: tests).
-    static void reloadMainWindow(profiles::ProfileOperation operation);
 
     // A message from a later start of the program: tag 1 brings the window to
     // the front, tag 3 dials the text when numbers from other programs are

@@ -17,7 +17,9 @@
 #include "gui/dialing/DialPad.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/profiles/Profiles.h"
+#include "core/directory/DirectoryStore.h"
 #include "settings/OptionsStore.h"
+#include "settings/SettingsFile.h"
 
 #include <QAction>
 #include <QFrame>
@@ -66,7 +68,9 @@ private:
 // window's own menu items.
 DirectoryView* installDirectoryView(FrmDialer& window)
 {
-    auto* view = new DirectoryView(window.fraMain);
+    // The directory of the settings file in place, for this window's life.
+    auto* store = new DirectoryStore(settings::file(), &window);
+    auto* view = new DirectoryView(*store, window.fraMain);
     auto* layout = new QVBoxLayout(window.fraMain);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view);

@@ -51,18 +51,14 @@ private Q_SLOTS:
             SEAM(dialNextPart), SEAM(releaseCall), SEAM(showModemProperties),
             SEAM(showSystemModems), SEAM(showDialingProperties), SEAM(logIncomingCall),
             SEAM(showCallDisplay), SEAM(closeCallDisplay), SEAM(processCallRequest), SEAM(hook),
-            SEAM(unhook), SEAM(registerRequestRecipient), SEAM(showIndexTabs),
-            SEAM(showSubjectTabs), SEAM(directoryKeyDown), SEAM(directoryLetterJump),
-            SEAM(openMemo), SEAM(closeEntryEditor), SEAM(closeMemo), SEAM(enableSpeedDialButtons),
+            SEAM(unhook), SEAM(registerRequestRecipient),
             SEAM(dialNumber), SEAM(showConnectWindow), SEAM(handleConnected), SEAM(handleBusy),
             SEAM(showCallError), SEAM(recentNumbers), SEAM(setRecentNumbers), SEAM(setDialText),
             SEAM(showOptions), SEAM(applyPreferences), SEAM(trayAdd), SEAM(trayModify),
             SEAM(trayDelete), SEAM(restoreMainWindow), SEAM(mainWindowResized), SEAM(showHelp),
             SEAM(showAbout), SEAM(appendOutgoingRecord), SEAM(appendIncomingRecord),
-            SEAM(trimCallLog), SEAM(closeLogWindows), SEAM(saveProfile), SEAM(saveProfileAtExit),
             SEAM(mainWindow), SEAM(setReceiveMenuCaption), SEAM(setIncomingLogMenusEnabled),
-            SEAM(exitProgram), SEAM(reloadMainWindow), SEAM(setProfileName),
-            SEAM(toggleDialingPad),
+            SEAM(exitProgram),
         };
         // clang-format on
 #undef SEAM

@@ -6,6 +6,7 @@
 #include "common/TestEnv.h"
 #include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryStore.h"
+#include "directory/DirectoryTestStore.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
 #include "gui/directory/FrmSpeedDial.h"
@@ -27,6 +28,7 @@
 
 using namespace telvaro;
 using namespace telvaro::directory;
+using telvaro::test::directoryStore;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::TestEnv;
 
@@ -50,7 +52,7 @@ struct Main
         CmbDial = new QComboBox(&window);
         CmbDial->setObjectName("CmbDial");
         CmbDial->setEditable(true);
-        view = new DirectoryView(&window);
+        view = new DirectoryView(directoryStore(), &window);
         layout->addWidget(txtDial);
         layout->addWidget(CmbDial);
         layout->addWidget(view);

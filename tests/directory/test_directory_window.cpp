@@ -7,6 +7,7 @@
 #include "common/TestEnv.h"
 #include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryStore.h"
+#include "directory/DirectoryTestStore.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
 #include "gui/directory/FrmSpeedDial.h"
@@ -28,6 +29,7 @@
 
 using namespace telvaro;
 using namespace telvaro::directory;
+using telvaro::test::directoryStore;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::shoot;
 using telvaro::test::TestEnv;
@@ -527,6 +529,7 @@ private Q_SLOTS:
         ScriptedPrompter prompts;
         Dialer d(true);
         FrmDialer& w = d.window;
+        QVERIFY(QTest::qWaitForWindowActive(&w)); // the window's keys reach it
         QCOMPARE(d.view->tabCaption(1), QString());
         prompts.messageAnswers << MsgResult::No << MsgResult::Yes;
         w.mnuArrange->trigger();

@@ -4,6 +4,7 @@
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/directory/DirectoryStore.h"
+#include "directory/DirectoryTestStore.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
 #include "gui/directory/FrmSpeedDial.h"
@@ -16,6 +17,7 @@
 
 using namespace telvaro;
 using namespace telvaro::directory;
+using telvaro::test::directoryStore;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::TestEnv;
 
@@ -64,7 +66,7 @@ private Q_SLOTS:
         m_env = std::make_unique<TestEnv>();
         directoryStore().writeEntryName(false, "0101", "Anna");
         directoryStore().writeEntryName(false, "0230", "Zoe on tab B");
-        m_view = std::make_unique<DirectoryView>();
+        m_view = std::make_unique<DirectoryView>(directoryStore());
         m_view->showIndexTabs();
         m_requestsTaken = 0;
         seams().processCallRequest = [this] { ++m_requestsTaken; };

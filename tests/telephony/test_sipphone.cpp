@@ -16,6 +16,7 @@
 #include "gui/dialing/DialPad.h"
 #include "core/dialing/Dialer.h"
 #include "core/directory/DirectoryStore.h"
+#include "directory/DirectoryTestStore.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/telephony/FrmCallDisplay.h"
 #include "core/telephony/LineSession.h"

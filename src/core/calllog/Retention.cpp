@@ -113,7 +113,7 @@ Result LogRetention::pruneLog(const QString& profileName, LogKind kind) const
     QString error;
     Result pruned = CopyTextFile(log, backup, &error) ? Result::success() : Result::failure(error);
     if (pruned)
-        pruned = trimCallLog(log, backup, days, m_clock.now().date());
+        pruned = trimCallLog(log, backup, days, (m_clock ? *m_clock : clock()).now().date());
     if (pruned)
         return pruned;
     return Result::failure(

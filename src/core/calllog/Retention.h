@@ -33,7 +33,9 @@ QByteArray prunedLog(QByteArrayView backup, int days, const QDate& today);
 class LogRetention
 {
 public:
-    explicit LogRetention(const Clock& clock) : m_clock(clock) {}
+    // Judges the days on `clock` (not owned); without one, on the program's
+    // clock as it is when the logs are pruned.
+    explicit LogRetention(const Clock* clock = nullptr) : m_clock(clock) {}
 
     // Prunes the logs of `profileName` whose option is on. Returns the text
     // telling the user about each log that could not be pruned (and is left
@@ -43,7 +45,7 @@ public:
     Result pruneLog(const QString& profileName, LogKind kind) const;
 
 private:
-    const Clock& m_clock;
+    const Clock* m_clock;
 };
 
 } // namespace telvaro::calllog

@@ -84,7 +84,6 @@ struct Seams
     // mnuInLog and mnuPrintInLog, enabled while call receiving is on.
     std::function<void(bool enabled)> setIncomingLogMenusEnabled;
     std::function<void()> exitProgram;
-    std::function<void()> toggleDialingPad; // mnuHide_Click
 };
 
 // The seams of the running program.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -40,13 +42,12 @@ QByteArray profileBytes(const QString& fileName = {}, const QString& savePath = 
 
 // Writes a profile file: an existing file gets its write permission back
 // first, the bytes replace it as a whole, and every write bit is removed
-// again. A failure leaves the old file as it was (read-only again) and
-// returns false with the reason in `error`.
-bool writeProfileFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// again. A failure leaves the old file as it was (read-only again).
+Result writeProfileFile(const QString& path, const QByteArray& bytes);
 
 // A new profile's logs start as copies of the previous profile's: a log the
 // new profile already has is never overwritten, a missing source copies
-// nothing. Returns false with the reason when a copy failed.
-bool copyLogs(const QString& previousName, const QString& newName, QString* error = nullptr);
+// nothing. Fails with the reason when a copy failed.
+Result copyLogs(const QString& previousName, const QString& newName);
 
 } // namespace telvaro::profiles

@@ -268,7 +268,13 @@ bool CallLogWindow::save()
                                "loaded them, so the file is not replaced.");
     else if (fileUnreadable())
         error = QStringLiteral("The file cannot be read, so it is not replaced.");
-    if (!error.isEmpty() || !saveLog(m_path, m_kind, m_model->rows(), &error)) {
+    bool failed = !error.isEmpty();
+    if (!failed) {
+        const Result saved = saveLog(m_path, m_kind, m_model->rows());
+        failed = !saved;
+        error = saved.error;
+    }
+    if (failed) {
         showMessage(this,
                     QStringLiteral("The log could not be saved to\n%1\n\n%2\n\n"
                                    "The file is unchanged; the window keeps your changes.")

@@ -11,7 +11,6 @@
 #include "settings/IniFile.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenu>
 
@@ -30,16 +29,12 @@ QString quotedInMenu(const QString& s)
     return quoted(literalCaption(s));
 }
 
-// The hourglass while long work runs.
+// The hourglass while long work runs (synchronous work: the cursor is set
+// and restored around it, nothing else needs to run meanwhile).
 class Hourglass
 {
 public:
-    Hourglass()
-    {
-        // Let the menu or message box that started the work disappear first.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
+    Hourglass() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
     ~Hourglass() { QGuiApplication::restoreOverrideCursor(); }
     Hourglass(const Hourglass&) = delete;
     Hourglass& operator=(const Hourglass&) = delete;
@@ -118,7 +113,7 @@ void DirectoryView::titlePrompt(int tab)
     const QString title = answer ? answer->trimmed() : QString();
     if (title.isEmpty())
         return;
-    if (checkStored(directoryStore().writeTabTitle(tab, title)))
+    if (checkStored(m_store.writeTabTitle(tab, title)))
         refreshTabCaption(tab, title);
 }
 
@@ -158,10 +153,10 @@ void DirectoryView::pasteTab()
     }
     // A move that could not be stored changes nothing and stays pending.
     KeyMoves moves;
-    if (!checkStored(moveTab(directoryStore(), m, d, &moves)))
+    if (!checkStored(moveTab(m_store, m, d, &moves)))
         return;
     followMovedLogs(moves, true);
-    DirectoryStore& store = directoryStore();
+    DirectoryStore& store = m_store;
     fillButtons(false);
     refreshTabCaption(d, store.readTabTitle(d));
     refreshTabCaption(m, QString());
@@ -182,7 +177,7 @@ void DirectoryView::deleteTab()
         MsgIcon::Warning, 2);
     if (answer != MsgResult::Ok)
         return;
-    if (!checkStored(directory::deleteTab(directoryStore(), d)))
+    if (!checkStored(directory::deleteTab(m_store, d)))
         return;
     for (int b = 1; b <= 12; ++b) {
         setCaption(b, QString());
@@ -240,7 +235,7 @@ void DirectoryView::arrangeTabs()
                                    "take about 2-5 minutes depending on your hardware."),
                     kSortTitle, MsgButtons::YesNo, MsgIcon::Question);
     if (answer == MsgResult::Yes) {
-        DirectoryStore& store = directoryStore();
+        DirectoryStore& store = m_store;
         const QByteArray before = settingsNow(store);
         bool ok = false;
         KeyMoves moves;
@@ -276,7 +271,7 @@ void DirectoryView::sortSubtitleGroup()
         kSortTitle, MsgButtons::YesNo, MsgIcon::Question);
     if (answer != MsgResult::Yes)
         return;
-    DirectoryStore& store = directoryStore();
+    DirectoryStore& store = m_store;
     const QByteArray before = settingsNow(store);
     bool ok = false;
     KeyMoves moves;
@@ -301,7 +296,7 @@ void DirectoryView::undoSorting()
     {
         const Hourglass hourglass;
         m_arranging = true;
-        ok = restoreDirectory(directoryStore(), m_undoSnapshot);
+        ok = restoreDirectory(m_store, m_undoSnapshot);
         m_arranging = false;
     }
     // An undo that could not be stored stays armed, to be tried again.

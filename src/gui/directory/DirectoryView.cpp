@@ -99,7 +99,8 @@ QSize DirectoryTabBar::minimumTabSizeHint(int index) const
     return tabSizeHint(index);
 }
 
-DirectoryView::DirectoryView(QWidget* parent) : QWidget(parent)
+DirectoryView::DirectoryView(DirectoryStore& store, QWidget* parent)
+    : QWidget(parent), m_store(store)
 {
     setObjectName(QStringLiteral("DirectoryView"));
     popupMenu = [](QMenu* menu, const QPoint& pos) { menu->exec(pos); };
@@ -130,7 +131,7 @@ void DirectoryView::buildControls()
     connect(TabS, &QTabBar::currentChanged, this, &DirectoryView::onTabChanged);
     // The first change of the directory after a sort ends its undo, so the
     // undo never takes back anything made since.
-    connect(&directoryChanges(), &DirectoryChanges::changed, this, [this] {
+    connect(&m_store, &DirectoryStore::changed, this, [this] {
         if (!m_arranging && !m_undoSnapshot.isEmpty())
             disarmUndo();
     });
@@ -365,7 +366,7 @@ QString DirectoryView::caption(int button) const
 QString DirectoryView::entryName(int button) const
 {
     const QString shown = caption(button);
-    const QString stored = directoryStore().readName(m_subjectMode, keyOfButton(button));
+    const QString stored = m_store.readName(m_subjectMode, keyOfButton(button));
     return !shown.isEmpty() && stored.startsWith(shown) ? stored : shown;
 }
 
@@ -436,14 +437,14 @@ bool DirectoryView::checkStored(bool ok)
     if (!ok)
         showMessage(window(),
                     QStringLiteral("The change could not be saved in the settings file.\n%1")
-                        .arg(directoryStore().lastError()),
+                        .arg(m_store.lastError()),
                     {}, MsgButtons::Ok, MsgIcon::Critical);
     return ok;
 }
 
 void DirectoryView::fillButtons(bool cutCaptions)
 {
-    DirectoryStore& store = directoryStore();
+    DirectoryStore& store = m_store;
     const bool subject = m_subjectMode;
     const int t = selectedTab();
     const int p = page();
@@ -521,7 +522,7 @@ void DirectoryView::onTabChanged(int index)
     const int t = index + 1;
     fillButtons(false);
     if (m_subjectMode)
-        refreshTabCaption(t, directoryStore().readTabTitle(t));
+        refreshTabCaption(t, m_store.readTabTitle(t));
     const bool suppressed =
         m_startupSwitch || modeSwitchMark || scrollMark || popupMark || m_programSelect;
     if (!tabCaption(t).isEmpty() || suppressed) {
@@ -607,7 +608,7 @@ void DirectoryView::showSubjectTabs()
     m_menus.mnuArrange->setEnabled(true);
     cmdSubject->setVisible(false);
     cmdIndex->setVisible(true);
-    DirectoryStore& store = directoryStore();
+    DirectoryStore& store = m_store;
     for (int t = 1; t <= kTabCount; ++t)
         refreshTabCaption(t, store.readTabTitle(t));
     TabS->setFixedTabWidth(twipsToPixelsX(800));
@@ -807,7 +808,7 @@ void DirectoryView::copyEntry()
     // The whole name: the caption may be cut.
     m_copyName = entryName(b);
     m_copyNumber = tag(b);
-    m_copyLog = directoryStore().readNoteLog(m_subjectMode, m_currentEntryKey);
+    m_copyLog = m_store.readNoteLog(m_subjectMode, m_currentEntryKey);
     m_menus.mnuMousePaste->setEnabled(true);
     m_menus.mnuMousePaste->setText(QStringLiteral("Paste ") + quoted(m_copyName));
 }
@@ -834,7 +835,7 @@ void DirectoryView::pasteEntry()
             return;
         }
     }
-    DirectoryStore& store = directoryStore();
+    DirectoryStore& store = m_store;
     const bool subject = m_subjectMode;
     bool ok = true;
     {
@@ -872,7 +873,7 @@ void DirectoryView::deleteEntry()
                                          MsgButtons::OkCancel, MsgIcon::Question, 2);
     if (answer != MsgResult::Ok)
         return;
-    if (!checkStored(directoryStore().deleteEntry(m_subjectMode, key)))
+    if (!checkStored(m_store.deleteEntry(m_subjectMode, key)))
         return;
     setCaption(b, QString());
     setTag(b, QString());
@@ -933,14 +934,15 @@ void DirectoryView::openMemo(const QString& entryKey)
         m_memo->activateWindow();
         return;
     }
-    m_memo = new FrmMemo(m_currentEntryKey, m_subjectMode, [this](const QString& key) -> QString {
-        const int b = buttonOfKey(key);
-        if (b > 0)
-            return caption(b);
-        if (slotOfKey(key) < 1)
-            return QString();
-        return buttonCaption(directoryStore().readName(m_subjectMode, key));
-    });
+    m_memo = new FrmMemo(m_store, m_currentEntryKey, m_subjectMode,
+                         [this](const QString& key) -> QString {
+                             const int b = buttonOfKey(key);
+                             if (b > 0)
+                                 return caption(b);
+                             if (slotOfKey(key) < 1)
+                                 return QString();
+                             return buttonCaption(m_store.readName(m_subjectMode, key));
+                         });
     m_memo->showPad();
 }
 

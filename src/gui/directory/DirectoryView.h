@@ -85,7 +85,8 @@ class DirectoryView : public QWidget
     Q_OBJECT
 
 public:
-    explicit DirectoryView(QWidget* parent = nullptr);
+    // Shows and changes the directory of `store`.
+    explicit DirectoryView(DirectoryStore& store, QWidget* parent = nullptr);
     ~DirectoryView() override;
 
     // Works with the main window's menu items from now on. The main window
@@ -98,6 +99,7 @@ public:
     // button sits there).
     void setBottomLeftInset(int pixels);
     const DirectoryMenus& menus() const { return m_menus; }
+    DirectoryStore& store() const { return m_store; }
 
     // Controls.
     DirectoryTabBar* TabS = nullptr;
@@ -251,6 +253,7 @@ private:
     bool tabNamed() const;
     void refuseUnnamedTab();
 
+    DirectoryStore& m_store;
     DirectoryMenus m_menus;
     bool m_subjectMode = false;
     QString m_currentEntryKey = QStringLiteral("0");

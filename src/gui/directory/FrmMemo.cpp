@@ -42,10 +42,10 @@ constexpr int kFrameHeightTwips = 300;
 
 } // namespace
 
-FrmMemo::FrmMemo(const QString& entryKey, bool subjectMode,
+FrmMemo::FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMode,
                  std::function<QString(const QString&)> captionFor, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_captionFor(std::move(captionFor)), m_key(entryKey),
-      m_subjectMode(subjectMode)
+    : QWidget(parent, Qt::Window), m_store(store), m_captionFor(std::move(captionFor)),
+      m_key(entryKey), m_subjectMode(subjectMode)
 {
     setObjectName(QStringLiteral("FrmMemo"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -88,8 +88,7 @@ void FrmMemo::showPad()
         TxtMemo->setPlainText(toEditor(memoDateStamp(clock().now())));
     }
     TxtMemo->moveCursor(QTextCursor::End);
-    TxtLog->setPlainText(
-        toEditor(decodeNoteLog(directoryStore().readNoteLog(m_subjectMode, m_key))));
+    TxtLog->setPlainText(toEditor(decodeNoteLog(m_store.readNoteLog(m_subjectMode, m_key))));
     setWindowTitle(m_captionFor ? m_captionFor(m_key) : QString());
     CmdSave->setEnabled(false);
     show();
@@ -133,7 +132,7 @@ bool FrmMemo::ok()
     }
     if (capacity.verdict == MemoCapacity::StoreWithWarning)
         showMessage(this, capacity.text, capacity.title, MsgButtons::Ok, MsgIcon::Information);
-    DirectoryStore& store = directoryStore();
+    DirectoryStore& store = m_store;
     // The log goes back where it was read from, even if the view has
     // switched directories meanwhile.
     if (!store.writeNoteLog(m_subjectMode, m_key,

@@ -10,6 +10,8 @@ class QPushButton;
 
 namespace telvaro {
 
+class DirectoryStore;
+
 // The memo pad of one directory entry: the entry's note log
 // and a box for a new note stamped with date and time. OK stores the log;
 // closing with the window frame stores nothing. It deletes itself when
@@ -19,7 +21,7 @@ class FrmMemo : public QWidget
     Q_OBJECT
 
 public:
-    FrmMemo(const QString& entryKey, bool subjectMode,
+    FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMode,
             std::function<QString(const QString& key)> captionFor, QWidget* parent = nullptr);
 
     QLabel* LblLog = nullptr;
@@ -55,6 +57,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    DirectoryStore& m_store;
     std::function<QString(const QString&)> m_captionFor;
     QString m_key;
     bool m_subjectMode = false;

@@ -155,7 +155,7 @@ bool FrmSpeedDial::store()
     const bool subject = m_view.subjectMode();
     const QString key = m_view.currentEntryKey();
     const QString v = numberValue();
-    DirectoryStore& store = directoryStore();
+    DirectoryStore& store = m_view.store();
     bool ok = true;
     {
         IniFile::Batch batch(store.file());

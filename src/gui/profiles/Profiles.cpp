@@ -77,14 +77,23 @@ bool overwriteAllowed(QWidget* owner, const QString& path)
 }
 
 // The profile's content, checked to be one before it is written.
-bool checkedProfileBytes(QByteArray* bytes, QString* error, const QString& fileName = {},
-                         const QString& savePath = {})
+Result checkedProfileBytes(QByteArray* bytes, const QString& fileName = {},
+                           const QString& savePath = {})
 {
     *bytes = profileBytes(fileName, savePath);
     if (bytes->startsWith(cp1252::encode(settings::kHeader)))
-        return true;
-    *error = QStringLiteral("%1 does not start with its marker line").arg(paths::settingsFile());
-    return false;
+        return Result::success();
+    return Result::failure(
+        QStringLiteral("%1 does not start with its marker line").arg(paths::settingsFile()));
+}
+
+// The bytes replace the settings file as a whole.
+Result writeSettingsFile(const QByteArray& bytes)
+{
+    QString error;
+    if (writeFileAtomically(paths::settingsFile(), bytes, &error))
+        return Result::success();
+    return Result::failure(error);
 }
 
 // The plain save: the profile's own file in the data folder, the settings
@@ -96,9 +105,11 @@ Outcome savePlain(QWidget* owner, bool quiet, bool asked = false)
     if (!named() && !quiet && !asked && !overwriteAllowed(owner, path))
         return Outcome::Cancelled;
     QByteArray bytes;
-    QString error;
-    if (!checkedProfileBytes(&bytes, &error) || !writeProfileFile(path, bytes, &error)) {
-        reportSaveError(owner, error, quiet);
+    Result saved = checkedProfileBytes(&bytes);
+    if (saved)
+        saved = writeProfileFile(path, bytes);
+    if (!saved) {
+        reportSaveError(owner, saved.error, quiet);
         return Outcome::Failed;
     }
     return Outcome::Done;
@@ -133,13 +144,15 @@ Outcome saveProfileAs(ProfileHost& host)
     const QString fileName = QFileInfo(path).fileName();
     const QString newName = profileNameOfFile(path);
     QByteArray bytes;
-    QString error;
     // The profile file first: the settings file takes the new name only
     // when there is a file behind it.
-    if (!checkedProfileBytes(&bytes, &error, fileName, path) ||
-        !writeProfileFile(path, bytes, &error) ||
-        !writeFileAtomically(paths::settingsFile(), bytes, &error)) {
-        reportSaveError(owner, error, false);
+    Result saved = checkedProfileBytes(&bytes, fileName, path);
+    if (saved)
+        saved = writeProfileFile(path, bytes);
+    if (saved)
+        saved = writeSettingsFile(bytes);
+    if (!saved) {
+        reportSaveError(owner, saved.error, false);
         return Outcome::Failed;
     }
 
@@ -149,11 +162,11 @@ Outcome saveProfileAs(ProfileHost& host)
     host.showProfileName(newName);
     if (st.profileName != newName) // no main window to tell
         st.profileName = newName;
-    if (!copyLogs(previousName, newName, &error)) {
+    if (const Result copied = copyLogs(previousName, newName); !copied) {
         showMessage(owner,
                     QStringLiteral("The profile was saved, but the call logs of %1 could not be "
                                    "copied for %2.\n%3")
-                        .arg(quoted(previousName), quoted(newName), error),
+                        .arg(quoted(previousName), quoted(newName), copied.error),
                     {}, MsgButtons::Ok, MsgIcon::Warning);
     }
     return Outcome::Done;
