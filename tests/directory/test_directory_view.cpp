@@ -1,3 +1,4 @@
+#include "directory/WindowParts.h"
 #include "settings/IniFile.h"
 #include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
@@ -28,6 +29,7 @@
 
 using namespace telvaro;
 using namespace telvaro::directory;
+using telvaro::test::part;
 using telvaro::test::directoryStore;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::TestEnv;
@@ -280,31 +282,31 @@ private Q_SLOTS:
         QVERIFY(e);
         QVERIFY(e->isModal());
         QCOMPARE(e->windowTitle(), QString("Speed Dial"));
-        QVERIFY(e->TxtName->text().isEmpty());
-        QVERIFY(!e->CmdSave->isEnabled());
-        QVERIFY(!e->CmdSaveDial->isEnabled());
-        QVERIFY(!e->CmdMemo->isEnabled());
+        QVERIFY(part<QLineEdit>(e, "TxtName")->text().isEmpty());
+        QVERIFY(!part<QPushButton>(e, "CmdSave")->isEnabled());
+        QVERIFY(!part<QPushButton>(e, "CmdSaveDial")->isEnabled());
+        QVERIFY(!part<QPushButton>(e, "CmdMemo")->isEnabled());
         QVERIFY(e->x() >= m.window.frameGeometry().right()); // to the right of the main window
 
-        QTest::keyClicks(e->TxtName, "  Flower shop ");
-        QVERIFY(e->CmdSave->isEnabled());
-        QVERIFY(e->CmdMemo->isEnabled());
-        QVERIFY(!e->CmdSaveDial->isEnabled());
+        QTest::keyClicks(part<QLineEdit>(e, "TxtName"), "  Flower shop ");
+        QVERIFY(part<QPushButton>(e, "CmdSave")->isEnabled());
+        QVERIFY(part<QPushButton>(e, "CmdMemo")->isEnabled());
+        QVERIFY(!part<QPushButton>(e, "CmdSaveDial")->isEnabled());
         QCOMPARE(m.view->caption(2), QString("Flower shop")); // the button follows the typing
 
-        QTest::keyClicks(e->TxtNumber, "FLOWERS+/!\"p");
-        QCOMPARE(e->TxtNumber->text(), QString("35693777"));
-        QVERIFY(e->CmdSaveDial->isEnabled());
-        QTest::keyClick(e->TxtNumber, Qt::Key_Backspace);
-        QCOMPARE(e->TxtNumber->text(), QString("3569377"));
+        QTest::keyClicks(part<QLineEdit>(e, "TxtNumber"), "FLOWERS+/!\"p");
+        QCOMPARE(part<QLineEdit>(e, "TxtNumber")->text(), QString("35693777"));
+        QVERIFY(part<QPushButton>(e, "CmdSaveDial")->isEnabled());
+        QTest::keyClick(part<QLineEdit>(e, "TxtNumber"), Qt::Key_Backspace);
+        QCOMPARE(part<QLineEdit>(e, "TxtNumber")->text(), QString("3569377"));
 
         // With the box ticked every key is taken as typed.
-        QVERIFY(e->lblPulse->isHidden());
-        e->chkIgnore->click();
-        QVERIFY(!e->lblPulse->isHidden());
-        QTest::keyClicks(e->TxtNumber, " P+");
-        QCOMPARE(e->TxtNumber->text(), QString("3569377 P+"));
-        QTest::keyClick(e->TxtNumber, Qt::Key_Return); // Save is the default button
+        QVERIFY(part<QLabel>(e, "lblPulse")->isHidden());
+        part<QCheckBox>(e, "chkIgnore")->click();
+        QVERIFY(!part<QLabel>(e, "lblPulse")->isHidden());
+        QTest::keyClicks(part<QLineEdit>(e, "TxtNumber"), " P+");
+        QCOMPARE(part<QLineEdit>(e, "TxtNumber")->text(), QString("3569377 P+"));
+        QTest::keyClick(part<QLineEdit>(e, "TxtNumber"), Qt::Key_Return); // Save is the default button
         QTRY_VERIFY(!m.editor());
 
         // The name is stored as typed (reading drops the blanks around it).
@@ -317,10 +319,10 @@ private Q_SLOTS:
         m.view->menus().EditSpeed[1]->trigger();
         e = m.editor();
         QVERIFY(e);
-        QVERIFY(e->chkIgnore->isChecked());
-        QCOMPARE(e->TxtNumber->text(), QString("3569377 P+"));
+        QVERIFY(part<QCheckBox>(e, "chkIgnore")->isChecked());
+        QCOMPARE(part<QLineEdit>(e, "TxtNumber")->text(), QString("3569377 P+"));
         // Cancel puts the name back and stores nothing.
-        e->TxtName->setText("Changed");
+        part<QLineEdit>(e, "TxtName")->setText("Changed");
         QCOMPARE(m.view->caption(2), QString("Changed"));
         QTest::keyClick(e, Qt::Key_Escape);
         QTRY_VERIFY(!m.editor());
@@ -332,10 +334,10 @@ private Q_SLOTS:
         options().setChecked(OptionsStore::chkIgnore, true);
         m.view->editSpeed(3);
         e = m.editor();
-        QTest::keyClicks(e->TxtName, "Shell");
-        QTest::keyClicks(e->TxtNumber, "\"xterm");
-        QCOMPARE(e->TxtNumber->text(), QString("\"xterm"));
-        e->CmdSaveDial->click();
+        QTest::keyClicks(part<QLineEdit>(e, "TxtName"), "Shell");
+        QTest::keyClicks(part<QLineEdit>(e, "TxtNumber"), "\"xterm");
+        QCOMPARE(part<QLineEdit>(e, "TxtNumber")->text(), QString("\"xterm"));
+        part<QPushButton>(e, "CmdSaveDial")->click();
         QTRY_VERIFY(!m.editor());
         QCOMPARE(m.dialed, QStringList({"\"xterm|Shell"})); // the entry's name, just stored
         QCOMPARE(m.txtDial->text(), QString("\"xterm"));
@@ -346,9 +348,9 @@ private Q_SLOTS:
         QFile::setPermissions(env.settingsFile(), QFile::ReadOwner);
         m.view->editSpeed(4);
         e = m.editor();
-        QTest::keyClicks(e->TxtName, "Lost?");
-        QTest::keyClicks(e->TxtNumber, "123");
-        e->CmdSaveDial->click();
+        QTest::keyClicks(part<QLineEdit>(e, "TxtName"), "Lost?");
+        QTest::keyClicks(part<QLineEdit>(e, "TxtNumber"), "123");
+        part<QPushButton>(e, "CmdSaveDial")->click();
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.messages[0].icon, MsgIcon::Critical);
         QCOMPARE(m.editor(), e);
@@ -432,12 +434,12 @@ private Q_SLOTS:
             // A new entry saved in the same slot shows the old log.
             m.view->clickButton(1);
             QVERIFY(m.editor());
-            QTest::keyClicks(m.editor()->TxtName, "Carla");
-            m.editor()->CmdMemo->click();
+            QTest::keyClicks(part<QLineEdit>(m.editor(), "TxtName"), "Carla");
+            part<QPushButton>(m.editor(), "CmdMemo")->click();
             QTRY_VERIFY(!m.editor());
             QVERIFY(m.view->memoPad());
             QCOMPARE(m.view->memoPad()->windowTitle(), QString("Carla"));
-            QCOMPARE(m.view->memoPad()->TxtLog->toPlainText(), QString("Anna's log"));
+            QCOMPARE(part<QPlainTextEdit>(m.view->memoPad(), "TxtLog")->toPlainText(), QString("Anna's log"));
             m.view->memoPad()->close();
         }
         // After a restart the pasted entry is there with Anna's log.

@@ -1,3 +1,4 @@
+#include "directory/WindowParts.h"
 #include "app/FrmDialer.h"
 #include "settings/IniFile.h"
 #include "settings/OptionsStore.h"
@@ -29,6 +30,7 @@
 
 using namespace telvaro;
 using namespace telvaro::directory;
+using telvaro::test::part;
 using telvaro::test::directoryStore;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::shoot;
@@ -190,7 +192,7 @@ private Q_SLOTS:
 
         window.EditSpeed[2]->trigger();
         QVERIFY(view->editor());
-        QCOMPARE(view->editor()->TxtName->text(), QString("Pizza & Pasta"));
+        QCOMPARE(part<QLineEdit>(view->editor(), "TxtName")->text(), QString("Pizza & Pasta"));
         QCOMPARE(view->CmdS[2]->text(), QString("Pizza && Pasta")); // shown as typed
         view->editor()->cancel();
         QTRY_VERIFY(!view->editor());
@@ -240,12 +242,12 @@ private Q_SLOTS:
         view->editSpeed(4);
         FrmSpeedDial* editor = view->editor();
         QVERIFY(editor);
-        editor->chkIgnore->setChecked(true);
+        part<QCheckBox>(editor, "chkIgnore")->setChecked(true);
         QVERIFY(QTest::qWaitForWindowExposed(editor));
         shoot(editor, "editor");
         QVERIFY(editor->x() > window.x() + window.width());
-        for (QWidget* w : std::initializer_list<QWidget*>{editor->CmdCancel, editor->lblPulse,
-                                                          editor->TxtNumber})
+        for (QWidget* w : std::initializer_list<QWidget*>{part<QPushButton>(editor, "CmdCancel"), part<QLabel>(editor, "lblPulse"),
+                                                          part<QLineEdit>(editor, "TxtNumber")})
             QVERIFY(inside(w, editor));
         editor->cancel();
         QTRY_VERIFY(!view->editor());
@@ -258,14 +260,14 @@ private Q_SLOTS:
         QTRY_VERIFY(memo->width() > 200 && memo->height() > 150);
         shoot(memo, "memo-small");
         for (QWidget* w :
-             {static_cast<QWidget*>(memo->CmdSave), static_cast<QWidget*>(memo->CmdOK),
-              static_cast<QWidget*>(memo->CmdEdit), static_cast<QWidget*>(memo->TxtLog),
-              static_cast<QWidget*>(memo->TxtMemo)})
+             {static_cast<QWidget*>(part<QPushButton>(memo, "CmdSave")), static_cast<QWidget*>(part<QPushButton>(memo, "CmdOK")),
+              static_cast<QWidget*>(part<QPushButton>(memo, "CmdEdit")), static_cast<QWidget*>(part<QPlainTextEdit>(memo, "TxtLog")),
+              static_cast<QWidget*>(part<QPlainTextEdit>(memo, "TxtMemo"))})
             QVERIFY(inside(w, memo));
-        QVERIFY(memo->CmdSave->geometry().right() < memo->CmdOK->x());
-        QVERIFY(memo->CmdOK->geometry().right() < memo->CmdEdit->x());
-        QVERIFY(memo->TxtMemo->geometry().bottom() < memo->CmdOK->y());
-        QVERIFY(memo->TxtLog->geometry().bottom() < memo->LblMemo->y() + 2);
+        QVERIFY(part<QPushButton>(memo, "CmdSave")->geometry().right() < part<QPushButton>(memo, "CmdOK")->x());
+        QVERIFY(part<QPushButton>(memo, "CmdOK")->geometry().right() < part<QPushButton>(memo, "CmdEdit")->x());
+        QVERIFY(part<QPlainTextEdit>(memo, "TxtMemo")->geometry().bottom() < part<QPushButton>(memo, "CmdOK")->y());
+        QVERIFY(part<QPlainTextEdit>(memo, "TxtLog")->geometry().bottom() < part<QLabel>(memo, "LblMemo")->y() + 2);
         memo->close();
     }
 
@@ -546,15 +548,15 @@ private Q_SLOTS:
         QCOMPARE(w.mnuCut->text(), QString("&Undo Sorting"));
         d.view->openMemo("0101");
         FrmMemo* memo = d.view->memoPad();
-        QTest::keyClicks(memo->TxtMemo, "met at the zoo");
-        memo->CmdSave->click();
+        QTest::keyClicks(part<QPlainTextEdit>(memo, "TxtMemo"), "met at the zoo");
+        part<QPushButton>(memo, "CmdSave")->click();
         QCOMPARE(w.mnuCut->text(), QString("&Undo Sorting"));
-        memo->CmdOK->click();
+        part<QPushButton>(memo, "CmdOK")->click();
         QCOMPARE(w.mnuCut->text(), QString("Cu&t"));
         w.EditSpeed[1]->trigger();
-        d.view->editor()->TxtName->setText("Apricot");
-        d.view->editor()->TxtNumber->setText("555 0102");
-        d.view->editor()->CmdSave->click();
+        part<QLineEdit>(d.view->editor(), "TxtName")->setText("Apricot");
+        part<QLineEdit>(d.view->editor(), "TxtNumber")->setText("555 0102");
+        part<QPushButton>(d.view->editor(), "CmdSave")->click();
         QTRY_VERIFY(!d.view->editor());
         const QByteArray kept = TestEnv::readFile(env.settingsFile());
         QVERIFY(kept.contains("NName0102=Apricot\r\n"));
@@ -681,8 +683,8 @@ private Q_SLOTS:
         QTest::mouseClick(d.view->CmdS[4], Qt::LeftButton); // an empty button pastes
         QCOMPARE(storedName(false, 1, 5), QString("Dr. Kowalski Dental Clinic"));
         w.EditSpeed[0]->trigger();
-        QCOMPARE(d.view->editor()->TxtName->text(), QString("Dr. Kowalski Dental Clinic"));
-        d.view->editor()->CmdSave->click();
+        QCOMPARE(part<QLineEdit>(d.view->editor(), "TxtName")->text(), QString("Dr. Kowalski Dental Clinic"));
+        part<QPushButton>(d.view->editor(), "CmdSave")->click();
         QTRY_VERIFY(!d.view->editor());
         QCOMPARE(storedName(false, 1, 1), QString("Dr. Kowalski Dental Clinic"));
 

@@ -1,3 +1,4 @@
+#include "directory/WindowParts.h"
 #include "core/common/Clock.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
@@ -17,6 +18,7 @@
 
 using namespace telvaro;
 using namespace telvaro::directory;
+using telvaro::test::part;
 using telvaro::test::directoryStore;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::TestEnv;
@@ -86,13 +88,13 @@ private Q_SLOTS:
         FrmMemo* pad = openFor("0101");
         QVERIFY(pad && pad->isVisible());
         QCOMPARE(pad->windowTitle(), QString("Anna"));
-        QCOMPARE(pad->TxtMemo->toPlainText(), kStamp + "\n");
-        QCOMPARE(pad->TxtMemo->textCursor().position(), kStamp.size() + 1);
-        QVERIFY(pad->TxtLog->toPlainText().isEmpty());
-        QVERIFY(pad->TxtLog->isReadOnly());
-        QVERIFY(!pad->CmdSave->isEnabled());
-        QTest::mouseClick(pad->TxtMemo->viewport(), Qt::LeftButton);
-        QVERIFY(pad->CmdSave->isEnabled());
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtMemo")->toPlainText(), kStamp + "\n");
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtMemo")->textCursor().position(), kStamp.size() + 1);
+        QVERIFY(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText().isEmpty());
+        QVERIFY(part<QPlainTextEdit>(pad, "TxtLog")->isReadOnly());
+        QVERIFY(!part<QPushButton>(pad, "CmdSave")->isEnabled());
+        QTest::mouseClick(part<QPlainTextEdit>(pad, "TxtMemo")->viewport(), Qt::LeftButton);
+        QVERIFY(part<QPushButton>(pad, "CmdSave")->isEnabled());
 
         // A second opening while it is shown brings up the same pad.
         m_view->openMemo();
@@ -102,16 +104,16 @@ private Q_SLOTS:
     void notesAreAddedAndStoredWithOk()
     {
         FrmMemo* pad = openFor("0101");
-        QTest::keyClicks(pad->TxtMemo, "Call back Tuesday");
-        QVERIFY(pad->CmdSave->isEnabled());
-        pad->CmdSave->click();
-        QCOMPARE(pad->TxtLog->toPlainText(), "\n" + kStamp + "\nCall back Tuesday");
-        QVERIFY(pad->TxtMemo->toPlainText().isEmpty());
+        QTest::keyClicks(part<QPlainTextEdit>(pad, "TxtMemo"), "Call back Tuesday");
+        QVERIFY(part<QPushButton>(pad, "CmdSave")->isEnabled());
+        part<QPushButton>(pad, "CmdSave")->click();
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(), "\n" + kStamp + "\nCall back Tuesday");
+        QVERIFY(part<QPlainTextEdit>(pad, "TxtMemo")->toPlainText().isEmpty());
         // The second note carries no stamp unless the user types one.
-        QTest::keyClicks(pad->TxtMemo, "mail a@@b");
-        pad->CmdSave->click();
+        QTest::keyClicks(part<QPlainTextEdit>(pad, "TxtMemo"), "mail a@@b");
+        part<QPushButton>(pad, "CmdSave")->click();
         // A note not added to the log is not stored.
-        QTest::keyClicks(pad->TxtMemo, "never added");
+        QTest::keyClicks(part<QPlainTextEdit>(pad, "TxtMemo"), "never added");
         QVERIFY(pad->ok());
         QTRY_VERIFY(!m_view->memoPad());
         QVERIFY(!state().memoOpen);
@@ -121,7 +123,7 @@ private Q_SLOTS:
 
         // Reopened, the typed "@@" has become a line break.
         pad = openFor("0101");
-        QCOMPARE(pad->TxtLog->toPlainText(), "\n" + kStamp + "\nCall back Tuesday\nmail a\nb");
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(), "\n" + kStamp + "\nCall back Tuesday\nmail a\nb");
     }
 
     void capacityMessagesAtOk()
@@ -129,17 +131,17 @@ private Q_SLOTS:
         ScriptedPrompter prompts;
         FrmMemo* pad = openFor("0101");
         pad->editLog();
-        QVERIFY(!pad->TxtLog->isReadOnly());
+        QVERIFY(!part<QPlainTextEdit>(pad, "TxtLog")->isReadOnly());
 
         // Line breaks count as the two characters they are stored as.
-        pad->TxtLog->setPlainText(QString(5897, 'a') + "\n");
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText(QString(5897, 'a') + "\n");
         QCOMPARE(pad->logLength(), 5899);
         QVERIFY(pad->ok());
         QVERIFY(prompts.messages.isEmpty());
         QCOMPARE(storedLog(false, "0101").size(), 5899);
 
         pad = openFor("0101");
-        pad->TxtLog->setPlainText(QString(5900, 'b'));
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText(QString(5900, 'b'));
         QVERIFY(pad->ok());
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.messages[0].title, QString("Memo Pad full"));
@@ -148,14 +150,14 @@ private Q_SLOTS:
         QCOMPARE(storedLog(false, "0101"), QString(5900, 'b'));
 
         pad = openFor("0101");
-        pad->TxtLog->setPlainText(QString(5997, 'c'));
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText(QString(5997, 'c'));
         QVERIFY(pad->ok());
         QVERIFY(prompts.messages[1].text.endsWith("additional 1 characters"));
         QCOMPARE(storedLog(false, "0101"), QString(5997, 'c'));
 
         // 5998 characters are refused; the pad stays open and nothing is stored.
         pad = openFor("0101");
-        pad->TxtLog->setPlainText(QString(5998, 'd'));
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText(QString(5998, 'd'));
         QVERIFY(!pad->ok());
         QCOMPARE(prompts.messages[2].title, QString("Text exceeds capacity"));
         QCOMPARE(prompts.messages[2].text,
@@ -164,7 +166,7 @@ private Q_SLOTS:
         QVERIFY(pad->isVisible());
         QVERIFY(state().memoOpen);
         QCOMPARE(storedLog(false, "0101"), QString(5997, 'c'));
-        pad->TxtLog->setPlainText(QString(6000, 'd'));
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText(QString(6000, 'd'));
         QVERIFY(!pad->ok());
         QVERIFY(prompts.messages[3].text.endsWith("too many 3 characters"));
     }
@@ -173,9 +175,9 @@ private Q_SLOTS:
     {
         directoryStore().writeNoteLog(false, "0101", encodeNoteLog("old"));
         FrmMemo* pad = openFor("0101");
-        QCOMPARE(pad->TxtLog->toPlainText(), QString("old"));
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(), QString("old"));
         pad->editLog();
-        pad->TxtLog->setPlainText("changed");
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText("changed");
         pad->close();
         QTRY_VERIFY(!m_view->memoPad());
         QVERIFY(!state().memoOpen);
@@ -201,16 +203,16 @@ private Q_SLOTS:
         directoryStore().writeNoteLog(false, "0101", encodeNoteLog("index log"));
         directoryStore().writeNoteLog(true, "0101", encodeNoteLog("subject log"));
         pad = openFor("0101");
-        QCOMPARE(pad->TxtLog->toPlainText(), QString("index log"));
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(), QString("index log"));
         m_view->showSubjectTabs();
         pad->editLog();
-        pad->TxtLog->setPlainText("index log, edited");
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText("index log, edited");
         QVERIFY(pad->ok());
         QCOMPARE(storedLog(false, "0101"), QString("index log, edited"));
         QCOMPARE(storedLog(true, "0101"), QString("subject log"));
         // Opened in subject mode, the same key shows the subject log.
         pad = openFor("0101");
-        QCOMPARE(pad->TxtLog->toPlainText(), QString("subject log"));
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(), QString("subject log"));
     }
 
     void editorEditMemoKeepsTheEntryAndOpensItsOldLog()
@@ -220,17 +222,17 @@ private Q_SLOTS:
         m_view->clickButton(5);
         FrmSpeedDial* editor = m_view->editor();
         QVERIFY(editor);
-        QTest::keyClicks(editor->TxtName, "New one");
-        editor->chkIgnore->setChecked(true);
-        QTest::keyClicks(editor->TxtNumber, "P555");
-        editor->CmdMemo->click();
+        QTest::keyClicks(part<QLineEdit>(editor, "TxtName"), "New one");
+        part<QCheckBox>(editor, "chkIgnore")->setChecked(true);
+        QTest::keyClicks(part<QLineEdit>(editor, "TxtNumber"), "P555");
+        part<QPushButton>(editor, "CmdMemo")->click();
         QTRY_VERIFY(!m_view->editor());
         QCOMPARE(directoryStore().readNumber(false, "0105"), QString("XXP555"));
         FrmMemo* pad = m_view->memoPad();
         QVERIFY(pad && pad->isVisible());
         QCOMPARE(pad->entryKey(), QString("0105"));
         QCOMPARE(pad->windowTitle(), QString("New one"));
-        QCOMPARE(pad->TxtLog->toPlainText(), QString("from the old entry"));
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(), QString("from the old entry"));
     }
 };
 

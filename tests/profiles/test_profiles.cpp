@@ -3,6 +3,7 @@
 // profile with its line, logs and requests working (the modem is
 // telvaro-modemsim on a pseudo-terminal).
 
+#include "directory/WindowParts.h"
 #include "settings/Cp1252.h"
 #include "app/FrmDialer.h"
 #include "gui/options/FrmOptions.h"
@@ -43,6 +44,7 @@
 #include <memory>
 
 using namespace telvaro;
+using telvaro::test::part;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::SimModem;
 using telvaro::test::TestEnv;
@@ -397,8 +399,8 @@ private Q_SLOTS:
         w->findChild<DirectoryView*>()->openMemo("0101");
         FrmMemo* memo = w->findChild<DirectoryView*>()->memoPad();
         QVERIFY(memo && memo->isVisible());
-        QTest::keyClicks(memo->TxtMemo, "typed, not saved");
-        const QString typed = memo->TxtMemo->toPlainText();
+        QTest::keyClicks(part<QPlainTextEdit>(memo, "TxtMemo"), "typed, not saved");
+        const QString typed = part<QPlainTextEdit>(memo, "TxtMemo")->toPlainText();
 
         for (QAction* command : {w->mnuNew, w->mnuOpen}) {
             prompts->fileAnswers.enqueue(data("Other.tlx"));
@@ -407,7 +409,7 @@ private Q_SLOTS:
             QCOMPARE(prompts->messages.last().title, QString("File Untitled.tlx already exists"));
             QCOMPARE(FrmDialer::instance(), w);
             QVERIFY(memo->isVisible());
-            QCOMPARE(memo->TxtMemo->toPlainText(), typed);
+            QCOMPARE(part<QPlainTextEdit>(memo, "TxtMemo")->toPlainText(), typed);
             QCOMPARE(settingsBytes(), before);
             QCOMPARE(TestEnv::readFile(data("Untitled.tlx")), untitled);
         }
@@ -459,7 +461,7 @@ private Q_SLOTS:
         w->findChild<DirectoryView*>()->openMemo("0101");
         FrmMemo* memo = w->findChild<DirectoryView*>()->memoPad();
         QVERIFY(memo && memo->isVisible());
-        QTest::keyClicks(memo->TxtMemo, "written for Ann");
+        QTest::keyClicks(part<QPlainTextEdit>(memo, "TxtMemo"), "written for Ann");
         const QPointer<FrmMemo> pad(memo);
 
         prompts->fileAnswers.enqueue(data("Other.tlx"));

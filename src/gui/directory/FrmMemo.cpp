@@ -51,11 +51,13 @@ FrmMemo::FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMod
     setAttribute(Qt::WA_DeleteOnClose);
 
     LblLog = new QLabel(QStringLiteral("LOG:"), this);
+    LblLog->setObjectName(QStringLiteral("LblLog"));
     TxtLog = new QPlainTextEdit(this);
     TxtLog->setObjectName(QStringLiteral("TxtLog"));
     TxtLog->setReadOnly(true);
     TxtLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     LblMemo = new QLabel(QStringLiteral("MEMO:"), this);
+    LblMemo->setObjectName(QStringLiteral("LblMemo"));
     TxtMemo = new QPlainTextEdit(this);
     TxtMemo->setObjectName(QStringLiteral("TxtMemo"));
     TxtMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

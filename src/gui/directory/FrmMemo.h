@@ -24,14 +24,6 @@ public:
     FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMode,
             std::function<QString(const QString& key)> captionFor, QWidget* parent = nullptr);
 
-    QLabel* LblLog = nullptr;
-    QPlainTextEdit* TxtLog = nullptr;
-    QLabel* LblMemo = nullptr;
-    QPlainTextEdit* TxtMemo = nullptr;
-    QPushButton* CmdSave = nullptr;
-    QPushButton* CmdOK = nullptr;
-    QPushButton* CmdEdit = nullptr;
-
     // Fills the pad for the entry and shows it without blocking.
     void showPad();
 
@@ -57,6 +49,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Controls, found by their object names (the names below).
+    QLabel* LblLog = nullptr;
+    QPlainTextEdit* TxtLog = nullptr;
+    QLabel* LblMemo = nullptr;
+    QPlainTextEdit* TxtMemo = nullptr;
+    QPushButton* CmdSave = nullptr;
+    QPushButton* CmdOK = nullptr;
+    QPushButton* CmdEdit = nullptr;
+
     DirectoryStore& m_store;
     std::function<QString(const QString&)> m_captionFor;
     QString m_key;

@@ -34,11 +34,13 @@ FrmSpeedDial::FrmSpeedDial(DirectoryView& view, int button)
     setWindowTitle(QStringLiteral("Speed Dial"));
 
     Label2 = new QLabel(QStringLiteral("&Name:"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
     TxtName = new QLineEdit(this);
     TxtName->setObjectName(QStringLiteral("TxtName"));
     TxtName->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Label2->setBuddy(TxtName);
     Label3 = new QLabel(QStringLiteral("N&umber to dial:"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
     TxtNumber = new QLineEdit(this);
     TxtNumber->setObjectName(QStringLiteral("TxtNumber"));
     Label3->setBuddy(TxtNumber);
