@@ -113,6 +113,7 @@ CallLogWindow::CallLogWindow(LogKind kind, QWidget* parent)
            rows->defaultSectionSize() * 16);
 
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuPrint = addItem(mnuFile, QStringLiteral("&Print"), QStringLiteral("mnuPrint"),
                        QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuSave = addItem(mnuFile, QStringLiteral("&Save"), QStringLiteral("mnuSave"),
@@ -378,6 +379,7 @@ void CallLogWindow::addDeleteItem()
 void CallLogWindow::addHelpMenu()
 {
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuHelpTopics =
         addItem(mnuHelp, QStringLiteral("&Help Topics"), QStringLiteral("mnuHelpTopics"));
     mnuHelp->addSeparator();
@@ -393,16 +395,19 @@ FrmInLog::FrmInLog(QWidget* parent) : CallLogWindow(LogKind::Incoming, parent)
     setObjectName(QStringLiteral("FrmInLog"));
     setWindowTitle(QStringLiteral("Incoming Calls Log"));
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     addUndoItem();
     addDeleteItem();
     addHelpMenu();
 
     mnuMouse = new QMenu(QStringLiteral("Mouse"), this);
+    mnuMouse->setObjectName(QStringLiteral("mnuMouse"));
     mnuReturnCall =
         addItem(mnuMouse, QStringLiteral("Return a Call"), QStringLiteral("mnuReturnCall"));
     mnuMouse->addSeparator();
     addItem(mnuMouse, QStringLiteral("Cancel"), QStringLiteral("mnuCancel"));
     mnuMouseRight = new QMenu(QStringLiteral("MouseRight"), this);
+    mnuMouseRight->setObjectName(QStringLiteral("mnuMouseRight"));
     mnuRightDelete =
         addItem(mnuMouseRight, QStringLiteral("Delete"), QStringLiteral("mnuRightDelete"));
     mnuMouseRight->addSeparator();
@@ -450,6 +455,7 @@ FrmOutLog::FrmOutLog(QWidget* parent) : CallLogWindow(LogKind::Outgoing, parent)
     setObjectName(QStringLiteral("FrmOutLog"));
     setWindowTitle(QStringLiteral("Outgoing Calls Log"));
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuMemoLog =
         addItem(mnuEdit, QStringLiteral("&MemoLog"), QStringLiteral("mnuMemoLog"), {}, false);
     mnuEdit->addSeparator();
