@@ -88,10 +88,11 @@ void pageStep(benchmark::State& st, bool subject)
 {
     setMode(subject);
     DirectoryView& v = *fixture().view;
+    auto* pages = v.findChild<QScrollBar*>(QStringLiteral("hsbPage"));
     int page = 0;
     for (auto _ : st) {
         page = (page + 1) % kPageCount;
-        v.hsbPage->setValue(page);
+        pages->setValue(page);
     }
     benchmark::DoNotOptimize(v.caption(1));
 }
@@ -101,7 +102,8 @@ void tabSwitch(benchmark::State& st, bool subject)
 {
     setMode(subject);
     DirectoryView& v = *fixture().view;
-    v.hsbPage->setValue(40);
+    auto* pages = v.findChild<QScrollBar*>(QStringLiteral("hsbPage"));
+    pages->setValue(40);
     int tab = 1;
     for (auto _ : st) {
         tab = tab % kTabCount + 1;
@@ -109,7 +111,7 @@ void tabSwitch(benchmark::State& st, bool subject)
         // Come back to a page other than the first, so each selection also
         // shows page 1 afresh.
         st.PauseTiming();
-        v.hsbPage->setValue(40);
+        pages->setValue(40);
         st.ResumeTiming();
     }
     benchmark::DoNotOptimize(v.caption(1));

@@ -10,5 +10,9 @@ template <typename T> T* part(const QObject* window, const char* name)
 {
     return window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
 }
+template <typename T> T* part(const QObject* window, const QString& name)
+{
+    return window ? window->findChild<T*>(name) : nullptr;
+}
 
 } // namespace telvaro::test

@@ -1,9 +1,9 @@
-#include "settings/IniFile.h"
-#include "settings/Paths.h"
 #include "common/TestEnv.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"
 #include "directory/DirectoryTestStore.h"
+#include "settings/IniFile.h"
+#include "settings/Paths.h"
 
 #include <QFile>
 #include <QtTest>

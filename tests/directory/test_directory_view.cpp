@@ -1,16 +1,16 @@
-#include "directory/WindowParts.h"
-#include "settings/IniFile.h"
-#include "settings/OptionsStore.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
 #include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryStore.h"
 #include "directory/DirectoryTestStore.h"
+#include "directory/WindowParts.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
 #include "gui/directory/FrmSpeedDial.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,8 +29,8 @@
 
 using namespace telvaro;
 using namespace telvaro::directory;
-using telvaro::test::part;
 using telvaro::test::directoryStore;
+using telvaro::test::part;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::TestEnv;
 
@@ -59,9 +59,8 @@ struct Main
         layout->addWidget(CmbDial);
         layout->addWidget(view);
         view->popupMenu = [this](QMenu* m, const QPoint&) { popups << m; };
-        QObject::connect(view, &DirectoryView::dialRequested, [this](const DialRequest& r) {
-            dialed << r.number + "|" + r.name;
-        });
+        QObject::connect(view, &DirectoryView::dialRequested,
+                         [this](const DialRequest& r) { dialed << r.number + "|" + r.name; });
         window.resize(300, 480);
         window.show();
         view->showStartupTabs(subject);
@@ -77,7 +76,7 @@ struct Main
 
 void pressKey(DirectoryView* view, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
-    QTest::keyClick(view->TabS, Qt::Key(key), mods);
+    QTest::keyClick(part<QTabBar>(view, "TabS"), Qt::Key(key), mods);
 }
 
 QStringList labels(DirectoryView* view)
@@ -105,18 +104,18 @@ private Q_SLOTS:
                                               " &7.", " &8.", " &9.", "1&0.", "11&.", "12&:"}));
         QCOMPARE(m.view->menus().EditSpeed[9]->text(), QString("1&0."));
         QCOMPARE(m.view->pageText(), QString(" 1"));
-        const int shiftedLeft = m.view->fralblNo->x();
+        const int shiftedLeft = part<QFrame>(m.view, "fralblNo")->x();
 
-        m.view->hsbPage->setValue(8);
+        part<QScrollBar>(m.view, "hsbPage")->setValue(8);
         QCOMPARE(m.view->labelCaption(1), QString("  9&7."));
         QCOMPARE(m.view->labelCaption(4), QString("10&0."));
         QCOMPARE(m.view->labelCaption(12), QString("108&:"));
         QCOMPARE(m.view->menus().EditSpeed[0]->text(), QString("  9&7."));
         QCOMPARE(m.view->pageText(), QString(" 9"));
-        QVERIFY(m.view->fralblNo->x() < shiftedLeft); // room for three digits
+        QVERIFY(part<QFrame>(m.view, "fralblNo")->x() < shiftedLeft); // room for three digits
 
         // Up on the last page beeps and stays; Down on the first likewise.
-        m.view->hsbPage->setValue(82);
+        part<QScrollBar>(m.view, "hsbPage")->setValue(82);
         QCOMPARE(m.view->pageText(), QString("83"));
         QCOMPARE(m.view->labelCaption(12), QString("996&:"));
         pressKey(m.view, Qt::Key_Up);
@@ -124,7 +123,7 @@ private Q_SLOTS:
         QCOMPARE(m.view->beepCount, 1);
         pressKey(m.view, Qt::Key_Down, Qt::ControlModifier); // two pages back
         QCOMPARE(m.view->page(), 80);
-        m.view->hsbPage->setValue(0);
+        part<QScrollBar>(m.view, "hsbPage")->setValue(0);
         pressKey(m.view, Qt::Key_Down);
         QCOMPARE(m.view->page(), 0);
         QCOMPARE(m.view->pageText(), QString(" 1"));
@@ -153,19 +152,19 @@ private Q_SLOTS:
         m.view->selectTab(2);
         QCOMPARE(m.view->caption(1), name25); // whole right after the tab was chosen
         QCOMPARE(m.view->tag(1), QString("XX555 0001"));
-        QCOMPARE(m.view->CmdS[0]->toolTip(), QString("555 0001"));
+        QCOMPARE(part<QPushButton>(m.view, "CmdS1")->toolTip(), QString("555 0001"));
         pressKey(m.view, Qt::Key_Up);
         QCOMPARE(m.view->caption(1), QString("Page two"));
         pressKey(m.view, Qt::Key_Down);
         QCOMPARE(m.view->caption(1), name25.left(18));
-        QCOMPARE(m.view->CmdS[0]->text(), name25.left(18));
+        QCOMPARE(part<QPushButton>(m.view, "CmdS1")->text(), name25.left(18));
 
         // Selecting another tab returns to page 1; letters jump to tabs.
         pressKey(m.view, Qt::Key_Up);
         m.view->letterJump('q');
         QCOMPARE(m.view->selectedTab(), 17);
         QCOMPARE(m.view->page(), 0);
-        QTest::keyClicks(m.view->TabS, "B");
+        QTest::keyClicks(part<QTabBar>(m.view, "TabS"), "B");
         QCOMPARE(m.view->selectedTab(), 2);
         m.view->letterJump('7');
         QCOMPARE(m.view->selectedTab(), 2);
@@ -183,14 +182,14 @@ private Q_SLOTS:
         Main m(true);
         QVERIFY(m.view->subjectMode());
         QCOMPARE(m.view->caption(1), QString("Mum"));
-        QCOMPARE(m.view->TabS->tabText(1), QString("Work colleagues"));
-        QCOMPARE(m.view->TabS->tabToolTip(1), QString("Work colleagues"));
-        QCOMPARE(m.view->TabS->tabToolTip(0), QString("Home"));
+        QCOMPARE(part<QTabBar>(m.view, "TabS")->tabText(1), QString("Work colleagues"));
+        QCOMPARE(part<QTabBar>(m.view, "TabS")->tabToolTip(1), QString("Work colleagues"));
+        QCOMPARE(part<QTabBar>(m.view, "TabS")->tabToolTip(0), QString("Home"));
         QVERIFY(m.view->menus().mnuSubject->isChecked());
         QVERIFY(!m.view->menus().mnuIndex->isChecked());
         QVERIFY(m.view->menus().mnuArrange->isEnabled());
-        QVERIFY(m.view->cmdIndex->isVisibleTo(m.view));
-        QVERIFY(!m.view->cmdSubject->isVisibleTo(m.view));
+        QVERIFY(part<QPushButton>(m.view, "cmdIndex")->isVisibleTo(m.view));
+        QVERIFY(!part<QPushButton>(m.view, "cmdSubject")->isVisibleTo(m.view));
         QVERIFY(prompts.inputs.isEmpty()); // not while start-up builds the view
 
         // "w" picks the first title starting with W or w.
@@ -198,7 +197,7 @@ private Q_SLOTS:
         QCOMPARE(m.view->selectedTab(), 2);
 
         // The tab scroll bar passes unnamed tabs without asking.
-        m.view->hsbTabs->setValue(3);
+        part<QScrollBar>(m.view, "hsbTabs")->setValue(3);
         QCOMPARE(m.view->selectedTab(), 3);
         QVERIFY(prompts.inputs.isEmpty());
         // Its buttons refuse clicks until the tab is named.
@@ -213,14 +212,14 @@ private Q_SLOTS:
 
         // Choosing an unnamed tab asks for its title; the answer is stored.
         prompts.inputAnswers.enqueue(QString("Doctors"));
-        m.view->TabS->setCurrentIndex(4);
+        part<QTabBar>(m.view, "TabS")->setCurrentIndex(4);
         QCOMPARE(prompts.inputs.size(), 1);
         QCOMPARE(prompts.inputs[0].prompt, QString("Please enter Tab title"));
         QCOMPARE(prompts.inputs[0].title, QString("Edit Tab"));
-        QCOMPARE(m.view->TabS->tabText(4), QString("Doctors"));
+        QCOMPARE(part<QTabBar>(m.view, "TabS")->tabText(4), QString("Doctors"));
         QCOMPARE(directoryStore().readTabTitle(5), QString("Doctors"));
         // A cancelled prompt leaves the tab unnamed.
-        m.view->TabS->setCurrentIndex(6);
+        part<QTabBar>(m.view, "TabS")->setCurrentIndex(6);
         QCOMPARE(prompts.inputs.size(), 2);
         QCOMPARE(directoryStore().readTabTitle(7), QString());
 
@@ -228,7 +227,7 @@ private Q_SLOTS:
         pressKey(m.view, Qt::Key_I, Qt::ControlModifier);
         QVERIFY(!m.view->subjectMode());
         QCOMPARE(m.view->selectedTab(), 1);
-        QCOMPARE(m.view->TabS->tabText(1), QString("B"));
+        QCOMPARE(part<QTabBar>(m.view, "TabS")->tabText(1), QString("B"));
         QCOMPARE(m.view->caption(1), QString("Index entry"));
         QCOMPARE(prompts.inputs.size(), 2);
     }
@@ -306,7 +305,8 @@ private Q_SLOTS:
         QVERIFY(!part<QLabel>(e, "lblPulse")->isHidden());
         QTest::keyClicks(part<QLineEdit>(e, "TxtNumber"), " P+");
         QCOMPARE(part<QLineEdit>(e, "TxtNumber")->text(), QString("3569377 P+"));
-        QTest::keyClick(part<QLineEdit>(e, "TxtNumber"), Qt::Key_Return); // Save is the default button
+        QTest::keyClick(part<QLineEdit>(e, "TxtNumber"),
+                        Qt::Key_Return); // Save is the default button
         QTRY_VERIFY(!m.editor());
 
         // The name is stored as typed (reading drops the blanks around it).
@@ -439,7 +439,8 @@ private Q_SLOTS:
             QTRY_VERIFY(!m.editor());
             QVERIFY(m.view->memoPad());
             QCOMPARE(m.view->memoPad()->windowTitle(), QString("Carla"));
-            QCOMPARE(part<QPlainTextEdit>(m.view->memoPad(), "TxtLog")->toPlainText(), QString("Anna's log"));
+            QCOMPARE(part<QPlainTextEdit>(m.view->memoPad(), "TxtLog")->toPlainText(),
+                     QString("Anna's log"));
             m.view->memoPad()->close();
         }
         // After a restart the pasted entry is there with Anna's log.

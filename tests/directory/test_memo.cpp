@@ -1,11 +1,11 @@
-#include "directory/WindowParts.h"
+#include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
 #include "core/common/Clock.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
-#include "common/ScriptedPrompter.h"
-#include "common/TestEnv.h"
 #include "core/directory/DirectoryStore.h"
 #include "directory/DirectoryTestStore.h"
+#include "directory/WindowParts.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
 #include "gui/directory/FrmSpeedDial.h"
@@ -18,8 +18,8 @@
 
 using namespace telvaro;
 using namespace telvaro::directory;
-using telvaro::test::part;
 using telvaro::test::directoryStore;
+using telvaro::test::part;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::TestEnv;
 
@@ -107,7 +107,8 @@ private Q_SLOTS:
         QTest::keyClicks(part<QPlainTextEdit>(pad, "TxtMemo"), "Call back Tuesday");
         QVERIFY(part<QPushButton>(pad, "CmdSave")->isEnabled());
         part<QPushButton>(pad, "CmdSave")->click();
-        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(), "\n" + kStamp + "\nCall back Tuesday");
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(),
+                 "\n" + kStamp + "\nCall back Tuesday");
         QVERIFY(part<QPlainTextEdit>(pad, "TxtMemo")->toPlainText().isEmpty());
         // The second note carries no stamp unless the user types one.
         QTest::keyClicks(part<QPlainTextEdit>(pad, "TxtMemo"), "mail a@@b");
@@ -123,7 +124,8 @@ private Q_SLOTS:
 
         // Reopened, the typed "@@" has become a line break.
         pad = openFor("0101");
-        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(), "\n" + kStamp + "\nCall back Tuesday\nmail a\nb");
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(),
+                 "\n" + kStamp + "\nCall back Tuesday\nmail a\nb");
     }
 
     void capacityMessagesAtOk()

@@ -101,19 +101,6 @@ public:
     const DirectoryMenus& menus() const { return m_menus; }
     DirectoryStore& store() const { return m_store; }
 
-    // Controls.
-    DirectoryTabBar* TabS = nullptr;
-    QScrollBar* hsbTabs = nullptr;
-    QScrollBar* hsbPage = nullptr;
-    std::array<QPushButton*, 12> CmdS{}; // CmdS(1) is CmdS[0]
-    std::array<QLabel*, 12> lblNo{};
-    QFrame* fralblNo = nullptr;
-    QLabel* LblRight = nullptr;
-    QLabel* lblRight1 = nullptr;
-    QFrame* fraRight = nullptr;
-    QPushButton* cmdIndex = nullptr;
-    QPushButton* cmdSubject = nullptr;
-
     // What the page shows. Buttons are counted 1-12, tabs 1-26, pages 0-82.
     int selectedTab() const;
     int page() const;
@@ -231,6 +218,21 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Controls, found by their object names: TabS, hsbTabs, hsbPage, CmdS1 to
+    // CmdS12, lblNo1 to lblNo12, fralblNo, LblRight, lblRight1, fraRight,
+    // cmdIndex, cmdSubject.
+    DirectoryTabBar* TabS = nullptr;
+    QScrollBar* hsbTabs = nullptr;
+    QScrollBar* hsbPage = nullptr;
+    std::array<QPushButton*, 12> CmdS{}; // CmdS(1) is CmdS[0]
+    std::array<QLabel*, 12> lblNo{};
+    QFrame* fralblNo = nullptr;
+    QLabel* LblRight = nullptr;
+    QLabel* lblRight1 = nullptr;
+    QFrame* fraRight = nullptr;
+    QPushButton* cmdIndex = nullptr;
+    QPushButton* cmdSubject = nullptr;
+
     void buildControls();
     void buildOwnMenus();
     void connectMenus();
