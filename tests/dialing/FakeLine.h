@@ -31,7 +31,8 @@ public:
         s.makeCall = [this](const QString& piece) { makeCall(piece); };
         s.dropCall = [this] { dropCall(); };
         s.processCallRequest = [this] { ++requestsServed; };
-        s.openMemo = [this](const QString& key) { memos.append(key); };
+        connect(&dialer(), &Dialer::memoRequested, this,
+                [this](const QString& key) { memos.append(key); });
     }
 
 private:

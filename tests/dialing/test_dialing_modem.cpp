@@ -134,7 +134,9 @@ private Q_SLOTS:
         memos.clear();
         labels.clear();
         captions.clear();
-        seams().openMemo = [this](const QString& key) { memos.append(key); };
+        disconnect(&dialer(), &Dialer::memoRequested, this, nullptr);
+        connect(&dialer(), &Dialer::memoRequested, this,
+                [this](const QString& key) { memos.append(key); });
         options().setSelectedLineDevice(0);
         // Long enough for the simulator to dial and hear a busy line.
         options().setText(OptionsStore::txtDelayTimer, QStringLiteral("4"));

@@ -163,7 +163,7 @@ void Dialer::dialNow()
     s.callDisplayShown = false;
     if (s.pendingNumber.isEmpty())
         return;
-    callSeam(seams().closeEntryEditor);
+    Q_EMIT dialStarting();
 
     QString number = s.pendingNumber;
     if (!number.startsWith(QLatin1String("XX")) && !checked(OptionsStore::chkIgnore)) {
@@ -529,7 +529,7 @@ void Dialer::confirmCall()
     bool isEntry = false;
     const int key = s.currentEntryKey.toInt(&isEntry);
     if (isEntry && key > 0 && !s.memoOpen)
-        callSeam(seams().openMemo, s.currentEntryKey);
+        Q_EMIT memoRequested(s.currentEntryKey);
     callSeam(seams().dropCall);
     // The "connected" or "enddial" sound may still be playing.
     stopSound();

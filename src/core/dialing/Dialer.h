@@ -117,6 +117,10 @@ Q_SIGNALS:
     void mainWindowWanted(bool minimized);
     // The touch tones are over: the main window takes input again.
     void mainWindowReleased();
+    // A number is about to be dialed (an open entry editor closes).
+    void dialStarting();
+    // The user took a call to a directory entry: its memo pad opens.
+    void memoRequested(const QString& entryKey);
 
 private:
     void loadConnectWindow();
