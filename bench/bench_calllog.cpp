@@ -1,8 +1,8 @@
-#include "core/common/Helpers.h"
 #include "core/calllog/CallLogFile.h"
 #include "core/calllog/CallLogModel.h"
-#include "gui/calllog/FrmLog.h"
 #include "core/calllog/Retention.h"
+#include "core/common/Helpers.h"
+#include "gui/calllog/FrmLog.h"
 
 #include <QApplication>
 #include <QItemSelection>
@@ -68,7 +68,7 @@ void BM_ReadRecords(benchmark::State& st)
         rows.append(rowFor(i));
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/UntitledOut.log");
-    saveLog(path, LogKind::Outgoing, rows);
+    (void)saveLog(path, LogKind::Outgoing, rows);
     for (auto _ : st) {
         const QList<CallLogRow> back = readLog(path, LogKind::Outgoing);
         if (back.size() != kRecords || back.back() != rows.back())
@@ -98,7 +98,7 @@ struct LogFixture
             r.name = QStringLiteral("%1 Caller").arg((qint64(i) * 104729) % kRecords);
             rows.append(r);
         }
-        saveLog(path, LogKind::Outgoing, rows);
+        (void)saveLog(path, LogKind::Outgoing, rows);
     }
 };
 

@@ -2,11 +2,11 @@
 // both the index and the subject directory, each with a note log. Then the
 // whole-tab commands and the sorts on that directory, each with its one
 // durable write of the settings file.
-#include "settings/IniFile.h"
-#include "core/common/ProgramState.h"
 #include "core/directory/DirectoryArrange.h"
 #include "core/directory/DirectoryStore.h"
 #include "gui/directory/DirectoryView.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsFile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,6 +26,7 @@ namespace {
 struct Fixture
 {
     QTemporaryDir dir;
+    std::unique_ptr<DirectoryStore> store;
     std::unique_ptr<DirectoryView> view;
     QByteArray full; // the settings file of the full directory
 
@@ -58,7 +59,8 @@ struct Fixture
         f.open(QIODevice::WriteOnly);
         f.write(ini);
         f.close();
-        view = std::make_unique<DirectoryView>();
+        store = std::make_unique<DirectoryStore>(settings::file());
+        view = std::make_unique<DirectoryView>(*store);
         view->resize(192, 355);
         view->show();
     }
@@ -70,15 +72,15 @@ Fixture& fixture()
     return f;
 }
 
+DirectoryStore& directoryStore()
+{
+    return *fixture().store;
+}
+
 void setMode(bool subject)
 {
     Fixture& f = fixture();
-    state().startupModeSwitch = 4;
-    if (subject)
-        f.view->showSubjectTabs();
-    else
-        f.view->showIndexTabs();
-    state().startupModeSwitch = 0;
+    f.view->showStartupTabs(subject);
 }
 
 // One page step (hsbPage changes, the page is shown from the store).
@@ -86,10 +88,11 @@ void pageStep(benchmark::State& st, bool subject)
 {
     setMode(subject);
     DirectoryView& v = *fixture().view;
+    auto* pages = v.findChild<QScrollBar*>(QStringLiteral("hsbPage"));
     int page = 0;
     for (auto _ : st) {
         page = (page + 1) % kPageCount;
-        v.hsbPage->setValue(page);
+        pages->setValue(page);
     }
     benchmark::DoNotOptimize(v.caption(1));
 }
@@ -99,7 +102,8 @@ void tabSwitch(benchmark::State& st, bool subject)
 {
     setMode(subject);
     DirectoryView& v = *fixture().view;
-    v.hsbPage->setValue(40);
+    auto* pages = v.findChild<QScrollBar*>(QStringLiteral("hsbPage"));
+    pages->setValue(40);
     int tab = 1;
     for (auto _ : st) {
         tab = tab % kTabCount + 1;
@@ -107,7 +111,7 @@ void tabSwitch(benchmark::State& st, bool subject)
         // Come back to a page other than the first, so each selection also
         // shows page 1 afresh.
         st.PauseTiming();
-        v.hsbPage->setValue(40);
+        pages->setValue(40);
         st.ResumeTiming();
     }
     benchmark::DoNotOptimize(v.caption(1));

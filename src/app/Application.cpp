@@ -104,7 +104,6 @@ int Application::run(int argc, char* argv[])
                 if (app.m_window && messagesHooked())
                     app.m_window->receiveFromOtherInstance(tag, withoutControlCharacters(text));
             });
-    seams().reloadMainWindow = [&app] { app.reloadWindow(); };
 
     // Requests of other programs: the service belongs to the running program,
     // not to a main window or a line session, so a profile reload keeps it.
@@ -122,21 +121,25 @@ int Application::run(int argc, char* argv[])
     return status;
 }
 
-void Application::loadWindow(const QString& commandLine)
+void Application::loadWindow(const QString& commandLine, profiles::ProfileOperation loadedBy)
 {
     if (!m_parts)
         m_parts = std::make_unique<ProgramParts>();
-    m_window = new FrmDialer(m_parts.get());
+    m_window = new FrmDialer(m_parts.get(), loadedBy);
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     connect(m_window, &FrmDialer::instanceRecordReleased, m_instance, &SingleInstance::release);
+    connect(m_window, &FrmDialer::profileReloadRequested, this, &Application::reloadWindow);
     m_window->formLoad(commandLine);
 }
 
-void Application::reloadWindow()
+void Application::reloadWindow(profiles::ProfileOperation operation)
 {
     // A reload runs the whole start-up again; the command line was served by
-    // the first load.
-    FrmDialer::reloadMainWindow([this] { loadWindow(QString()); });
+    // the first load. The parts of the window go with it and come anew with
+    // the new one.
+    if (m_window)
+        m_window->unloadForReload();
+    loadWindow(QString(), operation);
 }
 
 void Application::terminate()

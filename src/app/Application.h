@@ -31,8 +31,9 @@ public:
 private:
     Application();
     ~Application() override;
-    void loadWindow(const QString& commandLine);
-    void reloadWindow();
+    void loadWindow(const QString& commandLine,
+                    profiles::ProfileOperation loadedBy = profiles::ProfileOperation::None);
+    void reloadWindow(profiles::ProfileOperation operation);
     void terminate();
 
     SingleInstance* m_instance = nullptr;

@@ -62,23 +62,9 @@ QAction* addItem(QMenu* menu, const QString& caption, const QString& name,
     return action;
 }
 
-// Key-down shift state as the directory's key map takes it: 1 Shift, 2 Ctrl,
-// 4 Alt.
-int shiftState(Qt::KeyboardModifiers modifiers)
-{
-    int shift = 0;
-    if (modifiers & Qt::ShiftModifier)
-        shift |= 1;
-    if (modifiers & Qt::ControlModifier)
-        shift |= 2;
-    if (modifiers & Qt::AltModifier)
-        shift |= 4;
-    return shift;
-}
-
 } // namespace
 
-FrmDialer::FrmDialer(ProgramParts* parts, QWidget* parent)
+FrmDialer::FrmDialer(ProgramParts* parts, profiles::ProfileOperation loadedBy, QWidget* parent)
     : QMainWindow(parent), m_parts(parts ? parts : new ProgramParts(this))
 {
     setObjectName(QStringLiteral("FrmDialer"));
@@ -98,17 +84,9 @@ FrmDialer::FrmDialer(ProgramParts* parts, QWidget* parent)
     }
 
     // Made by New or Open Profile: known now, should the start-up run later.
-    m_profileLoad = state().profileOperation == 1 || state().profileOperation == 2;
+    m_profileLoad = loadedBy != profiles::ProfileOperation::None;
 
     s_instance = this;
-    seams().setProfileName = [](const QString& name) {
-        if (FrmDialer* w = FrmDialer::instance())
-            w->setProfileName(name);
-    };
-    // The program puts its own loader here (it keeps the window); otherwise
-    // a reload makes and starts the new window itself.
-    if (!seams().reloadMainWindow)
-        seams().reloadMainWindow = [] { FrmDialer::reloadMainWindow(); };
     qApp->installEventFilter(this);
 
     installParts(*this);
@@ -266,9 +244,6 @@ void FrmDialer::wireMenus()
     connect(cmdHide, &QToolButton::clicked, this, [this] { toggleDialingPad(); });
     connect(cmdShow, &QToolButton::clicked, this, [this] { toggleDialingPad(); });
 
-    connect(mnuSave, &QAction::triggered, this, [] { callSeam(seams().saveProfile); });
-    connect(mnuIndex, &QAction::triggered, this, [] { callSeam(seams().showIndexTabs); });
-    connect(mnuSubject, &QAction::triggered, this, [] { callSeam(seams().showSubjectTabs); });
     connect(mnuDialProperties, &QAction::triggered, this,
             [this] { callSeam(seams().showDialingProperties, static_cast<QWidget*>(this)); });
     connect(mPopExit, &QAction::triggered, this, [this] { close(); });
@@ -334,7 +309,7 @@ void FrmDialer::formLoad(const QString& commandLine)
 {
     ProgramState& st = state();
     // New and Open Profile load the window again within the running program.
-    const bool reload = m_profileLoad || st.profileOperation == 1 || st.profileOperation == 2;
+    const bool reload = m_profileLoad;
 
     // The command line, with one leading "/" removed.
     st.externalNumber = commandLine.startsWith(QLatin1Char('/')) ? commandLine.mid(1) : commandLine;
@@ -345,9 +320,7 @@ void FrmDialer::formLoad(const QString& commandLine)
     callSeam(seams().cleanUpStaleSession);
     callSeam(seams().hook);
 
-    st.subjectMode = false;
     st.currentEntryKey = QStringLiteral("0");
-    st.profileOperation = 5;
 
     checkSettingsFile();
     // An exit asked for while start-up waited for the user (a signal during
@@ -400,10 +373,9 @@ void FrmDialer::formLoad(const QString& commandLine)
         Q_EMIT trayIconWanted(true);
     }
 
-    if (!st.profileReload && !reload)
+    if (!reload)
         setWindowState(windowState() | Qt::WindowMinimized);
     show();
-    st.profileReload = false;
 
     unsetCursor();
 
@@ -423,29 +395,15 @@ void FrmDialer::resumeLineAfterReload(bool receiveReacted, bool commandReacted)
         callSeam(seams().registerRequestRecipient, options().isChecked(OptionsStore::chkCommand));
 }
 
-void FrmDialer::reloadMainWindow(const std::function<void()>& load)
+void FrmDialer::unloadForReload()
 {
-    FrmDialer* old = instance();
-    if (old) {
-        // The session ends as at exit (a call still held is written then).
-        callSeam(seams().closeLine);
-        callSeam(seams().shutdownTelephony);
-        old->m_reloading = true;
-        old->close(); // Form_Unload: with a profile command running, only the tray icon goes
-        old->hide();
-        old->deleteLater();
-    }
-    if (load) {
-        load();
-        return;
-    }
-    // The lasting parts go on with the new window (a window that made its
-    // own hands them over before it goes).
-    ProgramParts* parts = old ? &old->parts() : nullptr;
-    auto* window = new FrmDialer(parts);
-    if (parts && parts->parent() == old)
-        parts->setParent(window);
-    window->formLoad(QString());
+    // The session ends as at exit (a call still held is written then).
+    callSeam(seams().closeLine);
+    callSeam(seams().shutdownTelephony);
+    m_reloading = true;
+    close(); // Form_Unload: with a profile command running, only the tray icon goes
+    hide();
+    deleteLater();
 }
 
 void FrmDialer::checkSettingsFile()
@@ -484,21 +442,17 @@ void FrmDialer::applyDialingPadSetting()
 
 void FrmDialer::applyTabMode()
 {
-    ProgramState& st = state();
-    st.startupModeSwitch = 4;
     const bool subject =
         settings::oneValue(settings::read(settings::kPreferencesSection, QStringLiteral("Mode")))
             .value_or(false);
     if (subject) {
         options().select(OptionsStore::optSubject);
         mnuSubject->setChecked(true);
-        callSeam(seams().showSubjectTabs);
     } else {
         options().select(OptionsStore::optIndex);
         mnuIndex->setChecked(true);
-        callSeam(seams().showIndexTabs);
     }
-    st.startupModeSwitch = 0;
+    Q_EMIT tabModeLoaded(subject);
 }
 
 void FrmDialer::loadRecentNumbers()
@@ -526,44 +480,6 @@ void FrmDialer::closeEvent(QCloseEvent* event)
     exitProgram();
 }
 
-void FrmDialer::pruneLog(const QString& suffix, bool enabled, OptionsStore::Text dayBox)
-{
-    if (!enabled)
-        return;
-    const QString base = paths::dataDir() + QLatin1Char('/') + state().profileName + suffix;
-    const QString log = base + QStringLiteral(".log");
-    const QString backup = base + QStringLiteral(".bak");
-    if (!QFileInfo(log).isFile())
-        return;
-    // The day count as the dialog's OK leaves it: a box holding no whole
-    // number (emptied, "-5") counts its spin bar's value.
-    const QString dayText = options().text(dayBox).trimmed();
-    bool whole = !dayText.isEmpty() && std::all_of(dayText.cbegin(), dayText.cend(), [](QChar c) {
-        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
-    int days = whole ? dayText.toInt(&whole) : 0;
-    if (!whole)
-        days = options().spinValue(dayBox);
-
-    // The log is rebuilt from the backup: without a complete backup it is
-    // left as it is.
-    const Result copied = CopyTextFile(log, backup);
-    QString error = copied.error;
-    bool pruned = copied.ok();
-    if (pruned && seams().trimCallLog)
-        pruned = seams().trimCallLog(log, backup, days, &error);
-    if (pruned)
-        return;
-    const QString text =
-        QStringLiteral("The old calls could not be removed from the log\n%1\n\n%2\n\n"
-                       "The log is unchanged.")
-            .arg(QDir::toNativeSeparators(log), error);
-    if (m_noQuestions)
-        std::fprintf(stderr, "telvaro: %s\n", qPrintable(text));
-    else
-        showMessage(this, text, {}, MsgButtons::Ok, MsgIcon::Warning);
-}
-
 void FrmDialer::exitProgram(ExitMode mode)
 {
     if (mode == ExitMode::NoQuestions)
@@ -583,10 +499,12 @@ void FrmDialer::exitProgram(ExitMode mode)
 
     Q_EMIT trayIconWanted(false);
 
-    pruneLog(QStringLiteral("In"), options().isChecked(OptionsStore::chkDelIncoming),
-             OptionsStore::txtInDays);
-    pruneLog(QStringLiteral("Out"), options().isChecked(OptionsStore::chkDelOutgoing),
-             OptionsStore::txtDays);
+    for (const QString& text : m_retention.pruneLogs(state().profileName)) {
+        if (m_noQuestions)
+            std::fprintf(stderr, "telvaro: %s\n", qPrintable(text));
+        else
+            showMessage(this, text, {}, MsgButtons::Ok, MsgIcon::Warning);
+    }
 
     Q_EMIT instanceRecordReleased();
 
@@ -609,13 +527,13 @@ void FrmDialer::exitProgram(ExitMode mode)
     }
 
     if (state().profileName != QLatin1String("Untitled")) {
-        callSeam<bool>(seams().saveProfileAtExit, m_noQuestions);
+        Q_EMIT profileSaveAtExit(m_noQuestions);
     } else if (!m_noQuestions) {
         const MsgResult answer = showMessage(
             this, QStringLiteral("Profile has not been saved.\nSave before exiting?"),
             QStringLiteral("Saving profile Untitled"), MsgButtons::YesNo, MsgIcon::Question);
         if (answer == MsgResult::Yes && !m_noQuestions)
-            callSeam(seams().saveProfile);
+            Q_EMIT profileSaveRequested();
     }
 
     callSeam(seams().unhook);
@@ -664,12 +582,13 @@ bool FrmDialer::eventFilter(QObject* watched, QEvent* event)
     m_lastKeyReceiver = widget;
 
     auto* key = static_cast<QKeyEvent*>(event);
-    callSeam(seams().directoryKeyDown, key->key(), shiftState(key->modifiers()));
+    Q_EMIT keyPressed(key->key(), key->modifiers() &
+                                      (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
     // With Ctrl or Alt held a key is a command, not a letter to jump to.
     const QString text = key->text();
     if (text.size() == 1 && text.at(0).isPrint() &&
         !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-        callSeam(seams().directoryLetterJump, text.at(0));
+        Q_EMIT letterTyped(text.at(0));
     return false;
 }
 

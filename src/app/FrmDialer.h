@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/calllog/Retention.h"
+#include "core/profiles/ProfileFiles.h"
 #include "settings/OptionsStore.h"
 
 #include <QMainWindow>
@@ -51,8 +53,15 @@ public:
     static const QString kHidePadCaption; // "Hide Dialing &Pad"
 
     // `parts`: the program's lasting parts (options dialog, tray, help); a
-    // window given none makes its own.
-    explicit FrmDialer(ProgramParts* parts = nullptr, QWidget* parent = nullptr);
+    // window given none makes its own. `loadedBy`: the profile command that
+    // loads this window, None for the program's start.
+    explicit FrmDialer(ProgramParts* parts = nullptr,
+                       profiles::ProfileOperation loadedBy = profiles::ProfileOperation::None,
+                       QWidget* parent = nullptr);
+    explicit FrmDialer(profiles::ProfileOperation loadedBy, QWidget* parent = nullptr)
+        : FrmDialer(nullptr, loadedBy, parent)
+    {
+    }
     ~FrmDialer() override;
 
     ProgramParts& parts() const { return *m_parts; }
@@ -64,7 +73,7 @@ public:
     QMenu* mnuFile = nullptr;
     QAction* mnuNew = nullptr;         // "&New Profile", Ctrl+N; profiles connect it
     QAction* mnuOpen = nullptr;        // "&Open Profile", Ctrl+O; profiles connect it
-    QAction* mnuSave = nullptr;        // "&Save Profile", Ctrl+S; seams().saveProfile
+    QAction* mnuSave = nullptr;        // "&Save Profile", Ctrl+S
     QAction* mnuSaveAs = nullptr;      // "Save Profile &As"; profiles connect it
     QAction* mnuPrintOutLog = nullptr; // Ctrl+P; call logs connect it
     QAction* mnuPrintInLog = nullptr;  // Ctrl+Q, disabled; call logs connect it
@@ -84,8 +93,8 @@ public:
 
     // ---- View ----
     QMenu* mnuView = nullptr;
-    QAction* mnuIndex = nullptr;   // "&Index Tabs", checked; seams().showIndexTabs
-    QAction* mnuSubject = nullptr; // "&Subject Tabs"; seams().showSubjectTabs
+    QAction* mnuIndex = nullptr;   // "&Index Tabs", checked
+    QAction* mnuSubject = nullptr; // "&Subject Tabs"
     QAction* mnuArrange = nullptr; // disabled; the directory connects it
     QAction* mnuHide = nullptr;    // toggleDialingPad(); caption set at start-up
     QAction* mnuOutLog = nullptr;  // call logs connect it
@@ -152,13 +161,12 @@ public:
     // ProfileName and the captions that show it.
     void setProfileName(const QString& name);
 
-    // Unloads the loaded main window and loads a new one through `load`,
-    // which runs the start-up again (New Profile, Open Profile, with
-    // ProfileOperation set by the caller). The telephony session ends first,
-    // as at exit; the start-up of the new window opens the line for
-    // receiving and registers for requests from other programs as the live
-    // options say. Without `load`, a new window is made and started here.
-    static void reloadMainWindow(const std::function<void()>& load = {});
+    // Unloads this window for the one a profile command loads after it: the
+    // telephony session ends first, as at exit, and the window goes (later,
+    // as the command that asked for it returns). The start-up of the new
+    // window opens the line for receiving and registers for requests from
+    // other programs as the live options say.
+    void unloadForReload();
 
     // A message from a later start of the program: tag 1 brings the window to
     // the front, tag 3 dials the text when numbers from other programs are
@@ -179,6 +187,20 @@ Q_SIGNALS:
     // Start-up with the tray option on shows the tray icon (true); the exit
     // sequence and the unload for a profile switch remove it (false).
     void trayIconWanted(bool shown);
+    // Start-up has read the tab mode of the settings file (subject or index
+    // tabs) and checked its menu item.
+    void tabModeLoaded(bool subject);
+    // Every key pressed in the window, before the focused control sees it
+    // (the modifiers Shift, Ctrl and Alt), and the printable character it
+    // types without Ctrl or Alt.
+    void keyPressed(int key, Qt::KeyboardModifiers modifiers);
+    void letterTyped(QChar letter);
+    // A profile command asks for the main window to be loaded again.
+    void profileReloadRequested(telvaro::profiles::ProfileOperation operation);
+    // The exit sequence saves a named profile (`quiet`: no message box), or
+    // the user asked to save the Untitled one.
+    void profileSaveAtExit(bool quiet);
+    void profileSaveRequested();
 
 private:
     void buildMenus();
@@ -193,13 +215,14 @@ private:
     void applyTabMode();
     void loadRecentNumbers();
     void resumeLineAfterReload(bool receiveReacted, bool commandReacted);
-    void pruneLog(const QString& suffix, bool enabled, OptionsStore::Text dayBox);
     // The window sees every key first: key-downs go to the directory's key
     // map, typed characters to its letter jump.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     const QEvent* m_lastKeyEvent = nullptr;
     QPointer<QWidget> m_lastKeyReceiver;
+
+    calllog::LogRetention m_retention;
 
     bool m_exiting = false;
     bool m_noQuestions = false;

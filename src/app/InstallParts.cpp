@@ -1,13 +1,10 @@
 #include "app/FrmDialer.h"
 
 // Each part of the program adds its include here, under its own heading.
-// Directory:
-#include "gui/directory/InstallDirectory.h"
 // Dialing:
 #include "gui/dialing/DialingWindows.h"
 // Calls:
 #include "core/calllog/CallLog.h"
-#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "gui/shell/TrayIcon.h"
 // Telephony:
@@ -15,10 +12,15 @@
 #include "gui/telephony/FrmCallDisplay.h"
 #include "gui/telephony/Telephony.h"
 #include "gui/telephony/locations/LineDialogs.h"
-// Call logs:
-#include "gui/calllog/InstallCallLog.h"
-// Profiles:
+// Records (directory, memo pad, call-log windows and retention, profiles):
+#include "core/dialing/DialRequest.h"
+#include "core/directory/DirectoryStore.h"
+#include "gui/calllog/LogWindows.h"
+#include "gui/dialing/DialPad.h"
+#include "gui/directory/DirectoryView.h"
 #include "gui/profiles/Profiles.h"
+#include "settings/OptionsStore.h"
+#include "settings/SettingsFile.h"
 // Shell (options, tray, about box and help):
 #include "app/ProgramParts.h"
 #include "core/dialing/Dialer.h"
@@ -31,9 +33,158 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFrame>
 #include <QPointer>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace telvaro {
+namespace {
+
+// Records: what the profile commands need of the main window and its parts.
+class MainWindowProfileHost : public QObject, public ProfileHost
+{
+public:
+    MainWindowProfileHost(FrmDialer& window, DirectoryView& directory,
+                          calllog::LogWindows& logWindows)
+        : QObject(&window), m_window(&window), m_directory(&directory), m_logWindows(&logWindows)
+    {
+    }
+
+    QWidget* owner() const override { return m_window; }
+    bool exiting() const override { return m_window && m_window->isExiting(); }
+    void showProfileName(const QString& name) override
+    {
+        if (m_window)
+            m_window->setProfileName(name);
+    }
+    bool closeProfileWindows() override
+    {
+        if (m_logWindows && !m_logWindows->closeAll())
+            return false;
+        if (m_directory) {
+            m_directory->closeMemo();
+            m_directory->closeEditor();
+        }
+        return true;
+    }
+
+private:
+    QPointer<FrmDialer> m_window;
+    QPointer<DirectoryView> m_directory;
+    QPointer<calllog::LogWindows> m_logWindows;
+};
+
+// Records: the directory view in the main window's frame fraMain, with the
+// window's own menu items.
+DirectoryView* installDirectoryView(FrmDialer& window)
+{
+    // The directory of the settings file in place, for this window's life.
+    auto* store = new DirectoryStore(settings::file(), &window);
+    auto* view = new DirectoryView(*store, window.fraMain);
+    auto* layout = new QVBoxLayout(window.fraMain);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+    // The window's pad buttons stay on top, at the left of the bottom row.
+    window.cmdHide->raise();
+    window.cmdShow->raise();
+    view->setBottomLeftInset(window.cmdHide->width());
+
+    DirectoryMenus m;
+    m.mnuIndex = window.mnuIndex;
+    m.mnuSubject = window.mnuSubject;
+    m.mnuArrange = window.mnuArrange;
+    m.mnuEdit = window.mnuEdit;
+    m.mnuCut = window.mnuCut;
+    m.mnuCopy = window.mnuCopy;
+    m.mnuPaste = window.mnuPaste;
+    m.mnuDelete = window.mnuDelete;
+    m.mnuSpeed = window.mnuSpeed;
+    m.EditSpeed = window.EditSpeed;
+    m.mnuMouse = window.mnuMouse;
+    m.mnuMouseEdit = window.mnuMouseEdit;
+    m.mnuMouseCopy = window.mnuMouseCopy;
+    m.mnuMousePaste = window.mnuMousePaste;
+    m.mnuMouseDelete = window.mnuMouseDelete;
+    m.mnuMouse1 = window.mnuMouse1;
+    m.mnuEditTab = window.mnuEditTab;
+    m.mnuMoveTab = window.mnuMoveTab;
+    m.mnuPasteTab = window.mnuPasteTab;
+    m.mnuDeleteTab = window.mnuDeleteTab;
+    view->useMenus(m);
+    view->setKeysFromWindow(true);
+    return view;
+}
+
+// Records: the directory, the memo pad, the log windows and the profile
+// commands, wired to the main window and to the dialer.
+void installRecords(FrmDialer& window)
+{
+    using calllog::LogKind;
+    using calllog::LogWindows;
+    using profiles::ProfileOperation;
+
+    DirectoryView* view = installDirectoryView(window);
+    QObject::connect(window.mnuIndex, &QAction::triggered, view, &DirectoryView::showIndexTabs);
+    QObject::connect(window.mnuSubject, &QAction::triggered, view, &DirectoryView::showSubjectTabs);
+    QObject::connect(&options(), &OptionsStore::optionClicked, view,
+                     [view](OptionsStore::Option o) {
+                         if (o == OptionsStore::optIndex)
+                             view->showIndexTabs();
+                         else if (o == OptionsStore::optSubject)
+                             view->showSubjectTabs();
+                     });
+    QObject::connect(&window, &FrmDialer::tabModeLoaded, view, &DirectoryView::showStartupTabs);
+    QObject::connect(
+        &window, &FrmDialer::keyPressed, view,
+        [view](int key, Qt::KeyboardModifiers modifiers) { view->keyDown(key, modifiers); });
+    QObject::connect(&window, &FrmDialer::letterTyped, view, &DirectoryView::letterJump);
+    QObject::connect(view, &DirectoryView::dialingPadToggleRequested, &window,
+                     &FrmDialer::toggleDialingPad);
+    if (auto* pad = window.fraPad->findChild<DialPad*>())
+        QObject::connect(pad, &DialPad::numberEdited, view,
+                         [view] { view->setButtonsEnabled(true); });
+
+    Dialer& calls = dialer();
+    QObject::connect(view, &DirectoryView::dialRequested, &calls, &Dialer::dial);
+    QObject::connect(&calls, &Dialer::dialStarting, view, &DirectoryView::closeEditor);
+    QObject::connect(&calls, &Dialer::memoRequested, view,
+                     [view](const QString& key) { view->openMemo(key); });
+
+    auto* logs = new LogWindows(&window);
+    QObject::connect(window.mnuOutLog, &QAction::triggered, logs,
+                     [logs] { logs->show(LogKind::Outgoing); });
+    QObject::connect(window.mnuInLog, &QAction::triggered, logs,
+                     [logs] { logs->show(LogKind::Incoming); });
+    QObject::connect(window.mnuPrintOutLog, &QAction::triggered, logs,
+                     [logs] { logs->print(LogKind::Outgoing); });
+    QObject::connect(window.mnuPrintInLog, &QAction::triggered, logs,
+                     [logs] { logs->print(LogKind::Incoming); });
+    QObject::connect(
+        logs, &LogWindows::returnCallRequested, &calls,
+        [&calls](const QString& number, const QString& name) {
+            calls.dial(DialRequest{number, name, QStringLiteral("0"), DialOrigin::LogWindow});
+        });
+    QObject::connect(logs, &LogWindows::memoRequested, view,
+                     [view](const QString& key) { view->openMemo(key); });
+    // Help and the about box are the main window's.
+    QObject::connect(logs, &LogWindows::helpRequested, window.mnuHelpTopics, &QAction::trigger);
+    QObject::connect(logs, &LogWindows::aboutRequested, window.mnuHelpAbout, &QAction::trigger);
+
+    auto* host = new MainWindowProfileHost(window, *view, *logs);
+    auto* profileCommands = new Profiles(*host, &window);
+    QObject::connect(window.mnuNew, &QAction::triggered, profileCommands, &Profiles::newProfile);
+    QObject::connect(window.mnuOpen, &QAction::triggered, profileCommands, &Profiles::openProfile);
+    QObject::connect(window.mnuSave, &QAction::triggered, profileCommands, &Profiles::save);
+    QObject::connect(window.mnuSaveAs, &QAction::triggered, profileCommands, &Profiles::saveAs);
+    QObject::connect(&window, &FrmDialer::profileSaveAtExit, profileCommands,
+                     [profileCommands](bool quiet) { (void)profileCommands->saveAtExit(quiet); });
+    QObject::connect(&window, &FrmDialer::profileSaveRequested, profileCommands, &Profiles::save);
+    QObject::connect(profileCommands, &Profiles::reloadRequested, &window,
+                     &FrmDialer::profileReloadRequested);
+}
+
+} // namespace
 
 namespace {
 
@@ -92,9 +243,6 @@ void installParts(FrmDialer& window)
 {
     (void)window;
 
-    // Directory (tabs and pages view, buttons, memo pad):
-    installDirectory(window);
-
     // Dialing (dial procedure, call window, dialing pad):
     installDialingWindows(*window.fraPad, window);
 
@@ -108,12 +256,7 @@ void installParts(FrmDialer& window)
     });
     QObject::connect(&dialer(), &Dialer::mainWindowReleased, &window,
                      [&window] { window.setEnabled(true); });
-    // A call taken opens the memo pad of its directory entry and gets its
-    // record in the outgoing log.
-    QObject::connect(&dialer(), &Dialer::callConnected, &window, [](const DialRequest& request) {
-        if (request.hasEntry() && !state().memoOpen)
-            callSeam(seams().openMemo, request.entryKey);
-    });
+    // A call taken gets its record in the outgoing log.
     auto* callLog = new CallLog(&window);
     QObject::connect(&dialer(), &Dialer::callEnded, callLog, &CallLog::recordOutgoing);
 
@@ -124,11 +267,8 @@ void installParts(FrmDialer& window)
     // Caller display, incoming log, receive switch:
     installIncomingCalls(window, *window.mnuReceive);
 
-    // Call logs (log windows, retention):
-    installCallLog(window);
-
-    // Profiles:
-    installProfiles(window);
+    // Records (directory, memo pad, call-log windows, profiles):
+    installRecords(window);
 
     // Shell (options dialog, tray, about box and help):
     installShell(window);

@@ -1,4 +1,6 @@
 #include "app/Application.h"
+#include "settings/Cp1252.h"
+#include "core/calllog/CallLogFile.h"
 #include "app/FrmDialer.h"
 #include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
@@ -27,6 +29,7 @@
 using namespace telvaro;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::TestEnv;
+using telvaro::profiles::ProfileOperation;
 
 namespace {
 
@@ -42,28 +45,20 @@ struct Calls
     QStringList recentGiven;
     QString dialText = QStringLiteral("<unset>");
     QStringList recentToSave;
-    QList<QStringList> trims; // log, backup, days
     int ended = 0;
     QString pendingAtDial;
 
-    void install()
+    void install(FrmDialer& window)
     {
         Seams& s = seams();
         auto note = [this](const char* name) { return [this, name] { log << name; }; };
         s.cleanUpStaleSession = note("cleanUpStaleSession");
         s.hook = note("hook");
         s.unhook = note("unhook");
-        s.showIndexTabs = note("showIndexTabs");
-        s.showSubjectTabs = note("showSubjectTabs");
         s.initializeTelephony = note("initializeTelephony");
         s.queryLineDevice = [this](int d) { log << QStringLiteral("queryLineDevice %1").arg(d); };
         s.closeLine = note("closeLine");
         s.shutdownTelephony = note("shutdownTelephony");
-        s.saveProfile = note("saveProfile");
-        s.saveProfileAtExit = [this](bool quiet) {
-            log << (quiet ? "saveProfileAtExit quiet" : "saveProfileAtExit");
-            return true;
-        };
         s.dialNumber = [this] {
             log << "dialNumber";
             pendingAtDial = state().pendingNumber;
@@ -74,10 +69,24 @@ struct Calls
         };
         s.setDialText = [this](const QString& t) { dialText = t; };
         s.recentNumbers = [this] { return recentToSave; };
-        s.trimCallLog = [this](const QString& l, const QString& b, int days, QString*) {
-            trims << QStringList{l, b, QString::number(days)};
-            return true;
-        };
+
+        // In place of the directory and the profile commands.
+        FrmDialer* w = &window;
+        QObject::disconnect(w, &FrmDialer::tabModeLoaded, nullptr, nullptr);
+        QObject::disconnect(w, &FrmDialer::profileSaveAtExit, nullptr, nullptr);
+        QObject::disconnect(w, &FrmDialer::profileSaveRequested, nullptr, nullptr);
+        for (QAction* a : {w->mnuIndex, w->mnuSubject, w->mnuSave})
+            QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
+        QObject::connect(w, &FrmDialer::tabModeLoaded, [this](bool subject) {
+            log << (subject ? "showSubjectTabs" : "showIndexTabs");
+        });
+        QObject::connect(w->mnuIndex, &QAction::triggered, note("showIndexTabs"));
+        QObject::connect(w->mnuSubject, &QAction::triggered, note("showSubjectTabs"));
+        QObject::connect(w->mnuSave, &QAction::triggered, note("saveProfile"));
+        QObject::connect(w, &FrmDialer::profileSaveRequested, note("saveProfile"));
+        QObject::connect(w, &FrmDialer::profileSaveAtExit, [this](bool quiet) {
+            log << (quiet ? "saveProfileAtExit quiet" : "saveProfileAtExit");
+        });
     }
 };
 
@@ -92,15 +101,15 @@ class TestFrmDialer : public QObject
     std::unique_ptr<Calls> calls;
     std::unique_ptr<test::CountingEnder> ender;
 
-    std::unique_ptr<FrmDialer> makeWindow()
+    std::unique_ptr<FrmDialer> makeWindow(ProfileOperation loadedBy = ProfileOperation::None)
     {
-        auto w = std::make_unique<FrmDialer>();
+        auto w = std::make_unique<FrmDialer>(loadedBy);
         ender = std::make_unique<test::CountingEnder>(calls->ended);
         FrmDialer::setProcessEnder(ender.get());
         connect(w.get(), &FrmDialer::trayIconWanted, this,
                 [this](bool shown) { calls->log << (shown ? "trayAdd" : "trayDelete"); });
         // In place of the parts the window installed.
-        calls->install();
+        calls->install(*w);
         return w;
     }
 
@@ -316,7 +325,6 @@ private Q_SLOTS:
         QCOMPARE(w->mnuSaveAs->text(), QString("Save  &As"));
         QCOMPARE(state().profileName, QString("Untitled"));
         QCOMPARE(state().currentEntryKey, QString("0"));
-        QCOMPARE(state().profileOperation, 5);
         QCOMPARE(WindowsDirectory(), env->configDir());
         QVERIFY(w->padShown());
         QCOMPARE(w->mnuHide->text(), QString("Hide Dialing &Pad"));
@@ -329,7 +337,6 @@ private Q_SLOTS:
         QCOMPARE(w->height(), twipsToPixelsY(5700));
         QVERIFY(w->isVisible());
         QVERIFY(w->isMinimized());
-        QCOMPARE(state().startupModeSwitch, 0);
     }
 
     void startReadsProfilePadModeAndRecentNumbers()
@@ -337,8 +344,7 @@ private Q_SLOTS:
         writeSettings("[Profile]\r\nName=Home.tlx\r\n[Preferences]\r\nDialing Pad=0\r\nMode= 1\r\n"
                       "Call Display=1\r\n[Last Dialed Numbers]\r\nCount= 3\r\n"
                       "Last Dialed No 0=5551234\r\nLast Dialed No 2=777\r\n");
-        state().profileReload = true;
-        auto w = makeWindow();
+        auto w = makeWindow(ProfileOperation::Open);
         w->move(600, 100);
         const int x = w->x();
         w->formLoad(QString());
@@ -357,7 +363,6 @@ private Q_SLOTS:
         QCOMPARE(calls->dialText, QString("5551234"));
         // A reload shows the window in its normal state.
         QVERIFY(!w->isMinimized());
-        QVERIFY(!state().profileReload);
     }
 
     void tabModeFromTheSettingsFile_data()
@@ -491,10 +496,11 @@ private Q_SLOTS:
         w->exitProgram();
         QVERIFY(prompts->messages.isEmpty());
         QVERIFY(calls->log.contains("saveProfileAtExit"));
-        QCOMPARE(calls->trims.size(), 2);
+        // Both logs were rebuilt from their backups (lines without a date stay).
         const QString base = env->dataDir() + "/Home";
-        QCOMPARE(calls->trims.at(0), QStringList({base + "In.log", base + "In.bak", "5"}));
-        QCOMPARE(calls->trims.at(1), QStringList({base + "Out.log", base + "Out.bak", "45"}));
+        const QByteArray pruned = calllog::headerBytes(calllog::HeaderVariant::Retention);
+        QCOMPARE(TestEnv::readFile(base + "In.log"), pruned + "in\r\nrecord\r\n");
+        QCOMPARE(TestEnv::readFile(base + "Out.log"), pruned + "out\r\n");
         QCOMPARE(TestEnv::readFile(base + "In.bak"), QByteArray("in\r\nrecord\r\n"));
         QCOMPARE(TestEnv::readFile(base + "Out.bak"), QByteArray("out\r\n"));
     }
@@ -509,7 +515,8 @@ private Q_SLOTS:
         auto w = makeWindow();
         w->formLoad(QString());
         w->exitProgram(FrmDialer::ExitMode::NoQuestions);
-        QVERIFY(calls->trims.isEmpty());
+        QCOMPARE(TestEnv::readFile(env->dataDir() + "/UntitledOut.log"), QByteArray("out\r\n"));
+        QCOMPARE(TestEnv::readFile(env->dataDir() + "/UntitledIn.log"), QByteArray("in\r\n"));
         QVERIFY(!QFileInfo::exists(env->dataDir() + "/UntitledIn.bak"));
     }
 
@@ -531,11 +538,8 @@ private Q_SLOTS:
         auto w = makeWindow();
         w->formLoad(QString());
         calls->log.clear();
-        state().profileOperation = 2;
-        bool loaded = false;
-        FrmDialer::reloadMainWindow([&loaded] { loaded = true; });
+        w->unloadForReload();
         QCOMPARE(calls->log, QStringList({"closeLine", "shutdownTelephony", "trayDelete"}));
-        QVERIFY(loaded);
         QCOMPARE(calls->ended, 0);
         QVERIFY(prompts->messages.isEmpty());
     }
@@ -589,8 +593,13 @@ private Q_SLOTS:
         w->show();
         QList<QPair<int, int>> downs;
         QString letters;
-        seams().directoryKeyDown = [&](int key, int shift) { downs << qMakePair(key, shift); };
-        seams().directoryLetterJump = [&](QChar c) { letters += c; };
+        // Shift state as 1 Shift, 2 Ctrl, 4 Alt.
+        QObject::connect(w.get(), &FrmDialer::keyPressed, [&](int key, Qt::KeyboardModifiers m) {
+            downs << qMakePair(key, (m & Qt::ShiftModifier ? 1 : 0) |
+                                        (m & Qt::ControlModifier ? 2 : 0) |
+                                        (m & Qt::AltModifier ? 4 : 0));
+        });
+        QObject::connect(w.get(), &FrmDialer::letterTyped, [&](QChar c) { letters += c; });
 
         QTest::keyClick(edit, Qt::Key_M);
         QTest::keyClick(edit, Qt::Key_Down, Qt::ControlModifier);

@@ -1,9 +1,12 @@
 #include "core/common/Clock.h"
 #include "core/common/ProgramState.h"
 #include "core/calllog/CallLogFile.h"
+#include "core/calllog/Retention.h"
+#include "settings/OptionsStore.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -22,6 +25,11 @@ public:
         return std::chrono::steady_clock::now();
     }
 };
+
+QDate fixedDate()
+{
+    return QDate(2026, 3, 7);
+}
 
 QByteArray crlf(const QByteArray& line)
 {
@@ -224,14 +232,61 @@ private Q_SLOTS:
         QCOMPARE(readLog(path, LogKind::Outgoing).size(), 2);
     }
 
+    // The exit's retention keeps the days the options ask for (a day box
+    // holding no whole number counts its spin bar); a log that cannot be
+    // backed up stays as it was, and the failure is told.
+    void retentionKeepsTheAskedDaysOrLeavesTheLog()
+    {
+        options().resetToDesigned();
+        fixedClock.when = QDateTime(fixedDate(), QTime(9, 0));
+        const QString dir = env->dataDir() + "/";
+        auto row = [](const QString& name, int daysAgo) {
+            return CallLogRow{name, "555",
+                              fixedDate().addDays(-daysAgo).toString("MM-dd-yyyy") + "  10:00:00",
+                              {}};
+        };
+        for (int ago : {50, 40, 0})
+            QVERIFY(appendRecord(dir + "HomeOut.log", LogKind::Outgoing,
+                                 row(QString("out %1").arg(ago), ago)));
+        for (int ago : {10, 3})
+            QVERIFY(appendRecord(dir + "HomeIn.log", LogKind::Incoming,
+                                 row(QString("in %1").arg(ago), ago)));
+        options().setChecked(OptionsStore::chkDelOutgoing, true);
+        options().setText(OptionsStore::txtDays, "45");
+        options().setChecked(OptionsStore::chkDelIncoming, true);
+        options().setSpinValue(OptionsStore::txtInDays, 7);
+        options().setText(OptionsStore::txtInDays, "-5");
+        const LogRetention retention(&fixedClock);
+        QVERIFY(retention.pruneLogs("Home").isEmpty());
+        auto names = [](const QList<CallLogRow>& rows) {
+            QStringList out;
+            for (const CallLogRow& r : rows)
+                out << r.name;
+            return out;
+        };
+        QCOMPARE(names(readLog(dir + "HomeOut.log", LogKind::Outgoing)),
+                 QStringList({"out 40", "out 0"}));
+        QCOMPARE(names(readLog(dir + "HomeIn.log", LogKind::Incoming)), QStringList({"in 3"}));
+
+        QVERIFY(QFile::remove(dir + "HomeIn.bak") && QDir().mkdir(dir + "HomeIn.bak"));
+        const QByteArray in = test::TestEnv::readFile(dir + "HomeIn.log");
+        options().setText(OptionsStore::txtInDays, "0");
+        const QStringList failures = retention.pruneLogs("Home");
+        QCOMPARE(failures.size(), 1);
+        QVERIFY(failures[0].startsWith("The old calls could not be removed from the log\n" +
+                                       QDir::toNativeSeparators(dir + "HomeIn.log")));
+        QVERIFY(failures[0].endsWith("The log is unchanged."));
+        QCOMPARE(test::TestEnv::readFile(dir + "HomeIn.log"), in);
+    }
+
     void fullDiskIsReportedAsFailure()
     {
         if (!QFile::exists(QStringLiteral("/dev/full")))
             QSKIP("no /dev/full");
-        QString error;
-        QVERIFY(!appendRecord(QStringLiteral("/dev/full"), LogKind::Incoming,
-                              {QStringLiteral("a"), QStringLiteral("1"), {}, {}}, &error));
-        QVERIFY(!error.isEmpty());
+        const Result appended = appendRecord(QStringLiteral("/dev/full"), LogKind::Incoming,
+                                             {QStringLiteral("a"), QStringLiteral("1"), {}, {}});
+        QVERIFY(!appended);
+        QVERIFY(!appended.error.isEmpty());
     }
 };
 

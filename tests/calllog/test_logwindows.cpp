@@ -1,3 +1,4 @@
+#include "directory/WindowParts.h"
 #include "dialing/DialTestSupport.h"
 #include "dialing/FakeLine.h"
 
@@ -7,6 +8,7 @@
 #include "gui/calllog/FrmLog.h"
 #include "gui/calllog/LogPrinting.h"
 #include "common/CountingEnder.h"
+#include "gui/calllog/LogWindows.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "gui/directory/FrmMemo.h"
@@ -30,6 +32,7 @@
 
 using namespace telvaro;
 using namespace telvaro::calllog;
+using telvaro::test::part;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::shoot;
 using telvaro::test::TestEnv;
@@ -128,6 +131,12 @@ QByteArray logBytes(LogKind kind, const QList<CallLogRow>& rows)
 QString outPath()
 {
     return logPath(LogKind::Outgoing);
+}
+
+// Closes both log windows as a profile switch does.
+bool closeLogWindows(FrmDialer& main)
+{
+    return main.findChild<LogWindows*>()->closeAll();
 }
 
 template <typename W> W* loadedWindow(FrmDialer& main)
@@ -238,18 +247,18 @@ private Q_SLOTS:
         QCOMPARE(column(out, 0), QStringList({"Ann", "Cy", "Di", "Bob", "Ed"}));
 
         // A click on a row offers the Edit menu; MemoLog only for a real entry.
-        QCOMPARE(clickRow(out, "Cy"), out->mnuEdit);
-        QVERIFY(out->mnuMemoLog->isEnabled() && out->mnuDelete->isEnabled());
+        QCOMPARE(clickRow(out, "Cy"), part<QMenu>(out, "mnuEdit"));
+        QVERIFY(part<QAction>(out, "mnuMemoLog")->isEnabled() && part<QAction>(out, "mnuDelete")->isEnabled());
         clickRow(out, "Bob", Qt::ControlModifier);
-        QVERIFY(!out->mnuMemoLog->isEnabled()); // key "0": a call from the pad
-        out->mnuDelete->trigger();
+        QVERIFY(!part<QAction>(out, "mnuMemoLog")->isEnabled()); // key "0": a call from the pad
+        part<QAction>(out, "mnuDelete")->trigger();
         clickRow(out, "Ann");
         QTest::keyClick(out->table(), Qt::Key_Delete);
         QCOMPARE(column(out, 0), QStringList({"Di", "Ed"}));
         QVERIFY(out->logModified());
-        out->mnuUndo->trigger();
+        part<QAction>(out, "mnuUndo")->trigger();
         QCOMPARE(column(out, 0), QStringList({"Bob", "Di", "Cy", "Ann", "Ed"}));
-        QVERIFY(!out->mnuUndo->isEnabled());
+        QVERIFY(!part<QAction>(out, "mnuUndo")->isEnabled());
 
         // Cut with nothing selected leaves the clipboard alone.
         QGuiApplication::clipboard()->setText("kept");
@@ -260,13 +269,13 @@ private Q_SLOTS:
         QTest::keyClick(out->table(), Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  QString("\r\nCy555-010312-31-2026  23:59:59\r\nAnn555-010112-30-2026  10:00:00"));
-        QCOMPARE(out->mnuUndo->text(), QString("Undo Cut"));
+        QCOMPARE(part<QAction>(out, "mnuUndo")->text(), QString("Undo Cut"));
 
         QTest::keyClick(out->table(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(TestEnv::readFile(outPath()),
                  logBytes(LogKind::Outgoing, {rows[3], rows[1], rows[4]}));
         prompts->messageAnswers.enqueue(MsgResult::No);
-        out->mnuExit->trigger();
+        part<QAction>(out, "mnuExit")->trigger();
         QCOMPARE(prompts->messages.size(), 1);
         QCOMPARE(prompts->messages[0].text, QString("Save the changes?"));
         QCOMPARE(prompts->messages[0].title, QString("Saving log to file"));
@@ -279,19 +288,19 @@ private Q_SLOTS:
         main.mnuOutLog->trigger();
         out = loadedWindow<FrmOutLog>(main);
         QCOMPARE(column(out, 0), QStringList({"Bob", "Di", "Ed"}));
-        QCOMPARE(out->mnuUndo->text(), QString("&Undo"));
+        QCOMPARE(part<QAction>(out, "mnuUndo")->text(), QString("&Undo"));
         // The saved records kept their keys: MemoLog opens Di's memo pad.
-        QCOMPARE(clickRow(out, "Di"), out->mnuEdit);
-        out->mnuMemoLog->trigger();
-        QCOMPARE(state().currentEntryKey, QString("26996"));
+        QCOMPARE(clickRow(out, "Di"), part<QMenu>(out, "mnuEdit"));
+        part<QAction>(out, "mnuMemoLog")->trigger();
         FrmMemo* memo = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (auto* m = qobject_cast<FrmMemo*>(w); m && m->isVisible())
                 memo = m;
         }
         QVERIFY(memo);
+        QCOMPARE(memo->entryKey(), QString("26996"));
         memo->close();
-        QVERIFY(callSeam<bool>(seams().closeLogWindows));
+        QVERIFY(closeLogWindows(main));
         QCOMPARE(prompts->messages.size(), 1);
         QCOMPARE(QFileInfo(outPath()).lastModified(), written);
         QCOMPARE(TestEnv::readFile(outPath()),
@@ -344,10 +353,10 @@ private Q_SLOTS:
         in->table()->setCurrentIndex(in->model().index(rowNamed(in, "Kim Park"), 0));
         QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5), QPoint(5, 5));
         QApplication::sendEvent(in->table(), &menuKey);
-        QVERIFY(in->mnuMouse->isVisible());
-        in->mnuMouse->close();
-        QCOMPARE(clickRow(in, "Kim Park"), in->mnuMouse);
-        in->mnuReturnCall->trigger();
+        QVERIFY(part<QMenu>(in, "mnuMouse")->isVisible());
+        part<QMenu>(in, "mnuMouse")->close();
+        QCOMPARE(clickRow(in, "Kim Park"), part<QMenu>(in, "mnuMouse"));
+        part<QAction>(in, "mnuReturnCall")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(dialer().connectWindow().frameCaption, QString("Connected"),
                                   10000);
         QCOMPARE(line.calls.size(), 1);
@@ -363,16 +372,16 @@ private Q_SLOTS:
         // The profile changes; the window still saves to the file it loaded.
         state().profileName = "Other";
         clickRow(out, "Old call");
-        out->mnuDelete->trigger();
-        out->mnuSave->trigger();
+        part<QAction>(out, "mnuDelete")->trigger();
+        part<QAction>(out, "mnuSave")->trigger();
         state().profileName = "Untitled";
         QCOMPARE(readLog(outPath(), LogKind::Outgoing), QList<CallLogRow>{returned});
         QVERIFY(!QFileInfo::exists(env->dataDir() + "/OtherOut.log"));
         // Unsaved deletions in one window do not make the other ask.
-        QCOMPARE(clickRow(in, "Kim Park", {}, Qt::RightButton), in->mnuMouseRight);
-        in->mnuRightDelete->trigger();
+        QCOMPARE(clickRow(in, "Kim Park", {}, Qt::RightButton), part<QMenu>(in, "mnuMouseRight"));
+        part<QAction>(in, "mnuRightDelete")->trigger();
         prompts->messageAnswers << MsgResult::No << MsgResult::No;
-        QVERIFY(callSeam<bool>(seams().closeLogWindows));
+        QVERIFY(closeLogWindows(main));
         QCOMPARE(prompts->messages.size(),
                  2); // the incoming one, and the outgoing (saved, flag kept)
         QCOMPARE(readLog(inPath, LogKind::Incoming).size(), 3);
@@ -392,8 +401,8 @@ private Q_SLOTS:
         main.mnuOutLog->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
         clickRow(out, "Ann");
-        out->mnuDelete->trigger();
-        out->mnuSave->trigger();
+        part<QAction>(out, "mnuDelete")->trigger();
+        part<QAction>(out, "mnuSave")->trigger();
         QCOMPARE(prompts->messages.size(), 1);
         QVERIFY(prompts->messages[0].text.contains("could not be saved"));
         QCOMPARE(out->model().rowCount(), 1);
@@ -402,7 +411,7 @@ private Q_SLOTS:
 
         // Closing: Yes tries to save, fails, and the window stays.
         prompts->messageAnswers << MsgResult::Yes;
-        QVERIFY(!callSeam<bool>(seams().closeLogWindows));
+        QVERIFY(!closeLogWindows(main));
         QCOMPARE(prompts->messages.size(), 3);
         QCOMPARE(loadedWindow<FrmOutLog>(main), out);
         QVERIFY(out->isVisible() && out->logModified());
@@ -417,7 +426,7 @@ private Q_SLOTS:
         main.mnuInLog->trigger();
         QCOMPARE(prompts->messages.size(), 5);
         QVERIFY(prompts->messages[4].text.contains("could not be read"));
-        loadedWindow<FrmInLog>(main)->mnuSave->trigger();
+        part<QAction>(loadedWindow<FrmInLog>(main), "mnuSave")->trigger();
         QCOMPARE(prompts->messages.size(), 6);
         QVERIFY(QFileInfo(logPath(LogKind::Incoming)).isDir());
     }
@@ -521,7 +530,7 @@ private Q_SLOTS:
         main.mnuOutLog->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
         QCOMPARE(out->model().rowCount(), 3);
-        out->mnuSave->trigger();
+        part<QAction>(out, "mnuSave")->trigger();
         QCOMPARE(TestEnv::readFile(outPath()), headerBytes(HeaderVariant::Outgoing) + oddBytes);
 
         // CR alone ends the lines of a log: every record is a row, and a
@@ -537,13 +546,13 @@ private Q_SLOTS:
         FrmInLog* in = loadedWindow<FrmInLog>(main);
         QCOMPARE(column(in, 0), QStringList({"In 2", "In 1", "In 0"}));
         clickRow(in, "In 1");
-        in->mnuDelete->trigger();
-        in->mnuSave->trigger();
+        part<QAction>(in, "mnuDelete")->trigger();
+        part<QAction>(in, "mnuSave")->trigger();
         QCOMPARE(TestEnv::readFile(inPath), headerBytes(HeaderVariant::Incoming) +
                                                 recordLine(rec("In 0", 0), LogKind::Incoming) +
                                                 recordLine(rec("In 2", 2), LogKind::Incoming));
         prompts->messageAnswers << MsgResult::No << MsgResult::No;
-        QVERIFY(callSeam<bool>(seams().closeLogWindows));
+        QVERIFY(closeLogWindows(main));
         prompts->messageAnswers.clear();
         prompts->messages.clear();
 
@@ -556,7 +565,7 @@ private Q_SLOTS:
         QVERIFY(prompts->messages[0].text.contains("could not be read"));
         QDir().rmdir(inPath);
         TestEnv::writeFile(inPath, crOnly);
-        loadedWindow<FrmInLog>(main)->mnuSave->trigger();
+        part<QAction>(loadedWindow<FrmInLog>(main), "mnuSave")->trigger();
         QCOMPARE(prompts->messages.size(), 2);
         QVERIFY(prompts->messages[1].text.contains("could not be saved"));
         QCOMPARE(TestEnv::readFile(inPath), crOnly);
@@ -681,7 +690,7 @@ private Q_SLOTS:
         QVERIFY(prompts->messages.isEmpty());
 
         // A file that cannot be written is told; a cancelled dialog prints nothing.
-        out->mnuPrint->trigger();
+        part<QAction>(out, "mnuPrint")->trigger();
         QCOMPARE(prompts->messages.size(), 1);
         QVERIFY(prompts->messages[0].text.contains("could not be printed"));
         QVERIFY(!out->print().printed);

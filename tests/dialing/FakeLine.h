@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/calllog/CallLog.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
 #include "core/dialing/Dialer.h"
@@ -23,7 +22,6 @@ public:
     int drops = 0;
     int requestsServed = 0;
     QStringList memos;
-    CallLog log;
     int busyCalls = 0;
     int busyAfterMs = 50;
     bool reportsDialing = true; // the dialing state clears BusyDetected
@@ -34,13 +32,8 @@ public:
         s.makeCall = [this](const QString& piece) { makeCall(piece); };
         s.dropCall = [this] { dropCall(); };
         s.processCallRequest = [this] { ++requestsServed; };
-        // The memo pad opens for a call taken on a directory entry; the
-        // outgoing log gets its record.
-        connect(&dialer(), &Dialer::callConnected, this, [this](const DialRequest& request) {
-            if (request.hasEntry())
-                memos.append(request.entryKey);
-        });
-        connect(&dialer(), &Dialer::callEnded, &log, &CallLog::recordOutgoing);
+        connect(&dialer(), &Dialer::memoRequested, this,
+                [this](const QString& key) { memos.append(key); });
     }
 
 private:

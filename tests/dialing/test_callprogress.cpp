@@ -1,5 +1,6 @@
 #include "DialTestSupport.h"
 #include "FakeLine.h"
+#include "core/calllog/CallLog.h"
 #include "core/telephony/Call.h"
 
 #include "common/TestEnv.h"
@@ -30,6 +31,7 @@ class TestCallProgress : public QObject
 private:
     std::unique_ptr<test::TestEnv> env;
     std::unique_ptr<test::FakeLine> line;
+    std::unique_ptr<CallLog> log; // the outgoing log's writer, as the main window wires it
     std::unique_ptr<test::RecordingPlayer> player;
     QList<ConnectWindowState> seen;
     std::function<void(const ConnectWindowState&)> onChange;
@@ -42,6 +44,8 @@ private:
                 out.append(w.frameCaption);
         return out;
     }
+    // How each call ended, with the entry it was for.
+    QStringList ended;
     bool sawLabel(const QString& prefix) const
     {
         for (const ConnectWindowState& w : seen)
@@ -64,9 +68,18 @@ private Q_SLOTS:
         env = std::make_unique<test::TestEnv>();
         test::resetDialing();
         line = std::make_unique<test::FakeLine>();
+        log = std::make_unique<CallLog>();
+        connect(&dialer(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
         player = std::make_unique<test::RecordingPlayer>();
         seen.clear();
+        ended.clear();
         onChange = nullptr;
+        connect(&dialer(), &Dialer::callEnded, this,
+                [this](const DialRequest& r, const QString& number, CallOutcome outcome) {
+                    ended.append(QStringLiteral("%1|%2|%3|%4")
+                                     .arg(r.name, number, r.entryKey)
+                                     .arg(int(outcome)));
+                });
         connect(&dialer(), &Dialer::connectWindowChanged, this, [this] {
             seen.append(dialer().connectWindow());
             if (onChange)
@@ -125,6 +138,10 @@ private Q_SLOTS:
 
         dialer().confirmCall();
         QCOMPARE(line->memos, QStringList{QStringLiteral("0105")});
+        // One call, taken, for the party its dial named (redials included).
+        QCOMPARE(ended,
+                 QStringList{
+                     QStringLiteral("Ann Lee|555-1234|0105|%1").arg(int(CallOutcome::Connected))});
         QCOMPARE(player->events.last(), QStringLiteral("stop"));
         QVERIFY(!dialer().connectWindow().loaded);
         QCOMPARE(dialer().padButtons(), (PadButtonState{true, false, false}));
@@ -169,9 +186,12 @@ private Q_SLOTS:
         QCOMPARE(player->events, QStringList{QStringLiteral("async:40192@22050")});
         QVERIFY(!seenCaptions().contains(QStringLiteral("Connected")));
         QCOMPARE(dialer().redialCount(), 0);
+        QCOMPARE(ended.size(), 1);
+        QVERIFY(ended[0].endsWith(u'|' + QString::number(int(CallOutcome::Busy))));
 
         // Its OK button is the window's Hang Up: nothing is logged.
         dialer().hangUp();
+        QCOMPARE(ended.size(), 1); // the call ended once
         QVERIFY(!dialer().connectWindow().loaded);
         QCOMPARE(line->requestsServed, 1);
         QVERIFY(!QFile::exists(calllog::logPath(calllog::LogKind::Outgoing)));
@@ -197,6 +217,8 @@ private Q_SLOTS:
         QVERIFY(!dialer().connectWindow().visible);
         QCOMPARE(dialer().padButtons(), (PadButtonState{true, false, false}));
         QVERIFY(line->drops >= 2);
+        QCOMPARE(ended.size(), 1);
+        QVERIFY(ended[0].endsWith(u'|' + QString::number(int(CallOutcome::Cancelled))));
         QVERIFY(!QFile::exists(calllog::logPath(calllog::LogKind::Outgoing)));
     }
 

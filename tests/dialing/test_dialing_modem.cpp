@@ -128,12 +128,7 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        // The memo pad opens for a call taken on a directory entry; the
-        // outgoing log gets its record.
-        connect(&dialer(), &Dialer::callConnected, this, [this](const DialRequest& request) {
-            if (request.hasEntry())
-                memos.append(request.entryKey);
-        });
+        // The outgoing log gets the record of a call taken.
         connect(&dialer(), &Dialer::callEnded, &log, &CallLog::recordOutgoing);
     }
     void init()
@@ -146,6 +141,9 @@ private Q_SLOTS:
         memos.clear();
         labels.clear();
         captions.clear();
+        disconnect(&dialer(), &Dialer::memoRequested, this, nullptr);
+        connect(&dialer(), &Dialer::memoRequested, this,
+                [this](const QString& key) { memos.append(key); });
         options().setSelectedLineDevice(0);
         // Long enough for the simulator to dial and hear a busy line.
         options().setText(OptionsStore::txtDelayTimer, QStringLiteral("4"));

@@ -1,5 +1,6 @@
 #include "DialTestSupport.h"
 #include "FakeLine.h"
+#include "core/calllog/CallLog.h"
 
 #include "app/FrmDialer.h"
 #include "settings/OptionsStore.h"
@@ -26,6 +27,7 @@ class TestDialingWindows : public QObject
 private:
     std::unique_ptr<test::TestEnv> env;
     std::unique_ptr<test::FakeLine> line;
+    std::unique_ptr<CallLog> log; // the outgoing log's writer, as the main window wires it
     std::unique_ptr<test::RecordingPlayer> player;
     std::unique_ptr<DialPad> pad;
     std::unique_ptr<FrmConnect> window;
@@ -37,6 +39,8 @@ private Q_SLOTS:
         test::resetDialing();
         installDialing();
         line = std::make_unique<test::FakeLine>();
+        log = std::make_unique<CallLog>();
+        connect(&dialer(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
         player = std::make_unique<test::RecordingPlayer>();
         pad = std::make_unique<DialPad>();
         pad->resize(128, 380);

@@ -1,14 +1,16 @@
-#include "settings/IniFile.h"
-#include "settings/Paths.h"
 #include "common/TestEnv.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"
+#include "directory/DirectoryTestStore.h"
+#include "settings/IniFile.h"
+#include "settings/Paths.h"
 
 #include <QFile>
 #include <QtTest>
 
 using namespace telvaro;
 using namespace telvaro::directory;
+using telvaro::test::directoryStore;
 using telvaro::test::TestEnv;
 
 namespace {

@@ -1,13 +1,16 @@
-#include "settings/IniFile.h"
-#include "settings/OptionsStore.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
+#include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryStore.h"
+#include "directory/DirectoryTestStore.h"
+#include "directory/WindowParts.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
 #include "gui/directory/FrmSpeedDial.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,6 +29,8 @@
 
 using namespace telvaro;
 using namespace telvaro::directory;
+using telvaro::test::directoryStore;
+using telvaro::test::part;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::TestEnv;
 
@@ -49,22 +54,16 @@ struct Main
         CmbDial = new QComboBox(&window);
         CmbDial->setObjectName("CmbDial");
         CmbDial->setEditable(true);
-        view = new DirectoryView(&window);
+        view = new DirectoryView(directoryStore(), &window);
         layout->addWidget(txtDial);
         layout->addWidget(CmbDial);
         layout->addWidget(view);
         view->popupMenu = [this](QMenu* m, const QPoint&) { popups << m; };
-        seams().dialNumber = [this] {
-            dialed << state().pendingNumber + "|" + state().pendingName;
-        };
+        QObject::connect(view, &DirectoryView::dialRequested,
+                         [this](const DialRequest& r) { dialed << r.number + "|" + r.name; });
         window.resize(300, 480);
         window.show();
-        state().startupModeSwitch = 4;
-        if (subject)
-            view->showSubjectTabs();
-        else
-            view->showIndexTabs();
-        state().startupModeSwitch = 0;
+        view->showStartupTabs(subject);
     }
     ~Main()
     {
@@ -77,7 +76,7 @@ struct Main
 
 void pressKey(DirectoryView* view, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
-    QTest::keyClick(view->TabS, Qt::Key(key), mods);
+    QTest::keyClick(part<QTabBar>(view, "TabS"), Qt::Key(key), mods);
 }
 
 QStringList labels(DirectoryView* view)
@@ -105,18 +104,18 @@ private Q_SLOTS:
                                               " &7.", " &8.", " &9.", "1&0.", "11&.", "12&:"}));
         QCOMPARE(m.view->menus().EditSpeed[9]->text(), QString("1&0."));
         QCOMPARE(m.view->pageText(), QString(" 1"));
-        const int shiftedLeft = m.view->fralblNo->x();
+        const int shiftedLeft = part<QFrame>(m.view, "fralblNo")->x();
 
-        m.view->hsbPage->setValue(8);
+        part<QScrollBar>(m.view, "hsbPage")->setValue(8);
         QCOMPARE(m.view->labelCaption(1), QString("  9&7."));
         QCOMPARE(m.view->labelCaption(4), QString("10&0."));
         QCOMPARE(m.view->labelCaption(12), QString("108&:"));
         QCOMPARE(m.view->menus().EditSpeed[0]->text(), QString("  9&7."));
         QCOMPARE(m.view->pageText(), QString(" 9"));
-        QVERIFY(m.view->fralblNo->x() < shiftedLeft); // room for three digits
+        QVERIFY(part<QFrame>(m.view, "fralblNo")->x() < shiftedLeft); // room for three digits
 
         // Up on the last page beeps and stays; Down on the first likewise.
-        m.view->hsbPage->setValue(82);
+        part<QScrollBar>(m.view, "hsbPage")->setValue(82);
         QCOMPARE(m.view->pageText(), QString("83"));
         QCOMPARE(m.view->labelCaption(12), QString("996&:"));
         pressKey(m.view, Qt::Key_Up);
@@ -124,7 +123,7 @@ private Q_SLOTS:
         QCOMPARE(m.view->beepCount, 1);
         pressKey(m.view, Qt::Key_Down, Qt::ControlModifier); // two pages back
         QCOMPARE(m.view->page(), 80);
-        m.view->hsbPage->setValue(0);
+        part<QScrollBar>(m.view, "hsbPage")->setValue(0);
         pressKey(m.view, Qt::Key_Down);
         QCOMPARE(m.view->page(), 0);
         QCOMPARE(m.view->pageText(), QString(" 1"));
@@ -153,19 +152,19 @@ private Q_SLOTS:
         m.view->selectTab(2);
         QCOMPARE(m.view->caption(1), name25); // whole right after the tab was chosen
         QCOMPARE(m.view->tag(1), QString("XX555 0001"));
-        QCOMPARE(m.view->CmdS[0]->toolTip(), QString("555 0001"));
+        QCOMPARE(part<QPushButton>(m.view, "CmdS1")->toolTip(), QString("555 0001"));
         pressKey(m.view, Qt::Key_Up);
         QCOMPARE(m.view->caption(1), QString("Page two"));
         pressKey(m.view, Qt::Key_Down);
         QCOMPARE(m.view->caption(1), name25.left(18));
-        QCOMPARE(m.view->CmdS[0]->text(), name25.left(18));
+        QCOMPARE(part<QPushButton>(m.view, "CmdS1")->text(), name25.left(18));
 
         // Selecting another tab returns to page 1; letters jump to tabs.
         pressKey(m.view, Qt::Key_Up);
         m.view->letterJump('q');
         QCOMPARE(m.view->selectedTab(), 17);
         QCOMPARE(m.view->page(), 0);
-        QTest::keyClicks(m.view->TabS, "B");
+        QTest::keyClicks(part<QTabBar>(m.view, "TabS"), "B");
         QCOMPARE(m.view->selectedTab(), 2);
         m.view->letterJump('7');
         QCOMPARE(m.view->selectedTab(), 2);
@@ -181,16 +180,16 @@ private Q_SLOTS:
         directoryStore().writeEntryName(true, entryKey(1, 1), "Mum");
         directoryStore().writeEntryName(false, entryKey(1, 1), "Index entry");
         Main m(true);
-        QVERIFY(state().subjectMode);
+        QVERIFY(m.view->subjectMode());
         QCOMPARE(m.view->caption(1), QString("Mum"));
-        QCOMPARE(m.view->TabS->tabText(1), QString("Work colleagues"));
-        QCOMPARE(m.view->TabS->tabToolTip(1), QString("Work colleagues"));
-        QCOMPARE(m.view->TabS->tabToolTip(0), QString("Home"));
+        QCOMPARE(part<QTabBar>(m.view, "TabS")->tabText(1), QString("Work colleagues"));
+        QCOMPARE(part<QTabBar>(m.view, "TabS")->tabToolTip(1), QString("Work colleagues"));
+        QCOMPARE(part<QTabBar>(m.view, "TabS")->tabToolTip(0), QString("Home"));
         QVERIFY(m.view->menus().mnuSubject->isChecked());
         QVERIFY(!m.view->menus().mnuIndex->isChecked());
         QVERIFY(m.view->menus().mnuArrange->isEnabled());
-        QVERIFY(m.view->cmdIndex->isVisibleTo(m.view));
-        QVERIFY(!m.view->cmdSubject->isVisibleTo(m.view));
+        QVERIFY(part<QPushButton>(m.view, "cmdIndex")->isVisibleTo(m.view));
+        QVERIFY(!part<QPushButton>(m.view, "cmdSubject")->isVisibleTo(m.view));
         QVERIFY(prompts.inputs.isEmpty()); // not while start-up builds the view
 
         // "w" picks the first title starting with W or w.
@@ -198,7 +197,7 @@ private Q_SLOTS:
         QCOMPARE(m.view->selectedTab(), 2);
 
         // The tab scroll bar passes unnamed tabs without asking.
-        m.view->hsbTabs->setValue(3);
+        part<QScrollBar>(m.view, "hsbTabs")->setValue(3);
         QCOMPARE(m.view->selectedTab(), 3);
         QVERIFY(prompts.inputs.isEmpty());
         // Its buttons refuse clicks until the tab is named.
@@ -213,22 +212,22 @@ private Q_SLOTS:
 
         // Choosing an unnamed tab asks for its title; the answer is stored.
         prompts.inputAnswers.enqueue(QString("Doctors"));
-        m.view->TabS->setCurrentIndex(4);
+        part<QTabBar>(m.view, "TabS")->setCurrentIndex(4);
         QCOMPARE(prompts.inputs.size(), 1);
         QCOMPARE(prompts.inputs[0].prompt, QString("Please enter Tab title"));
         QCOMPARE(prompts.inputs[0].title, QString("Edit Tab"));
-        QCOMPARE(m.view->TabS->tabText(4), QString("Doctors"));
+        QCOMPARE(part<QTabBar>(m.view, "TabS")->tabText(4), QString("Doctors"));
         QCOMPARE(directoryStore().readTabTitle(5), QString("Doctors"));
         // A cancelled prompt leaves the tab unnamed.
-        m.view->TabS->setCurrentIndex(6);
+        part<QTabBar>(m.view, "TabS")->setCurrentIndex(6);
         QCOMPARE(prompts.inputs.size(), 2);
         QCOMPARE(directoryStore().readTabTitle(7), QString());
 
         // Ctrl+I goes back to the index directory and its own entries.
         pressKey(m.view, Qt::Key_I, Qt::ControlModifier);
-        QVERIFY(!state().subjectMode);
+        QVERIFY(!m.view->subjectMode());
         QCOMPARE(m.view->selectedTab(), 1);
-        QCOMPARE(m.view->TabS->tabText(1), QString("B"));
+        QCOMPARE(part<QTabBar>(m.view, "TabS")->tabText(1), QString("B"));
         QCOMPARE(m.view->caption(1), QString("Index entry"));
         QCOMPARE(prompts.inputs.size(), 2);
     }
@@ -247,7 +246,7 @@ private Q_SLOTS:
         Main m;
         pressKey(m.view, Qt::Key_Up); // page 2
         pressKey(m.view, Qt::Key_3, Qt::AltModifier);
-        QCOMPARE(state().currentEntryKey, QString("0115"));
+        QCOMPARE(m.view->currentEntryKey(), QString("0115"));
         QCOMPARE(m.dialed, QStringList({"XX 1 212 555 0115|Fifteen"}));
         QCOMPARE(m.txtDial->text(), QString(" 1 212 555 0115"));
 
@@ -269,7 +268,7 @@ private Q_SLOTS:
         // Alt+semicolon is button 12: an empty slot opens the editor.
         pressKey(m.view, Qt::Key_Semicolon, Qt::AltModifier);
         QVERIFY(m.editor());
-        QCOMPARE(state().currentEntryKey, QString("0124"));
+        QCOMPARE(m.view->currentEntryKey(), QString("0124"));
         QCOMPARE(m.dialed.size(), 1); // an empty slot dials nothing
     }
 
@@ -282,31 +281,32 @@ private Q_SLOTS:
         QVERIFY(e);
         QVERIFY(e->isModal());
         QCOMPARE(e->windowTitle(), QString("Speed Dial"));
-        QVERIFY(e->TxtName->text().isEmpty());
-        QVERIFY(!e->CmdSave->isEnabled());
-        QVERIFY(!e->CmdSaveDial->isEnabled());
-        QVERIFY(!e->CmdMemo->isEnabled());
+        QVERIFY(part<QLineEdit>(e, "TxtName")->text().isEmpty());
+        QVERIFY(!part<QPushButton>(e, "CmdSave")->isEnabled());
+        QVERIFY(!part<QPushButton>(e, "CmdSaveDial")->isEnabled());
+        QVERIFY(!part<QPushButton>(e, "CmdMemo")->isEnabled());
         QVERIFY(e->x() >= m.window.frameGeometry().right()); // to the right of the main window
 
-        QTest::keyClicks(e->TxtName, "  Flower shop ");
-        QVERIFY(e->CmdSave->isEnabled());
-        QVERIFY(e->CmdMemo->isEnabled());
-        QVERIFY(!e->CmdSaveDial->isEnabled());
+        QTest::keyClicks(part<QLineEdit>(e, "TxtName"), "  Flower shop ");
+        QVERIFY(part<QPushButton>(e, "CmdSave")->isEnabled());
+        QVERIFY(part<QPushButton>(e, "CmdMemo")->isEnabled());
+        QVERIFY(!part<QPushButton>(e, "CmdSaveDial")->isEnabled());
         QCOMPARE(m.view->caption(2), QString("Flower shop")); // the button follows the typing
 
-        QTest::keyClicks(e->TxtNumber, "FLOWERS+/!\"p");
-        QCOMPARE(e->TxtNumber->text(), QString("35693777"));
-        QVERIFY(e->CmdSaveDial->isEnabled());
-        QTest::keyClick(e->TxtNumber, Qt::Key_Backspace);
-        QCOMPARE(e->TxtNumber->text(), QString("3569377"));
+        QTest::keyClicks(part<QLineEdit>(e, "TxtNumber"), "FLOWERS+/!\"p");
+        QCOMPARE(part<QLineEdit>(e, "TxtNumber")->text(), QString("35693777"));
+        QVERIFY(part<QPushButton>(e, "CmdSaveDial")->isEnabled());
+        QTest::keyClick(part<QLineEdit>(e, "TxtNumber"), Qt::Key_Backspace);
+        QCOMPARE(part<QLineEdit>(e, "TxtNumber")->text(), QString("3569377"));
 
         // With the box ticked every key is taken as typed.
-        QVERIFY(e->lblPulse->isHidden());
-        e->chkIgnore->click();
-        QVERIFY(!e->lblPulse->isHidden());
-        QTest::keyClicks(e->TxtNumber, " P+");
-        QCOMPARE(e->TxtNumber->text(), QString("3569377 P+"));
-        QTest::keyClick(e->TxtNumber, Qt::Key_Return); // Save is the default button
+        QVERIFY(part<QLabel>(e, "lblPulse")->isHidden());
+        part<QCheckBox>(e, "chkIgnore")->click();
+        QVERIFY(!part<QLabel>(e, "lblPulse")->isHidden());
+        QTest::keyClicks(part<QLineEdit>(e, "TxtNumber"), " P+");
+        QCOMPARE(part<QLineEdit>(e, "TxtNumber")->text(), QString("3569377 P+"));
+        QTest::keyClick(part<QLineEdit>(e, "TxtNumber"),
+                        Qt::Key_Return); // Save is the default button
         QTRY_VERIFY(!m.editor());
 
         // The name is stored as typed (reading drops the blanks around it).
@@ -319,27 +319,27 @@ private Q_SLOTS:
         m.view->menus().EditSpeed[1]->trigger();
         e = m.editor();
         QVERIFY(e);
-        QVERIFY(e->chkIgnore->isChecked());
-        QCOMPARE(e->TxtNumber->text(), QString("3569377 P+"));
+        QVERIFY(part<QCheckBox>(e, "chkIgnore")->isChecked());
+        QCOMPARE(part<QLineEdit>(e, "TxtNumber")->text(), QString("3569377 P+"));
         // Cancel puts the name back and stores nothing.
-        e->TxtName->setText("Changed");
+        part<QLineEdit>(e, "TxtName")->setText("Changed");
         QCOMPARE(m.view->caption(2), QString("Changed"));
         QTest::keyClick(e, Qt::Key_Escape);
         QTRY_VERIFY(!m.editor());
         QCOMPARE(m.view->caption(2), QString("Flower shop"));
-        QCOMPARE(state().currentEntryKey, QString("0"));
+        QCOMPARE(m.view->currentEntryKey(), QString("0"));
         QCOMPARE(directoryStore().readName(false, "0102"), QString("Flower shop"));
 
         // The options dialog's ignore box lets any key through too.
         options().setChecked(OptionsStore::chkIgnore, true);
         m.view->editSpeed(3);
         e = m.editor();
-        QTest::keyClicks(e->TxtName, "Shell");
-        QTest::keyClicks(e->TxtNumber, "\"xterm");
-        QCOMPARE(e->TxtNumber->text(), QString("\"xterm"));
-        e->CmdSaveDial->click();
+        QTest::keyClicks(part<QLineEdit>(e, "TxtName"), "Shell");
+        QTest::keyClicks(part<QLineEdit>(e, "TxtNumber"), "\"xterm");
+        QCOMPARE(part<QLineEdit>(e, "TxtNumber")->text(), QString("\"xterm"));
+        part<QPushButton>(e, "CmdSaveDial")->click();
         QTRY_VERIFY(!m.editor());
-        QCOMPARE(m.dialed, QStringList({"\"xterm|"}));
+        QCOMPARE(m.dialed, QStringList({"\"xterm|Shell"})); // the entry's name, just stored
         QCOMPARE(m.txtDial->text(), QString("\"xterm"));
 
         // A settings file that cannot be written: the user is told, the
@@ -348,9 +348,9 @@ private Q_SLOTS:
         QFile::setPermissions(env.settingsFile(), QFile::ReadOwner);
         m.view->editSpeed(4);
         e = m.editor();
-        QTest::keyClicks(e->TxtName, "Lost?");
-        QTest::keyClicks(e->TxtNumber, "123");
-        e->CmdSaveDial->click();
+        QTest::keyClicks(part<QLineEdit>(e, "TxtName"), "Lost?");
+        QTest::keyClicks(part<QLineEdit>(e, "TxtNumber"), "123");
+        part<QPushButton>(e, "CmdSaveDial")->click();
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.messages[0].icon, MsgIcon::Critical);
         QCOMPARE(m.editor(), e);
@@ -434,12 +434,13 @@ private Q_SLOTS:
             // A new entry saved in the same slot shows the old log.
             m.view->clickButton(1);
             QVERIFY(m.editor());
-            QTest::keyClicks(m.editor()->TxtName, "Carla");
-            m.editor()->CmdMemo->click();
+            QTest::keyClicks(part<QLineEdit>(m.editor(), "TxtName"), "Carla");
+            part<QPushButton>(m.editor(), "CmdMemo")->click();
             QTRY_VERIFY(!m.editor());
             QVERIFY(m.view->memoPad());
             QCOMPARE(m.view->memoPad()->windowTitle(), QString("Carla"));
-            QCOMPARE(m.view->memoPad()->TxtLog->toPlainText(), QString("Anna's log"));
+            QCOMPARE(part<QPlainTextEdit>(m.view->memoPad(), "TxtLog")->toPlainText(),
+                     QString("Anna's log"));
             m.view->memoPad()->close();
         }
         // After a restart the pasted entry is there with Anna's log.

@@ -1,9 +1,11 @@
+#include "common/ScriptedPrompter.h"
+#include "common/TestEnv.h"
 #include "core/common/Clock.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
-#include "common/ScriptedPrompter.h"
-#include "common/TestEnv.h"
 #include "core/directory/DirectoryStore.h"
+#include "directory/DirectoryTestStore.h"
+#include "directory/WindowParts.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
 #include "gui/directory/FrmSpeedDial.h"
@@ -16,6 +18,8 @@
 
 using namespace telvaro;
 using namespace telvaro::directory;
+using telvaro::test::directoryStore;
+using telvaro::test::part;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::TestEnv;
 
@@ -52,10 +56,7 @@ private:
     // Opens the pad as the entry editor's "Edit Memo" does.
     FrmMemo* openFor(const QString& key)
     {
-        state().currentEntryKey = key;
-        state().memoEntryKey = key;
-        state().memoOpen = true;
-        m_view->openMemo();
+        m_view->openMemo(key);
         return m_view->memoPad();
     }
 
@@ -67,7 +68,7 @@ private Q_SLOTS:
         m_env = std::make_unique<TestEnv>();
         directoryStore().writeEntryName(false, "0101", "Anna");
         directoryStore().writeEntryName(false, "0230", "Zoe on tab B");
-        m_view = std::make_unique<DirectoryView>();
+        m_view = std::make_unique<DirectoryView>(directoryStore());
         m_view->showIndexTabs();
         m_requestsTaken = 0;
         seams().processCallRequest = [this] { ++m_requestsTaken; };
@@ -87,13 +88,13 @@ private Q_SLOTS:
         FrmMemo* pad = openFor("0101");
         QVERIFY(pad && pad->isVisible());
         QCOMPARE(pad->windowTitle(), QString("Anna"));
-        QCOMPARE(pad->TxtMemo->toPlainText(), kStamp + "\n");
-        QCOMPARE(pad->TxtMemo->textCursor().position(), kStamp.size() + 1);
-        QVERIFY(pad->TxtLog->toPlainText().isEmpty());
-        QVERIFY(pad->TxtLog->isReadOnly());
-        QVERIFY(!pad->CmdSave->isEnabled());
-        QTest::mouseClick(pad->TxtMemo->viewport(), Qt::LeftButton);
-        QVERIFY(pad->CmdSave->isEnabled());
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtMemo")->toPlainText(), kStamp + "\n");
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtMemo")->textCursor().position(), kStamp.size() + 1);
+        QVERIFY(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText().isEmpty());
+        QVERIFY(part<QPlainTextEdit>(pad, "TxtLog")->isReadOnly());
+        QVERIFY(!part<QPushButton>(pad, "CmdSave")->isEnabled());
+        QTest::mouseClick(part<QPlainTextEdit>(pad, "TxtMemo")->viewport(), Qt::LeftButton);
+        QVERIFY(part<QPushButton>(pad, "CmdSave")->isEnabled());
 
         // A second opening while it is shown brings up the same pad.
         m_view->openMemo();
@@ -103,16 +104,17 @@ private Q_SLOTS:
     void notesAreAddedAndStoredWithOk()
     {
         FrmMemo* pad = openFor("0101");
-        QTest::keyClicks(pad->TxtMemo, "Call back Tuesday");
-        QVERIFY(pad->CmdSave->isEnabled());
-        pad->CmdSave->click();
-        QCOMPARE(pad->TxtLog->toPlainText(), "\n" + kStamp + "\nCall back Tuesday");
-        QVERIFY(pad->TxtMemo->toPlainText().isEmpty());
+        QTest::keyClicks(part<QPlainTextEdit>(pad, "TxtMemo"), "Call back Tuesday");
+        QVERIFY(part<QPushButton>(pad, "CmdSave")->isEnabled());
+        part<QPushButton>(pad, "CmdSave")->click();
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(),
+                 "\n" + kStamp + "\nCall back Tuesday");
+        QVERIFY(part<QPlainTextEdit>(pad, "TxtMemo")->toPlainText().isEmpty());
         // The second note carries no stamp unless the user types one.
-        QTest::keyClicks(pad->TxtMemo, "mail a@@b");
-        pad->CmdSave->click();
+        QTest::keyClicks(part<QPlainTextEdit>(pad, "TxtMemo"), "mail a@@b");
+        part<QPushButton>(pad, "CmdSave")->click();
         // A note not added to the log is not stored.
-        QTest::keyClicks(pad->TxtMemo, "never added");
+        QTest::keyClicks(part<QPlainTextEdit>(pad, "TxtMemo"), "never added");
         QVERIFY(pad->ok());
         QTRY_VERIFY(!m_view->memoPad());
         QVERIFY(!state().memoOpen);
@@ -122,7 +124,8 @@ private Q_SLOTS:
 
         // Reopened, the typed "@@" has become a line break.
         pad = openFor("0101");
-        QCOMPARE(pad->TxtLog->toPlainText(), "\n" + kStamp + "\nCall back Tuesday\nmail a\nb");
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(),
+                 "\n" + kStamp + "\nCall back Tuesday\nmail a\nb");
     }
 
     void capacityMessagesAtOk()
@@ -130,17 +133,17 @@ private Q_SLOTS:
         ScriptedPrompter prompts;
         FrmMemo* pad = openFor("0101");
         pad->editLog();
-        QVERIFY(!pad->TxtLog->isReadOnly());
+        QVERIFY(!part<QPlainTextEdit>(pad, "TxtLog")->isReadOnly());
 
         // Line breaks count as the two characters they are stored as.
-        pad->TxtLog->setPlainText(QString(5897, 'a') + "\n");
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText(QString(5897, 'a') + "\n");
         QCOMPARE(pad->logLength(), 5899);
         QVERIFY(pad->ok());
         QVERIFY(prompts.messages.isEmpty());
         QCOMPARE(storedLog(false, "0101").size(), 5899);
 
         pad = openFor("0101");
-        pad->TxtLog->setPlainText(QString(5900, 'b'));
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText(QString(5900, 'b'));
         QVERIFY(pad->ok());
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.messages[0].title, QString("Memo Pad full"));
@@ -149,14 +152,14 @@ private Q_SLOTS:
         QCOMPARE(storedLog(false, "0101"), QString(5900, 'b'));
 
         pad = openFor("0101");
-        pad->TxtLog->setPlainText(QString(5997, 'c'));
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText(QString(5997, 'c'));
         QVERIFY(pad->ok());
         QVERIFY(prompts.messages[1].text.endsWith("additional 1 characters"));
         QCOMPARE(storedLog(false, "0101"), QString(5997, 'c'));
 
         // 5998 characters are refused; the pad stays open and nothing is stored.
         pad = openFor("0101");
-        pad->TxtLog->setPlainText(QString(5998, 'd'));
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText(QString(5998, 'd'));
         QVERIFY(!pad->ok());
         QCOMPARE(prompts.messages[2].title, QString("Text exceeds capacity"));
         QCOMPARE(prompts.messages[2].text,
@@ -165,7 +168,7 @@ private Q_SLOTS:
         QVERIFY(pad->isVisible());
         QVERIFY(state().memoOpen);
         QCOMPARE(storedLog(false, "0101"), QString(5997, 'c'));
-        pad->TxtLog->setPlainText(QString(6000, 'd'));
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText(QString(6000, 'd'));
         QVERIFY(!pad->ok());
         QVERIFY(prompts.messages[3].text.endsWith("too many 3 characters"));
     }
@@ -174,9 +177,9 @@ private Q_SLOTS:
     {
         directoryStore().writeNoteLog(false, "0101", encodeNoteLog("old"));
         FrmMemo* pad = openFor("0101");
-        QCOMPARE(pad->TxtLog->toPlainText(), QString("old"));
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(), QString("old"));
         pad->editLog();
-        pad->TxtLog->setPlainText("changed");
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText("changed");
         pad->close();
         QTRY_VERIFY(!m_view->memoPad());
         QVERIFY(!state().memoOpen);
@@ -202,16 +205,16 @@ private Q_SLOTS:
         directoryStore().writeNoteLog(false, "0101", encodeNoteLog("index log"));
         directoryStore().writeNoteLog(true, "0101", encodeNoteLog("subject log"));
         pad = openFor("0101");
-        QCOMPARE(pad->TxtLog->toPlainText(), QString("index log"));
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(), QString("index log"));
         m_view->showSubjectTabs();
         pad->editLog();
-        pad->TxtLog->setPlainText("index log, edited");
+        part<QPlainTextEdit>(pad, "TxtLog")->setPlainText("index log, edited");
         QVERIFY(pad->ok());
         QCOMPARE(storedLog(false, "0101"), QString("index log, edited"));
         QCOMPARE(storedLog(true, "0101"), QString("subject log"));
         // Opened in subject mode, the same key shows the subject log.
         pad = openFor("0101");
-        QCOMPARE(pad->TxtLog->toPlainText(), QString("subject log"));
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(), QString("subject log"));
     }
 
     void editorEditMemoKeepsTheEntryAndOpensItsOldLog()
@@ -221,17 +224,17 @@ private Q_SLOTS:
         m_view->clickButton(5);
         FrmSpeedDial* editor = m_view->editor();
         QVERIFY(editor);
-        QTest::keyClicks(editor->TxtName, "New one");
-        editor->chkIgnore->setChecked(true);
-        QTest::keyClicks(editor->TxtNumber, "P555");
-        editor->CmdMemo->click();
+        QTest::keyClicks(part<QLineEdit>(editor, "TxtName"), "New one");
+        part<QCheckBox>(editor, "chkIgnore")->setChecked(true);
+        QTest::keyClicks(part<QLineEdit>(editor, "TxtNumber"), "P555");
+        part<QPushButton>(editor, "CmdMemo")->click();
         QTRY_VERIFY(!m_view->editor());
         QCOMPARE(directoryStore().readNumber(false, "0105"), QString("XXP555"));
         FrmMemo* pad = m_view->memoPad();
         QVERIFY(pad && pad->isVisible());
-        QCOMPARE(state().memoEntryKey, QString("0105"));
+        QCOMPARE(pad->entryKey(), QString("0105"));
         QCOMPARE(pad->windowTitle(), QString("New one"));
-        QCOMPARE(pad->TxtLog->toPlainText(), QString("from the old entry"));
+        QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(), QString("from the old entry"));
     }
 };
 

@@ -39,8 +39,6 @@ struct SeamLog
         s.closeLine = [this] { calls << "closeLine"; };
         s.dropCall = [this] { calls << "dropCall"; };
         s.registerRequestRecipient = [this](bool on) { calls << QString("register %1").arg(on); };
-        s.showIndexTabs = [this] { calls << "index"; };
-        s.showSubjectTabs = [this] { calls << "subject"; };
     }
 };
 
@@ -53,7 +51,17 @@ class TestPreferences : public QObject
     SeamLog log;
 
 private Q_SLOTS:
-    void initTestCase() { installOptionReactions(options()); }
+    void initTestCase()
+    {
+        installOptionReactions(options());
+        // The tab mode options, as the directory takes them.
+        connect(&options(), &S::optionClicked, this, [this](S::Option o) {
+            if (o == S::optIndex)
+                log.calls << "index";
+            else if (o == S::optSubject)
+                log.calls << "subject";
+        });
+    }
 
     void init()
     {

@@ -3,6 +3,7 @@
 // profile with its line, logs and requests working (the modem is
 // telvaro-modemsim on a pseudo-terminal).
 
+#include "directory/WindowParts.h"
 #include "settings/Cp1252.h"
 #include "app/FrmDialer.h"
 #include "app/ProgramParts.h"
@@ -20,6 +21,7 @@
 #include "gui/dialing/FrmConnect.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
+#include "gui/profiles/Profiles.h"
 #include "core/telephony/IncomingCalls.h"
 #include "core/telephony/LineSession.h"
 #include "telephony/SimModem.h"
@@ -44,9 +46,11 @@
 #include <memory>
 
 using namespace telvaro;
+using telvaro::test::part;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::SimModem;
 using telvaro::test::TestEnv;
+using telvaro::profiles::ProfileOperation;
 
 namespace {
 
@@ -115,13 +119,30 @@ class TestProfiles : public QObject
     std::unique_ptr<ScriptedPrompter> prompts;
     int ended = 0;
     test::CountingEnder ender{ended};
+    int reloads = 0; // main windows loaded again by a profile command
+    // The program's lasting parts (options dialog, tray, help), handed to
+    // every window loaded, as the program's root does.
+    std::unique_ptr<ProgramParts> parts;
 
     FrmDialer* window() { return FrmDialer::instance(); }
-
-    // A start of the program on the settings file as it is.
-    FrmDialer* start()
+    static ProfileOperation operation(FrmDialer* w)
     {
-        auto* w = new FrmDialer;
+        return w->findChild<Profiles*>()->operation();
+    }
+
+    // A start of the program on the settings file as it is (or its load by
+    // a profile command): a profile command's reload loads the window again,
+    // as the program's root does.
+    FrmDialer* start(ProfileOperation loadedBy = ProfileOperation::None)
+    {
+        if (!parts)
+            parts = std::make_unique<ProgramParts>();
+        auto* w = new FrmDialer(parts.get(), loadedBy);
+        connect(w, &FrmDialer::profileReloadRequested, this, [this, w](ProfileOperation op) {
+            ++reloads;
+            w->unloadForReload();
+            start(op);
+        });
         w->formLoad(QString());
         return w;
     }
@@ -143,12 +164,14 @@ private Q_SLOTS:
         test::resetProgram();
         ended = 0;
         FrmDialer::setProcessEnder(&ender);
+        reloads = 0;
     }
 
     void cleanup()
     {
         delete FrmDialer::instance();
         settle();
+        parts.reset();
         callSeam(seams().shutdownTelephony);
         FrmDialer::setProcessEnder(nullptr);
         seams() = {};
@@ -208,7 +231,7 @@ private Q_SLOTS:
         QCOMPARE(settingsBytes(), profile);
         QCOMPARE(TestEnv::readFile(data("HomeOut.log")), outLog);
         QCOMPARE(TestEnv::readFile(data("HomeIn.log")), inLog);
-        QCOMPARE(state().profileOperation, 5);
+        QCOMPARE(operation(w), ProfileOperation::None);
 
         // A call now goes to Home's log.
         calllog::appendOutgoingRecord();
@@ -253,7 +276,7 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::readFile(data("Work.tlx")), work);
         QCOMPARE(settingsBytes(), settingsBefore);
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Home\""));
-        QCOMPARE(state().profileOperation, 5);
+        QCOMPARE(operation(w), ProfileOperation::None);
 
         // OK replaces a read-only file.
         QFile::setPermissions(data("Work.tlx"), QFileDevice::ReadOwner);
@@ -308,14 +331,25 @@ private Q_SLOTS:
         QCOMPARE(settingsBytes(), before);
         QCOMPARE(FrmDialer::instance(), w);
 
-        // A log window's own question cancelled: nothing is switched.
-        const auto closeLogWindows = seams().closeLogWindows;
-        seams().closeLogWindows = [] { return false; };
-        prompts->messageAnswers.enqueue(MsgResult::No);
+        // A log window that cannot save its changes stays open: nothing is
+        // switched.
+        QVERIFY(calllog::appendRecord(data("HomeOut.log"), calllog::LogKind::Outgoing,
+                                      {"Ann", "5550101", "05-04-2026  10:11:12", "0101"}));
+        w->mnuOutLog->trigger();
+        auto* log = w->findChild<QMainWindow*>("FrmOutLog");
+        QVERIFY(log);
+        log->findChild<QTableView*>()->selectRow(0);
+        log->findChild<QAction*>("mnuDelete")->trigger();
+        QVERIFY(QFile::remove(data("HomeOut.log")) && QDir().mkdir(data("HomeOut.log")));
+        prompts->messageAnswers << MsgResult::No << MsgResult::Yes << MsgResult::Ok;
         w->mnuNew->trigger();
+        QCOMPARE(prompts->messages.last().title, QString("Saving log to file"));
+        QVERIFY(log->isVisible());
         QCOMPARE(settingsBytes(), before);
         QCOMPARE(FrmDialer::instance(), w);
-        seams().closeLogWindows = closeLogWindows;
+        prompts->messageAnswers.enqueue(MsgResult::No);
+        log->close();
+        QVERIFY(QDir().rmdir(data("HomeOut.log")));
 
         // New → Yes with a save that fails: told, and Home stays.
         QDir().mkpath(data("Home.tlx"));
@@ -338,11 +372,6 @@ private Q_SLOTS:
 
         // New → Yes: Home is saved, then the empty profile starts, once.
         options().setText(OptionsStore::TxtRedial, "9"); // as the user left the options
-        int reloads = 0;
-        seams().reloadMainWindow = [&reloads] {
-            ++reloads;
-            FrmDialer::reloadMainWindow();
-        };
         prompts->messageAnswers.enqueue(MsgResult::Yes);
         w->mnuNew->trigger();
         settle();
@@ -355,12 +384,11 @@ private Q_SLOTS:
         QVERIFY(settingsBytes().startsWith(marker() + "\r\n"));
         QVERIFY(!settingsBytes().contains("Name0101"));
         QCOMPARE(settings::read("Preferences", "Redials Number"), QString("9"));
-        QCOMPARE(state().profileOperation, 5);
-        QVERIFY(!state().profileReload);
+        QCOMPARE(operation(w), ProfileOperation::None);
 
         // A cancelled Open dialog, then the window's close: the program ends.
         w->mnuOpen->trigger();
-        QCOMPARE(state().profileOperation, 5);
+        QCOMPARE(operation(w), ProfileOperation::None);
         prompts->messageAnswers.enqueue(MsgResult::No);
         w->close();
         QCOMPARE(ended, 1);
@@ -377,11 +405,11 @@ private Q_SLOTS:
         const QByteArray untitled = TestEnv::readFile(data("Untitled.tlx"));
         FrmDialer* w = start();
         const QByteArray before = settingsBytes();
-        seams().openMemo("0101");
+        w->findChild<DirectoryView*>()->openMemo("0101");
         FrmMemo* memo = w->findChild<DirectoryView*>()->memoPad();
         QVERIFY(memo && memo->isVisible());
-        QTest::keyClicks(memo->TxtMemo, "typed, not saved");
-        const QString typed = memo->TxtMemo->toPlainText();
+        QTest::keyClicks(part<QPlainTextEdit>(memo, "TxtMemo"), "typed, not saved");
+        const QString typed = part<QPlainTextEdit>(memo, "TxtMemo")->toPlainText();
 
         for (QAction* command : {w->mnuNew, w->mnuOpen}) {
             prompts->fileAnswers.enqueue(data("Other.tlx"));
@@ -390,7 +418,7 @@ private Q_SLOTS:
             QCOMPARE(prompts->messages.last().title, QString("File Untitled.tlx already exists"));
             QCOMPARE(FrmDialer::instance(), w);
             QVERIFY(memo->isVisible());
-            QCOMPARE(memo->TxtMemo->toPlainText(), typed);
+            QCOMPARE(part<QPlainTextEdit>(memo, "TxtMemo")->toPlainText(), typed);
             QCOMPARE(settingsBytes(), before);
             QCOMPARE(TestEnv::readFile(data("Untitled.tlx")), untitled);
         }
@@ -417,8 +445,6 @@ private Q_SLOTS:
             ExitingPrompter exiting;
             exiting.file = data("Other.tlx");
             setPrompter(&exiting);
-            int reloads = 0;
-            seams().reloadMainWindow = [&reloads] { ++reloads; };
             command->trigger();
             setPrompter(prompts.get());
             QVERIFY(exiting.asked.contains("Save the changes?"));
@@ -441,10 +467,10 @@ private Q_SLOTS:
                                                   "[Speed Dial]\r\nName0101=Olga\r\n"
                                                   "[MemoLog]\r\nLog0101=Olga's own note\r\n");
         FrmDialer* w = start();
-        seams().openMemo("0101");
+        w->findChild<DirectoryView*>()->openMemo("0101");
         FrmMemo* memo = w->findChild<DirectoryView*>()->memoPad();
         QVERIFY(memo && memo->isVisible());
-        QTest::keyClicks(memo->TxtMemo, "written for Ann");
+        QTest::keyClicks(part<QPlainTextEdit>(memo, "TxtMemo"), "written for Ann");
         const QPointer<FrmMemo> pad(memo);
 
         prompts->fileAnswers.enqueue(data("Other.tlx"));
@@ -486,8 +512,7 @@ private Q_SLOTS:
 
         FrmDialer* w = start();
         QVERIFY(telephony().lineIsOpen);
-        FrmOptions& dialog = w->parts().optionsDialog();
-        const QPointer<FrmOptions> dialogKept(&dialog);
+        const QPointer<FrmOptions> dialogKept(&w->parts().optionsDialog());
         prompts->fileAnswers.enqueue(data("Other.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::No);
         w->mnuOpen->trigger();

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace telvaro;
@@ -95,8 +96,12 @@ private Q_SLOTS:
         f.dial({"T5551234"});
         f.reply();
         f.callState(LINECALLSTATE_DIALING);
+        QSignalSpy ended(&outgoingCall(), &Call::ended);
         outgoingCall().setError(kind);
         ReportCallError();
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(ended[0][0].value<CallOutcome>(), kind);
+        QCOMPARE(outgoingCall().state(), CallState::Failed);
         QCOMPARE(f.rec.errors(), QStringList{"showCallError " + caption + "|" + text});
         // The call was dropped and let go of.
         QCOMPARE(f.line.requests.mid(1), QStringList({"drop", "release"}));

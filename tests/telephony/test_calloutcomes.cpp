@@ -2,6 +2,8 @@
 // programs send them: the real main window, line layer and modem provider
 // against telvaro-modemsim on a pseudo-terminal, with a private D-Bus.
 
+#include "gui/directory/DirectoryView.h"
+#include "gui/directory/FrmMemo.h"
 #include "PrivateBus.h"
 #include "SimModem.h"
 
@@ -379,7 +381,9 @@ private Q_SLOTS:
         WAIT_FOR_HEADING(QStringLiteral("Connected"), 15000);
         QCOMPARE(dials(), 1);
         click("CmdOK");
-        QCOMPARE(state().memoEntryKey, QStringLiteral("0105"));
+        const FrmMemo* memo = window->findChild<DirectoryView*>()->memoPad();
+        QVERIFY(memo);
+        QCOMPARE(memo->entryKey(), QStringLiteral("0105"));
         const auto rows = logRows(LogKind::Outgoing);
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].name, QStringLiteral("Dr. Bo"));

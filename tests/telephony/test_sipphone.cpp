@@ -2,6 +2,7 @@
 // real line layer with its SIP provider, and SIPp (on 127.0.0.1) playing the
 // user's phone and the PBX.
 
+#include "directory/WindowParts.h"
 #include "SipPeer.h"
 
 #include "settings/Cp1252.h"
@@ -17,6 +18,7 @@
 #include "gui/dialing/DialPad.h"
 #include "core/dialing/Dialer.h"
 #include "core/directory/DirectoryStore.h"
+#include "directory/DirectoryTestStore.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/telephony/FrmCallDisplay.h"
 #include "core/telephony/LineSession.h"
@@ -184,7 +186,7 @@ private Q_SLOTS:
         QCOMPARE(caps.lineName, QStringLiteral("Desk phone"));
         QCOMPARE(caps.providerInfo, QStringLiteral("Telvaro SIP phone"));
 
-        QTest::mouseClick(directoryView()->CmdS[0], Qt::LeftButton);
+        QTest::mouseClick(part<QPushButton>(directoryView(), "CmdS1"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(callWindowTitle(), QStringLiteral("Connected"), 30000);
         QTRY_VERIFY_WITH_TIMEOUT(phone.finished(), 10000);
         QVERIFY2(phone.exitCode() == 0, qPrintable(phone.errors()));
@@ -261,7 +263,7 @@ private Q_SLOTS:
         SipAccount account = SipPeer::account(phone.address());
         account.dialTimeout = 60;
         startTelvaro(account);
-        QTest::mouseClick(directoryView()->CmdS[0], Qt::LeftButton);
+        QTest::mouseClick(part<QPushButton>(directoryView(), "CmdS1"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(phone.received(QStringLiteral("INVITE")).size(), 1, 10000);
         QTest::qWait(300); // ringing
         QTest::mouseClick(callWindow()->findChild<QPushButton*>(QStringLiteral("cmdCancel")),
@@ -314,7 +316,7 @@ private Q_SLOTS:
         SipPasswords::instance().remember(account, QStringLiteral("secret"));
         startTelvaro(account);
 
-        QTest::mouseClick(directoryView()->CmdS[0], Qt::LeftButton);
+        QTest::mouseClick(part<QPushButton>(directoryView(), "CmdS1"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(callWindowTitle(), QStringLiteral("Modem error!"), 15000);
         QWidget* w = callWindow();
         QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lbl1"))->text(), label);
@@ -435,7 +437,7 @@ private Q_SLOTS:
             startTelvaro(account);
             for (int call = 0; call < (run == 0 ? 1 : 2); ++call) {
                 captions.clear();
-                QTest::mouseClick(directoryView()->CmdS[0], Qt::LeftButton);
+                QTest::mouseClick(part<QPushButton>(directoryView(), "CmdS1"), Qt::LeftButton);
                 QTRY_COMPARE_WITH_TIMEOUT(callWindowTitle(), QStringLiteral("Modem error!"), 15000);
                 QCOMPARE(callWindow()->findChild<QLabel*>(QStringLiteral("lbl1"))->text(),
                          QStringLiteral("Not able to make a call.")); // number not found
@@ -599,7 +601,7 @@ private Q_SLOTS:
         account.domain = callee.address(); // the number is called there
         startTelvaro(account);
 
-        QTest::mouseClick(directoryView()->CmdS[0], Qt::LeftButton);
+        QTest::mouseClick(part<QPushButton>(directoryView(), "CmdS1"), Qt::LeftButton);
         const bool ended = QTest::qWaitFor(
             [] {
                 return callWindowTitle() == QLatin1String("Connected") ||

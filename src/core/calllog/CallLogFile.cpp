@@ -1,11 +1,11 @@
 #include "core/calllog/CallLogFile.h"
 
-#include "settings/AtomicFile.h"
 #include "core/common/Clock.h"
-#include "settings/Cp1252.h"
-#include "settings/Paths.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
+#include "settings/AtomicFile.h"
+#include "settings/Cp1252.h"
+#include "settings/Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,11 +95,11 @@ void reportFailure(const QString& path, LogKind kind, const QString& reason)
 CallLogRow appendAndReport(LogKind kind, const CallLogRow& row)
 {
     const QString path = logPath(kind);
-    QString error;
-    if (appendRecord(path, kind, row, &error))
+    const Result appended = appendRecord(path, kind, row);
+    if (appended)
         reportedFailures().remove(path);
     else
-        reportFailure(path, kind, error);
+        reportFailure(path, kind, appended.error);
     return cleanRow(row);
 }
 
@@ -108,11 +108,12 @@ CallLogRow appendAndReport(LogKind kind, const CallLogRow& row)
 // overtake it.
 void appendIncomingAndReport(const QString& path, const CallLogRow& row)
 {
-    QString error;
-    if (appendRecord(path, LogKind::Incoming, row, &error)) {
+    const Result appended = appendRecord(path, LogKind::Incoming, row);
+    if (appended) {
         reportedFailures().remove(path);
         return;
     }
+    const QString error = appended.error;
     QTimer::singleShot(0, &callLogEvents(),
                        [path, error] { reportFailure(path, LogKind::Incoming, error); });
 }
@@ -226,38 +227,26 @@ qint64 dateSortKey(QStringView t)
     return key * 1000000 + (timeRead ? (hour * 100 + minute) * 100 + second : 0);
 }
 
-bool appendRecord(const QString& path, LogKind kind, const CallLogRow& given, QString* error)
+Result appendRecord(const QString& path, LogKind kind, const CallLogRow& given)
 {
     const CallLogRow row = cleanRow(given);
     const HeaderVariant variant =
         kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming;
-    if (isReadOnlyFile(path)) {
-        if (error)
-            *error = QStringLiteral("The file is read-only.");
-        return false;
-    }
+    if (isReadOnlyFile(path))
+        return Result::failure(QStringLiteral("The file is read-only."));
     // The record goes in by replacing the whole file: a kill or a crash at any
     // moment leaves the log with the record or without it, never half a line.
     QByteArray bytes;
     QFile file(path);
     const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        if (error)
-            *error = QStringLiteral("%1 is not a file.").arg(path);
-        return false;
-    }
+    if (info.exists() && !info.isFile())
+        return Result::failure(QStringLiteral("%1 is not a file.").arg(path));
     if (info.exists()) {
-        if (!file.open(QIODevice::ReadOnly)) {
-            if (error)
-                *error = file.errorString();
-            return false;
-        }
+        if (!file.open(QIODevice::ReadOnly))
+            return Result::failure(file.errorString());
         bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            if (error)
-                *error = file.errorString();
-            return false;
-        }
+        if (file.error() != QFileDevice::NoError)
+            return Result::failure(file.errorString());
         file.close();
     } else {
         QDir().mkpath(QFileInfo(path).absolutePath());
@@ -272,13 +261,10 @@ bool appendRecord(const QString& path, LogKind kind, const CallLogRow& given, QS
     }
     bytes.append(cp1252::encode(formatRecord(row, kind)));
     bytes.append("\r\n");
-    if (const Result written = writeFileAtomically(path, bytes); !written) {
-        if (error)
-            *error = written.error;
-        return false;
-    }
+    if (const Result written = writeFileAtomically(path, bytes); !written)
+        return written;
     Q_EMIT callLogEvents().recordAppended(path, kind, row);
-    return true;
+    return Result::success();
 }
 
 CallLogEvents& callLogEvents()
@@ -380,15 +366,12 @@ QByteArray serializeLog(LogKind kind, const QList<CallLogRow>& rows, HeaderVaria
     return bytes;
 }
 
-bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
-             HeaderVariant variant, QString* error)
+Result saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
+               HeaderVariant variant)
 {
     const QByteArray bytes = serializeLog(kind, rows, variant);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const Result written = writeFileAtomically(path, bytes);
-    if (!written && error)
-        *error = written.error;
-    return written.ok();
+    return writeFileAtomically(path, bytes);
 }
 
 CallLogRow appendOutgoingRecord()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Result.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QObject>
@@ -62,10 +64,9 @@ qint64 dateSortKey(QStringView dateTime);
 // Appends one record (its fields cleaned) to `path`, starting the file with the
 // header of `kind` when it does not exist or is empty. The file is replaced as
 // a whole, so a kill at any moment leaves it with the whole record or without
-// it, and a write that fails leaves it as it was. False with a readable reason
-// in `error` on failure.
-bool appendRecord(const QString& path, LogKind kind, const CallLogRow& row,
-                  QString* error = nullptr);
+// it, and a write that fails leaves it as it was (the failure carries a
+// readable reason).
+Result appendRecord(const QString& path, LogKind kind, const CallLogRow& row);
 
 // Calls `visit(line)` for every line of `bytes`, without its line end: CR LF,
 // LF or CR alone ends a line; a last line without an end is a line too.
@@ -120,14 +121,12 @@ QByteArray serializeLog(LogKind kind, const QList<CallLogRow>& rows, HeaderVaria
 
 // Rewrites the whole file (atomically) from `rows`: the header of `variant`,
 // then one record per row in order.
-bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
-             HeaderVariant variant, QString* error = nullptr);
-inline bool saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
-                    QString* error = nullptr)
+Result saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
+               HeaderVariant variant);
+inline Result saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows)
 {
     return saveLog(path, kind, rows,
-                   kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming,
-                   error);
+                   kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming);
 }
 
 // The calls of the program: the outgoing record of the call just taken

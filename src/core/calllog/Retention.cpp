@@ -1,9 +1,16 @@
 #include "core/calllog/Retention.h"
 
+#include "core/common/Clock.h"
+#include "core/common/Helpers.h"
 #include "settings/AtomicFile.h"
-#include "core/calllog/CallLogFile.h"
+#include "settings/OptionsStore.h"
+#include "settings/Paths.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace telvaro::calllog {
 namespace {
@@ -52,21 +59,63 @@ QByteArray prunedLog(QByteArrayView bytes, int days, const QDate& today)
     return out;
 }
 
-bool trimCallLog(const QString& logPath, const QString& backupPath, int days, const QDate& today,
-                 QString* error)
+Result trimCallLog(const QString& logPath, const QString& backupPath, int days, const QDate& today)
 {
     QFile backup(backupPath);
-    if (!backup.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(backupPath, backup.errorString());
-        return false;
-    }
+    if (!backup.open(QIODevice::ReadOnly))
+        return Result::failure(QStringLiteral("%1: %2").arg(backupPath, backup.errorString()));
     const QByteArray bytes = backup.readAll();
     backup.close();
-    const Result written = writeFileAtomically(logPath, prunedLog(bytes, days, today));
-    if (!written && error)
-        *error = written.error;
-    return written.ok();
+    return writeFileAtomically(logPath, prunedLog(bytes, days, today));
+}
+
+QStringList LogRetention::pruneLogs(const QString& profileName) const
+{
+    QStringList failures;
+    const OptionsStore& o = options();
+    for (LogKind kind : {LogKind::Incoming, LogKind::Outgoing}) {
+        const bool on = o.isChecked(kind == LogKind::Incoming ? OptionsStore::chkDelIncoming
+                                                              : OptionsStore::chkDelOutgoing);
+        if (!on)
+            continue;
+        const Result pruned = pruneLog(profileName, kind);
+        if (!pruned)
+            failures.append(pruned.error);
+    }
+    return failures;
+}
+
+Result LogRetention::pruneLog(const QString& profileName, LogKind kind) const
+{
+    const QString base = paths::dataDir() + QLatin1Char('/') + profileName +
+                         (kind == LogKind::Incoming ? QStringLiteral("In") : QStringLiteral("Out"));
+    const QString log = base + QStringLiteral(".log");
+    const QString backup = base + QStringLiteral(".bak");
+    if (!QFileInfo(log).isFile())
+        return Result::success();
+    // The day count as the dialog's OK leaves it: a box holding no whole
+    // number (emptied, "-5") counts its spin bar's value.
+    const OptionsStore::Text dayBox =
+        kind == LogKind::Incoming ? OptionsStore::txtInDays : OptionsStore::txtDays;
+    const QString dayText = options().text(dayBox).trimmed();
+    bool whole = !dayText.isEmpty() && std::all_of(dayText.cbegin(), dayText.cend(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    int days = whole ? dayText.toInt(&whole) : 0;
+    if (!whole)
+        days = options().spinValue(dayBox);
+
+    // The log is rebuilt from the backup: without a complete backup it is
+    // left as it is.
+    Result pruned = CopyTextFile(log, backup);
+    if (pruned)
+        pruned = trimCallLog(log, backup, days, (m_clock ? *m_clock : clock()).now().date());
+    if (pruned)
+        return pruned;
+    return Result::failure(
+        QStringLiteral("The old calls could not be removed from the log\n%1\n\n%2\n\n"
+                       "The log is unchanged.")
+            .arg(QDir::toNativeSeparators(log), pruned.error));
 }
 
 } // namespace telvaro::calllog

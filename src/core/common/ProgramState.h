@@ -13,17 +13,11 @@ struct ProgramState
     // Start-up and profiles.
     QString externalNumber; // command line, or a number from another program
     QString profileName = QStringLiteral("Untitled");
-    int profileOperation = 5; // 1 New Profile, 2 Open Profile, 5 otherwise
-    bool profileReload = false;
-    // The profile's name before the last Save As (its logs were copied).
-    QString previousProfileName;
-    int startupModeSwitch = 0; // 4 while start-up selects the tab mode
 
-    // Directory.
-    bool subjectMode = false;
+
+    // Dial procedure: inputs and outputs (the directory entry dialed, "0"
+    // for none).
     QString currentEntryKey = QStringLiteral("0");
-
-    // Dial procedure: inputs and outputs.
     QString pendingNumber;
     QString pendingName;
     QString dialString;
@@ -33,8 +27,7 @@ struct ProgramState
     QString callerName;
     QString callerNumber;
 
-    // Memo pad.
-    QString memoEntryKey;
+    // Memo pad: open (requests from other programs wait for it to close).
     bool memoOpen = false;
 };
 

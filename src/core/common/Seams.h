@@ -48,16 +48,6 @@ struct Seams
     std::function<void()> unhook;
     std::function<void(bool accept)> registerRequestRecipient;
 
-    // Directory.
-    std::function<void()> showIndexTabs;   // mnuIndex_Click
-    std::function<void()> showSubjectTabs; // mnuSubject_Click
-    std::function<void(int key, int shift)> directoryKeyDown;
-    std::function<void(QChar letter)> directoryLetterJump;
-    std::function<void(const QString& entryKey)> openMemo;
-    std::function<void()> closeEntryEditor;       // before a dial
-    std::function<void()> closeMemo;              // closes FrmMemo storing nothing
-    std::function<void()> enableSpeedDialButtons; // the pad's number changed
-
     // Dialing: dial procedure, call progress window, dialing pad.
     std::function<void()> dialNumber;
     std::function<QStringList()> recentNumbers;
@@ -69,29 +59,7 @@ struct Seams
     // Tray: the line was opened or closed for receiving.
     std::function<void()> trayModify;
 
-    // Call logs.
-    // TrimCallLog: rewrites the log from its backup keeping `days` days of
-    // calls; false with the reason in `error` when the log could not be
-    // written (it is then left as it was).
-    std::function<bool(const QString& logPath, const QString& backupPath, int days, QString* error)>
-        trimCallLog;
-    // Closes both log windows through their own Close steps (a window with
-    // unsaved changes asks "Save the changes?", Yes or No); false when a
-    // window stays open because its changes could not be saved.
-    std::function<bool()> closeLogWindows;
-
-    // Profiles.
-    std::function<void()> saveProfile; // mnuSave_Click
-    // The exit's save of a named profile to its file in the data folder, no
-    // question asked; `quiet`: a failure is told on stderr, not in a box.
-    std::function<bool(bool quiet)> saveProfileAtExit;
-
     // Application frame.
-    // Unloads the main window and loads a new one, which runs the start-up
-    // again (New Profile, Open Profile; ProfileOperation set by the caller).
-    std::function<void()> reloadMainWindow;
-    // Sets ProfileName and the captions that show it (window, Save, Save As).
-    std::function<void(const QString& name)> setProfileName;
 };
 
 // The seams of the running program.

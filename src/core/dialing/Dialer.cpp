@@ -169,7 +169,7 @@ void Dialer::dialNow()
     outgoingCall().displayShown = false;
     if (s.pendingNumber.isEmpty())
         return;
-    callSeam(seams().closeEntryEditor);
+    Q_EMIT dialStarting();
 
     QString number = s.pendingNumber;
     if (!number.startsWith(QLatin1String("XX")) && !checked(OptionsStore::chkIgnore)) {
@@ -535,7 +535,8 @@ void Dialer::confirmCall()
     s.pendingName = party.request.name;
     s.displayNumber = party.displayNumber;
     s.currentEntryKey = party.request.entryKey;
-    Q_EMIT callConnected(party.request);
+    if (party.request.hasEntry() && !s.memoOpen)
+        Q_EMIT memoRequested(party.request.entryKey);
     callSeam(seams().dropCall);
     // The "connected" or "enddial" sound may still be playing.
     stopSound();

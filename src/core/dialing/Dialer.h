@@ -118,12 +118,14 @@ Q_SIGNALS:
     void mainWindowWanted(bool minimized);
     // The touch tones are over: the main window takes input again.
     void mainWindowReleased();
-    // The user took the call (OK): it is for `request` (its memo pad opens).
-    void callConnected(const telvaro::DialRequest& request);
     // A call attempt is over: taken, busy for good, or hung up. The number
     // is the one the call showed.
     void callEnded(const telvaro::DialRequest& request, const QString& displayNumber,
                    telvaro::CallOutcome outcome);
+    // A number is about to be dialed (an open entry editor closes).
+    void dialStarting();
+    // The user took a call to a directory entry: its memo pad opens.
+    void memoRequested(const QString& entryKey);
 
 private:
     void loadConnectWindow();

@@ -1,7 +1,6 @@
 #include "core/directory/DirectoryStore.h"
 
 #include "settings/IniFile.h"
-#include "settings/SettingsFile.h"
 
 #include <limits>
 
@@ -110,25 +109,14 @@ QString decodeNoteLog(const QString& stored)
 
 using namespace directory;
 
-namespace {
-
-// A good write is told to whoever follows the directory's changes.
-bool changedIf(bool written)
+bool DirectoryStore::changedIf(bool written)
 {
     if (written)
-        Q_EMIT directoryChanges().changed();
+        Q_EMIT changed();
     return written;
 }
 
-} // namespace
-
-DirectoryChanges& directoryChanges()
-{
-    static DirectoryChanges changes;
-    return changes;
-}
-
-DirectoryStore::DirectoryStore(IniFile& file) : m_file(&file) {}
+DirectoryStore::DirectoryStore(IniFile& file, QObject* parent) : QObject(parent), m_file(&file) {}
 
 Entry DirectoryStore::readEntry(bool subjectMode, const QString& key)
 {
@@ -207,40 +195,6 @@ bool DirectoryStore::writeNoteLog(bool subjectMode, const QString& key, const QS
 QString DirectoryStore::lastError() const
 {
     return m_file->lastError();
-}
-
-namespace {
-
-struct SharedStore
-{
-    IniFile* external = nullptr;
-    std::unique_ptr<DirectoryStore> store;
-    IniFile* storeFile = nullptr;
-};
-
-SharedStore& shared()
-{
-    static SharedStore s;
-    return s;
-}
-
-} // namespace
-
-DirectoryStore& directoryStore()
-{
-    SharedStore& s = shared();
-    // The settings engine shared by the whole program, unless one was handed in.
-    IniFile* file = s.external ? s.external : &settings::file();
-    if (!s.store || s.storeFile != file) {
-        s.store = std::make_unique<DirectoryStore>(*file);
-        s.storeFile = file;
-    }
-    return *s.store;
-}
-
-void setDirectorySettingsFile(IniFile* file)
-{
-    shared().external = file;
 }
 
 } // namespace telvaro

@@ -79,12 +79,16 @@ struct Entry
 
 } // namespace directory
 
-// Access to the directory sections of one settings file.
-class DirectoryStore
+// Access to the directory sections of one settings file. Tells of every
+// change it writes to the directory (an entry, a note, a title, a removal),
+// as soon as it is written.
+class DirectoryStore : public QObject
 {
+    Q_OBJECT
+
 public:
     // Works on `file` (not owned).
-    explicit DirectoryStore(IniFile& file);
+    explicit DirectoryStore(IniFile& file, QObject* parent = nullptr);
 
     IniFile& file() { return *m_file; }
 
@@ -112,28 +116,14 @@ public:
     QString readValue(const QString& section, const QString& key);
     bool writeValue(const QString& section, const QString& key, const QString& value);
 
-private:
-    IniFile* m_file;
-};
-
-// Tells of every change a store writes to the directory (an entry, a note,
-// a title, a removal), as soon as it is written.
-class DirectoryChanges : public QObject
-{
-    Q_OBJECT
-public:
-    using QObject::QObject;
 Q_SIGNALS:
     void changed();
-};
-DirectoryChanges& directoryChanges();
 
-// The directory of the running program, on the program's shared settings
-// file (settings::file()). Follows the settings folder when it changes
-// (tests), so callers never hold on to a stale file.
-DirectoryStore& directoryStore();
-// Uses `file` (not owned) as the settings file of the directory instead;
-// nullptr goes back to the shared settings file.
-void setDirectorySettingsFile(IniFile* file);
+private:
+    // A good write is told to whoever follows the directory's changes.
+    bool changedIf(bool written);
+
+    IniFile* m_file;
+};
 
 } // namespace telvaro

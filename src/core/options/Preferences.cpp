@@ -326,12 +326,6 @@ void installOptionReactions(OptionsStore& store)
             break;
         }
     });
-    QObject::connect(&store, &OptionsStore::optionClicked, &store, [](S::Option o) {
-        if (o == S::optIndex)
-            callSeam(seams().showIndexTabs);
-        else if (o == S::optSubject)
-            callSeam(seams().showSubjectTabs);
-    });
 }
 
 void installPreferences()

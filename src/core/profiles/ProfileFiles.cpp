@@ -1,12 +1,12 @@
 #include "core/profiles/ProfileFiles.h"
 
+#include "core/common/Helpers.h"
+#include "core/common/Seams.h"
 #include "settings/AtomicFile.h"
 #include "settings/Cp1252.h"
-#include "core/common/Helpers.h"
 #include "settings/IniFile.h"
 #include "settings/OptionsStore.h"
 #include "settings/Paths.h"
-#include "core/common/Seams.h"
 #include "settings/SettingsFile.h"
 
 #include <QDir>
@@ -108,37 +108,32 @@ QByteArray profileBytes(const QString& fileName, const QString& savePath)
     return draft.serialize();
 }
 
-bool writeProfileFile(const QString& path, const QByteArray& bytes, QString* error)
+Result writeProfileFile(const QString& path, const QByteArray& bytes)
 {
     const bool existed = QFileInfo::exists(path);
     if (existed)
         setReadOnly(path, false);
     if (const Result written = writeFileAtomically(path, bytes); !written) {
-        if (error)
-            *error = written.error;
         if (existed)
             setReadOnly(path, true);
-        return false;
+        return written;
     }
     setReadOnly(path, true);
-    return true;
+    return Result::success();
 }
 
-bool copyLogs(const QString& previousName, const QString& newName, QString* error)
+Result copyLogs(const QString& previousName, const QString& newName)
 {
     const QString folder = paths::dataDir() + QLatin1Char('/');
     for (const char* suffix : {"In.log", "Out.log"}) {
         const QString target = folder + newName + QLatin1String(suffix);
         if (QFileInfo::exists(target))
             continue;
-        const Result copied = CopyTextFile(folder + previousName + QLatin1String(suffix), target);
-        if (!copied) {
-            if (error)
-                *error = copied.error;
-            return false;
-        }
+        if (const Result copied = CopyTextFile(folder + previousName + QLatin1String(suffix), target);
+            !copied)
+            return copied;
     }
-    return true;
+    return Result::success();
 }
 
 } // namespace telvaro::profiles

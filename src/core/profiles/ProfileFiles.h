@@ -1,9 +1,16 @@
 #pragma once
 
+#include "settings/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
 namespace telvaro::profiles {
+
+// The profile command that loads the main window again: New Profile starts
+// on an empty directory, Open Profile on a chosen profile file; None for
+// every other start.
+enum class ProfileOperation { None, New, Open };
 
 // A profile is a copy of the settings file. It lives in the data folder as
 // its name with the extension "tlx", unless Save As put it elsewhere.
@@ -35,13 +42,12 @@ QByteArray profileBytes(const QString& fileName = {}, const QString& savePath = 
 
 // Writes a profile file: an existing file gets its write permission back
 // first, the bytes replace it as a whole, and every write bit is removed
-// again. A failure leaves the old file as it was (read-only again) and
-// returns false with the reason in `error`.
-bool writeProfileFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// again. A failure leaves the old file as it was (read-only again).
+Result writeProfileFile(const QString& path, const QByteArray& bytes);
 
 // A new profile's logs start as copies of the previous profile's: a log the
 // new profile already has is never overwritten, a missing source copies
-// nothing. Returns false with the reason when a copy failed.
-bool copyLogs(const QString& previousName, const QString& newName, QString* error = nullptr);
+// nothing. Fails with the reason when a copy failed.
+Result copyLogs(const QString& previousName, const QString& newName);
 
 } // namespace telvaro::profiles

@@ -1,11 +1,10 @@
 #include "gui/calllog/FrmLog.h"
 
-#include "core/common/ProgramState.h"
+#include "core/calllog/CallLogModel.h"
 #include "core/common/Prompter.h"
 #include "core/common/Seams.h"
-#include "core/calllog/CallLogModel.h"
-#include "gui/calllog/LogPrinting.h"
 #include "core/directory/DirectoryStore.h"
+#include "gui/calllog/LogPrinting.h"
 
 #include <QAction>
 #include <QApplication>
@@ -114,6 +113,7 @@ CallLogWindow::CallLogWindow(LogKind kind, QWidget* parent)
            rows->defaultSectionSize() * 16);
 
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuPrint = addItem(mnuFile, QStringLiteral("&Print"), QStringLiteral("mnuPrint"),
                        QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuSave = addItem(mnuFile, QStringLiteral("&Save"), QStringLiteral("mnuSave"),
@@ -269,7 +269,13 @@ bool CallLogWindow::save()
                                "loaded them, so the file is not replaced.");
     else if (fileUnreadable())
         error = QStringLiteral("The file cannot be read, so it is not replaced.");
-    if (!error.isEmpty() || !saveLog(m_path, m_kind, m_model->rows(), &error)) {
+    bool failed = !error.isEmpty();
+    if (!failed) {
+        const Result saved = saveLog(m_path, m_kind, m_model->rows());
+        failed = !saved;
+        error = saved.error;
+    }
+    if (failed) {
         showMessage(this,
                     QStringLiteral("The log could not be saved to\n%1\n\n%2\n\n"
                                    "The file is unchanged; the window keeps your changes.")
@@ -373,6 +379,7 @@ void CallLogWindow::addDeleteItem()
 void CallLogWindow::addHelpMenu()
 {
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuHelpTopics =
         addItem(mnuHelp, QStringLiteral("&Help Topics"), QStringLiteral("mnuHelpTopics"));
     mnuHelp->addSeparator();
@@ -388,16 +395,19 @@ FrmInLog::FrmInLog(QWidget* parent) : CallLogWindow(LogKind::Incoming, parent)
     setObjectName(QStringLiteral("FrmInLog"));
     setWindowTitle(QStringLiteral("Incoming Calls Log"));
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     addUndoItem();
     addDeleteItem();
     addHelpMenu();
 
     mnuMouse = new QMenu(QStringLiteral("Mouse"), this);
+    mnuMouse->setObjectName(QStringLiteral("mnuMouse"));
     mnuReturnCall =
         addItem(mnuMouse, QStringLiteral("Return a Call"), QStringLiteral("mnuReturnCall"));
     mnuMouse->addSeparator();
     addItem(mnuMouse, QStringLiteral("Cancel"), QStringLiteral("mnuCancel"));
     mnuMouseRight = new QMenu(QStringLiteral("MouseRight"), this);
+    mnuMouseRight->setObjectName(QStringLiteral("mnuMouseRight"));
     mnuRightDelete =
         addItem(mnuMouseRight, QStringLiteral("Delete"), QStringLiteral("mnuRightDelete"));
     mnuMouseRight->addSeparator();
@@ -434,13 +444,8 @@ void FrmInLog::returnCall()
     const CallLogRow r = m_model->row(row);
     if (r.number.isEmpty() || r.number == QLatin1String("Unknown #"))
         return;
-    ProgramState& s = state();
-    s.pendingNumber = r.number;
-    // The record of the call names the caller; no directory entry is dialed.
-    s.pendingName = r.name;
-    s.currentEntryKey = QStringLiteral("0");
     callSeam(seams().setDialText, r.number);
-    callSeam(seams().dialNumber);
+    Q_EMIT returnCallRequested(r.number, r.name);
 }
 
 // ----------------------------------------------------------------- outgoing
@@ -450,6 +455,7 @@ FrmOutLog::FrmOutLog(QWidget* parent) : CallLogWindow(LogKind::Outgoing, parent)
     setObjectName(QStringLiteral("FrmOutLog"));
     setWindowTitle(QStringLiteral("Outgoing Calls Log"));
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuMemoLog =
         addItem(mnuEdit, QStringLiteral("&MemoLog"), QStringLiteral("mnuMemoLog"), {}, false);
     mnuEdit->addSeparator();
@@ -536,8 +542,7 @@ void FrmOutLog::memoLog()
     const QString key = m_model->row(current.row()).entryKey;
     if (!isSlotKey(key))
         return;
-    state().currentEntryKey = key;
-    callSeam(seams().openMemo, key);
+    Q_EMIT memoRequested(key);
 }
 
 } // namespace telvaro::calllog

@@ -45,6 +45,10 @@ public:
     bool save();
     PrintOutcome print();
 
+protected:
+    CallLogWindow(LogKind kind, QWidget* parent);
+
+    // The menus, found by their object names (the names below).
     QMenu* mnuFile = nullptr;
     QAction* mnuPrint = nullptr; // "&Print", Ctrl+P
     QAction* mnuSave = nullptr;  // "&Save", Ctrl+S
@@ -62,8 +66,6 @@ Q_SIGNALS:
     void aboutRequested();
 
 protected:
-    CallLogWindow(LogKind kind, QWidget* parent);
-
     // The Edit menu's "&Undo" and "&Delete" items and the Help menu, shared by
     // both windows (mnuEdit made by the window first).
     void addUndoItem();
@@ -115,12 +117,17 @@ public:
     // Calls the number of the selected row back.
     void returnCall();
 
+Q_SIGNALS:
+    // Return a Call: the caller's number and name as the record gives them
+    // (no directory entry is dialed).
+    void returnCallRequested(const QString& number, const QString& name);
+
+private:
     QMenu* mnuMouse = nullptr; // pop-up: "Return a Call", "Cancel"
     QAction* mnuReturnCall = nullptr;
     QMenu* mnuMouseRight = nullptr; // pop-up: "Delete", "Cancel"
     QAction* mnuRightDelete = nullptr;
 
-private:
     void rowClicked(int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                     const QPoint& globalPos) override;
 };
@@ -140,11 +147,15 @@ public:
     // Opens the memo pad of the selected row's entry.
     void memoLog();
 
+Q_SIGNALS:
+    // MemoLog: the memo pad of the directory entry `entryKey`.
+    void memoRequested(const QString& entryKey);
+
+private:
     QAction* mnuMemoLog = nullptr; // "&MemoLog"
     QAction* mnuCut = nullptr;     // "Cu&t", Ctrl+X
     QAction* mnuCopy = nullptr;    // "&Copy", Ctrl+C
 
-private:
     QString clipboardText(const QList<int>& rows) const;
     void updateRowCommands() override;
     void rowClicked(int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,

@@ -139,7 +139,7 @@ DialPad::DialPad(QWidget* parent) : QWidget(parent)
 
     connect(txtDial, &QLineEdit::textChanged, this, [this] {
         numberChanged();
-        callSeam(seams().enableSpeedDialButtons);
+        Q_EMIT numberEdited();
     });
     connect(txtDial, &PadNumberBox::clicked, this, [this] { numberChanged(); });
     connect(txtDial, &QLineEdit::returnPressed, this, [this] {
@@ -153,7 +153,7 @@ DialPad::DialPad(QWidget* parent) : QWidget(parent)
     connect(CmbDial, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         if (!txtDial->text().isEmpty()) {
             CmdDial->setEnabled(true);
-            callSeam(seams().enableSpeedDialButtons);
+            Q_EMIT numberEdited();
         } else {
             CmdDial->setEnabled(false);
         }

@@ -50,6 +50,10 @@ public:
     // A key's character goes in place of the selection, or at the end.
     void insertKey(QChar key);
 
+Q_SIGNALS:
+    // The number to dial was typed or chosen (the speed-dial buttons wake).
+    void numberEdited();
+
 private:
     void numberChanged();
     void showRecentNumbers();

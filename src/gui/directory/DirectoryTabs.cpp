@@ -1,7 +1,6 @@
 // Tab management and alphabetical arrangement of the directory view: the tab
 // strip's menu, tab titles, deleting and moving subject tabs, sorting the
 // tabs and the groups under subtitle buttons, and undoing a sort.
-#include "settings/IniFile.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
 #include "core/directory/DirectoryArrange.h"
@@ -9,9 +8,9 @@
 #include "core/directory/DirectoryStore.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
+#include "settings/IniFile.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenu>
 
@@ -30,16 +29,12 @@ QString quotedInMenu(const QString& s)
     return quoted(literalCaption(s));
 }
 
-// The hourglass while long work runs.
+// The hourglass while long work runs (synchronous work: the cursor is set
+// and restored around it, nothing else needs to run meanwhile).
 class Hourglass
 {
 public:
-    Hourglass()
-    {
-        // Let the menu or message box that started the work disappear first.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
+    Hourglass() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
     ~Hourglass() { QGuiApplication::restoreOverrideCursor(); }
     Hourglass(const Hourglass&) = delete;
     Hourglass& operator=(const Hourglass&) = delete;
@@ -67,7 +62,7 @@ void DirectoryView::followMovedLogs(const KeyMoves& moves, bool subjectMode)
 
 void DirectoryView::showTabMenu(const QPoint& globalPos)
 {
-    if (!state().subjectMode)
+    if (!m_subjectMode)
         return;
     const DirectoryMenus& m = m_menus;
     const QString title = tabCaption(selectedTab());
@@ -102,7 +97,7 @@ void DirectoryView::showTabMenu(const QPoint& globalPos)
 
 void DirectoryView::titlePrompt(int tab)
 {
-    if (tab < 1 || tab > kTabCount || !state().subjectMode)
+    if (tab < 1 || tab > kTabCount || !m_subjectMode)
         return;
     // A pending move goes into this tab first, but only into an untitled tab
     // other than its source: a titled tab is being renamed, not filled.
@@ -118,14 +113,14 @@ void DirectoryView::titlePrompt(int tab)
     const QString title = answer ? answer->trimmed() : QString();
     if (title.isEmpty())
         return;
-    if (checkStored(directoryStore().writeTabTitle(tab, title)))
+    if (checkStored(m_store.writeTabTitle(tab, title)))
         refreshTabCaption(tab, title);
 }
 
 void DirectoryView::startTabMove()
 {
     const int d = selectedTab();
-    if (!state().subjectMode || tabCaption(d).isEmpty())
+    if (!m_subjectMode || tabCaption(d).isEmpty())
         return;
     m_moveSource = d;
     m_menus.mnuPasteTab->setEnabled(true);
@@ -145,7 +140,7 @@ void DirectoryView::pasteTab()
 {
     const int d = selectedTab();
     const int m = m_moveSource;
-    if (m == 0 || m == d || !state().subjectMode || !tabCaption(d).isEmpty())
+    if (m == 0 || m == d || !m_subjectMode || !tabCaption(d).isEmpty())
         return;
     const QString title = tabCaption(m);
     const MsgResult answer = showMessage(
@@ -158,10 +153,10 @@ void DirectoryView::pasteTab()
     }
     // A move that could not be stored changes nothing and stays pending.
     KeyMoves moves;
-    if (!checkStored(moveTab(directoryStore(), m, d, &moves)))
+    if (!checkStored(moveTab(m_store, m, d, &moves)))
         return;
     followMovedLogs(moves, true);
-    DirectoryStore& store = directoryStore();
+    DirectoryStore& store = m_store;
     fillButtons(false);
     refreshTabCaption(d, store.readTabTitle(d));
     refreshTabCaption(m, QString());
@@ -172,7 +167,7 @@ void DirectoryView::deleteTab()
 {
     const int d = selectedTab();
     const QString title = tabCaption(d);
-    if (!state().subjectMode || title.isEmpty())
+    if (!m_subjectMode || title.isEmpty())
         return;
     const MsgResult answer = showMessage(
         window(),
@@ -182,7 +177,7 @@ void DirectoryView::deleteTab()
         MsgIcon::Warning, 2);
     if (answer != MsgResult::Ok)
         return;
-    if (!checkStored(directory::deleteTab(directoryStore(), d)))
+    if (!checkStored(directory::deleteTab(m_store, d)))
         return;
     for (int b = 1; b <= 12; ++b) {
         setCaption(b, QString());
@@ -240,7 +235,7 @@ void DirectoryView::arrangeTabs()
                                    "take about 2-5 minutes depending on your hardware."),
                     kSortTitle, MsgButtons::YesNo, MsgIcon::Question);
     if (answer == MsgResult::Yes) {
-        DirectoryStore& store = directoryStore();
+        DirectoryStore& store = m_store;
         const QByteArray before = settingsNow(store);
         bool ok = false;
         KeyMoves moves;
@@ -263,7 +258,7 @@ void DirectoryView::arrangeTabs()
 
 void DirectoryView::sortSubtitleGroup()
 {
-    const QString key = state().currentEntryKey;
+    const QString key = m_currentEntryKey;
     const int slot = slotOfKey(key);
     const int tab = tabOfKey(key);
     if (slot < 1 || tab < 1)
@@ -276,21 +271,21 @@ void DirectoryView::sortSubtitleGroup()
         kSortTitle, MsgButtons::YesNo, MsgIcon::Question);
     if (answer != MsgResult::Yes)
         return;
-    DirectoryStore& store = directoryStore();
+    DirectoryStore& store = m_store;
     const QByteArray before = settingsNow(store);
     bool ok = false;
     KeyMoves moves;
     {
         const Hourglass hourglass;
         m_arranging = true;
-        ok = directory::sortSubtitleGroup(store, state().subjectMode, tab, slot, &moves);
+        ok = directory::sortSubtitleGroup(store, m_subjectMode, tab, slot, &moves);
         m_arranging = false;
     }
     if (!checkStored(ok))
         return;
-    followMovedLogs(moves, state().subjectMode);
-    armUndo(before, moves, state().subjectMode);
-    state().currentEntryKey = QString();
+    followMovedLogs(moves, m_subjectMode);
+    armUndo(before, moves, m_subjectMode);
+    m_currentEntryKey = QString();
 }
 
 void DirectoryView::undoSorting()
@@ -301,7 +296,7 @@ void DirectoryView::undoSorting()
     {
         const Hourglass hourglass;
         m_arranging = true;
-        ok = restoreDirectory(directoryStore(), m_undoSnapshot);
+        ok = restoreDirectory(m_store, m_undoSnapshot);
         m_arranging = false;
     }
     // An undo that could not be stored stays armed, to be tried again.

@@ -1,15 +1,16 @@
 #include "gui/directory/DirectoryView.h"
 
-#include "settings/IniFile.h"
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
 #include "core/common/Seams.h"
-#include "gui/common/Twips.h"
+#include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"
+#include "gui/common/Twips.h"
 #include "gui/directory/FrmMemo.h"
 #include "gui/directory/FrmSpeedDial.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,7 +99,8 @@ QSize DirectoryTabBar::minimumTabSizeHint(int index) const
     return tabSizeHint(index);
 }
 
-DirectoryView::DirectoryView(QWidget* parent) : QWidget(parent)
+DirectoryView::DirectoryView(DirectoryStore& store, QWidget* parent)
+    : QWidget(parent), m_store(store)
 {
     setObjectName(QStringLiteral("DirectoryView"));
     popupMenu = [](QMenu* menu, const QPoint& pos) { menu->exec(pos); };
@@ -129,7 +131,7 @@ void DirectoryView::buildControls()
     connect(TabS, &QTabBar::currentChanged, this, &DirectoryView::onTabChanged);
     // The first change of the directory after a sort ends its undo, so the
     // undo never takes back anything made since.
-    connect(&directoryChanges(), &DirectoryChanges::changed, this, [this] {
+    connect(&m_store, &DirectoryStore::changed, this, [this] {
         if (!m_arranging && !m_undoSnapshot.isEmpty())
             disarmUndo();
     });
@@ -199,7 +201,7 @@ void DirectoryView::buildControls()
     cmdSubject->setFocusPolicy(Qt::NoFocus);
     connect(cmdSubject, &QPushButton::clicked, this, [this] {
         TabS->setFocus();
-        if (!state().subjectMode)
+        if (!m_subjectMode)
             showSubjectTabs();
     });
 
@@ -305,9 +307,9 @@ void DirectoryView::useMenus(const DirectoryMenus& menus)
     connectMenus();
     for (int b = 1; b <= 12; ++b)
         m_menus.EditSpeed[b - 1]->setText(m_labels[b - 1]);
-    m_menus.mnuIndex->setChecked(!state().subjectMode);
-    m_menus.mnuSubject->setChecked(state().subjectMode);
-    m_menus.mnuArrange->setEnabled(state().subjectMode);
+    m_menus.mnuIndex->setChecked(!m_subjectMode);
+    m_menus.mnuSubject->setChecked(m_subjectMode);
+    m_menus.mnuArrange->setEnabled(m_subjectMode);
 }
 
 void DirectoryView::setBottomLeftInset(int pixels)
@@ -364,7 +366,7 @@ QString DirectoryView::caption(int button) const
 QString DirectoryView::entryName(int button) const
 {
     const QString shown = caption(button);
-    const QString stored = directoryStore().readName(state().subjectMode, keyOfButton(button));
+    const QString stored = m_store.readName(m_subjectMode, keyOfButton(button));
     return !shown.isEmpty() && stored.startsWith(shown) ? stored : shown;
 }
 
@@ -401,7 +403,7 @@ QString DirectoryView::labelCaption(int button) const
 
 QString DirectoryView::tabCaption(int tab) const
 {
-    if (!state().subjectMode)
+    if (!m_subjectMode)
         return QString(QChar(64 + tab));
     return m_tabTitles[tab - 1];
 }
@@ -435,15 +437,15 @@ bool DirectoryView::checkStored(bool ok)
     if (!ok)
         showMessage(window(),
                     QStringLiteral("The change could not be saved in the settings file.\n%1")
-                        .arg(directoryStore().lastError()),
+                        .arg(m_store.lastError()),
                     {}, MsgButtons::Ok, MsgIcon::Critical);
     return ok;
 }
 
 void DirectoryView::fillButtons(bool cutCaptions)
 {
-    DirectoryStore& store = directoryStore();
-    const bool subject = state().subjectMode;
+    DirectoryStore& store = m_store;
+    const bool subject = m_subjectMode;
     const int t = selectedTab();
     const int p = page();
     for (int b = 1; b <= 12; ++b) {
@@ -519,10 +521,10 @@ void DirectoryView::onTabChanged(int index)
         return;
     const int t = index + 1;
     fillButtons(false);
-    if (state().subjectMode)
-        refreshTabCaption(t, directoryStore().readTabTitle(t));
-    const bool suppressed = state().startupModeSwitch == 4 || modeSwitchMark || scrollMark ||
-                            popupMark || m_programSelect;
+    if (m_subjectMode)
+        refreshTabCaption(t, m_store.readTabTitle(t));
+    const bool suppressed =
+        m_startupSwitch || modeSwitchMark || scrollMark || popupMark || m_programSelect;
     if (!tabCaption(t).isEmpty() || suppressed) {
         {
             const QSignalBlocker block(hsbTabs);
@@ -557,11 +559,21 @@ void DirectoryView::onTabsValueChanged(int value)
     scrollMark = false;
 }
 
+void DirectoryView::showStartupTabs(bool subject)
+{
+    m_startupSwitch = true;
+    if (subject)
+        showSubjectTabs();
+    else
+        showIndexTabs();
+    m_startupSwitch = false;
+}
+
 void DirectoryView::showIndexTabs()
 {
     modeSwitchMark = true;
     selectTab(1);
-    state().subjectMode = false;
+    m_subjectMode = false;
     {
         const QSignalBlocker block(hsbPage);
         hsbPage->setValue(0);
@@ -585,7 +597,7 @@ void DirectoryView::showIndexTabs()
 void DirectoryView::showSubjectTabs()
 {
     selectTab(1);
-    state().subjectMode = true;
+    m_subjectMode = true;
     {
         const QSignalBlocker block(hsbPage);
         hsbPage->setValue(0);
@@ -596,7 +608,7 @@ void DirectoryView::showSubjectTabs()
     m_menus.mnuArrange->setEnabled(true);
     cmdSubject->setVisible(false);
     cmdIndex->setVisible(true);
-    DirectoryStore& store = directoryStore();
+    DirectoryStore& store = m_store;
     for (int t = 1; t <= kTabCount; ++t)
         refreshTabCaption(t, store.readTabTitle(t));
     TabS->setFixedTabWidth(twipsToPixelsX(800));
@@ -670,7 +682,7 @@ bool DirectoryView::keyDown(int key, Qt::KeyboardModifiers modifiers)
 
 void DirectoryView::letterJump(QChar c)
 {
-    if (state().subjectMode) {
+    if (m_subjectMode) {
         const QChar lower = c.toLower();
         for (int t = 1; t <= kTabCount; ++t) {
             const QString title = m_tabTitles[t - 1];
@@ -705,7 +717,7 @@ void DirectoryView::clickButton(int button)
 {
     if (button < 1 || button > 12)
         return;
-    state().currentEntryKey = keyOfButton(button);
+    m_currentEntryKey = keyOfButton(button);
     if (button == 1 && caption(1).startsWith(QLatin1Char('*'))) {
         sortSubtitleGroup();
         showPage();
@@ -724,11 +736,10 @@ void DirectoryView::clickButton(int button)
         startCommand(v.mid(1));
     } else {
         window()->update();
-        state().pendingNumber = v;
-        state().pendingName = caption(button);
         // An empty slot has nothing to dial.
         if (!v.isEmpty())
-            callSeam(seams().dialNumber);
+            Q_EMIT dialRequested(
+                DialRequest{v, caption(button), keyOfButton(button), DialOrigin::Directory});
     }
     if (caption(button).isEmpty()) {
         if (!copyPending())
@@ -759,7 +770,7 @@ void DirectoryView::rightClickButton(int button, const QPoint& globalPos)
         refuseUnnamedTab();
         return;
     }
-    state().currentEntryKey = keyOfButton(button);
+    m_currentEntryKey = keyOfButton(button);
     const DirectoryMenus& m = m_menus;
     const QString name = caption(button);
     if (!name.isEmpty()) {
@@ -791,13 +802,13 @@ void DirectoryView::rightClickButton(int button, const QPoint& globalPos)
 
 void DirectoryView::copyEntry()
 {
-    const int b = buttonOfKey(state().currentEntryKey);
+    const int b = buttonOfKey(m_currentEntryKey);
     if (b == 0)
         return;
     // The whole name: the caption may be cut.
     m_copyName = entryName(b);
     m_copyNumber = tag(b);
-    m_copyLog = directoryStore().readNoteLog(state().subjectMode, state().currentEntryKey);
+    m_copyLog = m_store.readNoteLog(m_subjectMode, m_currentEntryKey);
     m_menus.mnuMousePaste->setEnabled(true);
     m_menus.mnuMousePaste->setText(QStringLiteral("Paste ") + quoted(m_copyName));
 }
@@ -811,7 +822,7 @@ void DirectoryView::setPasteIdle()
 
 void DirectoryView::pasteEntry()
 {
-    const QString key = state().currentEntryKey;
+    const QString key = m_currentEntryKey;
     const int b = buttonOfKey(key);
     if (b == 0 || !copyPending())
         return;
@@ -824,8 +835,8 @@ void DirectoryView::pasteEntry()
             return;
         }
     }
-    DirectoryStore& store = directoryStore();
-    const bool subject = state().subjectMode;
+    DirectoryStore& store = m_store;
+    const bool subject = m_subjectMode;
     bool ok = true;
     {
         IniFile::Batch batch(store.file());
@@ -851,7 +862,7 @@ void DirectoryView::pasteEntry()
 
 void DirectoryView::deleteEntry()
 {
-    const QString key = state().currentEntryKey;
+    const QString key = m_currentEntryKey;
     const int b = buttonOfKey(key);
     if (b == 0 || caption(b).isEmpty())
         return;
@@ -862,7 +873,7 @@ void DirectoryView::deleteEntry()
                                          MsgButtons::OkCancel, MsgIcon::Question, 2);
     if (answer != MsgResult::Ok)
         return;
-    if (!checkStored(directoryStore().deleteEntry(state().subjectMode, key)))
+    if (!checkStored(m_store.deleteEntry(m_subjectMode, key)))
         return;
     setCaption(b, QString());
     setTag(b, QString());
@@ -877,7 +888,7 @@ void DirectoryView::editSpeed(int button)
 {
     if (button < 1 || button > 12)
         return;
-    state().currentEntryKey = keyOfButton(button);
+    m_currentEntryKey = keyOfButton(button);
     openEditor();
 }
 
@@ -895,28 +906,43 @@ void DirectoryView::openEditor()
 {
     if (m_editor)
         return; // the editor is modal: one at a time
-    const int b = buttonOfKey(state().currentEntryKey);
+    const int b = buttonOfKey(m_currentEntryKey);
     if (b == 0)
         return;
     m_editor = new FrmSpeedDial(*this, b);
     m_editor->open();
 }
 
-void DirectoryView::openMemo()
+void DirectoryView::closeEditor()
 {
+    if (m_editor)
+        m_editor->close();
+}
+
+void DirectoryView::closeMemo()
+{
+    if (m_memo)
+        m_memo->close();
+}
+
+void DirectoryView::openMemo(const QString& entryKey)
+{
+    if (!entryKey.isEmpty())
+        m_currentEntryKey = entryKey;
     if (m_memo && m_memo->isVisible()) {
         m_memo->raise();
         m_memo->activateWindow();
         return;
     }
-    m_memo = new FrmMemo([this](const QString& key) -> QString {
-        const int b = buttonOfKey(key);
-        if (b > 0)
-            return caption(b);
-        if (slotOfKey(key) < 1)
-            return QString();
-        return buttonCaption(directoryStore().readName(state().subjectMode, key));
-    });
+    m_memo = new FrmMemo(m_store, m_currentEntryKey, m_subjectMode,
+                         [this](const QString& key) -> QString {
+                             const int b = buttonOfKey(key);
+                             if (b > 0)
+                                 return caption(b);
+                             if (slotOfKey(key) < 1)
+                                 return QString();
+                             return buttonCaption(m_store.readName(m_subjectMode, key));
+                         });
     m_memo->showPad();
 }
 
@@ -1031,9 +1057,9 @@ bool DirectoryView::eventFilter(QObject* watched, QEvent* event)
         const bool again = m_pressOnCurrentTab && mouse->button() == Qt::LeftButton &&
                            TabS->tabAt(mouse->position().toPoint()) == TabS->currentIndex();
         m_pressOnCurrentTab = false;
-        if (mouse->button() == Qt::RightButton && state().subjectMode) {
+        if (mouse->button() == Qt::RightButton && m_subjectMode) {
             showTabMenu(mouse->globalPosition().toPoint());
-        } else if (again && state().subjectMode && !tabNamed()) {
+        } else if (again && m_subjectMode && !tabNamed()) {
             // A click on the unnamed tab already selected (its prompt was
             // cancelled, or the tab was just deleted) asks for the title again.
             scrollMark = false;

@@ -22,6 +22,7 @@ class QScrollBar;
 namespace telvaro {
 
 class DirectoryStore;
+struct DialRequest;
 class FrmMemo;
 class FrmSpeedDial;
 
@@ -84,7 +85,8 @@ class DirectoryView : public QWidget
     Q_OBJECT
 
 public:
-    explicit DirectoryView(QWidget* parent = nullptr);
+    // Shows and changes the directory of `store`.
+    explicit DirectoryView(DirectoryStore& store, QWidget* parent = nullptr);
     ~DirectoryView() override;
 
     // Works with the main window's menu items from now on. The main window
@@ -97,19 +99,7 @@ public:
     // button sits there).
     void setBottomLeftInset(int pixels);
     const DirectoryMenus& menus() const { return m_menus; }
-
-    // Controls.
-    DirectoryTabBar* TabS = nullptr;
-    QScrollBar* hsbTabs = nullptr;
-    QScrollBar* hsbPage = nullptr;
-    std::array<QPushButton*, 12> CmdS{}; // CmdS(1) is CmdS[0]
-    std::array<QLabel*, 12> lblNo{};
-    QFrame* fralblNo = nullptr;
-    QLabel* LblRight = nullptr;
-    QLabel* lblRight1 = nullptr;
-    QFrame* fraRight = nullptr;
-    QPushButton* cmdIndex = nullptr;
-    QPushButton* cmdSubject = nullptr;
+    DirectoryStore& store() const { return m_store; }
 
     // What the page shows. Buttons are counted 1-12, tabs 1-26, pages 0-82.
     int selectedTab() const;
@@ -135,6 +125,13 @@ public:
     void selectTab(int tab);
     void showIndexTabs();   // mnuIndex_Click
     void showSubjectTabs(); // mnuSubject_Click
+    // The tab mode the settings file gives at start-up: the switch asks for
+    // no tab title.
+    void showStartupTabs(bool subject);
+    bool subjectMode() const { return m_subjectMode; }
+    // The entry under work (the last button clicked or edited); "0" for none.
+    const QString& currentEntryKey() const { return m_currentEntryKey; }
+    void setCurrentEntryKey(const QString& key) { m_currentEntryKey = key; }
     // The key map; true when the key was taken.
     bool keyDown(int key, Qt::KeyboardModifiers modifiers);
     void letterJump(QChar c);
@@ -152,8 +149,15 @@ public:
     // The entry editor (open while not null) and the memo pad.
     FrmSpeedDial* editor() const;
     void openEditor();
+    // Closes an open entry editor; nothing is stored.
+    void closeEditor();
     FrmMemo* memoPad() const;
-    void openMemo();
+    // Closes an open memo pad as its window frame does: the note being
+    // written is not stored.
+    void closeMemo();
+    // The memo pad of `entryKey` (an empty key: the entry under work); an
+    // open pad is brought to the front.
+    void openMemo(const QString& entryKey = QString());
 
     // The main Edit menu on the dialing pad's number box.
     void updateEditMenu();
@@ -204,7 +208,9 @@ public:
     bool checkStored(bool ok);
 
 Q_SIGNALS:
-    // The key of "Hide/Show Dialing Pad" was pressed.
+    // A button (or the entry editor's Save and Dial) asks for a dial.
+    void dialRequested(const DialRequest& request);
+    // Alt+E / Alt+H: the dialing pad is shown or hidden.
     void dialingPadToggleRequested();
 
 protected:
@@ -212,6 +218,21 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Controls, found by their object names: TabS, hsbTabs, hsbPage, CmdS1 to
+    // CmdS12, lblNo1 to lblNo12, fralblNo, LblRight, lblRight1, fraRight,
+    // cmdIndex, cmdSubject.
+    DirectoryTabBar* TabS = nullptr;
+    QScrollBar* hsbTabs = nullptr;
+    QScrollBar* hsbPage = nullptr;
+    std::array<QPushButton*, 12> CmdS{}; // CmdS(1) is CmdS[0]
+    std::array<QLabel*, 12> lblNo{};
+    QFrame* fralblNo = nullptr;
+    QLabel* LblRight = nullptr;
+    QLabel* lblRight1 = nullptr;
+    QFrame* fraRight = nullptr;
+    QPushButton* cmdIndex = nullptr;
+    QPushButton* cmdSubject = nullptr;
+
     void buildControls();
     void buildOwnMenus();
     void connectMenus();
@@ -234,7 +255,11 @@ private:
     bool tabNamed() const;
     void refuseUnnamedTab();
 
+    DirectoryStore& m_store;
     DirectoryMenus m_menus;
+    bool m_subjectMode = false;
+    QString m_currentEntryKey = QStringLiteral("0");
+    bool m_startupSwitch = false; // the start-up's mode switch runs
     std::array<QString, 12> m_captions;
     std::array<QString, 12> m_tags;
     std::array<QString, 12> m_labels;

@@ -4,9 +4,9 @@
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
 #include "core/common/Seams.h"
-#include "gui/common/Twips.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"
+#include "gui/common/Twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -42,18 +42,22 @@ constexpr int kFrameHeightTwips = 300;
 
 } // namespace
 
-FrmMemo::FrmMemo(std::function<QString(const QString&)> captionFor, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_captionFor(std::move(captionFor))
+FrmMemo::FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMode,
+                 std::function<QString(const QString&)> captionFor, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_store(store), m_captionFor(std::move(captionFor)),
+      m_key(entryKey), m_subjectMode(subjectMode)
 {
     setObjectName(QStringLiteral("FrmMemo"));
     setAttribute(Qt::WA_DeleteOnClose);
 
     LblLog = new QLabel(QStringLiteral("LOG:"), this);
+    LblLog->setObjectName(QStringLiteral("LblLog"));
     TxtLog = new QPlainTextEdit(this);
     TxtLog->setObjectName(QStringLiteral("TxtLog"));
     TxtLog->setReadOnly(true);
     TxtLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     LblMemo = new QLabel(QStringLiteral("MEMO:"), this);
+    LblMemo->setObjectName(QStringLiteral("LblMemo"));
     TxtMemo = new QPlainTextEdit(this);
     TxtMemo->setObjectName(QStringLiteral("TxtMemo"));
     TxtMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -79,20 +83,14 @@ FrmMemo::FrmMemo(std::function<QString(const QString&)> captionFor, QWidget* par
 
 void FrmMemo::showPad()
 {
-    ProgramState& s = state();
-    if (!s.memoOpen)
-        s.memoEntryKey = s.currentEntryKey;
-    s.memoOpen = true;
-    m_key = s.memoEntryKey;
-    m_subjectMode = s.subjectMode;
+    state().memoOpen = true;
 
     {
         const QSignalBlocker block(TxtMemo);
         TxtMemo->setPlainText(toEditor(memoDateStamp(clock().now())));
     }
     TxtMemo->moveCursor(QTextCursor::End);
-    TxtLog->setPlainText(
-        toEditor(decodeNoteLog(directoryStore().readNoteLog(m_subjectMode, m_key))));
+    TxtLog->setPlainText(toEditor(decodeNoteLog(m_store.readNoteLog(m_subjectMode, m_key))));
     setWindowTitle(m_captionFor ? m_captionFor(m_key) : QString());
     CmdSave->setEnabled(false);
     show();
@@ -104,7 +102,6 @@ void FrmMemo::showPad()
 void FrmMemo::followEntry(const QString& key)
 {
     m_key = key;
-    state().memoEntryKey = key;
     setWindowTitle(m_captionFor ? m_captionFor(m_key) : QString());
 }
 
@@ -137,7 +134,7 @@ bool FrmMemo::ok()
     }
     if (capacity.verdict == MemoCapacity::StoreWithWarning)
         showMessage(this, capacity.text, capacity.title, MsgButtons::Ok, MsgIcon::Information);
-    DirectoryStore& store = directoryStore();
+    DirectoryStore& store = m_store;
     // The log goes back where it was read from, even if the view has
     // switched directories meanwhile.
     if (!store.writeNoteLog(m_subjectMode, m_key,

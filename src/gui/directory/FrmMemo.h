@@ -10,7 +10,9 @@ class QPushButton;
 
 namespace telvaro {
 
-// The memo pad of one directory entry (MemoEntryKey): the entry's note log
+class DirectoryStore;
+
+// The memo pad of one directory entry: the entry's note log
 // and a box for a new note stamped with date and time. OK stores the log;
 // closing with the window frame stores nothing. It deletes itself when
 // closed. `captionFor` gives the window caption for an entry key.
@@ -19,16 +21,8 @@ class FrmMemo : public QWidget
     Q_OBJECT
 
 public:
-    explicit FrmMemo(std::function<QString(const QString& key)> captionFor,
-                     QWidget* parent = nullptr);
-
-    QLabel* LblLog = nullptr;
-    QPlainTextEdit* TxtLog = nullptr;
-    QLabel* LblMemo = nullptr;
-    QPlainTextEdit* TxtMemo = nullptr;
-    QPushButton* CmdSave = nullptr;
-    QPushButton* CmdOK = nullptr;
-    QPushButton* CmdEdit = nullptr;
+    FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMode,
+            std::function<QString(const QString& key)> captionFor, QWidget* parent = nullptr);
 
     // Fills the pad for the entry and shows it without blocking.
     void showPad();
@@ -55,6 +49,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Controls, found by their object names (the names below).
+    QLabel* LblLog = nullptr;
+    QPlainTextEdit* TxtLog = nullptr;
+    QLabel* LblMemo = nullptr;
+    QPlainTextEdit* TxtMemo = nullptr;
+    QPushButton* CmdSave = nullptr;
+    QPushButton* CmdOK = nullptr;
+    QPushButton* CmdEdit = nullptr;
+
+    DirectoryStore& m_store;
     std::function<QString(const QString&)> m_captionFor;
     QString m_key;
     bool m_subjectMode = false;

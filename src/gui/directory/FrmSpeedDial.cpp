@@ -1,13 +1,15 @@
 #include "gui/directory/FrmSpeedDial.h"
 
-#include "settings/IniFile.h"
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Seams.h"
-#include "gui/common/Twips.h"
+#include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"
+#include "gui/common/Twips.h"
 #include "gui/directory/DirectoryView.h"
+#include "gui/directory/FrmMemo.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -32,11 +34,13 @@ FrmSpeedDial::FrmSpeedDial(DirectoryView& view, int button)
     setWindowTitle(QStringLiteral("Speed Dial"));
 
     Label2 = new QLabel(QStringLiteral("&Name:"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
     TxtName = new QLineEdit(this);
     TxtName->setObjectName(QStringLiteral("TxtName"));
     TxtName->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Label2->setBuddy(TxtName);
     Label3 = new QLabel(QStringLiteral("N&umber to dial:"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
     TxtNumber = new QLineEdit(this);
     TxtNumber->setObjectName(QStringLiteral("TxtNumber"));
     Label3->setBuddy(TxtNumber);
@@ -150,10 +154,10 @@ QString FrmSpeedDial::numberValue() const
 
 bool FrmSpeedDial::store()
 {
-    const bool subject = state().subjectMode;
-    const QString key = state().currentEntryKey;
+    const bool subject = m_view.subjectMode();
+    const QString key = m_view.currentEntryKey();
     const QString v = numberValue();
-    DirectoryStore& store = directoryStore();
+    DirectoryStore& store = m_view.store();
     bool ok = true;
     {
         IniFile::Batch batch(store.file());
@@ -182,29 +186,28 @@ void FrmSpeedDial::saveAndDial()
     if (TxtName->text().isEmpty() || TxtNumber->text().isEmpty() || !store())
         return;
     m_view.setDialPadNumber(TxtNumber->text().trimmed());
-    state().pendingNumber = numberValue();
+    // The call is the entry's, under the name just stored.
+    const DialRequest request{numberValue(), TxtName->text().trimmed(), m_view.currentEntryKey(),
+                              DialOrigin::Directory};
     close();
     m_view.window()->update();
-    callSeam(seams().dialNumber);
+    Q_EMIT m_view.dialRequested(request);
 }
 
 void FrmSpeedDial::editMemo()
 {
     if (TxtName->text().isEmpty() || !store())
         return;
-    const QString key = state().currentEntryKey;
+    const QString key = m_view.currentEntryKey();
     close();
-    if (!state().memoOpen) {
-        state().memoEntryKey = key;
-        state().memoOpen = true;
-        m_view.openMemo();
-    }
+    if (!m_view.memoPad() || !m_view.memoPad()->isVisible())
+        m_view.openMemo(key);
 }
 
 void FrmSpeedDial::cancel()
 {
     TxtName->setText(m_startName);
-    state().currentEntryKey = QStringLiteral("0");
+    m_view.setCurrentEntryKey(QStringLiteral("0"));
     close();
 }
 

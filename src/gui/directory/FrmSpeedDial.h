@@ -22,17 +22,6 @@ class FrmSpeedDial : public QDialog
 public:
     FrmSpeedDial(DirectoryView& view, int button);
 
-    QLabel* Label2 = nullptr;
-    QLineEdit* TxtName = nullptr;
-    QLabel* Label3 = nullptr;
-    QLineEdit* TxtNumber = nullptr;
-    QCheckBox* chkIgnore = nullptr;
-    QLabel* lblPulse = nullptr;
-    QPushButton* CmdSave = nullptr;
-    QPushButton* CmdSaveDial = nullptr;
-    QPushButton* CmdMemo = nullptr;
-    QPushButton* CmdCancel = nullptr;
-
     // Shows the editor to the right of the main window.
     void open() override;
 
@@ -51,6 +40,18 @@ private:
     // Stores name and number; false when the settings file could not be written.
     bool store();
     QString numberValue() const;
+
+    // Controls, found by their object names (the names below).
+    QLabel* Label2 = nullptr;
+    QLineEdit* TxtName = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* TxtNumber = nullptr;
+    QCheckBox* chkIgnore = nullptr;
+    QLabel* lblPulse = nullptr;
+    QPushButton* CmdSave = nullptr;
+    QPushButton* CmdSaveDial = nullptr;
+    QPushButton* CmdMemo = nullptr;
+    QPushButton* CmdCancel = nullptr;
 
     DirectoryView& m_view;
     int m_button;

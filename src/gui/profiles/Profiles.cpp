@@ -1,19 +1,18 @@
 #include "gui/profiles/Profiles.h"
 
-#include "settings/AtomicFile.h"
-#include "settings/Cp1252.h"
-#include "app/FrmDialer.h"
 #include "core/common/Helpers.h"
-#include "settings/IniFile.h"
-#include "settings/OptionsStore.h"
-#include "settings/Paths.h"
-#include "core/options/Preferences.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
 #include "core/common/Seams.h"
-#include "settings/SettingsFile.h"
 #include "core/dialing/Dialer.h"
+#include "core/options/Preferences.h"
 #include "core/profiles/ProfileFiles.h"
+#include "settings/AtomicFile.h"
+#include "settings/Cp1252.h"
+#include "settings/IniFile.h"
+#include "settings/OptionsStore.h"
+#include "settings/Paths.h"
+#include "settings/SettingsFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,11 +32,6 @@ const QString kSuffix = QStringLiteral("tlx");
 
 enum class Outcome { Done, Cancelled, Failed };
 
-QWidget* owner()
-{
-    return FrmDialer::instance();
-}
-
 QString quoted(const QString& text)
 {
     return QLatin1Char('"') + text + QLatin1Char('"');
@@ -51,75 +45,83 @@ bool named()
 // Every way out of a profile command leaves the program in normal operation.
 struct OperationEnd
 {
-    OperationEnd() = default;
+    explicit OperationEnd(ProfileOperation& operation) : m_operation(operation) {}
     OperationEnd(const OperationEnd&) = delete;
     OperationEnd& operator=(const OperationEnd&) = delete;
-    ~OperationEnd()
-    {
-        state().profileOperation = 5;
-        state().profileReload = false;
-    }
+    ~OperationEnd() { m_operation = ProfileOperation::None; }
+
+private:
+    ProfileOperation& m_operation;
 };
 
-void reportSaveError(const QString& reason, bool quiet)
+void reportSaveError(QWidget* owner, const QString& reason, bool quiet)
 {
     std::fprintf(stderr, "telvaro: Error saving file: %s\n", qPrintable(reason));
     if (quiet)
         return;
-    if (QWidget* w = owner())
-        w->unsetCursor();
-    showMessage(owner(), QStringLiteral("Error saving file"));
+    if (owner)
+        owner->unsetCursor();
+    showMessage(owner, QStringLiteral("Error saving file"));
 }
 
 // Our own question before a file is replaced; the file dialog asks none.
-bool overwriteAllowed(const QString& path)
+bool overwriteAllowed(QWidget* owner, const QString& path)
 {
     if (!QFileInfo::exists(path))
         return true;
     const MsgResult answer = showMessage(
-        owner(), QStringLiteral("WARNING!\nExisting file will be overwritten."),
+        owner, QStringLiteral("WARNING!\nExisting file will be overwritten."),
         QStringLiteral("File ") + QFileInfo(path).fileName() + QStringLiteral(" already exists"),
         MsgButtons::OkCancel, MsgIcon::Warning, 2);
     return answer == MsgResult::Ok;
 }
 
 // The profile's content, checked to be one before it is written.
-bool checkedProfileBytes(QByteArray* bytes, QString* error, const QString& fileName = {},
-                         const QString& savePath = {})
+Result checkedProfileBytes(QByteArray* bytes, const QString& fileName = {},
+                           const QString& savePath = {})
 {
     *bytes = profileBytes(fileName, savePath);
     if (bytes->startsWith(cp1252::encode(settings::kHeader)))
-        return true;
-    *error = QStringLiteral("%1 does not start with its marker line").arg(paths::settingsFile());
-    return false;
+        return Result::success();
+    return Result::failure(
+        QStringLiteral("%1 does not start with its marker line").arg(paths::settingsFile()));
+}
+
+// The bytes replace the settings file as a whole.
+Result writeSettingsFile(const QByteArray& bytes)
+{
+    return writeFileAtomically(paths::settingsFile(), bytes);
 }
 
 // The plain save: the profile's own file in the data folder, the settings
 // file unchanged. "Untitled" asks before it replaces an earlier Untitled.tlx,
 // unless the caller asked already (`asked`).
-Outcome savePlain(bool quiet, bool asked = false)
+Outcome savePlain(QWidget* owner, bool quiet, bool asked = false)
 {
     const QString path = profileFilePath(state().profileName);
-    if (!named() && !quiet && !asked && !overwriteAllowed(path))
+    if (!named() && !quiet && !asked && !overwriteAllowed(owner, path))
         return Outcome::Cancelled;
     QByteArray bytes;
-    QString error;
-    if (!checkedProfileBytes(&bytes, &error) || !writeProfileFile(path, bytes, &error)) {
-        reportSaveError(error, quiet);
+    Result saved = checkedProfileBytes(&bytes);
+    if (saved)
+        saved = writeProfileFile(path, bytes);
+    if (!saved) {
+        reportSaveError(owner, saved.error, quiet);
         return Outcome::Failed;
     }
     return Outcome::Done;
 }
 
-Outcome saveAs()
+Outcome saveProfileAs(ProfileHost& host)
 {
+    QWidget* const owner = host.owner();
     FileRequest request;
     request.title = QStringLiteral("Save Profile As");
     request.folder = paths::dataDir();
     request.filter = kFilter;
     request.defaultSuffix = kSuffix;
     request.confirmOverwrite = false;
-    const std::optional<QString> chosen = prompter().saveFile(owner(), request);
+    const std::optional<QString> chosen = prompter().saveFile(owner, request);
     if (!chosen || chosen->isEmpty())
         return Outcome::Cancelled;
     QString path = QFileInfo(*chosen).absoluteFilePath();
@@ -129,108 +131,74 @@ Outcome saveAs()
         !path.endsWith(QLatin1Char('.')))
         path += QLatin1Char('.') + kSuffix;
     if (isOwnFile(path)) {
-        reportSaveError(QStringLiteral("%1 is one of Telvaro's own files").arg(path), false);
+        reportSaveError(owner, QStringLiteral("%1 is one of Telvaro's own files").arg(path), false);
         return Outcome::Failed;
     }
     // Nothing is renamed before the question is answered.
-    if (!overwriteAllowed(path))
+    if (!overwriteAllowed(owner, path))
         return Outcome::Cancelled;
 
     const QString fileName = QFileInfo(path).fileName();
     const QString newName = profileNameOfFile(path);
     QByteArray bytes;
-    QString error;
     // The profile file first: the settings file takes the new name only
     // when there is a file behind it.
-    bool saved = checkedProfileBytes(&bytes, &error, fileName, path) &&
-                 writeProfileFile(path, bytes, &error);
-    if (saved) {
-        const Result settingsWritten = writeFileAtomically(paths::settingsFile(), bytes);
-        saved = settingsWritten.ok();
-        error = settingsWritten.error;
-    }
+    Result saved = checkedProfileBytes(&bytes, fileName, path);
+    if (saved)
+        saved = writeProfileFile(path, bytes);
+    if (saved)
+        saved = writeSettingsFile(bytes);
     if (!saved) {
-        reportSaveError(error, false);
+        reportSaveError(owner, saved.error, false);
         return Outcome::Failed;
     }
 
     ProgramState& st = state();
-    st.previousProfileName = st.profileName;
-    callSeam(seams().setProfileName, newName);
+    // The profile's name before this Save As: its logs are copied.
+    const QString previousName = st.profileName;
+    host.showProfileName(newName);
     if (st.profileName != newName) // no main window to tell
         st.profileName = newName;
-    if (!copyLogs(st.previousProfileName, newName, &error)) {
-        showMessage(owner(),
+    if (const Result copied = copyLogs(previousName, newName); !copied) {
+        showMessage(owner,
                     QStringLiteral("The profile was saved, but the call logs of %1 could not be "
                                    "copied for %2.\n%3")
-                        .arg(quoted(st.previousProfileName), quoted(newName), error),
+                        .arg(quoted(previousName), quoted(newName), copied.error),
                     {}, MsgButtons::Ok, MsgIcon::Warning);
     }
     return Outcome::Done;
 }
 
-bool callWindowShown()
+bool callWindowShown(QWidget* owner)
 {
     if (!dialer().connectWindow().visible)
         return false;
-    showMessage(owner(),
+    showMessage(owner,
                 QStringLiteral("A call is in progress.\nEnd the call before you switch profiles."),
                 {}, MsgButtons::Ok, MsgIcon::Warning);
     return true;
 }
 
-MsgResult askSaveCurrent()
+MsgResult askSaveCurrent(QWidget* owner)
 {
     const QString name = state().profileName;
     if (named()) {
         return showMessage(
-            owner(), QStringLiteral("Save current ") + quoted(name) + QStringLiteral(" profile?"),
+            owner, QStringLiteral("Save current ") + quoted(name) + QStringLiteral(" profile?"),
             QStringLiteral("Saving profile ") + quoted(name), MsgButtons::YesNoCancel,
             MsgIcon::Question);
     }
-    return showMessage(owner(), QStringLiteral("Save current profile?"),
+    return showMessage(owner, QStringLiteral("Save current profile?"),
                        QStringLiteral("Saving profile "), MsgButtons::YesNoCancel,
                        MsgIcon::Question);
 }
 
-// The exit sequence ran while a question of the command waited (a signal,
-// the session ending): the command goes no further.
-bool exitBegun()
-{
-    const FrmDialer* w = FrmDialer::instance();
-    return w && w->isExiting();
-}
-
 // The Yes of New and Open saves "Untitled": asked before any window closes
 // whether an earlier Untitled.tlx may be replaced.
-bool untitledSaveAllowed(MsgResult answer)
+bool untitledSaveAllowed(QWidget* owner, MsgResult answer)
 {
     return answer != MsgResult::Yes || named() ||
-           overwriteAllowed(profileFilePath(state().profileName));
-}
-
-// The windows that belong to the profile being left close as their own
-// close does; false when a log window's question was cancelled.
-bool closeProfileWindows()
-{
-    if (seams().closeLogWindows && !seams().closeLogWindows())
-        return false;
-    callSeam(seams().closeMemo);
-    callSeam(seams().closeEntryEditor);
-    callSeam(seams().closeCallDisplay);
-    // A call may have started while the questions were open (a request from
-    // another program served when the memo pad closed): no switch under it.
-    return !callWindowShown();
-}
-
-// The switch itself: the main window loads again on the settings file now
-// in place, in normal state.
-void reload()
-{
-    state().profileReload = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    callSeam(seams().reloadMainWindow);
-    QApplication::restoreOverrideCursor();
+           overwriteAllowed(owner, profileFilePath(state().profileName));
 }
 
 // An empty directory that keeps the options the user sees, in one write.
@@ -269,18 +237,41 @@ QString openDialogFolder()
 
 } // namespace
 
-void mnuNew_Click()
+Profiles::Profiles(ProfileHost& host, QObject* parent) : QObject(parent), m_host(host) {}
+
+// The windows that belong to the profile being left close as their own
+// close does; false when a log window's question was cancelled.
+bool Profiles::closeProfileWindows()
 {
-    OperationEnd end;
-    if (callWindowShown())
+    if (!m_host.closeProfileWindows())
+        return false;
+    callSeam(seams().closeCallDisplay);
+    // A call may have started while the questions were open (a request from
+    // another program served when the memo pad closed): no switch under it.
+    return !callWindowShown(owner());
+}
+
+// The switch itself: the main window loads again on the settings file now
+// in place, in normal state.
+void Profiles::reload()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Q_EMIT reloadRequested(m_operation);
+    QApplication::restoreOverrideCursor();
+}
+
+void Profiles::newProfile()
+{
+    OperationEnd end(m_operation);
+    if (callWindowShown(owner()))
         return;
-    state().profileOperation = 1;
+    m_operation = ProfileOperation::New;
     // Every question is asked before the first window closes.
-    const MsgResult answer = askSaveCurrent();
-    if (answer == MsgResult::Cancel || exitBegun() || !untitledSaveAllowed(answer) || exitBegun() ||
-        !closeProfileWindows() || exitBegun())
+    const MsgResult answer = askSaveCurrent(owner());
+    if (answer == MsgResult::Cancel || m_host.exiting() || !untitledSaveAllowed(owner(), answer) ||
+        m_host.exiting() || !closeProfileWindows() || m_host.exiting())
         return;
-    if (answer == MsgResult::Yes && savePlain(false, true) != Outcome::Done)
+    if (answer == MsgResult::Yes && savePlain(owner(), false, true) != Outcome::Done)
         return;
     QString error;
     if (!writeFreshSettings(&error)) {
@@ -291,14 +282,13 @@ void mnuNew_Click()
     reload();
 }
 
-void mnuOpen_Click()
+void Profiles::openProfile()
 {
-    OperationEnd end;
-    if (callWindowShown())
+    OperationEnd end(m_operation);
+    if (callWindowShown(owner()))
         return;
-    ProgramState& st = state();
-    st.profileOperation = 2;
-    st.profileReload = true;
+    const ProgramState& st = state();
+    m_operation = ProfileOperation::Open;
 
     FileRequest request;
     request.title = QStringLiteral("Open Profile from:");
@@ -306,7 +296,7 @@ void mnuOpen_Click()
     request.filter = kFilter;
     request.defaultSuffix = kSuffix;
     const std::optional<QString> chosen = prompter().openFile(owner(), request);
-    if (!chosen || chosen->isEmpty() || exitBegun())
+    if (!chosen || chosen->isEmpty() || m_host.exiting())
         return;
     const QString path = *chosen;
 
@@ -324,8 +314,8 @@ void mnuOpen_Click()
         return;
     }
 
-    const MsgResult answer = askSaveCurrent();
-    if (answer == MsgResult::Cancel || exitBegun())
+    const MsgResult answer = askSaveCurrent(owner());
+    if (answer == MsgResult::Cancel || m_host.exiting())
         return;
     if (answer == MsgResult::No && profileNameOfFile(path) == st.profileName) {
         const MsgResult proceed = showMessage(
@@ -334,13 +324,14 @@ void mnuOpen_Click()
                            "Changes to the current profile will not be saved.\nProceed?"),
             QStringLiteral("Profile ") + quoted(st.profileName) + QStringLiteral(" already loaded"),
             MsgButtons::YesNo, MsgIcon::Warning, 2);
-        if (proceed != MsgResult::Yes || exitBegun())
+        if (proceed != MsgResult::Yes || m_host.exiting())
             return;
     }
     // Every question is asked before the first window closes.
-    if (!untitledSaveAllowed(answer) || exitBegun() || !closeProfileWindows() || exitBegun())
+    if (!untitledSaveAllowed(owner(), answer) || m_host.exiting() || !closeProfileWindows() ||
+        m_host.exiting())
         return;
-    if (answer == MsgResult::Yes && savePlain(false, true) != Outcome::Done)
+    if (answer == MsgResult::Yes && savePlain(owner(), false, true) != Outcome::Done)
         return;
     if (const Result copied = CopyTextFile(path, paths::settingsFile()); !copied) {
         error = copied.error;
@@ -351,35 +342,26 @@ void mnuOpen_Click()
     reload();
 }
 
-void mnuSave_Click()
+void Profiles::save()
 {
-    OperationEnd end;
+    OperationEnd end(m_operation);
     if (named())
-        savePlain(false);
+        savePlain(owner(), false);
     else
-        saveAs();
+        saveProfileAs(m_host);
 }
 
-void mnuSaveAs_Click()
+void Profiles::saveAs()
 {
-    OperationEnd end;
-    saveAs();
+    OperationEnd end(m_operation);
+    saveProfileAs(m_host);
 }
 
-bool saveProfileAtExit(bool quiet)
+bool Profiles::saveAtExit(bool quiet)
 {
     if (!named())
         return false;
-    return savePlain(quiet) == Outcome::Done;
-}
-
-void installProfiles(FrmDialer& window)
-{
-    QObject::connect(window.mnuNew, &QAction::triggered, &window, [] { mnuNew_Click(); });
-    QObject::connect(window.mnuOpen, &QAction::triggered, &window, [] { mnuOpen_Click(); });
-    QObject::connect(window.mnuSaveAs, &QAction::triggered, &window, [] { mnuSaveAs_Click(); });
-    seams().saveProfile = [] { mnuSave_Click(); };
-    seams().saveProfileAtExit = [](bool quiet) { return saveProfileAtExit(quiet); };
+    return savePlain(owner(), quiet) == Outcome::Done;
 }
 
 } // namespace telvaro
