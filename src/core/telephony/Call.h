@@ -84,6 +84,8 @@ Q_SIGNALS:
     void proceeding();
     void busyDropped();
     void failed(const QString& frameCaption, const QString& text);
+    // The line refused to drop the call.
+    void dropRefused();
 
 private:
     DialRequest m_request;

@@ -13,8 +13,6 @@
 namespace telvaro {
 namespace {
 
-std::function<void()> g_enableMainWindow;
-
 void placeCall(const QString& firstPiece);
 
 // The moment a request from another program gets before its call: the
@@ -58,11 +56,6 @@ LineCallParams callParams()
 }
 
 } // namespace
-
-void setMainWindowEnabler(std::function<void()> enable)
-{
-    g_enableMainWindow = std::move(enable);
-}
 
 void MakeCall(const QString& firstPiece)
 {
@@ -124,8 +117,8 @@ void DropCall()
     if (r > 0) {
         t.dropRequestId = r;
         t.dropCompleted = false;
-    } else if (r < 0 && g_enableMainWindow) {
-        g_enableMainWindow();
+    } else if (r < 0) {
+        Q_EMIT outgoingCall().dropRefused();
     }
     outgoingCall().requestInProgress = false;
     outgoingCall().placed = false;

@@ -31,8 +31,4 @@ void ReportCallError();
 void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, quintptr dwParam1,
                   quintptr dwParam2, quintptr dwParam3);
 
-// Set by the windows' side: re-enables the main window after the line
-// refused a drop, so the user is not locked out.
-void setMainWindowEnabler(std::function<void()> enable);
-
 } // namespace telvaro

@@ -49,10 +49,11 @@ void installTelephony(QWidget* mainWindow)
         const DialingLocation* current = locations.currentLocation();
         return current ? current->blockCallerIdCode : QString();
     });
-    setMainWindowEnabler([w = QPointer<QWidget>(mainWindow)] {
-        if (w)
-            w->setEnabled(true);
-    });
+    // The line refused a drop: the main window takes input again, so the
+    // user is not locked out.
+    if (mainWindow)
+        QObject::connect(&outgoingCall(), &Call::dropRefused, mainWindow,
+                         [mainWindow] { mainWindow->setEnabled(true); });
 }
 
 } // namespace telvaro
