@@ -32,8 +32,6 @@ struct Seams
     std::function<bool()> lineReceiving; // open with owner and monitor privileges
     std::function<void()> dropCall;
     std::function<void(const QString& firstPiece)> makeCall; // MakeCall
-    std::function<void()> dialNextPart;
-    std::function<void()> releaseCall;
     std::function<void(QWidget* owner, int device)> showModemProperties;
     std::function<void(QWidget* owner)> showSystemModems;
     std::function<void(QWidget* owner)> showDialingProperties;

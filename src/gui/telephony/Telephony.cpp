@@ -40,8 +40,6 @@ void installTelephony(QWidget* mainWindow)
     s.lineReceiving = [] { return telephony().lineIsOpen && telephony().lineReceiving; };
     s.dropCall = [] { DropCall(); };
     s.makeCall = [](const QString& firstPiece) { MakeCall(firstPiece); };
-    s.dialNextPart = [] { DialNextPart(); };
-    s.releaseCall = [] { ReleaseCall(telephony().callHandle); };
     // A call that conceals the caller's identity dials the current
     // location's code first.
     setCallerIdBlockCodeSource([] {

@@ -6,7 +6,7 @@ namespace telvaro {
 
 // Fills the telephony seams (initializeTelephony, shutdownTelephony,
 // cleanUpStaleSession, queryLineDevice, fillLineDeviceList, openLine,
-// closeLine, lineIsOpen, dropCall, makeCall, dialNextPart, releaseCall).
+// closeLine, lineIsOpen, dropCall, makeCall).
 // `mainWindow`: the window enabled again when a call's wait ends.
 void installTelephony(QWidget* mainWindow = nullptr);
 
