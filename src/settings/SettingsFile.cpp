@@ -157,12 +157,15 @@ FileCheck checkFile()
     if (first == cp1252::encode(kHeader))
         return {CheckResult::Kept, {}};
 
-    // Keep what is about to be discarded.
+    // Keep what is about to be discarded; without that copy the file stays
+    // as it is, so nothing of it is lost.
     f.seek(0);
     const QByteArray old = f.readAll();
     f.close();
-    if (!old.isEmpty())
-        (void)writeFileAtomically(discardedCopyPath(), old);
+    if (!old.isEmpty()) {
+        if (const Result kept = writeFileAtomically(discardedCopyPath(), old); !kept)
+            return {CheckResult::Failed, kept.error};
+    }
     if (const Result written = writeFileAtomically(path, fresh); !written)
         return {CheckResult::Failed, written.error};
     return {CheckResult::Reset, {}};

@@ -66,6 +66,16 @@ private Q_SLOTS:
         const st::FileCheck check = st::checkFile();
         QCOMPARE(check.result, st::CheckResult::Failed);
         QVERIFY(check.error.contains("folder"));
+
+        // A file of another program whose copy cannot be kept is left whole.
+        TestEnv other;
+        const QByteArray foreign = "[Speed Dial]\r\nName0101=Mum\r\n";
+        TestEnv::writeFile(other.settingsFile(), foreign);
+        QDir().mkpath(st::discardedCopyPath());
+        const st::FileCheck kept = st::checkFile();
+        QCOMPARE(kept.result, st::CheckResult::Failed);
+        QVERIFY(!kept.error.isEmpty());
+        QCOMPARE(TestEnv::readFile(other.settingsFile()), foreign);
     }
 
     void countEncoding()

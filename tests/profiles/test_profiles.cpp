@@ -3,30 +3,30 @@
 // profile with its line, logs and requests working (the modem is
 // telvaro-modemsim on a pseudo-terminal).
 
-#include "directory/WindowParts.h"
-#include "settings/Cp1252.h"
 #include "app/FrmDialer.h"
 #include "app/ProgramParts.h"
-#include "gui/options/FrmOptions.h"
-#include "settings/OptionsStore.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
-#include "settings/SettingsFile.h"
-#include "core/calllog/CallLogFile.h"
 #include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "gui/dialing/DialPad.h"
+#include "core/calllog/CallLogFile.h"
+#include "core/common/ProgramState.h"
+#include "core/common/Seams.h"
 #include "core/dialing/Dialer.h"
+#include "core/telephony/IncomingCalls.h"
+#include "core/telephony/LineSession.h"
+#include "core/telephony/lineapi/LineApi.h"
+#include "core/telephony/lineapi/UucpLock.h"
+#include "directory/WindowParts.h"
+#include "gui/dialing/DialPad.h"
 #include "gui/dialing/FrmConnect.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
+#include "gui/options/FrmOptions.h"
 #include "gui/profiles/Profiles.h"
-#include "core/telephony/IncomingCalls.h"
-#include "core/telephony/LineSession.h"
+#include "settings/Cp1252.h"
+#include "settings/OptionsStore.h"
+#include "settings/SettingsFile.h"
 #include "telephony/SimModem.h"
-#include "core/telephony/lineapi/LineApi.h"
-#include "core/telephony/lineapi/UucpLock.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,11 +46,11 @@
 #include <memory>
 
 using namespace telvaro;
+using telvaro::profiles::ProfileOperation;
 using telvaro::test::part;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::SimModem;
 using telvaro::test::TestEnv;
-using telvaro::profiles::ProfileOperation;
 
 namespace {
 
@@ -155,6 +155,21 @@ class TestProfiles : public QObject
         TestEnv::writeFile(env->settingsFile(), marker() + "\r\n" + body);
     }
     QByteArray settingsBytes() const { return TestEnv::readFile(env->settingsFile()); }
+    // The outgoing log of `profile` with one call, shown by `w` with that call
+    // deleted and not saved; nullptr when it did not come up.
+    QMainWindow* outLogWithADeletion(FrmDialer* w, const QString& profile)
+    {
+        if (!calllog::appendRecord(data(profile + "Out.log"), calllog::LogKind::Outgoing,
+                                   {"Ann", "5550101", "05-04-2026  10:11:12", "0101"}))
+            return nullptr;
+        w->mnuOutLog->trigger();
+        auto* log = w->findChild<QMainWindow*>("FrmOutLog");
+        if (!log)
+            return nullptr;
+        log->findChild<QTableView*>()->selectRow(0);
+        log->findChild<QAction*>("mnuDelete")->trigger();
+        return log;
+    }
 
 private Q_SLOTS:
     void init()
@@ -333,13 +348,8 @@ private Q_SLOTS:
 
         // A log window that cannot save its changes stays open: nothing is
         // switched.
-        QVERIFY(calllog::appendRecord(data("HomeOut.log"), calllog::LogKind::Outgoing,
-                                      {"Ann", "5550101", "05-04-2026  10:11:12", "0101"}));
-        w->mnuOutLog->trigger();
-        auto* log = w->findChild<QMainWindow*>("FrmOutLog");
+        QMainWindow* log = outLogWithADeletion(w, "Home");
         QVERIFY(log);
-        log->findChild<QTableView*>()->selectRow(0);
-        log->findChild<QAction*>("mnuDelete")->trigger();
         QVERIFY(QFile::remove(data("HomeOut.log")) && QDir().mkdir(data("HomeOut.log")));
         prompts->messageAnswers << MsgResult::No << MsgResult::Yes << MsgResult::Ok;
         w->mnuNew->trigger();
@@ -435,13 +445,7 @@ private Q_SLOTS:
                 w = start();
             }
             QAction* command = open ? w->mnuOpen : w->mnuNew;
-            QVERIFY(calllog::appendRecord(data("UntitledOut.log"), calllog::LogKind::Outgoing,
-                                          {"Ann", "5550101", "05-04-2026  10:11:12", "0101"}));
-            w->mnuOutLog->trigger();
-            auto* log = w->findChild<QMainWindow*>("FrmOutLog");
-            QVERIFY(log);
-            log->findChild<QTableView*>()->selectRow(0);
-            log->findChild<QAction*>("mnuDelete")->trigger();
+            QVERIFY(outLogWithADeletion(w, "Untitled"));
             ExitingPrompter exiting;
             exiting.file = data("Other.tlx");
             setPrompter(&exiting);
