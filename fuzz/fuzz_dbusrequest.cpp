@@ -56,7 +56,12 @@ HLINEAPP recipient()
             static char* argv[] = {name, nullptr};
             static QCoreApplication application(argc, argv);
         }
-        setLineProviderFactory([] { return std::vector<std::unique_ptr<LineProvider>>(); });
+        // No devices: the requests need none.
+        struct NoProviders final : LineProviderSource
+        {
+            std::vector<std::unique_ptr<LineProvider>> providers() override { return {}; }
+        };
+        static NoProviders none;
         HLINEAPP h = 0;
         quint32 devices = 0;
         FUZZ_CHECK(lineInitialize(
@@ -64,7 +69,7 @@ HLINEAPP recipient()
                        [](quint32, quint32 msg, quintptr, quintptr, quintptr, quintptr) {
                            announced += msg == LINE_REQUEST;
                        },
-                       QStringLiteral("fuzz"), &devices) == 0);
+                       QStringLiteral("fuzz"), &devices, &none) == 0);
         FUZZ_CHECK(lineRegisterRequestRecipient(h, 0, LINEREQUESTMODE_MAKECALL, 1) == 0);
         return h;
     }();

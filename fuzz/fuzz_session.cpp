@@ -8,7 +8,7 @@
 // Input: four bytes of LineApp, four of a process id, one of the form, then
 // the bytes of a record found in the folder.
 #include "FuzzSupport.h"
-#include "core/telephony/LineSession.h"
+#include "core/telephony/LineService.h"
 
 #include <cstdint>
 #include <limits>

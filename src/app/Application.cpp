@@ -3,7 +3,6 @@
 #include "app/FrmDialer.h"
 #include "app/ProgramParts.h"
 #include "core/common/CommandLine.h"
-#include "core/common/Seams.h"
 #include "core/dialing/ExternalRequests.h"
 #include "gui/common/DialogPrompter.h"
 #include "platform/SingleInstance.h"
@@ -101,7 +100,7 @@ int Application::run(int argc, char* argv[])
     connectSessionEnd(qapp, [&app] { app.terminate(); });
     connect(&instance, &SingleInstance::messageReceived, &app,
             [&app](int tag, const QString& text) {
-                if (app.m_window && messagesHooked())
+                if (app.m_window && app.m_window->messagesHooked())
                     app.m_window->receiveFromOtherInstance(tag, withoutControlCharacters(text));
             });
 

@@ -1,14 +1,15 @@
 #include "app/FrmDialer.h"
 
-#include "core/telephony/Call.h"
 #include "app/ProgramParts.h"
 #include "core/common/Helpers.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
-#include "core/common/Seams.h"
-#include "core/options/Preferences.h"
+#include "core/dialing/Dialer.h"
 #include "core/dialing/ExternalRequests.h"
+#include "core/options/Preferences.h"
+#include "core/telephony/LineService.h"
 #include "gui/common/Twips.h"
+#include "gui/telephony/locations/LineDialogs.h"
 #include "settings/OptionsStore.h"
 #include "settings/Paths.h"
 #include "settings/SettingsFile.h"
@@ -244,8 +245,9 @@ void FrmDialer::wireMenus()
     connect(cmdHide, &QToolButton::clicked, this, [this] { toggleDialingPad(); });
     connect(cmdShow, &QToolButton::clicked, this, [this] { toggleDialingPad(); });
 
-    connect(mnuDialProperties, &QAction::triggered, this,
-            [this] { callSeam(seams().showDialingProperties, static_cast<QWidget*>(this)); });
+    connect(mnuDialProperties, &QAction::triggered, this, [this] {
+        m_parts->lineDialogs().showDialingProperties(this, m_parts->dialer().displayNumber());
+    });
     connect(mPopExit, &QAction::triggered, this, [this] { close(); });
     connect(mnuExit, &QAction::triggered, this, [this] { exitProgram(); });
 }
@@ -307,20 +309,18 @@ void FrmDialer::toggleDialingPad()
 
 void FrmDialer::formLoad(const QString& commandLine)
 {
-    ProgramState& st = state();
     // New and Open Profile load the window again within the running program.
     const bool reload = m_profileLoad;
+    LineService& line = m_parts->line();
 
     // The command line, with one leading "/" removed.
-    st.externalNumber = commandLine.startsWith(QLatin1Char('/')) ? commandLine.mid(1) : commandLine;
+    m_commandNumber = commandLine.startsWith(QLatin1Char('/')) ? commandLine.mid(1) : commandLine;
 
     // First instance: a telephony session left by a run that did not end
     // through the exit sequence is cleaned up; numbers from other programs
     // reach this window from now on.
-    callSeam(seams().cleanUpStaleSession);
-    callSeam(seams().hook);
-
-    st.currentEntryKey = QStringLiteral("0");
+    line.cleanUpStaleSession();
+    m_hooked = true;
 
     checkSettingsFile();
     // An exit asked for while start-up waited for the user (a signal during
@@ -337,8 +337,8 @@ void FrmDialer::formLoad(const QString& commandLine)
 
     if (m_exiting)
         return;
-    callSeam(seams().initializeTelephony);
-    callSeam(seams().queryLineDevice, options().selectedLineDevice());
+    line.initialize();
+    (void)line.queryDevice(options().selectedLineDevice());
 
     // A stored value that differs from its control runs the control's click
     // reaction (receiving, the registration for requests from other
@@ -379,10 +379,8 @@ void FrmDialer::formLoad(const QString& commandLine)
 
     unsetCursor();
 
-    if (!st.externalNumber.isEmpty() && options().isChecked(OptionsStore::chkCommand)) {
-        setOutsideNumber(st.externalNumber, QString());
-        callSeam(seams().dialNumber);
-    }
+    if (!m_commandNumber.isEmpty() && options().isChecked(OptionsStore::chkCommand))
+        dialOutsideNumber(m_commandNumber, DialOrigin::CommandLine);
 }
 
 void FrmDialer::resumeLineAfterReload(bool receiveReacted, bool commandReacted)
@@ -392,14 +390,14 @@ void FrmDialer::resumeLineAfterReload(bool receiveReacted, bool commandReacted)
     if (!receiveReacted && options().isChecked(OptionsStore::chkCallDisplay))
         Q_EMIT options().checkClicked(OptionsStore::chkCallDisplay);
     if (!commandReacted)
-        callSeam(seams().registerRequestRecipient, options().isChecked(OptionsStore::chkCommand));
+        m_parts->line().setRequestRecipient(options().isChecked(OptionsStore::chkCommand));
 }
 
 void FrmDialer::unloadForReload()
 {
     // The session ends as at exit (a call still held is written then).
-    callSeam(seams().closeLine);
-    callSeam(seams().shutdownTelephony);
+    m_parts->line().close();
+    m_parts->line().shutdown();
     m_reloading = true;
     close(); // Form_Unload: with a profile command running, only the tray icon goes
     hide();
@@ -458,8 +456,8 @@ void FrmDialer::applyTabMode()
 void FrmDialer::loadRecentNumbers()
 {
     const QStringList numbers = settings::readRecentNumbers(settings::file());
-    callSeam(seams().setRecentNumbers, numbers);
-    callSeam(seams().setDialText, numbers.value(0));
+    m_parts->dialer().setRecentNumbers(numbers.mid(0, Dialer::kRecentNumbersKept));
+    m_parts->dialer().showInPad(numbers.value(0));
 }
 
 // -------------------------------------------------------------------- exit
@@ -492,10 +490,10 @@ void FrmDialer::exitProgram(ExitMode mode)
         return;
     }
     m_exiting = true;
-    outgoingCall().stopRequested = true; // ends the waits of a call in progress
+    m_parts->line().call().stopRequested = true; // ends the waits of a call in progress
 
-    callSeam(seams().closeLine);
-    callSeam(seams().shutdownTelephony);
+    m_parts->line().close();
+    m_parts->line().shutdown();
 
     Q_EMIT trayIconWanted(false);
 
@@ -512,7 +510,7 @@ void FrmDialer::exitProgram(ExitMode mode)
     {
         IniFile& ini = settings::file();
         IniFile::Batch batch(ini);
-        settings::writeRecentNumbers(ini, callSeam<QStringList>(seams().recentNumbers));
+        settings::writeRecentNumbers(ini, recentNumbers());
         ini.write(settings::kPreferencesSection, QStringLiteral("Call Display"),
                   options().isChecked(OptionsStore::chkCallDisplay) ? QStringLiteral("1")
                                                                     : QStringLiteral("0"));
@@ -536,7 +534,7 @@ void FrmDialer::exitProgram(ExitMode mode)
             Q_EMIT profileSaveRequested();
     }
 
-    callSeam(seams().unhook);
+    m_hooked = false;
 
     hide();
     g_processEnder->endProcess();
@@ -558,10 +556,18 @@ void FrmDialer::receiveFromOtherInstance(int tag, const QString& text)
             return;
         // The window is not hidden: the dial minimises it for an outside
         // number, and with nothing to dial it stays where the user can reach it.
-        state().externalNumber = text;
-        setOutsideNumber(text, QString());
-        callSeam(seams().dialNumber);
+        dialOutsideNumber(text, DialOrigin::SecondStart);
     }
+}
+
+void FrmDialer::dialOutsideNumber(const QString& number, DialOrigin origin)
+{
+    m_parts->dialer().dial(outsideDialRequest(number, QString(), origin, m_parts->translation()));
+}
+
+QStringList FrmDialer::recentNumbers() const
+{
+    return m_parts->dialer().recentNumbers().mid(0, Dialer::kRecentNumbersKept);
 }
 
 bool FrmDialer::eventFilter(QObject* watched, QEvent* event)

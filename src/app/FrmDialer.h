@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/calllog/Retention.h"
+#include "core/common/DialRequest.h"
 #include "core/profiles/ProfileFiles.h"
 #include "settings/OptionsStore.h"
 
@@ -33,10 +34,8 @@ public:
 // start-up (formLoad) and its exit is the program's end (exitProgram).
 //
 // The other parts of the program put their widgets into the two frames and
-// fill their seams in installParts() (InstallParts.cpp). Menu items whose
-// handler belongs to another part either call that part's seam (wired here)
-// or are connected by that part in its install function; each member below
-// says which.
+// connect the menu items they handle in installParts() (InstallParts.cpp);
+// the parts themselves belong to the program (ProgramParts).
 class FrmDialer : public QMainWindow
 {
     Q_OBJECT
@@ -103,7 +102,7 @@ public:
     // ---- Tools ----
     QMenu* mnuSettings = nullptr;
     QAction* mnuOptions = nullptr;        // the options dialog (wired in installParts)
-    QAction* mnuDialProperties = nullptr; // seams().showDialingProperties
+    QAction* mnuDialProperties = nullptr; // the line dialogs
 
     // ---- Help ----
     QMenu* mnuHelp = nullptr;
@@ -172,6 +171,12 @@ public:
     // the front, tag 3 dials the text when numbers from other programs are
     // accepted.
     void receiveFromOtherInstance(int tag, const QString& text);
+    // Messages of later starts reach this window: from start-up to the end of
+    // the exit sequence.
+    bool messagesHooked() const { return m_hooked; }
+
+    // The recent numbers as they are kept (at most the kept number).
+    QStringList recentNumbers() const;
 
     // Shows or hides the dialing pad, decided by the caption of mnuHide.
     void toggleDialingPad();
@@ -215,6 +220,8 @@ private:
     void applyTabMode();
     void loadRecentNumbers();
     void resumeLineAfterReload(bool receiveReacted, bool commandReacted);
+    // Dials a number from the command line or a later start.
+    void dialOutsideNumber(const QString& number, DialOrigin origin);
     // The window sees every key first: key-downs go to the directory's key
     // map, typed characters to its letter jump.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -229,13 +236,15 @@ private:
     bool m_unloaded = false;
     bool m_profileLoad = false; // loaded again by New or Open Profile
     bool m_reloading = false;   // unloaded for the window loaded after it
+    bool m_hooked = false;      // messages of later starts reach this window
+    QString m_commandNumber;    // the command line's number, "/" removed
     ProgramParts* m_parts = nullptr;
 
     static FrmDialer* s_instance;
 };
 
 // Where every part of the program puts its widgets into the main window and
-// fills its seams (InstallParts.cpp); called once by the main window's
+// is wired to it (InstallParts.cpp); called once by the main window's
 // constructor, before start-up.
 void installParts(FrmDialer& window);
 

@@ -9,9 +9,8 @@
 #include "gui/shell/TrayIcon.h"
 // Telephony:
 #include "core/dialing/ExternalRequests.h"
+#include "core/telephony/LineService.h"
 #include "gui/telephony/FrmCallDisplay.h"
-#include "gui/telephony/Telephony.h"
-#include "gui/telephony/locations/LineDialogs.h"
 // Records (directory, memo pad, call-log windows and retention, profiles):
 #include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryStore.h"
@@ -29,8 +28,6 @@
 #include "gui/shell/FrmAbout.h"
 #include "gui/shell/TrayIcon.h"
 
-#include "core/common/Seams.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
@@ -47,7 +44,8 @@ class MainWindowProfileHost : public QObject, public ProfileHost
 public:
     MainWindowProfileHost(FrmDialer& window, DirectoryView& directory,
                           calllog::LogWindows& logWindows)
-        : QObject(&window), m_window(&window), m_directory(&directory), m_logWindows(&logWindows)
+        : QObject(&window), m_window(&window), m_directory(&directory), m_logWindows(&logWindows),
+          m_dialer(&window.parts().dialer())
     {
     }
 
@@ -68,11 +66,17 @@ public:
         }
         return true;
     }
+    bool callInProgress() const override { return m_dialer->connectWindow().visible; }
+    QStringList recentNumbers() const override
+    {
+        return m_dialer->recentNumbers().mid(0, Dialer::kRecentNumbersKept);
+    }
 
 private:
     QPointer<FrmDialer> m_window;
     QPointer<DirectoryView> m_directory;
     QPointer<calllog::LogWindows> m_logWindows;
+    Dialer* m_dialer;
 };
 
 // Records: the directory view in the main window's frame fraMain, with the
@@ -145,11 +149,18 @@ void installRecords(FrmDialer& window)
         QObject::connect(pad, &DialPad::numberEdited, view,
                          [view] { view->setButtonsEnabled(true); });
 
-    Dialer& calls = dialer();
+    Dialer& calls = window.parts().dialer();
     QObject::connect(view, &DirectoryView::dialRequested, &calls, &Dialer::dial);
+    QObject::connect(view, &DirectoryView::padNumberWanted, &calls, &Dialer::showInPad);
     QObject::connect(&calls, &Dialer::dialStarting, view, &DirectoryView::closeEditor);
-    QObject::connect(&calls, &Dialer::memoRequested, view,
-                     [view](const QString& key) { view->openMemo(key); });
+    // The memo pad of the entry called opens, unless one is open already.
+    QObject::connect(&calls, &Dialer::memoRequested, view, [view](const QString& key) {
+        if (!view->memoShown())
+            view->openMemo(key);
+    });
+    // Requests of other programs wait while the memo pad is open.
+    QObject::connect(view, &DirectoryView::memoOpenChanged, &window.parts().requests(),
+                     &CallRequests::setMemoOpen);
 
     auto* logs = new LogWindows(&window);
     QObject::connect(window.mnuOutLog, &QAction::triggered, logs,
@@ -163,6 +174,7 @@ void installRecords(FrmDialer& window)
     QObject::connect(
         logs, &LogWindows::returnCallRequested, &calls,
         [&calls](const QString& number, const QString& name) {
+            calls.showInPad(number);
             calls.dial(DialRequest{number, name, QStringLiteral("0"), DialOrigin::LogWindow});
         });
     QObject::connect(logs, &LogWindows::memoRequested, view,
@@ -210,10 +222,6 @@ void installShell(FrmDialer& window)
                      [&window] { showAbout(&window); });
     QObject::connect(window.mPopRestore, &QAction::triggered, &window,
                      [&window] { restoreMainWindow(&window); });
-    seams().trayModify = [t = QPointer<TrayIcon>(&tray)] {
-        if (t)
-            t->modify();
-    };
     QObject::connect(&window, &FrmDialer::trayIconWanted, &tray, [&tray](bool shown) {
         if (shown)
             tray.add();
@@ -236,36 +244,39 @@ void installShell(FrmDialer& window)
 
 } // namespace
 
-// Every part puts its widgets into the main window (fraPad, fraMain), connects
-// the menu items it handles and fills its seams here: one line each, under
-// its own heading. Runs once per main window, before start-up (formLoad).
+// Every part puts its widgets into the main window (fraPad, fraMain) and
+// connects the menu items it handles here, under its own heading; the parts
+// themselves are the program's (window.parts()). Runs once per main window,
+// before start-up (formLoad).
 void installParts(FrmDialer& window)
 {
-    (void)window;
+    ProgramParts& parts = window.parts();
+    Dialer& calls = parts.dialer();
 
     // Dialing (dial procedure, call window, dialing pad):
-    installDialingWindows(*window.fraPad, window);
+    installDialingWindows(*window.fraPad, window, calls);
 
     // Calls: the dial brings the main window up (or minimizes it for a
     // number handed over) and lets it take input again after the tones.
-    QObject::connect(&dialer(), &Dialer::mainWindowWanted, &window, [&window](bool minimized) {
+    QObject::connect(&calls, &Dialer::mainWindowWanted, &window, [&window](bool minimized) {
         if (minimized)
             window.showMinimized();
         if (!window.isMinimized())
             restoreMainWindow(&window);
     });
-    QObject::connect(&dialer(), &Dialer::mainWindowReleased, &window,
+    QObject::connect(&calls, &Dialer::mainWindowReleased, &window,
                      [&window] { window.setEnabled(true); });
     // A call taken gets its record in the outgoing log.
     auto* callLog = new CallLog(&window);
-    QObject::connect(&dialer(), &Dialer::callEnded, callLog, &CallLog::recordOutgoing);
+    QObject::connect(&calls, &Dialer::callEnded, callLog, &CallLog::recordOutgoing);
 
     // Telephony (line session, call control, incoming calls, outside requests):
-    installTelephony(&window); // line session, call control
-    installExternalRequests(); // numbers from other programs and later starts
-    installLocations();        // dialing properties, modem properties, system modems
+    // the line refused a drop: the main window takes input again, so the
+    // user is not locked out.
+    QObject::connect(&parts.line().call(), &Call::dropRefused, &window,
+                     [&window] { window.setEnabled(true); });
     // Caller display, incoming log, receive switch:
-    installIncomingCalls(window, *window.mnuReceive);
+    installIncomingCalls(window, *window.mnuReceive, parts.line());
 
     // Records (directory, memo pad, call-log windows, profiles):
     installRecords(window);

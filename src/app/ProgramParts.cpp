@@ -1,13 +1,49 @@
 #include "app/ProgramParts.h"
 
+#include "core/dialing/Dialer.h"
+#include "core/dialing/ExternalRequests.h"
+#include "core/dialing/NumberTranslation.h"
+#include "core/telephony/LineService.h"
+#include "core/telephony/locations/LocationStore.h"
 #include "gui/options/FrmOptions.h"
 #include "gui/shell/HelpWindow.h"
 #include "gui/shell/TrayIcon.h"
+#include "gui/telephony/locations/LineDialogs.h"
+#include "settings/OptionsStore.h"
 
 namespace telvaro {
 
-ProgramParts::ProgramParts(QObject* parent) : QObject(parent), m_tray(std::make_unique<TrayIcon>())
+// A call that conceals the caller's identity dials the current location's
+// code first.
+class ProgramParts::LocationBlockCode final : public BlockCodeSource
 {
+public:
+    QString blockCallerIdCode() override
+    {
+        const TelephonyLocations locations = loadLocations();
+        const DialingLocation* current = locations.currentLocation();
+        return current ? current->blockCallerIdCode : QString();
+    }
+};
+
+ProgramParts::ProgramParts(QObject* parent, PartDoubles doubles)
+    : QObject(parent), m_blockCode(std::make_unique<LocationBlockCode>()),
+      m_line(std::make_unique<LineService>(doubles.providers, m_blockCode.get())),
+      m_ownTranslation(std::make_unique<LineLayerTranslation>(*m_line)),
+      m_translation(doubles.translation ? doubles.translation : m_ownTranslation.get()),
+      m_dialer(std::make_unique<Dialer>(*m_line, *m_translation)),
+      m_requests(std::make_unique<CallRequests>(*m_line, *m_dialer, *m_translation)),
+      m_lineDialogs(std::make_unique<LineDialogs>(*m_line)), m_tray(std::make_unique<TrayIcon>())
+{
+    m_line->followOptions(options());
+    // The tray's picture follows the line's receiving.
+    connect(m_line.get(), &LineService::receivingChanged, m_tray.get(),
+            [this] { m_tray->setReceiving(m_line->isReceiving()); });
+}
+
+LineTranslation& ProgramParts::translation()
+{
+    return *m_translation;
 }
 
 ProgramParts::~ProgramParts()
@@ -24,6 +60,15 @@ FrmOptions& ProgramParts::optionsDialog()
             m_options->setWindowFlag(Qt::Dialog);
         connect(m_options, &FrmOptions::helpRequested, this,
                 [this](const QString& topic) { showHelpTopic(topic); });
+        // The line layer's dialogs belong to the options dialog.
+        FrmOptions* dialog = m_options;
+        connect(dialog, &FrmOptions::modemPropertiesRequested, this,
+                [this, dialog](int device) { m_lineDialogs->showModemProperties(dialog, device); });
+        connect(dialog, &FrmOptions::systemModemsRequested, this,
+                [this, dialog] { m_lineDialogs->showSystemModems(dialog); });
+        connect(dialog, &FrmOptions::dialingPropertiesRequested, this, [this, dialog] {
+            m_lineDialogs->showDialingProperties(dialog, m_dialer->displayNumber());
+        });
     }
     return *m_options;
 }

@@ -9,12 +9,30 @@ class QWidget;
 
 namespace telvaro {
 
+class CallRequests;
+class Dialer;
 class FrmOptions;
 class HelpWindow;
+class LineDialogs;
+class LineLayerTranslation;
+class LineProviderSource;
+class LineService;
+class LineTranslation;
 class TrayIcon;
 
+// What a test may hand in place of the program's own (null: the program's):
+// the line layer's providers (the configured modems and SIP phones) and the
+// dialing locations and number translation (the line layer's).
+struct PartDoubles
+{
+    LineProviderSource* providers = nullptr;
+    LineTranslation* translation = nullptr;
+};
+
 // The parts that live as long as the program, whichever main window is
-// loaded: the options dialog, the tray icon and the help window. The program
+// loaded: the line service with its translation and dialogs, the dialer, the
+// queue of other programs' requests, the options dialog, the tray icon and
+// the help window. The program
 // (Application) owns one and hands it to every main window it loads; a main
 // window made on its own (tests) makes its own, and a profile switch hands it
 // on to the window loaded next.
@@ -23,9 +41,14 @@ class ProgramParts : public QObject
     Q_OBJECT
 
 public:
-    explicit ProgramParts(QObject* parent = nullptr);
+    explicit ProgramParts(QObject* parent = nullptr, PartDoubles doubles = {});
     ~ProgramParts() override;
 
+    LineService& line() { return *m_line; }
+    Dialer& dialer() { return *m_dialer; }
+    LineTranslation& translation();
+    CallRequests& requests() { return *m_requests; }
+    LineDialogs& lineDialogs() { return *m_lineDialogs; }
     TrayIcon& tray() { return *m_tray; }
     // The options dialog, made on first use. It is a dialog of the main
     // window loaded now (setMainWindow hands it over) and hides, never
@@ -43,6 +66,14 @@ public:
     void setMainWindow(QWidget& window);
 
 private:
+    class LocationBlockCode;
+    std::unique_ptr<LocationBlockCode> m_blockCode;
+    std::unique_ptr<LineService> m_line;
+    std::unique_ptr<LineLayerTranslation> m_ownTranslation;
+    LineTranslation* m_translation;
+    std::unique_ptr<Dialer> m_dialer;
+    std::unique_ptr<CallRequests> m_requests;
+    std::unique_ptr<LineDialogs> m_lineDialogs;
     std::unique_ptr<TrayIcon> m_tray;
     QPointer<FrmOptions> m_options;
     QPointer<HelpWindow> m_help;

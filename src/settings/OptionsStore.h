@@ -102,6 +102,9 @@ public:
     // The names listed in cmbLineDevices, in device-id order.
     QStringList lineDeviceNames() const { return m_lineDeviceNames; }
     void setLineDeviceNames(const QStringList& names);
+    // Asks the line layer's owner for the device names (lineDevicesWanted);
+    // they are set before this returns.
+    void refreshLineDevices() { Q_EMIT lineDevicesWanted(); }
 
     // The device chosen in cmbLineDevices; positions equal device ids.
     int selectedLineDevice() const { return m_selectedLineDevice; }
@@ -114,6 +117,7 @@ Q_SIGNALS:
     void spinValueChanged(telvaro::OptionsStore::Text t);
     void selectedLineDeviceChanged(int device);
     void lineDeviceNamesChanged();
+    void lineDevicesWanted();
 
 private:
     std::array<int, CheckCount> m_checks{};

@@ -1,10 +1,10 @@
-#include "core/common/Clock.h"
-#include "core/common/ProgramState.h"
-#include "core/calllog/CallLogFile.h"
-#include "core/calllog/Retention.h"
-#include "settings/OptionsStore.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "core/calllog/CallLogFile.h"
+#include "core/calllog/Retention.h"
+#include "core/common/Clock.h"
+#include "core/common/ProgramState.h"
+#include "settings/OptionsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,10 +70,9 @@ private Q_SLOTS:
 
     void firstOutgoingCallCreatesTheLogWithHeaderAndRecord()
     {
-        state().pendingName = QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smithers"); // 40
-        state().displayNumber = QString(52, u'5');
-        state().currentEntryKey = QStringLiteral("0");
-        appendOutgoingRecord();
+        const CallLogRow first =
+            appendOutgoingCall(QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smithers"), // 40
+                               QString(52, u'5'), QStringLiteral("0"));
 
         const QString path = env->dataDir() + QStringLiteral("/UntitledOut.log");
         QVERIFY(QFile::exists(path));
@@ -81,14 +80,10 @@ private Q_SLOTS:
             kOutHeader + crlf(" Dr. Annabel Fitzgerald-Okonkwo Smither*   " + QByteArray(52, '5') +
                               "   03-07-2026  09:05:04 0");
         QCOMPARE(test::TestEnv::readFile(path), expected);
-        // The shared name keeps its cut form for whoever reads it next.
-        QCOMPARE(state().pendingName, QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smither*"));
+        QCOMPARE(first.name, QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smither*"));
 
         // A second call adds one line and leaves the header alone.
-        state().pendingName = QString(37, u'n');
-        state().displayNumber = QString(60, u'7');
-        state().currentEntryKey = QStringLiteral("12100");
-        appendOutgoingRecord();
+        appendOutgoingCall(QString(37, u'n'), QString(60, u'7'), QStringLiteral("12100"));
         const QList<QByteArray> lines = test::TestEnv::readFile(path).split('\n');
         QCOMPARE(lines.size(), 5); // 4 lines and the empty rest after the last CR LF
         QCOMPARE(lines[3], " " + QByteArray(37, 'n') + "     " + QByteArray(52, '7') +
@@ -98,17 +93,10 @@ private Q_SLOTS:
     void incomingRecordsCutDifferentlyAndNameTheUnknown()
     {
         state().profileName = QStringLiteral("Office");
-        state().callerName.clear();
-        state().callerNumber.clear();
-        appendIncomingRecord();
-        QCOMPARE(state().callerName, QStringLiteral("Unknown Caller"));
-
-        state().callerName = QStringLiteral("Bob");
-        state().callerNumber = QString(52, u'4');
-        appendIncomingRecord();
-        state().callerName = QStringLiteral("Eve");
-        state().callerNumber = QString(60, u'3');
-        appendIncomingRecord();
+        const QString in = logPath(LogKind::Incoming);
+        QCOMPARE(appendIncomingCall(in, {}, {}).name, QStringLiteral("Unknown Caller"));
+        appendIncomingCall(in, QStringLiteral("Bob"), QString(52, u'4'));
+        appendIncomingCall(in, QStringLiteral("Eve"), QString(60, u'3'));
 
         const QByteArray expected =
             kInHeader +
@@ -125,15 +113,10 @@ private Q_SLOTS:
         // An empty name (a pad call with no name current) must not shift the
         // number into the name column.
         const QString path = logPath(LogKind::Outgoing);
-        state().pendingName.clear();
-        state().displayNumber = QStringLiteral("555 1234");
-        state().currentEntryKey = QStringLiteral("0");
-        appendOutgoingRecord();
-        state().pendingName = QStringLiteral("Ann Lee");
-        state().displayNumber = QStringLiteral("1-800-3569377");
-        state().currentEntryKey = QStringLiteral("0101");
+        appendOutgoingCall({}, QStringLiteral("555 1234"), QStringLiteral("0"));
         fixedClock.when = QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58));
-        appendOutgoingRecord();
+        appendOutgoingCall(QStringLiteral("Ann Lee"), QStringLiteral("1-800-3569377"),
+                           QStringLiteral("0101"));
 
         const QList<CallLogRow> rows = readLog(path, LogKind::Outgoing);
         QCOMPARE(rows.size(), 2);
@@ -145,9 +128,7 @@ private Q_SLOTS:
                  (CallLogRow{QStringLiteral("Ann Lee"), QStringLiteral("1-800-3569377"),
                              QStringLiteral("12-31-2025  23:59:58"), QStringLiteral("0101")}));
 
-        state().callerName.clear();
-        state().callerNumber = QStringLiteral("4165550000");
-        appendIncomingRecord();
+        appendIncomingCall(logPath(LogKind::Incoming), {}, QStringLiteral("4165550000"));
         const QList<CallLogRow> in = readLog(logPath(LogKind::Incoming), LogKind::Incoming);
         QCOMPARE(in.size(), 1);
         QCOMPARE(in[0], (CallLogRow{QStringLiteral("Unknown Caller"),
@@ -210,17 +191,14 @@ private Q_SLOTS:
     void unwritableLogWarnsOnceAndKeepsItsCalls()
     {
         test::ScriptedPrompter prompts;
-        state().pendingName = QStringLiteral("First");
-        state().displayNumber = QStringLiteral("111");
-        appendOutgoingRecord();
+        appendOutgoingCall(QStringLiteral("First"), QStringLiteral("111"), QStringLiteral("0"));
         const QString path = logPath(LogKind::Outgoing);
         const QByteArray before = test::TestEnv::readFile(path);
         QVERIFY(
             QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
-        state().pendingName = QStringLiteral("Second");
-        appendOutgoingRecord();
-        appendOutgoingRecord();
+        appendOutgoingCall(QStringLiteral("Second"), QStringLiteral("111"), QStringLiteral("0"));
+        appendOutgoingCall(QStringLiteral("Second"), QStringLiteral("111"), QStringLiteral("0"));
         QCOMPARE(prompts.messages.size(), 1);
         QVERIFY(prompts.messages[0].text.contains(QStringLiteral("outgoing calls log")));
         QCOMPARE(prompts.messages[0].icon, MsgIcon::Warning);
@@ -228,7 +206,7 @@ private Q_SLOTS:
 
         // Writable again: the next failure is worth telling again.
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-        appendOutgoingRecord();
+        appendOutgoingCall(QStringLiteral("Second"), QStringLiteral("111"), QStringLiteral("0"));
         QCOMPARE(readLog(path, LogKind::Outgoing).size(), 2);
     }
 
@@ -241,7 +219,8 @@ private Q_SLOTS:
         fixedClock.when = QDateTime(fixedDate(), QTime(9, 0));
         const QString dir = env->dataDir() + "/";
         auto row = [](const QString& name, int daysAgo) {
-            return CallLogRow{name, "555",
+            return CallLogRow{name,
+                              "555",
                               fixedDate().addDays(-daysAgo).toString("MM-dd-yyyy") + "  10:00:00",
                               {}};
         };

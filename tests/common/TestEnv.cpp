@@ -1,10 +1,7 @@
 #include "common/TestEnv.h"
 
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
-#include "core/dialing/Dialer.h"
-#include "core/telephony/LineSession.h"
+#include "settings/OptionsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,10 +55,7 @@ QString sourceDir()
 void resetProgram()
 {
     resetState();
-    resetTelephonySession();
     options().resetToDesigned();
-    seams() = {};
-    dialer().reset();
 }
 
 void shoot(QWidget* w, const QString& name)

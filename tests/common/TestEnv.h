@@ -35,8 +35,8 @@ private:
 QString buildDir();
 QString sourceDir();
 
-// The program's shared state as at a first start: program state, the
-// telephony session, the options, no seams filled, the dial procedure reset.
+// The program's shared state as at a first start: program state and the
+// options (every other part belongs to the window or parts a test makes).
 void resetProgram();
 
 // Saves a picture of `w` as NAME.png when TELVARO_SCREENSHOT_DIR names a folder.

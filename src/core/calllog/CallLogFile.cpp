@@ -374,13 +374,6 @@ Result saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
     return writeFileAtomically(path, bytes);
 }
 
-CallLogRow appendOutgoingRecord()
-{
-    ProgramState& s = state();
-    s.pendingName = cutName(s.pendingName);
-    return appendOutgoingCall(s.pendingName, s.displayNumber, s.currentEntryKey);
-}
-
 CallLogRow appendOutgoingCall(const QString& name, const QString& number, const QString& entryKey)
 {
     CallLogRow row{cutName(name), cutNumber(number, LogKind::Outgoing),
@@ -398,16 +391,6 @@ QString incomingNumber(const QString& number)
 {
     const QString cut = cutNumber(number, LogKind::Incoming);
     return cut.isEmpty() ? QStringLiteral("Unknown #") : cut;
-}
-
-CallLogRow appendIncomingRecord()
-{
-    ProgramState& s = state();
-    const CallLogRow row =
-        appendIncomingCall(logPath(LogKind::Incoming), s.callerName, s.callerNumber);
-    s.callerName = row.name;
-    s.callerNumber = row.number;
-    return row;
 }
 
 CallLogRow appendIncomingCall(const QString& path, const QString& name, const QString& number,

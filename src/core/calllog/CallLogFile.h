@@ -129,14 +129,8 @@ inline Result saveLog(const QString& path, LogKind kind, const QList<CallLogRow>
                    kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming);
 }
 
-// The calls of the program: the outgoing record of the call just taken
-// (PendingName, DisplayNumber, CurrentEntryKey) and the incoming record of the
-// last caller (CallerName, CallerNumber). Both cut the shared name (and the
-// incoming one the number) in place, as later readers expect, and stamp the
-// record with the clock. A log that cannot be written is reported to the user
-// once (until it can be written again). They return the row written.
-CallLogRow appendOutgoingRecord();
-CallLogRow appendIncomingRecord();
+// A log that cannot be written is reported to the user once (until it can be
+// written again).
 // The outgoing record of one call taken: the name and number cut, stamped
 // with the clock, written to the outgoing log (a failure reported once).
 CallLogRow appendOutgoingCall(const QString& name, const QString& number, const QString& entryKey);

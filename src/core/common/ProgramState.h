@@ -11,24 +11,7 @@ namespace telvaro {
 struct ProgramState
 {
     // Start-up and profiles.
-    QString externalNumber; // command line, or a number from another program
     QString profileName = QStringLiteral("Untitled");
-
-
-    // Dial procedure: inputs and outputs (the directory entry dialed, "0"
-    // for none).
-    QString currentEntryKey = QStringLiteral("0");
-    QString pendingNumber;
-    QString pendingName;
-    QString dialString;
-    QString displayNumber;
-
-    // Caller identification of the last incoming call.
-    QString callerName;
-    QString callerNumber;
-
-    // Memo pad: open (requests from other programs wait for it to close).
-    bool memoOpen = false;
 };
 
 // The one state of the running program.

@@ -1,12 +1,10 @@
 #include "core/dialing/Dialer.h"
 
 #include "core/common/Clock.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/dialing/DialString.h"
 #include "core/dialing/ExternalRequests.h"
 #include "core/telephony/Call.h"
-#include "core/telephony/LineSession.h"
+#include "core/telephony/LineService.h"
 #include "core/telephony/SoundPlayer.h"
 #include "core/telephony/Sounds.h"
 #include "settings/OptionsStore.h"
@@ -28,8 +26,14 @@ int textValue(OptionsStore::Text t)
 
 } // namespace
 
-Dialer::Dialer()
+Dialer::Dialer(DialLine& line, LineTranslation& translation, QObject* parent)
+    : QObject(parent), m_line(line), m_call(line.call()), m_translation(translation)
 {
+    // The outgoing call tells the dialer what the line did.
+    connect(&m_call, &Call::progressWanted, this, &Dialer::showConnectWindow);
+    connect(&m_call, &Call::proceeding, this, &Dialer::handleConnected);
+    connect(&m_call, &Call::busyDropped, this, &Dialer::handleBusy);
+    connect(&m_call, &Call::failed, this, &Dialer::showCallError);
     connect(&m_connectionWait, &ClockWait::ticked, this, [this] {
         if (!connectionWaitGoesOn())
             m_connectionWait.stop();
@@ -44,12 +48,6 @@ Dialer::Dialer()
     connect(&m_holdWait, &ClockWait::finished, this, &Dialer::afterHold);
 }
 
-Dialer& dialer()
-{
-    static Dialer instance;
-    return instance;
-}
-
 void Dialer::reset()
 {
     m_window = {};
@@ -59,10 +57,11 @@ void Dialer::reset()
     m_firstPiece.clear();
     m_givenNumber.clear();
     m_redialCount = 0;
-    outgoingCall().reset();
-    disconnect(&outgoingCall(), nullptr, this, nullptr);
+    m_call.reset();
     m_party.reset();
-    m_origin = DialOrigin::Pad;
+    m_request = {};
+    m_dialString.clear();
+    m_displayNumber.clear();
     m_connectionWait.stop();
     m_redialWait.stop();
     m_toneWait.stop();
@@ -101,19 +100,28 @@ void Dialer::setPad(bool dial, bool hangUp, bool ok)
 // ---------------------------------------------------------------------------
 // Dial procedure
 
+// The one dial procedure: a dial that comes while a fixed wait holds dials
+// back waits its turn; one that comes while the call window shows is not
+// taken (the call in progress is not disturbed); over a call still marked
+// placed the line gets a moment first.
 void Dialer::dial(const DialRequest& request)
 {
     if (holdingDials()) {
         m_waitingDials.append(request);
         return;
     }
-    ProgramState& s = state();
-    s.pendingNumber = request.number;
-    s.pendingName = request.name;
-    s.currentEntryKey = request.entryKey;
-    m_origin = request.origin;
-    dialNumber();
-    m_origin = DialOrigin::Pad;
+    if (m_window.visible)
+        return;
+    unloadConnectWindow();
+    if (m_call.placed) {
+        // The line gets a moment to let go of the call still marked placed.
+        m_heldDial = request;
+        m_hold = Hold::BeforeDial;
+        m_holdWait.start(kPlacedCallPause);
+        return;
+    }
+    m_request = request;
+    dialNow();
 }
 
 void Dialer::dialHeld()
@@ -128,11 +136,7 @@ void Dialer::afterHold()
     m_hold = Hold::None;
     if (hold == Hold::BeforeDial && m_heldDial) {
         // The dial goes on for the number it was given.
-        ProgramState& s = state();
-        s.pendingNumber = m_heldDial->number;
-        s.pendingName = m_heldDial->name;
-        s.currentEntryKey = m_heldDial->entryKey;
-        m_origin = m_heldDial->origin;
+        m_request = *m_heldDial;
         m_heldDial.reset();
         dialNow();
     } else if (hold == Hold::AfterOk) {
@@ -141,55 +145,36 @@ void Dialer::afterHold()
     dialHeld();
 }
 
-void Dialer::dialNumber()
-{
-    ProgramState& s = state();
-    if (holdingDials()) {
-        m_waitingDials.append(
-            DialRequest{s.pendingNumber, s.pendingName, s.currentEntryKey, m_origin});
-        return;
-    }
-    if (m_window.visible)
-        return; // the call in progress is not disturbed
-    unloadConnectWindow();
-    if (outgoingCall().placed) {
-        // The line gets a moment to let go of the call still marked placed.
-        m_heldDial = DialRequest{s.pendingNumber, s.pendingName, s.currentEntryKey, m_origin};
-        m_hold = Hold::BeforeDial;
-        m_holdWait.start(kPlacedCallPause);
-        return;
-    }
-    dialNow();
-}
-
 void Dialer::dialNow()
 {
-    ProgramState& s = state();
-    outgoingCall().stopRequested = false;
-    outgoingCall().displayShown = false;
-    if (s.pendingNumber.isEmpty())
+    m_call.stopRequested = false;
+    m_call.displayShown = false;
+    if (m_request.number.isEmpty())
         return;
     Q_EMIT dialStarting();
 
-    QString number = s.pendingNumber;
+    QString number = m_request.number;
     if (!number.startsWith(QLatin1String("XX")) && !checked(OptionsStore::chkIgnore)) {
         number = dialstr::cleanNumber(number);
-        s.pendingNumber = number;
+        m_request.number = number;
         // Nothing dialable is left (letters only): dialing nothing would go
         // off-hook and later report a call that never was.
         if (number.isEmpty())
             return;
     }
 
-    Q_EMIT mainWindowWanted(!s.externalNumber.isEmpty());
+    // A number handed over on the command line or by a later start is dialed
+    // with the window minimized.
+    Q_EMIT mainWindowWanted(m_request.origin == DialOrigin::CommandLine ||
+                            m_request.origin == DialOrigin::SecondStart);
 
     if (!checked(OptionsStore::chkModem)) {
         dialWithoutModem(number);
         return;
     }
 
-    if (!callSeam<bool>(seams().lineIsOpen))
-        callSeam<bool>(seams().openLine, 0, 0);
+    if (!m_line.isOpen())
+        (void)m_line.open(LineUse::Dial);
 
     m_givenNumber = number;
     const dialstr::NumberSplit split = dialstr::splitNumber(number);
@@ -198,24 +183,24 @@ void Dialer::dialNow()
         // A modem cannot dial "+": the location's prefix stands for it, as
         // for a number from another program.
         if (number.trimmed().startsWith(u'+'))
-            number = dialableOutsideNumber(number);
+            number = dialableOutsideNumber(number, m_translation);
         choice = dialstr::ignoredPropertiesDialString(number,
                                                       options().isSelected(OptionsStore::optTone));
     } else if (split.head.startsWith(QLatin1String("XX"))) {
         choice = dialstr::exactDialString(split);
     } else {
         readLocationInfo();
-        s.dialString.clear();
-        s.displayNumber.clear();
+        m_dialString.clear();
+        m_displayNumber.clear();
         translateNumber(split.head);
-        if (!s.dialString.isEmpty()) {
-            choice = {s.dialString + split.tail, s.displayNumber + split.tail};
+        if (!m_dialString.isEmpty()) {
+            choice = {m_dialString + split.tail, m_displayNumber + split.tail};
         } else {
             choice = {QStringLiteral("T") + number, number};
         }
     }
-    s.dialString = choice.dialString;
-    s.displayNumber = choice.displayNumber;
+    m_dialString = choice.dialString;
+    m_displayNumber = choice.displayNumber;
     placeCall();
 }
 
@@ -258,7 +243,7 @@ void Dialer::nextTone()
 void Dialer::readLocationInfo()
 {
     CurrentLocation location;
-    if (!lineTranslation().readLocation(&location))
+    if (!m_translation.readLocation(&location))
         location = {};
     m_location = location;
 }
@@ -266,41 +251,38 @@ void Dialer::readLocationInfo()
 void Dialer::translateNumber(const QString& number)
 {
     const dialstr::DialChoice choice = telvaro::translateNumber(
-        number, &m_location, checked(OptionsStore::chkCallingCard), lineTranslation());
-    state().dialString = choice.dialString;
-    state().displayNumber = choice.displayNumber;
+        number, &m_location, checked(OptionsStore::chkCallingCard), m_translation);
+    m_dialString = choice.dialString;
+    m_displayNumber = choice.displayNumber;
 }
 
 void Dialer::placeCall()
 {
-    ProgramState& s = state();
-    outgoingCall().stopRequested = false;
-    outgoingCall().displayShown = false;
+    m_call.stopRequested = false;
+    m_call.displayShown = false;
     // A busy signal belongs to the attempt it ended; a redial starts without
     // one, even before the line reports it dialing.
-    outgoingCall().busyDetected = false;
+    m_call.busyDetected = false;
 
     // A new call (not a redial) is for the party the dial procedure was
     // given; what others set meanwhile does not change it.
     if (m_redialCount == 0 || !m_party)
-        m_party =
-            CallParty{DialRequest{s.pendingNumber, s.pendingName, s.currentEntryKey, m_origin},
-                      s.displayNumber};
-    outgoingCall().connectedShown = false; // of this attempt, once its wait is over
-    const QString given = m_givenNumber.isEmpty() ? s.displayNumber : m_givenNumber;
+        m_party = CallParty{m_request, m_displayNumber};
+    m_call.connectedShown = false; // of this attempt, once its wait is over
+    const QString given = m_givenNumber.isEmpty() ? m_displayNumber : m_givenNumber;
     if (m_recent.isEmpty() || m_recent.front() != given) {
         m_recent.prepend(given);
         Q_EMIT recentNumbersChanged();
     }
     Q_EMIT padTextRequested(m_recent.front());
 
-    const QStringList pieces = dialstr::splitDialParts(s.dialString);
-    outgoingCall().start(m_party->request, s.dialString, s.displayNumber, pieces);
+    const QStringList pieces = dialstr::splitDialParts(m_dialString);
+    m_call.start(m_party->request, m_dialString, m_displayNumber, pieces);
     m_firstPiece = pieces.front();
     // A wait of an earlier attempt gives way to this call.
     m_connectionWait.stop();
     m_redialWait.stop();
-    callSeam(seams().makeCall, m_firstPiece);
+    m_line.makeCall(m_firstPiece);
 }
 
 // ---------------------------------------------------------------------------
@@ -311,14 +293,14 @@ void Dialer::loadConnectWindow()
     ConnectWindowState w;
     w.loaded = true;
     w.visible = m_window.visible;
-    const QString& name = state().pendingName;
+    const QString& name = m_request.name;
     w.frameCaption =
         name.isEmpty() ? QStringLiteral("Dialing No:") : QStringLiteral("Dialing:  ") + name;
     w.picture = ConnectPicture::Dialing;
     w.cancelVisible = true;
     w.okVisible = false;
     // Only a number too long for the label is cut.
-    const QString& number = state().displayNumber;
+    const QString& number = m_displayNumber;
     w.label = number.size() > 37 ? number.left(37) + QStringLiteral("...") : number;
     setWindow(w);
 }
@@ -370,21 +352,21 @@ void Dialer::handleConnected()
 
 bool Dialer::connectionWaitGoesOn()
 {
-    if (outgoingCall().busyDetected)
+    if (m_call.busyDetected)
         return false; // HandleBusy takes over
-    if (outgoingCall().stopRequested) {
-        callSeam(seams().dropCall);
+    if (m_call.stopRequested) {
+        m_line.dropCall();
         return false;
     }
     // The call ended (no answer, no carrier, an error): its outcome is
     // shown; it was never connected.
-    return outgoingCall().error() == CallOutcome::None && outgoingCall().placed;
+    return m_call.error() == CallOutcome::None && m_call.placed;
 }
 
 void Dialer::declareConnected()
 {
-    outgoingCall().connectedShown = true;
-    outgoingCall().setState(CallState::Connected);
+    m_call.connectedShown = true;
+    m_call.setState(CallState::Connected);
     setPad(false, false, true);
     ConnectWindowState w = m_window;
     w.frameCaption = QStringLiteral("Connected");
@@ -402,7 +384,6 @@ void Dialer::declareConnected()
 
 void Dialer::handleBusy()
 {
-    ProgramState& s = state();
     if (!m_window.loaded)
         loadConnectWindow();
     ConnectWindowState w = m_window;
@@ -411,11 +392,11 @@ void Dialer::handleBusy()
     w.picture = ConnectPicture::Busy;
     w.cancelVisible = true;
     w.frameCaption = QStringLiteral("Busy");
-    w.label = s.displayNumber + u'\n' + QStringLiteral("   Busy.");
+    w.label = m_displayNumber + u'\n' + QStringLiteral("   Busy.");
     setWindow(w);
 
     // After Hang Up the window stays closed whatever follows.
-    const bool closed = outgoingCall().stopRequested;
+    const bool closed = m_call.stopRequested;
     auto update = [this, closed](ConnectWindowState next) {
         if (closed) {
             next.loaded = false;
@@ -446,9 +427,9 @@ void Dialer::handleBusy()
         w.picture = ConnectPicture::Dialing;
         w.cancelVisible = true;
         w.frameCaption =
-            QStringLiteral("Redialing:  ") + (m_party ? m_party->request.name : s.pendingName);
+            QStringLiteral("Redialing:  ") + (m_party ? m_party->request.name : m_request.name);
         update(w);
-        if (outgoingCall().stopRequested)
+        if (m_call.stopRequested)
             return;
 
         m_connectionWait.stop();
@@ -476,7 +457,7 @@ void Dialer::handleBusy()
 
 void Dialer::redialCountdownTick()
 {
-    if (outgoingCall().stopRequested) {
+    if (m_call.stopRequested) {
         m_redialWait.stop();
         return;
     }
@@ -488,11 +469,10 @@ void Dialer::redialCountdownTick()
 
 void Dialer::redialNow()
 {
-    ProgramState& s = state();
-    if (outgoingCall().stopRequested)
+    if (m_call.stopRequested)
         return;
     ConnectWindowState w = m_window;
-    w.label = s.displayNumber + u'\n' + QStringLiteral("   Busy. Redialing  x ") +
+    w.label = m_displayNumber + u'\n' + QStringLiteral("   Busy. Redialing  x ") +
               QString::number(m_redialCount);
     setWindow(w);
     placeCall();
@@ -501,12 +481,12 @@ void Dialer::redialNow()
 
 void Dialer::hangUp()
 {
-    outgoingCall().stopRequested = true;
+    m_call.stopRequested = true;
     // A countdown to a redial ends with the call it was for.
     m_redialWait.stop();
-    callSeam(seams().dropCall);
+    m_line.dropCall();
     endCall(CallOutcome::Cancelled);
-    outgoingCall().busyDetected = false;
+    m_call.busyDetected = false;
     m_redialCount = 0;
     setPad(true, false, false);
     Q_EMIT mainWindowReleased();
@@ -514,39 +494,33 @@ void Dialer::hangUp()
     // the call attempt is over.
     const bool busyShown = m_window.loaded && m_window.picture == ConnectPicture::Busy;
     unloadConnectWindow();
-    if (busyShown || outgoingCall().connectedShown || outgoingCall().idleSeen) {
-        outgoingCall().placed = false;
-        outgoingCall().requestInProgress = false;
-        callSeam(seams().processCallRequest);
+    if (busyShown || m_call.connectedShown || m_call.idleSeen) {
+        m_call.placed = false;
+        m_call.requestInProgress = false;
+        Q_EMIT readyForRequests();
     }
-    outgoingCall().setError(CallOutcome::None);
+    m_call.setError(CallOutcome::None);
 }
 
 void Dialer::confirmCall()
 {
     if (m_hold == Hold::AfterOk)
         return; // taken already; the window closes in a moment
-    ProgramState& s = state();
-    // The record and the memo are the placed call's, whatever a number
-    // refused meanwhile left behind.
-    const CallParty party = m_party.value_or(CallParty{
-        DialRequest{s.pendingNumber, s.pendingName, s.currentEntryKey, m_origin}, s.displayNumber});
+    // The record and the memo are the placed call's.
+    const CallParty party = m_party.value_or(CallParty{m_request, m_displayNumber});
     m_party.reset();
-    s.pendingName = party.request.name;
-    s.displayNumber = party.displayNumber;
-    s.currentEntryKey = party.request.entryKey;
-    if (party.request.hasEntry() && !s.memoOpen)
+    if (party.request.hasEntry())
         Q_EMIT memoRequested(party.request.entryKey);
-    callSeam(seams().dropCall);
+    m_line.dropCall();
     // The "connected" or "enddial" sound may still be playing.
     stopSound();
-    outgoingCall().busyDetected = false;
-    outgoingCall().stopRequested = true;
-    outgoingCall().dialToneSeen = false;
-    outgoingCall().connectedShown = false;
+    m_call.busyDetected = false;
+    m_call.stopRequested = true;
+    m_call.dialToneSeen = false;
+    m_call.connectedShown = false;
     m_redialCount = 0;
     setPad(true, false, false);
-    outgoingCall().end(CallOutcome::Connected);
+    m_call.end(CallOutcome::Connected);
     Q_EMIT callEnded(party.request, party.displayNumber, CallOutcome::Connected);
     unloadConnectWindow();
     // The modem gets a second to let go of the line; dials wait for it.
@@ -556,43 +530,22 @@ void Dialer::confirmCall()
 
 void Dialer::finishConfirm()
 {
-    outgoingCall().placed = false;
-    outgoingCall().requestInProgress = false;
-    callSeam(seams().processCallRequest);
+    m_call.placed = false;
+    m_call.requestInProgress = false;
+    Q_EMIT readyForRequests();
 }
 
 void Dialer::endCall(CallOutcome outcome)
 {
     // A call the line ended in an error ended in that error.
-    if (outgoingCall().error() != CallOutcome::None)
-        outcome = outgoingCall().error();
-    outgoingCall().end(outcome);
+    if (m_call.error() != CallOutcome::None)
+        outcome = m_call.error();
+    m_call.end(outcome);
     if (!m_party)
         return;
     const CallParty party = *m_party;
     m_party.reset();
     Q_EMIT callEnded(party.request, party.displayNumber, outcome);
-}
-
-// ---------------------------------------------------------------------------
-
-void installDialing()
-{
-    Seams& s = seams();
-    s.dialNumber = [] { dialer().dialNumber(); };
-    // The outgoing call tells the dialer what the line did.
-    Dialer* d = &dialer();
-    Call* call = &outgoingCall();
-    QObject::connect(call, &Call::progressWanted, d, &Dialer::showConnectWindow,
-                     Qt::UniqueConnection);
-    QObject::connect(call, &Call::proceeding, d, &Dialer::handleConnected, Qt::UniqueConnection);
-    QObject::connect(call, &Call::busyDropped, d, &Dialer::handleBusy, Qt::UniqueConnection);
-    QObject::connect(call, &Call::failed, d, &Dialer::showCallError, Qt::UniqueConnection);
-    s.recentNumbers = [] { return dialer().recentNumbers().mid(0, Dialer::kRecentNumbersKept); };
-    s.setRecentNumbers = [](const QStringList& numbers) {
-        dialer().setRecentNumbers(numbers.mid(0, Dialer::kRecentNumbersKept));
-    };
-    s.setDialText = [](const QString& text) { Q_EMIT dialer().padTextRequested(text); };
 }
 
 } // namespace telvaro

@@ -4,6 +4,7 @@
 #include "core/common/DialRequest.h"
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/ClockWait.h"
+#include "core/telephony/LineService.h"
 
 #include <QObject>
 #include <QString>
@@ -65,13 +66,20 @@ public:
     static constexpr double kCommaPause = 2.0;
     static constexpr double kAfterOkPause = 1.0;
 
-    Dialer();
+    // `line`: where calls are placed and dropped; `translation`: the dialing
+    // locations and number translation.
+    Dialer(DialLine& line, LineTranslation& translation, QObject* parent = nullptr);
 
     const ConnectWindowState& connectWindow() const { return m_window; }
     const PadButtonState& padButtons() const { return m_pad; }
     int redialCount() const { return m_redialCount; }
     const CurrentLocation& currentLocation() const { return m_location; }
     const QString& firstDialPiece() const { return m_firstPiece; }
+    // The dial being made (or the last made): what was asked for, the dial
+    // string and the number shown.
+    const DialRequest& request() const { return m_request; }
+    const QString& dialString() const { return m_dialString; }
+    const QString& displayNumber() const { return m_displayNumber; }
     // True while touch tones of a dial without modem are still to play.
     bool playingTones() const { return m_toneWait.isActive(); }
     // True while a fixed wait holds new dials back (tones, pauses).
@@ -81,10 +89,10 @@ public:
     const QStringList& recentNumbers() const { return m_recent; }
     void setRecentNumbers(const QStringList& numbers);
 
-    // Dials the number of `request` (see dialNumber for the steps).
+    // DialNumber: dials the number of `request` (see the .cpp for the steps).
     void dial(const DialRequest& request);
-    // DialNumber: dials PendingNumber (see the .cpp for the steps).
-    void dialNumber();
+    // Puts `text` into the pad's number box (a number chosen elsewhere).
+    void showInPad(const QString& text) { Q_EMIT padTextRequested(text); }
     void readLocationInfo();
     // Sets DialString and DisplayNumber (both empty when translation fails).
     void translateNumber(const QString& number);
@@ -126,6 +134,9 @@ Q_SIGNALS:
     void dialStarting();
     // The user took a call to a directory entry: its memo pad opens.
     void memoRequested(const QString& entryKey);
+    // The call is over and the line free: a waiting request of another
+    // program may be taken.
+    void readyForRequests();
 
 private:
     void loadConnectWindow();
@@ -144,6 +155,9 @@ private:
     void redialCountdownTick();
     void redialNow();
 
+    DialLine& m_line;
+    Call& m_call;
+    LineTranslation& m_translation;
     ConnectWindowState m_window;
     PadButtonState m_pad;
     QStringList m_recent;
@@ -160,8 +174,10 @@ private:
         QString displayNumber;
     };
     std::optional<CallParty> m_party;
-    // Where the dial being made came from.
-    DialOrigin m_origin = DialOrigin::Pad;
+    // The dial being made, its dial string and the number it shows.
+    DialRequest m_request;
+    QString m_dialString;
+    QString m_displayNumber;
     // The call is over for the user: its party goes with `callEnded`.
     void endCall(CallOutcome outcome);
     // The connection wait (a newer one replaces it) and the busy countdown.
@@ -181,12 +197,5 @@ private:
     std::optional<DialRequest> m_heldDial; // the dial the pause is before
     QList<DialRequest> m_waitingDials;     // dials that came meanwhile
 };
-
-Dialer& dialer();
-
-// Fills the dialing seams (dialNumber, showConnectWindow, handleConnected,
-// handleBusy, showCallError, recentNumbers, setRecentNumbers) and the call log
-// seams.
-void installDialing();
 
 } // namespace telvaro

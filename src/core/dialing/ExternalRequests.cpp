@@ -2,13 +2,11 @@
 
 #include "core/common/CommandLine.h"
 #include "core/common/Helpers.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/dialing/DialString.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/Call.h"
-#include "core/telephony/LineSession.h"
+#include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/LineApi.h"
 #include "settings/OptionsStore.h"
 
@@ -20,8 +18,6 @@
 
 namespace telvaro {
 namespace {
-
-bool g_hooked = false;
 
 bool hasControlCharacter(const QString& text)
 {
@@ -54,13 +50,13 @@ CheckedRequest checkMakeCallRequest(const QString& destAddress, const QString& a
     return r;
 }
 
-QString dialableOutsideNumber(const QString& number)
+QString dialableOutsideNumber(const QString& number, LineTranslation& translation)
 {
     const QString text = number.trimmed();
     if (!text.startsWith(u'+'))
         return number;
     CurrentLocation location;
-    if (!lineTranslation().readLocation(&location) || location.countryCode <= 0)
+    if (!translation.readLocation(&location) || location.countryCode <= 0)
         return number;
     const QString digits = dialstr::cleanNumber(text.mid(1));
     const QString country = QString::number(location.countryCode);
@@ -70,71 +66,52 @@ QString dialableOutsideNumber(const QString& number)
     return international.isEmpty() ? number : international + digits;
 }
 
-void setOutsideNumber(const QString& number, const QString& name)
+DialRequest outsideDialRequest(const QString& number, const QString& name, DialOrigin origin,
+                               LineTranslation& translation)
 {
-    ProgramState& s = state();
     // A decoded link may carry control characters the caller did not show.
-    s.pendingNumber = dialableOutsideNumber(withoutControlCharacters(number));
-    s.pendingName = withoutControlCharacters(name);
-    s.currentEntryKey = QStringLiteral("0");
+    return DialRequest{dialableOutsideNumber(withoutControlCharacters(number), translation),
+                       withoutControlCharacters(name), QStringLiteral("0"), origin};
 }
 
-void SetRequestRecipient(bool accept)
+CallRequests::CallRequests(LineService& line, Dialer& dialer, LineTranslation& translation,
+                           QObject* parent)
+    : QObject(parent), m_line(line), m_dialer(dialer), m_translation(translation)
 {
-    TelephonySession& t = telephony();
-    const quint32 priority = accept ? 1 : 0;
-    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    t.lastResult =
-        lineSetAppPriority(program.isEmpty() ? QStringLiteral("telvaro") : program, 0, nullptr,
-                           LINEREQUESTMODE_MAKECALL, QStringLiteral("0"), priority);
-    t.lastResult = lineRegisterRequestRecipient(t.lineApp, 0, LINEREQUESTMODE_MAKECALL, priority);
+    connect(&line, &LineService::requestsMayProceed, this, &CallRequests::process);
+    connect(&dialer, &Dialer::readyForRequests, this, &CallRequests::process);
 }
 
-void ProcessCallRequest()
+void CallRequests::setMemoOpen(bool open)
 {
-    ProgramState& s = state();
-    TelephonySession& t = telephony();
+    m_memoOpen = open;
+    if (!open)
+        process();
+}
+
+void CallRequests::process()
+{
+    Call& call = m_line.call();
     for (;;) {
-        if (dialer().connectWindow().visible || s.memoOpen)
+        if (m_dialer.connectWindow().visible || m_memoOpen)
             return; // taken when the call window or the memo pad closes
-        dialer().unloadConnectWindow();
+        m_dialer.unloadConnectWindow();
         // A call still on the line (dropped after OK, not yet idle) would
         // refuse the next one: its idle state asks again.
-        if (outgoingCall().placed || outgoingCall().requestInProgress || t.callHandle != 0)
+        if (call.placed || call.requestInProgress || m_line.session().callHandle != 0)
             return;
         LineReqMakeCall request;
-        if (lineGetRequest(t.lineApp, LINEREQUESTMODE_MAKECALL, &request) != 0) {
-            t.requestSignalled = false;
-            t.requestTaken = false;
+        if (!m_line.takeRequest(&request))
             return;
-        }
-        // The signal is answered; the call of this request alone waits its
-        // moment before dialing (MakeCall).
-        t.requestSignalled = false;
-        t.requestTaken = true;
-        setOutsideNumber(numberFromLink(TrimAtNull(request.destAddress)),
-                         TrimAtNull(request.calledParty));
-        outgoingCall().requestInProgress = true;
-        callSeam(seams().dialNumber);
-        if (outgoingCall().placed || dialer().connectWindow().visible)
+        call.requestInProgress = true;
+        m_dialer.dial(outsideDialRequest(numberFromLink(TrimAtNull(request.destAddress)),
+                                         TrimAtNull(request.calledParty), DialOrigin::OtherProgram,
+                                         m_translation));
+        if (call.placed || m_dialer.connectWindow().visible)
             return; // the line or the call window's closing asks for the next
-        outgoingCall().requestInProgress = false;
-        t.requestTaken = false;
+        call.requestInProgress = false;
+        m_line.session().requestTaken = false;
     }
-}
-
-bool messagesHooked()
-{
-    return g_hooked;
-}
-
-void installExternalRequests()
-{
-    Seams& s = seams();
-    s.processCallRequest = [] { ProcessCallRequest(); };
-    s.registerRequestRecipient = [](bool accept) { SetRequestRecipient(accept); };
-    s.hook = [] { g_hooked = true; };
-    s.unhook = [] { g_hooked = false; };
 }
 
 // ---------------------------------------------------------------- D-Bus

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/DialRequest.h"
 #include "settings/Result.h"
 
 #include <QDBusConnection>
@@ -48,33 +49,47 @@ struct CheckedRequest
 CheckedRequest checkMakeCallRequest(const QString& destAddress, const QString& appName,
                                     const QString& calledParty, const QString& comment);
 
+class Dialer;
+class LineService;
+class LineTranslation;
+
 // A number that starts with "+" keeps its meaning: in the country of the
 // current dialing location it becomes a long-distance number of that
 // country, elsewhere an international one (the location's prefixes), also
 // while the dialing properties are ignored (a modem cannot dial "+"). Other
 // numbers stay as they are.
-QString dialableOutsideNumber(const QString& number);
+QString dialableOutsideNumber(const QString& number, LineTranslation& translation);
 
-// Makes an outside number the dial procedure's input: PendingNumber (with
-// dialableOutsideNumber), PendingName, both without control characters, and
-// the entry key "0" (no directory entry belongs to it).
-void setOutsideNumber(const QString& number, const QString& name);
+// The dial of a number from outside the program: the number (with
+// dialableOutsideNumber) and name without control characters, and no
+// directory entry.
+DialRequest outsideDialRequest(const QString& number, const QString& name, DialOrigin origin,
+                               LineTranslation& translation);
 
-// Registers the program as the recipient of requests (or stops), after the
-// option "Accept dialing numbers from other applications".
-void SetRequestRecipient(bool accept);
+// The requests of other programs that wait in the line layer's queue: each
+// is taken and dialed when no call, no call window and no memo pad is
+// active. A request that places no call (nothing left to dial, or dialed
+// without a modem) is over when its dial returns, and the next one is taken.
+class CallRequests : public QObject
+{
+    Q_OBJECT
 
-// Takes the next waiting request and dials it when no call, no call window
-// and no memo pad is active. A request that places no call (nothing left to
-// dial, or dialed without a modem) is over when its dial returns, and the
-// next one is taken.
-void ProcessCallRequest();
+public:
+    CallRequests(LineService& line, Dialer& dialer, LineTranslation& translation,
+                 QObject* parent = nullptr);
 
-// Whether messages of later starts reach the main window (Hook / Unhook).
-bool messagesHooked();
+public Q_SLOTS:
+    // Takes the next waiting request, when the program is free for it.
+    void process();
+    // The memo pad opened or closed: requests wait while it is open.
+    void setMemoOpen(bool open);
 
-// Fills the seams processCallRequest, registerRequestRecipient, hook and unhook.
-void installExternalRequests();
+private:
+    LineService& m_line;
+    Dialer& m_dialer;
+    LineTranslation& m_translation;
+    bool m_memoOpen = false;
+};
 
 // The D-Bus service of the running program: org.telvaro.Telvaro at
 // /org/telvaro/Telvaro, method RequestMakeCall of

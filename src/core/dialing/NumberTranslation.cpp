@@ -1,71 +1,65 @@
 #include "core/dialing/NumberTranslation.h"
 
-#include "settings/OptionsStore.h"
-#include "core/telephony/LineSession.h"
+#include "core/telephony/LineService.h"
 #include "core/telephony/locations/LineTranslate.h"
+#include "settings/OptionsStore.h"
 
 namespace telvaro {
 
-namespace {
+LineLayerTranslation::LineLayerTranslation(const LineService& line) : m_line(line) {}
 
-// The line layer's dialing locations and translation.
-class LineLayerTranslation final : public LineTranslation
+bool LineLayerTranslation::readLocation(CurrentLocation* out)
 {
-public:
-    bool readLocation(CurrentLocation* out) override
-    {
-        LineTranslateCaps caps;
-        if (lineGetTranslateCaps(quint32(telephony().lineApp), telephony().lineApiVersion, caps) <
-            0)
-            return false;
-        const LineLocationEntry* here = nullptr;
-        for (const LineLocationEntry& l : caps.locations)
-            if (l.permanentLocationId == caps.currentLocationId)
-                here = &l;
-        if (!here)
-            return false;
-        CurrentLocation& c = *out;
-        c.locationId = int(here->permanentLocationId);
-        c.preferredCardId = int(here->preferredCardId);
-        c.countryCode = int(here->countryCode);
-        c.countryId = int(here->countryId);
-        c.areaCode = here->cityCode;
-        c.localAccessCode = here->localAccessCode;
-        c.longDistanceAccessCode = here->longDistanceAccessCode;
-        c.cancelCallWaiting = here->cancelCallWaiting;
-        // The card's rules first, the country's over them.
-        for (const LineCardEntry& card : caps.cards) {
-            if (here->preferredCardId != 0 && card.permanentCardId == here->preferredCardId) {
-                c.sameAreaRule = card.sameAreaRule;
-                c.longDistanceRule = card.longDistanceRule;
-                c.internationalRule = card.internationalRule;
-            }
+    LineTranslateCaps caps;
+    if (lineGetTranslateCaps(quint32(m_line.session().lineApp), m_line.session().lineApiVersion,
+                             caps) < 0)
+        return false;
+    const LineLocationEntry* here = nullptr;
+    for (const LineLocationEntry& l : caps.locations)
+        if (l.permanentLocationId == caps.currentLocationId)
+            here = &l;
+    if (!here)
+        return false;
+    CurrentLocation& c = *out;
+    c.locationId = int(here->permanentLocationId);
+    c.preferredCardId = int(here->preferredCardId);
+    c.countryCode = int(here->countryCode);
+    c.countryId = int(here->countryId);
+    c.areaCode = here->cityCode;
+    c.localAccessCode = here->localAccessCode;
+    c.longDistanceAccessCode = here->longDistanceAccessCode;
+    c.cancelCallWaiting = here->cancelCallWaiting;
+    // The card's rules first, the country's over them.
+    for (const LineCardEntry& card : caps.cards) {
+        if (here->preferredCardId != 0 && card.permanentCardId == here->preferredCardId) {
+            c.sameAreaRule = card.sameAreaRule;
+            c.longDistanceRule = card.longDistanceRule;
+            c.internationalRule = card.internationalRule;
         }
-        LineCountryList countries;
-        if (lineGetCountry(here->countryId, telephony().lineApiVersion, countries) >= 0 &&
-            !countries.countries.empty()) {
-            const LineCountryEntry& country = countries.countries.front();
-            c.sameAreaRule = country.sameAreaRule;
-            c.longDistanceRule = country.longDistanceRule;
-            c.internationalRule = country.internationalRule;
-        }
-        return true;
     }
-
-    std::optional<TranslatedAddress> translateAddress(const QString& canonical, int card,
-                                                      int options) override
-    {
-        LineTranslateOutput out;
-        if (lineTranslateAddress(
-                quint32(telephony().lineApp), quint32(telvaro::options().selectedLineDevice()),
-                telephony().lineApiVersion, canonical, quint32(card), quint32(options), out) < 0)
-            return std::nullopt;
-        return TranslatedAddress{out.dialableString, out.displayableString};
+    LineCountryList countries;
+    if (lineGetCountry(here->countryId, m_line.session().lineApiVersion, countries) >= 0 &&
+        !countries.countries.empty()) {
+        const LineCountryEntry& country = countries.countries.front();
+        c.sameAreaRule = country.sameAreaRule;
+        c.longDistanceRule = country.longDistanceRule;
+        c.internationalRule = country.internationalRule;
     }
-};
+    return true;
+}
 
-LineLayerTranslation g_lineLayer;
-LineTranslation* g_translation = nullptr;
+std::optional<TranslatedAddress> LineLayerTranslation::translateAddress(const QString& canonical,
+                                                                        int card, int options)
+{
+    LineTranslateOutput out;
+    if (lineTranslateAddress(
+            quint32(m_line.session().lineApp), quint32(telvaro::options().selectedLineDevice()),
+            m_line.session().lineApiVersion, canonical, quint32(card), quint32(options), out) < 0)
+        return std::nullopt;
+    return TranslatedAddress{out.dialableString, out.displayableString};
+}
+
+namespace {
 
 bool startsWithPrefix(const QString& number, const QString& prefix)
 {
@@ -74,16 +68,6 @@ bool startsWithPrefix(const QString& number, const QString& prefix)
 }
 
 } // namespace
-
-LineTranslation& lineTranslation()
-{
-    return g_translation ? *g_translation : g_lineLayer;
-}
-
-void setLineTranslation(LineTranslation* t)
-{
-    g_translation = t;
-}
 
 CanonicalRequest canonicalRequest(const QString& number, CurrentLocation* location,
                                   bool noCardForLocalCalls)

@@ -46,9 +46,21 @@ public:
                                                               int options) = 0;
 };
 
-LineTranslation& lineTranslation();
-// Installs `t` (not owned); nullptr restores the program's own.
-void setLineTranslation(LineTranslation* t);
+class LineService;
+
+// The program's own: the line layer's dialing locations and translation, in
+// the line service's session.
+class LineLayerTranslation final : public LineTranslation
+{
+public:
+    explicit LineLayerTranslation(const LineService& line);
+    bool readLocation(CurrentLocation* location) override;
+    std::optional<TranslatedAddress> translateAddress(const QString& canonical, int card,
+                                                      int options) override;
+
+private:
+    const LineService& m_line;
+};
 
 enum class NumberKind { Local, LongDistance, International };
 

@@ -1,6 +1,5 @@
 #include "core/options/Preferences.h"
 
-#include "core/common/Seams.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
 
@@ -271,7 +270,7 @@ Result writePreferences(IniFile& ini, const OptionsStore& store)
 
 void fillLineDevices(OptionsStore& store)
 {
-    callSeam(seams().fillLineDeviceList);
+    store.refreshLineDevices();
     const QStringList names = store.lineDeviceNames();
     if (!names.isEmpty() && !names.contains(store.text(S::cmbLineDevices)))
         store.setText(S::cmbLineDevices, names.first());
@@ -280,26 +279,6 @@ void fillLineDevices(OptionsStore& store)
 namespace {
 
 bool g_reactionsInstalled = false;
-bool g_inCallDisplayReaction = false;
-
-void callDisplayClicked(OptionsStore& store)
-{
-    if (g_inCallDisplayReaction)
-        return;
-    g_inCallDisplayReaction = true;
-    if (store.isChecked(S::chkCallDisplay)) {
-        callSeam(seams().closeLine);
-        callSeam<bool>(seams().openLine, 6, 4);
-        // Opening the line may have cleared the box (a failed open reports and
-        // falls back); receiving stays the user's choice.
-        store.setChecked(S::chkCallDisplay, true);
-    } else {
-        callSeam(seams().dropCall);
-        callSeam(seams().closeLine);
-        callSeam<bool>(seams().openLine, 1, 0x10);
-    }
-    g_inCallDisplayReaction = false;
-}
 
 } // namespace
 
@@ -315,12 +294,6 @@ void installOptionReactions(OptionsStore& store)
             break;
         case S::chkNoModem:
             store.setChecked(S::chkModem, !store.isChecked(S::chkNoModem));
-            break;
-        case S::chkCallDisplay:
-            callDisplayClicked(store);
-            break;
-        case S::chkCommand:
-            callSeam(seams().registerRequestRecipient, store.isChecked(S::chkCommand));
             break;
         default:
             break;

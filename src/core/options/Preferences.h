@@ -44,10 +44,9 @@ void correctForCancel(OptionsStore& store);
 // the reason when the file could not be written or refused a value.
 Result writePreferences(IniFile& ini, const OptionsStore& store);
 
-// Connects the click reactions of the check boxes and option buttons that act
-// on the rest of the program (receive mode, request registration, tab mode,
-// tray icon, the modem pair) to the live settings. Runs once; later calls do
-// nothing.
+// Connects the click reactions of the modem pair to the live settings (the
+// line service follows receiving and the request registration itself). Runs
+// once; later calls do nothing.
 void installOptionReactions(OptionsStore& store = options());
 
 // Refills the device list: FillLineDeviceList, and when the box then shows no

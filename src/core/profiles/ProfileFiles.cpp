@@ -1,7 +1,6 @@
 #include "core/profiles/ProfileFiles.h"
 
 #include "core/common/Helpers.h"
-#include "core/common/Seams.h"
 #include "settings/AtomicFile.h"
 #include "settings/Cp1252.h"
 #include "settings/IniFile.h"
@@ -89,7 +88,8 @@ bool isOwnFile(const QString& path)
     return false;
 }
 
-QByteArray profileBytes(const QString& fileName, const QString& savePath)
+QByteArray profileBytes(const QStringList& recentNumbers, const QString& fileName,
+                        const QString& savePath)
 {
     IniFile& live = settings::file();
     live.read(settings::kProfileSection, QStringLiteral("Name")); // notices a change on disk
@@ -97,7 +97,7 @@ QByteArray profileBytes(const QString& fileName, const QString& savePath)
     draft.parseBytes(live.serialize());
     // Never committed: the draft only gives the bytes.
     draft.beginBatch();
-    settings::writeRecentNumbers(draft, callSeam<QStringList>(seams().recentNumbers));
+    settings::writeRecentNumbers(draft, recentNumbers);
     draft.write(settings::kPreferencesSection, QStringLiteral("Call Display"),
                 options().isChecked(OptionsStore::chkCallDisplay) ? QStringLiteral("1")
                                                                   : QStringLiteral("0"));
@@ -129,7 +129,8 @@ Result copyLogs(const QString& previousName, const QString& newName)
         const QString target = folder + newName + QLatin1String(suffix);
         if (QFileInfo::exists(target))
             continue;
-        if (const Result copied = CopyTextFile(folder + previousName + QLatin1String(suffix), target);
+        if (const Result copied =
+                CopyTextFile(folder + previousName + QLatin1String(suffix), target);
             !copied)
             return copied;
     }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace telvaro::profiles {
 
@@ -38,7 +39,8 @@ bool isOwnFile(const QString& path);
 // of the running program (the exit writes these to the settings file only at
 // the end), and for Save As the new [Profile] "Name" and [Preferences]
 // "SavePath".
-QByteArray profileBytes(const QString& fileName = {}, const QString& savePath = {});
+QByteArray profileBytes(const QStringList& recentNumbers, const QString& fileName = {},
+                        const QString& savePath = {});
 
 // Writes a profile file: an existing file gets its write permission back
 // first, the bytes replace it as a whole, and every write bit is removed

@@ -81,10 +81,4 @@ void Call::reset()
     requestInProgress = displayShown = connectedShown = false;
 }
 
-Call& outgoingCall()
-{
-    static Call call;
-    return call;
-}
-
 } // namespace telvaro

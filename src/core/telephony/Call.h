@@ -99,7 +99,4 @@ private:
     bool m_ended = true;
 };
 
-// The program's outgoing call (the line has one).
-Call& outgoingCall();
-
 } // namespace telvaro

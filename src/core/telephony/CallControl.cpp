@@ -1,50 +1,15 @@
-#include "core/telephony/CallControl.h"
+// Call control of the line service: places, continues, drops and releases
+// the outgoing call, handles every line event, and reports telephony errors
+// through the call.
+#include "core/telephony/LineService.h"
 
-#include "core/common/Clock.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
-#include "core/telephony/ClockWait.h"
-#include "core/telephony/IncomingCalls.h"
-#include "core/telephony/LineSession.h"
 #include "settings/OptionsStore.h"
 
 #include <utility>
 
 namespace telvaro {
-namespace {
 
-void placeCall(const QString& firstPiece);
-
-// The moment a request from another program gets before its call: the
-// piece to dial waits here while the event loop runs on.
-struct RequestMoment
-{
-    ClockWait wait;
-    QString firstPiece;
-    RequestMoment()
-    {
-        QObject::connect(&wait, &ClockWait::finished, &wait, [this] {
-            const QString piece = std::exchange(firstPiece, QString());
-            if (outgoingCall().stopRequested) {
-                // Hung up before the call was placed: it never is, and
-                // waiting requests go on.
-                outgoingCall().requestInProgress = false;
-                callSeam(seams().processCallRequest);
-                return;
-            }
-            placeCall(piece);
-        });
-    }
-};
-
-RequestMoment& requestMoment()
-{
-    // Lives as long as the program (a timer outlives no event loop it needs).
-    static auto* moment = new RequestMoment;
-    return *moment;
-}
-
-LineCallParams callParams()
+LineCallParams LineService::callParams()
 {
     LineCallParams p;
     p.mediaMode = options().isSelected(OptionsStore::optMode2) ? LINEMEDIAMODE_INTERACTIVEVOICE
@@ -52,64 +17,56 @@ LineCallParams callParams()
     p.callParamFlags = LINECALLPARAMFLAGS_IDLE;
     if (options().isChecked(OptionsStore::chkBlockID))
         p.callParamFlags |= LINECALLPARAMFLAGS_BLOCKID;
+    // A call that conceals the caller's identity dials the current
+    // location's code first.
+    if (m_blockCodes)
+        p.blockCallerIdCode = m_blockCodes->blockCallerIdCode();
     return p;
 }
 
-} // namespace
-
-void MakeCall(const QString& firstPiece)
+void LineService::makeCall(const QString& firstPiece)
 {
-    TelephonySession& t = telephony();
-    Q_EMIT outgoingCall().progressWanted();
+    TelephonySession& t = m_session;
+    Q_EMIT m_call.progressWanted();
     // A request from another program gets a moment before its call; its
     // redials and every later call do not.
-    const bool moment = t.requestTaken && !outgoingCall().busyDetected;
+    const bool moment = t.requestTaken && !m_call.busyDetected;
     t.requestTaken = false;
     if (moment) {
-        requestMoment().firstPiece = firstPiece;
-        requestMoment().wait.start(1.0);
+        m_momentPiece = firstPiece;
+        m_requestMoment.start(1.0);
         return;
     }
     placeCall(firstPiece);
 }
 
-namespace {
-
-void placeCall(const QString& firstPiece)
+void LineService::placeCall(const QString& firstPiece)
 {
-    TelephonySession& t = telephony();
+    TelephonySession& t = m_session;
     const LineCallParams params = callParams();
     const LineResult r = lineMakeCall(t.lineHandle, &t.callHandle, firstPiece, 0, &params);
     t.lastResult = r;
     if (r <= 0) {
-        outgoingCall().setError(CallOutcome::ModemSilent);
-        ReportCallError();
+        m_call.setError(CallOutcome::ModemSilent);
+        reportCallError();
     } else {
         t.makeCallRequestId = r;
-        outgoingCall().placed = true;
+        m_call.placed = true;
     }
 }
 
-} // namespace
-
-void resetCallControl()
+void LineService::dialNextPart()
 {
-    requestMoment().wait.stop();
-    requestMoment().firstPiece.clear();
-}
-
-void DialNextPart()
-{
-    TelephonySession& t = telephony();
-    const QString piece = outgoingCall().takeNextPiece();
+    TelephonySession& t = m_session;
+    const QString piece = m_call.takeNextPiece();
     const LineResult r = lineDial(t.callHandle, piece, 0);
     t.lastResult = r;
     t.makeCallRequestId = r;
 }
 
-void DropCall()
+void LineService::dropCall()
 {
-    TelephonySession& t = telephony();
+    TelephonySession& t = m_session;
     if (t.callHandle == 0)
         return;
     const LineResult r = lineDrop(t.callHandle);
@@ -118,139 +75,135 @@ void DropCall()
         t.dropRequestId = r;
         t.dropCompleted = false;
     } else if (r < 0) {
-        Q_EMIT outgoingCall().dropRefused();
+        Q_EMIT m_call.dropRefused();
     }
-    outgoingCall().requestInProgress = false;
-    outgoingCall().placed = false;
+    m_call.requestInProgress = false;
+    m_call.placed = false;
 }
 
-void ReleaseCall(HCALL& call)
+// Lets go of a call handle and clears it; the caller display closes when it
+// belongs to this call.
+void LineService::releaseCall(HCALL& call)
 {
     if (call != 0) {
-        telephony().lastResult = lineDeallocateCall(call);
+        m_session.lastResult = lineDeallocateCall(call);
         call = 0;
     }
-    if (outgoingCall().displayShown && !outgoingCall().busyDetected)
-        callSeam(seams().closeCallDisplay);
-    state().externalNumber.clear();
+    if (m_call.displayShown && !m_call.busyDetected)
+        Q_EMIT callDisplayMayClose();
 }
 
-void ReportCallError()
+// Drops the call and reports the error the call ended in.
+void LineService::reportCallError()
 {
-    DropCall();
-    outgoingCall().setState(CallState::Failed);
-    outgoingCall().end(outgoingCall().error());
-    const CallErrorText e = callErrorText(outgoingCall().error());
+    dropCall();
+    m_call.setState(CallState::Failed);
+    m_call.end(m_call.error());
+    const CallErrorText e = callErrorText(m_call.error());
     if (!e.frameCaption.isNull())
-        Q_EMIT outgoingCall().failed(e.frameCaption, e.text);
+        Q_EMIT m_call.failed(e.frameCaption, e.text);
     else
-        Q_EMIT outgoingCall().progressWanted();
-    ReleaseCall(telephony().callHandle);
+        Q_EMIT m_call.progressWanted();
+    releaseCall(m_session.callHandle);
 }
 
-void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, quintptr dwParam1,
-                  quintptr dwParam2, quintptr dwParam3)
+void LineService::lineEvent(quint32 hDevice, quint32 dwMsg, quintptr dwParam1, quintptr dwParam2)
 {
-    Q_UNUSED(dwCallbackInstance);
-    Q_UNUSED(dwParam3);
-    TelephonySession& t = telephony();
+    TelephonySession& t = m_session;
 
     switch (dwMsg) {
     case LINE_CALLINFO:
         if (quint32(dwParam1) & LINECALLINFOSTATE_CALLERID) {
-            t.eventCall = hDevice;
-            callSeam(seams().logIncomingCall);
+            logIncomingCall(hDevice);
+            Q_EMIT callerIdentified(hDevice);
         }
         return;
 
     case LINE_CALLSTATE: {
-        t.eventCall = hDevice;
         // Each event is about its own call: the outgoing call's flags follow
         // only its events, and a call offered meanwhile never takes its place.
         const bool outgoing = hDevice != 0 && hDevice == t.callHandle;
         if (outgoing)
-            outgoingCall().idleSeen = false;
+            m_call.idleSeen = false;
         const quint32 callState = quint32(dwParam1);
         const quint32 mode = quint32(dwParam2);
         if (!outgoing && callState != LINECALLSTATE_IDLE && callState != LINECALLSTATE_OFFERING)
             return;
         switch (callState) {
         case LINECALLSTATE_IDLE: {
-            IncomingCallEnded(hDevice);
+            incomingCallEnded(hDevice);
             HCALL other = hDevice;
             if (outgoing) {
-                outgoingCall().idleSeen = true;
-                outgoingCall().setState(CallState::Idle);
+                m_call.idleSeen = true;
+                m_call.setState(CallState::Idle);
             }
-            ReleaseCall(outgoing ? t.callHandle : other);
+            releaseCall(outgoing ? t.callHandle : other);
             // A redial pending after busy keeps waiting requests waiting.
-            if (!(outgoingCall().busyDetected && !outgoingCall().stopRequested))
-                callSeam(seams().processCallRequest);
+            if (!(m_call.busyDetected && !m_call.stopRequested))
+                Q_EMIT requestsMayProceed();
             return;
         }
         case LINECALLSTATE_OFFERING:
-            callSeam(seams().logIncomingCall);
+            logIncomingCall(hDevice);
+            Q_EMIT callerIdentified(hDevice);
             if (options().isChecked(OptionsStore::chkCallDisplay)) {
-                outgoingCall().displayShown = true;
-                callSeam(seams().showCallDisplay);
+                m_call.displayShown = true;
+                Q_EMIT callOffered(hDevice);
             }
             return;
         case LINECALLSTATE_DIALTONE:
-            outgoingCall().dialToneSeen = true;
+            m_call.dialToneSeen = true;
             return;
         case LINECALLSTATE_DIALING:
-            outgoingCall().busyDetected = false;
-            outgoingCall().setState(CallState::Dialing);
+            m_call.busyDetected = false;
+            m_call.setState(CallState::Dialing);
             t.dialingSeen = true;
-            if (outgoingCall().placed && outgoingCall().error() != CallOutcome::LineInUse)
-                Q_EMIT outgoingCall().progressWanted();
+            if (m_call.placed && m_call.error() != CallOutcome::LineInUse)
+                Q_EMIT m_call.progressWanted();
             return;
         case LINECALLSTATE_PROCEEDING:
-            outgoingCall().setState(CallState::Proceeding);
-            if (outgoingCall().placed)
-                Q_EMIT outgoingCall().proceeding();
+            m_call.setState(CallState::Proceeding);
+            if (m_call.placed)
+                Q_EMIT m_call.proceeding();
             return;
         case LINECALLSTATE_DISCONNECTED:
-            outgoingCall().setState(CallState::Disconnected);
-            if (outgoingCall().placed && mode == LINEDISCONNECTMODE_NODIALTONE) {
-                outgoingCall().setError(CallOutcome::NoDialTone);
-                ReportCallError();
+            m_call.setState(CallState::Disconnected);
+            if (m_call.placed && mode == LINEDISCONNECTMODE_NODIALTONE) {
+                m_call.setError(CallOutcome::NoDialTone);
+                reportCallError();
                 return;
             }
             // The modem failed under the call (it stopped answering, sent
             // garbage or went away), or the line knows the number was wrong:
             // the user is told, not left waiting for a connection that
             // cannot come.
-            if (outgoingCall().placed && !outgoingCall().stopRequested &&
+            if (m_call.placed && !m_call.stopRequested &&
                 (mode == LINEDISCONNECTMODE_UNAVAIL || mode == LINEDISCONNECTMODE_BADADDRESS)) {
-                outgoingCall().setError(CallOutcome::CallFailed);
-                ReportCallError();
+                m_call.setError(CallOutcome::CallFailed);
+                reportCallError();
                 return;
             }
-            if (outgoingCall().placed && !outgoingCall().stopRequested &&
-                mode == LINEDISCONNECTMODE_BUSY) {
-                outgoingCall().busyDetected = true;
-                outgoingCall().setState(CallState::Busy);
-                DropCall();
-                outgoingCall().placed = false;
-                outgoingCall().requestInProgress = false;
+            if (m_call.placed && !m_call.stopRequested && mode == LINEDISCONNECTMODE_BUSY) {
+                m_call.busyDetected = true;
+                m_call.setState(CallState::Busy);
+                dropCall();
+                m_call.placed = false;
+                m_call.requestInProgress = false;
                 return;
             }
             // The call ended before it was declared connected: the user
             // sees how, and it is never taken for a connection. (A data
             // call's modem ends it in its own time after that; the user's
             // OK still takes it.)
-            if (outgoingCall().placed && !outgoingCall().stopRequested &&
-                !outgoingCall().connectedShown) {
-                outgoingCall().setError(mode == LINEDISCONNECTMODE_NOANSWER ? CallOutcome::NoAnswer
-                                        : mode == LINEDISCONNECTMODE_NORMAL
-                                            ? CallOutcome::NoCarrier
-                                            : CallOutcome::CallFailed);
-                ReportCallError();
+            if (m_call.placed && !m_call.stopRequested && !m_call.connectedShown) {
+                m_call.setError(mode == LINEDISCONNECTMODE_NOANSWER ? CallOutcome::NoAnswer
+                                : mode == LINEDISCONNECTMODE_NORMAL ? CallOutcome::NoCarrier
+                                                                    : CallOutcome::CallFailed);
+                reportCallError();
                 return;
             }
-            outgoingCall().placed = false;
-            outgoingCall().requestInProgress = false;
+            m_call.placed = false;
+            m_call.requestInProgress = false;
             return;
         default:
             return; // ringback, busy, special info, connected and the rest
@@ -260,29 +213,29 @@ void LineCallback(quint32 hDevice, quint32 dwMsg, quintptr dwCallbackInstance, q
     case LINE_REPLY: {
         const LineResult result = LineResult(quint32(dwParam2));
         const LineResult request = LineResult(quint32(dwParam1));
-        if (outgoingCall().placed && result == LINEERR_CALLUNAVAIL) {
-            outgoingCall().setError(CallOutcome::LineInUse);
-            ReportCallError();
-        } else if (outgoingCall().placed && result == LINEERR_OPERATIONFAILED) {
-            outgoingCall().setError(CallOutcome::CallFailed);
-            ReportCallError();
+        if (m_call.placed && result == LINEERR_CALLUNAVAIL) {
+            m_call.setError(CallOutcome::LineInUse);
+            reportCallError();
+        } else if (m_call.placed && result == LINEERR_OPERATIONFAILED) {
+            m_call.setError(CallOutcome::CallFailed);
+            reportCallError();
         } else if (request == t.makeCallRequestId) {
-            outgoingCall().setError(CallOutcome::None);
+            m_call.setError(CallOutcome::None);
             t.makeCallRequestId = 0;
-            if (outgoingCall().piecesLeft() > 1)
-                DialNextPart();
+            if (m_call.piecesLeft() > 1)
+                dialNextPart();
         } else if (request == t.dropRequestId) {
             t.dropRequestId = 0;
             t.dropCompleted = true;
-            if (outgoingCall().busyDetected)
-                Q_EMIT outgoingCall().busyDropped();
+            if (m_call.busyDetected)
+                Q_EMIT m_call.busyDropped();
         }
         return;
     }
 
     case LINE_REQUEST:
         t.requestSignalled = true;
-        callSeam(seams().processCallRequest);
+        Q_EMIT requestsMayProceed();
         return;
 
     default:

@@ -2,7 +2,6 @@
 
 #include "core/calllog/CallLogModel.h"
 #include "core/common/Prompter.h"
-#include "core/common/Seams.h"
 #include "core/directory/DirectoryStore.h"
 #include "gui/calllog/LogPrinting.h"
 
@@ -444,7 +443,6 @@ void FrmInLog::returnCall()
     const CallLogRow r = m_model->row(row);
     if (r.number.isEmpty() || r.number == QLatin1String("Unknown #"))
         return;
-    callSeam(seams().setDialText, r.number);
     Q_EMIT returnCallRequested(r.number, r.name);
 }
 

@@ -1,7 +1,5 @@
 #include "gui/dialing/DialPad.h"
 
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/dialing/DialString.h"
 #include "core/dialing/Dialer.h"
 #include "core/telephony/SoundPlayer.h"
@@ -65,7 +63,7 @@ void PadNumberBox::mousePressEvent(QMouseEvent* event)
     Q_EMIT clicked();
 }
 
-DialPad::DialPad(QWidget* parent) : QWidget(parent)
+DialPad::DialPad(Dialer& dialer, QWidget* parent) : QWidget(parent), m_dialer(dialer)
 {
     setObjectName(QStringLiteral("DialPad"));
     auto* layout = new QVBoxLayout(this);
@@ -161,10 +159,10 @@ DialPad::DialPad(QWidget* parent) : QWidget(parent)
             text.size() >= kTooltipLength ? text : QStringLiteral("Scroll recent called numbers"));
     });
     connect(CmdDial, &QPushButton::clicked, this, [this] { dial(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [] { dialer().hangUp(); });
-    connect(cmdOK, &QPushButton::clicked, this, [] { dialer().confirmCall(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { m_dialer.hangUp(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { m_dialer.confirmCall(); });
 
-    Dialer& d = dialer();
+    Dialer& d = m_dialer;
     connect(&d, &Dialer::padButtonsChanged, this, [this] { showButtons(); });
     connect(&d, &Dialer::recentNumbersChanged, this, [this] { showRecentNumbers(); });
     connect(&d, &Dialer::padTextRequested, this,
@@ -195,13 +193,13 @@ void DialPad::showRecentNumbers()
 {
     const QSignalBlocker block(CmbDial);
     CmbDial->clear();
-    CmbDial->addItems(dialer().recentNumbers());
+    CmbDial->addItems(m_dialer.recentNumbers());
     CmbDial->setCurrentIndex(-1);
 }
 
 void DialPad::showButtons()
 {
-    const PadButtonState& s = dialer().padButtons();
+    const PadButtonState& s = m_dialer.padButtons();
     CmdDial->setVisible(s.dialVisible);
     cmdCancel->setVisible(s.hangUpVisible);
     cmdOK->setVisible(s.okVisible);
@@ -209,9 +207,8 @@ void DialPad::showButtons()
 
 void DialPad::dial()
 {
-    state().currentEntryKey = QStringLiteral("0");
-    state().pendingNumber = txtDial->text();
-    dialer().dialNumber();
+    // A number typed or chosen in the pad belongs to no directory entry.
+    m_dialer.dial(DialRequest{txtDial->text(), QString(), QStringLiteral("0"), DialOrigin::Pad});
 }
 
 } // namespace telvaro

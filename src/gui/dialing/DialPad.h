@@ -10,6 +10,8 @@ class QPushButton;
 
 namespace telvaro {
 
+class Dialer;
+
 // The pad's number box: letters typed become keypad digits and only the
 // characters of a telephone number are taken, unless dialing properties are
 // ignored for all numbers.
@@ -36,7 +38,7 @@ class DialPad : public QWidget
     Q_OBJECT
 
 public:
-    explicit DialPad(QWidget* parent = nullptr);
+    explicit DialPad(Dialer& dialer, QWidget* parent = nullptr);
 
     PadNumberBox* txtDial = nullptr;
     QComboBox* CmbDial = nullptr;
@@ -59,6 +61,7 @@ private:
     void showRecentNumbers();
     void showButtons();
     void dial();
+    Dialer& m_dialer;
 };
 
 } // namespace telvaro

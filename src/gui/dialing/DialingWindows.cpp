@@ -9,13 +9,12 @@
 
 namespace telvaro {
 
-void installDialingWindows(QWidget& padFrame, QWidget& mainWindow)
+void installDialingWindows(QWidget& padFrame, QWidget& mainWindow, Dialer& dialer)
 {
     auto* layout = new QVBoxLayout(&padFrame);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new DialPad(&padFrame));
-    new FrmConnect(&mainWindow);
-    installDialing();
+    layout->addWidget(new DialPad(dialer, &padFrame));
+    new FrmConnect(dialer, &mainWindow);
 }
 
 } // namespace telvaro

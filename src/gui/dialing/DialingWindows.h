@@ -4,8 +4,10 @@ class QWidget;
 
 namespace telvaro {
 
-// Puts the dialing pad into `padFrame` (the main window's fraPad), creates
-// the call progress window over `mainWindow` and fills the dialing seams.
-void installDialingWindows(QWidget& padFrame, QWidget& mainWindow);
+class Dialer;
+
+// Puts the dialing pad into `padFrame` (the main window's fraPad) and creates
+// the call progress window over `mainWindow`, both showing `dialer`.
+void installDialingWindows(QWidget& padFrame, QWidget& mainWindow, Dialer& dialer);
 
 } // namespace telvaro

@@ -1,7 +1,7 @@
 #include "gui/dialing/FrmConnect.h"
 
-#include "gui/common/Twips.h"
 #include "core/dialing/Dialer.h"
+#include "gui/common/Twips.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -80,7 +80,7 @@ QPixmap handset(const QColor& color, Mark mark, int size, qreal dpr)
 
 } // namespace
 
-FrmConnect::FrmConnect(QWidget* parent) : EllipticalWindow(parent)
+FrmConnect::FrmConnect(Dialer& dialer, QWidget* parent) : EllipticalWindow(parent), m_dialer(dialer)
 {
     setObjectName(QStringLiteral("FrmConnect"));
     setWindowTitle(QStringLiteral("Telvaro"));
@@ -125,15 +125,15 @@ FrmConnect::FrmConnect(QWidget* parent) : EllipticalWindow(parent)
             twipsRect((kWidth - kButtonWidth) / 2, kButtonTop, kButtonWidth, kButtonHeight));
         b->installEventFilter(this);
     }
-    connect(cmdCancel, &QPushButton::clicked, this, [] { dialer().hangUp(); });
-    connect(CmdOK, &QPushButton::clicked, this, [] { dialer().confirmCall(); });
-    connect(&dialer(), &Dialer::connectWindowChanged, this, [this] { refresh(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { m_dialer.hangUp(); });
+    connect(CmdOK, &QPushButton::clicked, this, [this] { m_dialer.confirmCall(); });
+    connect(&m_dialer, &Dialer::connectWindowChanged, this, [this] { refresh(); });
     refresh();
 }
 
 void FrmConnect::refresh()
 {
-    const ConnectWindowState& s = dialer().connectWindow();
+    const ConnectWindowState& s = m_dialer.connectWindow();
     fra1->setTitle(s.frameCaption);
     const int frameHeight = s.frameHeightTwips > 0 ? s.frameHeightTwips : kFrameHeight;
     fra1->setGeometry(twipsRect(kFrameLeft, kFrameTop, kFrameWidth, frameHeight));
@@ -192,8 +192,8 @@ void FrmConnect::keyPressEvent(QKeyEvent* event)
                               event->key() == Qt::Key_Alt || event->key() == Qt::Key_Meta;
     // Only a connected call can be taken: elsewhere it would log a call that
     // never got through.
-    if (modified && !modifierOnly && dialer().connectWindow().okVisible) {
-        dialer().confirmCall();
+    if (modified && !modifierOnly && m_dialer.connectWindow().okVisible) {
+        m_dialer.confirmCall();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -8,6 +8,8 @@ class QPushButton;
 
 namespace telvaro {
 
+class Dialer;
+
 // The call progress window: a small elliptical window that shows what the
 // dialer's call state says (heading, number or message, one of three
 // pictures, Hang Up or OK). It can be dragged by its background; a key
@@ -21,7 +23,7 @@ public:
     static constexpr int kWidth = 5400;
     static constexpr int kHeight = 3000;
 
-    explicit FrmConnect(QWidget* parent = nullptr);
+    explicit FrmConnect(Dialer& dialer, QWidget* parent = nullptr);
 
     QGroupBox* fra1 = nullptr;
     QLabel* lbl1 = nullptr;
@@ -40,6 +42,7 @@ protected:
 
 private:
     bool m_placed = false;
+    Dialer& m_dialer;
 };
 
 } // namespace telvaro

@@ -2,7 +2,6 @@
 
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
-#include "core/common/Seams.h"
 #include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"
@@ -919,6 +918,11 @@ void DirectoryView::closeEditor()
         m_editor->close();
 }
 
+bool DirectoryView::memoShown() const
+{
+    return m_memo && m_memo->isVisible();
+}
+
 void DirectoryView::closeMemo()
 {
     if (m_memo)
@@ -943,6 +947,7 @@ void DirectoryView::openMemo(const QString& entryKey)
                                  return QString();
                              return buttonCaption(m_store.readName(m_subjectMode, key));
                          });
+    connect(m_memo, &FrmMemo::openChanged, this, &DirectoryView::memoOpenChanged);
     m_memo->showPad();
 }
 
@@ -960,10 +965,7 @@ QLineEdit* DirectoryView::dialNumberBox() const
 
 void DirectoryView::setDialPadNumber(const QString& number)
 {
-    if (seams().setDialText)
-        seams().setDialText(number);
-    else if (QLineEdit* box = dialNumberBox())
-        box->setText(number);
+    Q_EMIT padNumberWanted(number);
 }
 
 void DirectoryView::updateEditMenu()

@@ -152,6 +152,8 @@ public:
     // Closes an open entry editor; nothing is stored.
     void closeEditor();
     FrmMemo* memoPad() const;
+    // A memo pad shows.
+    bool memoShown() const;
     // Closes an open memo pad as its window frame does: the note being
     // written is not stored.
     void closeMemo();
@@ -210,6 +212,10 @@ public:
 Q_SIGNALS:
     // A button (or the entry editor's Save and Dial) asks for a dial.
     void dialRequested(const DialRequest& request);
+    // The memo pad showed (true) or closed (false).
+    void memoOpenChanged(bool open);
+    // A number goes into the dialing pad's number box.
+    void padNumberWanted(const QString& number);
     // Alt+E / Alt+H: the dialing pad is shown or hidden.
     void dialingPadToggleRequested();
 

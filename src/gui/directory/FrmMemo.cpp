@@ -1,9 +1,7 @@
 #include "gui/directory/FrmMemo.h"
 
 #include "core/common/Clock.h"
-#include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
-#include "core/common/Seams.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"
 #include "gui/common/Twips.h"
@@ -83,7 +81,7 @@ FrmMemo::FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMod
 
 void FrmMemo::showPad()
 {
-    state().memoOpen = true;
+    Q_EMIT openChanged(true);
 
     {
         const QSignalBlocker block(TxtMemo);
@@ -153,13 +151,7 @@ bool FrmMemo::ok()
 void FrmMemo::closeEvent(QCloseEvent* event)
 {
     QWidget::closeEvent(event);
-    state().memoOpen = false;
-    bool callWindowShown = false;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("FrmConnect") && w->isVisible())
-            callWindowShown = true;
-    if (!callWindowShown)
-        callSeam(seams().processCallRequest);
+    Q_EMIT openChanged(false);
 }
 
 bool FrmMemo::eventFilter(QObject* watched, QEvent* event)

@@ -43,6 +43,10 @@ public:
     // stores it there.
     void followEntry(const QString& key);
 
+Q_SIGNALS:
+    // The pad showed (true) or closed (false).
+    void openChanged(bool open);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

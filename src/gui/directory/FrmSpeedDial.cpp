@@ -1,7 +1,6 @@
 #include "gui/directory/FrmSpeedDial.h"
 
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"

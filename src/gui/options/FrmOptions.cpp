@@ -1,7 +1,6 @@
 #include "gui/options/FrmOptions.h"
 
 #include "core/common/Prompter.h"
-#include "core/common/Seams.h"
 #include "core/options/Preferences.h"
 #include "platform/Autostart.h"
 #include "settings/IniFile.h"
@@ -272,8 +271,7 @@ QWidget* FrmOptions::buildAdvancedPage()
     cmdModProp = new QPushButton(QStringLiteral("Modem &Properties"));
     cmdModProp->setObjectName(QStringLiteral("cmdModProp"));
     connect(cmdModProp, &QPushButton::clicked, this, [this] {
-        callSeam(seams().showModemProperties, static_cast<QWidget*>(this),
-                 m_store.selectedLineDevice());
+        Q_EMIT modemPropertiesRequested(m_store.selectedLineDevice());
         focusIfVisible(cmbLineDevices);
     });
     device->addWidget(cmbLineDevices, 1);
@@ -286,7 +284,7 @@ QWidget* FrmOptions::buildAdvancedPage()
     cmdSysModems = new QPushButton(QStringLiteral("&System modems "));
     cmdSysModems->setObjectName(QStringLiteral("cmdSysModems"));
     connect(cmdSysModems, &QPushButton::clicked, this, [this] {
-        callSeam(seams().showSystemModems, static_cast<QWidget*>(this));
+        Q_EMIT systemModemsRequested();
         focusIfVisible(cmbLineDevices);
     });
     add->addWidget(cmdSysModems);
@@ -361,7 +359,7 @@ QWidget* FrmOptions::buildExpertPage()
     cmdDialingProperties = new QPushButton(QStringLiteral("Dialing &Properties"));
     cmdDialingProperties->setObjectName(QStringLiteral("cmdDialingProperties"));
     connect(cmdDialingProperties, &QPushButton::clicked, this,
-            [this] { callSeam(seams().showDialingProperties, static_cast<QWidget*>(this)); });
+            [this] { Q_EMIT dialingPropertiesRequested(); });
     auto* stack = new QGridLayout;
     stack->addWidget(fraIgnoreInside, 0, 0);
     stack->addWidget(cmdDialingProperties, 0, 0, Qt::AlignLeft | Qt::AlignTop);
@@ -500,7 +498,7 @@ void FrmOptions::deviceDropDown()
 {
     m_store.setText(S::cmbLineDevices, m_textAtOpening);
     m_cancelDevice = m_store.selectedLineDevice();
-    callSeam(seams().fillLineDeviceList);
+    m_store.refreshLineDevices();
     const QStringList names = m_store.lineDeviceNames();
     const int device = m_store.selectedLineDevice();
     if (device >= 0 && device < names.size())

@@ -85,6 +85,11 @@ public:
 Q_SIGNALS:
     // "&Help": the help page of a topic.
     void helpRequested(const QString& topic);
+    // The line layer's dialogs, modal to this dialog: "Modem &Properties" of
+    // the device chosen, "&System modems ", "Dialing &Properties".
+    void modemPropertiesRequested(int device);
+    void systemModemsRequested();
+    void dialingPropertiesRequested();
 
 protected:
     void reject() override; // Esc and the title bar's close: Cancel

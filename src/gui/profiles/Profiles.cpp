@@ -3,8 +3,6 @@
 #include "core/common/Helpers.h"
 #include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
-#include "core/common/Seams.h"
-#include "core/dialing/Dialer.h"
 #include "core/options/Preferences.h"
 #include "core/profiles/ProfileFiles.h"
 #include "settings/AtomicFile.h"
@@ -77,10 +75,10 @@ bool overwriteAllowed(QWidget* owner, const QString& path)
 }
 
 // The profile's content, checked to be one before it is written.
-Result checkedProfileBytes(QByteArray* bytes, const QString& fileName = {},
+Result checkedProfileBytes(const ProfileHost& host, QByteArray* bytes, const QString& fileName = {},
                            const QString& savePath = {})
 {
-    *bytes = profileBytes(fileName, savePath);
+    *bytes = profileBytes(host.recentNumbers(), fileName, savePath);
     if (bytes->startsWith(cp1252::encode(settings::kHeader)))
         return Result::success();
     return Result::failure(
@@ -96,13 +94,13 @@ Result writeSettingsFile(const QByteArray& bytes)
 // The plain save: the profile's own file in the data folder, the settings
 // file unchanged. "Untitled" asks before it replaces an earlier Untitled.tlx,
 // unless the caller asked already (`asked`).
-Outcome savePlain(QWidget* owner, bool quiet, bool asked = false)
+Outcome savePlain(const ProfileHost& host, QWidget* owner, bool quiet, bool asked = false)
 {
     const QString path = profileFilePath(state().profileName);
     if (!named() && !quiet && !asked && !overwriteAllowed(owner, path))
         return Outcome::Cancelled;
     QByteArray bytes;
-    Result saved = checkedProfileBytes(&bytes);
+    Result saved = checkedProfileBytes(host, &bytes);
     if (saved)
         saved = writeProfileFile(path, bytes);
     if (!saved) {
@@ -143,7 +141,7 @@ Outcome saveProfileAs(ProfileHost& host)
     QByteArray bytes;
     // The profile file first: the settings file takes the new name only
     // when there is a file behind it.
-    Result saved = checkedProfileBytes(&bytes, fileName, path);
+    Result saved = checkedProfileBytes(host, &bytes, fileName, path);
     if (saved)
         saved = writeProfileFile(path, bytes);
     if (saved)
@@ -169,9 +167,9 @@ Outcome saveProfileAs(ProfileHost& host)
     return Outcome::Done;
 }
 
-bool callWindowShown(QWidget* owner)
+bool callWindowShown(const ProfileHost& host, QWidget* owner)
 {
-    if (!dialer().connectWindow().visible)
+    if (!host.callInProgress())
         return false;
     showMessage(owner,
                 QStringLiteral("A call is in progress.\nEnd the call before you switch profiles."),
@@ -245,10 +243,9 @@ bool Profiles::closeProfileWindows()
 {
     if (!m_host.closeProfileWindows())
         return false;
-    callSeam(seams().closeCallDisplay);
     // A call may have started while the questions were open (a request from
     // another program served when the memo pad closed): no switch under it.
-    return !callWindowShown(owner());
+    return !callWindowShown(m_host, owner());
 }
 
 // The switch itself: the main window loads again on the settings file now
@@ -263,7 +260,7 @@ void Profiles::reload()
 void Profiles::newProfile()
 {
     OperationEnd end(m_operation);
-    if (callWindowShown(owner()))
+    if (callWindowShown(m_host, owner()))
         return;
     m_operation = ProfileOperation::New;
     // Every question is asked before the first window closes.
@@ -271,7 +268,7 @@ void Profiles::newProfile()
     if (answer == MsgResult::Cancel || m_host.exiting() || !untitledSaveAllowed(owner(), answer) ||
         m_host.exiting() || !closeProfileWindows() || m_host.exiting())
         return;
-    if (answer == MsgResult::Yes && savePlain(owner(), false, true) != Outcome::Done)
+    if (answer == MsgResult::Yes && savePlain(m_host, owner(), false, true) != Outcome::Done)
         return;
     QString error;
     if (!writeFreshSettings(&error)) {
@@ -285,7 +282,7 @@ void Profiles::newProfile()
 void Profiles::openProfile()
 {
     OperationEnd end(m_operation);
-    if (callWindowShown(owner()))
+    if (callWindowShown(m_host, owner()))
         return;
     const ProgramState& st = state();
     m_operation = ProfileOperation::Open;
@@ -331,7 +328,7 @@ void Profiles::openProfile()
     if (!untitledSaveAllowed(owner(), answer) || m_host.exiting() || !closeProfileWindows() ||
         m_host.exiting())
         return;
-    if (answer == MsgResult::Yes && savePlain(owner(), false, true) != Outcome::Done)
+    if (answer == MsgResult::Yes && savePlain(m_host, owner(), false, true) != Outcome::Done)
         return;
     if (const Result copied = CopyTextFile(path, paths::settingsFile()); !copied) {
         error = copied.error;
@@ -346,7 +343,7 @@ void Profiles::save()
 {
     OperationEnd end(m_operation);
     if (named())
-        savePlain(owner(), false);
+        savePlain(m_host, owner(), false);
     else
         saveProfileAs(m_host);
 }
@@ -361,7 +358,7 @@ bool Profiles::saveAtExit(bool quiet)
 {
     if (!named())
         return false;
-    return savePlain(owner(), quiet) == Outcome::Done;
+    return savePlain(m_host, owner(), quiet) == Outcome::Done;
 }
 
 } // namespace telvaro

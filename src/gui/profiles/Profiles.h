@@ -24,6 +24,10 @@ public:
     // (the log windows, the memo pad, the entry editor); false when a log
     // window stays open because its changes could not be saved.
     virtual bool closeProfileWindows() = 0;
+    // The call progress window shows: a call is in progress.
+    virtual bool callInProgress() const = 0;
+    // The recent numbers as the profile keeps them.
+    virtual QStringList recentNumbers() const = 0;
 };
 
 // The profile commands of the File menu.

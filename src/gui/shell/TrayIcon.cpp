@@ -1,6 +1,5 @@
 #include "gui/shell/TrayIcon.h"
 
-#include "core/common/Seams.h"
 #include "settings/OptionsStore.h"
 
 #include <QAction>
@@ -23,18 +22,6 @@ QIcon programIcon()
 {
     return QIcon(QStringLiteral(":/icons/telvaro.svg"));
 }
-
-namespace {
-
-// Whether calls are offered: the line is open to receive them.
-bool lineReceiving()
-{
-    if (seams().lineReceiving)
-        return seams().lineReceiving();
-    return callSeam<bool>(seams().lineIsOpen);
-}
-
-} // namespace
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
 
@@ -99,7 +86,7 @@ void TrayIcon::add()
 {
     watchMainWindow();
     m_added = true;
-    const bool receiving = lineReceiving();
+    const bool receiving = m_receiving;
     m_tip = receiving ? kReadyTip : kDisabledTip;
     // On X11 the icon is made even when no tray is there yet (a panel that
     // starts after Telvaro at login): it appears when the tray does. Other
@@ -123,11 +110,17 @@ void TrayIcon::add()
     m_icon->show();
 }
 
+void TrayIcon::setReceiving(bool receiving)
+{
+    m_receiving = receiving;
+    modify();
+}
+
 void TrayIcon::modify()
 {
     if (!m_added)
         return;
-    const bool receiving = lineReceiving();
+    const bool receiving = m_receiving;
     m_tip = receiving ? kReadyModifiedTip : kDisabledTip;
     if (isShown())
         setPicture(receiving, m_tip);

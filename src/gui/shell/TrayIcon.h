@@ -36,6 +36,9 @@ public:
     // receiving, else the main window's icon.
     void add();
     // The line was opened or closed for receiving: new picture and tooltip.
+    void setReceiving(bool receiving);
+    bool receiving() const { return m_receiving; }
+    // Picture and tooltip again, for the receiving state as it is.
     void modify();
     // Removes the icon (nothing happens when there is none).
     void remove();
@@ -71,7 +74,8 @@ private:
     QPointer<QMenu> m_menu;
     QMenu* m_ownMenu = nullptr;
     bool m_hiding = false;
-    bool m_added = false; // added and not removed since
+    bool m_added = false;     // added and not removed since
+    bool m_receiving = false; // the line is open for receiving
     QString m_tip;
 };
 

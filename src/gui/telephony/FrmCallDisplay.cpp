@@ -1,10 +1,6 @@
 #include "gui/telephony/FrmCallDisplay.h"
 
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
-#include "core/telephony/Call.h"
-#include "core/telephony/IncomingCalls.h"
-#include "core/telephony/LineSession.h"
+#include "core/telephony/LineService.h"
 #include "core/telephony/SoundPlayer.h"
 #include "gui/common/Twips.h"
 #include "settings/OptionsStore.h"
@@ -20,6 +16,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QSharedPointer>
 #include <QTextOption>
 
 namespace telvaro {
@@ -38,8 +35,6 @@ constexpr int kLabelTop = 330; // within the frame
 constexpr int kButtonTop = 2250;
 constexpr int kButtonWidth = 1260;
 constexpr int kButtonHeight = 420;
-
-QPointer<FrmCallDisplay> g_display;
 
 enum class Caller { Unknown, Known };
 
@@ -115,7 +110,8 @@ protected:
 
 } // namespace
 
-FrmCallDisplay::FrmCallDisplay(QWidget* parent) : EllipticalWindow(parent)
+FrmCallDisplay::FrmCallDisplay(LineService& line, QWidget* parent)
+    : EllipticalWindow(parent), m_line(line)
 {
     setObjectName(QStringLiteral("FrmCallDisplay"));
     setWindowTitle(QStringLiteral("Telvaro"));
@@ -168,9 +164,8 @@ QString FrmCallDisplay::callerText(const QString& number, const QString& name)
 
 void FrmCallDisplay::refresh()
 {
-    const ProgramState& s = state();
-    lbl1->setText(callerText(s.callerNumber, s.callerName));
-    const bool known = !s.callerNumber.isEmpty();
+    lbl1->setText(callerText(m_line.callerNumber(), m_line.callerName()));
+    const bool known = !m_line.callerNumber().isEmpty();
     imaDialing->setVisible(!known);
     imaConnect->setVisible(known);
     CmdOK->setVisible(true);
@@ -179,8 +174,8 @@ void FrmCallDisplay::refresh()
 
 void FrmCallDisplay::openFor(HCALL call)
 {
-    const bool newCall = call != callDisplayCall() || isHidden();
-    setCallDisplayCall(call);
+    const bool newCall = call != m_line.callDisplayCall() || isHidden();
+    m_line.setCallDisplayCall(call);
     refresh();
     if (!newCall)
         return;
@@ -198,15 +193,15 @@ void FrmCallDisplay::openFor(HCALL call)
 
 void FrmCallDisplay::acknowledge()
 {
-    AcknowledgeCallDisplay();
+    m_line.acknowledgeCallDisplay();
     stopSound();
     hide();
 }
 
 void FrmCallDisplay::dismiss()
 {
-    setCallDisplayCall(0);
-    outgoingCall().displayShown = false;
+    m_line.setCallDisplayCall(0);
+    m_line.call().displayShown = false;
     hide();
 }
 
@@ -221,33 +216,31 @@ void FrmCallDisplay::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-FrmCallDisplay* callDisplay()
+void installIncomingCalls(QWidget& window, QAction& receiveSwitch, LineService& line)
 {
-    if (!g_display)
-        g_display = new FrmCallDisplay;
-    return g_display;
-}
-
-void installIncomingCalls(QWidget& window, QAction& receiveSwitch)
-{
-    Seams& s = seams();
-    s.logIncomingCall = [] {
-        const HCALL call = telephony().eventCall;
-        LogIncomingCall(call);
-        // Caller information that came after the window opened is shown
-        // at once (without a second sound).
-        if (g_display && g_display->isVisible() && callDisplayCall() == call)
-            g_display->refresh();
-    };
-    s.showCallDisplay = [] { callDisplay()->openFor(telephony().eventCall); };
-    s.closeCallDisplay = [] {
+    // The window belongs to this main window's program run; it has no owner
+    // (it shows while the main window is in the tray) and goes with it.
+    auto display = QSharedPointer<QPointer<FrmCallDisplay>>::create();
+    const auto shown = [display] { return *display && (*display)->isVisible(); };
+    QObject::connect(&line, &LineService::callerIdentified, &window,
+                     [display, shown, &line](HCALL call) {
+                         // Caller information that came after the window
+                         // opened is shown at once (without a second sound).
+                         if (shown() && line.callDisplayCall() == call)
+                             (*display)->refresh();
+                     });
+    QObject::connect(&line, &LineService::callOffered, &window, [display, &line](HCALL call) {
+        if (!*display)
+            *display = new FrmCallDisplay(line);
+        (*display)->openFor(call);
+    });
+    QObject::connect(&line, &LineService::callDisplayMayClose, &window, [shown, display, &line] {
         // Only when the window's own call has ended: the idle state of
         // another call leaves it open.
-        if (g_display && g_display->isVisible() && !incomingCallLive(callDisplayCall()))
-            g_display->dismiss();
-    };
-    // The window belongs to this main window's program run.
-    QObject::connect(&window, &QObject::destroyed, [] { delete g_display; });
+        if (shown() && !line.incomingCallLive(line.callDisplayCall()))
+            (*display)->dismiss();
+    });
+    QObject::connect(&window, &QObject::destroyed, [display] { delete display->data(); });
 
     // The receive switch flips "Allow Call I&D (Call Display) ", whose
     // reaction closes and reopens the line once and sets the caption.

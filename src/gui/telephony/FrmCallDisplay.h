@@ -11,6 +11,8 @@ class QPushButton;
 
 namespace telvaro {
 
+class LineService;
+
 // The caller display: a small elliptical window, frameless and on top of the
 // others, that shows who calls ("Incoming Call from:", the number, ten
 // spaces and the name). It has no owner, so it appears even while the main
@@ -24,7 +26,8 @@ public:
     static constexpr int kWidth = 5400;
     static constexpr int kHeight = 3000;
 
-    explicit FrmCallDisplay(QWidget* parent = nullptr);
+    // `line`: the line whose offered calls it shows.
+    explicit FrmCallDisplay(LineService& line, QWidget* parent = nullptr);
 
     QGroupBox* fra1 = nullptr;
     QLabel* lbl1 = nullptr;
@@ -36,7 +39,7 @@ public:
     // "incoming" sound plays once per call when "Recei&ving incoming call" is
     // checked.
     void openFor(HCALL call);
-    // Shows CallerNumber and CallerName as they are now.
+    // Shows the line's caller number and name as they are now.
     void refresh();
     // OK: lets go of the window's call (when it is still there), stops the
     // sound and closes.
@@ -50,14 +53,14 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    LineService& m_line;
 };
 
-// The caller display of the running program (made when first needed; gone
-// with the main window).
-FrmCallDisplay* callDisplay();
-
-// Fills seams().logIncomingCall, showCallDisplay and closeCallDisplay, and
-// connects the receive switch (mnuReceive) for the run of `window`.
-void installIncomingCalls(QWidget& window, QAction& receiveSwitch);
+// The caller display of the run of `window`: made when the line first offers
+// a call, refreshed as the caller becomes known, closed when its call ends
+// (gone with the window); and the receive switch (mnuReceive).
+void installIncomingCalls(QWidget& window, QAction& receiveSwitch, LineService& line);
 
 } // namespace telvaro

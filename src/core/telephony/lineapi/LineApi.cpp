@@ -80,7 +80,6 @@ public:
         quintptr instance = 0;
     };
 
-    LineProviderFactory factory;
     QPointer<QObject> poster;
     std::vector<std::unique_ptr<LineProvider>> providers;
     std::vector<Device> devices;
@@ -94,7 +93,6 @@ public:
     quint32 nextLine = 0x10001;
     quint32 nextCall = 0x20001;
     quint32 nextRequest = 1;
-    std::function<QString()> blockCode;
 
     QObject* posterObject()
     {
@@ -137,9 +135,9 @@ public:
         return id;
     }
 
-    void buildDevices()
+    void buildDevices(LineProviderSource* source)
     {
-        providers = factory ? factory() : defaultProviders();
+        providers = source ? source->providers() : defaultProviders();
         devices.clear();
         for (auto& p : providers) {
             for (int i = 0; i < p->deviceCount(); ++i) {
@@ -329,13 +327,8 @@ void DeviceSink::callerId(HCALL call, quint32 flags, const QString& number, cons
 
 } // namespace
 
-void setLineProviderFactory(LineProviderFactory factory)
-{
-    service().factory = std::move(factory);
-}
-
 LineResult lineInitialize(HLINEAPP* lphLineApp, LINECALLBACK callback, const QString& appName,
-                          quint32* lpdwNumDevs)
+                          quint32* lpdwNumDevs, LineProviderSource* providers)
 {
     Service& s = service();
     if (!lphLineApp || !lpdwNumDevs)
@@ -343,7 +336,7 @@ LineResult lineInitialize(HLINEAPP* lphLineApp, LINECALLBACK callback, const QSt
     if (!callback)
         return LINEERR_INVALPARAM;
     if (s.apps.empty())
-        s.buildDevices();
+        s.buildDevices(providers);
     const HLINEAPP h = s.nextApp++;
     Service::App app;
     app.callback = std::move(callback);
@@ -715,20 +708,9 @@ LineResult tapiRequestMakeCall(const QString& destAddress, const QString& appNam
     return 0;
 }
 
-void setCallerIdBlockCodeSource(std::function<QString()> source)
+QString callerIdBlockCode(const LineCallParams& params)
 {
-    service().blockCode = std::move(source);
-}
-
-QString callerIdBlockCode()
-{
-    const auto& source = service().blockCode;
-    if (source) {
-        const QString code = source();
-        if (!code.isEmpty())
-            return code;
-    }
-    return QStringLiteral("*67,");
+    return params.blockCallerIdCode.isEmpty() ? QStringLiteral("*67,") : params.blockCallerIdCode;
 }
 
 } // namespace telvaro

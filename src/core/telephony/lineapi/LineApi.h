@@ -186,6 +186,7 @@ struct LineCallParams
     QString displayableAddress;
     QString calledParty;
     QString comment;
+    QString blockCallerIdCode; // dialed first with LINECALLPARAMFLAGS_BLOCKID
 };
 
 // A call's information (lineGetCallInfo).
@@ -222,9 +223,12 @@ struct LineReqMakeCall
     QString comment;
 };
 
-// The session.
+class LineProviderSource;
+
+// The session. The first registration builds the devices from `providers`
+// (null: the configured serial modems and SIP accounts); later ones share them.
 LineResult lineInitialize(HLINEAPP* lphLineApp, LINECALLBACK callback, const QString& appName,
-                          quint32* lpdwNumDevs);
+                          quint32* lpdwNumDevs, LineProviderSource* providers = nullptr);
 LineResult lineShutdown(HLINEAPP hLineApp);
 
 // Devices.
@@ -269,9 +273,8 @@ LineResult tapiRequestMakeCall(const QString& destAddress, const QString& appNam
                                const QString& calledParty, const QString& comment);
 
 // The code dialed before the number when a call asks to hide the caller's
-// identity (LINECALLPARAMFLAGS_BLOCKID); the dialing location sets it. Empty
-// source: "*67,".
-void setCallerIdBlockCodeSource(std::function<QString()> source);
-QString callerIdBlockCode();
+// identity (LINECALLPARAMFLAGS_BLOCKID): the one the call's parameters carry
+// (the dialing location's), "*67," when they carry none.
+QString callerIdBlockCode(const LineCallParams& params);
 
 } // namespace telvaro

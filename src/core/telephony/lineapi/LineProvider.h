@@ -62,9 +62,13 @@ public:
     virtual std::unique_ptr<ProviderLine> open(int index, LineSink* sink, LineResult* error) = 0;
 };
 
-using LineProviderFactory = std::function<std::vector<std::unique_ptr<LineProvider>>()>;
-// Replaces the providers the layer builds at the first lineInitialize (tests);
-// an empty factory restores the default: the configured serial modems.
-void setLineProviderFactory(LineProviderFactory factory);
+// Where the line layer gets its providers at the first registration: the
+// configured serial modems and SIP accounts, or a test's own.
+class LineProviderSource
+{
+public:
+    virtual ~LineProviderSource() = default;
+    virtual std::vector<std::unique_ptr<LineProvider>> providers() = 0;
+};
 
 } // namespace telvaro

@@ -360,7 +360,7 @@ LineResult ModemLine::makeCall(HCALL call, quint32 requestId, const QString& add
             return LINEERR_RESOURCEUNAVAIL;
     }
     if (params.callParamFlags & LINECALLPARAMFLAGS_BLOCKID) {
-        const std::optional<QString> code = modemDialString(callerIdBlockCode());
+        const std::optional<QString> code = modemDialString(callerIdBlockCode(params));
         if (code && !code->contains(QLatin1Char(';'))) {
             const bool lead =
                 dial->startsWith(QLatin1Char('T')) || dial->startsWith(QLatin1Char('P'));

@@ -1,41 +1,14 @@
 #include "gui/telephony/locations/LineDialogs.h"
 
-#include "settings/OptionsStore.h"
-#include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
-#include "core/common/Seams.h"
+#include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/ModemConfig.h"
 #include "gui/telephony/locations/DialingPropertiesDialog.h"
 #include "gui/telephony/locations/ModemDialogs.h"
 #include "gui/telephony/sip/SipPhoneDialog.h"
+#include "settings/OptionsStore.h"
 
 namespace telvaro {
-
-namespace {
-
-// The modems set up changed: the line layer counts its devices again. Like an
-// application told to re-initialise by the telephony service, the session is
-// shut down and started again, so the device list shows the change at its
-// next drop-down. An open line (receiving calls, or a call) keeps its
-// session; the change then shows from the next start.
-void lineDevicesChanged()
-{
-    if (!seams().shutdownTelephony || !seams().initializeTelephony)
-        return;
-    if (callSeam<bool>(seams().lineIsOpen))
-        return;
-    callSeam(seams().shutdownTelephony);
-    callSeam(seams().initializeTelephony);
-    // The new session speaks with the devices in the version they agree on,
-    // as at start-up; without it the first modem added could not be opened.
-    callSeam(seams().queryLineDevice, options().selectedLineDevice());
-    // The registration for requests from other programs went with the old
-    // session.
-    if (options().isChecked(OptionsStore::chkCommand))
-        callSeam(seams().registerRequestRecipient, true);
-}
-
-} // namespace
 
 LineResult lineTranslateDialog(HLINEAPP /*lineApp*/, quint32 /*deviceId*/, quint32 /*apiVersion*/,
                                QWidget* owner, const QString& addressIn)
@@ -107,26 +80,52 @@ QString lastNumberCaption(const QString& lastNumber)
     return QStringLiteral("Last number dialed:     ") + number;
 }
 
-void installLocations()
+LineDialogs::LineDialogs(LineService& line, QObject* parent) : QObject(parent), m_line(line)
 {
-    seams().showDialingProperties = [](QWidget* owner) {
-        lineTranslateDialog(0, 0, 0, owner, lastNumberCaption(state().displayNumber));
-    };
     installSipPasswordPrompt();
-    seams().showModemProperties = [](QWidget* owner, int device) {
-        const std::vector<ModemSettings> before = loadModems();
-        const std::vector<SipAccount> phones = loadSipAccounts();
-        lineConfigDialog(quint32(std::max(device, 0)), owner, QStringLiteral("comm"));
-        if (loadModems() != before || loadSipAccounts() != phones)
-            lineDevicesChanged();
-    };
-    seams().showSystemModems = [](QWidget* owner) {
-        const std::vector<ModemSettings> before = loadModems();
-        const std::vector<SipAccount> phones = loadSipAccounts();
-        lineConfigProvider(owner, 1);
-        if (loadModems() != before || loadSipAccounts() != phones)
-            lineDevicesChanged();
-    };
+}
+
+void LineDialogs::showDialingProperties(QWidget* owner, const QString& lastNumber)
+{
+    lineTranslateDialog(0, 0, 0, owner, lastNumberCaption(lastNumber));
+}
+
+void LineDialogs::showModemProperties(QWidget* owner, int device)
+{
+    const std::vector<ModemSettings> before = loadModems();
+    const std::vector<SipAccount> phones = loadSipAccounts();
+    lineConfigDialog(quint32(std::max(device, 0)), owner, QStringLiteral("comm"));
+    if (loadModems() != before || loadSipAccounts() != phones)
+        lineDevicesChanged();
+}
+
+void LineDialogs::showSystemModems(QWidget* owner)
+{
+    const std::vector<ModemSettings> before = loadModems();
+    const std::vector<SipAccount> phones = loadSipAccounts();
+    lineConfigProvider(owner, 1);
+    if (loadModems() != before || loadSipAccounts() != phones)
+        lineDevicesChanged();
+}
+
+// The modems set up changed: the line layer counts its devices again. Like an
+// application told to re-initialise by the telephony service, the session is
+// shut down and started again, so the device list shows the change at its
+// next drop-down. An open line (receiving calls, or a call) keeps its
+// session; the change then shows from the next start.
+void LineDialogs::lineDevicesChanged()
+{
+    if (m_line.isOpen())
+        return;
+    m_line.shutdown();
+    m_line.initialize();
+    // The new session speaks with the devices in the version they agree on,
+    // as at start-up; without it the first modem added could not be opened.
+    (void)m_line.queryDevice(options().selectedLineDevice());
+    // The registration for requests from other programs went with the old
+    // session.
+    if (options().isChecked(OptionsStore::chkCommand))
+        m_line.setRequestRecipient(true);
 }
 
 } // namespace telvaro

@@ -2,6 +2,7 @@
 
 #include "core/telephony/locations/LineErrors.h"
 
+#include <QObject>
 #include <QString>
 
 class QWidget;
@@ -29,10 +30,29 @@ LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& dev
 // provider): add, remove, change, detect and query modems.
 LineResult lineConfigProvider(QWidget* owner, quint32 permanentProviderId);
 
-// The program's use of them: fills the seams showDialingProperties,
-// showModemProperties and showSystemModems, and gives the dial procedure the
-// line layer's locations and translation.
-void installLocations();
+class LineService;
+
+// The program's use of them. A change of the modems or SIP phones set up
+// starts the line session again, so the device list shows it.
+class LineDialogs : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit LineDialogs(LineService& line, QObject* parent = nullptr);
+
+    // "Dialing &Properties", with the last number dialed.
+    void showDialingProperties(QWidget* owner, const QString& lastNumber);
+    // "Modem &Properties" of line device `device`.
+    void showModemProperties(QWidget* owner, int device);
+    // "&System modems ".
+    void showSystemModems(QWidget* owner);
+
+private:
+    void lineDevicesChanged();
+
+    LineService& m_line;
+};
 
 // The caption the program shows in the dialing properties dialog for the last
 // dialed number: "Last number dialed:" and five blanks before the number;
