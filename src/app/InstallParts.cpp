@@ -254,7 +254,7 @@ void installParts(FrmDialer& window)
     Dialer& calls = parts.dialer();
 
     // Dialing (dial procedure, call window, dialing pad):
-    installDialingWindows(*window.fraPad, window, calls);
+    installDialingWindows(*window.fraPad, window, calls, parts.sound());
 
     // Calls: the dial brings the main window up (or minimizes it for a
     // number handed over) and lets it take input again after the tones.
@@ -276,7 +276,7 @@ void installParts(FrmDialer& window)
     QObject::connect(&parts.line().call(), &Call::dropRefused, &window,
                      [&window] { window.setEnabled(true); });
     // Caller display, incoming log, receive switch:
-    installIncomingCalls(window, *window.mnuReceive, parts.line());
+    installIncomingCalls(window, *window.mnuReceive, parts.line(), parts.sound());
 
     // Records (directory, memo pad, call-log windows, profiles):
     installRecords(window);

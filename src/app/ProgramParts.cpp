@@ -4,6 +4,7 @@
 #include "core/dialing/ExternalRequests.h"
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/LineService.h"
+#include "core/telephony/SoundPlayer.h"
 #include "core/telephony/locations/LocationStore.h"
 #include "gui/options/FrmOptions.h"
 #include "gui/shell/HelpWindow.h"
@@ -31,7 +32,7 @@ ProgramParts::ProgramParts(QObject* parent, PartDoubles doubles)
       m_line(std::make_unique<LineService>(doubles.providers, m_blockCode.get())),
       m_ownTranslation(std::make_unique<LineLayerTranslation>(*m_line)),
       m_translation(doubles.translation ? doubles.translation : m_ownTranslation.get()),
-      m_dialer(std::make_unique<Dialer>(*m_line, *m_translation)),
+      m_dialer(std::make_unique<Dialer>(*m_line, *m_translation, *m_sound)),
       m_requests(std::make_unique<CallRequests>(*m_line, *m_dialer, *m_translation)),
       m_lineDialogs(std::make_unique<LineDialogs>(*m_line)), m_tray(std::make_unique<TrayIcon>())
 {

@@ -18,15 +18,18 @@ class LineLayerTranslation;
 class LineProviderSource;
 class LineService;
 class LineTranslation;
+class SoundPlayer;
 class TrayIcon;
 
 // What a test may hand in place of the program's own (null: the program's):
-// the line layer's providers (the configured modems and SIP phones) and the
-// dialing locations and number translation (the line layer's).
+// the line layer's providers (the configured modems and SIP phones), the
+// dialing locations and number translation (the line layer's) and the sound
+// output (the sound card).
 struct PartDoubles
 {
     LineProviderSource* providers = nullptr;
     LineTranslation* translation = nullptr;
+    SoundPlayer* sound = nullptr;
 };
 
 // The parts that live as long as the program, whichever main window is
@@ -47,6 +50,7 @@ public:
     LineService& line() { return *m_line; }
     Dialer& dialer() { return *m_dialer; }
     LineTranslation& translation();
+    SoundPlayer& sound() { return *m_sound; }
     CallRequests& requests() { return *m_requests; }
     LineDialogs& lineDialogs() { return *m_lineDialogs; }
     TrayIcon& tray() { return *m_tray; }
@@ -67,6 +71,8 @@ public:
 
 private:
     class LocationBlockCode;
+    std::unique_ptr<SoundPlayer> m_ownSound;
+    SoundPlayer* m_sound;
     std::unique_ptr<LocationBlockCode> m_blockCode;
     std::unique_ptr<LineService> m_line;
     std::unique_ptr<LineLayerTranslation> m_ownTranslation;

@@ -26,8 +26,8 @@ int textValue(OptionsStore::Text t)
 
 } // namespace
 
-Dialer::Dialer(DialLine& line, LineTranslation& translation, QObject* parent)
-    : QObject(parent), m_line(line), m_call(line.call()), m_translation(translation)
+Dialer::Dialer(DialLine& line, LineTranslation& translation, SoundPlayer& sound, QObject* parent)
+    : QObject(parent), m_line(line), m_call(line.call()), m_translation(translation), m_sound(sound)
 {
     // The outgoing call tells the dialer what the line did.
     connect(&m_call, &Call::progressWanted, this, &Dialer::showConnectWindow);
@@ -220,7 +220,7 @@ void Dialer::nextTone()
         m_gapBeforeTone = false;
         // A character the program has no tone for plays nothing.
         if (const WaveSound* tone = waveResource(toneResourceName(m_tones.at(m_nextTone - 1)))) {
-            soundPlayer().play(*tone, PlayMode::Async);
+            m_sound.play(*tone, PlayMode::Async);
             m_toneWait.start(tone->seconds());
             return;
         }
@@ -377,9 +377,9 @@ void Dialer::declareConnected()
     w.label = QStringLiteral("  Lift the handset up and press OK");
     setWindow(w);
     if (checked(OptionsStore::chkRedial) && m_redialCount > 0)
-        playSound(QStringLiteral("connected"), PlayMode::Async);
+        m_sound.playNamed(QStringLiteral("connected"), PlayMode::Async);
     else
-        beep();
+        m_sound.beep();
 }
 
 void Dialer::handleBusy()
@@ -450,9 +450,9 @@ void Dialer::handleBusy()
     setPad(false, true, false);
     endCall(CallOutcome::Busy);
     if (checked(OptionsStore::chkSoundEndRed))
-        playSound(QStringLiteral("enddial"), PlayMode::Async);
+        m_sound.playNamed(QStringLiteral("enddial"), PlayMode::Async);
     else
-        beep();
+        m_sound.beep();
 }
 
 void Dialer::redialCountdownTick()
@@ -513,7 +513,7 @@ void Dialer::confirmCall()
         Q_EMIT memoRequested(party.request.entryKey);
     m_line.dropCall();
     // The "connected" or "enddial" sound may still be playing.
-    stopSound();
+    m_sound.stop();
     m_call.busyDetected = false;
     m_call.stopRequested = true;
     m_call.dialToneSeen = false;

@@ -5,6 +5,7 @@
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/ClockWait.h"
 #include "core/telephony/LineService.h"
+#include "core/telephony/SoundPlayer.h"
 
 #include <QObject>
 #include <QString>
@@ -67,8 +68,10 @@ public:
     static constexpr double kAfterOkPause = 1.0;
 
     // `line`: where calls are placed and dropped; `translation`: the dialing
-    // locations and number translation.
-    Dialer(DialLine& line, LineTranslation& translation, QObject* parent = nullptr);
+    // locations and number translation; `sound`: touch tones and the call's
+    // sounds.
+    Dialer(DialLine& line, LineTranslation& translation, SoundPlayer& sound,
+           QObject* parent = nullptr);
 
     const ConnectWindowState& connectWindow() const { return m_window; }
     const PadButtonState& padButtons() const { return m_pad; }
@@ -158,6 +161,7 @@ private:
     DialLine& m_line;
     Call& m_call;
     LineTranslation& m_translation;
+    SoundPlayer& m_sound;
     ConnectWindowState m_window;
     PadButtonState m_pad;
     QStringList m_recent;

@@ -208,6 +208,7 @@ void LineService::shutdown()
 {
     TelephonySession& t = m_session;
     flushIncomingRecords();
+    const bool wasReceiving = isReceiving();
     const LineResult result = lineShutdown(t.lineApp);
     // Whatever the answer, no line, call or request of this session can be
     // used any more: the next dial opens the line of the next session.
@@ -215,6 +216,8 @@ void LineService::shutdown()
     t.lastResult = result;
     m_requestMoment.stop();
     m_momentPiece.clear();
+    if (wasReceiving)
+        Q_EMIT receivingChanged();
     if (result != 0)
         return;
     QFile::remove(sessionRecordFile());

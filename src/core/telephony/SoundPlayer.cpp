@@ -172,40 +172,20 @@ private:
     std::condition_variable m_wake;
 };
 
-SoundPlayer* g_player = nullptr;
-
 } // namespace
 
-SoundPlayer& soundPlayer()
+std::unique_ptr<SoundPlayer> makeProgramSoundPlayer()
 {
-    if (g_player)
-        return *g_player;
-    static AlsaSoundPlayer player;
-    return player;
+    return std::make_unique<AlsaSoundPlayer>();
 }
 
-void setSoundPlayer(SoundPlayer* p)
-{
-    g_player = p;
-}
-
-bool playSound(const QString& name, PlayMode mode)
+bool SoundPlayer::playNamed(const QString& name, PlayMode mode)
 {
     const WaveSound* sound = waveResource(name);
     if (!sound)
         return false;
-    soundPlayer().play(*sound, mode);
+    play(*sound, mode);
     return true;
-}
-
-void stopSound()
-{
-    soundPlayer().stop();
-}
-
-void beep()
-{
-    soundPlayer().beep();
 }
 
 SoundCapture::SoundCapture(QString path) : m_path(std::move(path)) {}

@@ -15,7 +15,8 @@ enum class PlayMode {
 };
 
 // Plays the program's sounds. Every play first stops a sound that is still
-// playing asynchronously, as PlaySound did. Tests install their own player.
+// playing asynchronously, as PlaySound did. The program has one (the parts
+// that sound get it in their constructors); tests hand their own.
 class SoundPlayer
 {
 public:
@@ -25,21 +26,17 @@ public:
     virtual void stop() = 0;
     // The standard beep of the desktop.
     virtual void beep() = 0;
+
+    // Plays the program's sound `name` (see waveResource); false, and nothing
+    // played, when the program has no sound of that name.
+    bool playNamed(const QString& name, PlayMode mode);
 };
 
 // The program's player: ALSA's default device (which reaches PipeWire or
 // PulseAudio). Without a sound device it plays nothing but a synchronous play
 // still takes the sound's time. With TELVARO_AUDIO_CAPTURE=FILE.wav everything
 // played, and the silences between, is also written to FILE.wav.
-SoundPlayer& soundPlayer();
-// Installs `p` (not owned); nullptr restores the program's player.
-void setSoundPlayer(SoundPlayer* p);
-
-// Plays the program's sound `name` (see waveResource); false, and nothing
-// played, when the program has no sound of that name.
-bool playSound(const QString& name, PlayMode mode);
-void stopSound();
-void beep();
+std::unique_ptr<SoundPlayer> makeProgramSoundPlayer();
 
 // Records what a player plays into one WAV file on a single time line: each
 // sound starts where it started in time, the gaps are silence, and a sound

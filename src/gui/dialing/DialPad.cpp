@@ -63,7 +63,8 @@ void PadNumberBox::mousePressEvent(QMouseEvent* event)
     Q_EMIT clicked();
 }
 
-DialPad::DialPad(Dialer& dialer, QWidget* parent) : QWidget(parent), m_dialer(dialer)
+DialPad::DialPad(Dialer& dialer, SoundPlayer& sound, QWidget* parent)
+    : QWidget(parent), m_dialer(dialer), m_sound(sound)
 {
     setObjectName(QStringLiteral("DialPad"));
     auto* layout = new QVBoxLayout(this);
@@ -108,13 +109,15 @@ DialPad::DialPad(Dialer& dialer, QWidget* parent) : QWidget(parent), m_dialer(di
             CmdStar = b;
             b->setObjectName(QStringLiteral("CmdStar"));
             // The star sounds on the click, the others as the key goes down.
-            connect(b, &QPushButton::clicked, this, [tone] { playSound(tone, PlayMode::Async); });
+            connect(b, &QPushButton::clicked, this,
+                    [this, tone] { m_sound.playNamed(tone, PlayMode::Async); });
         } else {
             if (c == u'#') {
                 CmdNo = b;
                 b->setObjectName(QStringLiteral("CmdNo"));
             }
-            connect(b, &QPushButton::pressed, this, [tone] { playSound(tone, PlayMode::Async); });
+            connect(b, &QPushButton::pressed, this,
+                    [this, tone] { m_sound.playNamed(tone, PlayMode::Async); });
         }
         connect(b, &QPushButton::clicked, this, [this, c] { insertKey(c); });
     }

@@ -11,6 +11,7 @@ class QPushButton;
 namespace telvaro {
 
 class Dialer;
+class SoundPlayer;
 
 // The pad's number box: letters typed become keypad digits and only the
 // characters of a telephone number are taken, unless dialing properties are
@@ -38,7 +39,7 @@ class DialPad : public QWidget
     Q_OBJECT
 
 public:
-    explicit DialPad(Dialer& dialer, QWidget* parent = nullptr);
+    DialPad(Dialer& dialer, SoundPlayer& sound, QWidget* parent = nullptr);
 
     PadNumberBox* txtDial = nullptr;
     QComboBox* CmbDial = nullptr;
@@ -62,6 +63,7 @@ private:
     void showButtons();
     void dial();
     Dialer& m_dialer;
+    SoundPlayer& m_sound;
 };
 
 } // namespace telvaro

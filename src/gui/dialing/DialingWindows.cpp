@@ -9,11 +9,12 @@
 
 namespace telvaro {
 
-void installDialingWindows(QWidget& padFrame, QWidget& mainWindow, Dialer& dialer)
+void installDialingWindows(QWidget& padFrame, QWidget& mainWindow, Dialer& dialer,
+                           SoundPlayer& sound)
 {
     auto* layout = new QVBoxLayout(&padFrame);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new DialPad(dialer, &padFrame));
+    layout->addWidget(new DialPad(dialer, sound, &padFrame));
     new FrmConnect(dialer, &mainWindow);
 }
 

@@ -110,8 +110,8 @@ protected:
 
 } // namespace
 
-FrmCallDisplay::FrmCallDisplay(LineService& line, QWidget* parent)
-    : EllipticalWindow(parent), m_line(line)
+FrmCallDisplay::FrmCallDisplay(LineService& line, SoundPlayer& sound, QWidget* parent)
+    : EllipticalWindow(parent), m_line(line), m_sound(sound)
 {
     setObjectName(QStringLiteral("FrmCallDisplay"));
     setWindowTitle(QStringLiteral("Telvaro"));
@@ -188,13 +188,13 @@ void FrmCallDisplay::openFor(HCALL call)
     raise();
     // The sound plays on while the window is open; OK stops it.
     if (options().isChecked(OptionsStore::chkSoundIn))
-        playSound(QStringLiteral("incoming"), PlayMode::Async);
+        m_sound.playNamed(QStringLiteral("incoming"), PlayMode::Async);
 }
 
 void FrmCallDisplay::acknowledge()
 {
     m_line.acknowledgeCallDisplay();
-    stopSound();
+    m_sound.stop();
     hide();
 }
 
@@ -216,7 +216,8 @@ void FrmCallDisplay::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-void installIncomingCalls(QWidget& window, QAction& receiveSwitch, LineService& line)
+void installIncomingCalls(QWidget& window, QAction& receiveSwitch, LineService& line,
+                          SoundPlayer& sound)
 {
     // The window belongs to this main window's program run; it has no owner
     // (it shows while the main window is in the tray) and goes with it.
@@ -229,11 +230,12 @@ void installIncomingCalls(QWidget& window, QAction& receiveSwitch, LineService& 
                          if (shown() && line.callDisplayCall() == call)
                              (*display)->refresh();
                      });
-    QObject::connect(&line, &LineService::callOffered, &window, [display, &line](HCALL call) {
-        if (!*display)
-            *display = new FrmCallDisplay(line);
-        (*display)->openFor(call);
-    });
+    QObject::connect(&line, &LineService::callOffered, &window,
+                     [display, &line, &sound](HCALL call) {
+                         if (!*display)
+                             *display = new FrmCallDisplay(line, sound);
+                         (*display)->openFor(call);
+                     });
     QObject::connect(&line, &LineService::callDisplayMayClose, &window, [shown, display, &line] {
         // Only when the window's own call has ended: the idle state of
         // another call leaves it open.

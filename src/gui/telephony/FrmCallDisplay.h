@@ -12,6 +12,7 @@ class QPushButton;
 namespace telvaro {
 
 class LineService;
+class SoundPlayer;
 
 // The caller display: a small elliptical window, frameless and on top of the
 // others, that shows who calls ("Incoming Call from:", the number, ten
@@ -26,8 +27,8 @@ public:
     static constexpr int kWidth = 5400;
     static constexpr int kHeight = 3000;
 
-    // `line`: the line whose offered calls it shows.
-    explicit FrmCallDisplay(LineService& line, QWidget* parent = nullptr);
+    // `line`: the line whose offered calls it shows; `sound`: the ringing.
+    FrmCallDisplay(LineService& line, SoundPlayer& sound, QWidget* parent = nullptr);
 
     QGroupBox* fra1 = nullptr;
     QLabel* lbl1 = nullptr;
@@ -56,11 +57,13 @@ protected:
 
 private:
     LineService& m_line;
+    SoundPlayer& m_sound;
 };
 
 // The caller display of the run of `window`: made when the line first offers
 // a call, refreshed as the caller becomes known, closed when its call ends
 // (gone with the window); and the receive switch (mnuReceive).
-void installIncomingCalls(QWidget& window, QAction& receiveSwitch, LineService& line);
+void installIncomingCalls(QWidget& window, QAction& receiveSwitch, LineService& line,
+                          SoundPlayer& sound);
 
 } // namespace telvaro
