@@ -1,58 +1,47 @@
 #pragma once
 
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
-#include "core/dialing/Dialer.h"
+#include "common/TestEnv.h"
 #include "core/telephony/Call.h"
-#include "core/telephony/LineSession.h"
-#include "settings/OptionsStore.h"
+#include "core/telephony/LineService.h"
 
 #include <QStringList>
 
 namespace telvaro::test {
 
-// Fresh program state, and the seams call control reaches recorded as text
-// ("showCallError Modem error!|No Dialtone", "handleBusy" ...).
-class SeamRecorder
+// Fresh program state and options, and what a line service and its outgoing
+// call tell the rest of the program, recorded as text ("showCallError Modem
+// error!|No Dialtone", "handleBusy", "processCallRequest" ...).
+class LineRecorder
 {
 public:
-    SeamRecorder()
+    explicit LineRecorder(LineService& line)
     {
-        resetState();
-        resetTelephonySession();
-        options().resetToDesigned();
-        seams() = {};
-        dialer().reset(); // the call tells the recorder alone
-        Call* call = &outgoingCall();
-        QObject::connect(call, &Call::progressWanted, &context,
-                         [this] { calls << QStringLiteral("showConnectWindow"); });
-        QObject::connect(call, &Call::proceeding, &context,
-                         [this] { calls << QStringLiteral("handleConnected"); });
-        QObject::connect(call, &Call::busyDropped, &context,
-                         [this] { calls << QStringLiteral("handleBusy"); });
+        resetProgram();
+        Call* call = &line.call();
+        const auto record = [this](const char* what) {
+            return [this, what] { calls << QString::fromLatin1(what); };
+        };
+        QObject::connect(call, &Call::progressWanted, &context, record("showConnectWindow"));
+        QObject::connect(call, &Call::proceeding, &context, record("handleConnected"));
+        QObject::connect(call, &Call::busyDropped, &context, record("handleBusy"));
         QObject::connect(call, &Call::failed, &context,
                          [this](const QString& caption, const QString& text) {
                              calls << QStringLiteral("showCallError %1|%2").arg(caption, text);
                          });
-        Seams& s = seams();
-        s.processCallRequest = [this] { calls << QStringLiteral("processCallRequest"); };
-        s.logIncomingCall = [this] { calls << QStringLiteral("logIncomingCall"); };
-        s.showCallDisplay = [this] { calls << QStringLiteral("showCallDisplay"); };
-        s.closeCallDisplay = [this] { calls << QStringLiteral("closeCallDisplay"); };
-        s.trayModify = [this] {
-            calls
-                << QStringLiteral("trayModify %1").arg(telephony().lineIsOpen ? "open" : "closed");
-        };
+        QObject::connect(&line, &LineService::requestsMayProceed, &context,
+                         record("processCallRequest"));
+        QObject::connect(&line, &LineService::callerIdentified, &context,
+                         record("logIncomingCall"));
+        QObject::connect(&line, &LineService::callOffered, &context, record("showCallDisplay"));
+        QObject::connect(&line, &LineService::callDisplayMayClose, &context,
+                         record("closeCallDisplay"));
+        QObject::connect(&line, &LineService::receivingChanged, &context, [this, &line] {
+            calls << QStringLiteral("trayModify %1").arg(line.isOpen() ? "open" : "closed");
+        });
     }
-    ~SeamRecorder()
-    {
-        seams() = {};
-        resetState();
-        resetTelephonySession();
-        options().resetToDesigned();
-    }
-    SeamRecorder(const SeamRecorder&) = delete;
-    SeamRecorder& operator=(const SeamRecorder&) = delete;
+    ~LineRecorder() { resetProgram(); }
+    LineRecorder(const LineRecorder&) = delete;
+    LineRecorder& operator=(const LineRecorder&) = delete;
 
     bool has(const QString& call) const { return calls.contains(call); }
     int count(const QString& call) const { return int(calls.count(call)); }
@@ -61,7 +50,7 @@ public:
     QStringList calls;
 
 private:
-    QObject context; // the recorder's connections to the call
+    QObject context; // the recorder's connections
 };
 
 } // namespace telvaro::test
