@@ -8,7 +8,6 @@
 #include "app/ProgramParts.h"
 #include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "settings/SettingsFile.h"
 #include "gui/shell/TrayIcon.h"
 #include "core/calllog/CallLogFile.h"
@@ -19,7 +18,6 @@
 #include "core/dialing/Dialer.h"
 #include "core/telephony/SoundPlayer.h"
 #include "gui/telephony/FrmCallDisplay.h"
-#include "core/telephony/LineSession.h"
 
 #include <QAction>
 #include <QApplication>
@@ -123,7 +121,6 @@ private Q_SLOTS:
         window.reset();
         FrmDialer::setProcessEnder(nullptr);
         sim.reset();
-        seams() = {};
         sound.reset();
         prompts.reset();
         env.reset();
