@@ -5,22 +5,22 @@
 #include "PrivateBus.h"
 #include "SimModem.h"
 
-#include "core/common/CommandLine.h"
-#include "settings/Cp1252.h"
 #include "app/FrmDialer.h"
-#include "settings/OptionsStore.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
-#include "settings/SettingsFile.h"
-#include "core/calllog/CallLogFile.h"
+#include "app/ProgramParts.h"
 #include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "gui/dialing/DialPad.h"
-#include "dialing/DialTestSupport.h"
+#include "core/calllog/CallLogFile.h"
+#include "core/common/CommandLine.h"
+#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/ExternalRequests.h"
-#include "core/telephony/LineSession.h"
+#include "core/telephony/LineService.h"
+#include "dialing/DialTestSupport.h"
+#include "gui/dialing/DialPad.h"
+#include "settings/Cp1252.h"
+#include "settings/OptionsStore.h"
+#include "settings/SettingsFile.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -95,15 +95,14 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        callSeam(seams().closeLine);
-        callSeam(seams().shutdownTelephony);
+        if (window) {
+            window->parts().line().close();
+            window->parts().line().shutdown();
+        }
         window.reset();
         FrmDialer::setProcessEnder(nullptr);
         service.reset();
         bus.reset();
-        seams() = {};
-        dialer().reset();
-        resetTelephonySession();
         resetState();
         prompts.reset();
         env.reset();
@@ -117,8 +116,7 @@ private Q_SLOTS:
         SimModem sim({});
         QVERIFY(sim.started());
         startTelvaro("UseModem=1\r\nCommand Line=1\r\n");
-        state().currentEntryKey = QStringLiteral("17"); // a directory call before
-        state().pendingName = QStringLiteral("Old Entry");
+        const LineService& line = window->parts().line();
         const QDBusConnection client = bus->connect("client");
 
         auto first = request(client, QStringLiteral("555-0101"), QStringLiteral("Ann\nLee"));
@@ -128,7 +126,7 @@ private Q_SLOTS:
         QCOMPARE(first->error, QString());
         QVERIFY(dialed - first->at >= std::chrono::milliseconds(900));
         // Taken: its redials and later calls wait no more.
-        QVERIFY(!telephony().requestSignalled && !telephony().requestTaken);
+        QVERIFY(!line.session().requestSignalled && !line.session().requestTaken);
         QVERIFY(sim.log().filter("ATD").constFirst().contains("5550101"));
 
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -154,11 +152,12 @@ private Q_SLOTS:
         QCOMPARE(rows[1].name, QStringLiteral("Bob"));
         QCOMPARE(rows[1].number, QStringLiteral("5550102"));
         QCOMPARE(rows[1].entryKey, QStringLiteral("0"));
-        QVERIFY(!state().memoOpen);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY(w->objectName() != QLatin1String("FrmMemo") || !w->isVisible());
 
         // The user's own call afterwards goes out without the moment a
         // request's call waits (the window would freeze for it).
-        QTRY_COMPARE_WITH_TIMEOUT(telephony().callHandle, 0u, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(line.session().callHandle, 0u, 10000);
         auto* pad = window->findChild<DialPad*>();
         QVERIFY(pad);
         pad->txtDial->setText(QStringLiteral("5550103"));
@@ -228,11 +227,10 @@ private Q_SLOTS:
 
         // A later start's number with nothing to dial leaves the window where
         // the user can reach it, and takes no directory entry along.
-        state().currentEntryKey = QStringLiteral("17");
         window->receiveFromOtherInstance(3, QStringLiteral("someuser"));
         QVERIFY(!window->isHidden());
         window->receiveFromOtherInstance(3, QStringLiteral("5550101"));
-        QCOMPARE(state().currentEntryKey, QStringLiteral("0"));
+        QCOMPARE(window->parts().dialer().request().entryKey, QStringLiteral("0"));
         QTRY_COMPARE_WITH_TIMEOUT(player.events.size(), qsizetype(7 + 79 + 7), 10000);
     }
 
@@ -249,11 +247,13 @@ private Q_SLOTS:
                  QStringLiteral("5551234"));
 
         FakeTranslation location; // Toronto
-        QCOMPARE(dialableOutsideNumber("+44-20-7946-0000"), QStringLiteral("011442079460000"));
-        QCOMPARE(dialableOutsideNumber("+1 (416) 555-0101"), QStringLiteral("14165550101"));
-        QCOMPARE(dialableOutsideNumber("555-0101"), QStringLiteral("555-0101"));
+        QCOMPARE(dialableOutsideNumber("+44-20-7946-0000", location),
+                 QStringLiteral("011442079460000"));
+        QCOMPARE(dialableOutsideNumber("+1 (416) 555-0101", location),
+                 QStringLiteral("14165550101"));
+        QCOMPARE(dialableOutsideNumber("555-0101", location), QStringLiteral("555-0101"));
         options().setChecked(OptionsStore::chkIgnore, true);
-        QCOMPARE(dialableOutsideNumber("+44 20"), QStringLiteral("0114420"));
+        QCOMPARE(dialableOutsideNumber("+44 20", location), QStringLiteral("0114420"));
     }
 };
 
