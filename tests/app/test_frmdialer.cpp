@@ -132,21 +132,14 @@ private Q_SLOTS:
         prompts = std::make_unique<ScriptedPrompter>();
         resetState();
         options().resetToDesigned();
-        endSession();
+        parts.reset(); // its line session ends before the next begins
         parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{&devices, nullptr});
         calls = std::make_unique<Calls>();
     }
-    void endSession()
-    {
-        if (parts)
-            parts->line().shutdown();
-        parts.reset();
-    }
-
     void cleanup()
     {
         FrmDialer::setProcessEnder(nullptr);
-        endSession();
+        parts.reset();
         prompts.reset();
         env.reset();
     }

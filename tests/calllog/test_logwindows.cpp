@@ -329,7 +329,6 @@ private Q_SLOTS:
         FrmDialer main(&parts);
         parts.line().initialize(); // as start-up does
         (void)parts.line().queryDevice(0);
-        const auto endSession = qScopeGuard([&parts] { parts.line().shutdown(); });
         QStringList memos;
         connect(&parts.dialer(), &Dialer::memoRequested, this,
                 [&memos](const QString& key) { memos << key; });

@@ -184,8 +184,6 @@ private Q_SLOTS:
     {
         delete FrmDialer::instance();
         settle();
-        if (parts)
-            parts->line().shutdown();
         parts.reset();
         FrmDialer::setProcessEnder(nullptr);
         prompts.reset();
