@@ -17,6 +17,7 @@
 #include "core/dialing/ExternalRequests.h"
 #include "core/telephony/LineService.h"
 #include "dialing/DialTestSupport.h"
+#include "directory/WindowParts.h"
 #include "gui/dialing/DialPad.h"
 #include "settings/Cp1252.h"
 #include "settings/OptionsStore.h"
@@ -56,11 +57,11 @@ class TestExternalRequests : public QObject
     std::unique_ptr<FrmDialer> window;
 
     // The first start with numbers from other applications accepted.
-    void startTelvaro(const QByteArray& preferences)
+    void startTelvaro(const QByteArray& preferences, const QByteArray& sections = {})
     {
-        TestEnv::writeFile(env->settingsFile(), cp1252::encode(settings::kHeader) +
-                                                    "\r\n\r\n[Preferences]\r\n" + preferences +
-                                                    "Busy Delay Timer=1\r\n");
+        TestEnv::writeFile(env->settingsFile(), cp1252::encode(settings::kHeader) + "\r\n" +
+                                                    sections + "\r\n[Preferences]\r\n" +
+                                                    preferences + "Busy Delay Timer=1\r\n");
         window = std::make_unique<FrmDialer>();
         static test::CountingEnder ender;
         FrmDialer::setProcessEnder(&ender);
@@ -173,7 +174,8 @@ private Q_SLOTS:
     {
         RecordingPlayer player;
         FastClock fast(20); // the tones' waits pass quickly
-        startTelvaro("UseModem=0\r\nCommand Line=0\r\n");
+        startTelvaro("UseModem=0\r\nCommand Line=0\r\n",
+                     "[Speed Dial]\r\nName0101=Ann Lee\r\nNumber0101=5550111\r\n");
         const QDBusConnection client = bus->connect("client");
 
         // The interface file shipped for programmers is the one the service has.
@@ -226,12 +228,18 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(player.events.size(), qsizetype(7 + 79), 10000);
 
         // A later start's number with nothing to dial leaves the window where
-        // the user can reach it, and takes no directory entry along.
+        // the user can reach it; after a directory call, a number takes no
+        // directory entry or name along.
+        QTest::mouseClick(part<QPushButton>(window.get(), "CmdS1"), Qt::LeftButton);
+        const DialRequest& made = window->parts().dialer().request();
+        QCOMPARE(made.entryKey, QStringLiteral("0101"));
+        QTRY_COMPARE_WITH_TIMEOUT(player.events.size(), qsizetype(7 + 79 + 7), 10000);
         window->receiveFromOtherInstance(3, QStringLiteral("someuser"));
         QVERIFY(!window->isHidden());
         window->receiveFromOtherInstance(3, QStringLiteral("5550101"));
-        QCOMPARE(window->parts().dialer().request().entryKey, QStringLiteral("0"));
-        QTRY_COMPARE_WITH_TIMEOUT(player.events.size(), qsizetype(7 + 79 + 7), 10000);
+        QCOMPARE(made.entryKey, QStringLiteral("0"));
+        QVERIFY(made.name.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(player.events.size(), qsizetype(7 + 79 + 14), 10000);
     }
 
     // Outside numbers: links, control characters, and "+" as international.
