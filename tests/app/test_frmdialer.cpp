@@ -1,13 +1,15 @@
 #include "app/Application.h"
-#include "settings/Cp1252.h"
-#include "core/calllog/CallLogFile.h"
 #include "app/FrmDialer.h"
+#include "app/ProgramParts.h"
+#include "common/AnsweringDevices.h"
 #include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "core/calllog/CallLogFile.h"
 #include "core/common/Helpers.h"
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
+#include "core/dialing/Dialer.h"
+#include "core/telephony/LineService.h"
 #include "gui/common/Twips.h"
 #include "settings/Cp1252.h"
 #include "settings/OptionsStore.h"
@@ -21,15 +23,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSessionManager>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
 #include <memory>
 
 using namespace telvaro;
+using telvaro::profiles::ProfileOperation;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::TestEnv;
-using telvaro::profiles::ProfileOperation;
 
 namespace {
 
@@ -38,37 +41,20 @@ QByteArray header()
     return cp1252::encode(settings::kHeader) + "\r\n\r\n";
 }
 
-// Records the calls start-up and exit make into the other parts.
+// Records what start-up and exit ask of the other parts: the numbers
+// dialed, the tray icon and the profile commands.
 struct Calls
 {
     QStringList log;
-    QStringList recentGiven;
-    QString dialText = QStringLiteral("<unset>");
-    QStringList recentToSave;
+    QStringList dialed;
     int ended = 0;
-    QString pendingAtDial;
 
     void install(FrmDialer& window)
     {
-        Seams& s = seams();
         auto note = [this](const char* name) { return [this, name] { log << name; }; };
-        s.cleanUpStaleSession = note("cleanUpStaleSession");
-        s.hook = note("hook");
-        s.unhook = note("unhook");
-        s.initializeTelephony = note("initializeTelephony");
-        s.queryLineDevice = [this](int d) { log << QStringLiteral("queryLineDevice %1").arg(d); };
-        s.closeLine = note("closeLine");
-        s.shutdownTelephony = note("shutdownTelephony");
-        s.dialNumber = [this] {
-            log << "dialNumber";
-            pendingAtDial = state().pendingNumber;
-        };
-        s.setRecentNumbers = [this](const QStringList& n) {
-            log << "setRecentNumbers";
-            recentGiven = n;
-        };
-        s.setDialText = [this](const QString& t) { dialText = t; };
-        s.recentNumbers = [this] { return recentToSave; };
+        Dialer& dialer = window.parts().dialer();
+        QObject::connect(&dialer, &Dialer::dialStarting, &window,
+                         [this, &dialer] { dialed << dialer.request().number; });
 
         // In place of the directory and the profile commands.
         FrmDialer* w = &window;
@@ -100,10 +86,31 @@ class TestFrmDialer : public QObject
     std::unique_ptr<ScriptedPrompter> prompts;
     std::unique_ptr<Calls> calls;
     std::unique_ptr<test::CountingEnder> ender;
+    // The program's parts, with one line device that answers every call.
+    test::AnsweringDevices devices;
+    std::unique_ptr<ProgramParts> parts;
+
+    LineService& line() { return parts->line(); }
+    QString padText(FrmDialer& w) { return w.fraPad->findChild<QLineEdit*>("txtDial")->text(); }
+    // The line session was started (registered, the device queried, the
+    // session record written) and numbers of later starts reach the window.
+    void verifySessionStarted(FrmDialer& w)
+    {
+        QVERIFY(line().session().lineApp != 0);
+        QVERIFY(line().session().lineApiVersion != 0);
+        QVERIFY(QFile::exists(sessionRecordFile()));
+        QVERIFY(w.messagesHooked());
+    }
+    void verifySessionEnded()
+    {
+        QVERIFY(!line().isOpen());
+        QCOMPARE(line().session().lineApp, HLINEAPP(0));
+        QVERIFY(!QFile::exists(sessionRecordFile()));
+    }
 
     std::unique_ptr<FrmDialer> makeWindow(ProfileOperation loadedBy = ProfileOperation::None)
     {
-        auto w = std::make_unique<FrmDialer>(loadedBy);
+        auto w = std::make_unique<FrmDialer>(parts.get(), loadedBy);
         ender = std::make_unique<test::CountingEnder>(calls->ended);
         FrmDialer::setProcessEnder(ender.get());
         connect(w.get(), &FrmDialer::trayIconWanted, this,
@@ -125,14 +132,14 @@ private Q_SLOTS:
         prompts = std::make_unique<ScriptedPrompter>();
         resetState();
         options().resetToDesigned();
-        seams() = {};
+        parts.reset(); // its line session ends before the next begins
+        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{&devices, nullptr});
         calls = std::make_unique<Calls>();
     }
-
     void cleanup()
     {
         FrmDialer::setProcessEnder(nullptr);
-        seams() = {};
+        parts.reset();
         prompts.reset();
         env.reset();
     }
@@ -227,9 +234,6 @@ private Q_SLOTS:
     {
         auto w = makeWindow();
         QStringList called;
-        seams().showDialingProperties = [&](QWidget* owner) {
-            called << (owner == w.get() ? "properties" : "properties without owner");
-        };
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
 
@@ -254,6 +258,14 @@ private Q_SLOTS:
         QVERIFY(help);
         help->close();
 
+        // The dialing properties open modal over the window.
+        QTimer::singleShot(0, this, [&] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (d && d->objectName() == "DialingPropertiesDialog") {
+                called << (d->parentWidget() == w.get() ? "properties" : "properties elsewhere");
+                d->reject();
+            }
+        });
         w->mnuDialProperties->trigger();
         w->showMinimized();
         QTRY_VERIFY(w->isMinimized());
@@ -324,15 +336,13 @@ private Q_SLOTS:
         QCOMPARE(w->mnuSave->text(), QString("&Save \"Untitled\""));
         QCOMPARE(w->mnuSaveAs->text(), QString("Save  &As"));
         QCOMPARE(state().profileName, QString("Untitled"));
-        QCOMPARE(state().currentEntryKey, QString("0"));
         QCOMPARE(WindowsDirectory(), env->configDir());
         QVERIFY(w->padShown());
         QCOMPARE(w->mnuHide->text(), QString("Hide Dialing &Pad"));
-        QCOMPARE(calls->log,
-                 QStringList({"cleanUpStaleSession", "hook", "showIndexTabs", "setRecentNumbers",
-                              "initializeTelephony", "queryLineDevice 0", "trayAdd"}));
-        QCOMPARE(calls->recentGiven, QStringList());
-        QCOMPARE(calls->dialText, QString());
+        QCOMPARE(calls->log, QStringList({"showIndexTabs", "trayAdd"}));
+        verifySessionStarted(*w);
+        QCOMPARE(parts->dialer().recentNumbers(), QStringList());
+        QCOMPARE(padText(*w), QString());
         QCOMPARE(w->mnuReceive->text(), QString("&Automatic Receive"));
         QCOMPARE(w->height(), twipsToPixelsY(5700));
         QVERIFY(w->isVisible());
@@ -359,8 +369,8 @@ private Q_SLOTS:
         QVERIFY(w->mnuSubject->isChecked());
         QVERIFY(calls->log.contains("showSubjectTabs"));
         QVERIFY(!calls->log.contains("showIndexTabs"));
-        QCOMPARE(calls->recentGiven, QStringList({"5551234", "", "777"}));
-        QCOMPARE(calls->dialText, QString("5551234"));
+        QCOMPARE(parts->dialer().recentNumbers(), QStringList({"5551234", "", "777"}));
+        QCOMPARE(padText(*w), QString("5551234"));
         // A reload shows the window in its normal state.
         QVERIFY(!w->isMinimized());
     }
@@ -401,7 +411,7 @@ private Q_SLOTS:
         w->formLoad(QString());
         QVERIFY(w->padShown());
         QCOMPARE(w->mnuReceive->text(), QString("&Manual Receive"));
-        QCOMPARE(calls->recentGiven, QStringList());
+        QCOMPARE(parts->dialer().recentNumbers(), QStringList());
         QCOMPARE(state().profileName, QString("evil"));
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"evil\""));
     }
@@ -420,31 +430,31 @@ private Q_SLOTS:
 
     void commandLineNumberIsDialedOnlyWhenAccepted()
     {
-        for (bool accept : {false, true}) {
+        // The command line, one leading "/" removed; dialed only when
+        // numbers from other programs are accepted.
+        const QList<std::tuple<QString, bool, QStringList>> cases{{"//5", false, {}},
+                                                                  {"//5", true, {"/5"}},
+                                                                  {"/555", true, {"555"}},
+                                                                  {"555", true, {"555"}}};
+        for (const auto& [commandLine, accept, dialed] : cases) {
             init();
             options().setChecked(OptionsStore::chkCommand, accept);
             auto w = makeWindow();
-            w->formLoad(QStringLiteral("//5"));
-            QCOMPARE(state().externalNumber, QString("/5"));
-            QCOMPARE(calls->log.contains("dialNumber"), accept);
-            if (accept) {
-                QCOMPARE(calls->log.last(), QString("dialNumber"));
-                QCOMPARE(calls->pendingAtDial, QString("/5"));
-            }
+            w->formLoad(commandLine);
+            QCOMPARE(calls->dialed, dialed);
+            if (accept)
+                QVERIFY(w->isMinimized());
         }
-        auto w = makeWindow();
-        w->formLoad(QStringLiteral("/555"));
-        QCOMPARE(state().externalNumber, QString("555"));
-        w->formLoad(QStringLiteral("555"));
-        QCOMPARE(state().externalNumber, QString("555"));
     }
 
     void exitWritesRecentNumbersAndAsksAboutAnUntitledProfile()
     {
         auto w = makeWindow();
         w->formLoad(QString());
+        QStringList recent;
         for (int i = 0; i < 25; ++i)
-            calls->recentToSave << QString::number(100 + i);
+            recent << QString::number(100 + i);
+        parts->dialer().setRecentNumbers(recent);
         options().setChecked(OptionsStore::chkCallDisplay, true);
         prompts->messageAnswers.enqueue(MsgResult::Yes);
         calls->log.clear();
@@ -458,8 +468,9 @@ private Q_SLOTS:
         QCOMPARE(m.text, QString("Profile has not been saved.\nSave before exiting?"));
         QCOMPARE(m.buttons, MsgButtons::YesNo);
         QCOMPARE(m.icon, MsgIcon::Question);
-        QCOMPARE(calls->log, QStringList({"closeLine", "shutdownTelephony", "trayDelete",
-                                          "saveProfile", "unhook"}));
+        QCOMPARE(calls->log, QStringList({"trayDelete", "saveProfile"}));
+        verifySessionEnded();
+        QVERIFY(!w->messagesHooked());
         const QByteArray bytes = TestEnv::readFile(env->settingsFile());
         QVERIFY(bytes.startsWith(header()));
         QVERIFY(bytes.contains("[Last Dialed Numbers]\r\nCount= 20\r\nLast Dialed No 0=100\r\n"));
@@ -539,7 +550,8 @@ private Q_SLOTS:
         w->formLoad(QString());
         calls->log.clear();
         w->unloadForReload();
-        QCOMPARE(calls->log, QStringList({"closeLine", "shutdownTelephony", "trayDelete"}));
+        QCOMPARE(calls->log, QStringList({"trayDelete"}));
+        verifySessionEnded();
         QCOMPARE(calls->ended, 0);
         QVERIFY(prompts->messages.isEmpty());
     }
@@ -554,19 +566,19 @@ private Q_SLOTS:
         QVERIFY(!w->isMinimized());
 
         w->receiveFromOtherInstance(3, QStringLiteral("5551234"));
-        QVERIFY(!calls->log.contains("dialNumber")); // numbers from outside not accepted
+        QVERIFY(calls->dialed.isEmpty()); // numbers from outside not accepted
         QVERIFY(w->isVisible());
 
         options().setChecked(OptionsStore::chkCommand, true);
         w->receiveFromOtherInstance(3, QStringLiteral("5551234"));
-        QCOMPARE(calls->pendingAtDial, QString("5551234"));
-        QCOMPARE(state().externalNumber, QString("5551234"));
+        QCOMPARE(calls->dialed, QStringList({"5551234"}));
         QVERIFY(w->isVisible()); // the dial minimises it; it is never hidden out of reach
 
         calls->log.clear();
         w->receiveFromOtherInstance(7, QStringLiteral("1"));
         w->receiveFromOtherInstance(3, QString());
         QVERIFY(calls->log.isEmpty());
+        QCOMPARE(calls->dialed, QStringList({"5551234"}));
     }
 
     // The session manager's request to save (a checkpoint, a logout that

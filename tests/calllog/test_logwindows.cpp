@@ -1,17 +1,20 @@
-#include "directory/WindowParts.h"
 #include "dialing/DialTestSupport.h"
-#include "dialing/FakeLine.h"
+#include "directory/WindowParts.h"
 
-#include "settings/Cp1252.h"
 #include "app/FrmDialer.h"
-#include "core/calllog/CallLogModel.h"
-#include "gui/calllog/FrmLog.h"
-#include "gui/calllog/LogPrinting.h"
+#include "app/ProgramParts.h"
+#include "common/AnsweringDevices.h"
 #include "common/CountingEnder.h"
-#include "gui/calllog/LogWindows.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "core/calllog/CallLogFile.h"
+#include "core/calllog/CallLogModel.h"
+#include "core/dialing/Dialer.h"
+#include "gui/calllog/FrmLog.h"
+#include "gui/calllog/LogPrinting.h"
+#include "gui/calllog/LogWindows.h"
 #include "gui/directory/FrmMemo.h"
+#include "settings/Cp1252.h"
 
 #include <QAction>
 #include <QApplication>
@@ -213,7 +216,6 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        seams() = {};
         prompts.reset();
         env.reset();
     }
@@ -248,7 +250,8 @@ private Q_SLOTS:
 
         // A click on a row offers the Edit menu; MemoLog only for a real entry.
         QCOMPARE(clickRow(out, "Cy"), part<QMenu>(out, "mnuEdit"));
-        QVERIFY(part<QAction>(out, "mnuMemoLog")->isEnabled() && part<QAction>(out, "mnuDelete")->isEnabled());
+        QVERIFY(part<QAction>(out, "mnuMemoLog")->isEnabled() &&
+                part<QAction>(out, "mnuDelete")->isEnabled());
         clickRow(out, "Bob", Qt::ControlModifier);
         QVERIFY(!part<QAction>(out, "mnuMemoLog")->isEnabled()); // key "0": a call from the pad
         part<QAction>(out, "mnuDelete")->trigger();
@@ -321,9 +324,14 @@ private Q_SLOTS:
         const CallLogRow old{"Old call", "555-0000", "01-05-2026  08:00:00", "0101"};
         TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, {old}));
 
-        FrmDialer main;
-        test::FakeLine line; // in place of the telephony the window installed
-        seams().lineIsOpen = [] { return true; };
+        test::AnsweringDevices devices;
+        ProgramParts parts(nullptr, {&devices, &translation});
+        FrmDialer main(&parts);
+        parts.line().initialize(); // as start-up does
+        (void)parts.line().queryDevice(0);
+        QStringList memos;
+        connect(&parts.dialer(), &Dialer::memoRequested, this,
+                [&memos](const QString& key) { memos << key; });
         PdfDevices printers;
         printers.files << env->root() + "/in.pdf";
         main.mnuPrintInLog->setEnabled(true); // call receiving is on
@@ -335,9 +343,8 @@ private Q_SLOTS:
         QCOMPARE(pdfPages(env->root() + "/in.pdf"), 1);
         FrmInLog* in = loadedWindow<FrmInLog>(main);
         QVERIFY(in && !in->isVisible());
-        state().callerName = "Lee\nChan"; // a line break never splits a record
-        state().callerNumber = "555-0177";
-        appendIncomingRecord();
+        // A line break never splits a record.
+        appendIncomingCall(inPath, QStringLiteral("Lee\nChan"), QStringLiteral("555-0177"));
         main.mnuInLog->trigger();
         QCOMPARE(loadedWindow<FrmInLog>(main), in);
         QVERIFY(in->isVisible());
@@ -345,9 +352,7 @@ private Q_SLOTS:
 
         main.mnuOutLog->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
-        // After a speed-dial call, the return call names the caller and no entry.
-        state().pendingName = "Speed entry";
-        state().currentEntryKey = "0312";
+        // The return call names the caller and no entry.
         QCOMPARE(clickRow(in, "Unknown Caller"), nullptr);
         // The menu key offers the same pop-up as a click.
         in->table()->setCurrentIndex(in->model().index(rowNamed(in, "Kim Park"), 0));
@@ -357,11 +362,11 @@ private Q_SLOTS:
         part<QMenu>(in, "mnuMouse")->close();
         QCOMPARE(clickRow(in, "Kim Park"), part<QMenu>(in, "mnuMouse"));
         part<QAction>(in, "mnuReturnCall")->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(dialer().connectWindow().frameCaption, QString("Connected"),
+        QTRY_COMPARE_WITH_TIMEOUT(parts.dialer().connectWindow().frameCaption, QString("Connected"),
                                   10000);
-        QCOMPARE(line.calls.size(), 1);
-        dialer().confirmCall();
-        QVERIFY(line.memos.isEmpty()); // no unrelated memo pad opens
+        QCOMPARE(devices.calls.size(), 1);
+        parts.dialer().confirmCall();
+        QVERIFY(memos.isEmpty()); // no unrelated memo pad opens
         QCOMPARE(out->model().rowCount(), 2);
         const CallLogRow returned = out->model().row(0);
         QCOMPARE(returned.name, QString("Kim Park"));
@@ -511,12 +516,8 @@ private Q_SLOTS:
 
         // A log the user emptied: the next calls start it with its header.
         TestEnv::writeFile(outPath(), {});
-        for (const char* name : {"One", "Two"}) {
-            state().pendingName = name;
-            state().displayNumber = "555-0100";
-            state().currentEntryKey = "0";
-            appendOutgoingRecord();
-        }
+        for (const char* name : {"One", "Two"})
+            appendOutgoingCall(QString::fromLatin1(name), "555-0100", "0");
         QVERIFY(TestEnv::readFile(outPath()).startsWith(headerBytes(HeaderVariant::Outgoing)));
         // A log without header (written by an older version, or by hand)
         // shows and saves every record; names in other code pages keep their

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "core/common/Clock.h"
-#include "settings/OptionsStore.h"
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/SoundPlayer.h"
+#include "settings/OptionsStore.h"
 
 #include <QStringList>
 
@@ -16,14 +15,12 @@
 
 namespace telvaro::test {
 
-// A fresh program for each dialing test: state, options and seams as at a
-// first start, the dial procedure reset.
+// A fresh program for each dialing test: state and options as at a first
+// start.
 inline void resetDialing()
 {
     resetState();
     options().resetToDesigned();
-    seams() = {};
-    dialer().reset();
 }
 
 // Records what would have been played.
@@ -73,10 +70,12 @@ private:
 };
 
 // A location in Toronto: area 416, long distance "1FG", international "011EFG".
+// Not `present`: the line layer tells nothing, as when it has no session.
 class FakeTranslation final : public LineTranslation
 {
 public:
     QStringList requests; // canonical addresses asked for
+    bool present = true;
     bool fail = false;
     QString outsideLine; // put before every number, as "9" + " " when shown
     QString cardTail;    // what a card rule puts after the number
@@ -88,18 +87,18 @@ public:
         location.areaCode = QStringLiteral("416");
         location.longDistanceRule = QStringLiteral("1FG");
         location.internationalRule = QStringLiteral("011EFG");
-        setLineTranslation(this);
     }
-    ~FakeTranslation() override { setLineTranslation(nullptr); }
     bool readLocation(CurrentLocation* out) override
     {
         *out = location;
-        return true;
+        return present;
     }
     // Translates like a North American location: local numbers as they are,
     // others with 1 + area, international with 011 + country.
     std::optional<TranslatedAddress> translateAddress(const QString& canonical, int, int) override
     {
+        if (!present)
+            return std::nullopt;
         requests.append(canonical);
         if (fail)
             return std::nullopt;

@@ -30,7 +30,9 @@ class TestCallProgress : public QObject
 
 private:
     std::unique_ptr<test::TestEnv> env;
+    test::FakeTranslation translation;
     std::unique_ptr<test::FakeLine> line;
+    std::unique_ptr<Dialer> dialer;
     std::unique_ptr<CallLog> log; // the outgoing log's writer, as the main window wires it
     std::unique_ptr<test::RecordingPlayer> player;
     QList<ConnectWindowState> seen;
@@ -56,10 +58,7 @@ private:
     void dial(const QString& number, const QString& name = {},
               const QString& key = QStringLiteral("0"))
     {
-        state().pendingNumber = number;
-        state().pendingName = name;
-        state().currentEntryKey = key;
-        dialer().dialNumber();
+        dialer->dial(DialRequest{number, name, key, DialOrigin::Pad});
     }
 
 private Q_SLOTS:
@@ -68,22 +67,24 @@ private Q_SLOTS:
         env = std::make_unique<test::TestEnv>();
         test::resetDialing();
         line = std::make_unique<test::FakeLine>();
+        dialer = std::make_unique<Dialer>(*line, translation);
+        line->watch(*dialer);
         log = std::make_unique<CallLog>();
-        connect(&dialer(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
+        connect(dialer.get(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
         player = std::make_unique<test::RecordingPlayer>();
         seen.clear();
         ended.clear();
         onChange = nullptr;
-        connect(&dialer(), &Dialer::callEnded, this,
+        connect(dialer.get(), &Dialer::callEnded, this,
                 [this](const DialRequest& r, const QString& number, CallOutcome outcome) {
                     ended.append(QStringLiteral("%1|%2|%3|%4")
                                      .arg(r.name, number, r.entryKey)
                                      .arg(int(outcome)));
                 });
-        connect(&dialer(), &Dialer::connectWindowChanged, this, [this] {
-            seen.append(dialer().connectWindow());
+        connect(dialer.get(), &Dialer::connectWindowChanged, this, [this] {
+            seen.append(dialer->connectWindow());
             if (onChange)
-                onChange(dialer().connectWindow());
+                onChange(dialer->connectWindow());
         });
         options().setText(OptionsStore::txtDelayTimer, QStringLiteral("3"));
         options().setText(OptionsStore::txtMinutes, QStringLiteral("0"));
@@ -92,10 +93,9 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        disconnect(&dialer(), nullptr, this, nullptr);
+        dialer.reset();
         player.reset();
         line.reset();
-        seams() = {};
         env.reset();
     }
 
@@ -104,8 +104,8 @@ private Q_SLOTS:
         test::FastClock fast(10);
         line->busyCalls = 2;
         dial(QStringLiteral("XX555-1234"), QStringLiteral("Ann Lee"), QStringLiteral("0105"));
-        QTRY_COMPARE_WITH_TIMEOUT(dialer().connectWindow().frameCaption,
-                                  QStringLiteral("Connected"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(dialer->connectWindow().frameCaption, QStringLiteral("Connected"),
+                                  10000);
 
         QCOMPARE(line->calls, QStringList(3, QStringLiteral("T555-1234")));
         QCOMPARE(seenCaptions(),
@@ -124,28 +124,28 @@ private Q_SLOTS:
         QVERIFY(countdown.first() <= 5 && countdown.first() >= 4);
         QVERIFY(countdown.contains(2));
         QVERIFY(sawLabel(QStringLiteral("555-1234\n   Busy. Redialing  x 2")));
-        const ConnectWindowState& w = dialer().connectWindow();
+        const ConnectWindowState& w = dialer->connectWindow();
         QCOMPARE(w.label, QStringLiteral("  Lift the handset up and press OK"));
         QCOMPARE(w.picture, ConnectPicture::Connected);
         QVERIFY(w.okVisible && !w.cancelVisible && w.visible);
         QCOMPARE(w.frameHeightTwips, 750);
-        QCOMPARE(dialer().padButtons(), (PadButtonState{false, false, true}));
+        QCOMPARE(dialer->padButtons(), (PadButtonState{false, false, true}));
         // Connected after redialing: the chime, not the beep.
         QCOMPARE(player->events, QStringList{QStringLiteral("async:40192@22050")});
         // The earlier waits give way: "Connected" is declared once.
         QTest::qWait(600);
         QCOMPARE(seenCaptions().count(QStringLiteral("Connected")), 1);
 
-        dialer().confirmCall();
+        dialer->confirmCall();
         QCOMPARE(line->memos, QStringList{QStringLiteral("0105")});
         // One call, taken, for the party its dial named (redials included).
         QCOMPARE(ended,
                  QStringList{
                      QStringLiteral("Ann Lee|555-1234|0105|%1").arg(int(CallOutcome::Connected))});
         QCOMPARE(player->events.last(), QStringLiteral("stop"));
-        QVERIFY(!dialer().connectWindow().loaded);
-        QCOMPARE(dialer().padButtons(), (PadButtonState{true, false, false}));
-        QCOMPARE(dialer().redialCount(), 0);
+        QVERIFY(!dialer->connectWindow().loaded);
+        QCOMPARE(dialer->padButtons(), (PadButtonState{true, false, false}));
+        QCOMPARE(dialer->redialCount(), 0);
         const auto rows = calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
                                            calllog::LogKind::Outgoing);
         QCOMPARE(rows.size(), 1);
@@ -162,8 +162,8 @@ private Q_SLOTS:
         line->busyCalls = 1;
         line->reportsDialing = false;
         dial(QStringLiteral("XX5551234"));
-        QTRY_COMPARE_WITH_TIMEOUT(dialer().connectWindow().frameCaption,
-                                  QStringLiteral("Connected"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(dialer->connectWindow().frameCaption, QStringLiteral("Connected"),
+                                  5000);
         QCOMPARE(line->calls.size(), 2);
     }
 
@@ -173,26 +173,26 @@ private Q_SLOTS:
         options().setChecked(OptionsStore::chkSoundEndRed, true);
         line->busyCalls = 100;
         dial(QStringLiteral("XX5551234"));
-        QTRY_COMPARE_WITH_TIMEOUT(dialer().connectWindow().frameCaption,
+        QTRY_COMPARE_WITH_TIMEOUT(dialer->connectWindow().frameCaption,
                                   QStringLiteral("Disconnected"), 10000);
         QCOMPARE(line->calls.size(), 4);
-        const ConnectWindowState w = dialer().connectWindow();
+        const ConnectWindowState w = dialer->connectWindow();
         QCOMPARE(w.label, QStringLiteral("Redialed   3 times. To increase No.of redials: change "
                                          "settings in Tools/Options"));
         QCOMPARE(w.cancelCaption, QStringLiteral("OK"));
         QCOMPARE(w.labelTopTwips, 400);
         QCOMPARE(w.picture, ConnectPicture::Busy);
-        QCOMPARE(dialer().padButtons(), (PadButtonState{false, true, false}));
+        QCOMPARE(dialer->padButtons(), (PadButtonState{false, true, false}));
         QCOMPARE(player->events, QStringList{QStringLiteral("async:40192@22050")});
         QVERIFY(!seenCaptions().contains(QStringLiteral("Connected")));
-        QCOMPARE(dialer().redialCount(), 0);
+        QCOMPARE(dialer->redialCount(), 0);
         QCOMPARE(ended.size(), 1);
         QVERIFY(ended[0].endsWith(u'|' + QString::number(int(CallOutcome::Busy))));
 
         // Its OK button is the window's Hang Up: nothing is logged.
-        dialer().hangUp();
+        dialer->hangUp();
         QCOMPARE(ended.size(), 1); // the call ended once
-        QVERIFY(!dialer().connectWindow().loaded);
+        QVERIFY(!dialer->connectWindow().loaded);
         QCOMPARE(line->requestsServed, 1);
         QVERIFY(!QFile::exists(calllog::logPath(calllog::LogKind::Outgoing)));
         QTest::qWait(300);
@@ -204,18 +204,18 @@ private Q_SLOTS:
         test::FastClock fast(10);
         line->busyCalls = 100;
         bool pressed = false;
-        onChange = [&pressed](const ConnectWindowState& w) {
+        onChange = [this, &pressed](const ConnectWindowState& w) {
             if (!pressed && w.label.startsWith(QStringLiteral("   Busy. Redial in :"))) {
                 pressed = true;
-                QTimer::singleShot(20, [] { dialer().hangUp(); });
+                QTimer::singleShot(20, [this] { dialer->hangUp(); });
             }
         };
         dial(QStringLiteral("XX5551234"));
-        QTRY_VERIFY_WITH_TIMEOUT(pressed && !dialer().connectWindow().loaded, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(pressed && !dialer->connectWindow().loaded, 5000);
         QTest::qWait(1000); // twice the redial interval
         QCOMPARE(line->calls.size(), 1);
-        QVERIFY(!dialer().connectWindow().visible);
-        QCOMPARE(dialer().padButtons(), (PadButtonState{true, false, false}));
+        QVERIFY(!dialer->connectWindow().visible);
+        QCOMPARE(dialer->padButtons(), (PadButtonState{true, false, false}));
         QVERIFY(line->drops >= 2);
         QCOMPARE(ended.size(), 1);
         QVERIFY(ended[0].endsWith(u'|' + QString::number(int(CallOutcome::Cancelled))));
@@ -228,9 +228,9 @@ private Q_SLOTS:
         options().setChecked(OptionsStore::chkRedial, false);
         line->busyCalls = 1;
         dial(QStringLiteral("XX5551234"));
-        QTRY_COMPARE_WITH_TIMEOUT(dialer().connectWindow().frameCaption, QStringLiteral("   Busy"),
+        QTRY_COMPARE_WITH_TIMEOUT(dialer->connectWindow().frameCaption, QStringLiteral("   Busy"),
                                   5000);
-        const ConnectWindowState w = dialer().connectWindow();
+        const ConnectWindowState w = dialer->connectWindow();
         QCOMPARE(w.label, QStringLiteral("    -To automatically redial: set Auto Redial\n"
                                          "       in Tools/Options-"));
         QCOMPARE(w.cancelCaption, QStringLiteral("OK"));
@@ -262,35 +262,33 @@ private Q_SLOTS:
         options().setText(OptionsStore::txtDelayTimer, QStringLiteral("1"));
         const double cpuBefore = cpuSeconds();
         dial(QStringLiteral("XX5551234"));
-        QTRY_COMPARE_WITH_TIMEOUT(dialer().connectWindow().frameCaption,
-                                  QStringLiteral("Connected"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(dialer->connectWindow().frameCaption, QStringLiteral("Connected"),
+                                  5000);
         const double used = cpuSeconds() - cpuBefore;
         QVERIFY2(used < 0.2, qPrintable(QString::number(used)));
     }
 
     void windowShowsNameNumberAndErrors()
     {
-        state().displayNumber = QString(40, u'8');
-        state().pendingName.clear();
-        dialer().showConnectWindow();
-        QCOMPARE(dialer().connectWindow().label, QString(37, u'8') + QStringLiteral("..."));
-        QCOMPARE(dialer().connectWindow().frameCaption, QStringLiteral("Dialing No:"));
-        QCOMPARE(dialer().connectWindow().picture, ConnectPicture::Dialing);
-        dialer().unloadConnectWindow();
-        state().displayNumber = QString(35, u'8');
-        dialer().showConnectWindow();
-        QCOMPARE(dialer().connectWindow().label, QString(35, u'8'));
+        line->answers = false; // the window shows; the call goes no further
+        dial(QStringLiteral("XX") + QString(40, u'8'));
+        QCOMPARE(dialer->connectWindow().label, QString(37, u'8') + QStringLiteral("..."));
+        QCOMPARE(dialer->connectWindow().frameCaption, QStringLiteral("Dialing No:"));
+        QCOMPARE(dialer->connectWindow().picture, ConnectPicture::Dialing);
+        dialer->unloadConnectWindow();
+        dial(QStringLiteral("XX") + QString(35, u'8'));
+        QCOMPARE(dialer->connectWindow().label, QString(35, u'8'));
 
-        dialer().showCallError(QStringLiteral("Modem error!"), QStringLiteral("No Dialtone"));
-        const ConnectWindowState w = dialer().connectWindow();
+        dialer->showCallError(QStringLiteral("Modem error!"), QStringLiteral("No Dialtone"));
+        const ConnectWindowState w = dialer->connectWindow();
         QCOMPARE(w.frameCaption, QStringLiteral("Modem error!"));
         QCOMPARE(w.label, QStringLiteral("No Dialtone"));
         QCOMPARE(w.picture, ConnectPicture::Busy);
         QVERIFY(w.visible && w.cancelVisible && !w.okVisible);
         // Hang Up after an error lets a waiting request through.
-        dialer().hangUp();
+        dialer->hangUp();
         QCOMPARE(line->requestsServed, 1);
-        QCOMPARE(outgoingCall().error(), CallOutcome::None);
+        QCOMPARE(line->call().error(), CallOutcome::None);
     }
 };
 

@@ -5,14 +5,12 @@
 #include "core/calllog/CallLog.h"
 #include "core/calllog/CallLogFile.h"
 #include "core/common/Clock.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/dialing/Dialer.h"
-#include "core/telephony/LineSession.h"
+#include "core/dialing/NumberTranslation.h"
+#include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/ModemConfig.h"
 #include "gui/dialing/DialPad.h"
 #include "gui/dialing/FrmConnect.h"
-#include "gui/telephony/Telephony.h"
 #include "gui/telephony/locations/LineDialogs.h"
 #include "gui/telephony/locations/ModemDialogs.h"
 #include "settings/OptionsStore.h"
@@ -107,6 +105,10 @@ class TestDialingModem : public QObject
 private:
     std::unique_ptr<test::TestEnv> env;
     std::unique_ptr<Simulator> sim;
+    // The program's line service (its own modem provider) and dialer.
+    std::unique_ptr<LineService> line;
+    std::unique_ptr<LineLayerTranslation> translation;
+    std::unique_ptr<Dialer> dialer;
     std::unique_ptr<DialPad> pad;
     std::unique_ptr<FrmConnect> window;
     std::unique_ptr<WallClock> wall;
@@ -120,29 +122,30 @@ private:
         sim = std::make_unique<Simulator>(simArgs);
         if (!sim->started())
             return false;
-        seams().initializeTelephony();
-        seams().queryLineDevice(0); // negotiates the line's API version, as start-up does
-        return telephony().lineApp != 0;
+        line->initialize();
+        (void)line->queryDevice(0); // negotiates the line's API version, as start-up does
+        return line->session().lineApp != 0;
+    }
+    void dial(const QString& number, const QString& name, const QString& key)
+    {
+        dialer->dial(DialRequest{number, name, key, DialOrigin::Directory});
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        // The outgoing log gets the record of a call taken.
-        connect(&dialer(), &Dialer::callEnded, &log, &CallLog::recordOutgoing);
-    }
     void init()
     {
         env = std::make_unique<test::TestEnv>();
         wall = std::make_unique<WallClock>();
         test::resetProgram();
-        installTelephony();
-        installDialing();
+        line = std::make_unique<LineService>();
+        translation = std::make_unique<LineLayerTranslation>(*line);
+        dialer = std::make_unique<Dialer>(*line, *translation);
+        // The outgoing log gets the record of a call taken.
+        connect(dialer.get(), &Dialer::callEnded, &log, &CallLog::recordOutgoing);
         memos.clear();
         labels.clear();
         captions.clear();
-        disconnect(&dialer(), &Dialer::memoRequested, this, nullptr);
-        connect(&dialer(), &Dialer::memoRequested, this,
+        connect(dialer.get(), &Dialer::memoRequested, this,
                 [this](const QString& key) { memos.append(key); });
         options().setSelectedLineDevice(0);
         // Long enough for the simulator to dial and hear a busy line.
@@ -150,11 +153,11 @@ private Q_SLOTS:
         options().setText(OptionsStore::txtMinutes, QStringLiteral("0"));
         options().setText(OptionsStore::txtSeconds, QStringLiteral("2"));
         options().setText(OptionsStore::TxtRedial, QStringLiteral("3"));
-        pad = std::make_unique<DialPad>();
+        pad = std::make_unique<DialPad>(*dialer);
         pad->show();
-        window = std::make_unique<FrmConnect>();
-        connect(&dialer(), &Dialer::connectWindowChanged, window.get(), [this] {
-            const ConnectWindowState& w = dialer().connectWindow();
+        window = std::make_unique<FrmConnect>(*dialer);
+        connect(dialer.get(), &Dialer::connectWindowChanged, window.get(), [this] {
+            const ConnectWindowState& w = dialer->connectWindow();
             if (labels.isEmpty() || labels.last() != w.label)
                 labels.append(w.label);
             if (captions.isEmpty() || captions.last() != w.frameCaption)
@@ -163,11 +166,13 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        callSeam(seams().shutdownTelephony);
+        line->shutdown();
         window.reset();
         pad.reset();
+        dialer.reset();
+        translation.reset();
+        line.reset();
         sim.reset();
-        seams() = {};
         wall.reset();
         env.reset();
     }
@@ -175,8 +180,7 @@ private Q_SLOTS:
     void busyTwiceThenConnectedFromThePad()
     {
         if (!start({QStringLiteral("--busy"), QStringLiteral("2")}))
-            QSKIP("the modem simulator did not start");
-        state().pendingName = QStringLiteral("Ann Lee");
+            QFAIL("the modem simulator did not start");
         QTest::keyClicks(pad->txtDial, QStringLiteral("555-1234"));
         QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Connected"), 20000);
@@ -196,7 +200,7 @@ private Q_SLOTS:
         const auto rows = calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
                                            calllog::LogKind::Outgoing);
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0], (calllog::CallLogRow{QStringLiteral("Ann Lee"), QStringLiteral("5551234"),
+        QCOMPARE(rows[0], (calllog::CallLogRow{QString(), QStringLiteral("5551234"),
                                                QStringLiteral("05-04-2026  10:11:12"),
                                                QStringLiteral("0")}));
         QCOMPARE(pad->CmbDial->itemText(0), QStringLiteral("5551234"));
@@ -207,11 +211,8 @@ private Q_SLOTS:
     void directoryCallOpensTheMemoOnOk()
     {
         if (!start({}))
-            QSKIP("the modem simulator did not start");
-        state().pendingNumber = QStringLiteral("XX4165550199");
-        state().pendingName = QStringLiteral("Dr. Bo");
-        state().currentEntryKey = QStringLiteral("0105");
-        seams().dialNumber();
+            QFAIL("the modem simulator did not start");
+        dial(QStringLiteral("XX4165550199"), QStringLiteral("Dr. Bo"), QStringLiteral("0105"));
         QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Connected"), 10000);
         QCOMPARE(captions.first(), QStringLiteral("Dialing:  Dr. Bo"));
         QTest::mouseClick(pad->cmdOK, Qt::LeftButton);
@@ -226,10 +227,9 @@ private Q_SLOTS:
     void fourthBusyEndsTheRedials()
     {
         if (!start({QStringLiteral("--busy"), QStringLiteral("100")}))
-            QSKIP("the modem simulator did not start");
+            QFAIL("the modem simulator did not start");
         options().setText(OptionsStore::txtSeconds, QStringLiteral("1"));
-        state().pendingNumber = QStringLiteral("XX5551234");
-        seams().dialNumber();
+        dial(QStringLiteral("XX5551234"), {}, QStringLiteral("0"));
         QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Disconnected"), 20000);
         QCOMPARE(window->lbl1->text(), QStringLiteral("Redialed   3 times. To increase No.of "
                                                       "redials: change settings in Tools/Options"));
@@ -243,9 +243,9 @@ private Q_SLOTS:
     void hangUpDuringTheCountdownDialsNoMore()
     {
         if (!start({QStringLiteral("--busy"), QStringLiteral("100")}))
-            QSKIP("the modem simulator did not start");
+            QFAIL("the modem simulator did not start");
         bool pressed = false;
-        connect(&dialer(), &Dialer::connectWindowChanged, window.get(), [&] {
+        connect(dialer.get(), &Dialer::connectWindowChanged, window.get(), [&] {
             if (!pressed && window->lbl1->text().startsWith(QStringLiteral("   Busy. Redial in"))) {
                 pressed = true;
                 QTimer::singleShot(100, pad.get(),
@@ -301,10 +301,10 @@ private Q_SLOTS:
         QVERIFY(sim->started());
         QVERIFY(saveModems({}));
         test::ScriptedPrompter prompts;
-        installLocations();
-        seams().initializeTelephony();
-        seams().queryLineDevice(0);
-        QCOMPARE(telephony().lineDeviceCount, 0u);
+        LineDialogs dialogs(*line);
+        line->initialize();
+        (void)line->queryDevice(0);
+        QCOMPARE(line->session().lineDeviceCount, 0u);
 
         test::onModal<SystemModemsDialog>([this](SystemModemsDialog* dialog) {
             test::onModal<AddModemDialog>([this](AddModemDialog* add) {
@@ -314,7 +314,7 @@ private Q_SLOTS:
             dialog->cmdAdd->click();
             dialog->reject();
         });
-        callSeam(seams().showSystemModems, static_cast<QWidget*>(nullptr));
+        dialogs.showSystemModems(nullptr);
         QCOMPARE(loadModems().size(), size_t(1));
 
         QTest::keyClicks(pad->txtDial, QStringLiteral("555"));

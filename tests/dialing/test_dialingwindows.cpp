@@ -3,12 +3,14 @@
 #include "core/calllog/CallLog.h"
 
 #include "app/FrmDialer.h"
-#include "settings/OptionsStore.h"
-#include "core/calllog/CallLogFile.h"
+#include "app/ProgramParts.h"
+#include "common/AnsweringDevices.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "core/calllog/CallLogFile.h"
 #include "gui/dialing/DialPad.h"
 #include "gui/dialing/FrmConnect.h"
+#include "settings/OptionsStore.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -26,7 +28,9 @@ class TestDialingWindows : public QObject
 
 private:
     std::unique_ptr<test::TestEnv> env;
+    test::FakeTranslation translation;
     std::unique_ptr<test::FakeLine> line;
+    std::unique_ptr<Dialer> dialer;
     std::unique_ptr<CallLog> log; // the outgoing log's writer, as the main window wires it
     std::unique_ptr<test::RecordingPlayer> player;
     std::unique_ptr<DialPad> pad;
@@ -37,15 +41,17 @@ private Q_SLOTS:
     {
         env = std::make_unique<test::TestEnv>();
         test::resetDialing();
-        installDialing();
         line = std::make_unique<test::FakeLine>();
+        translation.present = false; // no line layer session
+        dialer = std::make_unique<Dialer>(*line, translation);
+        line->watch(*dialer);
         log = std::make_unique<CallLog>();
-        connect(&dialer(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
+        connect(dialer.get(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
         player = std::make_unique<test::RecordingPlayer>();
-        pad = std::make_unique<DialPad>();
+        pad = std::make_unique<DialPad>(*dialer);
         pad->resize(128, 380);
         pad->show();
-        window = std::make_unique<FrmConnect>();
+        window = std::make_unique<FrmConnect>(*dialer);
         options().setText(OptionsStore::txtDelayTimer, QStringLiteral("3"));
         options().setText(OptionsStore::txtMinutes, QStringLiteral("0"));
         options().setText(OptionsStore::txtSeconds, QStringLiteral("5"));
@@ -56,8 +62,8 @@ private Q_SLOTS:
         window.reset();
         pad.reset();
         player.reset();
+        dialer.reset();
         line.reset();
-        seams() = {};
         env.reset();
     }
 
@@ -77,8 +83,8 @@ private Q_SLOTS:
     void startUpShowsTheRecentNumbersAndTheNewestInTheNumberBox()
     {
         // What the main window's start-up does with [Last Dialed Numbers].
-        callSeam(seams().setRecentNumbers, QStringList{"5551234", "", "777"});
-        callSeam(seams().setDialText, QStringLiteral("5551234"));
+        dialer->setRecentNumbers(QStringList{"5551234", "", "777"});
+        dialer->showInPad(QStringLiteral("5551234"));
         QCOMPARE(pad->CmbDial->count(), 3);
         QCOMPARE(pad->CmbDial->itemText(2), QStringLiteral("777"));
         QCOMPARE(pad->txtDial->text(), QStringLiteral("5551234"));
@@ -120,13 +126,15 @@ private Q_SLOTS:
     void mainWindowPadEditsAndRedialsAsDialed()
     {
         test::ScriptedPrompter prompts;
-        FrmDialer main;
-        auto* inMain = main.fraPad->findChild<DialPad*>();
-        QVERIFY(inMain);
-        test::FakeLine fake; // in place of the line layer the window installed
-        seams().lineIsOpen = [] { return true; };
+        test::AnsweringDevices fake;
         test::FakeTranslation translation;
         translation.outsideLine = QStringLiteral("9");
+        ProgramParts parts(nullptr, {&fake, &translation});
+        FrmDialer main(&parts);
+        parts.line().initialize(); // as start-up does
+        (void)parts.line().queryDevice(0);
+        auto* inMain = main.fraPad->findChild<DialPad*>();
+        QVERIFY(inMain);
         main.show();
 
         QTest::keyClicks(inMain->txtDial, QStringLiteral("5551234"));
@@ -139,7 +147,7 @@ private Q_SLOTS:
         inMain->txtDial->setText(QStringLiteral("555-1234"));
         QTest::mouseClick(inMain->CmdDial, Qt::LeftButton);
         QCOMPARE(fake.calls, QStringList{QStringLiteral("95551234")});
-        QCOMPARE(state().displayNumber, QStringLiteral("9 5551234"));
+        QCOMPARE(parts.dialer().displayNumber(), QStringLiteral("9 5551234"));
         QCOMPARE(inMain->CmbDial->itemText(0), QStringLiteral("5551234"));
         QTest::mouseClick(inMain->cmdCancel, Qt::LeftButton);
 
@@ -153,14 +161,15 @@ private Q_SLOTS:
         inMain->txtDial->setText(QStringLiteral("01144201234"));
         QTest::mouseClick(inMain->CmdDial, Qt::LeftButton);
         QCOMPARE(fake.calls.last(), QStringLiteral("901144201234,,1234#"));
-        QCOMPARE(state().displayNumber, QStringLiteral("9 011 44201234,,1234#"));
+        QCOMPARE(parts.dialer().displayNumber(), QStringLiteral("9 011 44201234,,1234#"));
         QTest::mouseClick(inMain->cmdCancel, Qt::LeftButton);
     }
 
     void padDialsAreRememberedOnceNewestFirst()
     {
         options().setChecked(OptionsStore::chkIgnore, true);
-        seams().makeCall = [](const QString&) {}; // no call window in the way
+        line->showsProgress = false; // no call window in the way
+        line->answers = false;
         QTest::keyClicks(pad->txtDial, QStringLiteral("555 1234"));
         QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
         QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
@@ -169,7 +178,7 @@ private Q_SLOTS:
         QCOMPARE(pad->CmbDial->count(), 2);
         QCOMPARE(pad->CmbDial->itemText(0), QStringLiteral("777"));
         QCOMPARE(pad->CmbDial->itemText(1), QStringLiteral("555 1234"));
-        QCOMPARE(state().currentEntryKey, QStringLiteral("0"));
+        QCOMPARE(dialer->request().entryKey, QStringLiteral("0"));
 
         // Choosing a recent number puts it into the number box.
         pad->txtDial->clear();
@@ -183,7 +192,6 @@ private Q_SLOTS:
     {
         test::FastClock fast(10);
         line->busyCalls = 2;
-        state().pendingName = QStringLiteral("Ann Lee"); // a name left from before
         // Typed letters are digits here; the number is cleaned before dialing.
         QTest::keyClicks(pad->txtDial, QStringLiteral("555-CALL"));
         QCOMPARE(pad->txtDial->text(), QStringLiteral("555-2255"));
@@ -191,7 +199,7 @@ private Q_SLOTS:
         // waits, so it is looked at as it changes).
         QString countdownTitle;
         bool countdownPicture = false;
-        connect(&dialer(), &Dialer::connectWindowChanged, window.get(), [&] {
+        connect(dialer.get(), &Dialer::connectWindowChanged, window.get(), [&] {
             if (countdownTitle.isEmpty() &&
                 window->lbl1->text().startsWith(QStringLiteral("   Busy. Redial in"))) {
                 countdownTitle = window->fra1->title();
@@ -210,7 +218,7 @@ private Q_SLOTS:
         QVERIFY(window->imaConnect->isVisible());
         QVERIFY(pad->CmdDial->isHidden() && pad->cmdCancel->isHidden() && !pad->cmdOK->isHidden());
         QCOMPARE(line->calls.size(), 3);
-        QCOMPARE(countdownTitle, QStringLiteral("Redialing:  Ann Lee"));
+        QCOMPARE(countdownTitle, QStringLiteral("Redialing:  ")); // a pad dial names nobody
         QVERIFY(countdownPicture);
         shoot(window.get(), QStringLiteral("connect-connected"));
         shoot(pad.get(), QStringLiteral("pad-connected"));
@@ -223,7 +231,7 @@ private Q_SLOTS:
         const auto rows = calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
                                            calllog::LogKind::Outgoing);
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0], (calllog::CallLogRow{QStringLiteral("Ann Lee"), QStringLiteral("5552255"),
+        QCOMPARE(rows[0], (calllog::CallLogRow{QString(), QStringLiteral("5552255"),
                                                QStringLiteral("04-01-2026  14:30:00"),
                                                QStringLiteral("0")}));
         QCOMPARE(line->calls.first(), QStringLiteral("T5552255"));
@@ -233,8 +241,9 @@ private Q_SLOTS:
 
     void theWindowIsAnEllipseThatCanBeDragged()
     {
-        state().displayNumber = QStringLiteral("5551234");
-        dialer().showConnectWindow();
+        line->answers = false; // the window shows; the call goes no further
+        dialer->dial(
+            DialRequest{QStringLiteral("XX5551234"), {}, QStringLiteral("0"), DialOrigin::Pad});
         QVERIFY(window->isVisible());
         const QRegion mask = window->mask();
         QVERIFY(mask.contains(window->rect().center()));
@@ -255,9 +264,9 @@ private Q_SLOTS:
         QTest::mouseRelease(window.get(), Qt::LeftButton, {}, grip + QPoint(30, 20));
         QCOMPARE(window->pos(), start + QPoint(30, 20));
 
-        dialer().showCallError(QStringLiteral("Modem error!"),
-                               QStringLiteral("The selected line is in use or it is not "
-                                              "connected."));
+        dialer->showCallError(QStringLiteral("Modem error!"),
+                              QStringLiteral("The selected line is in use or it is not "
+                                             "connected."));
         QVERIFY(window->imaBusy->isVisible());
         shoot(window.get(), QStringLiteral("connect-error"));
         QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
@@ -269,8 +278,8 @@ private Q_SLOTS:
         test::FastClock fast(20);
         options().setText(OptionsStore::TxtRedial, QStringLiteral("1"));
         line->busyCalls = 100;
-        state().pendingNumber = QStringLiteral("XX4165551234");
-        dialer().dialNumber();
+        dialer->dial(
+            DialRequest{QStringLiteral("XX4165551234"), {}, QStringLiteral("0"), DialOrigin::Pad});
         QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Disconnected"), 5000);
         QCOMPARE(window->cmdCancel->text(), QStringLiteral("OK"));
         QVERIFY(window->lbl1->text().startsWith(QStringLiteral("Redialed   1 times.")));

@@ -1,9 +1,9 @@
 #include "DialTestSupport.h"
+#include "FakeLine.h"
 #include "core/telephony/Call.h"
 
 #include "common/TestEnv.h"
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/dialing/DialString.h"
 #include "core/dialing/Dialer.h"
 #include "settings/OptionsStore.h"
@@ -19,13 +19,14 @@ class TestDialProcedure : public QObject
     Q_OBJECT
 
 private:
-    QStringList madeCalls;
     std::unique_ptr<test::TestEnv> env;
+    std::unique_ptr<test::FakeTranslation> translation;
+    std::unique_ptr<test::FakeLine> line;
+    std::unique_ptr<Dialer> dialer;
 
     void dial(const QString& number)
     {
-        state().pendingNumber = number;
-        dialer().dialNumber();
+        dialer->dial(DialRequest{number, {}, QStringLiteral("0"), DialOrigin::Pad});
     }
 
 private Q_SLOTS:
@@ -33,9 +34,14 @@ private Q_SLOTS:
     {
         env = std::make_unique<test::TestEnv>();
         test::resetDialing();
-        madeCalls.clear();
-        seams().makeCall = [this](const QString& piece) { madeCalls.append(piece); };
+        translation = std::make_unique<test::FakeTranslation>();
+        translation->present = false; // no line layer session
+        line = std::make_unique<test::FakeLine>();
+        line->showsProgress = false;
+        line->answers = false;
+        dialer = std::make_unique<Dialer>(*line, *translation);
     }
+    void cleanup() { dialer.reset(); }
 
     void cleanNumbersAndLetters()
     {
@@ -76,94 +82,83 @@ private Q_SLOTS:
 
         options().setChecked(OptionsStore::chkIgnore, true);
         dial(QString(159, u'5'));
-        QCOMPARE(outgoingCall().piecesLeft(), 3);
-        QCOMPARE(outgoingCall().piecesLeft(), 3);
-        QCOMPARE(madeCalls, QStringList{u'T' + QString(77, u'5') + u';'});
+        QCOMPARE(line->call().piecesLeft(), 3);
+        QCOMPARE(line->call().piecesLeft(), 3);
+        QCOMPARE(line->calls, QStringList{u'T' + QString(77, u'5') + u';'});
     }
 
     void exactAndIgnoredNumbers()
     {
         dial(QStringLiteral("XXP9,5551234"));
-        QCOMPARE(madeCalls.last(), QStringLiteral("P9,5551234"));
-        QCOMPARE(state().displayNumber, QStringLiteral("9,5551234"));
+        QCOMPARE(line->calls.last(), QStringLiteral("P9,5551234"));
+        QCOMPARE(dialer->displayNumber(), QStringLiteral("9,5551234"));
         dial(QStringLiteral("XXt555"));
-        QCOMPARE(madeCalls.last(), QStringLiteral("T555"));
+        QCOMPARE(line->calls.last(), QStringLiteral("T555"));
         dial(QStringLiteral("XX5551234"));
-        QCOMPARE(madeCalls.last(), QStringLiteral("T5551234"));
-        QCOMPARE(state().displayNumber, QStringLiteral("5551234"));
+        QCOMPARE(line->calls.last(), QStringLiteral("T5551234"));
+        QCOMPARE(dialer->displayNumber(), QStringLiteral("5551234"));
 
         options().setChecked(OptionsStore::chkIgnore, true);
         options().select(OptionsStore::optPulse);
         dial(QStringLiteral("555 1234"));
-        QCOMPARE(madeCalls.last(), QStringLiteral("P555 1234"));
-        QCOMPARE(state().displayNumber, QStringLiteral("555 1234"));
+        QCOMPARE(line->calls.last(), QStringLiteral("P555 1234"));
+        QCOMPARE(dialer->displayNumber(), QStringLiteral("555 1234"));
     }
 
     void dialingPropertiesTranslateTheCleanedNumber()
     {
-        test::FakeTranslation line;
+        test::FakeTranslation& location = *translation;
+        location.present = true;
         dial(QStringLiteral("555-1234 (home)"));
-        QCOMPARE(line.requests.last(), QStringLiteral("+1 (416) 5551234"));
-        QCOMPARE(madeCalls.last(), QStringLiteral("5551234"));
-        QCOMPARE(state().pendingNumber, QStringLiteral("5551234"));
+        QCOMPARE(location.requests.last(), QStringLiteral("+1 (416) 5551234"));
+        QCOMPARE(line->calls.last(), QStringLiteral("5551234"));
+        QCOMPARE(dialer->request().number, QStringLiteral("5551234"));
 
         // A local number carrying its own area code loses it.
         dial(QStringLiteral("416-555-1234"));
-        QCOMPARE(line.requests.last(), QStringLiteral("+1 (416) 5551234"));
+        QCOMPARE(location.requests.last(), QStringLiteral("+1 (416) 5551234"));
         // Long distance: the area code follows the prefix.
         dial(QStringLiteral("1 212 555 1234"));
-        QCOMPARE(line.requests.last(), QStringLiteral("+1 (212) 5551234"));
-        QCOMPARE(madeCalls.last(), QStringLiteral("12125551234"));
-        QCOMPARE(state().displayNumber, QStringLiteral("1 212 5551234"));
+        QCOMPARE(location.requests.last(), QStringLiteral("+1 (212) 5551234"));
+        QCOMPARE(line->calls.last(), QStringLiteral("12125551234"));
+        QCOMPARE(dialer->displayNumber(), QStringLiteral("1 212 5551234"));
         // International: the digits after 011 are dialed unchanged, after the
         // prefixes the location adds.
         dial(QStringLiteral("011 44 20 7946 0000"));
-        QCOMPARE(line.requests.last(), QStringLiteral("+977 (416) 011442079460000"));
-        QCOMPARE(madeCalls.last(), QStringLiteral("011442079460000"));
-        QCOMPARE(state().displayNumber, QStringLiteral("011 442079460000"));
+        QCOMPARE(location.requests.last(), QStringLiteral("+977 (416) 011442079460000"));
+        QCOMPARE(line->calls.last(), QStringLiteral("011442079460000"));
+        QCOMPARE(dialer->displayNumber(), QStringLiteral("011 442079460000"));
 
         // Translation fails: tone dialing of the cleaned number.
-        line.fail = true;
+        location.fail = true;
         dial(QStringLiteral("(905) 555-0000"));
-        QCOMPARE(madeCalls.last(), QStringLiteral("T9055550000"));
-        QCOMPARE(state().displayNumber, QStringLiteral("9055550000"));
+        QCOMPARE(line->calls.last(), QStringLiteral("T9055550000"));
+        QCOMPARE(dialer->displayNumber(), QStringLiteral("9055550000"));
     }
 
     void longNumbersTranslateTheirHeadOnly()
     {
-        test::FakeTranslation line;
+        test::FakeTranslation& location = *translation;
+        location.present = true;
         const QString number = QStringLiteral("5551234,") + QString(292, u'9'); // 300
         dial(number);
-        QCOMPARE(line.requests.last(), QStringLiteral("+1 (416) ") + number.left(254));
-        QCOMPARE(state().dialString, number);
-        QCOMPARE(outgoingCall().piecesLeft(), 4);
+        QCOMPARE(location.requests.last(), QStringLiteral("+1 (416) ") + number.left(254));
+        QCOMPARE(dialer->dialString(), number);
+        QCOMPARE(line->call().piecesLeft(), 4);
     }
 
     void recentNumbersListEachDialOnceAtTheTop()
     {
         QStringList padTexts;
-        connect(&dialer(), &Dialer::padTextRequested, this,
+        connect(dialer.get(), &Dialer::padTextRequested, this,
                 [&padTexts](const QString& t) { padTexts.append(t); });
         options().setChecked(OptionsStore::chkIgnore, true);
         dial(QStringLiteral("555 1234"));
         dial(QStringLiteral("555 1234"));
         dial(QStringLiteral("777"));
-        QCOMPARE(dialer().recentNumbers(),
+        QCOMPARE(dialer->recentNumbers(),
                  (QStringList{QStringLiteral("777"), QStringLiteral("555 1234")}));
         QCOMPARE(padTexts.last(), QStringLiteral("777"));
-        disconnect(&dialer(), &Dialer::padTextRequested, this, nullptr);
-
-        // Only 20 are kept across runs, newest first.
-        installDialing();
-        QStringList many;
-        for (int i = 25; i >= 1; --i)
-            many.append(QString::number(i));
-        dialer().setRecentNumbers(many);
-        const QStringList stored = seams().recentNumbers();
-        QCOMPARE(stored.size(), 20);
-        QCOMPARE(stored.first(), QStringLiteral("25"));
-        seams().setRecentNumbers(many);
-        QCOMPARE(dialer().recentNumbers(), stored);
     }
 
     void requestsThatMustNotDial()
@@ -171,44 +166,36 @@ private Q_SLOTS:
         // Nothing to dial.
         dial(QString());
         dial(QStringLiteral("abc"));
-        QVERIFY(madeCalls.isEmpty());
+        QVERIFY(line->calls.isEmpty());
         // A call window on screen: the call in progress is left alone.
-        seams().makeCall = [this](const QString& piece) {
-            madeCalls.append(piece);
-            dialer().showConnectWindow();
-        };
+        line->showsProgress = true;
         dial(QStringLiteral("5551234"));
         dial(QStringLiteral("5559999"));
-        QCOMPARE(madeCalls, QStringList{QStringLiteral("T5551234")});
-        QCOMPARE(dialer().padButtons(), (PadButtonState{false, true, false}));
+        QCOMPARE(line->calls, QStringList{QStringLiteral("T5551234")});
+        QCOMPARE(dialer->padButtons(), (PadButtonState{false, true, false}));
     }
 
     void theLineIsOpenedWhenClosed()
     {
-        int opened = 0;
-        seams().lineIsOpen = [] { return false; };
-        seams().openLine = [&opened](int privileges, int media) {
-            opened += (privileges == 0 && media == 0) ? 1 : 100;
-            return false;
-        };
+        line->lineOpen = false;
         dial(QStringLiteral("5551234"));
-        QCOMPARE(opened, 1);
+        QCOMPARE(line->opens, QList<LineUse>{LineUse::Dial});
         // A line that cannot be opened still goes on to MakeCall, which reports.
-        QCOMPARE(madeCalls.size(), 1);
+        QCOMPARE(line->calls.size(), 1);
     }
 
     void withoutModemTheTonesPlayWithTheirWaits()
     {
         test::RecordingPlayer player;
         options().setChecked(OptionsStore::chkModem, false);
-        QSignalSpy released(&dialer(), &Dialer::mainWindowReleased);
+        QSignalSpy released(dialer.get(), &Dialer::mainWindowReleased);
         dial(QStringLiteral("1,2#"));
         // The dial returns at once; the tones follow while events run.
         QVERIFY(player.events.isEmpty());
-        QVERIFY(dialer().playingTones());
+        QVERIFY(dialer->playingTones());
         // A dial meanwhile waits for the tones and then plays its own.
-        dialer().dial(DialRequest{QStringLiteral("3"), {}, QStringLiteral("0"), DialOrigin::Pad});
-        QTRY_VERIFY_WITH_TIMEOUT(!dialer().playingTones() && player.events.size() == 4, 10000);
+        dialer->dial(DialRequest{QStringLiteral("3"), {}, QStringLiteral("0"), DialOrigin::Pad});
+        QTRY_VERIFY_WITH_TIMEOUT(!dialer->playingTones() && player.events.size() == 4, 10000);
         QCOMPARE(player.events,
                  (QStringList{QStringLiteral("async:900@8000"), QStringLiteral("async:900@8000"),
                               QStringLiteral("async:756@8000"), QStringLiteral("async:900@8000")}));
@@ -222,8 +209,8 @@ private Q_SLOTS:
                      qPrintable(QStringLiteral("%1: %2").arg(i).arg(gap)));
         }
         QCOMPARE(released.size(), 2); // after each dial's tones
-        QVERIFY(madeCalls.isEmpty());
-        QVERIFY(dialer().recentNumbers().isEmpty());
+        QVERIFY(line->calls.isEmpty());
+        QVERIFY(dialer->recentNumbers().isEmpty());
     }
 
     void withoutModemTheCaptureHoldsToneSilenceTone()
@@ -233,9 +220,9 @@ private Q_SLOTS:
         const QString capture = env->root() + QStringLiteral("/capture.wav");
         qputenv("TELVARO_AUDIO_CAPTURE", QFile::encodeName(capture));
         options().setChecked(OptionsStore::chkModem, false);
-        dialer().reset();
+        dialer->reset();
         dial(QStringLiteral("1,2"));
-        QTRY_VERIFY_WITH_TIMEOUT(!dialer().playingTones(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialer->playingTones(), 10000);
         QTest::qWait(200); // the last tone sounds to its end
         qunsetenv("TELVARO_AUDIO_CAPTURE");
 

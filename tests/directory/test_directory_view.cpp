@@ -1,7 +1,6 @@
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryStore.h"
 #include "directory/DirectoryTestStore.h"
@@ -59,6 +58,7 @@ struct Main
         layout->addWidget(CmbDial);
         layout->addWidget(view);
         view->popupMenu = [this](QMenu* m, const QPoint&) { popups << m; };
+        QObject::connect(view, &DirectoryView::padNumberWanted, txtDial, &QLineEdit::setText);
         QObject::connect(view, &DirectoryView::dialRequested,
                          [this](const DialRequest& r) { dialed << r.number + "|" + r.name; });
         window.resize(300, 480);
@@ -67,7 +67,6 @@ struct Main
     }
     ~Main()
     {
-        seams() = {};
         resetState();
         options().resetToDesigned();
     }

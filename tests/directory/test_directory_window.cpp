@@ -2,7 +2,6 @@
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryStore.h"
 #include "directory/DirectoryTestStore.h"
@@ -139,11 +138,9 @@ private Q_SLOTS:
     {
         resetState();
         options().resetToDesigned();
-        seams() = {};
     }
     void cleanup()
     {
-        seams() = {};
         resetState();
     }
 

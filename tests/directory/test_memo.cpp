@@ -2,7 +2,6 @@
 #include "common/TestEnv.h"
 #include "core/common/Clock.h"
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/directory/DirectoryStore.h"
 #include "directory/DirectoryTestStore.h"
 #include "directory/WindowParts.h"
@@ -51,6 +50,9 @@ private:
     FixedClock m_clock;
     std::unique_ptr<TestEnv> m_env;
     std::unique_ptr<DirectoryView> m_view;
+    // What the memo pad told the program: open, and each close (waiting
+    // requests of other programs may then be taken).
+    bool m_memoOpen = false;
     int m_requestsTaken = 0;
 
     // Opens the pad as the entry editor's "Edit Memo" does.
@@ -70,15 +72,18 @@ private Q_SLOTS:
         directoryStore().writeEntryName(false, "0230", "Zoe on tab B");
         m_view = std::make_unique<DirectoryView>(directoryStore());
         m_view->showIndexTabs();
+        m_memoOpen = false;
         m_requestsTaken = 0;
-        seams().processCallRequest = [this] { ++m_requestsTaken; };
+        connect(m_view.get(), &DirectoryView::memoOpenChanged, this, [this](bool open) {
+            m_memoOpen = open;
+            m_requestsTaken += open ? 0 : 1;
+        });
     }
 
     void cleanup()
     {
         m_view.reset();
         QTest::qWait(0);
-        seams() = {};
         setClock(nullptr);
         m_env.reset();
     }
@@ -117,7 +122,7 @@ private Q_SLOTS:
         QTest::keyClicks(part<QPlainTextEdit>(pad, "TxtMemo"), "never added");
         QVERIFY(pad->ok());
         QTRY_VERIFY(!m_view->memoPad());
-        QVERIFY(!state().memoOpen);
+        QVERIFY(!m_memoOpen);
         QCOMPARE(m_requestsTaken, 1);
         QCOMPARE(directoryStore().readNoteLog(false, "0101"),
                  "@@" + kStamp + "@@Call back Tuesday@@mail a@@b" + QChar(0xDE));
@@ -166,7 +171,7 @@ private Q_SLOTS:
                  QString("Memo cannot save this entry.\nThere are too many 1 characters"));
         QCOMPARE(prompts.messages[2].icon, MsgIcon::Critical);
         QVERIFY(pad->isVisible());
-        QVERIFY(state().memoOpen);
+        QVERIFY(m_memoOpen);
         QCOMPARE(storedLog(false, "0101"), QString(5997, 'c'));
         part<QPlainTextEdit>(pad, "TxtLog")->setPlainText(QString(6000, 'd'));
         QVERIFY(!pad->ok());
@@ -182,7 +187,7 @@ private Q_SLOTS:
         part<QPlainTextEdit>(pad, "TxtLog")->setPlainText("changed");
         pad->close();
         QTRY_VERIFY(!m_view->memoPad());
-        QVERIFY(!state().memoOpen);
+        QVERIFY(!m_memoOpen);
         QCOMPARE(m_requestsTaken, 1);
         QCOMPARE(storedLog(false, "0101"), QString("old"));
     }

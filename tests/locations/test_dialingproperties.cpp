@@ -1,14 +1,14 @@
 // The dialing properties and calling cards dialogs: what the user changes
 // there is what the next translated number follows.
 #include "ModalHelper.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "core/common/ProgramState.h"
+#include "core/telephony/LineService.h"
+#include "core/telephony/locations/LineTranslate.h"
 #include "gui/telephony/locations/CallingCardsDialog.h"
 #include "gui/telephony/locations/DialingPropertiesDialog.h"
 #include "gui/telephony/locations/LineDialogs.h"
-#include "core/telephony/locations/LineTranslate.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,7 +53,6 @@ private Q_SLOTS:
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         resetState();
-        seams() = {};
     }
 
     void newLocationSavedAndChosenChangesTheNextTranslation();
@@ -61,7 +60,7 @@ private Q_SLOTS:
     void removingTheCurrentLocationChoosesAnother();
     void locationNamesStayDistinct();
     void cardWithPinIsDialedButNotShown();
-    void seamShowsTheLastNumberDialed();
+    void propertiesShowTheLastNumberDialed();
     void lastNumberCaptionCutsLongNumbers();
     void failedSaveKeepsTheDialogOpen();
     void cardRulesWaitForTheBillingToneButNotForTheUser();
@@ -201,18 +200,18 @@ void TestDialingProperties::cardWithPinIsDialedButNotShown()
     QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"T14155551234"_qs);
 }
 
-void TestDialingProperties::seamShowsTheLastNumberDialed()
+void TestDialingProperties::propertiesShowTheLastNumberDialed()
 {
     TestEnv env;
     ScriptedPrompter prompts;
-    installLocations();
-    state().displayNumber = u"9 1 212 5551234"_qs;
+    LineService line;
+    LineDialogs dialogs(line);
     QString shown;
     onModal<DialingPropertiesDialog>([&](DialingPropertiesDialog* d) {
         shown = d->lblAddress->text();
         d->reject();
     });
-    callSeam(seams().showDialingProperties, static_cast<QWidget*>(nullptr));
+    dialogs.showDialingProperties(nullptr, u"9 1 212 5551234"_qs);
     QCOMPARE(shown, u"Last number dialed:     9 1 212 5551234"_qs);
 }
 

@@ -1,12 +1,13 @@
 // The dialing locations and calling cards as stored in the telephony
 // configuration file, and the line functions that read them.
-#include "settings/IniFile.h"
-#include "settings/Paths.h"
 #include "common/TestEnv.h"
+#include "core/dialing/NumberTranslation.h"
+#include "core/telephony/LineService.h"
 #include "core/telephony/locations/Countries.h"
 #include "core/telephony/locations/LineTranslate.h"
 #include "core/telephony/locations/LocationStore.h"
-#include "core/dialing/NumberTranslation.h"
+#include "settings/IniFile.h"
+#include "settings/Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -270,13 +271,14 @@ void TestLocationStore::dialProcedureTranslatesThroughTheLineLayer()
     data.locations.front().longDistanceAccess = QStringLiteral("8,");
     QVERIFY(saveLocations(data));
 
+    LineService line;
+    LineLayerTranslation translation(line);
     CurrentLocation location;
-    QVERIFY(lineTranslation().readLocation(&location));
+    QVERIFY(translation.readLocation(&location));
     QCOMPARE(location.countryCode, 1);
     QCOMPARE(location.longDistanceRule, u"1FG"_qs);
     QCOMPARE(location.internationalRule, u"011EFG"_qs);
-    const dialstr::DialChoice choice =
-        translateNumber(number, &location, false, lineTranslation());
+    const dialstr::DialChoice choice = translateNumber(number, &location, false, translation);
     QCOMPARE(choice.dialString, dialString);
     QCOMPARE(choice.displayNumber, displayNumber);
 }

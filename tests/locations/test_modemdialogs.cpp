@@ -3,15 +3,14 @@
 // pseudo-terminals.
 #include "FakeModem.h"
 #include "ModalHelper.h"
+#include "app/ProgramParts.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
-#include "core/telephony/LineSession.h"
+#include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/ModemConfig.h"
 #include "core/telephony/locations/ModemProbe.h"
 #include "gui/options/FrmOptions.h"
-#include "gui/telephony/Telephony.h"
 #include "gui/telephony/locations/LineDialogs.h"
 #include "gui/telephony/locations/ModemDialogs.h"
 #include "settings/OptionsStore.h"
@@ -61,7 +60,6 @@ private Q_SLOTS:
     void initTestCase() { qputenv("TELVARO_LOCK_DIR", QFile::encodeName(m_locks.path())); }
     void init()
     {
-        seams() = {};
         setSerialPortLister([] { return QStringList{u"/dev/ttyS0"_qs, u"/dev/ttyACM0"_qs}; });
     }
     void cleanup() { setSerialPortLister({}); }
@@ -74,7 +72,7 @@ private Q_SLOTS:
     void queryOfAMissingPortSaysSo();
     void modemPropertiesAreWrittenForTheNextOpen();
     void modemPropertiesWithoutAModem();
-    void seamsOpenTheDialogs();
+    void lineDialogsOpenTheDialogs();
     void addedModemShowsInTheOptionsDeviceList();
 
 private:
@@ -303,25 +301,26 @@ void TestModemDialogs::modemPropertiesWithoutAModem()
     QVERIFY(opened);
 }
 
-void TestModemDialogs::seamsOpenTheDialogs()
+void TestModemDialogs::lineDialogsOpenTheDialogs()
 {
     TestEnv env;
     ScriptedPrompter prompts;
-    installLocations();
+    LineService line;
+    LineDialogs dialogs(line);
     QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs)}));
     bool properties = false;
     onModal<ModemPropertiesDialog>([&](ModemPropertiesDialog* p) {
         properties = true;
         p->reject();
     });
-    callSeam(seams().showModemProperties, static_cast<QWidget*>(nullptr), 0);
+    dialogs.showModemProperties(nullptr, 0);
     QVERIFY(properties);
     bool system = false;
     onModal<SystemModemsDialog>([&](SystemModemsDialog* s) {
         system = true;
         s->reject();
     });
-    callSeam(seams().showSystemModems, static_cast<QWidget*>(nullptr));
+    dialogs.showSystemModems(nullptr);
     QVERIFY(system);
     QVERIFY(prompts.messages.isEmpty());
 }
@@ -332,12 +331,10 @@ void TestModemDialogs::addedModemShowsInTheOptionsDeviceList()
     ScriptedPrompter prompts;
     resetState();
     options().resetToDesigned();
-    resetTelephonySession();
-    installTelephony();
-    installLocations();
-    callSeam(seams().initializeTelephony);
+    ProgramParts parts;
+    parts.line().initialize();
 
-    FrmOptions dlg;
+    FrmOptions& dlg = parts.optionsDialog();
     dlg.findChild<QComboBox*>("cmbLineDevices")->showPopup();
     dlg.findChild<QComboBox*>("cmbLineDevices")->hidePopup();
     QCOMPARE(dlg.findChild<QComboBox*>("cmbLineDevices")->count(), 0); // no modem yet
@@ -370,9 +367,7 @@ void TestModemDialogs::addedModemShowsInTheOptionsDeviceList()
     QCOMPARE(dlg.findChild<QComboBox*>("cmbLineDevices")->itemText(0), u"Study modem"_qs);
     QVERIFY(prompts.messages.isEmpty());
 
-    callSeam(seams().shutdownTelephony);
-    resetTelephonySession();
-    seams() = {};
+    parts.line().shutdown();
 }
 
 QTEST_MAIN(TestModemDialogs)

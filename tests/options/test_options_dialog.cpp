@@ -4,7 +4,6 @@
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/options/Preferences.h"
 #include "gui/options/FrmOptions.h"
 #include "gui/shell/TrayIcon.h"
@@ -106,14 +105,14 @@ private Q_SLOTS:
         TestEnv::writeFile(env->settingsFile(), kHeader);
         options().resetToDesigned();
         resetState();
-        seams() = {};
         calls.clear();
         mainWindow = std::make_unique<QWidget>();
         installTray(tray(), *mainWindow);
-        seams().fillLineDeviceList = [this] {
+        // The line service fills the list when it is wanted.
+        connect(&options(), &S::lineDevicesWanted, this, [this] {
             calls << "fill";
             options().setLineDeviceNames({"Modem A", "Modem B", "Modem C"});
-        };
+        });
         dlg = std::make_unique<FrmOptions>();
     }
 
@@ -122,7 +121,7 @@ private Q_SLOTS:
         tray().remove();
         mainWindow.reset();
         dlg.reset();
-        seams() = {};
+        disconnect(&options(), &S::lineDevicesWanted, this, nullptr);
         qunsetenv("XDG_CONFIG_HOME");
         env.reset();
     }

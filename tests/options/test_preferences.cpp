@@ -4,8 +4,8 @@
 
 #include "common/TestEnv.h"
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/options/Preferences.h"
+#include "core/telephony/LineService.h"
 #include "settings/IniFile.h"
 #include "settings/OptionsStore.h"
 
@@ -20,25 +20,53 @@ namespace {
 const QByteArray kHeader =
     "The following lines are required by Telvaro - do NOT edit or remove\r\n\r\n";
 
-// Records the seams the reactions reach.
-struct SeamLog
+// Three modems whose lines record what the reactions do with them; an open
+// may be made to fail (after doing what `refuse` does).
+struct LineLog final : LineProviderSource
 {
     QStringList calls;
-    void install()
+    std::function<void()> refuse;
+
+    struct Line final : ProviderLine
     {
-        seams() = {};
-        auto& s = seams();
-        s.fillLineDeviceList = [this] {
-            calls << "fillLineDeviceList";
-            options().setLineDeviceNames({"Modem A", "Modem B"});
-        };
-        s.openLine = [this](int privileges, int media) {
-            calls << QString("openLine %1 %2").arg(privileges).arg(media);
+        LineLog* log;
+        explicit Line(LineLog* owner) : log(owner) {}
+        ~Line() override { log->calls << "close"; }
+        void setReceiving(bool on) override { log->calls << QString("receiving %1").arg(on); }
+        LineResult makeCall(HCALL, quint32, const QString&, const LineCallParams&) override
+        {
+            return LINEERR_OPERATIONFAILED;
+        }
+        LineResult dial(HCALL, quint32, const QString&) override { return LINEERR_OPERATIONFAILED; }
+        LineResult drop(HCALL, quint32) override { return LINEERR_OPERATIONFAILED; }
+        void release(HCALL) override {}
+    };
+    struct Modems final : LineProvider
+    {
+        LineLog* log;
+        explicit Modems(LineLog* owner) : log(owner) {}
+        int deviceCount() const override { return 3; }
+        bool devCaps(int index, LineDevCaps* caps) override
+        {
+            caps->lineName = QStringList{"Modem A", "Modem B", "USB Modem"}.at(index);
             return true;
-        };
-        s.closeLine = [this] { calls << "closeLine"; };
-        s.dropCall = [this] { calls << "dropCall"; };
-        s.registerRequestRecipient = [this](bool on) { calls << QString("register %1").arg(on); };
+        }
+        std::unique_ptr<ProviderLine> open(int index, LineSink*, LineResult* error) override
+        {
+            log->calls << QString("open %1").arg(index);
+            if (log->refuse) {
+                log->refuse();
+                *error = LINEERR_OPERATIONFAILED;
+                return nullptr;
+            }
+            return std::make_unique<Line>(log);
+        }
+    };
+    std::vector<std::unique_ptr<LineProvider>> providers() override
+    {
+        std::vector<std::unique_ptr<LineProvider>> v;
+        v.push_back(std::make_unique<Modems>(this));
+        return v;
     }
 };
 
@@ -48,7 +76,9 @@ class TestPreferences : public QObject
 {
     Q_OBJECT
 
-    SeamLog log;
+    LineLog log;
+    // The line service following the options, on the modems above.
+    std::unique_ptr<LineService> line;
 
 private Q_SLOTS:
     void initTestCase()
@@ -67,11 +97,18 @@ private Q_SLOTS:
     {
         options().resetToDesigned();
         resetState();
+        line = std::make_unique<LineService>(&log);
+        {
+            TestEnv session; // its record goes to a folder of its own
+            line->initialize();
+        }
+        (void)line->queryDevice(0);
+        line->followOptions(options());
         log.calls.clear();
-        log.install();
+        log.refuse = nullptr;
     }
 
-    void cleanup() { seams() = {}; }
+    void cleanup() { line.reset(); }
 
     void headerOnlyFileGivesDesignedDefaults()
     {
@@ -101,7 +138,7 @@ private Q_SLOTS:
         // No "Modem" key: the device list is filled and its first name shown.
         QCOMPARE(o.text(S::cmbLineDevices), QString("Modem A"));
         // Nothing changed state, so no reaction reached another part.
-        QCOMPARE(log.calls, QStringList{"fillLineDeviceList"});
+        QCOMPARE(log.calls, QStringList{});
         // The day boxes step from the value they show.
         o.setSpinValue(S::txtDays, o.spinValue(S::txtDays) + 1);
         QCOMPARE(o.text(S::txtDays), QString("31"));
@@ -150,7 +187,12 @@ private Q_SLOTS:
         QVERIFY(o.isChecked(S::chkSpecial));
         QCOMPARE(o.check(S::chkIgnore), 0);
 
-        QCOMPARE(log.calls, (QStringList{"register 1", "closeLine", "openLine 6 4"}));
+        // Receiving opens the line; other programs' requests reach this one.
+        QCOMPARE(log.calls, (QStringList{"open 2", "receiving 1"}));
+        QVERIFY(line->isReceiving());
+        QCOMPARE(tapiRequestMakeCall("5551234", "test", {}, {}), 0);
+        LineReqMakeCall request;
+        QVERIFY(line->takeRequest(&request));
 
         // The same file again changes nothing and runs no reaction.
         log.calls.clear();
@@ -178,19 +220,16 @@ private Q_SLOTS:
         o.setChecked(S::chkCallDisplay, true);
         log.calls.clear();
         o.setChecked(S::chkCallDisplay, false);
-        QCOMPARE(log.calls, (QStringList{"dropCall", "closeLine", "openLine 1 16"}));
+        QCOMPARE(log.calls, (QStringList{"close", "open 0", "receiving 0"}));
+        QVERIFY(line->isOpen() && !line->isReceiving());
 
         // A failed open that clears the box does not loop: the box is
         // checked again once.
         log.calls.clear();
-        seams().openLine = [this](int p, int m) {
-            log.calls << QString("openLine %1 %2").arg(p).arg(m);
-            options().setChecked(S::chkCallDisplay, false);
-            return false;
-        };
+        log.refuse = [] { options().setChecked(S::chkCallDisplay, false); };
         o.setChecked(S::chkCallDisplay, true);
         QVERIFY(o.isChecked(S::chkCallDisplay));
-        QCOMPARE(log.calls.count("openLine 6 4"), 1);
+        QCOMPARE(log.calls.count("open 0"), 2); // the open and its fallback, once
 
         for (bool noModem : {true, false, true}) {
             o.setChecked(S::chkNoModem, noModem);

@@ -1,7 +1,6 @@
 // The tray icon where the desktop has no notification area (the offscreen
 // platform), the tray menu's "&Restore" rule and RestoreMainWindow.
 
-#include "core/common/Seams.h"
 #include "gui/shell/TrayIcon.h"
 #include "settings/OptionsStore.h"
 
@@ -27,7 +26,6 @@ private Q_SLOTS:
     void init()
     {
         options().resetToDesigned();
-        seams() = {};
         window = std::make_unique<QMainWindow>();
         window->resize(300, 200);
         icon = std::make_unique<TrayIcon>();
@@ -39,7 +37,6 @@ private Q_SLOTS:
     void cleanup()
     {
         tray().remove();
-        seams() = {};
         icon.reset();
         window.reset();
     }

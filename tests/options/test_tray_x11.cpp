@@ -1,7 +1,6 @@
 // The tray icon on a real X display with a notification area: Xvfb with
 // Debian's `trayer` as the tray host. Skipped when either is missing.
 
-#include "core/common/Seams.h"
 #include "gui/shell/TrayIcon.h"
 #include "settings/OptionsStore.h"
 
@@ -41,7 +40,6 @@ class TestTrayX11 : public QObject
     std::unique_ptr<QMainWindow> window;
     TrayIcon icon;
     TrayIcon& tray() { return icon; }
-    bool lineOpen = false;
 
 private Q_SLOTS:
     void initTestCase()
@@ -58,9 +56,7 @@ private Q_SLOTS:
     void init()
     {
         options().resetToDesigned();
-        seams() = {};
-        lineOpen = false;
-        seams().lineIsOpen = [this] { return lineOpen; };
+        tray().setReceiving(false);
         window = std::make_unique<QMainWindow>();
         window->setWindowTitle("Telvaro");
         window->setWindowIcon(programIcon());
@@ -73,7 +69,6 @@ private Q_SLOTS:
     void cleanup()
     {
         tray().remove();
-        seams() = {};
         window.reset();
     }
 
@@ -84,8 +79,7 @@ private Q_SLOTS:
         QCOMPARE(tray().toolTip(), QString("Telvaro-disabled call receiving"));
         QTRY_VERIFY(tray().systemTrayIcon()->geometry().isValid());
 
-        lineOpen = true;
-        tray().modify();
+        tray().setReceiving(true); // the line opened for receiving
         QCOMPARE(tray().toolTip(), QString("Telvaro-ready to receive"));
         tray().remove();
         QVERIFY(!tray().isShown());

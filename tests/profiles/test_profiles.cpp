@@ -10,10 +10,8 @@
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
 #include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
 #include "core/dialing/Dialer.h"
-#include "core/telephony/IncomingCalls.h"
-#include "core/telephony/LineSession.h"
+#include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/LineApi.h"
 #include "core/telephony/lineapi/UucpLock.h"
 #include "directory/WindowParts.h"
@@ -187,9 +185,7 @@ private Q_SLOTS:
         delete FrmDialer::instance();
         settle();
         parts.reset();
-        callSeam(seams().shutdownTelephony);
         FrmDialer::setProcessEnder(nullptr);
-        seams() = {};
         prompts.reset();
         env.reset();
     }
@@ -207,7 +203,7 @@ private Q_SLOTS:
         const QByteArray inLog = TestEnv::readFile(data("UntitledIn.log"));
         FrmDialer* w = start();
         QCOMPARE(w->mnuSaveAs->text(), QString("Save  &As"));
-        seams().setRecentNumbers({"5550101"}); // dialed in this run
+        w->parts().dialer().setRecentNumbers({"5550101"}); // dialed in this run
 
         // Telvaro's own files are no profiles: nothing is written or renamed.
         const QByteArray before = settingsBytes();
@@ -249,7 +245,7 @@ private Q_SLOTS:
         QCOMPARE(operation(w), ProfileOperation::None);
 
         // A call now goes to Home's log.
-        calllog::appendOutgoingRecord();
+        (void)calllog::appendOutgoingCall({}, "5550101", "0");
         QCOMPARE(calllog::readLog(data("HomeOut.log"), calllog::LogKind::Outgoing).size(), 2);
         QCOMPARE(calllog::readLog(data("UntitledOut.log"), calllog::LogKind::Outgoing).size(), 1);
 
@@ -476,13 +472,17 @@ private Q_SLOTS:
         QVERIFY(memo && memo->isVisible());
         QTest::keyClicks(part<QPlainTextEdit>(memo, "TxtMemo"), "written for Ann");
         const QPointer<FrmMemo> pad(memo);
+        // What the program's request queue hears of the memo pad.
+        bool memoOpen = true;
+        connect(w->findChild<DirectoryView*>(), &DirectoryView::memoOpenChanged, this,
+                [&memoOpen](bool open) { memoOpen = open; });
 
         prompts->fileAnswers.enqueue(data("Other.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::No);
         w->mnuOpen->trigger();
         settle();
         QVERIFY(!pad || !pad->isVisible());
-        QVERIFY(!state().memoOpen);
+        QVERIFY(!memoOpen);
         QCOMPARE(settings::read("MemoLog", "Log0101"), QString("Olga's own note"));
         QCOMPARE(window()->windowTitle(), QString("Telvaro - \"Other\""));
         QCOMPARE(window()->findChild<DirectoryView*>()->caption(1), QString("Olga"));
@@ -515,7 +515,7 @@ private Q_SLOTS:
                                receiving + "Redials Number=7\r\n[Speed Dial]\r\nName0101=Olga\r\n");
 
         FrmDialer* w = start();
-        QVERIFY(telephony().lineIsOpen);
+        QVERIFY(parts->line().isOpen());
         const QPointer<FrmOptions> dialogKept(&w->parts().optionsDialog());
         prompts->fileAnswers.enqueue(data("Other.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::No);
@@ -527,11 +527,11 @@ private Q_SLOTS:
         QVERIFY(dialogKept); // the same dialog, showing the profile's values
         QCOMPARE(dialogKept->findChild<SpinTextBox*>("TxtRedial")->text(), QString("7"));
         QVERIFY(dialogKept->findChild<QCheckBox*>("chkCallDisplay")->isChecked());
-        QVERIFY(telephony().lineIsOpen);
+        QVERIFY(parts->line().isOpen());
 
         QTRY_VERIFY_WITH_TIMEOUT(
             !calllog::readLog(data("OtherIn.log"), calllog::LogKind::Incoming).isEmpty(), 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(telephony().callHandle == 0, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(parts->line().session().callHandle == 0, 5000);
 
         auto* pad = w->fraPad->findChild<DialPad*>();
         QTest::keyClicks(pad->txtDial, "5551234");
@@ -562,7 +562,7 @@ private Q_SLOTS:
         settle();
         w = window();
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Untitled\""));
-        QVERIFY(!telephony().lineIsOpen);
+        QVERIFY(!parts->line().isOpen());
         pad = w->fraPad->findChild<DialPad*>();
         QTest::keyClicks(pad->txtDial, "5552222");
         QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
@@ -599,10 +599,10 @@ private Q_SLOTS:
                                                  receiving);
         const QString lock = UucpLock::lockFileFor(sim.device());
         FrmDialer* w = start();
-        QVERIFY(telephony().lineIsOpen);
+        QVERIFY(parts->line().isOpen());
         QCOMPARE(UucpLock::ownerOf(lock), QCoreApplication::applicationPid());
         QCOMPARE(openCount(sim.device()), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(callDisplayCall() != 0, 10000); // ringing
+        QTRY_VERIFY_WITH_TIMEOUT(parts->line().callDisplayCall() != 0, 10000); // ringing
 
         prompts->fileAnswers.enqueue(data("Quiet.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::No);
@@ -610,17 +610,17 @@ private Q_SLOTS:
         settle();
         w = window();
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Quiet\""));
-        QCOMPARE(openCount(sim.device()), telephony().lineIsOpen ? 1 : 0);
-        QCOMPARE(QFile::exists(lock), telephony().lineIsOpen);
+        QCOMPARE(openCount(sim.device()), parts->line().isOpen() ? 1 : 0);
+        QCOMPARE(QFile::exists(lock), parts->line().isOpen());
 
         prompts->fileAnswers.enqueue(data("Loud.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::No);
         w->mnuOpen->trigger();
         settle();
-        QVERIFY(telephony().lineIsOpen);
+        QVERIFY(parts->line().isOpen());
         QCOMPARE(UucpLock::ownerOf(lock), QCoreApplication::applicationPid());
         QCOMPARE(openCount(sim.device()), 1);
-        callSeam(seams().shutdownTelephony);
+        parts->line().shutdown();
         QVERIFY(!QFile::exists(lock));
         QCOMPARE(openCount(sim.device()), 0);
     }

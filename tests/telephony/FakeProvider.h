@@ -79,13 +79,22 @@ private:
     FakeLineLog* m_log;
 };
 
-inline void useFakeDevices(const QStringList& names, FakeLineLog* log)
+// The line layer's providers for a line service under test: one fake
+// provider with `names`.
+class FakeDevices final : public LineProviderSource
 {
-    setLineProviderFactory([names, log] {
+public:
+    FakeDevices(QStringList names, FakeLineLog* log) : m_names(std::move(names)), m_log(log) {}
+    std::vector<std::unique_ptr<LineProvider>> providers() override
+    {
         std::vector<std::unique_ptr<LineProvider>> v;
-        v.push_back(std::make_unique<FakeProvider>(names, log));
+        v.push_back(std::make_unique<FakeProvider>(m_names, m_log));
         return v;
-    });
-}
+    }
+
+private:
+    QStringList m_names;
+    FakeLineLog* m_log;
+};
 
 } // namespace telvaro::test

@@ -1,15 +1,14 @@
 // Line session and call control against a line device the test answers.
 
 #include "FakeProvider.h"
-#include "SeamRecorder.h"
+#include "LineRecorder.h"
 #include "common/TestEnv.h"
-#include "core/telephony/Call.h"
-
 #include "core/calllog/CallLogFile.h"
-#include "core/telephony/CallControl.h"
-#include "core/telephony/IncomingCalls.h"
-#include "core/telephony/LineSession.h"
+#include "core/common/ProgramState.h"
+#include "core/telephony/Call.h"
+#include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/UucpLock.h"
+#include "settings/OptionsStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -22,31 +21,33 @@ using namespace telvaro::test;
 
 namespace {
 
-// A started session with the fake devices and the line open for dialing.
+// A line service with a started session on the fake devices.
 struct Fixture
 {
     TestEnv env;
     FakeLineLog line;
-    SeamRecorder rec;
+    FakeDevices devices;
+    LineService service;
+    LineRecorder rec{service};
 
-    explicit Fixture(const QStringList& devices = {"Modem A"})
+    explicit Fixture(const QStringList& names = {"Modem A"})
+        : devices(names, &line), service(&devices)
     {
-        useFakeDevices(devices, &line);
-        InitializeTelephony();
-        QueryLineDevice(0);
+        service.initialize();
+        (void)service.queryDevice(0);
     }
     ~Fixture()
     {
-        CloseLine();
-        ShutdownTelephony();
-        setLineProviderFactory({});
+        service.close();
+        service.shutdown();
     }
+    Call& call() { return service.call(); }
 
-    // The dial procedure's part: pieces, then MakeCall.
+    // The dial procedure's part: pieces, then makeCall.
     void dial(const QStringList& pieces)
     {
-        outgoingCall().start({}, pieces.join(QString()), {}, pieces);
-        MakeCall(pieces.first());
+        call().start({}, pieces.join(QString()), {}, pieces);
+        service.makeCall(pieces.first());
     }
     // The device answers the last request.
     void reply(LineResult result = 0)
@@ -79,12 +80,6 @@ private Q_SLOTS:
                            << "No Dialtone";
         QTest::newRow("3") << CallOutcome::CallFailed << "Modem error!"
                            << "Not able to make a call.";
-        QTest::newRow("4") << CallOutcome::LineOpenFailed << "Tapi: Error opening line!"
-                           << "Modem may not be installed or it is misconfigured.\r\n"
-                              "Please reinstall modem.";
-        QTest::newRow("5") << CallOutcome::ModemSilent << "Modem error!"
-                           << "Not able to make a call.\r\n"
-                              "Modem may not be turned on or it is misconfigured.";
     }
     void errorKindsShowTheirTexts()
     {
@@ -92,21 +87,26 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(QString, text);
         Fixture f;
-        QVERIFY(OpenLine(1, 0x10));
+        QVERIFY(f.service.open(LineUse::DialOnly));
+        QSignalSpy ended(&f.call(), &Call::ended);
         f.dial({"T5551234"});
-        f.reply();
-        f.callState(LINECALLSTATE_DIALING);
-        QSignalSpy ended(&outgoingCall(), &Call::ended);
-        outgoingCall().setError(kind);
-        ReportCallError();
+        if (kind == CallOutcome::LineInUse) {
+            f.reply(LINEERR_CALLUNAVAIL);
+        } else {
+            f.reply();
+            f.callState(LINECALLSTATE_DIALING);
+            f.callState(LINECALLSTATE_DISCONNECTED, kind == CallOutcome::NoDialTone
+                                                        ? LINEDISCONNECTMODE_NODIALTONE
+                                                        : LINEDISCONNECTMODE_UNAVAIL);
+        }
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended[0][0].value<CallOutcome>(), kind);
-        QCOMPARE(outgoingCall().state(), CallState::Failed);
+        QCOMPARE(f.call().state(), CallState::Failed);
         QCOMPARE(f.rec.errors(), QStringList{"showCallError " + caption + "|" + text});
         // The call was dropped and let go of.
         QCOMPARE(f.line.requests.mid(1), QStringList({"drop", "release"}));
-        QCOMPARE(telephony().callHandle, 0u);
-        QVERIFY(!outgoingCall().placed);
+        QCOMPARE(f.service.session().callHandle, 0u);
+        QVERIFY(!f.call().placed);
     }
 
     // The replies to the make-call request, first matching rule wins.
@@ -128,23 +128,23 @@ private Q_SLOTS:
         QFETCH(LineResult, result);
         QFETCH(QString, error);
         Fixture f;
-        QVERIFY(OpenLine(1, 0x10));
+        QVERIFY(f.service.open(LineUse::DialOnly));
         f.dial({"T5551234"});
-        QVERIFY(outgoingCall().placed);
+        QVERIFY(f.call().placed);
         QVERIFY(f.rec.has("showConnectWindow"));
         f.reply(result);
         QCOMPARE(f.rec.errors(), error.isEmpty() ? QStringList() : QStringList{error});
         // An answered request is no longer waited for.
         if (error.isEmpty())
-            QCOMPARE(telephony().makeCallRequestId, LineResult(0));
+            QCOMPARE(f.service.session().makeCallRequestId, LineResult(0));
         else
-            QVERIFY(!outgoingCall().placed);
+            QVERIFY(!f.call().placed);
     }
 
     void longDialStringGoesOutPieceByPiece()
     {
         Fixture f;
-        QVERIFY(OpenLine(1, 0x10));
+        QVERIFY(f.service.open(LineUse::DialOnly));
         const QString a = "T" + QString(77, '1') + ";";
         const QString b = QString(78, '2') + ";";
         const QString c = "3333";
@@ -158,7 +158,7 @@ private Q_SLOTS:
         QCOMPARE(f.line.requests.at(2), "dial " + c);
         f.reply();
         QCOMPARE(f.line.requests.size(), 3);
-        QCOMPARE(outgoingCall().piecesLeft(), 1);
+        QCOMPARE(f.call().piecesLeft(), 1);
         QVERIFY(f.rec.errors().isEmpty());
     }
 
@@ -178,7 +178,7 @@ private Q_SLOTS:
         Fixture f;
         options().setChecked(OptionsStore::chkBlockID, blockId);
         options().select(mode2 ? OptionsStore::optMode2 : OptionsStore::optMode1);
-        QVERIFY(OpenLine(1, 0x10));
+        QVERIFY(f.service.open(LineUse::DialOnly));
         f.dial({"T1"});
         QCOMPARE(f.line.requests.value(0), request);
     }
@@ -187,16 +187,16 @@ private Q_SLOTS:
     {
         for (const bool stopped : {false, true}) {
             Fixture f;
-            QVERIFY(OpenLine(1, 0x10));
+            QVERIFY(f.service.open(LineUse::DialOnly));
             f.dial({"T5551234"});
             f.reply();
             f.callState(LINECALLSTATE_DIALING);
             f.callState(LINECALLSTATE_PROCEEDING);
             QCOMPARE(f.rec.count("handleConnected"), 1);
-            outgoingCall().stopRequested = stopped;
+            f.call().stopRequested = stopped;
             f.callState(LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_BUSY);
-            QCOMPARE(outgoingCall().busyDetected, !stopped);
-            QVERIFY(!outgoingCall().placed);
+            QCOMPARE(f.call().busyDetected, !stopped);
+            QVERIFY(!f.call().placed);
             if (stopped) {
                 QVERIFY(!f.line.requests.contains("drop"));
                 continue;
@@ -209,8 +209,8 @@ private Q_SLOTS:
             // The idle state of the dropped call: released, and a waiting
             // request is not served while the redial is pending.
             f.callState(LINECALLSTATE_IDLE);
-            QVERIFY(outgoingCall().idleSeen);
-            QCOMPARE(telephony().callHandle, 0u);
+            QVERIFY(f.call().idleSeen);
+            QCOMPARE(f.service.session().callHandle, 0u);
             QVERIFY(!f.rec.has("processCallRequest"));
         }
     }
@@ -218,11 +218,11 @@ private Q_SLOTS:
     void idleServesWaitingRequests()
     {
         Fixture f;
-        QVERIFY(OpenLine(1, 0x10));
+        QVERIFY(f.service.open(LineUse::DialOnly));
         f.dial({"T5551234"});
         f.reply();
         f.callState(LINECALLSTATE_DIALING);
-        DropCall();
+        f.service.dropCall();
         f.reply();
         f.callState(LINECALLSTATE_IDLE);
         QCOMPARE(f.rec.count("processCallRequest"), 1);
@@ -233,7 +233,7 @@ private Q_SLOTS:
     {
         for (const quint32 mode : {LINEDISCONNECTMODE_NODIALTONE, LINEDISCONNECTMODE_UNAVAIL}) {
             Fixture f;
-            QVERIFY(OpenLine(1, 0x10));
+            QVERIFY(f.service.open(LineUse::DialOnly));
             f.dial({"T5551234"});
             f.reply();
             f.callState(LINECALLSTATE_DIALING);
@@ -243,9 +243,9 @@ private Q_SLOTS:
                      QStringList{mode == LINEDISCONNECTMODE_NODIALTONE
                                      ? "showCallError Modem error!|No Dialtone"
                                      : "showCallError Modem error!|Not able to make a call."});
-            QCOMPARE(outgoingCall().error(), mode == LINEDISCONNECTMODE_NODIALTONE
-                                                 ? CallOutcome::NoDialTone
-                                                 : CallOutcome::CallFailed);
+            QCOMPARE(f.call().error(), mode == LINEDISCONNECTMODE_NODIALTONE
+                                           ? CallOutcome::NoDialTone
+                                           : CallOutcome::CallFailed);
         }
     }
 
@@ -257,14 +257,14 @@ private Q_SLOTS:
         QCOMPARE(f.rec.errors(), QStringList{"showCallError Modem error!|Not able to make a "
                                              "call.\r\nModem may not be turned on or it is "
                                              "misconfigured."});
-        QVERIFY(!outgoingCall().placed);
+        QVERIFY(!f.call().placed);
     }
 
     void offeredCall()
     {
         Fixture f;
         options().setChecked(OptionsStore::chkCallDisplay, true);
-        QVERIFY(OpenLine(6, 4));
+        QVERIFY(f.service.open(LineUse::Receive));
         QVERIFY(f.line.receiving);
         const HCALL call = f.line.sink->incomingCall(LINEMEDIAMODE_INTERACTIVEVOICE);
         QVERIFY(call);
@@ -272,8 +272,8 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(f.rec.calls.mid(f.rec.calls.indexOf("logIncomingCall")),
                  QStringList({"logIncomingCall", "showCallDisplay"}));
-        QVERIFY(outgoingCall().displayShown);
-        QCOMPARE(telephony().eventCall, call);
+        QVERIFY(f.call().displayShown);
+        QVERIFY(f.service.incomingCallLive(call));
         f.line.sink->callerId(call, LINECALLPARTYID_ADDRESS, "5551234", "", "", "");
         QCoreApplication::processEvents();
         QCOMPARE(f.rec.count("logIncomingCall"), 2);
@@ -287,44 +287,45 @@ private Q_SLOTS:
     void callDisplayOkAndUnreadableCallers()
     {
         Fixture f;
-        QVERIFY(OpenLine(6, 4));
+        QVERIFY(f.service.open(LineUse::Receive));
         const auto log = [] {
             return calllog::readLog(calllog::logPath(calllog::LogKind::Incoming),
                                     calllog::LogKind::Incoming);
         };
+        const auto callerInfo = [&f](HCALL call) {
+            f.service.lineEvent(call, LINE_CALLINFO, LINECALLINFOSTATE_CALLERID, 0);
+        };
         const HCALL gone = f.line.sink->incomingCall(LINEMEDIAMODE_INTERACTIVEVOICE);
         f.line.sink->callState(gone, LINECALLSTATE_OFFERING);
+        f.line.sink->callerId(gone, LINECALLPARTYID_ADDRESS | LINECALLPARTYID_NAME, "5550000",
+                              "EARLIER CALLER", "", "");
         QCoreApplication::processEvents();
-        LogIncomingCall(gone);
-        setCallDisplayCall(gone);
+        QCOMPARE(f.service.callerNumber(), QStringLiteral("5550000"));
+        f.service.setCallDisplayCall(gone);
         // The caller gave up (a busy redial kept the window open).
         f.line.sink->callState(gone, LINECALLSTATE_IDLE);
         QCoreApplication::processEvents();
         QCOMPARE(log().size(), 1);
-        LogIncomingCall(gone); // late information for it is not a second call
+        callerInfo(gone); // late information for it is not a second call
         QCOMPARE(log().size(), 1);
 
         f.dial({"T5551234"}); // the user's own call
         f.reply();
         const qsizetype requests = f.line.requests.size();
-        AcknowledgeCallDisplay();
+        f.service.acknowledgeCallDisplay();
         QCOMPARE(f.line.requests.size(), requests);
-        QVERIFY(outgoingCall().placed);
+        QVERIFY(f.call().placed);
 
-        state().callerNumber = QStringLiteral("5550000");
-        state().callerName = QStringLiteral("EARLIER CALLER");
-        LogIncomingCall(HCALL(9999)); // no such call: nothing can be read
-        QVERIFY(state().callerNumber.isEmpty() && state().callerName.isEmpty());
+        callerInfo(HCALL(9999)); // no such call: nothing can be read
+        QVERIFY(f.service.callerNumber().isEmpty() && f.service.callerName().isEmpty());
         QCOMPARE(log().size(), 2);
         QCOMPARE(log().last().name, QStringLiteral("Unknown Caller"));
-        FlushIncomingRecords();
-        QCOMPARE(log().size(), 2);
 
         // A call still unknown when the profile changes is logged where it rang.
         const HCALL ringing = f.line.sink->incomingCall(LINEMEDIAMODE_INTERACTIVEVOICE);
-        LogIncomingCall(ringing);
+        callerInfo(ringing);
         state().profileName = QStringLiteral("Home");
-        CloseLine();
+        f.service.close();
         QVERIFY(log().isEmpty()); // Home's log
         state().profileName = QStringLiteral("Untitled");
         QCOMPARE(log().size(), 3);
@@ -335,16 +336,16 @@ private Q_SLOTS:
         Fixture f;
         // Privileges 0, as the dial procedure opens the line, fail first; the
         // fallback opens it to receive, and the tray says so.
-        QVERIFY(OpenLine(0, 0));
-        QVERIFY(telephony().lineIsOpen);
+        QVERIFY(f.service.open(LineUse::Dial));
+        QVERIFY(f.service.isReceiving());
         QVERIFY(f.line.receiving);
         QCOMPARE(f.rec.calls, QStringList{"trayModify open"});
-        CloseLine();
-        QVERIFY(!telephony().lineIsOpen);
+        f.service.close();
+        QVERIFY(!f.service.isOpen());
         QCOMPARE(f.rec.calls.constLast(), QStringLiteral("trayModify closed"));
         // Without receive privileges the tray is left alone.
         f.rec.calls.clear();
-        QVERIFY(OpenLine(1, 0x10));
+        QVERIFY(f.service.open(LineUse::DialOnly));
         QVERIFY(!f.line.receiving);
         QVERIFY(f.rec.calls.isEmpty());
     }
@@ -352,48 +353,48 @@ private Q_SLOTS:
     void openLineWithoutDevices()
     {
         Fixture f(QStringList{});
-        QVERIFY(!OpenLine(0, 0));
-        QVERIFY(!telephony().lineIsOpen);
-        QCOMPARE(outgoingCall().error(), CallOutcome::LineOpenFailed);
-        QCOMPARE(f.rec.errors().size(), 1);
-        QVERIFY(f.rec.errors().first().startsWith("showCallError Tapi: Error opening line!|"));
+        QVERIFY(!f.service.open(LineUse::Dial));
+        QVERIFY(!f.service.isOpen());
+        QCOMPARE(f.call().error(), CallOutcome::LineOpenFailed);
+        QCOMPARE(f.rec.errors(), QStringList{"showCallError Tapi: Error opening line!|Modem may "
+                                             "not be installed or it is misconfigured.\r\n"
+                                             "Please reinstall modem."});
     }
 
     void deviceList()
     {
         {
             Fixture f({"Modem A", "", "Modem C"});
-            QStringList list{"old"};
-            FillLineDeviceList([&] { list.clear(); }, [&](const QString& n) { list << n; });
-            QCOMPARE(list, QStringList({"Modem A", "Not Available", "Modem C"}));
+            options().setLineDeviceNames({"old"});
+            f.service.fillDeviceList(options());
+            QCOMPARE(options().lineDeviceNames(),
+                     QStringList({"Modem A", "Not Available", "Modem C"}));
             QCOMPARE(options().text(OptionsStore::cmbLineDevices), QStringLiteral("Modem A"));
-            QCOMPARE(telephony().lineApiVersion, 0x00030000u);
+            QCOMPARE(f.service.session().lineApiVersion, 0x00030000u);
         }
         {
             // No devices: the list stays as it was.
             Fixture f(QStringList{});
-            QStringList list{"old"};
+            options().setLineDeviceNames({"old"});
             options().setText(OptionsStore::cmbLineDevices, "old");
-            FillLineDeviceList([&] { list.clear(); }, [&](const QString& n) { list << n; });
-            QCOMPARE(list, QStringList{"old"});
+            f.service.fillDeviceList(options());
+            QCOMPARE(options().lineDeviceNames(), QStringList{"old"});
             QCOMPARE(options().text(OptionsStore::cmbLineDevices), QStringLiteral("old"));
         }
     }
 
     void sessionRecord()
     {
-        TestEnv env;
-        FakeLineLog line;
-        SeamRecorder rec;
-        useFakeDevices({"Modem A"}, &line);
-        InitializeTelephony();
+        Fixture f;
+        LineService& service = f.service;
         const QByteArray record = TestEnv::readFile(sessionRecordFile());
         QVERIFY(record.contains("pid=" + QByteArray::number(QCoreApplication::applicationPid())));
-        QVERIFY(record.contains("hTapi=" + QByteArray::number(telephony().lineApp)));
+        const HLINEAPP lineApp = service.session().lineApp;
+        QVERIFY(record.contains("hTapi=" + QByteArray::number(lineApp)));
         // The start-up running again in this process shuts the session down.
-        CleanUpStaleSession();
+        service.cleanUpStaleSession();
         QVERIFY(!QFile::exists(sessionRecordFile()));
-        QCOMPARE(lineShutdown(telephony().lineApp), LINEERR_UNINITIALIZED);
+        QCOMPARE(lineShutdown(lineApp), LINEERR_UNINITIALIZED);
 
         // A record of a killed run: its port locks go with it, others stay.
         QTemporaryDir locks;
@@ -411,18 +412,17 @@ private Q_SLOTS:
         TestEnv::writeFile(locks.path() + "/LCK..ttyACM0", dead.rightJustified(10) + "\n");
         TestEnv::writeFile(locks.path() + "/LCK..ttyS0", live.rightJustified(10) + "\n");
         TestEnv::writeFile(sessionRecordFile(), "hTapi=4097\npid=" + dead + "\n");
-        CleanUpStaleSession();
+        service.cleanUpStaleSession();
         QVERIFY(!QFile::exists(sessionRecordFile()));
         QVERIFY(!QFile::exists(locks.path() + "/LCK..ttyACM0"));
         QVERIFY(QFile::exists(locks.path() + "/LCK..ttyS0"));
         // A record of a running Telvaro is left alone.
         TestEnv::writeFile(sessionRecordFile(), "hTapi=4097\npid=" + live + "\n");
-        CleanUpStaleSession();
+        service.cleanUpStaleSession();
         QVERIFY(QFile::exists(sessionRecordFile()));
         p.kill();
         p.waitForFinished();
         qunsetenv("TELVARO_LOCK_DIR");
-        setLineProviderFactory({});
     }
 };
 

@@ -2,28 +2,29 @@
 // programs send them: the real main window, line layer and modem provider
 // against telvaro-modemsim on a pseudo-terminal, with a private D-Bus.
 
-#include "gui/directory/DirectoryView.h"
-#include "gui/directory/FrmMemo.h"
 #include "PrivateBus.h"
 #include "SimModem.h"
+#include "gui/directory/DirectoryView.h"
+#include "gui/directory/FrmMemo.h"
 
-#include "core/common/Clock.h"
-#include "settings/Cp1252.h"
 #include "app/FrmDialer.h"
-#include "settings/OptionsStore.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
-#include "settings/SettingsFile.h"
-#include "core/calllog/CallLogFile.h"
+#include "app/ProgramParts.h"
 #include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "gui/dialing/DialPad.h"
-#include "dialing/DialTestSupport.h"
+#include "core/calllog/CallLogFile.h"
+#include "core/common/Clock.h"
+#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
+#include "core/telephony/LineService.h"
+#include "dialing/DialTestSupport.h"
+#include "directory/WindowParts.h"
+#include "gui/dialing/DialPad.h"
 #include "gui/dialing/FrmConnect.h"
 #include "gui/telephony/FrmCallDisplay.h"
-#include "core/telephony/LineSession.h"
+#include "settings/Cp1252.h"
+#include "settings/OptionsStore.h"
+#include "settings/SettingsFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -144,9 +145,10 @@ class TestCallOutcomes : public QObject
         static test::CountingEnder ender;
         FrmDialer::setProcessEnder(&ender);
         window->formLoad(QString());
-        connect(&dialer(), &Dialer::connectWindowChanged, this, [this] {
-            const QString h = dialer().connectWindow().frameCaption;
-            if (dialer().connectWindow().visible && (headings.isEmpty() || headings.last() != h))
+        Dialer& dialer = window->parts().dialer();
+        connect(&dialer, &Dialer::connectWindowChanged, this, [this, &dialer] {
+            const QString h = dialer.connectWindow().frameCaption;
+            if (dialer.connectWindow().visible && (headings.isEmpty() || headings.last() != h))
                 headings << h;
         });
         return true;
@@ -167,7 +169,7 @@ class TestCallOutcomes : public QObject
         FrmConnect* w = callWindow();
         QVERIFY(w);
         QTest::mouseClick(w->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(telephony().callHandle, 0u, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->parts().line().session().callHandle, 0u, 5000);
     }
 
     int dials() const { return int(sim->log().filter(QRegularExpression("^ATD")).size()); }
@@ -202,9 +204,6 @@ private Q_SLOTS:
         service.reset();
         bus.reset();
         sim.reset();
-        seams() = {};
-        dialer().reset();
-        resetTelephonySession();
         resetState();
         sound.reset();
         prompts.reset();
@@ -369,11 +368,10 @@ private Q_SLOTS:
     // its name and key (its record and memo pad), the request waits its turn.
     void outsideNumbersDuringACall()
     {
-        QVERIFY2(start({"--outcomes", "ok,ok"}), "the modem simulator did not start");
-        state().pendingNumber = QStringLiteral("XX4165550199");
-        state().pendingName = QStringLiteral("Dr. Bo");
-        state().currentEntryKey = QStringLiteral("0105");
-        seams().dialNumber(); // a speed-dial button
+        QVERIFY2(start({"--outcomes", "ok,ok"},
+                       "\r\n[Speed Dial]\r\nName0105=Dr. Bo\r\nNumber0105=XX4165550199\r\n"),
+                 "the modem simulator did not start");
+        QTest::mouseClick(part<QPushButton>(window.get(), "CmdS5"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(callWindow(), 5000);
         window->receiveFromOtherInstance(3, QStringLiteral("5550177"));
         auto queued = request(client(), QStringLiteral("555-0188"), QStringLiteral("Zed"));

@@ -5,22 +5,23 @@
 #include "PrivateBus.h"
 #include "SimModem.h"
 
-#include "core/common/CommandLine.h"
-#include "settings/Cp1252.h"
 #include "app/FrmDialer.h"
-#include "settings/OptionsStore.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
-#include "settings/SettingsFile.h"
-#include "core/calllog/CallLogFile.h"
+#include "app/ProgramParts.h"
 #include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "gui/dialing/DialPad.h"
-#include "dialing/DialTestSupport.h"
+#include "core/calllog/CallLogFile.h"
+#include "core/common/CommandLine.h"
+#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/ExternalRequests.h"
-#include "core/telephony/LineSession.h"
+#include "core/telephony/LineService.h"
+#include "dialing/DialTestSupport.h"
+#include "directory/WindowParts.h"
+#include "gui/dialing/DialPad.h"
+#include "settings/Cp1252.h"
+#include "settings/OptionsStore.h"
+#include "settings/SettingsFile.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -56,11 +57,11 @@ class TestExternalRequests : public QObject
     std::unique_ptr<FrmDialer> window;
 
     // The first start with numbers from other applications accepted.
-    void startTelvaro(const QByteArray& preferences)
+    void startTelvaro(const QByteArray& preferences, const QByteArray& sections = {})
     {
-        TestEnv::writeFile(env->settingsFile(), cp1252::encode(settings::kHeader) +
-                                                    "\r\n\r\n[Preferences]\r\n" + preferences +
-                                                    "Busy Delay Timer=1\r\n");
+        TestEnv::writeFile(env->settingsFile(), cp1252::encode(settings::kHeader) + "\r\n" +
+                                                    sections + "\r\n[Preferences]\r\n" +
+                                                    preferences + "Busy Delay Timer=1\r\n");
         window = std::make_unique<FrmDialer>();
         static test::CountingEnder ender;
         FrmDialer::setProcessEnder(&ender);
@@ -95,15 +96,14 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        callSeam(seams().closeLine);
-        callSeam(seams().shutdownTelephony);
+        if (window) {
+            window->parts().line().close();
+            window->parts().line().shutdown();
+        }
         window.reset();
         FrmDialer::setProcessEnder(nullptr);
         service.reset();
         bus.reset();
-        seams() = {};
-        dialer().reset();
-        resetTelephonySession();
         resetState();
         prompts.reset();
         env.reset();
@@ -117,8 +117,7 @@ private Q_SLOTS:
         SimModem sim({});
         QVERIFY(sim.started());
         startTelvaro("UseModem=1\r\nCommand Line=1\r\n");
-        state().currentEntryKey = QStringLiteral("17"); // a directory call before
-        state().pendingName = QStringLiteral("Old Entry");
+        const LineService& line = window->parts().line();
         const QDBusConnection client = bus->connect("client");
 
         auto first = request(client, QStringLiteral("555-0101"), QStringLiteral("Ann\nLee"));
@@ -128,7 +127,7 @@ private Q_SLOTS:
         QCOMPARE(first->error, QString());
         QVERIFY(dialed - first->at >= std::chrono::milliseconds(900));
         // Taken: its redials and later calls wait no more.
-        QVERIFY(!telephony().requestSignalled && !telephony().requestTaken);
+        QVERIFY(!line.session().requestSignalled && !line.session().requestTaken);
         QVERIFY(sim.log().filter("ATD").constFirst().contains("5550101"));
 
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -154,11 +153,12 @@ private Q_SLOTS:
         QCOMPARE(rows[1].name, QStringLiteral("Bob"));
         QCOMPARE(rows[1].number, QStringLiteral("5550102"));
         QCOMPARE(rows[1].entryKey, QStringLiteral("0"));
-        QVERIFY(!state().memoOpen);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY(w->objectName() != QLatin1String("FrmMemo") || !w->isVisible());
 
         // The user's own call afterwards goes out without the moment a
         // request's call waits (the window would freeze for it).
-        QTRY_COMPARE_WITH_TIMEOUT(telephony().callHandle, 0u, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(line.session().callHandle, 0u, 10000);
         auto* pad = window->findChild<DialPad*>();
         QVERIFY(pad);
         pad->txtDial->setText(QStringLiteral("5550103"));
@@ -174,7 +174,8 @@ private Q_SLOTS:
     {
         RecordingPlayer player;
         FastClock fast(20); // the tones' waits pass quickly
-        startTelvaro("UseModem=0\r\nCommand Line=0\r\n");
+        startTelvaro("UseModem=0\r\nCommand Line=0\r\n",
+                     "[Speed Dial]\r\nName0101=Ann Lee\r\nNumber0101=5550111\r\n");
         const QDBusConnection client = bus->connect("client");
 
         // The interface file shipped for programmers is the one the service has.
@@ -227,13 +228,18 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(player.events.size(), qsizetype(7 + 79), 10000);
 
         // A later start's number with nothing to dial leaves the window where
-        // the user can reach it, and takes no directory entry along.
-        state().currentEntryKey = QStringLiteral("17");
+        // the user can reach it; after a directory call, a number takes no
+        // directory entry or name along.
+        QTest::mouseClick(part<QPushButton>(window.get(), "CmdS1"), Qt::LeftButton);
+        const DialRequest& made = window->parts().dialer().request();
+        QCOMPARE(made.entryKey, QStringLiteral("0101"));
+        QTRY_COMPARE_WITH_TIMEOUT(player.events.size(), qsizetype(7 + 79 + 7), 10000);
         window->receiveFromOtherInstance(3, QStringLiteral("someuser"));
         QVERIFY(!window->isHidden());
         window->receiveFromOtherInstance(3, QStringLiteral("5550101"));
-        QCOMPARE(state().currentEntryKey, QStringLiteral("0"));
-        QTRY_COMPARE_WITH_TIMEOUT(player.events.size(), qsizetype(7 + 79 + 7), 10000);
+        QCOMPARE(made.entryKey, QStringLiteral("0"));
+        QVERIFY(made.name.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(player.events.size(), qsizetype(7 + 79 + 14), 10000);
     }
 
     // Outside numbers: links, control characters, and "+" as international.
@@ -249,11 +255,13 @@ private Q_SLOTS:
                  QStringLiteral("5551234"));
 
         FakeTranslation location; // Toronto
-        QCOMPARE(dialableOutsideNumber("+44-20-7946-0000"), QStringLiteral("011442079460000"));
-        QCOMPARE(dialableOutsideNumber("+1 (416) 555-0101"), QStringLiteral("14165550101"));
-        QCOMPARE(dialableOutsideNumber("555-0101"), QStringLiteral("555-0101"));
+        QCOMPARE(dialableOutsideNumber("+44-20-7946-0000", location),
+                 QStringLiteral("011442079460000"));
+        QCOMPARE(dialableOutsideNumber("+1 (416) 555-0101", location),
+                 QStringLiteral("14165550101"));
+        QCOMPARE(dialableOutsideNumber("555-0101", location), QStringLiteral("555-0101"));
         options().setChecked(OptionsStore::chkIgnore, true);
-        QCOMPARE(dialableOutsideNumber("+44 20"), QStringLiteral("0114420"));
+        QCOMPARE(dialableOutsideNumber("+44 20", location), QStringLiteral("0114420"));
     }
 };
 

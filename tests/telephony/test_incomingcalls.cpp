@@ -6,20 +6,18 @@
 
 #include "app/FrmDialer.h"
 #include "app/ProgramParts.h"
-#include "settings/OptionsStore.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
-#include "settings/SettingsFile.h"
-#include "gui/shell/TrayIcon.h"
-#include "core/calllog/CallLogFile.h"
 #include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "gui/dialing/DialPad.h"
+#include "core/calllog/CallLogFile.h"
+#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "core/telephony/SoundPlayer.h"
+#include "gui/dialing/DialPad.h"
+#include "gui/shell/TrayIcon.h"
 #include "gui/telephony/FrmCallDisplay.h"
-#include "core/telephony/LineSession.h"
+#include "settings/OptionsStore.h"
+#include "settings/SettingsFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -123,7 +121,6 @@ private Q_SLOTS:
         window.reset();
         FrmDialer::setProcessEnder(nullptr);
         sim.reset();
-        seams() = {};
         sound.reset();
         prompts.reset();
         env.reset();
@@ -234,19 +231,22 @@ private Q_SLOTS:
                  "the modem simulator did not start");
         QTRY_VERIFY_WITH_TIMEOUT(sim->log().join(u' ').contains(QStringLiteral("CID=1")), 5000);
         QCOMPARE(window->mnuReceive->text(), QStringLiteral("&Automatic Receive"));
-        QCOMPARE(window->parts().tray().toolTip(), QStringLiteral("Telvaro-ready to receive calls"));
+        QCOMPARE(window->parts().tray().toolTip(),
+                 QStringLiteral("Telvaro-ready to receive calls"));
         const int before = resets();
 
         window->mnuReceive->trigger();
         QCOMPARE(window->mnuReceive->text(), QStringLiteral("&Manual Receive"));
         QVERIFY(!options().isChecked(OptionsStore::chkCallDisplay));
-        QCOMPARE(window->parts().tray().toolTip(), QStringLiteral("Telvaro-disabled call receiving"));
+        QCOMPARE(window->parts().tray().toolTip(),
+                 QStringLiteral("Telvaro-disabled call receiving"));
         QTRY_COMPARE_WITH_TIMEOUT(resets(), before + 1, 5000);
         // The line is open (without privileges), yet the icon put back says
         // receiving is off.
         options().setChecked(OptionsStore::chkIcon, false);
         options().setChecked(OptionsStore::chkIcon, true);
-        QCOMPARE(window->parts().tray().toolTip(), QStringLiteral("Telvaro-disabled call receiving"));
+        QCOMPARE(window->parts().tray().toolTip(),
+                 QStringLiteral("Telvaro-disabled call receiving"));
         // The call at 4 s rings unheeded.
         QTest::qWait(4500);
         QCOMPARE(resets(), before + 1);

@@ -2,10 +2,10 @@
 
 #include "SimModem.h"
 
-#include "settings/Paths.h"
 #include "core/telephony/lineapi/LineApi.h"
 #include "core/telephony/lineapi/ModemProvider.h"
 #include "core/telephony/lineapi/UucpLock.h"
+#include "settings/Paths.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -199,12 +199,11 @@ private Q_SLOTS:
         QCOMPARE(lineMakeCall(s.line, &call, "", 0, &p), LINEERR_INVALADDRESS);
 
         p.callParamFlags = LINECALLPARAMFLAGS_IDLE | LINECALLPARAMFLAGS_BLOCKID;
-        setCallerIdBlockCodeSource([] { return QStringLiteral("*31#"); });
+        p.blockCallerIdCode = QStringLiteral("*31#");
         QVERIFY(lineMakeCall(s.line, &call, "P11", 0, &p) > 0);
         QVERIFY(s.events.waitFor(LINE_CALLSTATE, LINECALLSTATE_PROCEEDING, 10000) >= 0);
-        setCallerIdBlockCodeSource({});
         QVERIFY(sim.log().contains("ATDP*31#11;"));
-        QCOMPARE(callerIdBlockCode(), QStringLiteral("*67,"));
+        QCOMPARE(callerIdBlockCode(LineCallParams{}), QStringLiteral("*67,"));
     }
 
     // A drop while the modem is still dialing abandons the dial, then hangs up.

@@ -1,14 +1,14 @@
 // The program's line session and call control driving the serial modem
 // provider through a real pseudo-terminal against telvaro-modemsim.
 
-#include "SeamRecorder.h"
+#include "LineRecorder.h"
 #include "SimModem.h"
+#include "core/calllog/CallLogFile.h"
 #include "core/telephony/Call.h"
-
-#include "core/telephony/CallControl.h"
-#include "core/telephony/LineSession.h"
+#include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/AtPort.h"
 #include "core/telephony/lineapi/UucpLock.h"
+#include "settings/OptionsStore.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -24,27 +24,29 @@ namespace {
 struct Program
 {
     TestEnv env;
-    SeamRecorder rec;
+    LineService line;
+    LineRecorder rec{line};
     SimModem sim;
 
     explicit Program(const QStringList& simArgs,
                      const ModemSettings& settings = SimModem::fastSettings())
         : sim(simArgs, settings)
     {
-        CleanUpStaleSession();
-        InitializeTelephony();
-        QueryLineDevice(0);
+        line.cleanUpStaleSession();
+        line.initialize();
+        (void)line.queryDevice(0);
     }
     ~Program()
     {
-        CloseLine();
-        ShutdownTelephony();
+        line.close();
+        line.shutdown();
     }
+    Call& call() { return line.call(); }
     void dial(const QStringList& pieces)
     {
-        outgoingCall().start({}, pieces.join(QString()), {}, pieces);
-        outgoingCall().stopRequested = false;
-        MakeCall(pieces.first());
+        call().start({}, pieces.join(QString()), {}, pieces);
+        call().stopRequested = false;
+        line.makeCall(pieces.first());
     }
     bool waitFor(const QString& call, int timeoutMs = 5000)
     {
@@ -76,14 +78,14 @@ private Q_SLOTS:
     {
         Program p({});
         QVERIFY(p.sim.started());
-        QVERIFY(OpenLine(6, 4)); // call receiving on
+        QVERIFY(p.line.open(LineUse::Receive)); // call receiving on
         p.dial({"T5551234"});
         QVERIFY(p.waitFor("handleConnected"));
         // The user lifts the handset and presses OK: the modem's call is dropped.
-        outgoingCall().stopRequested = true;
-        DropCall();
+        p.call().stopRequested = true;
+        p.line.dropCall();
         QTRY_VERIFY(p.rec.has("processCallRequest")); // the line went idle
-        QCOMPARE(telephony().callHandle, 0u);
+        QCOMPARE(p.line.session().callHandle, 0u);
         QVERIFY(p.rec.errors().isEmpty());
         const QStringList log = p.sim.log();
         QCOMPARE(log.mid(0, 4), QStringList({"ATZ", "ATE0V1", "ATX4", "ATL1M1"}));
@@ -101,7 +103,7 @@ private Q_SLOTS:
         ModemSettings settings = SimModem::fastSettings();
         settings.initString = "ATZ|ATE0V1|ATS11=50"; // the shortest touch tones
         Program p({"--max-line", "40"}, settings);
-        QVERIFY(OpenLine(1, 0x10));
+        QVERIFY(p.line.open(LineUse::DialOnly));
         const QString dialString = "T" + QString("0123456789").repeated(9).left(89);
         const QStringList pieces{dialString.left(78) + ";", dialString.mid(78)};
         p.dial(pieces);
@@ -112,8 +114,8 @@ private Q_SLOTS:
             dials,
             QStringList({"ATD" + dialString.mid(0, 38) + ";", "ATDT" + dialString.mid(38, 37) + ";",
                          "ATDT" + dialString.mid(75, 3) + ";", "ATD" + dialString.mid(78)}));
-        QCOMPARE(outgoingCall().piecesLeft(), 1);
-        DropCall();
+        QCOMPARE(p.call().piecesLeft(), 1);
+        p.line.dropCall();
         QTRY_VERIFY(p.rec.has("processCallRequest"));
     }
 
@@ -126,11 +128,11 @@ private Q_SLOTS:
         settings.initString = "ATZ";
         Program p({"--numeric"}, settings);
         options().select(OptionsStore::optMode2);
-        QVERIFY(OpenLine(1, 4));
+        QVERIFY(p.line.open(LineUse::DialOnly));
         p.dial({"P1111111111"});
         QVERIFY(p.waitFor("handleConnected", 20000));
         QVERIFY(p.rec.errors().isEmpty());
-        DropCall();
+        p.line.dropCall();
         QTRY_VERIFY(p.rec.has("processCallRequest"));
         p.rec.calls.clear();
         p.dial({"T1$2"});
@@ -189,31 +191,31 @@ private Q_SLOTS:
         settings.initString = init;
         Program p(args, settings);
         options().select(voice ? OptionsStore::optMode2 : OptionsStore::optMode1);
-        QVERIFY(OpenLine(6, voice ? 4 : 0x10));
+        QVERIFY(p.line.open(LineUse::Receive));
         p.dial({"T555"});
         QVERIFY(p.waitForError(10000));
         QCOMPARE(p.rec.errors(),
                  QStringList{"showCallError Modem error!|Not able to make a call."});
         QTest::qWait(600); // longer than a data call's acceptance
         QVERIFY(!p.rec.has("handleConnected"));
-        QVERIFY(!outgoingCall().placed);
+        QVERIFY(!p.call().placed);
     }
     void busyLeadsToRedial()
     {
         Program p({"--busy", "1"});
-        QVERIFY(OpenLine(1, 0x10));
+        QVERIFY(p.line.open(LineUse::DialOnly));
         p.dial({"T5551234"});
         QVERIFY(p.waitFor("handleBusy"));
-        QVERIFY(outgoingCall().busyDetected);
+        QVERIFY(p.call().busyDetected);
         QVERIFY(p.rec.errors().isEmpty());
         QCOMPARE(p.sim.log().constLast(), QStringLiteral("ATH0"));
         // The redial gets through.
-        QTRY_VERIFY(outgoingCall().idleSeen);
+        QTRY_VERIFY(p.call().idleSeen);
         p.rec.calls.clear();
         p.dial({"T5551234"});
         QVERIFY2(p.waitFor("handleConnected"),
                  qPrintable(p.rec.calls.join(",") + " / " + p.sim.log().join(",")));
-        QVERIFY(!outgoingCall().busyDetected);
+        QVERIFY(!p.call().busyDetected);
     }
 
     void modemErrors_data()
@@ -241,15 +243,15 @@ private Q_SLOTS:
         QFETCH(QString, error);
         Program p(args);
         options().select(mode == "1" ? OptionsStore::optMode1 : OptionsStore::optMode2);
-        QVERIFY(OpenLine(1, mode == "1" ? 0x10 : 4));
+        QVERIFY(p.line.open(LineUse::DialOnly));
         QElapsedTimer t;
         t.start();
         p.dial({"T5551234"});
         QVERIFY(p.waitForError(10000));
         QVERIFY(t.elapsed() < 10000);
         QCOMPARE(p.rec.errors(), QStringList{error});
-        QVERIFY(!outgoingCall().placed);
-        QCOMPARE(telephony().callHandle, 0u);
+        QVERIFY(!p.call().placed);
+        QCOMPARE(p.line.session().callHandle, 0u);
     }
 
     // A modem that answers nothing from the start: the dial fails within
@@ -257,7 +259,7 @@ private Q_SLOTS:
     void silentModem()
     {
         Program p({"--silent"});
-        QVERIFY(OpenLine(1, 0x10));
+        QVERIFY(p.line.open(LineUse::DialOnly));
         QElapsedTimer t;
         t.start();
         p.dial({"T5551234"});
@@ -277,20 +279,14 @@ private Q_SLOTS:
         Program p({"--incoming", "60", "--first-call", "500", "--rings", "2", "--ring-interval",
                    "500", "--cid", "compact"});
         options().setChecked(OptionsStore::chkCallDisplay, true);
-        QString number;
-        QString name;
-        seams().logIncomingCall = [&] {
-            LineCallInfo info;
-            if (lineGetCallInfo(telephony().eventCall, &info) == 0) {
-                number = info.callerID;
-                name = info.callerIDName;
-            }
-            p.rec.calls << "logIncomingCall";
-        };
-        QVERIFY(OpenLine(6, 4));
+        QVERIFY(p.line.open(LineUse::Receive));
         QVERIFY(p.waitFor("showCallDisplay", 5000));
-        QTRY_COMPARE(number, QStringLiteral("5551234"));
-        QCOMPARE(name, QStringLiteral("JOHN DOE"));
+        QTRY_COMPARE(p.line.callerNumber(), QStringLiteral("5551234"));
+        QCOMPARE(p.line.callerName(), QStringLiteral("JOHN DOE"));
+        const auto log = calllog::readLog(calllog::logPath(calllog::LogKind::Incoming),
+                                          calllog::LogKind::Incoming);
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log.front().number, QStringLiteral("5551234"));
         // The caller gives up: the window goes with the call.
         QVERIFY(p.waitFor("closeCallDisplay", 6000));
     }
@@ -298,15 +294,16 @@ private Q_SLOTS:
     void noModemConfigured()
     {
         TestEnv env;
-        SeamRecorder rec;
-        CleanUpStaleSession();
-        InitializeTelephony();
-        QCOMPARE(telephony().lineDeviceCount, 0u);
-        QStringList list{"as before"};
-        FillLineDeviceList([&] { list.clear(); }, [&](const QString& n) { list << n; });
-        QCOMPARE(list, QStringList{"as before"});
-        CloseLine();
-        ShutdownTelephony();
+        LineService line;
+        LineRecorder rec{line};
+        line.cleanUpStaleSession();
+        line.initialize();
+        QCOMPARE(line.session().lineDeviceCount, 0u);
+        options().setLineDeviceNames({"as before"});
+        line.fillDeviceList(options());
+        QCOMPARE(options().lineDeviceNames(), QStringList{"as before"});
+        line.close();
+        line.shutdown();
         QVERIFY(!QFile::exists(sessionRecordFile()));
     }
 
@@ -315,7 +312,8 @@ private Q_SLOTS:
     void startAfterKilledRun()
     {
         TestEnv env;
-        SeamRecorder rec;
+        LineService line;
+        LineRecorder rec{line};
         SimModem sim({});
         QProcess killed;
         killed.start("sleep", {"30"});
@@ -327,34 +325,34 @@ private Q_SLOTS:
         killed.kill();
         killed.waitForFinished();
 
-        CleanUpStaleSession();
+        line.cleanUpStaleSession();
         QVERIFY(!QFile::exists(lock));
         QVERIFY(!QFile::exists(sessionRecordFile()));
-        InitializeTelephony();
+        line.initialize();
         QVERIFY(QFile::exists(sessionRecordFile()));
-        QueryLineDevice(0);
-        QVERIFY(OpenLine(6, 4));
+        (void)line.queryDevice(0);
+        QVERIFY(line.open(LineUse::Receive));
         QVERIFY(QFile::exists(lock));
-        CloseLine();
-        ShutdownTelephony();
+        line.close();
+        line.shutdown();
         QVERIFY(!QFile::exists(lock));
         QVERIFY(!QFile::exists(sessionRecordFile()));
 
         // A session shut down with its line open (a profile switch) leaves
         // no line taken for open: the next session opens its own.
-        InitializeTelephony();
-        QueryLineDevice(0);
-        QVERIFY(OpenLine(6, 4));
-        ShutdownTelephony();
-        QVERIFY(!telephony().lineIsOpen);
-        QCOMPARE(telephony().lineHandle, 0u);
+        line.initialize();
+        (void)line.queryDevice(0);
+        QVERIFY(line.open(LineUse::Receive));
+        line.shutdown();
+        QVERIFY(!line.isOpen());
+        QCOMPARE(line.session().lineHandle, 0u);
         QVERIFY(!QFile::exists(lock));
-        InitializeTelephony();
-        QueryLineDevice(0);
-        QVERIFY(OpenLine(1, 0x10));
+        line.initialize();
+        (void)line.queryDevice(0);
+        QVERIFY(line.open(LineUse::DialOnly));
         QVERIFY(QFile::exists(lock));
-        CloseLine();
-        ShutdownTelephony();
+        line.close();
+        line.shutdown();
     }
 };
 

@@ -2,30 +2,30 @@
 // real line layer with its SIP provider, and SIPp (on 127.0.0.1) playing the
 // user's phone and the PBX.
 
-#include "directory/WindowParts.h"
 #include "SipPeer.h"
+#include "directory/WindowParts.h"
 
-#include "settings/Cp1252.h"
 #include "app/FrmDialer.h"
-#include "settings/OptionsStore.h"
-#include "core/common/ProgramState.h"
-#include "core/common/Seams.h"
-#include "settings/SettingsFile.h"
-#include "core/calllog/CallLogFile.h"
+#include "app/ProgramParts.h"
 #include "common/CountingEnder.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "gui/dialing/DialPad.h"
+#include "core/calllog/CallLogFile.h"
+#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "core/directory/DirectoryStore.h"
-#include "directory/DirectoryTestStore.h"
-#include "gui/directory/DirectoryView.h"
-#include "gui/telephony/FrmCallDisplay.h"
-#include "core/telephony/LineSession.h"
-#include "gui/telephony/locations/ModemDialogs.h"
+#include "core/telephony/LineService.h"
 #include "core/telephony/sip/SipConfig.h"
 #include "core/telephony/sip/SipPasswords.h"
+#include "directory/DirectoryTestStore.h"
+#include "gui/dialing/DialPad.h"
+#include "gui/directory/DirectoryView.h"
+#include "gui/telephony/FrmCallDisplay.h"
+#include "gui/telephony/locations/ModemDialogs.h"
 #include "gui/telephony/sip/SipPhoneDialog.h"
+#include "settings/Cp1252.h"
+#include "settings/OptionsStore.h"
+#include "settings/SettingsFile.h"
 
 #include "locations/ModalHelper.h"
 
@@ -135,8 +135,9 @@ class TestSipPhone : public QObject
         options().setText(OptionsStore::txtSeconds, QStringLiteral("1"));
         options().setText(OptionsStore::TxtRedial, QStringLiteral("3"));
         options().setChecked(OptionsStore::chkRedial, true);
-        connect(&dialer(), &Dialer::connectWindowChanged, window.get(), [this] {
-            const QString c = dialer().connectWindow().frameCaption;
+        Dialer& dialer = window->parts().dialer();
+        connect(&dialer, &Dialer::connectWindowChanged, window.get(), [this, &dialer] {
+            const QString c = dialer.connectWindow().frameCaption;
             if (captions.isEmpty() || captions.last() != c)
                 captions.append(c);
         });
@@ -160,9 +161,6 @@ private Q_SLOTS:
             window->exitProgram(FrmDialer::ExitMode::NoQuestions);
         window.reset();
         FrmDialer::setProcessEnder(nullptr);
-        seams() = {};
-        dialer().reset();
-        resetTelephonySession();
         resetState();
         prompts.reset();
         env.reset();
@@ -182,7 +180,8 @@ private Q_SLOTS:
         startTelvaro(SipPeer::account(phone.address()));
         // The phone is the line device (no modems before it).
         LineDevCaps caps;
-        QCOMPARE(lineGetDevCaps(telephony().lineApp, 0, telephony().lineApiVersion, 0, &caps), 0);
+        const TelephonySession& session = window->parts().line().session();
+        QCOMPARE(lineGetDevCaps(session.lineApp, 0, session.lineApiVersion, 0, &caps), 0);
         QCOMPARE(caps.lineName, QStringLiteral("Desk phone"));
         QCOMPARE(caps.providerInfo, QStringLiteral("Telvaro SIP phone"));
 
@@ -423,7 +422,6 @@ private Q_SLOTS:
         // The line must listen on 127.0.0.1 only (a hand-edited setting).
         saved[0].localAddress = QStringLiteral("127.0.0.1");
         QVERIFY(saveSipAccounts(saved));
-        resetTelephonySession();
         window->exitProgram(FrmDialer::ExitMode::NoQuestions);
         window.reset();
         const SipAccount account = saved[0];

@@ -56,6 +56,9 @@ LineService::~LineService()
 {
     // Calls still offered keep their records.
     flushIncomingRecords();
+    // Events the line layer still holds must not reach a service that is gone.
+    if (m_session.lineApp != 0)
+        (void)lineShutdown(m_session.lineApp);
 }
 
 QByteArray sessionRecordBytes(const SessionRecord& record)
