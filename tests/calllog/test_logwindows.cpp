@@ -325,7 +325,7 @@ private Q_SLOTS:
         TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, {old}));
 
         test::AnsweringDevices devices;
-        ProgramParts parts(nullptr, {&devices, &translation});
+        ProgramParts parts(nullptr, {&devices, &translation, &player});
         FrmDialer main(&parts);
         parts.line().initialize(); // as start-up does
         (void)parts.line().queryDevice(0);

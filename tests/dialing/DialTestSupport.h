@@ -29,8 +29,6 @@ class RecordingPlayer final : public SoundPlayer
 public:
     QStringList events;     // "sync:<samples>@<rate>", "async:...", "stop", "beep"
     QList<double> playedAt; // seconds since the player was made, per play
-    RecordingPlayer() { setSoundPlayer(this); }
-    ~RecordingPlayer() override { setSoundPlayer(nullptr); }
     void play(const WaveSound& s, PlayMode mode) override
     {
         playedAt.append(

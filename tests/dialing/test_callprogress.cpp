@@ -67,11 +67,11 @@ private Q_SLOTS:
         env = std::make_unique<test::TestEnv>();
         test::resetDialing();
         line = std::make_unique<test::FakeLine>();
-        dialer = std::make_unique<Dialer>(*line, translation);
+        player = std::make_unique<test::RecordingPlayer>();
+        dialer = std::make_unique<Dialer>(*line, translation, *player);
         line->watch(*dialer);
         log = std::make_unique<CallLog>();
         connect(dialer.get(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
-        player = std::make_unique<test::RecordingPlayer>();
         seen.clear();
         ended.clear();
         onChange = nullptr;

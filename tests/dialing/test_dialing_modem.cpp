@@ -16,6 +16,7 @@
 #include "settings/OptionsStore.h"
 
 #include "common/ScriptedPrompter.h"
+#include "dialing/DialTestSupport.h"
 #include "locations/ModalHelper.h"
 
 #include <QComboBox>
@@ -108,6 +109,7 @@ private:
     // The program's line service (its own modem provider) and dialer.
     std::unique_ptr<LineService> line;
     std::unique_ptr<LineLayerTranslation> translation;
+    test::RecordingPlayer quiet; // no sound card here
     std::unique_ptr<Dialer> dialer;
     std::unique_ptr<DialPad> pad;
     std::unique_ptr<FrmConnect> window;
@@ -139,7 +141,7 @@ private Q_SLOTS:
         test::resetProgram();
         line = std::make_unique<LineService>();
         translation = std::make_unique<LineLayerTranslation>(*line);
-        dialer = std::make_unique<Dialer>(*line, *translation);
+        dialer = std::make_unique<Dialer>(*line, *translation, quiet);
         // The outgoing log gets the record of a call taken.
         connect(dialer.get(), &Dialer::callEnded, &log, &CallLog::recordOutgoing);
         memos.clear();
@@ -153,7 +155,7 @@ private Q_SLOTS:
         options().setText(OptionsStore::txtMinutes, QStringLiteral("0"));
         options().setText(OptionsStore::txtSeconds, QStringLiteral("2"));
         options().setText(OptionsStore::TxtRedial, QStringLiteral("3"));
-        pad = std::make_unique<DialPad>(*dialer);
+        pad = std::make_unique<DialPad>(*dialer, quiet);
         pad->show();
         window = std::make_unique<FrmConnect>(*dialer);
         connect(dialer.get(), &Dialer::connectWindowChanged, window.get(), [this] {

@@ -43,12 +43,12 @@ private Q_SLOTS:
         test::resetDialing();
         line = std::make_unique<test::FakeLine>();
         translation.present = false; // no line layer session
-        dialer = std::make_unique<Dialer>(*line, translation);
+        player = std::make_unique<test::RecordingPlayer>();
+        dialer = std::make_unique<Dialer>(*line, translation, *player);
         line->watch(*dialer);
         log = std::make_unique<CallLog>();
         connect(dialer.get(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
-        player = std::make_unique<test::RecordingPlayer>();
-        pad = std::make_unique<DialPad>(*dialer);
+        pad = std::make_unique<DialPad>(*dialer, *player);
         pad->resize(128, 380);
         pad->show();
         window = std::make_unique<FrmConnect>(*dialer);
@@ -129,7 +129,7 @@ private Q_SLOTS:
         test::AnsweringDevices fake;
         test::FakeTranslation translation;
         translation.outsideLine = QStringLiteral("9");
-        ProgramParts parts(nullptr, {&fake, &translation});
+        ProgramParts parts(nullptr, {&fake, &translation, player.get()});
         FrmDialer main(&parts);
         parts.line().initialize(); // as start-up does
         (void)parts.line().queryDevice(0);

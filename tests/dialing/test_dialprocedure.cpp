@@ -22,6 +22,7 @@ private:
     std::unique_ptr<test::TestEnv> env;
     std::unique_ptr<test::FakeTranslation> translation;
     std::unique_ptr<test::FakeLine> line;
+    std::unique_ptr<test::RecordingPlayer> player;
     std::unique_ptr<Dialer> dialer;
 
     void dial(const QString& number)
@@ -39,7 +40,8 @@ private Q_SLOTS:
         line = std::make_unique<test::FakeLine>();
         line->showsProgress = false;
         line->answers = false;
-        dialer = std::make_unique<Dialer>(*line, *translation);
+        player = std::make_unique<test::RecordingPlayer>();
+        dialer = std::make_unique<Dialer>(*line, *translation, *player);
     }
     void cleanup() { dialer.reset(); }
 
@@ -186,21 +188,20 @@ private Q_SLOTS:
 
     void withoutModemTheTonesPlayWithTheirWaits()
     {
-        test::RecordingPlayer player;
         options().setChecked(OptionsStore::chkModem, false);
         QSignalSpy released(dialer.get(), &Dialer::mainWindowReleased);
         dial(QStringLiteral("1,2#"));
         // The dial returns at once; the tones follow while events run.
-        QVERIFY(player.events.isEmpty());
+        QVERIFY(player->events.isEmpty());
         QVERIFY(dialer->playingTones());
         // A dial meanwhile waits for the tones and then plays its own.
         dialer->dial(DialRequest{QStringLiteral("3"), {}, QStringLiteral("0"), DialOrigin::Pad});
-        QTRY_VERIFY_WITH_TIMEOUT(!dialer->playingTones() && player.events.size() == 4, 10000);
-        QCOMPARE(player.events,
+        QTRY_VERIFY_WITH_TIMEOUT(!dialer->playingTones() && player->events.size() == 4, 10000);
+        QCOMPARE(player->events,
                  (QStringList{QStringLiteral("async:900@8000"), QStringLiteral("async:900@8000"),
                               QStringLiteral("async:756@8000"), QStringLiteral("async:900@8000")}));
         // 0.1 s before a tone, the tone's length after it, 2 s for a comma.
-        const QList<double>& at = player.playedAt;
+        const QList<double>& at = player->playedAt;
         const double tone = 900.0 / 8000;
         const QList<double> least{0.1, tone + 2.0 + 0.1, tone + 0.1, 756.0 / 8000 + 0.1};
         for (int i = 0; i < 4; ++i) {
@@ -220,7 +221,8 @@ private Q_SLOTS:
         const QString capture = env->root() + QStringLiteral("/capture.wav");
         qputenv("TELVARO_AUDIO_CAPTURE", QFile::encodeName(capture));
         options().setChecked(OptionsStore::chkModem, false);
-        dialer->reset();
+        const std::unique_ptr<SoundPlayer> own = makeProgramSoundPlayer();
+        dialer = std::make_unique<Dialer>(*line, *translation, *own);
         dial(QStringLiteral("1,2"));
         QTRY_VERIFY_WITH_TIMEOUT(!dialer->playingTones(), 10000);
         QTest::qWait(200); // the last tone sounds to its end
@@ -253,6 +255,7 @@ private Q_SLOTS:
         QVERIFY(first.size() > 850 && first.size() <= 900);
         QCOMPARE(test::strongestDtmfPair(first, 8000), std::make_pair(697, 1209));
         QCOMPARE(test::strongestDtmfPair(second, 8000), std::make_pair(697, 1336));
+        dialer.reset(); // before its player goes
     }
 };
 

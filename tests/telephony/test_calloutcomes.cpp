@@ -125,6 +125,7 @@ class TestCallOutcomes : public QObject
     std::unique_ptr<PrivateBus> bus;
     std::unique_ptr<DialRequestService> service;
     std::unique_ptr<SimModem> sim;
+    std::unique_ptr<ProgramParts> parts;
     std::unique_ptr<FrmDialer> window;
     QStringList headings; // every heading the call window showed, once per change
 
@@ -141,7 +142,8 @@ class TestCallOutcomes : public QObject
                                "\r\n\r\n[Preferences]\r\nUseModem=1\r\nCommand Line=1\r\n"
                                "Call Display=1\r\nBusy Delay Timer=1\r\n" +
                                preferences);
-        window = std::make_unique<FrmDialer>();
+        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{nullptr, nullptr, sound.get()});
+        window = std::make_unique<FrmDialer>(parts.get());
         static test::CountingEnder ender;
         FrmDialer::setProcessEnder(&ender);
         window->formLoad(QString());
@@ -200,6 +202,7 @@ private Q_SLOTS:
         if (window)
             window->exitProgram(FrmDialer::ExitMode::NoQuestions);
         window.reset();
+        parts.reset();
         FrmDialer::setProcessEnder(nullptr);
         service.reset();
         bus.reset();

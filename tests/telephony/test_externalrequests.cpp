@@ -54,15 +54,18 @@ class TestExternalRequests : public QObject
     std::unique_ptr<ScriptedPrompter> prompts;
     std::unique_ptr<PrivateBus> bus;
     std::unique_ptr<DialRequestService> service;
+    std::unique_ptr<ProgramParts> parts;
     std::unique_ptr<FrmDialer> window;
 
     // The first start with numbers from other applications accepted.
-    void startTelvaro(const QByteArray& preferences, const QByteArray& sections = {})
+    void startTelvaro(const QByteArray& preferences, const QByteArray& sections = {},
+                      SoundPlayer* sound = nullptr)
     {
         TestEnv::writeFile(env->settingsFile(), cp1252::encode(settings::kHeader) + "\r\n" +
                                                     sections + "\r\n[Preferences]\r\n" +
                                                     preferences + "Busy Delay Timer=1\r\n");
-        window = std::make_unique<FrmDialer>();
+        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{nullptr, nullptr, sound});
+        window = std::make_unique<FrmDialer>(parts.get());
         static test::CountingEnder ender;
         FrmDialer::setProcessEnder(&ender);
         window->formLoad(QString());
@@ -101,6 +104,7 @@ private Q_SLOTS:
             window->parts().line().shutdown();
         }
         window.reset();
+        parts.reset();
         FrmDialer::setProcessEnder(nullptr);
         service.reset();
         bus.reset();
@@ -175,7 +179,7 @@ private Q_SLOTS:
         RecordingPlayer player;
         FastClock fast(20); // the tones' waits pass quickly
         startTelvaro("UseModem=0\r\nCommand Line=0\r\n",
-                     "[Speed Dial]\r\nName0101=Ann Lee\r\nNumber0101=5550111\r\n");
+                     "[Speed Dial]\r\nName0101=Ann Lee\r\nNumber0101=5550111\r\n", &player);
         const QDBusConnection client = bus->connect("client");
 
         // The interface file shipped for programmers is the one the service has.

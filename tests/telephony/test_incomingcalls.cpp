@@ -36,8 +36,6 @@ namespace {
 class RecordingPlayer final : public SoundPlayer
 {
 public:
-    RecordingPlayer() { setSoundPlayer(this); }
-    ~RecordingPlayer() override { setSoundPlayer(nullptr); }
     void play(const WaveSound&, PlayMode) override { ++plays; }
     void stop() override { ++stops; }
     void beep() override {}
@@ -71,6 +69,7 @@ class TestIncomingCalls : public QObject
     std::unique_ptr<test::ScriptedPrompter> prompts;
     std::unique_ptr<RecordingPlayer> sound;
     std::unique_ptr<test::SimModem> sim;
+    std::unique_ptr<ProgramParts> parts;
     std::unique_ptr<FrmDialer> window;
     int ended = 0;
     test::CountingEnder ender{ended};
@@ -91,7 +90,8 @@ class TestIncomingCalls : public QObject
                                  QByteArray(settings::kHeader.toLatin1()) +
                                      "\r\n\r\n[Preferences]\r\nCall Display=1\r\n"
                                      "SoundIncoming Enabled=1\r\nUseModem=1\r\n");
-        window = std::make_unique<FrmDialer>();
+        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{nullptr, nullptr, sound.get()});
+        window = std::make_unique<FrmDialer>(parts.get());
         FrmDialer::setProcessEnder(&ender);
         window->formLoad(QString());
         return true;
@@ -119,6 +119,7 @@ private Q_SLOTS:
     {
         exitProgram();
         window.reset();
+        parts.reset();
         FrmDialer::setProcessEnder(nullptr);
         sim.reset();
         sound.reset();
