@@ -17,15 +17,8 @@ class QToolButton;
 
 namespace telvaro {
 
+class ProcessEnder;
 class ProgramParts;
-
-// Ends the process once the exit sequence is done.
-class ProcessEnder
-{
-public:
-    virtual ~ProcessEnder() = default;
-    virtual void endProcess() = 0;
-};
 
 // The main window: the dialing pad on the left (fraPad), the speed-dial
 // directory on the right (fraMain), the menus of the whole program and the
@@ -54,14 +47,17 @@ public:
 
     // `parts`: the program's lasting parts (options dialog, tray, help); a
     // window given none makes its own. `loadedBy`: the profile command that
-    // loads this window, None for the program's start.
+    // loads this window, None for the program's start. `ender`: how the
+    // program ends once the exit sequence is done (it must outlive its use);
+    // none: the event loop of the program's parts ends.
     explicit FrmDialer(ProgramParts* parts = nullptr,
                        profiles::ProfileOperation loadedBy = profiles::ProfileOperation::None,
-                       QWidget* parent = nullptr);
-    explicit FrmDialer(profiles::ProfileOperation loadedBy, QWidget* parent = nullptr)
-        : FrmDialer(nullptr, loadedBy, parent)
+                       ProcessEnder* ender = nullptr);
+    explicit FrmDialer(profiles::ProfileOperation loadedBy, ProcessEnder* ender = nullptr)
+        : FrmDialer(nullptr, loadedBy, ender)
     {
     }
+    explicit FrmDialer(ProcessEnder& ender) : FrmDialer(nullptr, profiles::ProfileOperation::None, &ender) {}
     ~FrmDialer() override;
 
     ProgramParts& parts() const { return *m_parts; }
@@ -154,10 +150,6 @@ public:
     void exitProgram(ExitMode mode = ExitMode::Interactive);
     bool isExiting() const { return m_exiting; }
 
-    // How the program ends once the exit sequence is done: the event loop
-    // ends (nullptr), or a test's own ender, which must outlive its use.
-    static void setProcessEnder(ProcessEnder* ender);
-
     // ProfileName and the captions that show it.
     void setProfileName(const QString& name);
 
@@ -230,6 +222,7 @@ private:
     bool m_profileLoad = false; // loaded again by New or Open Profile
     bool m_reloading = false;   // unloaded for the window loaded after it
     ProgramParts* m_parts = nullptr;
+    ProcessEnder* m_ender = nullptr;
 
     static FrmDialer* s_instance;
 };

@@ -1,12 +1,30 @@
 #include "app/ProgramParts.h"
 
+#include "core/common/Prompter.h"
+#include "gui/calllog/LogPrinting.h"
 #include "gui/options/FrmOptions.h"
 #include "gui/shell/HelpWindow.h"
 #include "gui/shell/TrayIcon.h"
 
+#include <QCoreApplication>
+
 namespace telvaro {
 
-ProgramParts::ProgramParts(QObject* parent) : QObject(parent), m_tray(std::make_unique<TrayIcon>())
+namespace {
+
+class EventLoopEnder final : public ProcessEnder
+{
+public:
+    void endProcess() override { QCoreApplication::exit(0); }
+};
+
+} // namespace
+
+ProgramParts::ProgramParts(Prompter* prompter, calllog::PrintDevices* printers)
+    : m_prompter(prompter ? prompter : &telvaro::prompter()),
+      m_systemPrinters(printers ? nullptr : calllog::systemPrintDevices()),
+      m_printers(printers ? printers : m_systemPrinters.get()),
+      m_eventLoopEnder(std::make_unique<EventLoopEnder>()), m_tray(std::make_unique<TrayIcon>())
 {
 }
 

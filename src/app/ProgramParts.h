@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/common/CurrentProfile.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -11,10 +13,23 @@ namespace telvaro {
 
 class FrmOptions;
 class HelpWindow;
+class Prompter;
 class TrayIcon;
+namespace calllog {
+class PrintDevices;
+}
+
+// Ends the process once the exit sequence is done.
+class ProcessEnder
+{
+public:
+    virtual ~ProcessEnder() = default;
+    virtual void endProcess() = 0;
+};
 
 // The parts that live as long as the program, whichever main window is
-// loaded: the options dialog, the tray icon and the help window. The program
+// loaded: the options dialog, the tray icon and the help window, and the
+// program's ways to ask the user, to print and to end. The program
 // (Application) owns one and hands it to every main window it loads; a main
 // window made on its own (tests) makes its own, and a profile switch hands it
 // on to the window loaded next.
@@ -23,8 +38,18 @@ class ProgramParts : public QObject
     Q_OBJECT
 
 public:
-    explicit ProgramParts(QObject* parent = nullptr);
+    // `prompter`: asks the program's questions (none: the process-wide
+    // prompter()). `printers`: where the call logs print (none: the system's
+    // printers). Both must outlive the parts.
+    explicit ProgramParts(Prompter* prompter = nullptr, calllog::PrintDevices* printers = nullptr);
     ~ProgramParts() override;
+
+    Prompter& prompter() const { return *m_prompter; }
+    calllog::PrintDevices& printDevices() const { return *m_printers; }
+    // The profile loaded now; every main window of the run shows it.
+    CurrentProfile& profile() { return m_profile; }
+    // Ends the program by ending its event loop, with status 0.
+    ProcessEnder& eventLoopEnder() { return *m_eventLoopEnder; }
 
     TrayIcon& tray() { return *m_tray; }
     // The options dialog, made on first use. It is a dialog of the main
@@ -43,6 +68,11 @@ public:
     void setMainWindow(QWidget& window);
 
 private:
+    Prompter* m_prompter;
+    std::unique_ptr<calllog::PrintDevices> m_systemPrinters;
+    calllog::PrintDevices* m_printers;
+    std::unique_ptr<ProcessEnder> m_eventLoopEnder;
+    CurrentProfile m_profile;
     std::unique_ptr<TrayIcon> m_tray;
     QPointer<FrmOptions> m_options;
     QPointer<HelpWindow> m_help;

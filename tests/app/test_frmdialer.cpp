@@ -103,9 +103,7 @@ class TestFrmDialer : public QObject
 
     std::unique_ptr<FrmDialer> makeWindow(ProfileOperation loadedBy = ProfileOperation::None)
     {
-        auto w = std::make_unique<FrmDialer>(loadedBy);
-        ender = std::make_unique<test::CountingEnder>(calls->ended);
-        FrmDialer::setProcessEnder(ender.get());
+        auto w = std::make_unique<FrmDialer>(loadedBy, ender.get());
         connect(w.get(), &FrmDialer::trayIconWanted, this,
                 [this](bool shown) { calls->log << (shown ? "trayAdd" : "trayDelete"); });
         // In place of the parts the window installed.
@@ -127,11 +125,11 @@ private Q_SLOTS:
         options().resetToDesigned();
         seams() = {};
         calls = std::make_unique<Calls>();
+        ender = std::make_unique<test::CountingEnder>(calls->ended);
     }
 
     void cleanup()
     {
-        FrmDialer::setProcessEnder(nullptr);
         seams() = {};
         prompts.reset();
         env.reset();
@@ -323,7 +321,7 @@ private Q_SLOTS:
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Untitled\""));
         QCOMPARE(w->mnuSave->text(), QString("&Save \"Untitled\""));
         QCOMPARE(w->mnuSaveAs->text(), QString("Save  &As"));
-        QCOMPARE(state().profileName, QString("Untitled"));
+        QCOMPARE(w->parts().profile().name(), QString("Untitled"));
         QCOMPARE(state().currentEntryKey, QString("0"));
         QCOMPARE(WindowsDirectory(), env->configDir());
         QVERIFY(w->padShown());
@@ -402,7 +400,7 @@ private Q_SLOTS:
         QVERIFY(w->padShown());
         QCOMPARE(w->mnuReceive->text(), QString("&Manual Receive"));
         QCOMPARE(calls->recentGiven, QStringList());
-        QCOMPARE(state().profileName, QString("evil"));
+        QCOMPARE(w->parts().profile().name(), QString("evil"));
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"evil\""));
     }
 
@@ -575,7 +573,8 @@ private Q_SLOTS:
     void onlyTheSessionsEndEndsTheProgram()
     {
         int ended = 0;
-        std::unique_ptr<QObject> watch(connectSessionEnd(*qApp, [&ended] { ++ended; }));
+        SessionEndWatcher watch(*qApp);
+        connect(&watch, &SessionEndWatcher::sessionEnded, this, [&ended] { ++ended; });
         // The manager is not looked at; Qt gives no other way to make one.
         alignas(QSessionManager) char manager[sizeof(QSessionManager)] = {};
         Q_EMIT qApp->commitDataRequest(*reinterpret_cast<QSessionManager*>(manager));

@@ -1,6 +1,7 @@
 #include "core/common/Clock.h"
 #include "core/common/ProgramState.h"
 #include "core/calllog/CallLogFile.h"
+#include "core/common/CurrentProfile.h"
 #include "core/calllog/Retention.h"
 #include "settings/OptionsStore.h"
 #include "common/ScriptedPrompter.h"
@@ -97,7 +98,8 @@ private Q_SLOTS:
 
     void incomingRecordsCutDifferentlyAndNameTheUnknown()
     {
-        state().profileName = QStringLiteral("Office");
+        CurrentProfile office;
+        office.setName(QStringLiteral("Office"));
         state().callerName.clear();
         state().callerNumber.clear();
         appendIncomingRecord();

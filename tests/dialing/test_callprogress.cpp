@@ -31,6 +31,7 @@ class TestCallProgress : public QObject
 private:
     std::unique_ptr<test::TestEnv> env;
     std::unique_ptr<test::FakeLine> line;
+    CurrentProfile profile;
     std::unique_ptr<CallLog> log; // the outgoing log's writer, as the main window wires it
     std::unique_ptr<test::RecordingPlayer> player;
     QList<ConnectWindowState> seen;
@@ -68,7 +69,7 @@ private Q_SLOTS:
         env = std::make_unique<test::TestEnv>();
         test::resetDialing();
         line = std::make_unique<test::FakeLine>();
-        log = std::make_unique<CallLog>();
+        log = std::make_unique<CallLog>(profile);
         connect(&dialer(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
         player = std::make_unique<test::RecordingPlayer>();
         seen.clear();

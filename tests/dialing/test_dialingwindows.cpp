@@ -27,6 +27,7 @@ class TestDialingWindows : public QObject
 private:
     std::unique_ptr<test::TestEnv> env;
     std::unique_ptr<test::FakeLine> line;
+    CurrentProfile profile;
     std::unique_ptr<CallLog> log; // the outgoing log's writer, as the main window wires it
     std::unique_ptr<test::RecordingPlayer> player;
     std::unique_ptr<DialPad> pad;
@@ -39,7 +40,7 @@ private Q_SLOTS:
         test::resetDialing();
         installDialing();
         line = std::make_unique<test::FakeLine>();
-        log = std::make_unique<CallLog>();
+        log = std::make_unique<CallLog>(profile);
         connect(&dialer(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
         player = std::make_unique<test::RecordingPlayer>();
         pad = std::make_unique<DialPad>();

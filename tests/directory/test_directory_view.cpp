@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -58,7 +59,12 @@ struct Main
         layout->addWidget(txtDial);
         layout->addWidget(CmbDial);
         layout->addWidget(view);
-        view->popupMenu = [this](QMenu* m, const QPoint&) { popups << m; };
+        // The user closes every pop-up menu the view shows.
+        for (QMenu* menu : {view->menus().mnuMouse, view->menus().mnuMouse1})
+            QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] {
+                popups << menu;
+                QTimer::singleShot(0, menu, &QMenu::close);
+            });
         QObject::connect(view, &DirectoryView::dialRequested,
                          [this](const DialRequest& r) { dialed << r.number + "|" + r.name; });
         window.resize(300, 480);

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -102,14 +103,16 @@ struct Dialer
     explicit Dialer(bool subject)
     {
         view = window.fraMain->findChild<DirectoryView*>();
-        view->popupMenu = [this](QMenu* menu, const QPoint&) {
-            shown.clear();
-            for (QAction* a : menu->actions())
-                if (!a->isSeparator())
-                    shown << a->text() + (a->isEnabled() ? "|on" : "|off");
-            if (QAction* a = std::exchange(choose, nullptr))
-                a->trigger();
-        };
+        for (QMenu* menu : {window.mnuMouse, window.mnuMouse1})
+            QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] {
+                shown.clear();
+                for (QAction* a : menu->actions())
+                    if (!a->isSeparator())
+                        shown << a->text() + (a->isEnabled() ? "|on" : "|off");
+                if (QAction* a = std::exchange(choose, nullptr))
+                    a->trigger();
+                QTimer::singleShot(0, menu, &QMenu::close);
+            });
         view->showStartupTabs(subject);
         window.show();
     }

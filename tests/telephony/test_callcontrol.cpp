@@ -6,6 +6,7 @@
 #include "core/telephony/Call.h"
 
 #include "core/calllog/CallLogFile.h"
+#include "core/common/CurrentProfile.h"
 #include "core/telephony/CallControl.h"
 #include "core/telephony/IncomingCalls.h"
 #include "core/telephony/LineSession.h"
@@ -323,10 +324,11 @@ private Q_SLOTS:
         // A call still unknown when the profile changes is logged where it rang.
         const HCALL ringing = f.line.sink->incomingCall(LINEMEDIAMODE_INTERACTIVEVOICE);
         LogIncomingCall(ringing);
-        state().profileName = QStringLiteral("Home");
+        auto home = std::make_unique<CurrentProfile>();
+        home->setName(QStringLiteral("Home"));
         CloseLine();
         QVERIFY(log().isEmpty()); // Home's log
-        state().profileName = QStringLiteral("Untitled");
+        home.reset();
         QCOMPARE(log().size(), 3);
     }
 

@@ -140,9 +140,8 @@ class TestCallOutcomes : public QObject
                                "\r\n\r\n[Preferences]\r\nUseModem=1\r\nCommand Line=1\r\n"
                                "Call Display=1\r\nBusy Delay Timer=1\r\n" +
                                preferences);
-        window = std::make_unique<FrmDialer>();
         static test::CountingEnder ender;
-        FrmDialer::setProcessEnder(&ender);
+        window = std::make_unique<FrmDialer>(ender);
         window->formLoad(QString());
         connect(&dialer(), &Dialer::connectWindowChanged, this, [this] {
             const QString h = dialer().connectWindow().frameCaption;
@@ -198,7 +197,6 @@ private Q_SLOTS:
         if (window)
             window->exitProgram(FrmDialer::ExitMode::NoQuestions);
         window.reset();
-        FrmDialer::setProcessEnder(nullptr);
         service.reset();
         bus.reset();
         sim.reset();

@@ -61,9 +61,8 @@ class TestExternalRequests : public QObject
         TestEnv::writeFile(env->settingsFile(), cp1252::encode(settings::kHeader) +
                                                     "\r\n\r\n[Preferences]\r\n" + preferences +
                                                     "Busy Delay Timer=1\r\n");
-        window = std::make_unique<FrmDialer>();
         static test::CountingEnder ender;
-        FrmDialer::setProcessEnder(&ender);
+        window = std::make_unique<FrmDialer>(ender);
         window->formLoad(QString());
     }
 
@@ -98,7 +97,6 @@ private Q_SLOTS:
         callSeam(seams().closeLine);
         callSeam(seams().shutdownTelephony);
         window.reset();
-        FrmDialer::setProcessEnder(nullptr);
         service.reset();
         bus.reset();
         seams() = {};

@@ -93,8 +93,7 @@ class TestIncomingCalls : public QObject
                                  QByteArray(settings::kHeader.toLatin1()) +
                                      "\r\n\r\n[Preferences]\r\nCall Display=1\r\n"
                                      "SoundIncoming Enabled=1\r\nUseModem=1\r\n");
-        window = std::make_unique<FrmDialer>();
-        FrmDialer::setProcessEnder(&ender);
+        window = std::make_unique<FrmDialer>(ender);
         window->formLoad(QString());
         return true;
     }
@@ -121,7 +120,6 @@ private Q_SLOTS:
     {
         exitProgram();
         window.reset();
-        FrmDialer::setProcessEnder(nullptr);
         sim.reset();
         seams() = {};
         sound.reset();

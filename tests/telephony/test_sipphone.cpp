@@ -125,9 +125,8 @@ class TestSipPhone : public QObject
                                         QStringLiteral("Ann Lee"));
         directoryStore().writeEntryNumber(false, directory::entryKey(1, 1),
                                           QStringLiteral("555-0101"));
-        window = std::make_unique<FrmDialer>();
         static test::CountingEnder ender;
-        FrmDialer::setProcessEnder(&ender);
+        window = std::make_unique<FrmDialer>(ender);
         window->formLoad(QString());
         window->show();
         options().setText(OptionsStore::txtDelayTimer, QStringLiteral("2"));
@@ -159,7 +158,6 @@ private Q_SLOTS:
         if (window)
             window->exitProgram(FrmDialer::ExitMode::NoQuestions);
         window.reset();
-        FrmDialer::setProcessEnder(nullptr);
         seams() = {};
         dialer().reset();
         resetTelephonySession();

@@ -12,7 +12,6 @@ struct ProgramState
 {
     // Start-up and profiles.
     QString externalNumber; // command line, or a number from another program
-    QString profileName = QStringLiteral("Untitled");
 
 
     // Dial procedure: inputs and outputs (the directory entry dialed, "0"

@@ -91,7 +91,7 @@ void DirectoryView::showTabMenu(const QPoint& globalPos)
         m.mnuDeleteTab->setText(QStringLiteral("Delete Tab:  ") + quotedInMenu(title));
         m.mnuPasteTab->setEnabled(false);
     }
-    popupMenu(m.mnuMouse1, globalPos);
+    m.mnuMouse1->exec(globalPos);
     popupMark = true;
 }
 
