@@ -57,7 +57,10 @@ public:
         : FrmDialer(nullptr, loadedBy, ender)
     {
     }
-    explicit FrmDialer(ProcessEnder& ender) : FrmDialer(nullptr, profiles::ProfileOperation::None, &ender) {}
+    explicit FrmDialer(ProcessEnder& ender)
+        : FrmDialer(nullptr, profiles::ProfileOperation::None, &ender)
+    {
+    }
     ~FrmDialer() override;
 
     ProgramParts& parts() const { return *m_parts; }
