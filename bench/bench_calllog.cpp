@@ -1,8 +1,11 @@
 #include "core/calllog/CallLogFile.h"
 #include "core/calllog/CallLogModel.h"
 #include "core/calllog/Retention.h"
+#include "core/common/CurrentProfile.h"
 #include "core/common/Helpers.h"
+#include "core/common/Prompter.h"
 #include "gui/calllog/FrmLog.h"
+#include "gui/calllog/LogPrinting.h"
 
 #include <QApplication>
 #include <QItemSelection>
@@ -85,6 +88,10 @@ struct LogFixture
 {
     QTemporaryDir dir;
     QString path;
+    // What the log window is handed: no questions answered, no printer.
+    std::unique_ptr<PrintDevices> printers = systemPrintDevices();
+    CurrentProfile profile;
+    LogServices services{prompter(), *printers, profile};
     LogFixture()
     {
         qputenv("TELVARO_DATA_DIR", QFile::encodeName(dir.path()));
@@ -113,7 +120,7 @@ void BM_WindowOpenAndShow(benchmark::State& st)
 {
     fixture();
     for (auto _ : st) {
-        auto w = std::make_unique<FrmOutLog>();
+        auto w = std::make_unique<FrmOutLog>(fixture().services);
         w->load();
         w->show();
         QCoreApplication::processEvents();
@@ -129,8 +136,7 @@ BENCHMARK(BM_WindowOpenAndShow)->Unit(benchmark::kMillisecond);
 // A click on a column head (name, number, date and time).
 void BM_WindowSortColumn(benchmark::State& st)
 {
-    fixture();
-    FrmOutLog w;
+    FrmOutLog w(fixture().services);
     w.load();
     w.show();
     QCoreApplication::processEvents();
@@ -145,8 +151,7 @@ BENCHMARK(BM_WindowSortColumn)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillise
 // (Ctrl+clicks, the hardest selection).
 void BM_WindowDeleteSelection(benchmark::State& st)
 {
-    fixture();
-    FrmOutLog w;
+    FrmOutLog w(fixture().services);
     w.show();
     const bool scattered = st.range(0) == 1;
     for (auto _ : st) {
@@ -174,8 +179,7 @@ BENCHMARK(BM_WindowDeleteSelection)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecon
 // Save: the table sorted oldest first and the file rewritten.
 void BM_WindowSave(benchmark::State& st)
 {
-    fixture();
-    FrmOutLog w;
+    FrmOutLog w(fixture().services);
     w.load();
     for (auto _ : st) {
         if (!w.save())
@@ -188,8 +192,7 @@ BENCHMARK(BM_WindowSave)->Unit(benchmark::kMillisecond);
 // turns oldest first, the file is rewritten and the view shows the result.
 void BM_WindowSaveShown(benchmark::State& st)
 {
-    fixture();
-    FrmOutLog w;
+    FrmOutLog w(fixture().services);
     w.load();
     w.show();
     QCoreApplication::processEvents();

@@ -63,9 +63,8 @@ std::unique_ptr<FrmDialer> startProgram(const TestEnv& env, const QByteArray& pr
 {
     TestEnv::writeFile(env.settingsFile(), cp1252::encode(settings::kHeader) +
                                                "\r\n\r\n[Preferences]\r\n" + preferences);
-    auto window = std::make_unique<FrmDialer>();
     static CountingEnder ender;
-    FrmDialer::setProcessEnder(&ender);
+    auto window = std::make_unique<FrmDialer>(ender);
     window->formLoad(QString());
     return window;
 }
@@ -80,7 +79,6 @@ void finish(std::unique_ptr<FrmDialer>& window)
 {
     window->exitProgram(FrmDialer::ExitMode::NoQuestions);
     window.reset();
-    FrmDialer::setProcessEnder(nullptr);
     resetProgram();
 }
 

@@ -92,12 +92,16 @@ int Application::run(int argc, char* argv[])
         break;
     }
 
+    // The program's questions: its own parts are handed the prompter; the
+    // process-wide one serves the windows not yet handed it.
     DialogPrompter dialogs;
     setPrompter(&dialogs);
+    app.m_prompter = &dialogs;
 
     UnixSignals signalWatcher;
     connect(&signalWatcher, &UnixSignals::terminationRequested, &app, [&app] { app.terminate(); });
-    connectSessionEnd(qapp, [&app] { app.terminate(); });
+    SessionEndWatcher sessionEnd(qapp);
+    connect(&sessionEnd, &SessionEndWatcher::sessionEnded, &app, [&app] { app.terminate(); });
     connect(&instance, &SingleInstance::messageReceived, &app,
             [&app](int tag, const QString& text) {
                 if (app.m_window && app.m_window->messagesHooked())
@@ -123,7 +127,7 @@ int Application::run(int argc, char* argv[])
 void Application::loadWindow(const QString& commandLine, profiles::ProfileOperation loadedBy)
 {
     if (!m_parts)
-        m_parts = std::make_unique<ProgramParts>();
+        m_parts = std::make_unique<ProgramParts>(m_prompter);
     m_window = new FrmDialer(m_parts.get(), loadedBy);
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     connect(m_window, &FrmDialer::instanceRecordReleased, m_instance, &SingleInstance::release);
@@ -149,42 +153,20 @@ void Application::terminate()
         QCoreApplication::exit(0);
 }
 
-namespace {
-
-// Ends the program at the session's end (the session manager's last word
-// arrives as the application's Quit event). A request to save the session's
-// data (a checkpoint, a logout that may still be cancelled) does not end it.
-class SessionEndFilter : public QObject
-{
-public:
-    SessionEndFilter(QObject* parent, std::function<void()> end)
-        : QObject(parent), m_end(std::move(end))
-    {
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) {
-            m_end();
-            return true;
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_end;
-};
-
-} // namespace
-
-QObject* connectSessionEnd(QGuiApplication& app, std::function<void()> end)
+SessionEndWatcher::SessionEndWatcher(QGuiApplication& app)
 {
     // Telvaro keeps its data as it goes: the request to commit it
     // (commitDataRequest) needs no answer and does not end the program.
-    auto* filter = new SessionEndFilter(&app, std::move(end));
-    app.installEventFilter(filter);
-    return filter;
+    app.installEventFilter(this);
+}
+
+bool SessionEndWatcher::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) {
+        Q_EMIT sessionEnded();
+        return true;
+    }
+    return false;
 }
 
 } // namespace telvaro

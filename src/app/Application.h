@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QPointer>
 
-#include <functional>
 #include <memory>
 
 class QGuiApplication;
@@ -13,6 +12,7 @@ class QGuiApplication;
 namespace telvaro {
 
 class ProgramParts;
+class Prompter;
 class SingleInstance;
 
 // The running program around its main window: the command line, the
@@ -37,15 +37,29 @@ private:
     void terminate();
 
     SingleInstance* m_instance = nullptr;
+    Prompter* m_prompter = nullptr;
     // The parts every main window of the run shares (options dialog, tray,
     // help); made once, before the first window.
     std::unique_ptr<ProgramParts> m_parts;
     QPointer<FrmDialer> m_window;
 };
 
-// Runs `end` when the session ends; a session manager's request to save
-// (a checkpoint, a logout that may be cancelled) leaves the program running.
-// Returns the watcher (deleting it stops the watch).
-QObject* connectSessionEnd(QGuiApplication& app, std::function<void()> end);
+// Tells when the session ends (the session manager's last word arrives as
+// the application's Quit event, which it keeps from ending the event loop);
+// a request to save (a checkpoint, a logout that may be cancelled) leaves the
+// program running. Deleting the watcher stops the watch.
+class SessionEndWatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SessionEndWatcher(QGuiApplication& app);
+
+Q_SIGNALS:
+    void sessionEnded();
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
 
 } // namespace telvaro

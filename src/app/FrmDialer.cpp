@@ -2,7 +2,6 @@
 
 #include "app/ProgramParts.h"
 #include "core/common/Helpers.h"
-#include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/ExternalRequests.h"
@@ -40,15 +39,11 @@ FrmDialer* FrmDialer::s_instance = nullptr;
 
 namespace {
 
-// How the program ends: the event loop ends, with status 0.
-class EventLoopEnder final : public ProcessEnder
+// The lasting parts of a window made on its own: they go with it.
+ProgramParts* makeOwnParts()
 {
-public:
-    void endProcess() override { QCoreApplication::exit(0); }
-};
-
-EventLoopEnder g_eventLoopEnder;
-ProcessEnder* g_processEnder = &g_eventLoopEnder;
+    return new ProgramParts;
+}
 
 constexpr int kToggleButtonSize = 255; // twips
 
@@ -65,9 +60,11 @@ QAction* addItem(QMenu* menu, const QString& caption, const QString& name,
 
 } // namespace
 
-FrmDialer::FrmDialer(ProgramParts* parts, profiles::ProfileOperation loadedBy, QWidget* parent)
-    : QMainWindow(parent), m_parts(parts ? parts : new ProgramParts(this))
+FrmDialer::FrmDialer(ProgramParts* parts, profiles::ProfileOperation loadedBy, ProcessEnder* ender)
+    : m_parts(parts ? parts : makeOwnParts()), m_ender(ender ? ender : &m_parts->eventLoopEnder())
 {
+    if (!parts)
+        m_parts->setParent(this);
     setObjectName(QStringLiteral("FrmDialer"));
     setWindowTitle(QStringLiteral("Telvaro"));
     buildMenus();
@@ -97,11 +94,6 @@ FrmDialer::~FrmDialer()
 {
     if (s_instance == this)
         s_instance = nullptr;
-}
-
-void FrmDialer::setProcessEnder(ProcessEnder* ender)
-{
-    g_processEnder = ender ? ender : &g_eventLoopEnder;
 }
 
 FrmDialer* FrmDialer::instance()
@@ -409,7 +401,7 @@ void FrmDialer::checkSettingsFile()
     const settings::FileCheck check = settings::checkFile();
     if (check.result != settings::CheckResult::Failed)
         return;
-    showMessage(this,
+    showMessage(m_parts->prompter(), this,
                 QStringLiteral("Telvaro cannot use its settings file.\n%1\n\nSettings and changes "
                                "to the directory will not be kept.")
                     .arg(check.error),
@@ -418,7 +410,7 @@ void FrmDialer::checkSettingsFile()
 
 void FrmDialer::setProfileName(const QString& name)
 {
-    state().profileName = name;
+    m_parts->profile().setName(name);
     const QString quoted = QLatin1Char('"') + name + QLatin1Char('"');
     setWindowTitle(QStringLiteral("Telvaro - ") + quoted);
     mnuSave->setText(QStringLiteral("&Save ") + quoted);
@@ -497,11 +489,11 @@ void FrmDialer::exitProgram(ExitMode mode)
 
     Q_EMIT trayIconWanted(false);
 
-    for (const QString& text : m_retention.pruneLogs(state().profileName)) {
+    for (const QString& text : m_retention.pruneLogs(m_parts->profile().name())) {
         if (m_noQuestions)
             std::fprintf(stderr, "telvaro: %s\n", qPrintable(text));
         else
-            showMessage(this, text, {}, MsgButtons::Ok, MsgIcon::Warning);
+            showMessage(m_parts->prompter(), this, text, {}, MsgButtons::Ok, MsgIcon::Warning);
     }
 
     Q_EMIT instanceRecordReleased();
@@ -520,15 +512,16 @@ void FrmDialer::exitProgram(ExitMode mode)
             if (m_noQuestions)
                 std::fprintf(stderr, "telvaro: %s\n", qPrintable(text));
             else
-                showMessage(this, text, {}, MsgButtons::Ok, MsgIcon::Warning);
+                showMessage(m_parts->prompter(), this, text, {}, MsgButtons::Ok, MsgIcon::Warning);
         }
     }
 
-    if (state().profileName != QLatin1String("Untitled")) {
+    if (m_parts->profile().named()) {
         Q_EMIT profileSaveAtExit(m_noQuestions);
     } else if (!m_noQuestions) {
         const MsgResult answer = showMessage(
-            this, QStringLiteral("Profile has not been saved.\nSave before exiting?"),
+            m_parts->prompter(), this,
+            QStringLiteral("Profile has not been saved.\nSave before exiting?"),
             QStringLiteral("Saving profile Untitled"), MsgButtons::YesNo, MsgIcon::Question);
         if (answer == MsgResult::Yes && !m_noQuestions)
             Q_EMIT profileSaveRequested();
@@ -537,7 +530,7 @@ void FrmDialer::exitProgram(ExitMode mode)
     m_hooked = false;
 
     hide();
-    g_processEnder->endProcess();
+    m_ender->endProcess();
 }
 
 // ---------------------------------------------------------- other starts

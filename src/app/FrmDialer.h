@@ -18,15 +18,8 @@ class QToolButton;
 
 namespace telvaro {
 
+class ProcessEnder;
 class ProgramParts;
-
-// Ends the process once the exit sequence is done.
-class ProcessEnder
-{
-public:
-    virtual ~ProcessEnder() = default;
-    virtual void endProcess() = 0;
-};
 
 // The main window: the dialing pad on the left (fraPad), the speed-dial
 // directory on the right (fraMain), the menus of the whole program and the
@@ -53,12 +46,18 @@ public:
 
     // `parts`: the program's lasting parts (options dialog, tray, help); a
     // window given none makes its own. `loadedBy`: the profile command that
-    // loads this window, None for the program's start.
+    // loads this window, None for the program's start. `ender`: how the
+    // program ends once the exit sequence is done (it must outlive its use);
+    // none: the event loop of the program's parts ends.
     explicit FrmDialer(ProgramParts* parts = nullptr,
                        profiles::ProfileOperation loadedBy = profiles::ProfileOperation::None,
-                       QWidget* parent = nullptr);
-    explicit FrmDialer(profiles::ProfileOperation loadedBy, QWidget* parent = nullptr)
-        : FrmDialer(nullptr, loadedBy, parent)
+                       ProcessEnder* ender = nullptr);
+    explicit FrmDialer(profiles::ProfileOperation loadedBy, ProcessEnder* ender = nullptr)
+        : FrmDialer(nullptr, loadedBy, ender)
+    {
+    }
+    explicit FrmDialer(ProcessEnder& ender)
+        : FrmDialer(nullptr, profiles::ProfileOperation::None, &ender)
     {
     }
     ~FrmDialer() override;
@@ -153,10 +152,6 @@ public:
     void exitProgram(ExitMode mode = ExitMode::Interactive);
     bool isExiting() const { return m_exiting; }
 
-    // How the program ends once the exit sequence is done: the event loop
-    // ends (nullptr), or a test's own ender, which must outlive its use.
-    static void setProcessEnder(ProcessEnder* ender);
-
     // ProfileName and the captions that show it.
     void setProfileName(const QString& name);
 
@@ -239,6 +234,7 @@ private:
     bool m_hooked = false;      // messages of later starts reach this window
     QString m_commandNumber;    // the command line's number, "/" removed
     ProgramParts* m_parts = nullptr;
+    ProcessEnder* m_ender = nullptr;
 
     static FrmDialer* s_instance;
 };

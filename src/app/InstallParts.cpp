@@ -162,7 +162,9 @@ void installRecords(FrmDialer& window)
     QObject::connect(view, &DirectoryView::memoOpenChanged, &window.parts().requests(),
                      &CallRequests::setMemoOpen);
 
-    auto* logs = new LogWindows(&window);
+    ProgramParts& lasting = window.parts();
+    auto* logs =
+        new LogWindows({lasting.prompter(), lasting.printDevices(), lasting.profile()}, &window);
     QObject::connect(window.mnuOutLog, &QAction::triggered, logs,
                      [logs] { logs->show(LogKind::Outgoing); });
     QObject::connect(window.mnuInLog, &QAction::triggered, logs,
@@ -184,7 +186,7 @@ void installRecords(FrmDialer& window)
     QObject::connect(logs, &LogWindows::aboutRequested, window.mnuHelpAbout, &QAction::trigger);
 
     auto* host = new MainWindowProfileHost(window, *view, *logs);
-    auto* profileCommands = new Profiles(*host, &window);
+    auto* profileCommands = new Profiles(*host, lasting.prompter(), lasting.profile(), &window);
     QObject::connect(window.mnuNew, &QAction::triggered, profileCommands, &Profiles::newProfile);
     QObject::connect(window.mnuOpen, &QAction::triggered, profileCommands, &Profiles::openProfile);
     QObject::connect(window.mnuSave, &QAction::triggered, profileCommands, &Profiles::save);
@@ -267,7 +269,7 @@ void installParts(FrmDialer& window)
     QObject::connect(&calls, &Dialer::mainWindowReleased, &window,
                      [&window] { window.setEnabled(true); });
     // A call taken gets its record in the outgoing log.
-    auto* callLog = new CallLog(&window);
+    auto* callLog = new CallLog(window.parts().profile(), &window);
     QObject::connect(&calls, &Dialer::callEnded, callLog, &CallLog::recordOutgoing);
 
     // Telephony (line session, call control, incoming calls, outside requests):

@@ -1,18 +1,32 @@
 #include "app/ProgramParts.h"
 
+#include "core/common/Prompter.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/ExternalRequests.h"
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/LineService.h"
 #include "core/telephony/SoundPlayer.h"
 #include "core/telephony/locations/LocationStore.h"
+#include "gui/calllog/LogPrinting.h"
 #include "gui/options/FrmOptions.h"
 #include "gui/shell/HelpWindow.h"
 #include "gui/shell/TrayIcon.h"
 #include "gui/telephony/locations/LineDialogs.h"
 #include "settings/OptionsStore.h"
 
+#include <QCoreApplication>
+
 namespace telvaro {
+
+namespace {
+
+class EventLoopEnder final : public ProcessEnder
+{
+public:
+    void endProcess() override { QCoreApplication::exit(0); }
+};
+
+} // namespace
 
 // A call that conceals the caller's identity dials the current location's
 // code first.
@@ -28,8 +42,14 @@ public:
 };
 
 ProgramParts::ProgramParts(QObject* parent, PartDoubles doubles)
-    : QObject(parent), m_blockCode(std::make_unique<LocationBlockCode>()),
-      m_line(std::make_unique<LineService>(doubles.providers, m_blockCode.get())),
+    : QObject(parent), m_prompter(doubles.prompter ? doubles.prompter : &telvaro::prompter()),
+      m_systemPrinters(doubles.printers ? nullptr : calllog::systemPrintDevices()),
+      m_printers(doubles.printers ? doubles.printers : m_systemPrinters.get()),
+      m_eventLoopEnder(std::make_unique<EventLoopEnder>()),
+      m_ownSound(doubles.sound ? nullptr : makeProgramSoundPlayer()),
+      m_sound(doubles.sound ? doubles.sound : m_ownSound.get()),
+      m_blockCode(std::make_unique<LocationBlockCode>()),
+      m_line(std::make_unique<LineService>(doubles.providers, m_blockCode.get(), &m_profile)),
       m_ownTranslation(std::make_unique<LineLayerTranslation>(*m_line)),
       m_translation(doubles.translation ? doubles.translation : m_ownTranslation.get()),
       m_dialer(std::make_unique<Dialer>(*m_line, *m_translation, *m_sound)),

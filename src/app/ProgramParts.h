@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/common/CurrentProfile.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -18,24 +20,41 @@ class LineLayerTranslation;
 class LineProviderSource;
 class LineService;
 class LineTranslation;
+class Prompter;
 class SoundPlayer;
 class TrayIcon;
+namespace calllog {
+class PrintDevices;
+}
 
-// What a test may hand in place of the program's own (null: the program's):
-// the line layer's providers (the configured modems and SIP phones), the
-// dialing locations and number translation (the line layer's) and the sound
-// output (the sound card).
+// Ends the process once the exit sequence is done.
+class ProcessEnder
+{
+public:
+    virtual ~ProcessEnder() = default;
+    virtual void endProcess() = 0;
+};
+
+// What the program or a test hands in place of the parts' own (null: their
+// own): the line layer's providers (the configured modems and SIP phones),
+// the dialing locations and number translation (the line layer's), the sound
+// output (the sound card), who asks the program's questions (the temporary
+// process-wide prompter()) and where the call logs print (the system's
+// printers). Each must outlive the parts.
 struct PartDoubles
 {
     LineProviderSource* providers = nullptr;
     LineTranslation* translation = nullptr;
     SoundPlayer* sound = nullptr;
+    Prompter* prompter = nullptr;
+    calllog::PrintDevices* printers = nullptr;
 };
 
 // The parts that live as long as the program, whichever main window is
 // loaded: the line service with its translation and dialogs, the dialer, the
-// queue of other programs' requests, the options dialog, the tray icon and
-// the help window. The program
+// queue of other programs' requests, the sound output, the options dialog,
+// the tray icon and the help window, and the program's ways to ask the user,
+// to print and to end. The program
 // (Application) owns one and hands it to every main window it loads; a main
 // window made on its own (tests) makes its own, and a profile switch hands it
 // on to the window loaded next.
@@ -53,6 +72,14 @@ public:
     SoundPlayer& sound() { return *m_sound; }
     CallRequests& requests() { return *m_requests; }
     LineDialogs& lineDialogs() { return *m_lineDialogs; }
+
+    Prompter& prompter() const { return *m_prompter; }
+    calllog::PrintDevices& printDevices() const { return *m_printers; }
+    // The profile loaded now; every main window of the run shows it.
+    CurrentProfile& profile() { return m_profile; }
+    // Ends the program by ending its event loop, with status 0.
+    ProcessEnder& eventLoopEnder() { return *m_eventLoopEnder; }
+
     TrayIcon& tray() { return *m_tray; }
     // The options dialog, made on first use. It is a dialog of the main
     // window loaded now (setMainWindow hands it over) and hides, never
@@ -70,6 +97,11 @@ public:
     void setMainWindow(QWidget& window);
 
 private:
+    Prompter* m_prompter;
+    std::unique_ptr<calllog::PrintDevices> m_systemPrinters;
+    calllog::PrintDevices* m_printers;
+    std::unique_ptr<ProcessEnder> m_eventLoopEnder;
+    CurrentProfile m_profile;
     class LocationBlockCode;
     std::unique_ptr<SoundPlayer> m_ownSound;
     SoundPlayer* m_sound;

@@ -7,7 +7,6 @@
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
 #include "core/common/Helpers.h"
-#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "core/telephony/LineService.h"
 #include "gui/common/Twips.h"
@@ -110,9 +109,7 @@ class TestFrmDialer : public QObject
 
     std::unique_ptr<FrmDialer> makeWindow(ProfileOperation loadedBy = ProfileOperation::None)
     {
-        auto w = std::make_unique<FrmDialer>(parts.get(), loadedBy);
-        ender = std::make_unique<test::CountingEnder>(calls->ended);
-        FrmDialer::setProcessEnder(ender.get());
+        auto w = std::make_unique<FrmDialer>(parts.get(), loadedBy, ender.get());
         connect(w.get(), &FrmDialer::trayIconWanted, this,
                 [this](bool shown) { calls->log << (shown ? "trayAdd" : "trayDelete"); });
         // In place of the parts the window installed.
@@ -130,15 +127,14 @@ private Q_SLOTS:
     {
         env = std::make_unique<TestEnv>();
         prompts = std::make_unique<ScriptedPrompter>();
-        resetState();
         options().resetToDesigned();
         parts.reset(); // its line session ends before the next begins
         parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{&devices, nullptr});
         calls = std::make_unique<Calls>();
+        ender = std::make_unique<test::CountingEnder>(calls->ended);
     }
     void cleanup()
     {
-        FrmDialer::setProcessEnder(nullptr);
         parts.reset();
         prompts.reset();
         env.reset();
@@ -335,7 +331,7 @@ private Q_SLOTS:
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Untitled\""));
         QCOMPARE(w->mnuSave->text(), QString("&Save \"Untitled\""));
         QCOMPARE(w->mnuSaveAs->text(), QString("Save  &As"));
-        QCOMPARE(state().profileName, QString("Untitled"));
+        QCOMPARE(w->parts().profile().name(), QString("Untitled"));
         QCOMPARE(WindowsDirectory(), env->configDir());
         QVERIFY(w->padShown());
         QCOMPARE(w->mnuHide->text(), QString("Hide Dialing &Pad"));
@@ -412,7 +408,7 @@ private Q_SLOTS:
         QVERIFY(w->padShown());
         QCOMPARE(w->mnuReceive->text(), QString("&Manual Receive"));
         QCOMPARE(parts->dialer().recentNumbers(), QStringList());
-        QCOMPARE(state().profileName, QString("evil"));
+        QCOMPARE(w->parts().profile().name(), QString("evil"));
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"evil\""));
     }
 
@@ -587,7 +583,8 @@ private Q_SLOTS:
     void onlyTheSessionsEndEndsTheProgram()
     {
         int ended = 0;
-        std::unique_ptr<QObject> watch(connectSessionEnd(*qApp, [&ended] { ++ended; }));
+        SessionEndWatcher watch(*qApp);
+        connect(&watch, &SessionEndWatcher::sessionEnded, this, [&ended] { ++ended; });
         // The manager is not looked at; Qt gives no other way to make one.
         alignas(QSessionManager) char manager[sizeof(QSessionManager)] = {};
         Q_EMIT qApp->commitDataRequest(*reinterpret_cast<QSessionManager*>(manager));

@@ -3,6 +3,7 @@
 #include "core/calllog/CallLogFile.h"
 #include "core/calllog/Retention.h"
 #include "core/common/Clock.h"
+#include "core/common/CurrentProfile.h"
 #include "core/common/ProgramState.h"
 #include "settings/OptionsStore.h"
 
@@ -58,7 +59,6 @@ private Q_SLOTS:
     void init()
     {
         env = std::make_unique<test::TestEnv>();
-        resetState();
         resetFailureReports();
         setClock(&fixedClock);
     }
@@ -71,7 +71,8 @@ private Q_SLOTS:
     void firstOutgoingCallCreatesTheLogWithHeaderAndRecord()
     {
         const CallLogRow first =
-            appendOutgoingCall(QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smithers"), // 40
+            appendOutgoingCall(logPath(LogKind::Outgoing),
+                               QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smithers"), // 40
                                QString(52, u'5'), QStringLiteral("0"));
 
         const QString path = env->dataDir() + QStringLiteral("/UntitledOut.log");
@@ -83,7 +84,8 @@ private Q_SLOTS:
         QCOMPARE(first.name, QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smither*"));
 
         // A second call adds one line and leaves the header alone.
-        appendOutgoingCall(QString(37, u'n'), QString(60, u'7'), QStringLiteral("12100"));
+        appendOutgoingCall(logPath(LogKind::Outgoing), QString(37, u'n'), QString(60, u'7'),
+                           QStringLiteral("12100"));
         const QList<QByteArray> lines = test::TestEnv::readFile(path).split('\n');
         QCOMPARE(lines.size(), 5); // 4 lines and the empty rest after the last CR LF
         QCOMPARE(lines[3], " " + QByteArray(37, 'n') + "     " + QByteArray(52, '7') +
@@ -92,8 +94,7 @@ private Q_SLOTS:
 
     void incomingRecordsCutDifferentlyAndNameTheUnknown()
     {
-        state().profileName = QStringLiteral("Office");
-        const QString in = logPath(LogKind::Incoming);
+        const QString in = logPath(QStringLiteral("Office"), LogKind::Incoming);
         QCOMPARE(appendIncomingCall(in, {}, {}).name, QStringLiteral("Unknown Caller"));
         appendIncomingCall(in, QStringLiteral("Bob"), QString(52, u'4'));
         appendIncomingCall(in, QStringLiteral("Eve"), QString(60, u'3'));
@@ -113,10 +114,11 @@ private Q_SLOTS:
         // An empty name (a pad call with no name current) must not shift the
         // number into the name column.
         const QString path = logPath(LogKind::Outgoing);
-        appendOutgoingCall({}, QStringLiteral("555 1234"), QStringLiteral("0"));
+        appendOutgoingCall(logPath(LogKind::Outgoing), {}, QStringLiteral("555 1234"),
+                           QStringLiteral("0"));
         fixedClock.when = QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58));
-        appendOutgoingCall(QStringLiteral("Ann Lee"), QStringLiteral("1-800-3569377"),
-                           QStringLiteral("0101"));
+        appendOutgoingCall(logPath(LogKind::Outgoing), QStringLiteral("Ann Lee"),
+                           QStringLiteral("1-800-3569377"), QStringLiteral("0101"));
 
         const QList<CallLogRow> rows = readLog(path, LogKind::Outgoing);
         QCOMPARE(rows.size(), 2);
@@ -191,14 +193,17 @@ private Q_SLOTS:
     void unwritableLogWarnsOnceAndKeepsItsCalls()
     {
         test::ScriptedPrompter prompts;
-        appendOutgoingCall(QStringLiteral("First"), QStringLiteral("111"), QStringLiteral("0"));
+        appendOutgoingCall(logPath(LogKind::Outgoing), QStringLiteral("First"),
+                           QStringLiteral("111"), QStringLiteral("0"));
         const QString path = logPath(LogKind::Outgoing);
         const QByteArray before = test::TestEnv::readFile(path);
         QVERIFY(
             QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
-        appendOutgoingCall(QStringLiteral("Second"), QStringLiteral("111"), QStringLiteral("0"));
-        appendOutgoingCall(QStringLiteral("Second"), QStringLiteral("111"), QStringLiteral("0"));
+        appendOutgoingCall(logPath(LogKind::Outgoing), QStringLiteral("Second"),
+                           QStringLiteral("111"), QStringLiteral("0"));
+        appendOutgoingCall(logPath(LogKind::Outgoing), QStringLiteral("Second"),
+                           QStringLiteral("111"), QStringLiteral("0"));
         QCOMPARE(prompts.messages.size(), 1);
         QVERIFY(prompts.messages[0].text.contains(QStringLiteral("outgoing calls log")));
         QCOMPARE(prompts.messages[0].icon, MsgIcon::Warning);
@@ -206,7 +211,8 @@ private Q_SLOTS:
 
         // Writable again: the next failure is worth telling again.
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-        appendOutgoingCall(QStringLiteral("Second"), QStringLiteral("111"), QStringLiteral("0"));
+        appendOutgoingCall(logPath(LogKind::Outgoing), QStringLiteral("Second"),
+                           QStringLiteral("111"), QStringLiteral("0"));
         QCOMPARE(readLog(path, LogKind::Outgoing).size(), 2);
     }
 

@@ -55,6 +55,22 @@ public:
     }
 };
 
+// The printers the tests' program prints on: the devices a case put in
+// place, else none at all (no default printer; the print dialog cancels).
+PrintDevices* g_devices = nullptr;
+class CaseDevices final : public PrintDevices
+{
+public:
+    std::unique_ptr<QPrinter> defaultPrinter() override
+    {
+        return g_devices ? g_devices->defaultPrinter() : nullptr;
+    }
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override
+    {
+        return g_devices && g_devices->choosePrinter(parent, printer);
+    }
+};
+
 // Printing to PDF files: no default printer, and the print dialog answers
 // with the next file of `files` (none left: the user cancels).
 class PdfDevices final : public PrintDevices
@@ -62,8 +78,8 @@ class PdfDevices final : public PrintDevices
 public:
     QStringList files;
     int dialogs = 0;
-    PdfDevices() { setPrintDevices(this); }
-    ~PdfDevices() override { setPrintDevices(nullptr); }
+    PdfDevices() { g_devices = this; }
+    ~PdfDevices() override { g_devices = nullptr; }
     std::unique_ptr<QPrinter> defaultPrinter() override { return nullptr; }
     bool choosePrinter(QWidget*, QPrinter& printer) override
     {
@@ -113,8 +129,8 @@ class RecordingDevices final : public PrintDevices
 {
 public:
     QStringList texts;
-    RecordingDevices() { setPrintDevices(this); }
-    ~RecordingDevices() override { setPrintDevices(nullptr); }
+    RecordingDevices() { g_devices = this; }
+    ~RecordingDevices() override { g_devices = nullptr; }
     std::unique_ptr<QPrinter> defaultPrinter() override
     {
         return std::make_unique<RecordingPrinter>(&texts);
@@ -204,6 +220,8 @@ class TestLogWindows : public QObject
     std::unique_ptr<ScriptedPrompter> prompts;
     int ended = 0;
     test::CountingEnder ender{ended};
+    CaseDevices devices;
+    std::unique_ptr<ProgramParts> parts;
 
 private Q_SLOTS:
     void init()
@@ -212,10 +230,11 @@ private Q_SLOTS:
         prompts = std::make_unique<ScriptedPrompter>();
         test::resetDialing();
         resetFailureReports();
-        FrmDialer::setProcessEnder(&ender);
+        parts = std::make_unique<ProgramParts>(prompts.get(), &devices);
     }
     void cleanup()
     {
+        parts.reset();
         prompts.reset();
         env.reset();
     }
@@ -230,7 +249,7 @@ private Q_SLOTS:
             {"Ed", "555-0105", "damaged", "0102"},
         };
         TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
-        FrmDialer main;
+        FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
         main.mnuOutLog->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
         QVERIFY(out && out->isVisible());
@@ -324,13 +343,13 @@ private Q_SLOTS:
         const CallLogRow old{"Old call", "555-0000", "01-05-2026  08:00:00", "0101"};
         TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, {old}));
 
-        test::AnsweringDevices devices;
-        ProgramParts parts(nullptr, {&devices, &translation, &player});
-        FrmDialer main(&parts);
-        parts.line().initialize(); // as start-up does
-        (void)parts.line().queryDevice(0);
+        test::AnsweringDevices answering;
+        ProgramParts own(nullptr, {&answering, &translation, &player, prompts.get(), &devices});
+        FrmDialer main(&own, profiles::ProfileOperation::None, &ender);
+        own.line().initialize(); // as start-up does
+        (void)own.line().queryDevice(0);
         QStringList memos;
-        connect(&parts.dialer(), &Dialer::memoRequested, this,
+        connect(&own.dialer(), &Dialer::memoRequested, this,
                 [&memos](const QString& key) { memos << key; });
         PdfDevices printers;
         printers.files << env->root() + "/in.pdf";
@@ -362,10 +381,10 @@ private Q_SLOTS:
         part<QMenu>(in, "mnuMouse")->close();
         QCOMPARE(clickRow(in, "Kim Park"), part<QMenu>(in, "mnuMouse"));
         part<QAction>(in, "mnuReturnCall")->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(parts.dialer().connectWindow().frameCaption, QString("Connected"),
+        QTRY_COMPARE_WITH_TIMEOUT(own.dialer().connectWindow().frameCaption, QString("Connected"),
                                   10000);
         QCOMPARE(devices.calls.size(), 1);
-        parts.dialer().confirmCall();
+        own.dialer().confirmCall();
         QVERIFY(memos.isEmpty()); // no unrelated memo pad opens
         QCOMPARE(out->model().rowCount(), 2);
         const CallLogRow returned = out->model().row(0);
@@ -375,11 +394,11 @@ private Q_SLOTS:
         QCOMPARE(out->model().row(1), old);
 
         // The profile changes; the window still saves to the file it loaded.
-        state().profileName = "Other";
+        own.profile().setName("Other");
         clickRow(out, "Old call");
         part<QAction>(out, "mnuDelete")->trigger();
         part<QAction>(out, "mnuSave")->trigger();
-        state().profileName = "Untitled";
+        own.profile().setName("Untitled");
         QCOMPARE(readLog(outPath(), LogKind::Outgoing), QList<CallLogRow>{returned});
         QVERIFY(!QFileInfo::exists(env->dataDir() + "/OtherOut.log"));
         // Unsaved deletions in one window do not make the other ask.
@@ -402,7 +421,7 @@ private Q_SLOTS:
         const QByteArray before = TestEnv::readFile(outPath());
         QFile::setPermissions(outPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 
-        FrmDialer main;
+        FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
         main.mnuOutLog->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
         clickRow(out, "Ann");
@@ -454,13 +473,13 @@ private Q_SLOTS:
                                           formatRecord(out[1], LogKind::Outgoing).toLatin1());
         {
             FixedClock newYear(QDate(2027, 1, 1));
-            FrmDialer main;
+            FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
             // Days as the dialog's OK leaves them: "-5" in the outgoing box
             // counts as its spin bar's 30.
             options().setText(OptionsStore::txtDays, QStringLiteral("-5"));
             main.exitProgram(FrmDialer::ExitMode::NoQuestions);
         }
-        QCOMPARE(TestEnv::readFile(backupPath(LogKind::Incoming)), inBytes);
+        QCOMPARE(TestEnv::readFile(backupPath("Untitled", LogKind::Incoming)), inBytes);
         QByteArray kept = headerBytes(HeaderVariant::Retention) + "damaged line\r\n";
         for (int i = 1; i < in.size(); ++i)
             kept += formatRecord(in[i], LogKind::Incoming).toLatin1() + "\r\n";
@@ -475,7 +494,7 @@ private Q_SLOTS:
         QFile::setPermissions(outPath(), QFile::ReadOwner);
         {
             FixedClock leap(QDate(2028, 3, 1));
-            FrmDialer main;
+            FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
             options().setText(OptionsStore::txtInDays, QStringLiteral("1"));
             main.exitProgram();
         }
@@ -485,19 +504,19 @@ private Q_SLOTS:
         QVERIFY(prompts->messages.value(0).text.contains("could not be removed"));
 
         // Both options off: nothing is touched.
-        QFile::remove(backupPath(LogKind::Incoming));
+        QFile::remove(backupPath("Untitled", LogKind::Incoming));
         const QByteArray inBefore = TestEnv::readFile(inPath);
         const QDateTime inTime = QFileInfo(inPath).lastModified();
         {
             FixedClock later(QDate(2029, 1, 1));
-            FrmDialer main;
+            FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
             options().setChecked(OptionsStore::chkDelIncoming, false);
             options().setChecked(OptionsStore::chkDelOutgoing, false);
             main.exitProgram(FrmDialer::ExitMode::NoQuestions);
         }
         QCOMPARE(TestEnv::readFile(inPath), inBefore);
         QCOMPARE(QFileInfo(inPath).lastModified(), inTime);
-        QVERIFY(!QFileInfo::exists(backupPath(LogKind::Incoming)));
+        QVERIFY(!QFileInfo::exists(backupPath("Untitled", LogKind::Incoming)));
         QCOMPARE(ended, 3);
     }
 
@@ -511,7 +530,7 @@ private Q_SLOTS:
             return cp1252::encode(formatRecord(r, kind)) + "\r\n";
         };
         FixedClock clock(QDate(2026, 3, 8));
-        FrmDialer main;
+        FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
         main.mnuInLog->setEnabled(true);
 
         // A log the user emptied: the next calls start it with its header.
@@ -604,7 +623,7 @@ private Q_SLOTS:
         QList<CallLogRow> rows{{name, dialString, "03-07-2026  09:05:04", "0"},
                                {"Ann", "555-0101", "03-07-2026  09:06:04", "0101"}};
         TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
-        FrmDialer main;
+        FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
         main.mnuOutLog->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
         {
@@ -675,7 +694,7 @@ private Q_SLOTS:
         const QString pdf = env->root() + "/out.pdf";
         printers.files << pdf << env->root() + "/missing/folder/out.pdf";
 
-        FrmDialer main;
+        FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
         main.mnuOutLog->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
         const PrintOutcome printed = out->print();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FrmDialer.h"
+#include "app/ProgramParts.h"
 
 namespace telvaro::test {
 

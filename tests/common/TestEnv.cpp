@@ -54,7 +54,6 @@ QString sourceDir()
 
 void resetProgram()
 {
-    resetState();
     options().resetToDesigned();
 }
 

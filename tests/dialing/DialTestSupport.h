@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/common/Clock.h"
-#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/SoundPlayer.h"
@@ -19,7 +18,6 @@ namespace telvaro::test {
 // start.
 inline void resetDialing()
 {
-    resetState();
     options().resetToDesigned();
 }
 

@@ -32,6 +32,7 @@ private:
     std::unique_ptr<test::TestEnv> env;
     test::FakeTranslation translation;
     std::unique_ptr<test::FakeLine> line;
+    CurrentProfile profile;
     std::unique_ptr<Dialer> dialer;
     std::unique_ptr<CallLog> log; // the outgoing log's writer, as the main window wires it
     std::unique_ptr<test::RecordingPlayer> player;
@@ -70,7 +71,7 @@ private Q_SLOTS:
         player = std::make_unique<test::RecordingPlayer>();
         dialer = std::make_unique<Dialer>(*line, translation, *player);
         line->watch(*dialer);
-        log = std::make_unique<CallLog>();
+        log = std::make_unique<CallLog>(profile);
         connect(dialer.get(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
         seen.clear();
         ended.clear();

@@ -115,7 +115,8 @@ private:
     std::unique_ptr<FrmConnect> window;
     std::unique_ptr<WallClock> wall;
     QStringList memos;
-    CallLog log;
+    CurrentProfile profile;
+    CallLog log{profile};
     QStringList labels;   // every text the window's label showed
     QStringList captions; // every heading, once per change
 

@@ -3,7 +3,6 @@
 #include "core/telephony/Call.h"
 
 #include "common/TestEnv.h"
-#include "core/common/ProgramState.h"
 #include "core/dialing/DialString.h"
 #include "core/dialing/Dialer.h"
 #include "settings/OptionsStore.h"

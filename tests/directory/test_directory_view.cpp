@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -57,7 +58,12 @@ struct Main
         layout->addWidget(txtDial);
         layout->addWidget(CmbDial);
         layout->addWidget(view);
-        view->popupMenu = [this](QMenu* m, const QPoint&) { popups << m; };
+        // The user closes every pop-up menu the view shows.
+        for (QMenu* menu : {view->menus().mnuMouse, view->menus().mnuMouse1})
+            QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] {
+                popups << menu;
+                QTimer::singleShot(0, menu, &QMenu::close);
+            });
         QObject::connect(view, &DirectoryView::padNumberWanted, txtDial, &QLineEdit::setText);
         QObject::connect(view, &DirectoryView::dialRequested,
                          [this](const DialRequest& r) { dialed << r.number + "|" + r.name; });
@@ -65,11 +71,7 @@ struct Main
         window.show();
         view->showStartupTabs(subject);
     }
-    ~Main()
-    {
-        resetState();
-        options().resetToDesigned();
-    }
+    ~Main() { options().resetToDesigned(); }
     FrmSpeedDial* editor() { return view->editor(); }
 };
 

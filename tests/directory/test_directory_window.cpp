@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -101,14 +102,16 @@ struct Dialer
     explicit Dialer(bool subject)
     {
         view = window.fraMain->findChild<DirectoryView*>();
-        view->popupMenu = [this](QMenu* menu, const QPoint&) {
-            shown.clear();
-            for (QAction* a : menu->actions())
-                if (!a->isSeparator())
-                    shown << a->text() + (a->isEnabled() ? "|on" : "|off");
-            if (QAction* a = std::exchange(choose, nullptr))
-                a->trigger();
-        };
+        for (QMenu* menu : {window.mnuMouse, window.mnuMouse1})
+            QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] {
+                shown.clear();
+                for (QAction* a : menu->actions())
+                    if (!a->isSeparator())
+                        shown << a->text() + (a->isEnabled() ? "|on" : "|off");
+                if (QAction* a = std::exchange(choose, nullptr))
+                    a->trigger();
+                QTimer::singleShot(0, menu, &QMenu::close);
+            });
         view->showStartupTabs(subject);
         window.show();
     }
@@ -134,15 +137,8 @@ class TestDirectoryWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        resetState();
-        options().resetToDesigned();
-    }
-    void cleanup()
-    {
-        resetState();
-    }
+    void init() { options().resetToDesigned(); }
+    void cleanup() {}
 
     void viewSitsInTheMainWindowAndTakesEachKeyOnce()
     {

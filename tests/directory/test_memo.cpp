@@ -65,7 +65,6 @@ private:
 private Q_SLOTS:
     void init()
     {
-        resetState();
         setClock(&m_clock);
         m_env = std::make_unique<TestEnv>();
         directoryStore().writeEntryName(false, "0101", "Anna");

@@ -3,7 +3,6 @@
 #include "ModalHelper.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "core/common/ProgramState.h"
 #include "core/telephony/LineService.h"
 #include "core/telephony/locations/LineTranslate.h"
 #include "gui/telephony/locations/CallingCardsDialog.h"
@@ -49,11 +48,7 @@ class TestDialingProperties : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        resetState();
-    }
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void newLocationSavedAndChosenChangesTheNextTranslation();
     void cancelKeepsTheOldRules();

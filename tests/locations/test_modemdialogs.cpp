@@ -6,7 +6,6 @@
 #include "app/ProgramParts.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "core/common/ProgramState.h"
 #include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/ModemConfig.h"
 #include "core/telephony/locations/ModemProbe.h"
@@ -52,17 +51,21 @@ ModemSettings modemOn(const QString& port, const QString& name = {})
 
 } // namespace
 
+// The serial ports a case says the system has.
+class ListedPorts final : public SerialPorts
+{
+public:
+    QStringList names;
+    QStringList list() const override { return names; }
+};
+
 class TestModemDialogs : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { qputenv("TELVARO_LOCK_DIR", QFile::encodeName(m_locks.path())); }
-    void init()
-    {
-        setSerialPortLister([] { return QStringList{u"/dev/ttyS0"_qs, u"/dev/ttyACM0"_qs}; });
-    }
-    void cleanup() { setSerialPortLister({}); }
+    void init() { m_ports.names = QStringList{u"/dev/ttyS0"_qs, u"/dev/ttyACM0"_qs}; }
 
     void addedModemIsStoredAsTheNextLineDevice();
     void removeAsksAndWrites();
@@ -77,6 +80,7 @@ private Q_SLOTS:
 
 private:
     QTemporaryDir m_locks;
+    ListedPorts m_ports;
 };
 
 void TestModemDialogs::addedModemIsStoredAsTheNextLineDevice()
@@ -85,7 +89,7 @@ void TestModemDialogs::addedModemIsStoredAsTheNextLineDevice()
     ScriptedPrompter prompts;
     QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs, u"Old modem"_qs)}));
 
-    SystemModemsDialog d;
+    SystemModemsDialog d(nullptr, m_ports);
     QCOMPARE(d.twModems->topLevelItemCount(), 1);
     // The port already in use is refused; the dialog stays open for another.
     onModal<AddModemDialog>([&](AddModemDialog* add) {
@@ -116,7 +120,7 @@ void TestModemDialogs::removeAsksAndWrites()
     TestEnv env;
     ScriptedPrompter prompts;
     QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs), modemOn(u"/dev/ttyS1"_qs)}));
-    SystemModemsDialog d;
+    SystemModemsDialog d(nullptr, m_ports);
     d.twModems->setCurrentItem(d.twModems->topLevelItem(0));
     prompts.messageAnswers << MsgResult::No << MsgResult::Yes;
     d.removeModem();
@@ -141,12 +145,10 @@ void TestModemDialogs::detectFindsModemsWithoutFreezing()
     silent.silent = true;
     QVERIFY(named.ok() && gsm.ok() && silent.ok());
     QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs)}));
-    setSerialPortLister([&] {
-        return QStringList{u"/dev/ttyS0"_qs, named.path(), silent.path(), u"/dev/ttyGONE"_qs,
-                           gsm.path()};
-    });
+    m_ports.names =
+        QStringList{u"/dev/ttyS0"_qs, named.path(), silent.path(), u"/dev/ttyGONE"_qs, gsm.path()};
 
-    SystemModemsDialog d;
+    SystemModemsDialog d(nullptr, m_ports);
     d.probe->setTimeout(400);
     d.show();
     d.cmdDetect->click();
@@ -182,8 +184,8 @@ void TestModemDialogs::detectCanBeStopped()
     ScriptedPrompter prompts;
     FakeModem silent;
     silent.silent = true;
-    setSerialPortLister([&] { return QStringList{silent.path()}; });
-    SystemModemsDialog d;
+    m_ports.names = QStringList{silent.path()};
+    SystemModemsDialog d(nullptr, m_ports);
     d.probe->setTimeout(5000);
     d.cmdDetect->click();
     QTRY_VERIFY(!silent.received.isEmpty());
@@ -195,7 +197,7 @@ void TestModemDialogs::detectCanBeStopped()
     QVERIFY(loadModems().empty());
 
     // No ports at all: said plainly.
-    setSerialPortLister([] { return QStringList{}; });
+    m_ports.names.clear();
     d.cmdDetect->click();
     QVERIFY(!d.detecting());
     QVERIFY(d.lblStatus->text().contains(u"no serial port"));
@@ -329,7 +331,6 @@ void TestModemDialogs::addedModemShowsInTheOptionsDeviceList()
 {
     TestEnv env;
     ScriptedPrompter prompts;
-    resetState();
     options().resetToDesigned();
     ProgramParts parts;
     parts.line().initialize();

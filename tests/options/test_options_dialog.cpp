@@ -3,7 +3,6 @@
 
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "core/common/ProgramState.h"
 #include "core/options/Preferences.h"
 #include "gui/options/FrmOptions.h"
 #include "gui/shell/TrayIcon.h"
@@ -104,7 +103,6 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(env->root() + "/xdg"));
         TestEnv::writeFile(env->settingsFile(), kHeader);
         options().resetToDesigned();
-        resetState();
         calls.clear();
         mainWindow = std::make_unique<QWidget>();
         installTray(tray(), *mainWindow);

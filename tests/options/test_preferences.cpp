@@ -3,7 +3,6 @@
 // the 27 keys.
 
 #include "common/TestEnv.h"
-#include "core/common/ProgramState.h"
 #include "core/options/Preferences.h"
 #include "core/telephony/LineService.h"
 #include "settings/IniFile.h"
@@ -96,7 +95,6 @@ private Q_SLOTS:
     void init()
     {
         options().resetToDesigned();
-        resetState();
         line = std::make_unique<LineService>(&log);
         {
             TestEnv session; // its record goes to a folder of its own

@@ -9,7 +9,6 @@
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
-#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/LineApi.h"
@@ -107,6 +106,26 @@ public:
     QString file;
 };
 
+// Hands every question to the prompter a case puts in place.
+class CasePrompter final : public Prompter
+{
+public:
+    Prompter* now = nullptr;
+    MsgResult message(QWidget* w, const MessageRequest& r) override { return now->message(w, r); }
+    std::optional<QString> input(QWidget* w, const InputRequest& r) override
+    {
+        return now->input(w, r);
+    }
+    std::optional<QString> openFile(QWidget* w, const FileRequest& r) override
+    {
+        return now->openFile(w, r);
+    }
+    std::optional<QString> saveFile(QWidget* w, const FileRequest& r) override
+    {
+        return now->saveFile(w, r);
+    }
+};
+
 } // namespace
 
 class TestProfiles : public QObject
@@ -115,6 +134,13 @@ class TestProfiles : public QObject
 
     std::unique_ptr<TestEnv> env;
     std::unique_ptr<ScriptedPrompter> prompts;
+    CasePrompter asking;
+    // The questions of the program go to `p` from now on.
+    void askWith(Prompter* p)
+    {
+        asking.now = p;
+        setPrompter(p);
+    }
     int ended = 0;
     test::CountingEnder ender{ended};
     int reloads = 0; // main windows loaded again by a profile command
@@ -134,8 +160,8 @@ class TestProfiles : public QObject
     FrmDialer* start(ProfileOperation loadedBy = ProfileOperation::None)
     {
         if (!parts)
-            parts = std::make_unique<ProgramParts>();
-        auto* w = new FrmDialer(parts.get(), loadedBy);
+            parts = std::make_unique<ProgramParts>(&asking);
+        auto* w = new FrmDialer(parts.get(), loadedBy, &ender);
         connect(w, &FrmDialer::profileReloadRequested, this, [this, w](ProfileOperation op) {
             ++reloads;
             w->unloadForReload();
@@ -174,9 +200,9 @@ private Q_SLOTS:
     {
         env = std::make_unique<TestEnv>();
         prompts = std::make_unique<ScriptedPrompter>();
+        asking.now = prompts.get();
         test::resetProgram();
         ended = 0;
-        FrmDialer::setProcessEnder(&ender);
         reloads = 0;
     }
 
@@ -185,7 +211,6 @@ private Q_SLOTS:
         delete FrmDialer::instance();
         settle();
         parts.reset();
-        FrmDialer::setProcessEnder(nullptr);
         prompts.reset();
         env.reset();
     }
@@ -215,7 +240,7 @@ private Q_SLOTS:
         }
         QCOMPARE(settingsBytes(), before);
         QCOMPARE(TestEnv::readFile(data("UntitledOut.log")), outLog);
-        QCOMPARE(state().profileName, QString("Untitled"));
+        QCOMPARE(parts->profile().name(), QString("Untitled"));
         prompts->messages.clear();
 
         // "Untitled" saved with the Save item asks for a file.
@@ -250,10 +275,9 @@ private Q_SLOTS:
         QCOMPARE(calllog::readLog(data("UntitledOut.log"), calllog::LogKind::Outgoing).size(), 1);
 
         delete w;
-        resetState();
         w = start();
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Home\""));
-        QCOMPARE(state().profileName, QString("Home"));
+        QCOMPARE(parts->profile().name(), QString("Home"));
     }
 
     // A named profile saves without a question, read-only or not; Save As
@@ -332,7 +356,7 @@ private Q_SLOTS:
         QCOMPARE(prompts->messages[0].title, QString("Error"));
         QCOMPARE(prompts->messages[0].icon, MsgIcon::Critical);
         QCOMPARE(settingsBytes(), before);
-        QCOMPARE(state().profileName, QString("Home"));
+        QCOMPARE(parts->profile().name(), QString("Home"));
 
         prompts->messageAnswers.enqueue(MsgResult::Cancel);
         w->mnuNew->trigger();
@@ -436,7 +460,6 @@ private Q_SLOTS:
             if (open) {
                 delete w;
                 settle();
-                resetState();
                 ended = 0;
                 w = start();
             }
@@ -444,9 +467,9 @@ private Q_SLOTS:
             QVERIFY(outLogWithADeletion(w, "Untitled"));
             ExitingPrompter exiting;
             exiting.file = data("Other.tlx");
-            setPrompter(&exiting);
+            askWith(&exiting);
             command->trigger();
-            setPrompter(prompts.get());
+            askWith(prompts.get());
             QVERIFY(exiting.asked.contains("Save the changes?"));
             QCOMPARE(ended, 1);
             // Nothing after the exit: no new settings, no new window.
@@ -489,9 +512,9 @@ private Q_SLOTS:
 
         // The window closed while the Open dialog is up: the program ends.
         ClosingPrompter closing;
-        setPrompter(&closing);
+        askWith(&closing);
         window()->mnuOpen->trigger();
-        setPrompter(prompts.get());
+        askWith(prompts.get());
         QCOMPARE(ended, 1);
         QVERIFY(!TestEnv::readFile(data("Other.tlx")).contains("written for Ann"));
     }

@@ -4,7 +4,7 @@
 #include "LineRecorder.h"
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
-#include "core/common/ProgramState.h"
+#include "core/common/CurrentProfile.h"
 #include "core/telephony/Call.h"
 #include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/UucpLock.h"
@@ -27,11 +27,12 @@ struct Fixture
     TestEnv env;
     FakeLineLog line;
     FakeDevices devices;
+    CurrentProfile profile;
     LineService service;
     LineRecorder rec{service};
 
     explicit Fixture(const QStringList& names = {"Modem A"})
-        : devices(names, &line), service(&devices)
+        : devices(names, &line), service(&devices, nullptr, &profile)
     {
         service.initialize();
         (void)service.queryDevice(0);
@@ -288,8 +289,8 @@ private Q_SLOTS:
     {
         Fixture f;
         QVERIFY(f.service.open(LineUse::Receive));
-        const auto log = [] {
-            return calllog::readLog(calllog::logPath(calllog::LogKind::Incoming),
+        const auto log = [&f] {
+            return calllog::readLog(calllog::logPath(f.profile.name(), calllog::LogKind::Incoming),
                                     calllog::LogKind::Incoming);
         };
         const auto callerInfo = [&f](HCALL call) {
@@ -324,11 +325,11 @@ private Q_SLOTS:
         // A call still unknown when the profile changes is logged where it rang.
         const HCALL ringing = f.line.sink->incomingCall(LINEMEDIAMODE_INTERACTIVEVOICE);
         callerInfo(ringing);
-        state().profileName = QStringLiteral("Home");
+        f.profile.setName(QStringLiteral("Home"));
         f.service.close();
         QVERIFY(log().isEmpty()); // Home's log
-        state().profileName = QStringLiteral("Untitled");
-        QCOMPARE(log().size(), 3);
+        f.profile.setName(CurrentProfile::untitled());
+        QCOMPARE(log().size(), 3); // where it rang
     }
 
     void openLineFallsBackToReceiving()

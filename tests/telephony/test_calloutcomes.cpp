@@ -14,7 +14,6 @@
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
 #include "core/common/Clock.h"
-#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "core/telephony/LineService.h"
 #include "dialing/DialTestSupport.h"
@@ -143,9 +142,8 @@ class TestCallOutcomes : public QObject
                                "Call Display=1\r\nBusy Delay Timer=1\r\n" +
                                preferences);
         parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{nullptr, nullptr, sound.get()});
-        window = std::make_unique<FrmDialer>(parts.get());
         static test::CountingEnder ender;
-        FrmDialer::setProcessEnder(&ender);
+        window = std::make_unique<FrmDialer>(parts.get(), profiles::ProfileOperation::None, &ender);
         window->formLoad(QString());
         Dialer& dialer = window->parts().dialer();
         connect(&dialer, &Dialer::connectWindowChanged, this, [this, &dialer] {
@@ -203,11 +201,9 @@ private Q_SLOTS:
             window->exitProgram(FrmDialer::ExitMode::NoQuestions);
         window.reset();
         parts.reset();
-        FrmDialer::setProcessEnder(nullptr);
         service.reset();
         bus.reset();
         sim.reset();
-        resetState();
         sound.reset();
         prompts.reset();
         env.reset();

@@ -12,7 +12,6 @@
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
 #include "core/common/CommandLine.h"
-#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/ExternalRequests.h"
 #include "core/telephony/LineService.h"
@@ -65,9 +64,8 @@ class TestExternalRequests : public QObject
                                                     sections + "\r\n[Preferences]\r\n" +
                                                     preferences + "Busy Delay Timer=1\r\n");
         parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{nullptr, nullptr, sound});
-        window = std::make_unique<FrmDialer>(parts.get());
         static test::CountingEnder ender;
-        FrmDialer::setProcessEnder(&ender);
+        window = std::make_unique<FrmDialer>(parts.get(), profiles::ProfileOperation::None, &ender);
         window->formLoad(QString());
     }
 
@@ -105,10 +103,8 @@ private Q_SLOTS:
         }
         window.reset();
         parts.reset();
-        FrmDialer::setProcessEnder(nullptr);
         service.reset();
         bus.reset();
-        resetState();
         prompts.reset();
         env.reset();
     }

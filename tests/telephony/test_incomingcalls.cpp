@@ -10,7 +10,6 @@
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
-#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "core/telephony/SoundPlayer.h"
 #include "gui/dialing/DialPad.h"
@@ -91,8 +90,7 @@ class TestIncomingCalls : public QObject
                                      "\r\n\r\n[Preferences]\r\nCall Display=1\r\n"
                                      "SoundIncoming Enabled=1\r\nUseModem=1\r\n");
         parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{nullptr, nullptr, sound.get()});
-        window = std::make_unique<FrmDialer>(parts.get());
-        FrmDialer::setProcessEnder(&ender);
+        window = std::make_unique<FrmDialer>(parts.get(), profiles::ProfileOperation::None, &ender);
         window->formLoad(QString());
         return true;
     }
@@ -120,7 +118,6 @@ private Q_SLOTS:
         exitProgram();
         window.reset();
         parts.reset();
-        FrmDialer::setProcessEnder(nullptr);
         sim.reset();
         sound.reset();
         prompts.reset();

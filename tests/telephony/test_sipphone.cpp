@@ -11,7 +11,6 @@
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
-#include "core/common/ProgramState.h"
 #include "core/dialing/Dialer.h"
 #include "core/directory/DirectoryStore.h"
 #include "core/telephony/LineService.h"
@@ -125,9 +124,8 @@ class TestSipPhone : public QObject
                                         QStringLiteral("Ann Lee"));
         directoryStore().writeEntryNumber(false, directory::entryKey(1, 1),
                                           QStringLiteral("555-0101"));
-        window = std::make_unique<FrmDialer>();
         static test::CountingEnder ender;
-        FrmDialer::setProcessEnder(&ender);
+        window = std::make_unique<FrmDialer>(ender);
         window->formLoad(QString());
         window->show();
         options().setText(OptionsStore::txtDelayTimer, QStringLiteral("2"));
@@ -160,8 +158,6 @@ private Q_SLOTS:
         if (window)
             window->exitProgram(FrmDialer::ExitMode::NoQuestions);
         window.reset();
-        FrmDialer::setProcessEnder(nullptr);
-        resetState();
         prompts.reset();
         env.reset();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/common/CallOutcome.h"
+#include "core/common/CurrentProfile.h"
 #include "core/common/DialRequest.h"
 
 #include <QObject>
@@ -10,17 +11,23 @@ namespace telvaro {
 
 // The calls' side of the call logs: a call the user took gets its one
 // record in the outgoing log, from what its dial asked for (name, entry) and
-// the number the call showed.
+// the number the call showed, in the log of the profile loaded now.
 class CallLog : public QObject
 {
     Q_OBJECT
 
 public:
-    using QObject::QObject;
+    explicit CallLog(const CurrentProfile& profile, QObject* parent = nullptr)
+        : QObject(parent), m_profile(profile)
+    {
+    }
 
 public Q_SLOTS:
     void recordOutgoing(const telvaro::DialRequest& request, const QString& displayNumber,
                         telvaro::CallOutcome outcome);
+
+private:
+    const CurrentProfile& m_profile;
 };
 
 } // namespace telvaro

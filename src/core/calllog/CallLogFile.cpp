@@ -1,7 +1,7 @@
 #include "core/calllog/CallLogFile.h"
 
 #include "core/common/Clock.h"
-#include "core/common/ProgramState.h"
+#include "core/common/CurrentProfile.h"
 #include "core/common/Prompter.h"
 #include "settings/AtomicFile.h"
 #include "settings/Cp1252.h"
@@ -92,9 +92,8 @@ void reportFailure(const QString& path, LogKind kind, const QString& reason)
                 {}, MsgButtons::Ok, MsgIcon::Warning);
 }
 
-CallLogRow appendAndReport(LogKind kind, const CallLogRow& row)
+CallLogRow appendAndReport(const QString& path, LogKind kind, const CallLogRow& row)
 {
-    const QString path = logPath(kind);
     const Result appended = appendRecord(path, kind, row);
     if (appended)
         reportedFailures().remove(path);
@@ -135,15 +134,20 @@ QByteArray headerBytes(HeaderVariant variant)
     return QByteArray(kWarningLine) + "\r\n" + cp1252::encode(headerLine2(variant)) + "\r\n";
 }
 
-QString logPath(LogKind kind)
+QString logPath(const QString& profileName, LogKind kind)
 {
-    return paths::dataDir() + u'/' + state().profileName +
+    return paths::dataDir() + u'/' + profileName +
            (kind == LogKind::Outgoing ? QStringLiteral("Out.log") : QStringLiteral("In.log"));
 }
 
-QString backupPath(LogKind kind)
+QString logPath(LogKind kind)
 {
-    return paths::dataDir() + u'/' + state().profileName +
+    return logPath(CurrentProfile::latestName(), kind);
+}
+
+QString backupPath(const QString& profileName, LogKind kind)
+{
+    return paths::dataDir() + u'/' + profileName +
            (kind == LogKind::Outgoing ? QStringLiteral("Out.bak") : QStringLiteral("In.bak"));
 }
 
@@ -374,11 +378,12 @@ Result saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
     return writeFileAtomically(path, bytes);
 }
 
-CallLogRow appendOutgoingCall(const QString& name, const QString& number, const QString& entryKey)
+CallLogRow appendOutgoingCall(const QString& path, const QString& name, const QString& number,
+                              const QString& entryKey)
 {
     CallLogRow row{cutName(name), cutNumber(number, LogKind::Outgoing),
                    formatDateTime(clock().now()), entryKey};
-    return appendAndReport(LogKind::Outgoing, row);
+    return appendAndReport(path, LogKind::Outgoing, row);
 }
 
 QString incomingName(const QString& name)

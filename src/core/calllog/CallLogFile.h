@@ -34,10 +34,13 @@ struct CallLogRow
     friend bool operator==(const CallLogRow&, const CallLogRow&) = default;
 };
 
-// The log files of the current profile in the data folder:
+// The log files of the profile `profileName` in the data folder:
 // ProfileName + "Out.log" / "In.log" (backups "Out.bak" / "In.bak").
+QString logPath(const QString& profileName, LogKind kind);
+QString backupPath(const QString& profileName, LogKind kind);
+// Temporary, for the incoming calls until they are handed the profile: the
+// log of the profile made last (CurrentProfile::latestName()).
 QString logPath(LogKind kind);
-QString backupPath(LogKind kind);
 
 // The cut rules of the record fields. A name over 37 characters keeps 38 and
 // gains "*". An outgoing number over 52 keeps 52 and gains "*"; an incoming
@@ -132,8 +135,10 @@ inline Result saveLog(const QString& path, LogKind kind, const QList<CallLogRow>
 // A log that cannot be written is reported to the user once (until it can be
 // written again).
 // The outgoing record of one call taken: the name and number cut, stamped
-// with the clock, written to the outgoing log (a failure reported once).
-CallLogRow appendOutgoingCall(const QString& name, const QString& number, const QString& entryKey);
+// with the clock, written to the outgoing log at `path` (a failure reported
+// once).
+CallLogRow appendOutgoingCall(const QString& path, const QString& name, const QString& number,
+                              const QString& entryKey);
 // The incoming record of one caller, written to `path` (the log of the
 // profile where the call rang): the name and number cut, "Unknown Caller" /
 // "Unknown #" for empty ones, stamped with the clock. A failure is reported

@@ -32,10 +32,16 @@ void setPrompter(Prompter* p)
     g_prompter = p;
 }
 
+MsgResult showMessage(Prompter& prompter, QWidget* parent, const QString& text,
+                      const QString& title, MsgButtons buttons, MsgIcon icon, int defaultButton)
+{
+    return prompter.message(parent, MessageRequest{text, title, buttons, icon, defaultButton});
+}
+
 MsgResult showMessage(QWidget* parent, const QString& text, const QString& title,
                       MsgButtons buttons, MsgIcon icon, int defaultButton)
 {
-    return prompter().message(parent, MessageRequest{text, title, buttons, icon, defaultButton});
+    return showMessage(prompter(), parent, text, title, buttons, icon, defaultButton);
 }
 
 QList<MsgResult> buttonsOf(MsgButtons buttons)

@@ -55,13 +55,21 @@ public:
     virtual std::optional<QString> saveFile(QWidget* parent, const FileRequest& request) = 0;
 };
 
-// The program-wide prompter. Without one installed, message() answers with
-// the default button and the others cancel (useful for headless runs).
+// The parts that ask questions are handed the prompter they ask through.
+// The process-wide prompter below is temporary: it serves the few windows not
+// yet handed one (and the parts made without one). Without one installed,
+// message() answers with the default button and the others cancel (useful
+// for headless runs).
 Prompter& prompter();
-// Installs `p` (not owned); nullptr restores the default.
+// Installs `p` (not owned) as the process-wide prompter; nullptr restores the
+// default.
 void setPrompter(Prompter* p);
 
 // Convenience for the common case.
+MsgResult showMessage(Prompter& prompter, QWidget* parent, const QString& text,
+                      const QString& title = {}, MsgButtons buttons = MsgButtons::Ok,
+                      MsgIcon icon = MsgIcon::None, int defaultButton = 1);
+// The same through the process-wide prompter (temporary, see prompter()).
 MsgResult showMessage(QWidget* parent, const QString& text, const QString& title = {},
                       MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None,
                       int defaultButton = 1);

@@ -2,6 +2,7 @@
 
 #include "core/calllog/CallLogFile.h"
 #include "core/common/Clock.h"
+#include "core/common/CurrentProfile.h"
 #include "core/telephony/lineapi/UucpLock.h"
 #include "settings/AtomicFile.h"
 #include "settings/OptionsStore.h"
@@ -36,8 +37,8 @@ bool callerKnown(const LineCallInfo& info)
 } // namespace
 
 LineService::LineService(LineProviderSource* providers, BlockCodeSource* blockCodes,
-                         QObject* parent)
-    : QObject(parent), m_providers(providers), m_blockCodes(blockCodes)
+                         const CurrentProfile* profile, QObject* parent)
+    : QObject(parent), m_providers(providers), m_blockCodes(blockCodes), m_profile(profile)
 {
     connect(&m_requestMoment, &ClockWait::finished, this, [this] {
         const QString piece = std::exchange(m_momentPiece, QString());
@@ -341,7 +342,10 @@ void LineService::logIncomingCall(HCALL call)
     auto it = m_live.find(call);
     if (it == m_live.end())
         it = m_live.insert(
-            call, OfferedCall{calllog::logPath(calllog::LogKind::Incoming), clock().now()});
+            call,
+            OfferedCall{calllog::logPath(m_profile ? m_profile->name() : CurrentProfile::untitled(),
+                                         calllog::LogKind::Incoming),
+                        clock().now()});
 
     LineCallInfo info;
     const LineResult r = lineGetCallInfo(call, &info);

@@ -16,6 +16,7 @@
 
 namespace telvaro {
 
+class CurrentProfile;
 class OptionsStore;
 
 // The program's registration with the line layer and its one line, and the
@@ -84,9 +85,12 @@ class LineService : public QObject, public DialLine
 
 public:
     // `providers`: the line layer's providers (null: the program's own);
-    // `blockCodes`: where the caller ID block code comes from (null: none).
+    // `blockCodes`: where the caller ID block code comes from (null: none);
+    // `profile`: the profile whose incoming log gets the calls offered (null:
+    // "Untitled").
     explicit LineService(LineProviderSource* providers = nullptr,
-                         BlockCodeSource* blockCodes = nullptr, QObject* parent = nullptr);
+                         BlockCodeSource* blockCodes = nullptr,
+                         const CurrentProfile* profile = nullptr, QObject* parent = nullptr);
     ~LineService() override;
 
     TelephonySession& session() { return m_session; }
@@ -189,6 +193,7 @@ private:
 
     LineProviderSource* m_providers;
     BlockCodeSource* m_blockCodes;
+    const CurrentProfile* m_profile;
     TelephonySession m_session;
     Call m_call;
     QHash<HCALL, OfferedCall> m_live;

@@ -1,6 +1,7 @@
 #include "gui/calllog/FrmLog.h"
 
 #include "core/calllog/CallLogModel.h"
+#include "core/common/CurrentProfile.h"
 #include "core/common/Prompter.h"
 #include "core/directory/DirectoryStore.h"
 #include "gui/calllog/LogPrinting.h"
@@ -61,8 +62,8 @@ bool isSlotKey(const QString& key)
 
 // ------------------------------------------------------------------ shared
 
-CallLogWindow::CallLogWindow(LogKind kind, QWidget* parent)
-    : QMainWindow(parent, Qt::Window), m_kind(kind)
+CallLogWindow::CallLogWindow(LogKind kind, const LogServices& services, QWidget* parent)
+    : QMainWindow(parent, Qt::Window), m_kind(kind), m_services(services)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     m_model = new CallLogModel(kind, this);
@@ -132,7 +133,7 @@ void CallLogWindow::load()
 {
     BusyCursor busy;
     m_logModified = false;
-    m_path = logPath(m_kind);
+    m_path = logPath(m_services.profile.name(), m_kind);
     readFile();
     m_view->scrollToTop();
     updateRowCommands();
@@ -159,7 +160,7 @@ void CallLogWindow::readFile()
     m_model->setRows(read ? parseLog(bytes, m_kind) : QList<CallLogRow>{});
     sortTable(CallLogModel::DateColumn, false);
     if (!read) {
-        showMessage(this,
+        showMessage(m_services.prompter, this,
                     QStringLiteral("The log\n%1\ncould not be read. The window shows no calls, "
                                    "and the file is left as it is.")
                         .arg(QDir::toNativeSeparators(m_path)),
@@ -275,7 +276,7 @@ bool CallLogWindow::save()
         error = saved.error;
     }
     if (failed) {
-        showMessage(this,
+        showMessage(m_services.prompter, this,
                     QStringLiteral("The log could not be saved to\n%1\n\n%2\n\n"
                                    "The file is unchanged; the window keeps your changes.")
                         .arg(QDir::toNativeSeparators(m_path), error),
@@ -289,14 +290,15 @@ PrintOutcome CallLogWindow::print()
 {
     QList<int> columns{CallLogModel::NameColumn, CallLogModel::NumberColumn,
                        CallLogModel::DateColumn};
-    return printLog(isVisible() ? this : parentWidget(), this, windowTitle(), *m_model, columns);
+    return printLog(m_services.printers, m_services.prompter, isVisible() ? this : parentWidget(),
+                    this, windowTitle(), *m_model, columns);
 }
 
 void CallLogWindow::closeEvent(QCloseEvent* event)
 {
     if (m_logModified) {
         const MsgResult answer =
-            showMessage(this, QStringLiteral("Save the changes?"),
+            showMessage(m_services.prompter, this, QStringLiteral("Save the changes?"),
                         QStringLiteral("Saving log to file"), MsgButtons::YesNo, MsgIcon::Question);
         if (answer == MsgResult::Yes && !save()) {
             event->ignore();
@@ -389,7 +391,8 @@ void CallLogWindow::addHelpMenu()
 
 // ----------------------------------------------------------------- incoming
 
-FrmInLog::FrmInLog(QWidget* parent) : CallLogWindow(LogKind::Incoming, parent)
+FrmInLog::FrmInLog(const LogServices& services, QWidget* parent)
+    : CallLogWindow(LogKind::Incoming, services, parent)
 {
     setObjectName(QStringLiteral("FrmInLog"));
     setWindowTitle(QStringLiteral("Incoming Calls Log"));
@@ -448,7 +451,8 @@ void FrmInLog::returnCall()
 
 // ----------------------------------------------------------------- outgoing
 
-FrmOutLog::FrmOutLog(QWidget* parent) : CallLogWindow(LogKind::Outgoing, parent)
+FrmOutLog::FrmOutLog(const LogServices& services, QWidget* parent)
+    : CallLogWindow(LogKind::Outgoing, services, parent)
 {
     setObjectName(QStringLiteral("FrmOutLog"));
     setWindowTitle(QStringLiteral("Outgoing Calls Log"));

@@ -8,10 +8,25 @@ class QAction;
 class QMenu;
 class QTableView;
 
+namespace telvaro {
+class CurrentProfile;
+class Prompter;
+} // namespace telvaro
+
 namespace telvaro::calllog {
 
 class CallLogModel;
+class PrintDevices;
 struct PrintOutcome;
+
+// What a log window is handed: how it asks the user, where it prints.
+struct LogServices
+{
+    Prompter& prompter;
+    PrintDevices& printers;
+    // The profile loaded now: a window loads the log of this profile.
+    const CurrentProfile& profile;
+};
 
 // What the two log windows share: a table of the records of one log file,
 // sorted by a column click (every click turns the direction over), Delete,
@@ -46,7 +61,7 @@ public:
     PrintOutcome print();
 
 protected:
-    CallLogWindow(LogKind kind, QWidget* parent);
+    CallLogWindow(LogKind kind, const LogServices& services, QWidget* parent);
 
     // The menus, found by their object names (the names below).
     QMenu* mnuFile = nullptr;
@@ -85,6 +100,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     LogKind m_kind;
+    LogServices m_services;
     CallLogModel* m_model = nullptr;
     QTableView* m_view = nullptr;
     bool m_logModified = false;
@@ -112,7 +128,7 @@ class FrmInLog final : public CallLogWindow
     Q_OBJECT
 
 public:
-    explicit FrmInLog(QWidget* parent = nullptr);
+    explicit FrmInLog(const LogServices& services, QWidget* parent = nullptr);
 
     // Calls the number of the selected row back.
     void returnCall();
@@ -139,7 +155,7 @@ class FrmOutLog final : public CallLogWindow
     Q_OBJECT
 
 public:
-    explicit FrmOutLog(QWidget* parent = nullptr);
+    explicit FrmOutLog(const LogServices& services, QWidget* parent = nullptr);
 
     // Removes the selected rows and puts them on the clipboard.
     void cut();

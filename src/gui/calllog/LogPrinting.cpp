@@ -1,7 +1,7 @@
 #include "gui/calllog/LogPrinting.h"
 
-#include "core/common/Prompter.h"
 #include "core/calllog/CallLogModel.h"
+#include "core/common/Prompter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,22 +38,14 @@ public:
     }
 };
 
-PrintDevices* g_devices = nullptr;
-
 // Texts wrap (anywhere when a word is too long) instead of being cut.
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere;
 
 } // namespace
 
-PrintDevices& printDevices()
+std::unique_ptr<PrintDevices> systemPrintDevices()
 {
-    static SystemPrintDevices system;
-    return g_devices ? *g_devices : system;
-}
-
-void setPrintDevices(PrintDevices* d)
-{
-    g_devices = d;
+    return std::make_unique<SystemPrintDevices>();
 }
 
 PrintJob::PrintJob(std::unique_ptr<QPrinter> printer, const QString& caption,
@@ -332,21 +324,21 @@ void PrintJob::finish()
     Q_EMIT finished(m_outcome);
 }
 
-PrintOutcome printLog(QWidget* parent, QObject* owner, const QString& caption,
-                      const CallLogModel& model, const QList<int>& columns)
+PrintOutcome printLog(PrintDevices& devices, Prompter& prompter, QWidget* parent, QObject* owner,
+                      const QString& caption, const CallLogModel& model, const QList<int>& columns)
 {
-    std::unique_ptr<QPrinter> printer = printDevices().defaultPrinter();
+    std::unique_ptr<QPrinter> printer = devices.defaultPrinter();
     if (!printer) {
         printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        if (!printDevices().choosePrinter(parent, *printer))
+        if (!devices.choosePrinter(parent, *printer))
             return {};
     }
     printer->setDocName(caption);
     const QPointer<QWidget> told(parent);
-    const auto report = [told, caption](const PrintOutcome& outcome) {
+    const auto report = [&prompter, told, caption](const PrintOutcome& outcome) {
         if (!outcome.printed && !outcome.cancelled && !outcome.pending) {
             showMessage(
-                told.data(),
+                prompter, told.data(),
                 QStringLiteral("The %1 could not be printed.\n%2").arg(caption, outcome.error), {},
                 MsgButtons::Ok, MsgIcon::Warning);
         }

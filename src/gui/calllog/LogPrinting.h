@@ -19,13 +19,17 @@ class QProgressBar;
 class QTimer;
 class QWidget;
 
+namespace telvaro {
+class Prompter;
+}
+
 namespace telvaro::calllog {
 
 class CallLogModel;
 
 // Where printouts go. The program prints on the system's default printer
 // without asking; when the system has none, the print dialog lets the user
-// pick a printer or a PDF file. Tests install their own.
+// pick a printer or a PDF file. Tests hand their own to the log windows.
 class PrintDevices
 {
 public:
@@ -36,9 +40,8 @@ public:
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
-PrintDevices& printDevices();
-// Installs `d` (not owned); nullptr restores the system's printers.
-void setPrintDevices(PrintDevices* d);
+// The system's printers and print dialog.
+std::unique_ptr<PrintDevices> systemPrintDevices();
 
 struct PrintOutcome
 {
@@ -128,7 +131,7 @@ inline constexpr int kPagesPrintedAtOnce = 20;
 // Gets a printer (default printer, else the dialog) and prints; failures are
 // told to the user. A long job goes on in the background (outcome pending),
 // as a child of `owner`.
-PrintOutcome printLog(QWidget* parent, QObject* owner, const QString& caption,
-                      const CallLogModel& model, const QList<int>& columns);
+PrintOutcome printLog(PrintDevices& devices, Prompter& prompter, QWidget* parent, QObject* owner,
+                      const QString& caption, const CallLogModel& model, const QList<int>& columns);
 
 } // namespace telvaro::calllog

@@ -7,7 +7,10 @@
 
 namespace telvaro::calllog {
 
-LogWindows::LogWindows(QWidget* owner) : QObject(owner), m_owner(owner) {}
+LogWindows::LogWindows(const LogServices& services, QWidget* owner)
+    : QObject(owner), m_services(services), m_owner(owner)
+{
+}
 
 CallLogWindow* LogWindows::loaded(LogKind kind) const
 {
@@ -22,11 +25,11 @@ CallLogWindow* LogWindows::load(LogKind kind)
         return w;
     CallLogWindow* w = nullptr;
     if (kind == LogKind::Incoming) {
-        m_in = new FrmInLog(m_owner);
+        m_in = new FrmInLog(m_services, m_owner);
         connect(m_in, &FrmInLog::returnCallRequested, this, &LogWindows::returnCallRequested);
         w = m_in;
     } else {
-        m_out = new FrmOutLog(m_owner);
+        m_out = new FrmOutLog(m_services, m_owner);
         connect(m_out, &FrmOutLog::memoRequested, this, &LogWindows::memoRequested);
         w = m_out;
     }

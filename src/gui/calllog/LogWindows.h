@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/calllog/CallLogFile.h"
+#include "gui/calllog/FrmLog.h"
 
 #include <QObject>
 #include <QPointer>
@@ -8,10 +9,6 @@
 class QWidget;
 
 namespace telvaro::calllog {
-
-class CallLogWindow;
-class FrmInLog;
-class FrmOutLog;
 
 // The two log windows of the main window ("&Outgoing Calls Log", "I&ncoming
 // Calls Log" and their print items): at most one window of each log; a
@@ -23,8 +20,9 @@ class LogWindows : public QObject
     Q_OBJECT
 
 public:
-    // The windows are made as windows of their own over `owner`.
-    explicit LogWindows(QWidget* owner);
+    // The windows are made as windows of their own over `owner`; they ask
+    // and print through `services`.
+    LogWindows(const LogServices& services, QWidget* owner);
 
     // The window of `kind` while it is loaded, else nullptr.
     CallLogWindow* loaded(LogKind kind) const;
@@ -49,6 +47,7 @@ Q_SIGNALS:
 private:
     CallLogWindow* load(LogKind kind);
 
+    LogServices m_services;
     QPointer<QWidget> m_owner;
     QPointer<FrmInLog> m_in;
     QPointer<FrmOutLog> m_out;

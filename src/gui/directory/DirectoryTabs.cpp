@@ -1,7 +1,6 @@
 // Tab management and alphabetical arrangement of the directory view: the tab
 // strip's menu, tab titles, deleting and moving subject tabs, sorting the
 // tabs and the groups under subtitle buttons, and undoing a sort.
-#include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
 #include "core/directory/DirectoryArrange.h"
 #include "core/directory/DirectoryRules.h"
@@ -91,7 +90,7 @@ void DirectoryView::showTabMenu(const QPoint& globalPos)
         m.mnuDeleteTab->setText(QStringLiteral("Delete Tab:  ") + quotedInMenu(title));
         m.mnuPasteTab->setEnabled(false);
     }
-    popupMenu(m.mnuMouse1, globalPos);
+    m.mnuMouse1->exec(globalPos);
     popupMark = true;
 }
 

@@ -1,6 +1,5 @@
 #include "gui/directory/DirectoryView.h"
 
-#include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
 #include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryRules.h"
@@ -102,7 +101,6 @@ DirectoryView::DirectoryView(DirectoryStore& store, QWidget* parent)
     : QWidget(parent), m_store(store)
 {
     setObjectName(QStringLiteral("DirectoryView"));
-    popupMenu = [](QMenu* menu, const QPoint& pos) { menu->exec(pos); };
     buildControls();
     buildOwnMenus();
     for (int b = 1; b <= 12; ++b)
@@ -794,7 +792,7 @@ void DirectoryView::rightClickButton(int button, const QPoint& globalPos)
             m.mnuMousePaste->setEnabled(false);
         }
     }
-    popupMenu(m.mnuMouse, globalPos);
+    m.mnuMouse->exec(globalPos);
     if (window()->isEnabled())
         TabS->setFocus();
 }
@@ -938,17 +936,15 @@ void DirectoryView::openMemo(const QString& entryKey)
         m_memo->activateWindow();
         return;
     }
-    m_memo = new FrmMemo(m_store, m_currentEntryKey, m_subjectMode,
-                         [this](const QString& key) -> QString {
-                             const int b = buttonOfKey(key);
-                             if (b > 0)
-                                 return caption(b);
-                             if (slotOfKey(key) < 1)
-                                 return QString();
-                             return buttonCaption(m_store.readName(m_subjectMode, key));
-                         });
+    const int b = buttonOfKey(m_currentEntryKey);
+    QString memoCaption;
+    if (b > 0)
+        memoCaption = caption(b);
+    else if (slotOfKey(m_currentEntryKey) >= 1)
+        memoCaption = buttonCaption(m_store.readName(m_subjectMode, m_currentEntryKey));
+    m_memo = new FrmMemo(m_store, m_currentEntryKey, m_subjectMode);
     connect(m_memo, &FrmMemo::openChanged, this, &DirectoryView::memoOpenChanged);
-    m_memo->showPad();
+    m_memo->showPad(memoCaption);
 }
 
 // ---- main Edit menu ---------------------------------------------------------------

@@ -8,7 +8,6 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 
 class QAction;
 class QComboBox;
@@ -199,9 +198,6 @@ public:
     bool scrollMark = false;
     bool popupMark = false; // also set by the tab menu and a tab move
     bool modeSwitchMark = false;
-
-    // Shows a pop-up menu at a screen position (tests replace it).
-    std::function<void(QMenu* menu, const QPoint& globalPos)> popupMenu;
 
     // Beeps at the ends of the ranges (counted for tests).
     int beepCount = 0;

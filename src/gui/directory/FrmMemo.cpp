@@ -40,10 +40,8 @@ constexpr int kFrameHeightTwips = 300;
 
 } // namespace
 
-FrmMemo::FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMode,
-                 std::function<QString(const QString&)> captionFor, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_store(store), m_captionFor(std::move(captionFor)),
-      m_key(entryKey), m_subjectMode(subjectMode)
+FrmMemo::FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMode, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_store(store), m_key(entryKey), m_subjectMode(subjectMode)
 {
     setObjectName(QStringLiteral("FrmMemo"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -79,7 +77,7 @@ FrmMemo::FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMod
     resize(twipsToPixelsX(6000 - kFrameWidthTwips), twipsToPixelsY(5200 - kFrameHeightTwips));
 }
 
-void FrmMemo::showPad()
+void FrmMemo::showPad(const QString& caption)
 {
     Q_EMIT openChanged(true);
 
@@ -89,7 +87,7 @@ void FrmMemo::showPad()
     }
     TxtMemo->moveCursor(QTextCursor::End);
     TxtLog->setPlainText(toEditor(decodeNoteLog(m_store.readNoteLog(m_subjectMode, m_key))));
-    setWindowTitle(m_captionFor ? m_captionFor(m_key) : QString());
+    setWindowTitle(caption);
     CmdSave->setEnabled(false);
     show();
     raise();
@@ -100,7 +98,6 @@ void FrmMemo::showPad()
 void FrmMemo::followEntry(const QString& key)
 {
     m_key = key;
-    setWindowTitle(m_captionFor ? m_captionFor(m_key) : QString());
 }
 
 void FrmMemo::addToLog()

@@ -2,8 +2,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -15,17 +13,18 @@ class DirectoryStore;
 // The memo pad of one directory entry: the entry's note log
 // and a box for a new note stamped with date and time. OK stores the log;
 // closing with the window frame stores nothing. It deletes itself when
-// closed. `captionFor` gives the window caption for an entry key.
+// closed.
 class FrmMemo : public QWidget
 {
     Q_OBJECT
 
 public:
     FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMode,
-            std::function<QString(const QString& key)> captionFor, QWidget* parent = nullptr);
+            QWidget* parent = nullptr);
 
-    // Fills the pad for the entry and shows it without blocking.
-    void showPad();
+    // Fills the pad for the entry and shows it without blocking, captioned
+    // `caption` (the entry's button caption).
+    void showPad(const QString& caption);
 
     void addToLog();
     void editLog();
@@ -40,7 +39,7 @@ public:
     QString entryKey() const { return m_key; }
     bool subjectMode() const { return m_subjectMode; }
     // The entry's log has moved to `key` (its tab was moved or sorted): OK
-    // stores it there.
+    // stores it there (the entry, and so the caption, stays the same).
     void followEntry(const QString& key);
 
 Q_SIGNALS:
@@ -63,7 +62,6 @@ private:
     QPushButton* CmdEdit = nullptr;
 
     DirectoryStore& m_store;
-    std::function<QString(const QString&)> m_captionFor;
     QString m_key;
     bool m_subjectMode = false;
 };

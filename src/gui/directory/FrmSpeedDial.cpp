@@ -1,6 +1,5 @@
 #include "gui/directory/FrmSpeedDial.h"
 
-#include "core/common/ProgramState.h"
 #include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"

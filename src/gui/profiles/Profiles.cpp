@@ -1,7 +1,7 @@
 #include "gui/profiles/Profiles.h"
 
+#include "core/common/CurrentProfile.h"
 #include "core/common/Helpers.h"
-#include "core/common/ProgramState.h"
 #include "core/common/Prompter.h"
 #include "core/options/Preferences.h"
 #include "core/profiles/ProfileFiles.h"
@@ -24,7 +24,6 @@ namespace {
 
 using namespace profiles;
 
-const QString kUntitled = QStringLiteral("Untitled");
 const QString kFilter = QStringLiteral("Telvaro Profile (*.tlx *.TLX)");
 const QString kSuffix = QStringLiteral("tlx");
 
@@ -33,11 +32,6 @@ enum class Outcome { Done, Cancelled, Failed };
 QString quoted(const QString& text)
 {
     return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-bool named()
-{
-    return state().profileName != kUntitled;
 }
 
 // Every way out of a profile command leaves the program in normal operation.
@@ -52,23 +46,23 @@ private:
     ProfileOperation& m_operation;
 };
 
-void reportSaveError(QWidget* owner, const QString& reason, bool quiet)
+void reportSaveError(Prompter& ask, QWidget* owner, const QString& reason, bool quiet)
 {
     std::fprintf(stderr, "telvaro: Error saving file: %s\n", qPrintable(reason));
     if (quiet)
         return;
     if (owner)
         owner->unsetCursor();
-    showMessage(owner, QStringLiteral("Error saving file"));
+    showMessage(ask, owner, QStringLiteral("Error saving file"));
 }
 
 // Our own question before a file is replaced; the file dialog asks none.
-bool overwriteAllowed(QWidget* owner, const QString& path)
+bool overwriteAllowed(Prompter& ask, QWidget* owner, const QString& path)
 {
     if (!QFileInfo::exists(path))
         return true;
     const MsgResult answer = showMessage(
-        owner, QStringLiteral("WARNING!\nExisting file will be overwritten."),
+        ask, owner, QStringLiteral("WARNING!\nExisting file will be overwritten."),
         QStringLiteral("File ") + QFileInfo(path).fileName() + QStringLiteral(" already exists"),
         MsgButtons::OkCancel, MsgIcon::Warning, 2);
     return answer == MsgResult::Ok;
@@ -94,23 +88,24 @@ Result writeSettingsFile(const QByteArray& bytes)
 // The plain save: the profile's own file in the data folder, the settings
 // file unchanged. "Untitled" asks before it replaces an earlier Untitled.tlx,
 // unless the caller asked already (`asked`).
-Outcome savePlain(const ProfileHost& host, QWidget* owner, bool quiet, bool asked = false)
+Outcome savePlain(const ProfileHost& host, Prompter& ask, const CurrentProfile& profile,
+                  QWidget* owner, bool quiet, bool asked = false)
 {
-    const QString path = profileFilePath(state().profileName);
-    if (!named() && !quiet && !asked && !overwriteAllowed(owner, path))
+    const QString path = profileFilePath(profile.name());
+    if (!profile.named() && !quiet && !asked && !overwriteAllowed(ask, owner, path))
         return Outcome::Cancelled;
     QByteArray bytes;
     Result saved = checkedProfileBytes(host, &bytes);
     if (saved)
         saved = writeProfileFile(path, bytes);
     if (!saved) {
-        reportSaveError(owner, saved.error, quiet);
+        reportSaveError(ask, owner, saved.error, quiet);
         return Outcome::Failed;
     }
     return Outcome::Done;
 }
 
-Outcome saveProfileAs(ProfileHost& host)
+Outcome saveProfileAs(Prompter& ask, CurrentProfile& profile, ProfileHost& host)
 {
     QWidget* const owner = host.owner();
     FileRequest request;
@@ -119,7 +114,7 @@ Outcome saveProfileAs(ProfileHost& host)
     request.filter = kFilter;
     request.defaultSuffix = kSuffix;
     request.confirmOverwrite = false;
-    const std::optional<QString> chosen = prompter().saveFile(owner, request);
+    const std::optional<QString> chosen = ask.saveFile(owner, request);
     if (!chosen || chosen->isEmpty())
         return Outcome::Cancelled;
     QString path = QFileInfo(*chosen).absoluteFilePath();
@@ -129,11 +124,12 @@ Outcome saveProfileAs(ProfileHost& host)
         !path.endsWith(QLatin1Char('.')))
         path += QLatin1Char('.') + kSuffix;
     if (isOwnFile(path)) {
-        reportSaveError(owner, QStringLiteral("%1 is one of Telvaro's own files").arg(path), false);
+        reportSaveError(ask, owner, QStringLiteral("%1 is one of Telvaro's own files").arg(path),
+                        false);
         return Outcome::Failed;
     }
     // Nothing is renamed before the question is answered.
-    if (!overwriteAllowed(owner, path))
+    if (!overwriteAllowed(ask, owner, path))
         return Outcome::Cancelled;
 
     const QString fileName = QFileInfo(path).fileName();
@@ -147,18 +143,16 @@ Outcome saveProfileAs(ProfileHost& host)
     if (saved)
         saved = writeSettingsFile(bytes);
     if (!saved) {
-        reportSaveError(owner, saved.error, false);
+        reportSaveError(ask, owner, saved.error, false);
         return Outcome::Failed;
     }
 
-    ProgramState& st = state();
     // The profile's name before this Save As: its logs are copied.
-    const QString previousName = st.profileName;
+    const QString previousName = profile.name();
+    profile.setName(newName);
     host.showProfileName(newName);
-    if (st.profileName != newName) // no main window to tell
-        st.profileName = newName;
     if (const Result copied = copyLogs(previousName, newName); !copied) {
-        showMessage(owner,
+        showMessage(ask, owner,
                     QStringLiteral("The profile was saved, but the call logs of %1 could not be "
                                    "copied for %2.\n%3")
                         .arg(quoted(previousName), quoted(newName), copied.error),
@@ -167,36 +161,38 @@ Outcome saveProfileAs(ProfileHost& host)
     return Outcome::Done;
 }
 
-bool callWindowShown(const ProfileHost& host, QWidget* owner)
+bool callWindowShown(const ProfileHost& host, Prompter& ask, QWidget* owner)
 {
     if (!host.callInProgress())
         return false;
-    showMessage(owner,
+    showMessage(ask, owner,
                 QStringLiteral("A call is in progress.\nEnd the call before you switch profiles."),
                 {}, MsgButtons::Ok, MsgIcon::Warning);
     return true;
 }
 
-MsgResult askSaveCurrent(QWidget* owner)
+MsgResult askSaveCurrent(Prompter& ask, const CurrentProfile& profile, QWidget* owner)
 {
-    const QString name = state().profileName;
-    if (named()) {
-        return showMessage(
-            owner, QStringLiteral("Save current ") + quoted(name) + QStringLiteral(" profile?"),
-            QStringLiteral("Saving profile ") + quoted(name), MsgButtons::YesNoCancel,
-            MsgIcon::Question);
+    const QString name = profile.name();
+    if (profile.named()) {
+        return showMessage(ask, owner,
+                           QStringLiteral("Save current ") + quoted(name) +
+                               QStringLiteral(" profile?"),
+                           QStringLiteral("Saving profile ") + quoted(name),
+                           MsgButtons::YesNoCancel, MsgIcon::Question);
     }
-    return showMessage(owner, QStringLiteral("Save current profile?"),
+    return showMessage(ask, owner, QStringLiteral("Save current profile?"),
                        QStringLiteral("Saving profile "), MsgButtons::YesNoCancel,
                        MsgIcon::Question);
 }
 
 // The Yes of New and Open saves "Untitled": asked before any window closes
 // whether an earlier Untitled.tlx may be replaced.
-bool untitledSaveAllowed(QWidget* owner, MsgResult answer)
+bool untitledSaveAllowed(Prompter& ask, const CurrentProfile& profile, QWidget* owner,
+                         MsgResult answer)
 {
-    return answer != MsgResult::Yes || named() ||
-           overwriteAllowed(owner, profileFilePath(state().profileName));
+    return answer != MsgResult::Yes || profile.named() ||
+           overwriteAllowed(ask, owner, profileFilePath(profile.name()));
 }
 
 // An empty directory that keeps the options the user sees, in one write.
@@ -235,7 +231,10 @@ QString openDialogFolder()
 
 } // namespace
 
-Profiles::Profiles(ProfileHost& host, QObject* parent) : QObject(parent), m_host(host) {}
+Profiles::Profiles(ProfileHost& host, Prompter& prompter, CurrentProfile& profile, QObject* parent)
+    : QObject(parent), m_host(host), m_prompter(prompter), m_profile(profile)
+{
+}
 
 // The windows that belong to the profile being left close as their own
 // close does; false when a log window's question was cancelled.
@@ -245,7 +244,7 @@ bool Profiles::closeProfileWindows()
         return false;
     // A call may have started while the questions were open (a request from
     // another program served when the memo pad closed): no switch under it.
-    return !callWindowShown(m_host, owner());
+    return !callWindowShown(m_host, m_prompter, owner());
 }
 
 // The switch itself: the main window loads again on the settings file now
@@ -260,20 +259,23 @@ void Profiles::reload()
 void Profiles::newProfile()
 {
     OperationEnd end(m_operation);
-    if (callWindowShown(m_host, owner()))
+    if (callWindowShown(m_host, m_prompter, owner()))
         return;
     m_operation = ProfileOperation::New;
     // Every question is asked before the first window closes.
-    const MsgResult answer = askSaveCurrent(owner());
-    if (answer == MsgResult::Cancel || m_host.exiting() || !untitledSaveAllowed(owner(), answer) ||
-        m_host.exiting() || !closeProfileWindows() || m_host.exiting())
+    const MsgResult answer = askSaveCurrent(m_prompter, m_profile, owner());
+    if (answer == MsgResult::Cancel || m_host.exiting() ||
+        !untitledSaveAllowed(m_prompter, m_profile, owner(), answer) || m_host.exiting() ||
+        !closeProfileWindows() || m_host.exiting())
         return;
-    if (answer == MsgResult::Yes && savePlain(m_host, owner(), false, true) != Outcome::Done)
+    if (answer == MsgResult::Yes &&
+        savePlain(m_host, m_prompter, m_profile, owner(), false, true) != Outcome::Done)
         return;
     QString error;
     if (!writeFreshSettings(&error)) {
-        showMessage(owner(), QStringLiteral("The new profile could not be started.\n%1").arg(error),
-                    {}, MsgButtons::Ok, MsgIcon::Warning);
+        showMessage(m_prompter, owner(),
+                    QStringLiteral("The new profile could not be started.\n%1").arg(error), {},
+                    MsgButtons::Ok, MsgIcon::Warning);
         return;
     }
     reload();
@@ -282,9 +284,8 @@ void Profiles::newProfile()
 void Profiles::openProfile()
 {
     OperationEnd end(m_operation);
-    if (callWindowShown(m_host, owner()))
+    if (callWindowShown(m_host, m_prompter, owner()))
         return;
-    const ProgramState& st = state();
     m_operation = ProfileOperation::Open;
 
     FileRequest request;
@@ -292,7 +293,7 @@ void Profiles::openProfile()
     request.folder = openDialogFolder();
     request.filter = kFilter;
     request.defaultSuffix = kSuffix;
-    const std::optional<QString> chosen = prompter().openFile(owner(), request);
+    const std::optional<QString> chosen = m_prompter.openFile(owner(), request);
     if (!chosen || chosen->isEmpty() || m_host.exiting())
         return;
     const QString path = *chosen;
@@ -302,37 +303,41 @@ void Profiles::openProfile()
     case MarkerCheck::Profile:
         break;
     case MarkerCheck::NotProfile:
-        showMessage(owner(), path + QStringLiteral("  \nis not the valid Telvaro profile"),
+        showMessage(m_prompter, owner(),
+                    path + QStringLiteral("  \nis not the valid Telvaro profile"),
                     QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
         return;
     case MarkerCheck::Unreadable:
-        showMessage(owner(), path + QStringLiteral("  \ncannot be read: ") + error,
+        showMessage(m_prompter, owner(), path + QStringLiteral("  \ncannot be read: ") + error,
                     QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
         return;
     }
 
-    const MsgResult answer = askSaveCurrent(owner());
+    const MsgResult answer = askSaveCurrent(m_prompter, m_profile, owner());
     if (answer == MsgResult::Cancel || m_host.exiting())
         return;
-    if (answer == MsgResult::No && profileNameOfFile(path) == st.profileName) {
+    if (answer == MsgResult::No && profileNameOfFile(path) == m_profile.name()) {
         const MsgResult proceed = showMessage(
-            owner(),
+            m_prompter, owner(),
             QStringLiteral("Warning!\nProfile to be open is the same as current profile.\n"
                            "Changes to the current profile will not be saved.\nProceed?"),
-            QStringLiteral("Profile ") + quoted(st.profileName) + QStringLiteral(" already loaded"),
+            QStringLiteral("Profile ") + quoted(m_profile.name()) +
+                QStringLiteral(" already loaded"),
             MsgButtons::YesNo, MsgIcon::Warning, 2);
         if (proceed != MsgResult::Yes || m_host.exiting())
             return;
     }
     // Every question is asked before the first window closes.
-    if (!untitledSaveAllowed(owner(), answer) || m_host.exiting() || !closeProfileWindows() ||
-        m_host.exiting())
+    if (!untitledSaveAllowed(m_prompter, m_profile, owner(), answer) || m_host.exiting() ||
+        !closeProfileWindows() || m_host.exiting())
         return;
-    if (answer == MsgResult::Yes && savePlain(m_host, owner(), false, true) != Outcome::Done)
+    if (answer == MsgResult::Yes &&
+        savePlain(m_host, m_prompter, m_profile, owner(), false, true) != Outcome::Done)
         return;
     if (const Result copied = CopyTextFile(path, paths::settingsFile()); !copied) {
         error = copied.error;
-        showMessage(owner(), QStringLiteral("The profile could not be opened.\n%1").arg(error),
+        showMessage(m_prompter, owner(),
+                    QStringLiteral("The profile could not be opened.\n%1").arg(error),
                     QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
         return;
     }
@@ -342,23 +347,23 @@ void Profiles::openProfile()
 void Profiles::save()
 {
     OperationEnd end(m_operation);
-    if (named())
-        savePlain(m_host, owner(), false);
+    if (m_profile.named())
+        savePlain(m_host, m_prompter, m_profile, owner(), false);
     else
-        saveProfileAs(m_host);
+        saveProfileAs(m_prompter, m_profile, m_host);
 }
 
 void Profiles::saveAs()
 {
     OperationEnd end(m_operation);
-    saveProfileAs(m_host);
+    saveProfileAs(m_prompter, m_profile, m_host);
 }
 
 bool Profiles::saveAtExit(bool quiet)
 {
-    if (!named())
+    if (!m_profile.named())
         return false;
-    return savePlain(m_host, owner(), quiet) == Outcome::Done;
+    return savePlain(m_host, m_prompter, m_profile, owner(), quiet) == Outcome::Done;
 }
 
 } // namespace telvaro

@@ -9,6 +9,9 @@ class QWidget;
 
 namespace telvaro {
 
+class CurrentProfile;
+class Prompter;
+
 // What the profile commands need of the program around them.
 class ProfileHost
 {
@@ -36,7 +39,10 @@ class Profiles : public QObject
     Q_OBJECT
 
 public:
-    explicit Profiles(ProfileHost& host, QObject* parent = nullptr);
+    // The commands ask their questions through `prompter`; `profile` is the
+    // profile loaded now (Save As names it anew).
+    Profiles(ProfileHost& host, Prompter& prompter, CurrentProfile& profile,
+             QObject* parent = nullptr);
 
     // The command running, None between commands.
     profiles::ProfileOperation operation() const { return m_operation; }
@@ -69,6 +75,8 @@ private:
     void reload();
 
     ProfileHost& m_host;
+    Prompter& m_prompter;
+    CurrentProfile& m_profile;
     profiles::ProfileOperation m_operation = profiles::ProfileOperation::None;
 };
 

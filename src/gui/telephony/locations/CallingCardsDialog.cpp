@@ -54,8 +54,8 @@ QString promptRefusal(const CallingCard& card)
 }
 
 CallingCardsDialog::CallingCardsDialog(const TelephonyLocations& data, quint32 selectedCard,
-                                       QWidget* parent)
-    : QDialog(parent), m_data(data)
+                                       QWidget* parent, Prompter& prompter)
+    : QDialog(parent), m_prompter(prompter), m_data(data)
 {
     setWindowTitle(kTitle);
     setObjectName(QStringLiteral("CallingCardsDialog"));
@@ -169,7 +169,7 @@ void CallingCardsDialog::tryAccept()
         return;
     }
     const quint32 id = bad->id;
-    showMessage(this, promptRefusal(*bad), kTitle, MsgButtons::Ok, MsgIcon::Warning);
+    showMessage(m_prompter, this, promptRefusal(*bad), kTitle, MsgButtons::Ok, MsgIcon::Warning);
     cmbCard->setCurrentIndex(cmbCard->findData(id));
 }
 
@@ -246,7 +246,7 @@ void CallingCardsDialog::newCard()
     request.title = QStringLiteral("New Calling Card");
     request.prompt = QStringLiteral("Name of the new calling card:");
     request.defaultText = QStringLiteral("Calling Card");
-    const std::optional<QString> answer = prompter().input(this, request);
+    const std::optional<QString> answer = m_prompter.input(this, request);
     if (!answer || answer->simplified().isEmpty())
         return;
     const quint32 id = m_data.addCard(answer->simplified()).id;
@@ -259,7 +259,8 @@ void CallingCardsDialog::removeCard()
     const CallingCard* c = current();
     if (!c)
         return;
-    if (showMessage(this, QStringLiteral("Remove the calling card \"%1\"?").arg(c->name), kTitle,
+    if (showMessage(m_prompter, this,
+                    QStringLiteral("Remove the calling card \"%1\"?").arg(c->name), kTitle,
                     MsgButtons::YesNo, MsgIcon::Question, 2) != MsgResult::Yes)
         return;
     m_data.removeCard(c->id);

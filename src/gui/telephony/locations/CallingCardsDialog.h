@@ -2,6 +2,8 @@
 
 #include "core/telephony/locations/LocationStore.h"
 
+#include "core/common/Prompter.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -25,8 +27,10 @@ class CallingCardsDialog : public QDialog
     Q_OBJECT
 
 public:
+    // `prompter` asks the dialog's questions (the process-wide one until the
+    // line dialogs hand theirs).
     CallingCardsDialog(const TelephonyLocations& data, quint32 selectedCard,
-                       QWidget* parent = nullptr);
+                       QWidget* parent = nullptr, Prompter& prompter = telvaro::prompter());
 
     const TelephonyLocations& data() const { return m_data; }
     // The card shown when the dialog closed (0: none).
@@ -56,6 +60,7 @@ private:
     void showCard();
     void storeCard();
 
+    Prompter& m_prompter;
     TelephonyLocations m_data;
     QList<QWidget*> m_fields;
     bool m_loading = false;

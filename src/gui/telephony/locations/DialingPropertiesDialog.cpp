@@ -1,9 +1,9 @@
 #include "gui/telephony/locations/DialingPropertiesDialog.h"
 
 #include "core/common/Prompter.h"
-#include "gui/telephony/locations/CallingCardsDialog.h"
 #include "core/telephony/locations/Countries.h"
 #include "core/telephony/locations/LineTranslate.h"
+#include "gui/telephony/locations/CallingCardsDialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -37,8 +37,9 @@ QValidator* dialCodeValidator(QObject* parent)
 
 } // namespace
 
-DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget* parent)
-    : QDialog(parent), m_data(loadLocations())
+DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget* parent,
+                                                 Prompter& prompter)
+    : QDialog(parent), m_prompter(prompter), m_data(loadLocations())
 {
     setWindowTitle(kTitle);
     setObjectName(QStringLiteral("DialingPropertiesDialog"));
@@ -335,7 +336,7 @@ bool DialingPropertiesDialog::askName(const QString& title, const QString& promp
     request.prompt = prompt;
     request.defaultText = name;
     for (;;) {
-        const std::optional<QString> answer = prompter().input(this, request);
+        const std::optional<QString> answer = m_prompter.input(this, request);
         if (!answer)
             return false;
         const QString text = answer->simplified();
@@ -349,7 +350,7 @@ bool DialingPropertiesDialog::askName(const QString& title, const QString& promp
             name = text;
             return true;
         }
-        showMessage(this,
+        showMessage(m_prompter, this,
                     QStringLiteral("There is already a location named \"%1\". "
                                    "Please choose another name.")
                         .arg(text),
@@ -394,8 +395,8 @@ void DialingPropertiesDialog::removeLocation()
     const DialingLocation* l = current();
     if (!l || m_data.locations.size() < 2)
         return;
-    if (showMessage(this, QStringLiteral("Remove the location \"%1\"?").arg(l->name), kTitle,
-                    MsgButtons::YesNo, MsgIcon::Question, 2) != MsgResult::Yes)
+    if (showMessage(m_prompter, this, QStringLiteral("Remove the location \"%1\"?").arg(l->name),
+                    kTitle, MsgButtons::YesNo, MsgIcon::Question, 2) != MsgResult::Yes)
         return;
     m_data.removeLocation(l->id);
     fillLocations();
@@ -404,7 +405,7 @@ void DialingPropertiesDialog::removeLocation()
 void DialingPropertiesDialog::editCards()
 {
     const DialingLocation* l = current();
-    CallingCardsDialog dialog(m_data, l ? l->cardId : 0, this);
+    CallingCardsDialog dialog(m_data, l ? l->cardId : 0, this, m_prompter);
     if (dialog.exec() != QDialog::Accepted)
         return;
     // The locations keep their cards; those whose card was removed dial
@@ -424,13 +425,14 @@ bool DialingPropertiesDialog::apply()
     m_data.currentLocationId = cmbLocation->currentData().toUInt();
     // Cards from a file of another program may hold what no modem dials.
     if (const CallingCard* bad = cardWithPrompt(m_data)) {
-        showMessage(this, promptRefusal(*bad), kTitle, MsgButtons::Ok, MsgIcon::Warning);
+        showMessage(m_prompter, this, promptRefusal(*bad), kTitle, MsgButtons::Ok,
+                    MsgIcon::Warning);
         return false;
     }
     const Result saved = saveLocations(m_data);
     if (saved)
         return true;
-    showMessage(this,
+    showMessage(m_prompter, this,
                 QStringLiteral("The dialing properties could not be saved.\n\n%1").arg(saved.error),
                 kTitle, MsgButtons::Ok, MsgIcon::Critical);
     return false;

@@ -2,6 +2,8 @@
 
 #include "core/telephony/locations/LocationStore.h"
 
+#include "core/common/Prompter.h"
+
 #include <QDialog>
 
 class QButtonGroup;
@@ -25,7 +27,10 @@ class DialingPropertiesDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit DialingPropertiesDialog(const QString& caption, QWidget* parent = nullptr);
+    // `prompter` asks the dialog's questions (the process-wide one until the
+    // line dialogs hand theirs).
+    explicit DialingPropertiesDialog(const QString& caption, QWidget* parent = nullptr,
+                                     Prompter& prompter = telvaro::prompter());
 
     // Writes the edited locations and cards; tells the user when that fails.
     bool apply();
@@ -69,6 +74,7 @@ private:
     void updateSample();
     bool askName(const QString& title, const QString& prompt, QString& name, quint32 self);
 
+    Prompter& m_prompter;
     TelephonyLocations m_data;
     bool m_loading = false;
 };

@@ -30,16 +30,23 @@ namespace telvaro {
 
 namespace {
 
-std::function<QStringList()>& portLister()
+class SystemSerialPorts final : public SerialPorts
 {
-    static std::function<QStringList()> lister;
-    return lister;
-}
+public:
+    QStringList list() const override
+    {
+        QStringList ports;
+        for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+            ports << info.systemLocation();
+        ports.sort();
+        return ports;
+    }
+};
 
-void fillPorts(QComboBox* box, const QString& current)
+void fillPorts(QComboBox* box, const QString& current, const SerialPorts& available)
 {
     box->setEditable(true);
-    QStringList ports = systemSerialPorts();
+    QStringList ports = available.list();
     if (!current.isEmpty() && !ports.contains(current))
         ports.prepend(current);
     box->addItems(ports);
@@ -74,26 +81,17 @@ QString portUser(const std::vector<ModemSettings>& modems, const QString& port, 
 
 } // namespace
 
-QStringList systemSerialPorts()
+const SerialPorts& systemSerialPorts()
 {
-    if (portLister())
-        return portLister()();
-    QStringList ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        ports << info.systemLocation();
-    ports.sort();
-    return ports;
-}
-
-void setSerialPortLister(std::function<QStringList()> lister)
-{
-    portLister() = std::move(lister);
+    static const SystemSerialPorts system;
+    return system;
 }
 
 // ---- Modem Properties ----
 
-ModemPropertiesDialog::ModemPropertiesDialog(const ModemSettings& modem, QWidget* parent)
-    : QDialog(parent), m_modem(modem)
+ModemPropertiesDialog::ModemPropertiesDialog(const ModemSettings& modem, QWidget* parent,
+                                             const SerialPorts& ports, Prompter& prompter)
+    : QDialog(parent), m_prompter(prompter), m_modem(modem)
 {
     setWindowTitle(QStringLiteral("%1 Properties").arg(modem.displayName()));
     setObjectName(QStringLiteral("ModemPropertiesDialog"));
@@ -104,7 +102,7 @@ ModemPropertiesDialog::ModemPropertiesDialog(const ModemSettings& modem, QWidget
     txtName->setMaxLength(80);
     cmbPort = new QComboBox;
     cmbPort->setObjectName(QStringLiteral("cmbPort"));
-    fillPorts(cmbPort, modem.port);
+    fillPorts(cmbPort, modem.port, ports);
     cmbSpeed = new QComboBox;
     cmbSpeed->setObjectName(QStringLiteral("cmbSpeed"));
     fillSpeeds(cmbSpeed, modem.speed);
@@ -203,7 +201,7 @@ ModemSettings ModemPropertiesDialog::settings() const
 void ModemPropertiesDialog::tryAccept()
 {
     if (cmbPort->currentText().trimmed().isEmpty()) {
-        showMessage(this, QStringLiteral("Please choose the serial port of the modem."),
+        showMessage(m_prompter, this, QStringLiteral("Please choose the serial port of the modem."),
                     windowTitle(), MsgButtons::Ok, MsgIcon::Information);
         cmbPort->setFocus();
         return;
@@ -213,21 +211,22 @@ void ModemPropertiesDialog::tryAccept()
 
 // ---- Add Modem ----
 
-AddModemDialog::AddModemDialog(const std::vector<ModemSettings>& existing, QWidget* parent)
-    : QDialog(parent), m_existing(existing)
+AddModemDialog::AddModemDialog(const std::vector<ModemSettings>& existing, QWidget* parent,
+                               const SerialPorts& ports, Prompter& prompter)
+    : QDialog(parent), m_prompter(prompter), m_existing(existing)
 {
     setWindowTitle(QStringLiteral("Add Modem"));
     setObjectName(QStringLiteral("AddModemDialog"));
     cmbPort = new QComboBox;
     cmbPort->setObjectName(QStringLiteral("cmbPort"));
     QString first;
-    for (const QString& p : systemSerialPorts()) {
+    for (const QString& p : ports.list()) {
         if (portUser(existing, p).isEmpty()) {
             first = p;
             break;
         }
     }
-    fillPorts(cmbPort, first);
+    fillPorts(cmbPort, first, ports);
     txtName = new QLineEdit;
     txtName->setObjectName(QStringLiteral("txtName"));
     txtName->setPlaceholderText(QStringLiteral("Modem on port"));
@@ -267,12 +266,12 @@ void AddModemDialog::tryAccept()
 {
     const QString port = cmbPort->currentText().trimmed();
     if (port.isEmpty()) {
-        showMessage(this, QStringLiteral("Please choose the serial port of the modem."),
+        showMessage(m_prompter, this, QStringLiteral("Please choose the serial port of the modem."),
                     windowTitle(), MsgButtons::Ok, MsgIcon::Information);
         return;
     }
     if (const QString user = portUser(m_existing, port); !user.isEmpty()) {
-        showMessage(this, QStringLiteral("%1 is already set up on %2.").arg(user, port),
+        showMessage(m_prompter, this, QStringLiteral("%1 is already set up on %2.").arg(user, port),
                     windowTitle(), MsgButtons::Ok, MsgIcon::Information);
         return;
     }
@@ -349,7 +348,9 @@ void QueryModemDialog::showEvent(QShowEvent* event)
 
 // ---- System Modems ----
 
-SystemModemsDialog::SystemModemsDialog(QWidget* parent) : QDialog(parent), m_modems(loadModems())
+SystemModemsDialog::SystemModemsDialog(QWidget* parent, const SerialPorts& ports,
+                                       Prompter& prompter)
+    : QDialog(parent), m_ports(ports), m_prompter(prompter), m_modems(loadModems())
 {
     setWindowTitle(QStringLiteral("System Modems"));
     setObjectName(QStringLiteral("SystemModemsDialog"));
@@ -380,7 +381,8 @@ SystemModemsDialog::SystemModemsDialog(QWidget* parent) : QDialog(parent), m_mod
     side->addWidget(cmdQuery);
     side->addSpacing(12);
     cmdSipPhones = new QPushButton(QStringLiteral("&SIP Phones..."));
-    connect(cmdSipPhones, &QPushButton::clicked, this, [this] { SipPhonesDialog(this).exec(); });
+    connect(cmdSipPhones, &QPushButton::clicked, this,
+            [this] { SipPhonesDialog(this, m_prompter).exec(); });
     side->addWidget(cmdSipPhones);
     side->addStretch(1);
 
@@ -482,7 +484,8 @@ bool SystemModemsDialog::save()
     const Result saved = saveModems(m_modems);
     if (saved)
         return true;
-    showMessage(this, QStringLiteral("The modems could not be saved.\n\n%1").arg(saved.error),
+    showMessage(m_prompter, this,
+                QStringLiteral("The modems could not be saved.\n\n%1").arg(saved.error),
                 windowTitle(), MsgButtons::Ok, MsgIcon::Critical);
     m_modems = loadModems(); // show what is really set up
     fill(0);
@@ -491,7 +494,7 @@ bool SystemModemsDialog::save()
 
 void SystemModemsDialog::addModem()
 {
-    AddModemDialog dialog(m_modems, this);
+    AddModemDialog dialog(m_modems, this, m_ports, m_prompter);
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_modems.push_back(dialog.settings());
@@ -504,7 +507,7 @@ void SystemModemsDialog::removeModem()
     const int row = twModems->indexOfTopLevelItem(twModems->currentItem());
     if (row < 0 || row >= int(m_modems.size()))
         return;
-    if (showMessage(this,
+    if (showMessage(m_prompter, this,
                     QStringLiteral("Remove %1 (%2)?\n\nThe modems after it move up one place in "
                                    "the list of line devices.")
                         .arg(m_modems[size_t(row)].displayName(), m_modems[size_t(row)].port),
@@ -520,12 +523,13 @@ void SystemModemsDialog::editModem()
     const int row = twModems->indexOfTopLevelItem(twModems->currentItem());
     if (row < 0 || row >= int(m_modems.size()) || detecting())
         return;
-    ModemPropertiesDialog dialog(m_modems[size_t(row)], this);
+    ModemPropertiesDialog dialog(m_modems[size_t(row)], this, m_ports, m_prompter);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const ModemSettings edited = dialog.settings();
     if (const QString user = portUser(m_modems, edited.port, row); !user.isEmpty()) {
-        showMessage(this, QStringLiteral("%1 is already set up on %2.").arg(user, edited.port),
+        showMessage(m_prompter, this,
+                    QStringLiteral("%1 is already set up on %2.").arg(user, edited.port),
                     windowTitle(), MsgButtons::Ok, MsgIcon::Information);
         return;
     }
@@ -542,7 +546,7 @@ void SystemModemsDialog::detectModems()
         return;
     }
     QStringList ports;
-    for (const QString& p : systemSerialPorts()) {
+    for (const QString& p : m_ports.list()) {
         if (portUser(m_modems, p).isEmpty())
             ports << p;
     }

@@ -2,9 +2,9 @@
 
 #include "core/telephony/lineapi/ModemConfig.h"
 
-#include <QDialog>
+#include "core/common/Prompter.h"
 
-#include <functional>
+#include <QDialog>
 
 #include <vector>
 
@@ -23,10 +23,20 @@ namespace telvaro {
 
 class ModemProbe;
 
-// The serial ports of the system, by device path (/dev/ttyACM0 ...). Tests
-// and the detection dialog may put their own list in its place.
-QStringList systemSerialPorts();
-void setSerialPortLister(std::function<QStringList()> lister);
+// Lists serial ports by device path (/dev/ttyACM0 ...), sorted. The modem
+// dialogs are handed one; tests hand their own list.
+class SerialPorts
+{
+public:
+    virtual ~SerialPorts() = default;
+    virtual QStringList list() const = 0;
+};
+// The serial ports of the system.
+const SerialPorts& systemSerialPorts();
+
+// The dialogs below offer the ports `ports` lists and ask their questions
+// through `prompter` (the process-wide one until the line dialogs hand
+// theirs).
 
 // "Modem Properties": one modem's port, speed, speaker, dialing and
 // initialization commands. Edits a copy; settings() is the result.
@@ -35,7 +45,9 @@ class ModemPropertiesDialog : public QDialog
     Q_OBJECT
 
 public:
-    ModemPropertiesDialog(const ModemSettings& modem, QWidget* parent = nullptr);
+    ModemPropertiesDialog(const ModemSettings& modem, QWidget* parent = nullptr,
+                          const SerialPorts& ports = systemSerialPorts(),
+                          Prompter& prompter = telvaro::prompter());
 
     ModemSettings settings() const;
 
@@ -53,6 +65,7 @@ public:
 private:
     void tryAccept();
 
+    Prompter& m_prompter;
     ModemSettings m_modem;
 };
 
@@ -62,7 +75,9 @@ class AddModemDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit AddModemDialog(const std::vector<ModemSettings>& existing, QWidget* parent = nullptr);
+    explicit AddModemDialog(const std::vector<ModemSettings>& existing, QWidget* parent = nullptr,
+                            const SerialPorts& ports = systemSerialPorts(),
+                            Prompter& prompter = telvaro::prompter());
 
     ModemSettings settings() const;
 
@@ -73,6 +88,7 @@ public:
 private:
     void tryAccept();
 
+    Prompter& m_prompter;
     const std::vector<ModemSettings>& m_existing;
 };
 
@@ -111,7 +127,9 @@ class SystemModemsDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit SystemModemsDialog(QWidget* parent = nullptr);
+    explicit SystemModemsDialog(QWidget* parent = nullptr,
+                                const SerialPorts& ports = systemSerialPorts(),
+                                Prompter& prompter = telvaro::prompter());
     ~SystemModemsDialog() override;
 
     const std::vector<ModemSettings>& modems() const { return m_modems; }
@@ -144,6 +162,8 @@ private:
     bool save();
     void endDetect(const QString& status);
 
+    const SerialPorts& m_ports;
+    Prompter& m_prompter;
     std::vector<ModemSettings> m_modems;
 };
 

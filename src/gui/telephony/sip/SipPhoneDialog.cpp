@@ -35,8 +35,9 @@ QLineEdit* field(const QString& name, const QString& text, const QString& placeh
 
 } // namespace
 
-SipPhoneDialog::SipPhoneDialog(const SipAccount& account, bool isNew, QWidget* parent)
-    : QDialog(parent), m_account(account), m_new(isNew)
+SipPhoneDialog::SipPhoneDialog(const SipAccount& account, bool isNew, QWidget* parent,
+                               Prompter& prompter)
+    : QDialog(parent), m_prompter(prompter), m_account(account), m_new(isNew)
 {
     setWindowTitle(isNew ? QStringLiteral("Add SIP Phone") : kPropertiesTitle);
     setObjectName(QStringLiteral("SipPhoneDialog"));
@@ -131,7 +132,7 @@ void SipPhoneDialog::tryAccept()
         problem = QStringLiteral("To show the callers of incoming calls Telvaro registers with the "
                                  "registrar: please give it.");
     if (!problem.isEmpty()) {
-        showMessage(this, problem, windowTitle(), MsgButtons::Ok, MsgIcon::Warning);
+        showMessage(m_prompter, this, problem, windowTitle(), MsgButtons::Ok, MsgIcon::Warning);
         return;
     }
     accept();
@@ -139,7 +140,8 @@ void SipPhoneDialog::tryAccept()
 
 // ------------------------------------------------------------ list
 
-SipPhonesDialog::SipPhonesDialog(QWidget* parent) : QDialog(parent), m_phones(loadSipAccounts())
+SipPhonesDialog::SipPhonesDialog(QWidget* parent, Prompter& prompter)
+    : QDialog(parent), m_prompter(prompter), m_phones(loadSipAccounts())
 {
     setWindowTitle(QStringLiteral("SIP Phones"));
     setObjectName(QStringLiteral("SipPhonesDialog"));
@@ -212,7 +214,8 @@ bool SipPhonesDialog::save()
     const Result saved = saveSipAccounts(m_phones);
     if (saved)
         return true;
-    showMessage(this, QStringLiteral("The SIP phones could not be saved.\n\n%1").arg(saved.error),
+    showMessage(m_prompter, this,
+                QStringLiteral("The SIP phones could not be saved.\n\n%1").arg(saved.error),
                 windowTitle(), MsgButtons::Ok, MsgIcon::Critical);
     m_phones = loadSipAccounts();
     fill(0);
@@ -221,7 +224,7 @@ bool SipPhonesDialog::save()
 
 void SipPhonesDialog::addPhone()
 {
-    SipPhoneDialog dialog(SipAccount{}, true, this);
+    SipPhoneDialog dialog(SipAccount{}, true, this, m_prompter);
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_phones.push_back(dialog.settings());
@@ -247,18 +250,18 @@ void SipPhonesDialog::editPhone()
     const int row = twPhones->indexOfTopLevelItem(twPhones->currentItem());
     if (row < 0 || row >= int(m_phones.size()))
         return;
-    if (editSipPhone(row, this)) {
+    if (editSipPhone(row, this, m_prompter)) {
         m_phones = loadSipAccounts();
         fill(row);
     }
 }
 
-bool editSipPhone(int index, QWidget* owner)
+bool editSipPhone(int index, QWidget* owner, Prompter& prompter)
 {
     std::vector<SipAccount> phones = loadSipAccounts();
     if (index < 0 || index >= int(phones.size()))
         return false;
-    SipPhoneDialog dialog(phones[size_t(index)], false, owner);
+    SipPhoneDialog dialog(phones[size_t(index)], false, owner, prompter);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     // Another window may have changed the list meanwhile: change only this
@@ -268,7 +271,7 @@ bool editSipPhone(int index, QWidget* owner)
         phones.resize(size_t(index) + 1);
     phones[size_t(index)] = dialog.settings();
     if (const Result saved = saveSipAccounts(phones); !saved) {
-        showMessage(owner,
+        showMessage(prompter, owner,
                     QStringLiteral("The SIP phone could not be saved.\n\n%1").arg(saved.error),
                     kPropertiesTitle, MsgButtons::Ok, MsgIcon::Critical);
         return false;

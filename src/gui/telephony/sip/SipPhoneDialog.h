@@ -2,6 +2,8 @@
 
 #include "core/telephony/sip/SipConfig.h"
 
+#include "core/common/Prompter.h"
+
 #include <QDialog>
 
 #include <vector>
@@ -25,7 +27,10 @@ class SipPhoneDialog : public QDialog
     Q_OBJECT
 
 public:
-    SipPhoneDialog(const SipAccount& account, bool isNew, QWidget* parent = nullptr);
+    // `prompter` asks the dialog's questions (the process-wide one until the
+    // line dialogs hand theirs).
+    SipPhoneDialog(const SipAccount& account, bool isNew, QWidget* parent = nullptr,
+                   Prompter& prompter = telvaro::prompter());
 
     SipAccount settings() const;
     QString password() const;
@@ -45,6 +50,7 @@ public:
 private:
     void tryAccept();
 
+    Prompter& m_prompter;
     SipAccount m_account;
     bool m_new;
 };
@@ -57,7 +63,7 @@ class SipPhonesDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit SipPhonesDialog(QWidget* parent = nullptr);
+    explicit SipPhonesDialog(QWidget* parent = nullptr, Prompter& prompter = telvaro::prompter());
 
     const std::vector<SipAccount>& phones() const { return m_phones; }
 
@@ -75,12 +81,13 @@ private:
     void fill(int select);
     bool save();
 
+    Prompter& m_prompter;
     std::vector<SipAccount> m_phones;
 };
 
 // Edits SIP phone `index` of the configuration and saves it (and its
 // password); false when nothing changed or it could not be saved.
-bool editSipPhone(int index, QWidget* owner);
+bool editSipPhone(int index, QWidget* owner, Prompter& prompter = telvaro::prompter());
 
 // Stores a password typed in a dialog in the keyring, and tells the user
 // when there is no keyring to keep it.
