@@ -127,7 +127,7 @@ int Application::run(int argc, char* argv[])
 void Application::loadWindow(const QString& commandLine, profiles::ProfileOperation loadedBy)
 {
     if (!m_parts)
-        m_parts = std::make_unique<ProgramParts>(m_prompter);
+        m_parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{.prompter = m_prompter});
     m_window = new FrmDialer(m_parts.get(), loadedBy);
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     connect(m_window, &FrmDialer::instanceRecordReleased, m_instance, &SingleInstance::release);

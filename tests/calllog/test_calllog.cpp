@@ -4,7 +4,6 @@
 #include "core/calllog/Retention.h"
 #include "core/common/Clock.h"
 #include "core/common/CurrentProfile.h"
-#include "core/common/ProgramState.h"
 #include "settings/OptionsStore.h"
 
 #include <QDir>

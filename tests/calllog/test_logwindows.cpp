@@ -230,7 +230,8 @@ private Q_SLOTS:
         prompts = std::make_unique<ScriptedPrompter>();
         test::resetDialing();
         resetFailureReports();
-        parts = std::make_unique<ProgramParts>(prompts.get(), &devices);
+        parts = std::make_unique<ProgramParts>(
+            nullptr, PartDoubles{.prompter = prompts.get(), .printers = &devices});
     }
     void cleanup()
     {
@@ -383,7 +384,7 @@ private Q_SLOTS:
         part<QAction>(in, "mnuReturnCall")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(own.dialer().connectWindow().frameCaption, QString("Connected"),
                                   10000);
-        QCOMPARE(devices.calls.size(), 1);
+        QCOMPARE(answering.calls.size(), 1);
         own.dialer().confirmCall();
         QVERIFY(memos.isEmpty()); // no unrelated memo pad opens
         QCOMPARE(out->model().rowCount(), 2);
@@ -536,7 +537,7 @@ private Q_SLOTS:
         // A log the user emptied: the next calls start it with its header.
         TestEnv::writeFile(outPath(), {});
         for (const char* name : {"One", "Two"})
-            appendOutgoingCall(QString::fromLatin1(name), "555-0100", "0");
+            appendOutgoingCall(outPath(), QString::fromLatin1(name), "555-0100", "0");
         QVERIFY(TestEnv::readFile(outPath()).startsWith(headerBytes(HeaderVariant::Outgoing)));
         // A log without header (written by an older version, or by hand)
         // shows and saves every record; names in other code pages keep their

@@ -1,6 +1,5 @@
 #include "common/TestEnv.h"
 
-#include "core/common/ProgramState.h"
 #include "settings/OptionsStore.h"
 
 #include <QDir>

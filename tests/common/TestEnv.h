@@ -35,7 +35,7 @@ private:
 QString buildDir();
 QString sourceDir();
 
-// The program's shared state as at a first start: program state and the
+// The program's shared state as at a first start: the
 // options (every other part belongs to the window or parts a test makes).
 void resetProgram();
 

@@ -1,6 +1,5 @@
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "core/common/ProgramState.h"
 #include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryStore.h"
 #include "directory/DirectoryTestStore.h"
@@ -95,7 +94,7 @@ class TestDirectoryView : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { resetState(); }
+    void init() {}
 
     void pagesShowNumberLabelsAndBeepAtTheEnds()
     {

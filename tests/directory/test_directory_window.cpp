@@ -1,7 +1,6 @@
 #include "app/FrmDialer.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
-#include "core/common/ProgramState.h"
 #include "core/dialing/DialRequest.h"
 #include "core/directory/DirectoryStore.h"
 #include "directory/DirectoryTestStore.h"

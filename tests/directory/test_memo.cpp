@@ -1,7 +1,6 @@
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/common/Clock.h"
-#include "core/common/ProgramState.h"
 #include "core/directory/DirectoryStore.h"
 #include "directory/DirectoryTestStore.h"
 #include "directory/WindowParts.h"

@@ -160,7 +160,7 @@ class TestProfiles : public QObject
     FrmDialer* start(ProfileOperation loadedBy = ProfileOperation::None)
     {
         if (!parts)
-            parts = std::make_unique<ProgramParts>(&asking);
+            parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{.prompter = &asking});
         auto* w = new FrmDialer(parts.get(), loadedBy, &ender);
         connect(w, &FrmDialer::profileReloadRequested, this, [this, w](ProfileOperation op) {
             ++reloads;
@@ -270,7 +270,9 @@ private Q_SLOTS:
         QCOMPARE(operation(w), ProfileOperation::None);
 
         // A call now goes to Home's log.
-        (void)calllog::appendOutgoingCall({}, "5550101", "0");
+        (void)calllog::appendOutgoingCall(
+            calllog::logPath(w->parts().profile().name(), calllog::LogKind::Outgoing), {},
+            "5550101", "0");
         QCOMPARE(calllog::readLog(data("HomeOut.log"), calllog::LogKind::Outgoing).size(), 2);
         QCOMPARE(calllog::readLog(data("UntitledOut.log"), calllog::LogKind::Outgoing).size(), 1);
 
