@@ -18,7 +18,8 @@ DEB_PACKAGES := cmake make g++ pkg-config \
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all deps build run test test-plain test-asan bench fuzz soak clean install uninstall package
+.PHONY: all deps build run test test-plain test-asan bench fuzz soak clean install uninstall package \
+	check-package
 
 all: build
 
@@ -58,9 +59,19 @@ uninstall:
 	fi
 
 package: build
+	rm -f build/release/telvaro_*.deb
 	cd build/release && cpack -G DEB
 	cp build/release/telvaro_*.deb .
-	@ls -l telvaro_*.deb
+	@ls -l build/release/telvaro_*.deb
+
+# The package as Debian's tools judge it: fails on any lintian error or
+# warning, any AppStream or menu entry issue above the pedantic hints. It
+# needs the Release build of `make package`, so `make test` leaves it out.
+CHECK_PACKAGE_PACKAGES := lintian appstream desktop-file-utils
+
+check-package: package
+	@$(call install_missing,$(CHECK_PACKAGE_PACKAGES))
+	sh tools/packaging/check-package.sh build/release/telvaro_*.deb
 
 run: build
 	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \

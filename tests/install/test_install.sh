@@ -1,7 +1,7 @@
 #!/bin/sh
 # `make install` as a user's desktop sees it: every file in its place under a
-# staging folder (DESTDIR), the menu entry and the AppStream description
-# valid, Telvaro the handler of tel: and callto: links in a scratch home, and
+# staging folder (DESTDIR), the D-Bus service naming the installed program,
+# the menu entry and the AppStream description valid, Telvaro the handler of tel: and callto: links in a scratch home, and
 # the install manifest (what `make uninstall` removes) covering every file.
 # Usage: test_install.sh BUILD_DIR
 set -eu
@@ -15,10 +15,17 @@ for f in bin/telvaro bin/telvaro-modemsim \
     share/applications/org.telvaro.Telvaro.desktop \
     share/icons/hicolor/scalable/apps/telvaro.svg \
     share/metainfo/org.telvaro.Telvaro.metainfo.xml \
-    share/dbus-1/interfaces/org.telvaro.Telvaro.AssistedTelephony.xml; do
+    share/dbus-1/interfaces/org.telvaro.Telvaro.AssistedTelephony.xml \
+    share/dbus-1/services/org.telvaro.Telvaro.service \
+    share/man/man1/telvaro.1.gz share/man/man1/telvaro-modemsim.1.gz; do
     [ -f "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 "$prefix/bin/telvaro" --version | grep -q '^Telvaro '
+# The bus starts the program of this prefix.
+grep -qx 'Exec=/usr/local/bin/telvaro' "$prefix/share/dbus-1/services/org.telvaro.Telvaro.service" ||
+    { echo "D-Bus service file:"; cat "$prefix/share/dbus-1/services/org.telvaro.Telvaro.service"; exit 1; }
+# The Debian package's own files stay out of a plain install.
+[ ! -e "$prefix/share/doc/telvaro/changelog.Debian.gz" ] || { echo "Debian changelog installed"; exit 1; }
 
 desktop-file-validate "$prefix/share/applications/org.telvaro.Telvaro.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/org.telvaro.Telvaro.metainfo.xml"
