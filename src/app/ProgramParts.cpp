@@ -5,6 +5,7 @@
 #include "core/dialing/ExternalRequests.h"
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/LineService.h"
+#include "core/telephony/ProgramLineProviders.h"
 #include "core/telephony/SoundPlayer.h"
 #include "core/telephony/locations/LocationStore.h"
 #include "gui/calllog/LogPrinting.h"
@@ -12,6 +13,7 @@
 #include "gui/shell/HelpWindow.h"
 #include "gui/shell/TrayIcon.h"
 #include "gui/telephony/locations/LineDialogs.h"
+#include "gui/telephony/sip/SipPhoneDialog.h"
 #include "settings/OptionsStore.h"
 
 #include <QCoreApplication>
@@ -49,12 +51,21 @@ ProgramParts::ProgramParts(QObject* parent, PartDoubles doubles)
       m_ownSound(doubles.sound ? nullptr : makeProgramSoundPlayer()),
       m_sound(doubles.sound ? doubles.sound : m_ownSound.get()),
       m_blockCode(std::make_unique<LocationBlockCode>()),
-      m_line(std::make_unique<LineService>(doubles.providers, m_blockCode.get(), &m_profile)),
+      m_sipPrompt(std::make_unique<SipPasswordPrompt>(*m_prompter)),
+      m_ownSipPasswords(doubles.sipPasswords ? nullptr
+                                             : std::make_unique<SipPasswords>(m_sipPrompt.get())),
+      m_sipPasswords(doubles.sipPasswords ? doubles.sipPasswords : m_ownSipPasswords.get()),
+      m_ownProviders(doubles.providers ? nullptr
+                                       : std::make_unique<ProgramLineProviders>(*m_sipPasswords)),
+      m_line(std::make_unique<LineService>(doubles.providers ? doubles.providers
+                                                             : m_ownProviders.get(),
+                                           m_blockCode.get(), &m_profile)),
       m_ownTranslation(std::make_unique<LineLayerTranslation>(*m_line)),
       m_translation(doubles.translation ? doubles.translation : m_ownTranslation.get()),
       m_dialer(std::make_unique<Dialer>(*m_line, *m_translation, *m_sound)),
       m_requests(std::make_unique<CallRequests>(*m_line, *m_dialer, *m_translation)),
-      m_lineDialogs(std::make_unique<LineDialogs>(*m_line)), m_tray(std::make_unique<TrayIcon>())
+      m_lineDialogs(std::make_unique<LineDialogs>(*m_line, *m_sipPasswords, *m_prompter)),
+      m_tray(std::make_unique<TrayIcon>())
 {
     m_line->followOptions(options());
     // The tray's picture follows the line's receiving.

@@ -21,6 +21,9 @@ class LineProviderSource;
 class LineService;
 class LineTranslation;
 class Prompter;
+class ProgramLineProviders;
+class SipPasswordPrompt;
+class SipPasswords;
 class SoundPlayer;
 class TrayIcon;
 namespace calllog {
@@ -39,8 +42,9 @@ public:
 // own): the line layer's providers (the configured modems and SIP phones),
 // the dialing locations and number translation (the line layer's), the sound
 // output (the sound card), who asks the program's questions (the temporary
-// process-wide prompter()) and where the call logs print (the system's
-// printers). Each must outlive the parts.
+// process-wide prompter()), where the call logs print (the system's
+// printers) and the SIP phones' passwords of the run (asked through the
+// program's prompter). Each must outlive the parts.
 struct PartDoubles
 {
     LineProviderSource* providers = nullptr;
@@ -48,6 +52,7 @@ struct PartDoubles
     SoundPlayer* sound = nullptr;
     Prompter* prompter = nullptr;
     calllog::PrintDevices* printers = nullptr;
+    SipPasswords* sipPasswords = nullptr;
 };
 
 // The parts that live as long as the program, whichever main window is
@@ -72,6 +77,8 @@ public:
     SoundPlayer& sound() { return *m_sound; }
     CallRequests& requests() { return *m_requests; }
     LineDialogs& lineDialogs() { return *m_lineDialogs; }
+    // The SIP phones' passwords of the run.
+    SipPasswords& sipPasswords() { return *m_sipPasswords; }
 
     Prompter& prompter() const { return *m_prompter; }
     calllog::PrintDevices& printDevices() const { return *m_printers; }
@@ -106,6 +113,10 @@ private:
     std::unique_ptr<SoundPlayer> m_ownSound;
     SoundPlayer* m_sound;
     std::unique_ptr<LocationBlockCode> m_blockCode;
+    std::unique_ptr<SipPasswordPrompt> m_sipPrompt;
+    std::unique_ptr<SipPasswords> m_ownSipPasswords;
+    SipPasswords* m_sipPasswords;
+    std::unique_ptr<ProgramLineProviders> m_ownProviders;
     std::unique_ptr<LineService> m_line;
     std::unique_ptr<LineLayerTranslation> m_ownTranslation;
     LineTranslation* m_translation;

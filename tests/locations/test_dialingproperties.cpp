@@ -5,6 +5,7 @@
 #include "common/TestEnv.h"
 #include "core/telephony/LineService.h"
 #include "core/telephony/locations/LineTranslate.h"
+#include "core/telephony/sip/SipPasswords.h"
 #include "gui/telephony/locations/CallingCardsDialog.h"
 #include "gui/telephony/locations/DialingPropertiesDialog.h"
 #include "gui/telephony/locations/LineDialogs.h"
@@ -68,7 +69,7 @@ void TestDialingProperties::newLocationSavedAndChosenChangesTheNextTranslation()
     QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"T14155551234"_qs);
 
     prompts.inputAnswers << u"Office"_qs;
-    DialingPropertiesDialog d(u"Last number dialed:     5551234"_qs);
+    DialingPropertiesDialog d(u"Last number dialed:     5551234"_qs, nullptr, prompts);
     d.show();
     telvaro::test::screenshot(&d, u"dialing-properties"_qs);
     d.newLocation();
@@ -92,7 +93,7 @@ void TestDialingProperties::newLocationSavedAndChosenChangesTheNextTranslation()
     QCOMPARE(dialed(u"+44 (20) 7123"_qs), u"P8,01144207123"_qs);
 
     // Choosing the first location again and applying makes it current.
-    DialingPropertiesDialog again(QString{});
+    DialingPropertiesDialog again(QString{}, nullptr, prompts);
     QCOMPARE(again.cmbLocation->currentText(), u"Office"_qs);
     again.cmbLocation->setCurrentIndex(0);
     QVERIFY(again.apply());
@@ -103,7 +104,7 @@ void TestDialingProperties::cancelKeepsTheOldRules()
 {
     TestEnv env;
     ScriptedPrompter prompts;
-    DialingPropertiesDialog d(QString{});
+    DialingPropertiesDialog d(QString{}, nullptr, prompts);
     d.txtLongDistanceAccess->setText(u"8"_qs);
     d.buttons->button(QDialogButtonBox::Cancel)->click();
     QCOMPARE(d.result(), int(QDialog::Rejected));
@@ -115,7 +116,7 @@ void TestDialingProperties::removingTheCurrentLocationChoosesAnother()
     TestEnv env;
     ScriptedPrompter prompts;
     prompts.inputAnswers << u"Cottage"_qs;
-    DialingPropertiesDialog d(QString{});
+    DialingPropertiesDialog d(QString{}, nullptr, prompts);
     QVERIFY(!d.cmdRemove->isEnabled()); // the last location cannot go
     d.newLocation();
     chooseCountry(d, 44);
@@ -140,7 +141,7 @@ void TestDialingProperties::locationNamesStayDistinct()
     TestEnv env;
     ScriptedPrompter prompts;
     prompts.inputAnswers << u"  my   location "_qs << u"Home"_qs << std::nullopt;
-    DialingPropertiesDialog d(QString{});
+    DialingPropertiesDialog d(QString{}, nullptr, prompts);
     d.newLocation();
     QCOMPARE(prompts.messages.size(), 1); // the name is taken: asked again
     QCOMPARE(d.cmbLocation->currentText(), u"Home"_qs);
@@ -152,7 +153,7 @@ void TestDialingProperties::cardWithPinIsDialedButNotShown()
 {
     TestEnv env;
     ScriptedPrompter prompts;
-    DialingPropertiesDialog d(QString{});
+    DialingPropertiesDialog d(QString{}, nullptr, prompts);
     chooseCountry(d, 1);
     d.txtAreaCode->setText(u"212"_qs);
 
@@ -200,7 +201,8 @@ void TestDialingProperties::propertiesShowTheLastNumberDialed()
     TestEnv env;
     ScriptedPrompter prompts;
     LineService line;
-    LineDialogs dialogs(line);
+    SipPasswords passwords;
+    LineDialogs dialogs(line, passwords, prompts);
     QString shown;
     onModal<DialingPropertiesDialog>([&](DialingPropertiesDialog* d) {
         shown = d->lblAddress->text();
@@ -224,7 +226,7 @@ void TestDialingProperties::failedSaveKeepsTheDialogOpen()
 {
     TestEnv env;
     ScriptedPrompter prompts;
-    DialingPropertiesDialog d(QString{});
+    DialingPropertiesDialog d(QString{}, nullptr, prompts);
     d.show();
     // A folder where the file should be: nobody can replace it.
     QVERIFY(QFile::remove(env.configDir() + u"/Telephony.ini"_qs));
@@ -244,7 +246,7 @@ void TestDialingProperties::cardRulesWaitForTheBillingToneButNotForTheUser()
 {
     TestEnv env;
     ScriptedPrompter prompts;
-    DialingPropertiesDialog d(QString{});
+    DialingPropertiesDialog d(QString{}, nullptr, prompts);
     chooseCountry(d, 1);
     d.txtAreaCode->setText(u"212"_qs);
     prompts.inputAnswers << u"Travel"_qs;

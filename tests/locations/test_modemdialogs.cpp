@@ -9,6 +9,7 @@
 #include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/ModemConfig.h"
 #include "core/telephony/locations/ModemProbe.h"
+#include "core/telephony/sip/SipPasswords.h"
 #include "gui/options/FrmOptions.h"
 #include "gui/telephony/locations/LineDialogs.h"
 #include "gui/telephony/locations/ModemDialogs.h"
@@ -81,6 +82,7 @@ private Q_SLOTS:
 private:
     QTemporaryDir m_locks;
     ListedPorts m_ports;
+    SipPasswords m_passwords;
 };
 
 void TestModemDialogs::addedModemIsStoredAsTheNextLineDevice()
@@ -89,7 +91,7 @@ void TestModemDialogs::addedModemIsStoredAsTheNextLineDevice()
     ScriptedPrompter prompts;
     QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs, u"Old modem"_qs)}));
 
-    SystemModemsDialog d(nullptr, m_ports);
+    SystemModemsDialog d(m_passwords, prompts, nullptr, m_ports);
     QCOMPARE(d.twModems->topLevelItemCount(), 1);
     // The port already in use is refused; the dialog stays open for another.
     onModal<AddModemDialog>([&](AddModemDialog* add) {
@@ -120,7 +122,7 @@ void TestModemDialogs::removeAsksAndWrites()
     TestEnv env;
     ScriptedPrompter prompts;
     QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs), modemOn(u"/dev/ttyS1"_qs)}));
-    SystemModemsDialog d(nullptr, m_ports);
+    SystemModemsDialog d(m_passwords, prompts, nullptr, m_ports);
     d.twModems->setCurrentItem(d.twModems->topLevelItem(0));
     prompts.messageAnswers << MsgResult::No << MsgResult::Yes;
     d.removeModem();
@@ -148,7 +150,7 @@ void TestModemDialogs::detectFindsModemsWithoutFreezing()
     m_ports.names =
         QStringList{u"/dev/ttyS0"_qs, named.path(), silent.path(), u"/dev/ttyGONE"_qs, gsm.path()};
 
-    SystemModemsDialog d(nullptr, m_ports);
+    SystemModemsDialog d(m_passwords, prompts, nullptr, m_ports);
     d.probe->setTimeout(400);
     d.show();
     d.cmdDetect->click();
@@ -185,7 +187,7 @@ void TestModemDialogs::detectCanBeStopped()
     FakeModem silent;
     silent.silent = true;
     m_ports.names = QStringList{silent.path()};
-    SystemModemsDialog d(nullptr, m_ports);
+    SystemModemsDialog d(m_passwords, prompts, nullptr, m_ports);
     d.probe->setTimeout(5000);
     d.cmdDetect->click();
     QTRY_VERIFY(!silent.received.isEmpty());
@@ -266,7 +268,7 @@ void TestModemDialogs::modemPropertiesAreWrittenForTheNextOpen()
         p->txtInit->setText(u"ATZ|ATE0V1|ATS7=50"_qs);
         clickOk(p);
     });
-    QCOMPARE(lineConfigDialog(1, nullptr, u"comm"_qs), 0);
+    QCOMPARE(lineConfigDialog(1, nullptr, u"comm"_qs, m_passwords, prompts), 0);
     QCOMPARE(prompts.messages.size(), 1);
     const auto stored = loadModems();
     QCOMPARE(stored.size(), size_t(2));
@@ -279,7 +281,8 @@ void TestModemDialogs::modemPropertiesAreWrittenForTheNextOpen()
     QCOMPARE(stored[1].speakerMode, 0);
     QCOMPARE(stored[1].initCommands(), (QStringList{u"ATZ"_qs, u"ATE0V1"_qs, u"ATS7=50"_qs}));
 
-    QCOMPARE(lineConfigDialog(0, nullptr, u"wave/out"_qs), LINEERR_INVALDEVICECLASS);
+    QCOMPARE(lineConfigDialog(0, nullptr, u"wave/out"_qs, m_passwords, prompts),
+             LINEERR_INVALDEVICECLASS);
 }
 
 void TestModemDialogs::modemPropertiesWithoutAModem()
@@ -287,7 +290,7 @@ void TestModemDialogs::modemPropertiesWithoutAModem()
     TestEnv env;
     ScriptedPrompter prompts;
     prompts.messageAnswers << MsgResult::No;
-    QCOMPARE(lineConfigDialog(0, nullptr, u"comm"_qs), LINEERR_BADDEVICEID);
+    QCOMPARE(lineConfigDialog(0, nullptr, u"comm"_qs, m_passwords, prompts), LINEERR_BADDEVICEID);
     QCOMPARE(prompts.messages.size(), 1);
     QVERIFY(prompts.messages.front().text.startsWith(u"There is no modem set up yet."));
 
@@ -299,7 +302,7 @@ void TestModemDialogs::modemPropertiesWithoutAModem()
         QVERIFY(s->lblStatus->text().startsWith(u"No modem is set up."));
         s->reject();
     });
-    QCOMPARE(lineConfigDialog(0, nullptr, u"comm"_qs), LINEERR_BADDEVICEID);
+    QCOMPARE(lineConfigDialog(0, nullptr, u"comm"_qs, m_passwords, prompts), LINEERR_BADDEVICEID);
     QVERIFY(opened);
 }
 
@@ -308,7 +311,7 @@ void TestModemDialogs::lineDialogsOpenTheDialogs()
     TestEnv env;
     ScriptedPrompter prompts;
     LineService line;
-    LineDialogs dialogs(line);
+    LineDialogs dialogs(line, m_passwords, prompts);
     QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs)}));
     bool properties = false;
     onModal<ModemPropertiesDialog>([&](ModemPropertiesDialog* p) {

@@ -11,8 +11,28 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 using namespace telvaro;
 using namespace telvaro::test;
+
+namespace {
+
+// Answers the questions for a password as the test says, counting them.
+struct ScriptedAsker final : SipPasswordAsker
+{
+    int asked = 0;
+    QString why;
+    std::optional<QString> typed;
+    void askPassword(SipPasswords& passwords, const SipAccount& account, const QString& w) override
+    {
+        ++asked;
+        why = w;
+        passwords.answerAsked(account, typed);
+    }
+};
+
+} // namespace
 
 class TestSipKeyring : public QObject
 {
@@ -22,12 +42,12 @@ class TestSipKeyring : public QObject
     QProcess bus;
     QProcess keyring;
 
-    static std::optional<QString> fetched(const SipAccount& account)
+    static std::optional<QString> fetched(SipPasswords& passwords, const SipAccount& account)
     {
         std::optional<QString> out;
         bool done = false;
         QObject context;
-        SipPasswords::instance().fetch(account, &context, [&](std::optional<QString> p) {
+        passwords.fetch(account, &context, [&](std::optional<QString> p) {
             out = p;
             done = true;
         });
@@ -85,41 +105,31 @@ private Q_SLOTS:
     void storedPasswordComesBackFromTheKeyring()
     {
         TestEnv env;
-        int asked = 0;
-        auto refuse = [&asked](const SipAccount&, const QString&, SipPasswords::Answer answer) {
-            ++asked;
-            answer(std::nullopt);
-        };
-        SipPasswords::instance().reset();
-        SipPasswords::instance().setAsker(refuse);
+        ScriptedAsker asker; // refuses
+        auto passwords = std::make_unique<SipPasswords>(&asker);
         SipAccount account;
         account.name = QStringLiteral("Desk phone");
         account.user = QStringLiteral("201");
         account.domain = QStringLiteral("example.com");
         QString error = QStringLiteral("<none>");
         QObject context;
-        SipPasswords::instance().store(account, QStringLiteral("k3yring-only"), &context,
-                                       [&](QString e) { error = e; });
+        passwords->store(account, QStringLiteral("k3yring-only"), &context,
+                         [&](QString e) { error = e; });
         QTRY_VERIFY_WITH_TIMEOUT(error != QLatin1String("<none>"), 10000);
         QCOMPARE(error, QString());
 
-        SipPasswords::instance().reset(); // the next run
-        SipPasswords::instance().setAsker(refuse);
-        QCOMPARE(fetched(account), std::optional<QString>(QStringLiteral("k3yring-only")));
-        QCOMPARE(asked, 0);
-        QVERIFY(!SipPasswords::instance().keyringMissing());
+        passwords = std::make_unique<SipPasswords>(&asker); // the next run
+        QCOMPARE(fetched(*passwords, account),
+                 std::optional<QString>(QStringLiteral("k3yring-only")));
+        QCOMPARE(asker.asked, 0);
+        QVERIFY(!passwords->keyringMissing());
 
         // Another account has none there: the user is asked, and told why.
         SipAccount other = account;
         other.user = QStringLiteral("202");
-        QString why;
-        SipPasswords::instance().setAsker(
-            [&why](const SipAccount&, const QString& w, SipPasswords::Answer answer) {
-                why = w;
-                answer(QStringLiteral("typed"));
-            });
-        QCOMPARE(fetched(other), std::optional<QString>(QStringLiteral("typed")));
-        QVERIFY(why.contains(QStringLiteral("The keyring holds no password")));
+        asker.typed = QStringLiteral("typed");
+        QCOMPARE(fetched(*passwords, other), std::optional<QString>(QStringLiteral("typed")));
+        QVERIFY(asker.why.contains(QStringLiteral("The keyring holds no password")));
 
         for (const QString& dir : {env.configDir(), env.dataDir()}) {
             QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
@@ -128,7 +138,6 @@ private Q_SLOTS:
                 QVERIFY2(!TestEnv::readFile(path).contains("k3yring-only"), qPrintable(path));
             }
         }
-        SipPasswords::instance().reset();
     }
 };
 

@@ -11,6 +11,7 @@
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
+#include "core/common/CurrentProfile.h"
 #include "core/dialing/Dialer.h"
 #include "core/directory/DirectoryStore.h"
 #include "core/telephony/LineService.h"
@@ -76,8 +77,9 @@ FrmCallDisplay* shownDisplay()
 
 QList<calllog::CallLogRow> incomingLog()
 {
-    return calllog::readLog(calllog::logPath(calllog::LogKind::Incoming),
-                            calllog::LogKind::Incoming);
+    return calllog::readLog(
+        calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Incoming),
+        calllog::LogKind::Incoming);
 }
 
 // The files under `dir` (and its subfolders) whose bytes hold `text`.
@@ -95,8 +97,9 @@ QStringList filesHolding(const QString& dir, const QByteArray& text)
 
 QList<calllog::CallLogRow> outgoingLog()
 {
-    return calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
-                            calllog::LogKind::Outgoing);
+    return calllog::readLog(
+        calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Outgoing),
+        calllog::LogKind::Outgoing);
 }
 
 } // namespace
@@ -107,6 +110,9 @@ class TestSipPhone : public QObject
 
     std::unique_ptr<TestEnv> env;
     std::unique_ptr<ScriptedPrompter> prompts;
+    std::unique_ptr<SipPasswordPrompt> asker;
+    std::unique_ptr<SipPasswords> passwords; // the run's, kept across windows
+    std::unique_ptr<ProgramParts> parts;
     std::unique_ptr<FrmDialer> window;
     QStringList captions; // every heading of the call window, once per change
 
@@ -125,7 +131,10 @@ class TestSipPhone : public QObject
         directoryStore().writeEntryNumber(false, directory::entryKey(1, 1),
                                           QStringLiteral("555-0101"));
         static test::CountingEnder ender;
-        window = std::make_unique<FrmDialer>(ender);
+        parts.reset();
+        parts = std::make_unique<ProgramParts>(
+            nullptr, PartDoubles{.prompter = prompts.get(), .sipPasswords = passwords.get()});
+        window = std::make_unique<FrmDialer>(parts.get(), profiles::ProfileOperation::None, &ender);
         window->formLoad(QString());
         window->show();
         options().setText(OptionsStore::txtDelayTimer, QStringLiteral("2"));
@@ -149,7 +158,8 @@ private Q_SLOTS:
         env = std::make_unique<TestEnv>();
         prompts = std::make_unique<ScriptedPrompter>();
         test::resetProgram();
-        SipPasswords::instance().reset();
+        asker = std::make_unique<SipPasswordPrompt>(*prompts);
+        passwords = std::make_unique<SipPasswords>(asker.get());
         captions.clear();
     }
 
@@ -158,6 +168,9 @@ private Q_SLOTS:
         if (window)
             window->exitProgram(FrmDialer::ExitMode::NoQuestions);
         window.reset();
+        parts.reset();
+        passwords.reset();
+        asker.reset();
         prompts.reset();
         env.reset();
     }
@@ -238,14 +251,14 @@ private Q_SLOTS:
         SipAccount account = SipPeer::account(QStringLiteral("127.0.0.1:9"));
         account.registrar = pbx.address();
         account.registerForCallerId = true;
-        SipPasswords::instance().remember(account, QStringLiteral("wrong"));
+        passwords->remember(account, QStringLiteral("wrong"));
         startTelvaro(account, "Call Display=1\r\n");
         QTRY_VERIFY_WITH_TIMEOUT(pbx.finished(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!sipProblem(account).isEmpty(), 5000);
         QCOMPARE(sipProblem(account),
                  QStringLiteral("Desk phone: registration failed: the password or user name was "
                                 "refused (403 Forbidden)."));
-        SipPhonesDialog list(window.get());
+        SipPhonesDialog list(*passwords, window.get(), *prompts);
         QCOMPARE(list.lblStatus->text(), sipProblem(account));
         QCOMPARE(pbx.received(QStringLiteral("REGISTER")).size(), 2);
     }
@@ -308,7 +321,7 @@ private Q_SLOTS:
         SipPeer phone(scenario, args, 1, 40, status);
         QVERIFY2(phone.error().isEmpty(), qPrintable(phone.error()));
         const SipAccount account = SipPeer::account(phone.address());
-        SipPasswords::instance().remember(account, QStringLiteral("secret"));
+        passwords->remember(account, QStringLiteral("secret"));
         startTelvaro(account);
 
         QTest::mouseClick(part<QPushButton>(directoryView(), "CmdS1"), Qt::LeftButton);
@@ -345,7 +358,7 @@ private Q_SLOTS:
         account.registrar = pbx.address();
         account.registerForCallerId = true;
         account.localAddress = QStringLiteral("127.0.0.1:%1").arg(own);
-        SipPasswords::instance().remember(account, QStringLiteral("secret"));
+        passwords->remember(account, QStringLiteral("secret"));
         startTelvaro(account, "Call Display=1\r\n");
         window->hide(); // as in the tray
         QTRY_VERIFY_WITH_TIMEOUT(pbx.finished(), 10000);
@@ -387,7 +400,7 @@ private Q_SLOTS:
         const QByteArray password("secret"); // what the scenario's digest expects
 
         {
-            SystemModemsDialog modems(window.get());
+            SystemModemsDialog modems(*passwords, *prompts, window.get());
             onModal<SipPhonesDialog>([&](SipPhonesDialog* list) {
                 onModal<SipPhoneDialog>([&](SipPhoneDialog* d) {
                     d->txtName->setText(QStringLiteral("Desk phone"));
@@ -425,7 +438,8 @@ private Q_SLOTS:
         // This run knows the password; the next one asks once.
         for (int run = 0; run < 2; ++run) {
             if (run == 1) {
-                SipPasswords::instance().reset();
+                parts.reset(); // the next run
+                passwords = std::make_unique<SipPasswords>(asker.get());
                 prompts->inputAnswers << QString::fromLatin1(password);
             }
             startTelvaro(account);
@@ -466,7 +480,7 @@ private Q_SLOTS:
         account.registrar = pbx.address();
         account.registerForCallerId = true;
         account.localAddress = QStringLiteral("127.0.0.1:%1").arg(own);
-        SipPasswords::instance().remember(account, QStringLiteral("secret"));
+        passwords->remember(account, QStringLiteral("secret"));
         startTelvaro(account, "Call Display=1\r\n");
         QTRY_VERIFY_WITH_TIMEOUT(pbx.finished(), 10000);
         QCOMPARE(pbx.exitCode(), 0);

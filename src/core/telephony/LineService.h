@@ -84,7 +84,8 @@ class LineService : public QObject, public DialLine
     Q_OBJECT
 
 public:
-    // `providers`: the line layer's providers (null: the program's own);
+    // `providers`: the line layer's providers (the program's are
+    // ProgramLineProviders; null: the configured serial modems only);
     // `blockCodes`: where the caller ID block code comes from (null: none);
     // `profile`: the profile whose incoming log gets the calls offered (null:
     // "Untitled").

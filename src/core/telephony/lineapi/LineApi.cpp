@@ -2,7 +2,6 @@
 
 #include "core/telephony/lineapi/LineProvider.h"
 #include "core/telephony/lineapi/ModemProvider.h"
-#include "core/telephony/sip/SipProvider.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -149,11 +148,11 @@ public:
         }
     }
 
+    // Without a source: the configured serial modems.
     static std::vector<std::unique_ptr<LineProvider>> defaultProviders()
     {
         std::vector<std::unique_ptr<LineProvider>> out;
         out.push_back(std::make_unique<ModemProvider>());
-        out.push_back(std::make_unique<SipProvider>());
         return out;
     }
 

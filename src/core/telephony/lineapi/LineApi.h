@@ -226,7 +226,7 @@ struct LineReqMakeCall
 class LineProviderSource;
 
 // The session. The first registration builds the devices from `providers`
-// (null: the configured serial modems and SIP accounts); later ones share them.
+// (null: the configured serial modems); later ones share them.
 LineResult lineInitialize(HLINEAPP* lphLineApp, LINECALLBACK callback, const QString& appName,
                           quint32* lpdwNumDevs, LineProviderSource* providers = nullptr);
 LineResult lineShutdown(HLINEAPP hLineApp);

@@ -12,24 +12,9 @@ Q_LOGGING_CATEGORY(lcSecrets, "telvaro.sip")
 
 } // namespace
 
-SipPasswords& SipPasswords::instance()
-{
-    static SipPasswords p;
-    return p;
-}
-
 QString SipPasswords::keyringService()
 {
     return QStringLiteral("Telvaro SIP phone");
-}
-
-void SipPasswords::reset()
-{
-    m_known.clear();
-    m_waiting.clear();
-    m_declined.clear();
-    m_keyringMissing = false;
-    m_asker = nullptr;
 }
 
 void SipPasswords::remember(const SipAccount& account, const QString& password)
@@ -60,28 +45,30 @@ void SipPasswords::fetch(const SipAccount& account, QObject* context, Answer don
     auto* job = new QKeychain::ReadPasswordJob(keyringService());
     job->setAutoDelete(true);
     job->setKey(key);
-    QObject::connect(job, &QKeychain::Job::finished, job, [this, key, account](QKeychain::Job* j) {
-        if (!m_waiting.count(key))
-            return; // reset meanwhile
-        if (j->error() == QKeychain::NoError) {
-            m_keyringMissing = false;
-            answer(key, static_cast<QKeychain::ReadPasswordJob*>(j)->textData());
-            return;
-        }
-        if (j->error() == QKeychain::EntryNotFound) {
-            m_keyringMissing = false;
+    QPointer<QObject> alive(&m_alive);
+    QObject::connect(
+        job, &QKeychain::Job::finished, job, [this, alive, key, account](QKeychain::Job* j) {
+            if (!alive || !m_waiting.count(key))
+                return; // gone meanwhile
+            if (j->error() == QKeychain::NoError) {
+                m_keyringMissing = false;
+                answer(key, static_cast<QKeychain::ReadPasswordJob*>(j)->textData());
+                return;
+            }
+            if (j->error() == QKeychain::EntryNotFound) {
+                m_keyringMissing = false;
+                ask(account, QStringLiteral("The keyring holds no password for %1.")
+                                 .arg(account.displayName()));
+                return;
+            }
+            qCWarning(lcSecrets) << "no keyring for" << account.displayName() << ":"
+                                 << j->errorString();
+            m_keyringMissing = true;
             ask(account,
-                QStringLiteral("The keyring holds no password for %1.").arg(account.displayName()));
-            return;
-        }
-        qCWarning(lcSecrets) << "no keyring for" << account.displayName() << ":"
-                             << j->errorString();
-        m_keyringMissing = true;
-        ask(account,
-            QStringLiteral("No keyring service is available to keep the password of %1, so "
-                           "Telvaro asks for it once each time it runs.")
-                .arg(account.displayName()));
-    });
+                QStringLiteral("No keyring service is available to keep the password of %1, so "
+                               "Telvaro asks for it once each time it runs.")
+                    .arg(account.displayName()));
+        });
     job->start();
 }
 
@@ -93,15 +80,18 @@ void SipPasswords::ask(const SipAccount& account, const QString& why)
         return;
     }
     // Asked from the event loop, never from inside the caller.
-    QTimer::singleShot(0, [this, account, why, key] {
-        if (!m_asker || !m_waiting.count(key))
-            return;
-        m_asker(account, why, [this, key](std::optional<QString> password) {
-            if (!password)
-                m_declined[key] = true;
-            answer(key, password);
-        });
+    QTimer::singleShot(0, &m_alive, [this, account, why, key] {
+        if (m_waiting.count(key))
+            m_asker->askPassword(*this, account, why);
     });
+}
+
+void SipPasswords::answerAsked(const SipAccount& account, std::optional<QString> password)
+{
+    const QString key = account.keyringKey();
+    if (!password)
+        m_declined[key] = true;
+    answer(key, password);
 }
 
 void SipPasswords::answer(const QString& key, std::optional<QString> password)
@@ -128,11 +118,14 @@ void SipPasswords::store(const SipAccount& account, const QString& password, QOb
     job->setAutoDelete(true);
     job->setKey(account.keyringKey());
     job->setTextData(password);
-    QObject::connect(job, &QKeychain::Job::finished, job, [this, guard, done](QKeychain::Job* j) {
-        m_keyringMissing = j->error() != QKeychain::NoError;
-        if (guard)
-            done(j->error() == QKeychain::NoError ? QString() : j->errorString());
-    });
+    QPointer<QObject> alive(&m_alive);
+    QObject::connect(job, &QKeychain::Job::finished, job,
+                     [this, alive, guard, done](QKeychain::Job* j) {
+                         if (alive)
+                             m_keyringMissing = j->error() != QKeychain::NoError;
+                         if (guard)
+                             done(j->error() == QKeychain::NoError ? QString() : j->errorString());
+                     });
     job->start();
 }
 

@@ -12,6 +12,19 @@
 
 namespace telvaro {
 
+class SipPasswords;
+
+// Asks the user for an account's password the keyring cannot give.
+class SipPasswordAsker
+{
+public:
+    virtual ~SipPasswordAsker() = default;
+    // `why` says why it is asked. The answer goes to
+    // passwords.answerAsked(account, ...) (nullopt: cancelled), maybe later.
+    virtual void askPassword(SipPasswords& passwords, const SipAccount& account,
+                             const QString& why) = 0;
+};
+
 // The passwords of the SIP accounts. They live in the desktop's keyring
 // (the Secret Service) and in memory for the run, never in a file. Without a
 // keyring service the user is asked once per run, and told why.
@@ -19,11 +32,12 @@ class SipPasswords
 {
 public:
     using Answer = std::function<void(std::optional<QString>)>;
-    // Asks the user for an account's password; `why` says why it is asked.
-    // The answer (nullopt: cancelled) may come later.
-    using Asker = std::function<void(const SipAccount& account, const QString& why, Answer answer)>;
 
-    static SipPasswords& instance();
+    // `asker` asks the user (it must outlive this); none: nobody can be
+    // asked (the password is missing).
+    explicit SipPasswords(SipPasswordAsker* asker = nullptr) : m_asker(asker) {}
+    SipPasswords(const SipPasswords&) = delete;
+    SipPasswords& operator=(const SipPasswords&) = delete;
 
     // The account's password: from memory, else the keyring, else the user.
     // `done` runs later on this thread, unless `context` is gone by then.
@@ -37,13 +51,10 @@ public:
     void store(const SipAccount& account, const QString& password, QObject* context,
                std::function<void(QString error)> done);
 
-    // Who asks the user; none: nobody can be asked (the password is missing).
-    void setAsker(Asker asker) { m_asker = std::move(asker); }
+    // The user's answer to the asker's question about `account`.
+    void answerAsked(const SipAccount& account, std::optional<QString> password);
     // The service name of the keyring entries.
     static QString keyringService();
-    // Forgets everything of the run (tests).
-    void reset();
-
     // Whether the last keyring access found no keyring service.
     bool keyringMissing() const { return m_keyringMissing; }
 
@@ -63,7 +74,9 @@ private:
     // Accounts the user declined to give a password for in this run.
     std::map<QString, bool> m_declined;
     bool m_keyringMissing = false;
-    Asker m_asker;
+    SipPasswordAsker* m_asker;
+    // Keyring jobs and questions still under way end with it.
+    QObject m_alive;
 };
 
 } // namespace telvaro

@@ -116,7 +116,8 @@ void agentCallback(nua_event_t event, int status, char const* phrase, nua_t* nua
 class SipLine final : public QObject, public ProviderLine
 {
 public:
-    SipLine(SipAccount account, LineSink* sink) : m_account(std::move(account)), m_sink(sink)
+    SipLine(SipAccount account, LineSink* sink, SipPasswords& passwords)
+        : m_account(std::move(account)), m_sink(sink), m_passwords(passwords)
     {
         m_dialTimer.setSingleShot(true);
         m_transferTimer.setSingleShot(true);
@@ -574,7 +575,7 @@ private:
 
     void fetchPassword(std::function<void(std::optional<QString>)> then)
     {
-        SipPasswords::instance().fetch(m_account, this, [then](std::optional<QString> p) {
+        m_passwords.fetch(m_account, this, [then](std::optional<QString> p) {
             if (then)
                 then(p);
         });
@@ -677,6 +678,7 @@ private:
 
     SipAccount m_account;
     LineSink* m_sink;
+    SipPasswords& m_passwords;
     Agent* m_agent = nullptr;
     std::optional<Outgoing> m_out;
     std::optional<Incoming> m_in;
@@ -794,9 +796,15 @@ void agentCallback(nua_event_t event, int status, char const* phrase, nua_t* nua
 
 } // namespace
 
-SipProvider::SipProvider() : m_accounts(loadSipAccounts()) {}
+SipProvider::SipProvider(SipPasswords& passwords)
+    : m_accounts(loadSipAccounts()), m_passwords(passwords)
+{
+}
 
-SipProvider::SipProvider(std::vector<SipAccount> accounts) : m_accounts(std::move(accounts)) {}
+SipProvider::SipProvider(std::vector<SipAccount> accounts, SipPasswords& passwords)
+    : m_accounts(std::move(accounts)), m_passwords(passwords)
+{
+}
 
 QString SipProvider::providerName()
 {
@@ -832,7 +840,7 @@ std::unique_ptr<ProviderLine> SipProvider::open(int index, LineSink* sink, LineR
     const auto fresh = loadSipAccounts();
     if (index < int(fresh.size()) && !fresh[size_t(index)].phoneUri().isEmpty())
         account = fresh[size_t(index)];
-    auto line = std::make_unique<SipLine>(account, sink);
+    auto line = std::make_unique<SipLine>(account, sink, m_passwords);
     const LineResult r = line->start();
     if (r != 0) {
         *error = r;

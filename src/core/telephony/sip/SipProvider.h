@@ -17,12 +17,15 @@ namespace telvaro {
 //
 // The SIP stack is sofia-sip's user agent (nua) running on the GLib main
 // loop, the loop Qt's event dispatcher runs on Linux.
+class SipPasswords;
+
 class SipProvider final : public LineProvider
 {
 public:
-    // The phones of the configuration file.
-    SipProvider();
-    explicit SipProvider(std::vector<SipAccount> accounts);
+    // The phones of the configuration file; `passwords` gives their
+    // passwords (it must outlive the provider and its lines).
+    explicit SipProvider(SipPasswords& passwords);
+    SipProvider(std::vector<SipAccount> accounts, SipPasswords& passwords);
 
     int deviceCount() const override { return int(m_accounts.size()); }
     bool devCaps(int index, LineDevCaps* caps) override;
@@ -41,6 +44,7 @@ public:
 
 private:
     std::vector<SipAccount> m_accounts;
+    SipPasswords& m_passwords;
 };
 
 } // namespace telvaro

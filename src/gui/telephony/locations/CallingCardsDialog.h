@@ -27,10 +27,9 @@ class CallingCardsDialog : public QDialog
     Q_OBJECT
 
 public:
-    // `prompter` asks the dialog's questions (the process-wide one until the
-    // line dialogs hand theirs).
-    CallingCardsDialog(const TelephonyLocations& data, quint32 selectedCard,
-                       QWidget* parent = nullptr, Prompter& prompter = telvaro::prompter());
+    // `prompter` asks the dialog's questions.
+    CallingCardsDialog(const TelephonyLocations& data, quint32 selectedCard, QWidget* parent,
+                       Prompter& prompter);
 
     const TelephonyLocations& data() const { return m_data; }
     // The card shown when the dialog closed (0: none).

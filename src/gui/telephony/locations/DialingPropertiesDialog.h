@@ -27,10 +27,8 @@ class DialingPropertiesDialog : public QDialog
     Q_OBJECT
 
 public:
-    // `prompter` asks the dialog's questions (the process-wide one until the
-    // line dialogs hand theirs).
-    explicit DialingPropertiesDialog(const QString& caption, QWidget* parent = nullptr,
-                                     Prompter& prompter = telvaro::prompter());
+    // `prompter` asks the dialog's questions.
+    DialingPropertiesDialog(const QString& caption, QWidget* parent, Prompter& prompter);
 
     // Writes the edited locations and cards; tells the user when that fails.
     bool apply();

@@ -11,14 +11,15 @@
 namespace telvaro {
 
 LineResult lineTranslateDialog(HLINEAPP /*lineApp*/, quint32 /*deviceId*/, quint32 /*apiVersion*/,
-                               QWidget* owner, const QString& addressIn)
+                               QWidget* owner, const QString& addressIn, Prompter& prompter)
 {
-    DialingPropertiesDialog dialog(addressIn, owner);
+    DialingPropertiesDialog dialog(addressIn, owner, prompter);
     dialog.exec();
     return 0;
 }
 
-LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceClass)
+LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& deviceClass,
+                            SipPasswords& passwords, Prompter& prompter)
 {
     const QString cls = deviceClass.trimmed().toLower();
     if (!cls.isEmpty() && cls != u"comm" && cls != u"comm/datamodem" && cls != u"tapi/line")
@@ -27,7 +28,7 @@ LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& dev
     std::vector<ModemSettings> modems = loadModems();
     // The SIP phones follow the modems.
     if (deviceId >= modems.size() && deviceId - modems.size() < loadSipAccounts().size()) {
-        editSipPhone(int(deviceId - modems.size()), owner);
+        editSipPhone(int(deviceId - modems.size()), owner, passwords, prompter);
         return 0;
     }
     if (deviceId >= modems.size()) {
@@ -38,13 +39,13 @@ LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& dev
                                  "to %2.\n\nDo you want to see the modems set up?")
                       .arg(deviceId)
                       .arg(modems.size() - 1);
-        if (showMessage(owner, text, QStringLiteral("Modem Properties"), MsgButtons::YesNo,
-                        MsgIcon::Question) == MsgResult::Yes)
-            lineConfigProvider(owner, 1);
+        if (showMessage(prompter, owner, text, QStringLiteral("Modem Properties"),
+                        MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes)
+            lineConfigProvider(owner, 1, passwords, prompter);
         return LINEERR_BADDEVICEID;
     }
 
-    ModemPropertiesDialog dialog(modems[deviceId], owner);
+    ModemPropertiesDialog dialog(modems[deviceId], owner, systemSerialPorts(), prompter);
     if (dialog.exec() != QDialog::Accepted)
         return 0;
     // Another window may have changed the list meanwhile: change only this
@@ -55,7 +56,7 @@ LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& dev
     modems[deviceId] = dialog.settings();
     if (const Result saved = saveModems(modems); !saved) {
         showMessage(
-            owner,
+            prompter, owner,
             QStringLiteral("The modem properties could not be saved.\n\n%1").arg(saved.error),
             QStringLiteral("Modem Properties"), MsgButtons::Ok, MsgIcon::Critical);
         return LINEERR_OPERATIONFAILED;
@@ -63,11 +64,12 @@ LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& dev
     return 0;
 }
 
-LineResult lineConfigProvider(QWidget* owner, quint32 permanentProviderId)
+LineResult lineConfigProvider(QWidget* owner, quint32 permanentProviderId, SipPasswords& passwords,
+                              Prompter& prompter)
 {
     if (permanentProviderId != 1)
         return LINEERR_INVALPARAM;
-    SystemModemsDialog dialog(owner);
+    SystemModemsDialog dialog(passwords, prompter, owner);
     dialog.exec();
     return 0;
 }
@@ -80,21 +82,23 @@ QString lastNumberCaption(const QString& lastNumber)
     return QStringLiteral("Last number dialed:     ") + number;
 }
 
-LineDialogs::LineDialogs(LineService& line, QObject* parent) : QObject(parent), m_line(line)
+LineDialogs::LineDialogs(LineService& line, SipPasswords& passwords, Prompter& prompter,
+                         QObject* parent)
+    : QObject(parent), m_line(line), m_passwords(passwords), m_prompter(prompter)
 {
-    installSipPasswordPrompt();
 }
 
 void LineDialogs::showDialingProperties(QWidget* owner, const QString& lastNumber)
 {
-    lineTranslateDialog(0, 0, 0, owner, lastNumberCaption(lastNumber));
+    lineTranslateDialog(0, 0, 0, owner, lastNumberCaption(lastNumber), m_prompter);
 }
 
 void LineDialogs::showModemProperties(QWidget* owner, int device)
 {
     const std::vector<ModemSettings> before = loadModems();
     const std::vector<SipAccount> phones = loadSipAccounts();
-    lineConfigDialog(quint32(std::max(device, 0)), owner, QStringLiteral("comm"));
+    lineConfigDialog(quint32(std::max(device, 0)), owner, QStringLiteral("comm"), m_passwords,
+                     m_prompter);
     if (loadModems() != before || loadSipAccounts() != phones)
         lineDevicesChanged();
 }
@@ -103,7 +107,7 @@ void LineDialogs::showSystemModems(QWidget* owner)
 {
     const std::vector<ModemSettings> before = loadModems();
     const std::vector<SipAccount> phones = loadSipAccounts();
-    lineConfigProvider(owner, 1);
+    lineConfigProvider(owner, 1, m_passwords, m_prompter);
     if (loadModems() != before || loadSipAccounts() != phones)
         lineDevicesChanged();
 }

@@ -348,9 +348,10 @@ void QueryModemDialog::showEvent(QShowEvent* event)
 
 // ---- System Modems ----
 
-SystemModemsDialog::SystemModemsDialog(QWidget* parent, const SerialPorts& ports,
-                                       Prompter& prompter)
-    : QDialog(parent), m_ports(ports), m_prompter(prompter), m_modems(loadModems())
+SystemModemsDialog::SystemModemsDialog(SipPasswords& passwords, Prompter& prompter, QWidget* parent,
+                                       const SerialPorts& ports)
+    : QDialog(parent), m_ports(ports), m_passwords(passwords), m_prompter(prompter),
+      m_modems(loadModems())
 {
     setWindowTitle(QStringLiteral("System Modems"));
     setObjectName(QStringLiteral("SystemModemsDialog"));
@@ -382,7 +383,7 @@ SystemModemsDialog::SystemModemsDialog(QWidget* parent, const SerialPorts& ports
     side->addSpacing(12);
     cmdSipPhones = new QPushButton(QStringLiteral("&SIP Phones..."));
     connect(cmdSipPhones, &QPushButton::clicked, this,
-            [this] { SipPhonesDialog(this, m_prompter).exec(); });
+            [this] { SipPhonesDialog(m_passwords, this, m_prompter).exec(); });
     side->addWidget(cmdSipPhones);
     side->addStretch(1);
 

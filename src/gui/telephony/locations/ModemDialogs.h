@@ -21,6 +21,8 @@ class QTreeWidget;
 
 namespace telvaro {
 
+class SipPasswords;
+
 class ModemProbe;
 
 // Lists serial ports by device path (/dev/ttyACM0 ...), sorted. The modem
@@ -35,8 +37,7 @@ public:
 const SerialPorts& systemSerialPorts();
 
 // The dialogs below offer the ports `ports` lists and ask their questions
-// through `prompter` (the process-wide one until the line dialogs hand
-// theirs).
+// through `prompter`.
 
 // "Modem Properties": one modem's port, speed, speaker, dialing and
 // initialization commands. Edits a copy; settings() is the result.
@@ -45,9 +46,8 @@ class ModemPropertiesDialog : public QDialog
     Q_OBJECT
 
 public:
-    ModemPropertiesDialog(const ModemSettings& modem, QWidget* parent = nullptr,
-                          const SerialPorts& ports = systemSerialPorts(),
-                          Prompter& prompter = telvaro::prompter());
+    ModemPropertiesDialog(const ModemSettings& modem, QWidget* parent, const SerialPorts& ports,
+                          Prompter& prompter);
 
     ModemSettings settings() const;
 
@@ -75,9 +75,8 @@ class AddModemDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit AddModemDialog(const std::vector<ModemSettings>& existing, QWidget* parent = nullptr,
-                            const SerialPorts& ports = systemSerialPorts(),
-                            Prompter& prompter = telvaro::prompter());
+    AddModemDialog(const std::vector<ModemSettings>& existing, QWidget* parent,
+                   const SerialPorts& ports, Prompter& prompter);
 
     ModemSettings settings() const;
 
@@ -127,9 +126,9 @@ class SystemModemsDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit SystemModemsDialog(QWidget* parent = nullptr,
-                                const SerialPorts& ports = systemSerialPorts(),
-                                Prompter& prompter = telvaro::prompter());
+    // `passwords` keeps the passwords of the SIP phones set up.
+    SystemModemsDialog(SipPasswords& passwords, Prompter& prompter, QWidget* parent = nullptr,
+                       const SerialPorts& ports = systemSerialPorts());
     ~SystemModemsDialog() override;
 
     const std::vector<ModemSettings>& modems() const { return m_modems; }
@@ -163,6 +162,7 @@ private:
     void endDetect(const QString& status);
 
     const SerialPorts& m_ports;
+    SipPasswords& m_passwords;
     Prompter& m_prompter;
     std::vector<ModemSettings> m_modems;
 };

@@ -140,8 +140,8 @@ void SipPhoneDialog::tryAccept()
 
 // ------------------------------------------------------------ list
 
-SipPhonesDialog::SipPhonesDialog(QWidget* parent, Prompter& prompter)
-    : QDialog(parent), m_prompter(prompter), m_phones(loadSipAccounts())
+SipPhonesDialog::SipPhonesDialog(SipPasswords& passwords, QWidget* parent, Prompter& prompter)
+    : QDialog(parent), m_passwords(passwords), m_prompter(prompter), m_phones(loadSipAccounts())
 {
     setWindowTitle(QStringLiteral("SIP Phones"));
     setObjectName(QStringLiteral("SipPhonesDialog"));
@@ -232,7 +232,7 @@ void SipPhonesDialog::addPhone()
         return;
     fill(int(m_phones.size()) - 1);
     if (!dialog.password().isEmpty())
-        storeSipPassword(m_phones.back(), dialog.password(), this);
+        storeSipPassword(m_phones.back(), dialog.password(), this, m_passwords, m_prompter);
 }
 
 void SipPhonesDialog::removePhone()
@@ -250,13 +250,13 @@ void SipPhonesDialog::editPhone()
     const int row = twPhones->indexOfTopLevelItem(twPhones->currentItem());
     if (row < 0 || row >= int(m_phones.size()))
         return;
-    if (editSipPhone(row, this, m_prompter)) {
+    if (editSipPhone(row, this, m_passwords, m_prompter)) {
         m_phones = loadSipAccounts();
         fill(row);
     }
 }
 
-bool editSipPhone(int index, QWidget* owner, Prompter& prompter)
+bool editSipPhone(int index, QWidget* owner, SipPasswords& passwords, Prompter& prompter)
 {
     std::vector<SipAccount> phones = loadSipAccounts();
     if (index < 0 || index >= int(phones.size()))
@@ -277,18 +277,19 @@ bool editSipPhone(int index, QWidget* owner, Prompter& prompter)
         return false;
     }
     if (!dialog.password().isEmpty())
-        storeSipPassword(phones[size_t(index)], dialog.password(), owner);
+        storeSipPassword(phones[size_t(index)], dialog.password(), owner, passwords, prompter);
     return true;
 }
 
-void storeSipPassword(const SipAccount& account, const QString& password, QWidget* owner)
+void storeSipPassword(const SipAccount& account, const QString& password, QWidget* owner,
+                      SipPasswords& passwords, Prompter& prompter)
 {
     QPointer<QWidget> guard(owner);
     QObject* context = owner ? static_cast<QObject*>(owner) : QCoreApplication::instance();
-    SipPasswords::instance().store(account, password, context, [guard, account](QString error) {
+    passwords.store(account, password, context, [guard, account, &prompter](QString error) {
         if (error.isEmpty())
             return;
-        showMessage(guard,
+        showMessage(prompter, guard,
                     QStringLiteral("The password of %1 could not be kept in the keyring (%2).\n\n"
                                    "Telvaro uses it until it ends and asks for it once the next "
                                    "time it runs.")
@@ -297,17 +298,15 @@ void storeSipPassword(const SipAccount& account, const QString& password, QWidge
     });
 }
 
-void installSipPasswordPrompt()
+void SipPasswordPrompt::askPassword(SipPasswords& passwords, const SipAccount& account,
+                                    const QString& why)
 {
-    SipPasswords::instance().setAsker(
-        [](const SipAccount& account, const QString& why, SipPasswords::Answer answer) {
-            InputRequest r;
-            r.title = QStringLiteral("SIP Phone Password");
-            r.secret = true;
-            r.prompt = why + QStringLiteral("\n\nPassword of %1 (user %2):")
-                                 .arg(account.displayName(), account.authName());
-            answer(prompter().input(nullptr, r));
-        });
+    InputRequest r;
+    r.title = QStringLiteral("SIP Phone Password");
+    r.secret = true;
+    r.prompt = why + QStringLiteral("\n\nPassword of %1 (user %2):")
+                         .arg(account.displayName(), account.authName());
+    passwords.answerAsked(account, m_prompter.input(nullptr, r));
 }
 
 } // namespace telvaro

@@ -3,6 +3,7 @@
 #include "core/telephony/sip/SipConfig.h"
 
 #include "core/common/Prompter.h"
+#include "core/telephony/sip/SipPasswords.h"
 
 #include <QDialog>
 
@@ -27,10 +28,8 @@ class SipPhoneDialog : public QDialog
     Q_OBJECT
 
 public:
-    // `prompter` asks the dialog's questions (the process-wide one until the
-    // line dialogs hand theirs).
-    SipPhoneDialog(const SipAccount& account, bool isNew, QWidget* parent = nullptr,
-                   Prompter& prompter = telvaro::prompter());
+    // `prompter` asks the dialog's questions.
+    SipPhoneDialog(const SipAccount& account, bool isNew, QWidget* parent, Prompter& prompter);
 
     SipAccount settings() const;
     QString password() const;
@@ -63,7 +62,8 @@ class SipPhonesDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit SipPhonesDialog(QWidget* parent = nullptr, Prompter& prompter = telvaro::prompter());
+    // `passwords` keeps the passwords typed.
+    SipPhonesDialog(SipPasswords& passwords, QWidget* parent, Prompter& prompter);
 
     const std::vector<SipAccount>& phones() const { return m_phones; }
 
@@ -81,19 +81,31 @@ private:
     void fill(int select);
     bool save();
 
+    SipPasswords& m_passwords;
     Prompter& m_prompter;
     std::vector<SipAccount> m_phones;
 };
 
 // Edits SIP phone `index` of the configuration and saves it (and its
 // password); false when nothing changed or it could not be saved.
-bool editSipPhone(int index, QWidget* owner, Prompter& prompter = telvaro::prompter());
+bool editSipPhone(int index, QWidget* owner, SipPasswords& passwords, Prompter& prompter);
 
 // Stores a password typed in a dialog in the keyring, and tells the user
 // when there is no keyring to keep it.
-void storeSipPassword(const SipAccount& account, const QString& password, QWidget* owner);
+void storeSipPassword(const SipAccount& account, const QString& password, QWidget* owner,
+                      SipPasswords& passwords, Prompter& prompter);
 
-// Lets the SIP phones ask the user for a password the keyring cannot give.
-void installSipPasswordPrompt();
+// Asks the user for a password the keyring cannot give, through `prompter`
+// (it must outlive this).
+class SipPasswordPrompt final : public SipPasswordAsker
+{
+public:
+    explicit SipPasswordPrompt(Prompter& prompter) : m_prompter(prompter) {}
+    void askPassword(SipPasswords& passwords, const SipAccount& account,
+                     const QString& why) override;
+
+private:
+    Prompter& m_prompter;
+};
 
 } // namespace telvaro
