@@ -35,7 +35,6 @@ namespace telvaro {
 const QString FrmDialer::kShowPadCaption = QStringLiteral("Show Dialing &Pad");
 const QString FrmDialer::kHidePadCaption = QStringLiteral("Hide Dialing &Pad");
 
-FrmDialer* FrmDialer::s_instance = nullptr;
 
 namespace {
 
@@ -84,22 +83,12 @@ FrmDialer::FrmDialer(ProgramParts* parts, profiles::ProfileOperation loadedBy, P
     // Made by New or Open Profile: known now, should the start-up run later.
     m_profileLoad = loadedBy != profiles::ProfileOperation::None;
 
-    s_instance = this;
     qApp->installEventFilter(this);
 
     installParts(*this);
 }
 
-FrmDialer::~FrmDialer()
-{
-    if (s_instance == this)
-        s_instance = nullptr;
-}
-
-FrmDialer* FrmDialer::instance()
-{
-    return s_instance;
-}
+FrmDialer::~FrmDialer() = default;
 
 void FrmDialer::buildMenus()
 {

@@ -64,9 +64,6 @@ public:
 
     ProgramParts& parts() const { return *m_parts; }
 
-    // The window currently loaded (nullptr when none).
-    static FrmDialer* instance();
-
     // ---- File ----
     QMenu* mnuFile = nullptr;
     QAction* mnuNew = nullptr;         // "&New Profile", Ctrl+N; profiles connect it
@@ -235,8 +232,6 @@ private:
     QString m_commandNumber;    // the command line's number, "/" removed
     ProgramParts* m_parts = nullptr;
     ProcessEnder* m_ender = nullptr;
-
-    static FrmDialer* s_instance;
 };
 
 // Where every part of the program puts its widgets into the main window and

@@ -77,11 +77,13 @@ bool hasWriteBits(const QString& path)
 class ClosingPrompter final : public Prompter
 {
 public:
+    explicit ClosingPrompter(const QPointer<FrmDialer>& window) : window(window) {}
+    const QPointer<FrmDialer>& window;
     MsgResult message(QWidget*, const MessageRequest&) override { return MsgResult::No; }
     std::optional<QString> input(QWidget*, const InputRequest&) override { return {}; }
     std::optional<QString> openFile(QWidget*, const FileRequest&) override
     {
-        FrmDialer::instance()->close();
+        window->close();
         return {};
     }
     std::optional<QString> saveFile(QWidget*, const FileRequest&) override { return {}; }
@@ -92,12 +94,14 @@ public:
 class ExitingPrompter final : public Prompter
 {
 public:
+    explicit ExitingPrompter(const QPointer<FrmDialer>& window) : window(window) {}
+    const QPointer<FrmDialer>& window;
     QStringList asked;
     MsgResult message(QWidget*, const MessageRequest& request) override
     {
         asked << request.text;
         if (request.text == QLatin1String("Save the changes?"))
-            FrmDialer::instance()->exitProgram(FrmDialer::ExitMode::NoQuestions);
+            window->exitProgram(FrmDialer::ExitMode::NoQuestions);
         return MsgResult::No;
     }
     std::optional<QString> input(QWidget*, const InputRequest&) override { return {}; }
@@ -148,7 +152,9 @@ class TestProfiles : public QObject
     // every window loaded, as the program's root does.
     std::unique_ptr<ProgramParts> parts;
 
-    FrmDialer* window() { return FrmDialer::instance(); }
+    // The window loaded now.
+    QPointer<FrmDialer> loaded;
+    FrmDialer* window() { return loaded; }
     static ProfileOperation operation(FrmDialer* w)
     {
         return w->findChild<Profiles*>()->operation();
@@ -162,6 +168,7 @@ class TestProfiles : public QObject
         if (!parts)
             parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{.prompter = &asking});
         auto* w = new FrmDialer(parts.get(), loadedBy, &ender);
+        loaded = w;
         connect(w, &FrmDialer::profileReloadRequested, this, [this, w](ProfileOperation op) {
             ++reloads;
             w->unloadForReload();
@@ -208,7 +215,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        delete FrmDialer::instance();
+        delete window();
         settle();
         parts.reset();
         prompts.reset();
@@ -366,7 +373,7 @@ private Q_SLOTS:
         QCOMPARE(prompts->messages.last().text, QString("Save current \"Home\" profile?"));
         QCOMPARE(prompts->messages.last().buttons, MsgButtons::YesNoCancel);
         QCOMPARE(settingsBytes(), before);
-        QCOMPARE(FrmDialer::instance(), w);
+        QCOMPARE(window(), w);
 
         // A log window that cannot save its changes stays open: nothing is
         // switched.
@@ -378,7 +385,7 @@ private Q_SLOTS:
         QCOMPARE(prompts->messages.last().title, QString("Saving log to file"));
         QVERIFY(log->isVisible());
         QCOMPARE(settingsBytes(), before);
-        QCOMPARE(FrmDialer::instance(), w);
+        QCOMPARE(window(), w);
         prompts->messageAnswers.enqueue(MsgResult::No);
         log->close();
         QVERIFY(QDir().rmdir(data("HomeOut.log")));
@@ -388,7 +395,7 @@ private Q_SLOTS:
         prompts->messageAnswers.enqueue(MsgResult::Yes);
         w->mnuNew->trigger();
         QCOMPARE(prompts->messages.last().text, QString("Error saving file"));
-        QCOMPARE(FrmDialer::instance(), w);
+        QCOMPARE(window(), w);
         QCOMPARE(settingsBytes(), before);
         QDir().rmdir(data("Home.tlx"));
 
@@ -400,7 +407,7 @@ private Q_SLOTS:
         QCOMPARE(prompts->messages.last().title, QString("Profile \"Home\" already loaded"));
         QCOMPARE(prompts->messages.last().defaultButton, 2);
         QCOMPARE(settingsBytes(), before);
-        QCOMPARE(FrmDialer::instance(), w);
+        QCOMPARE(window(), w);
 
         // New → Yes: Home is saved, then the empty profile starts, once.
         options().setText(OptionsStore::TxtRedial, "9"); // as the user left the options
@@ -408,8 +415,8 @@ private Q_SLOTS:
         w->mnuNew->trigger();
         settle();
         QCOMPARE(reloads, 1);
-        QVERIFY(FrmDialer::instance() != w);
-        w = FrmDialer::instance();
+        QVERIFY(window() != w);
+        w = window();
         QVERIFY(TestEnv::readFile(data("Home.tlx")).contains("Name0101=Ann\r\n"));
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Untitled\""));
         QVERIFY(!w->isMinimized());
@@ -448,7 +455,7 @@ private Q_SLOTS:
             prompts->messageAnswers << MsgResult::Yes << MsgResult::Cancel;
             command->trigger();
             QCOMPARE(prompts->messages.last().title, QString("File Untitled.tlx already exists"));
-            QCOMPARE(FrmDialer::instance(), w);
+            QCOMPARE(window(), w);
             QVERIFY(memo->isVisible());
             QCOMPARE(part<QPlainTextEdit>(memo, "TxtMemo")->toPlainText(), typed);
             QCOMPARE(settingsBytes(), before);
@@ -467,7 +474,7 @@ private Q_SLOTS:
             }
             QAction* command = open ? w->mnuOpen : w->mnuNew;
             QVERIFY(outLogWithADeletion(w, "Untitled"));
-            ExitingPrompter exiting;
+            ExitingPrompter exiting(loaded);
             exiting.file = data("Other.tlx");
             askWith(&exiting);
             command->trigger();
@@ -476,7 +483,7 @@ private Q_SLOTS:
             QCOMPARE(ended, 1);
             // Nothing after the exit: no new settings, no new window.
             QCOMPARE(reloads, 0);
-            QCOMPARE(FrmDialer::instance(), w);
+            QCOMPARE(window(), w);
             QVERIFY(settingsBytes().contains("Name0101=Ann\r\n"));
             QVERIFY(!settingsBytes().contains("Name=Other.tlx"));
         }
@@ -513,7 +520,7 @@ private Q_SLOTS:
         QCOMPARE(window()->findChild<DirectoryView*>()->caption(1), QString("Olga"));
 
         // The window closed while the Open dialog is up: the program ends.
-        ClosingPrompter closing;
+        ClosingPrompter closing(loaded);
         askWith(&closing);
         window()->mnuOpen->trigger();
         askWith(prompts.get());
@@ -570,7 +577,7 @@ private Q_SLOTS:
         w->mnuOpen->trigger();
         w->mnuNew->trigger();
         QCOMPARE(prompts->files.size(), asked);
-        QCOMPARE(FrmDialer::instance(), w);
+        QCOMPARE(window(), w);
         QVERIFY(prompts->messages.last().text.startsWith("A call is in progress."));
 
         QTest::mouseClick(call->CmdOK, Qt::LeftButton);
