@@ -85,7 +85,7 @@ DirectoryView* installDirectoryView(FrmDialer& window)
 {
     // The directory of the settings file in place, for this window's life.
     auto* store = new DirectoryStore(settings::file(), &window);
-    auto* view = new DirectoryView(*store, window.fraMain);
+    auto* view = new DirectoryView(*store, window.parts().prompter(), window.fraMain);
     auto* layout = new QVBoxLayout(window.fraMain);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view);
@@ -221,7 +221,7 @@ void installShell(FrmDialer& window)
     QObject::connect(window.mnuHelpTopics, &QAction::triggered, &window,
                      [&parts] { parts.showHelp(); });
     QObject::connect(window.mnuHelpAbout, &QAction::triggered, &window,
-                     [&window] { showAbout(&window); });
+                     [&window, &parts] { showAbout(parts.prompter(), &window); });
     QObject::connect(window.mPopRestore, &QAction::triggered, &window,
                      [&window] { restoreMainWindow(&window); });
     QObject::connect(&window, &FrmDialer::trayIconWanted, &tray, [&tray](bool shown) {

@@ -87,7 +87,7 @@ ProgramParts::~ProgramParts()
 FrmOptions& ProgramParts::optionsDialog()
 {
     if (!m_options) {
-        m_options = new FrmOptions(options(), m_mainWindow);
+        m_options = new FrmOptions(options(), *m_prompter, m_mainWindow);
         if (m_mainWindow)
             m_options->setWindowFlag(Qt::Dialog);
         connect(m_options, &FrmOptions::helpRequested, this,

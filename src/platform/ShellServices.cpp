@@ -23,14 +23,14 @@ QString findSystemInformationProgram()
     return {};
 }
 
-bool showSystemInformation(QWidget* parent)
+bool showSystemInformation(Prompter& prompter, QWidget* parent)
 {
     for (const QString& name : systemInformationPrograms()) {
         const QString path = QStandardPaths::findExecutable(name);
         if (!path.isEmpty() && QProcess::startDetached(path, {}))
             return true;
     }
-    showMessage(parent, QStringLiteral("System Information Is Unavailable At This Time"));
+    showMessage(prompter, parent, QStringLiteral("System Information Is Unavailable At This Time"));
     return false;
 }
 

@@ -7,6 +7,8 @@ class QWidget;
 
 namespace telvaro {
 
+class Prompter;
+
 // System-information programs Telvaro looks for on the PATH, in this order.
 QStringList systemInformationPrograms();
 
@@ -17,6 +19,6 @@ QString findSystemInformationProgram();
 // (trying the next when one cannot be started); when there is none, tells the
 // user "System Information Is Unavailable At This Time". Returns true when a
 // program was started.
-bool showSystemInformation(QWidget* parent);
+bool showSystemInformation(Prompter& prompter, QWidget* parent);
 
 } // namespace telvaro

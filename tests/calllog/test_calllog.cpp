@@ -70,7 +70,7 @@ private Q_SLOTS:
     void firstOutgoingCallCreatesTheLogWithHeaderAndRecord()
     {
         const CallLogRow first =
-            appendOutgoingCall(logPath(LogKind::Outgoing),
+            appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
                                QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smithers"), // 40
                                QString(52, u'5'), QStringLiteral("0"));
 
@@ -83,8 +83,8 @@ private Q_SLOTS:
         QCOMPARE(first.name, QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smither*"));
 
         // A second call adds one line and leaves the header alone.
-        appendOutgoingCall(logPath(LogKind::Outgoing), QString(37, u'n'), QString(60, u'7'),
-                           QStringLiteral("12100"));
+        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+                           QString(37, u'n'), QString(60, u'7'), QStringLiteral("12100"));
         const QList<QByteArray> lines = test::TestEnv::readFile(path).split('\n');
         QCOMPARE(lines.size(), 5); // 4 lines and the empty rest after the last CR LF
         QCOMPARE(lines[3], " " + QByteArray(37, 'n') + "     " + QByteArray(52, '7') +
@@ -112,12 +112,13 @@ private Q_SLOTS:
     {
         // An empty name (a pad call with no name current) must not shift the
         // number into the name column.
-        const QString path = logPath(LogKind::Outgoing);
-        appendOutgoingCall(logPath(LogKind::Outgoing), {}, QStringLiteral("555 1234"),
-                           QStringLiteral("0"));
+        const QString path = logPath(CurrentProfile::untitled(), LogKind::Outgoing);
+        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing), {},
+                           QStringLiteral("555 1234"), QStringLiteral("0"));
         fixedClock.when = QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58));
-        appendOutgoingCall(logPath(LogKind::Outgoing), QStringLiteral("Ann Lee"),
-                           QStringLiteral("1-800-3569377"), QStringLiteral("0101"));
+        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+                           QStringLiteral("Ann Lee"), QStringLiteral("1-800-3569377"),
+                           QStringLiteral("0101"));
 
         const QList<CallLogRow> rows = readLog(path, LogKind::Outgoing);
         QCOMPARE(rows.size(), 2);
@@ -129,8 +130,10 @@ private Q_SLOTS:
                  (CallLogRow{QStringLiteral("Ann Lee"), QStringLiteral("1-800-3569377"),
                              QStringLiteral("12-31-2025  23:59:58"), QStringLiteral("0101")}));
 
-        appendIncomingCall(logPath(LogKind::Incoming), {}, QStringLiteral("4165550000"));
-        const QList<CallLogRow> in = readLog(logPath(LogKind::Incoming), LogKind::Incoming);
+        appendIncomingCall(logPath(CurrentProfile::untitled(), LogKind::Incoming), {},
+                           QStringLiteral("4165550000"));
+        const QList<CallLogRow> in =
+            readLog(logPath(CurrentProfile::untitled(), LogKind::Incoming), LogKind::Incoming);
         QCOMPARE(in.size(), 1);
         QCOMPARE(in[0], (CallLogRow{QStringLiteral("Unknown Caller"),
                                     QStringLiteral("4165550000"),
@@ -192,17 +195,17 @@ private Q_SLOTS:
     void unwritableLogWarnsOnceAndKeepsItsCalls()
     {
         test::ScriptedPrompter prompts;
-        appendOutgoingCall(logPath(LogKind::Outgoing), QStringLiteral("First"),
-                           QStringLiteral("111"), QStringLiteral("0"));
-        const QString path = logPath(LogKind::Outgoing);
+        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+                           QStringLiteral("First"), QStringLiteral("111"), QStringLiteral("0"));
+        const QString path = logPath(CurrentProfile::untitled(), LogKind::Outgoing);
         const QByteArray before = test::TestEnv::readFile(path);
         QVERIFY(
             QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
-        appendOutgoingCall(logPath(LogKind::Outgoing), QStringLiteral("Second"),
-                           QStringLiteral("111"), QStringLiteral("0"));
-        appendOutgoingCall(logPath(LogKind::Outgoing), QStringLiteral("Second"),
-                           QStringLiteral("111"), QStringLiteral("0"));
+        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+                           QStringLiteral("Second"), QStringLiteral("111"), QStringLiteral("0"));
+        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+                           QStringLiteral("Second"), QStringLiteral("111"), QStringLiteral("0"));
         QCOMPARE(prompts.messages.size(), 1);
         QVERIFY(prompts.messages[0].text.contains(QStringLiteral("outgoing calls log")));
         QCOMPARE(prompts.messages[0].icon, MsgIcon::Warning);
@@ -210,8 +213,8 @@ private Q_SLOTS:
 
         // Writable again: the next failure is worth telling again.
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-        appendOutgoingCall(logPath(LogKind::Outgoing), QStringLiteral("Second"),
-                           QStringLiteral("111"), QStringLiteral("0"));
+        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+                           QStringLiteral("Second"), QStringLiteral("111"), QStringLiteral("0"));
         QCOMPARE(readLog(path, LogKind::Outgoing).size(), 2);
     }
 

@@ -9,6 +9,7 @@
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
 #include "core/calllog/CallLogModel.h"
+#include "core/common/CurrentProfile.h"
 #include "core/dialing/Dialer.h"
 #include "gui/calllog/FrmLog.h"
 #include "gui/calllog/LogPrinting.h"
@@ -149,7 +150,7 @@ QByteArray logBytes(LogKind kind, const QList<CallLogRow>& rows)
 
 QString outPath()
 {
-    return logPath(LogKind::Outgoing);
+    return logPath(CurrentProfile::untitled(), LogKind::Outgoing);
 }
 
 // Closes both log windows as a profile switch does.
@@ -336,7 +337,7 @@ private Q_SLOTS:
         test::FakeTranslation translation;
         test::RecordingPlayer player;
         options().setText(OptionsStore::txtDelayTimer, QStringLiteral("1"));
-        const QString inPath = logPath(LogKind::Incoming);
+        const QString inPath = logPath(CurrentProfile::untitled(), LogKind::Incoming);
         TestEnv::writeFile(inPath,
                            logBytes(LogKind::Incoming,
                                     {{"Kim Park", "555-0199", "03-30-2026  08:00:00", {}},
@@ -446,14 +447,14 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::readFile(outPath()), before);
 
         // A log that cannot be read is said so and never replaced.
-        QDir().mkpath(logPath(LogKind::Incoming));
+        QDir().mkpath(logPath(CurrentProfile::untitled(), LogKind::Incoming));
         main.mnuInLog->setEnabled(true);
         main.mnuInLog->trigger();
         QCOMPARE(prompts->messages.size(), 5);
         QVERIFY(prompts->messages[4].text.contains("could not be read"));
         part<QAction>(loadedWindow<FrmInLog>(main), "mnuSave")->trigger();
         QCOMPARE(prompts->messages.size(), 6);
-        QVERIFY(QFileInfo(logPath(LogKind::Incoming)).isDir());
+        QVERIFY(QFileInfo(logPath(CurrentProfile::untitled(), LogKind::Incoming)).isDir());
     }
 
     void exitPrunesByCalendarDaysAndKeepsWhatItCannotRead()
@@ -461,7 +462,7 @@ private Q_SLOTS:
         const auto rec = [](const char* name, const char* date) {
             return CallLogRow{name, "555-0100", QString(date) + "  10:00:00", "0"};
         };
-        const QString inPath = logPath(LogKind::Incoming);
+        const QString inPath = logPath(CurrentProfile::untitled(), LogKind::Incoming);
         const QList<CallLogRow> in{rec("Dec 26", "12-26-2026"), rec("Dec 27", "12-27-2026"),
                                    rec("Dec 31", "12-31-2026"), rec("Jan 1", "01-01-2027"),
                                    rec("Jan 5", "01-05-2027")};
@@ -556,7 +557,7 @@ private Q_SLOTS:
 
         // CR alone ends the lines of a log: every record is a row, and a
         // Delete and Save keeps the rest.
-        const QString inPath = logPath(LogKind::Incoming);
+        const QString inPath = logPath(CurrentProfile::untitled(), LogKind::Incoming);
         QByteArray crOnly = headerBytes(HeaderVariant::Incoming);
         crOnly.replace("\r\n", "\r");
         for (int i = 0; i < 3; ++i)
@@ -690,7 +691,8 @@ private Q_SLOTS:
                          QString::number(101 + i % 9)});
         }
         TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
-        TestEnv::writeFile(logPath(LogKind::Incoming), logBytes(LogKind::Incoming, rows));
+        TestEnv::writeFile(logPath(CurrentProfile::untitled(), LogKind::Incoming),
+                           logBytes(LogKind::Incoming, rows));
         PdfDevices printers;
         const QString pdf = env->root() + "/out.pdf";
         printers.files << pdf << env->root() + "/missing/folder/out.pdf";

@@ -5,6 +5,7 @@
 
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
+#include "core/common/CurrentProfile.h"
 #include "settings/OptionsStore.h"
 
 #include <QRegularExpression>
@@ -147,8 +148,9 @@ private Q_SLOTS:
         QVERIFY(!dialer->connectWindow().loaded);
         QCOMPARE(dialer->padButtons(), (PadButtonState{true, false, false}));
         QCOMPARE(dialer->redialCount(), 0);
-        const auto rows = calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
-                                           calllog::LogKind::Outgoing);
+        const auto rows = calllog::readLog(
+            calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Outgoing),
+            calllog::LogKind::Outgoing);
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0], (calllog::CallLogRow{
                               QStringLiteral("Ann Lee"), QStringLiteral("555-1234"),
@@ -195,7 +197,8 @@ private Q_SLOTS:
         QCOMPARE(ended.size(), 1); // the call ended once
         QVERIFY(!dialer->connectWindow().loaded);
         QCOMPARE(line->requestsServed, 1);
-        QVERIFY(!QFile::exists(calllog::logPath(calllog::LogKind::Outgoing)));
+        QVERIFY(!QFile::exists(
+            calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Outgoing)));
         QTest::qWait(300);
         QCOMPARE(line->calls.size(), 4);
     }
@@ -220,7 +223,8 @@ private Q_SLOTS:
         QVERIFY(line->drops >= 2);
         QCOMPARE(ended.size(), 1);
         QVERIFY(ended[0].endsWith(u'|' + QString::number(int(CallOutcome::Cancelled))));
-        QVERIFY(!QFile::exists(calllog::logPath(calllog::LogKind::Outgoing)));
+        QVERIFY(!QFile::exists(
+            calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Outgoing)));
     }
 
     void busyWithoutAutomaticRedialAdvises()

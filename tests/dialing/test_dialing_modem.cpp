@@ -5,6 +5,7 @@
 #include "core/calllog/CallLog.h"
 #include "core/calllog/CallLogFile.h"
 #include "core/common/Clock.h"
+#include "core/common/CurrentProfile.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/LineService.h"
@@ -200,8 +201,9 @@ private Q_SLOTS:
         QTest::mouseClick(window->CmdOK, Qt::LeftButton);
         QVERIFY(!window->isVisible());
         QVERIFY(memos.isEmpty());
-        const auto rows = calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
-                                           calllog::LogKind::Outgoing);
+        const auto rows = calllog::readLog(
+            calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Outgoing),
+            calllog::LogKind::Outgoing);
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0], (calllog::CallLogRow{QString(), QStringLiteral("5551234"),
                                                QStringLiteral("05-04-2026  10:11:12"),
@@ -220,8 +222,9 @@ private Q_SLOTS:
         QCOMPARE(captions.first(), QStringLiteral("Dialing:  Dr. Bo"));
         QTest::mouseClick(pad->cmdOK, Qt::LeftButton);
         QCOMPARE(memos, QStringList{QStringLiteral("0105")});
-        const auto rows = calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
-                                           calllog::LogKind::Outgoing);
+        const auto rows = calllog::readLog(
+            calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Outgoing),
+            calllog::LogKind::Outgoing);
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].entryKey, QStringLiteral("0105"));
         QCOMPARE(rows[0].number, QStringLiteral("4165550199"));
@@ -240,7 +243,8 @@ private Q_SLOTS:
         QCOMPARE(sim->dials(), 4);
         QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
         QVERIFY(!window->isVisible());
-        QVERIFY(!QFile::exists(calllog::logPath(calllog::LogKind::Outgoing)));
+        QVERIFY(!QFile::exists(
+            calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Outgoing)));
     }
 
     void hangUpDuringTheCountdownDialsNoMore()
@@ -293,7 +297,8 @@ private Q_SLOTS:
         QVERIFY(!captions.contains(QStringLiteral("Connected")));
         QVERIFY(window->CmdOK->isHidden());
         QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
-        QVERIFY(!QFile::exists(calllog::logPath(calllog::LogKind::Outgoing)));
+        QVERIFY(!QFile::exists(
+            calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Outgoing)));
     }
 
     // A new user starts without a modem and adds one in System Modems: the

@@ -8,6 +8,7 @@
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
+#include "core/common/CurrentProfile.h"
 #include "gui/dialing/DialPad.h"
 #include "gui/dialing/FrmConnect.h"
 #include "settings/OptionsStore.h"
@@ -229,8 +230,9 @@ private Q_SLOTS:
         QVERIFY(!window->isVisible());
         QVERIFY(!pad->CmdDial->isHidden() && pad->cmdOK->isHidden());
         QVERIFY(line->memos.isEmpty()); // dialed from the pad: no memo
-        const auto rows = calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
-                                           calllog::LogKind::Outgoing);
+        const auto rows = calllog::readLog(
+            calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Outgoing),
+            calllog::LogKind::Outgoing);
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0], (calllog::CallLogRow{QString(), QStringLiteral("5552255"),
                                                QStringLiteral("04-01-2026  14:30:00"),

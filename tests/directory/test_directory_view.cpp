@@ -45,7 +45,7 @@ struct Main
     QStringList dialed; // "number|name" of each dial
     QList<QMenu*> popups;
 
-    explicit Main(bool subject = false)
+    explicit Main(Prompter& ask, bool subject = false)
     {
         auto* layout = new QVBoxLayout(&window);
         txtDial = new QLineEdit(&window);
@@ -53,7 +53,7 @@ struct Main
         CmbDial = new QComboBox(&window);
         CmbDial->setObjectName("CmbDial");
         CmbDial->setEditable(true);
-        view = new DirectoryView(directoryStore(), &window);
+        view = new DirectoryView(directoryStore(), ask, &window);
         layout->addWidget(txtDial);
         layout->addWidget(CmbDial);
         layout->addWidget(view);
@@ -99,7 +99,8 @@ private Q_SLOTS:
     void pagesShowNumberLabelsAndBeepAtTheEnds()
     {
         TestEnv env;
-        Main m;
+        ScriptedPrompter prompts;
+        Main m(prompts);
         QCOMPARE(labels(m.view), QStringList({" &1.", " &2.", " &3.", " &4.", " &5.", " &6.",
                                               " &7.", " &8.", " &9.", "1&0.", "11&.", "12&:"}));
         QCOMPARE(m.view->menus().EditSpeed[9]->text(), QString("1&0."));
@@ -148,7 +149,8 @@ private Q_SLOTS:
         directoryStore().writeEntryName(false, entryKey(2, 1), name25);
         directoryStore().writeEntryNumber(false, entryKey(2, 1), "XX555 0001");
         directoryStore().writeEntryName(false, entryKey(2, 13), "Page two");
-        Main m;
+        ScriptedPrompter prompts;
+        Main m(prompts);
         m.view->selectTab(2);
         QCOMPARE(m.view->caption(1), name25); // whole right after the tab was chosen
         QCOMPARE(m.view->tag(1), QString("XX555 0001"));
@@ -179,7 +181,7 @@ private Q_SLOTS:
         directoryStore().writeTabTitle(4, "walking club");
         directoryStore().writeEntryName(true, entryKey(1, 1), "Mum");
         directoryStore().writeEntryName(false, entryKey(1, 1), "Index entry");
-        Main m(true);
+        Main m(prompts, true);
         QVERIFY(m.view->subjectMode());
         QCOMPARE(m.view->caption(1), QString("Mum"));
         QCOMPARE(part<QTabBar>(m.view, "TabS")->tabText(1), QString("Work colleagues"));
@@ -243,7 +245,7 @@ private Q_SLOTS:
                                           "\"/nonexistent/telvaro-no-such-program --flag");
         directoryStore().writeEntryName(false, entryKey(1, 17), "Tool");
         directoryStore().writeEntryNumber(false, entryKey(1, 17), "\"true with args");
-        Main m;
+        Main m(prompts);
         pressKey(m.view, Qt::Key_Up); // page 2
         pressKey(m.view, Qt::Key_3, Qt::AltModifier);
         QCOMPARE(m.view->currentEntryKey(), QString("0115"));
@@ -275,7 +277,8 @@ private Q_SLOTS:
     void editorRulesKeypadLettersAndSaving()
     {
         TestEnv env;
-        Main m;
+        ScriptedPrompter prompts;
+        Main m(prompts);
         m.view->clickButton(2);
         FrmSpeedDial* e = m.editor();
         QVERIFY(e);
@@ -344,7 +347,6 @@ private Q_SLOTS:
 
         // A settings file that cannot be written: the user is told, the
         // editor stays open with what was typed, and nothing is dialed.
-        ScriptedPrompter prompts;
         QFile::setPermissions(env.settingsFile(), QFile::ReadOwner);
         m.view->editSpeed(4);
         e = m.editor();
@@ -372,7 +374,7 @@ private Q_SLOTS:
         store.writeEntryName(false, "0102", "Bert");
         store.writeEntryNumber(false, "0102", "555 0102");
         {
-            Main m;
+            Main m(prompts);
             const DirectoryMenus& menus = m.view->menus();
             m.view->rightClickButton(1, {});
             QCOMPARE(m.popups.size(), 1);
@@ -453,7 +455,8 @@ private Q_SLOTS:
     void dialPadEditMenu()
     {
         TestEnv env;
-        Main m;
+        ScriptedPrompter prompts;
+        Main m(prompts);
         const DirectoryMenus& menus = m.view->menus();
         m.txtDial->setText("5551234");
         QGuiApplication::clipboard()->setText("from clipboard");

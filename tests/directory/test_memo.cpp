@@ -48,6 +48,7 @@ class TestMemo : public QObject
 private:
     FixedClock m_clock;
     std::unique_ptr<TestEnv> m_env;
+    std::unique_ptr<ScriptedPrompter> m_prompts;
     std::unique_ptr<DirectoryView> m_view;
     // What the memo pad told the program: open, and each close (waiting
     // requests of other programs may then be taken).
@@ -68,7 +69,8 @@ private Q_SLOTS:
         m_env = std::make_unique<TestEnv>();
         directoryStore().writeEntryName(false, "0101", "Anna");
         directoryStore().writeEntryName(false, "0230", "Zoe on tab B");
-        m_view = std::make_unique<DirectoryView>(directoryStore());
+        m_prompts = std::make_unique<ScriptedPrompter>();
+        m_view = std::make_unique<DirectoryView>(directoryStore(), *m_prompts);
         m_view->showIndexTabs();
         m_memoOpen = false;
         m_requestsTaken = 0;
@@ -82,6 +84,7 @@ private Q_SLOTS:
     {
         m_view.reset();
         QTest::qWait(0);
+        m_prompts.reset();
         setClock(nullptr);
         m_env.reset();
     }
@@ -133,7 +136,7 @@ private Q_SLOTS:
 
     void capacityMessagesAtOk()
     {
-        ScriptedPrompter prompts;
+        ScriptedPrompter& prompts = *m_prompts;
         FrmMemo* pad = openFor("0101");
         pad->editLog();
         QVERIFY(!part<QPlainTextEdit>(pad, "TxtLog")->isReadOnly());

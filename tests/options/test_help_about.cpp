@@ -110,7 +110,8 @@ private Q_SLOTS:
 
     void aboutBoxCaptionsLinksAndSystemInformation()
     {
-        FrmAbout about;
+        ScriptedPrompter prompts;
+        FrmAbout about(prompts);
         auto label = [&about](const char* name) { return about.findChild<QLabel*>(name); };
         auto button = [&about](const char* name) { return about.findChild<QPushButton*>(name); };
         QCOMPARE(about.windowTitle(), QString("About Telvaro"));
@@ -132,7 +133,6 @@ private Q_SLOTS:
                               QUrl(FrmAbout::kPrimarySite), QUrl(FrmAbout::kSecondarySite)}));
 
         TestEnv env;
-        ScriptedPrompter prompts;
         const QByteArray oldPath = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(env.root()));
         button("cmdSysInfo")->click();

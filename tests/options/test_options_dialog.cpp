@@ -33,6 +33,7 @@ class TestOptionsDialog : public QObject
     Q_OBJECT
 
     std::unique_ptr<TestEnv> env;
+    std::unique_ptr<ScriptedPrompter> prompts;
     std::unique_ptr<FrmOptions> dlg;
     QStringList calls;
     std::unique_ptr<QWidget> mainWindow; // the window the tray serves
@@ -111,7 +112,8 @@ private Q_SLOTS:
             calls << "fill";
             options().setLineDeviceNames({"Modem A", "Modem B", "Modem C"});
         });
-        dlg = std::make_unique<FrmOptions>();
+        prompts = std::make_unique<ScriptedPrompter>();
+        dlg = std::make_unique<FrmOptions>(options(), *prompts);
     }
 
     void cleanup()
@@ -119,6 +121,7 @@ private Q_SLOTS:
         tray().remove();
         mainWindow.reset();
         dlg.reset();
+        prompts.reset();
         disconnect(&options(), &S::lineDevicesWanted, this, nullptr);
         qunsetenv("XDG_CONFIG_HOME");
         env.reset();
@@ -292,12 +295,11 @@ private Q_SLOTS:
 
     void aSettingsFileThatCannotBeWrittenIsReported()
     {
-        ScriptedPrompter prompts;
         dlg->setSettingsFile(env->root()); // a folder
         dlg->showOptions();
         click(control<QPushButton>("cmdOK"));
-        QCOMPARE(prompts.messages.size(), 1);
-        QVERIFY(prompts.messages[0].text.contains("could not be saved"));
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(prompts->messages[0].text.contains("could not be saved"));
         QVERIFY(!dlg->isVisible());
     }
 

@@ -1,9 +1,9 @@
 // The start-up entry and the system-information program.
 
-#include "platform/Autostart.h"
-#include "platform/ShellServices.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
+#include "platform/Autostart.h"
+#include "platform/ShellServices.h"
 
 #include <QFile>
 #include <QSettings>
@@ -69,7 +69,7 @@ private Q_SLOTS:
         const QByteArray oldPath = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(env.root()));
         QVERIFY(findSystemInformationProgram().isEmpty());
-        QVERIFY(!showSystemInformation(nullptr));
+        QVERIFY(!showSystemInformation(prompts, nullptr));
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.messages[0].text,
                  QString("System Information Is Unavailable At This Time"));
@@ -89,7 +89,7 @@ private Q_SLOTS:
         const QByteArray oldPath = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(env.root()) + ":/usr/bin:/bin");
         const bool found = !findSystemInformationProgram().isEmpty();
-        const bool started = showSystemInformation(nullptr);
+        const bool started = showSystemInformation(prompts, nullptr);
         qputenv("PATH", oldPath);
         QVERIFY(found);
         QVERIFY(started);

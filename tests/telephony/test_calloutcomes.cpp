@@ -14,6 +14,7 @@
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
 #include "core/common/Clock.h"
+#include "core/common/CurrentProfile.h"
 #include "core/dialing/Dialer.h"
 #include "core/telephony/LineService.h"
 #include "dialing/DialTestSupport.h"
@@ -65,7 +66,7 @@ private:
 
 QList<calllog::CallLogRow> logRows(LogKind kind)
 {
-    return calllog::readLog(calllog::logPath(kind), kind);
+    return calllog::readLog(calllog::logPath(CurrentProfile::untitled(), kind), kind);
 }
 
 QStringList names(const QList<calllog::CallLogRow>& rows)

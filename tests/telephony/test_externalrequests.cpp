@@ -12,6 +12,7 @@
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
 #include "core/common/CommandLine.h"
+#include "core/common/CurrentProfile.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/ExternalRequests.h"
 #include "core/telephony/LineService.h"
@@ -144,8 +145,9 @@ private Q_SLOTS:
             callWindowButton("CmdOK") && callWindowButton("CmdOK")->isVisible(), 10000);
         QTest::mouseClick(callWindowButton("CmdOK"), Qt::LeftButton);
 
-        const auto rows = calllog::readLog(calllog::logPath(calllog::LogKind::Outgoing),
-                                           calllog::LogKind::Outgoing);
+        const auto rows = calllog::readLog(
+            calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Outgoing),
+            calllog::LogKind::Outgoing);
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[0].name, QStringLiteral("AnnLee"));
         QCOMPARE(rows[0].number, QStringLiteral("5550101"));

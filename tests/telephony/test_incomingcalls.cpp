@@ -10,6 +10,7 @@
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
+#include "core/common/CurrentProfile.h"
 #include "core/dialing/Dialer.h"
 #include "core/telephony/SoundPlayer.h"
 #include "gui/dialing/DialPad.h"
@@ -53,7 +54,8 @@ FrmCallDisplay* shownDisplay()
 
 QList<calllog::CallLogRow> incomingLog()
 {
-    return calllog::readLog(calllog::logPath(LogKind::Incoming), LogKind::Incoming);
+    return calllog::readLog(calllog::logPath(CurrentProfile::untitled(), LogKind::Incoming),
+                            LogKind::Incoming);
 }
 
 const QString kJohn = QStringLiteral("5551234          JOHN DOE");
@@ -214,7 +216,9 @@ private Q_SLOTS:
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].name, name);
         QCOMPARE(rows[0].number, number);
-        QVERIFY(test::TestEnv::readFile(calllog::logPath(LogKind::Incoming)).contains(bytes));
+        QVERIFY(
+            test::TestEnv::readFile(calllog::logPath(CurrentProfile::untitled(), LogKind::Incoming))
+                .contains(bytes));
         QCOMPARE(sound->plays, 1);
     }
 
@@ -283,8 +287,10 @@ private Q_SLOTS:
     void okThenDialFromThePad()
     {
         QDir().mkpath(env->dataDir());
-        test::TestEnv::writeFile(calllog::logPath(LogKind::Incoming), "");
-        QFile::setPermissions(calllog::logPath(LogKind::Incoming), QFile::ReadOwner);
+        test::TestEnv::writeFile(calllog::logPath(CurrentProfile::untitled(), LogKind::Incoming),
+                                 "");
+        QFile::setPermissions(calllog::logPath(CurrentProfile::untitled(), LogKind::Incoming),
+                              QFile::ReadOwner);
         QVERIFY2(start({QStringLiteral("--cid"), QStringLiteral("clip"), QStringLiteral("--rings"),
                         QStringLiteral("4")}),
                  "the modem simulator did not start");

@@ -4,6 +4,7 @@
 #include "LineRecorder.h"
 #include "SimModem.h"
 #include "core/calllog/CallLogFile.h"
+#include "core/common/CurrentProfile.h"
 #include "core/telephony/Call.h"
 #include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/AtPort.h"
@@ -283,8 +284,9 @@ private Q_SLOTS:
         QVERIFY(p.waitFor("showCallDisplay", 5000));
         QTRY_COMPARE(p.line.callerNumber(), QStringLiteral("5551234"));
         QCOMPARE(p.line.callerName(), QStringLiteral("JOHN DOE"));
-        const auto log = calllog::readLog(calllog::logPath(calllog::LogKind::Incoming),
-                                          calllog::LogKind::Incoming);
+        const auto log = calllog::readLog(
+            calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Incoming),
+            calllog::LogKind::Incoming);
         QCOMPARE(log.size(), 1);
         QCOMPARE(log.front().number, QStringLiteral("5551234"));
         // The caller gives up: the window goes with the call.

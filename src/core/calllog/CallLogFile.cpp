@@ -1,7 +1,6 @@
 #include "core/calllog/CallLogFile.h"
 
 #include "core/common/Clock.h"
-#include "core/common/CurrentProfile.h"
 #include "core/common/Prompter.h"
 #include "settings/AtomicFile.h"
 #include "settings/Cp1252.h"
@@ -138,11 +137,6 @@ QString logPath(const QString& profileName, LogKind kind)
 {
     return paths::dataDir() + u'/' + profileName +
            (kind == LogKind::Outgoing ? QStringLiteral("Out.log") : QStringLiteral("In.log"));
-}
-
-QString logPath(LogKind kind)
-{
-    return logPath(CurrentProfile::latestName(), kind);
 }
 
 QString backupPath(const QString& profileName, LogKind kind)

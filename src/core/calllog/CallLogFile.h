@@ -38,9 +38,6 @@ struct CallLogRow
 // ProfileName + "Out.log" / "In.log" (backups "Out.bak" / "In.bak").
 QString logPath(const QString& profileName, LogKind kind);
 QString backupPath(const QString& profileName, LogKind kind);
-// Temporary, for the incoming calls until they are handed the profile: the
-// log of the profile made last (CurrentProfile::latestName()).
-QString logPath(LogKind kind);
 
 // The cut rules of the record fields. A name over 37 characters keeps 38 and
 // gains "*". An outgoing number over 52 keeps 52 and gains "*"; an incoming

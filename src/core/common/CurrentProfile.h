@@ -11,8 +11,7 @@ namespace telvaro {
 class CurrentProfile
 {
 public:
-    CurrentProfile();
-    ~CurrentProfile();
+    CurrentProfile() = default;
     CurrentProfile(const CurrentProfile&) = delete;
     CurrentProfile& operator=(const CurrentProfile&) = delete;
 
@@ -22,11 +21,6 @@ public:
     // The user has given the profile a name (saved it under one).
     bool named() const { return m_name != untitled(); }
     void setName(const QString& name) { m_name = name; }
-
-    // Temporary: the name of the profile made last and still alive, for the
-    // incoming calls' log until the incoming calls are handed the profile
-    // ("Untitled" when none is alive).
-    static QString latestName();
 
 private:
     QString m_name = untitled();

@@ -107,7 +107,7 @@ void DirectoryView::titlePrompt(int tab)
     request.prompt = QStringLiteral("Please enter Tab title");
     request.title = QStringLiteral("Edit Tab");
     request.defaultText = m_tabTitles[tab - 1];
-    const std::optional<QString> answer = prompter().input(window(), request);
+    const std::optional<QString> answer = m_prompter.input(window(), request);
     // The file keeps no blanks around a value: a title of blanks is no title.
     const QString title = answer ? answer->trimmed() : QString();
     if (title.isEmpty())
@@ -143,7 +143,7 @@ void DirectoryView::pasteTab()
         return;
     const QString title = tabCaption(m);
     const MsgResult answer = showMessage(
-        window(),
+        m_prompter, window(),
         QStringLiteral("Move Tab:  ") + quoted(title) + QStringLiteral("into this location?"),
         QStringLiteral("Moving Tab:  ") + quoted(title), MsgButtons::YesNo, MsgIcon::Question);
     if (answer != MsgResult::Yes) {
@@ -169,7 +169,7 @@ void DirectoryView::deleteTab()
     if (!m_subjectMode || title.isEmpty())
         return;
     const MsgResult answer = showMessage(
-        window(),
+        m_prompter, window(),
         QStringLiteral(
             "WARNING!\nDeleting the Tab will erase data from the Speed Dials within it!"),
         QStringLiteral("Delete Tab  ") + quoted(title) + QLatin1Char('.'), MsgButtons::OkCancel,
@@ -229,7 +229,7 @@ void DirectoryView::disarmUndo()
 void DirectoryView::arrangeTabs()
 {
     const MsgResult answer =
-        showMessage(window(),
+        showMessage(m_prompter, window(),
                     QStringLiteral("Do you want to alphabetically sort the Subject Tabs?\nIt will "
                                    "take about 2-5 minutes depending on your hardware."),
                     kSortTitle, MsgButtons::YesNo, MsgIcon::Question);
@@ -263,7 +263,7 @@ void DirectoryView::sortSubtitleGroup()
     if (slot < 1 || tab < 1)
         return;
     const MsgResult answer = showMessage(
-        window(),
+        m_prompter, window(),
         QStringLiteral("Do you want to alphabetically sort the Speed Dial buttons\nbelonging to "
                        "the ") +
             caption(1) + QStringLiteral(" subtitle?"),

@@ -97,8 +97,8 @@ QSize DirectoryTabBar::minimumTabSizeHint(int index) const
     return tabSizeHint(index);
 }
 
-DirectoryView::DirectoryView(DirectoryStore& store, QWidget* parent)
-    : QWidget(parent), m_store(store)
+DirectoryView::DirectoryView(DirectoryStore& store, Prompter& prompter, QWidget* parent)
+    : QWidget(parent), m_store(store), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("DirectoryView"));
     buildControls();
@@ -432,7 +432,7 @@ void DirectoryView::beep()
 bool DirectoryView::checkStored(bool ok)
 {
     if (!ok)
-        showMessage(window(),
+        showMessage(m_prompter, window(),
                     QStringLiteral("The change could not be saved in the settings file.\n%1")
                         .arg(m_store.lastError()),
                     {}, MsgButtons::Ok, MsgIcon::Critical);
@@ -706,7 +706,7 @@ bool DirectoryView::copyPending() const
 
 void DirectoryView::refuseUnnamedTab()
 {
-    showMessage(window(), kUnnamedTab);
+    showMessage(m_prompter, window(), kUnnamedTab);
     TabS->setFocus();
 }
 
@@ -752,7 +752,7 @@ bool DirectoryView::startCommand(const QString& commandLine)
     const QString program = parts.isEmpty() ? QString() : parts.takeFirst();
     if (!program.isEmpty() && QProcess::startDetached(program, parts))
         return true;
-    showMessage(window(),
+    showMessage(m_prompter, window(),
                 QStringLiteral("The program %1 could not be started.")
                     .arg(quoted(program.isEmpty() ? commandLine.trimmed() : program)),
                 {}, MsgButtons::Ok, MsgIcon::Critical);
@@ -824,9 +824,10 @@ void DirectoryView::pasteEntry()
     if (b == 0 || !copyPending())
         return;
     if (!caption(b).isEmpty()) {
-        const MsgResult answer = showMessage(
-            window(), QStringLiteral("Existing SpeedDial will be overwritten.Continue?"), {},
-            MsgButtons::YesNo, MsgIcon::Question);
+        const MsgResult answer =
+            showMessage(m_prompter, window(),
+                        QStringLiteral("Existing SpeedDial will be overwritten.Continue?"), {},
+                        MsgButtons::YesNo, MsgIcon::Question);
         if (answer != MsgResult::Yes) {
             setPasteIdle();
             return;
@@ -863,7 +864,7 @@ void DirectoryView::deleteEntry()
     const int b = buttonOfKey(key);
     if (b == 0 || caption(b).isEmpty())
         return;
-    const MsgResult answer = showMessage(window(),
+    const MsgResult answer = showMessage(m_prompter, window(),
                                          QStringLiteral("Do you really want to delete   ") +
                                              quoted(caption(b)) + QStringLiteral("  entry?"),
                                          QStringLiteral("Delete SpeedDial Entry"),
@@ -942,7 +943,7 @@ void DirectoryView::openMemo(const QString& entryKey)
         memoCaption = caption(b);
     else if (slotOfKey(m_currentEntryKey) >= 1)
         memoCaption = buttonCaption(m_store.readName(m_subjectMode, m_currentEntryKey));
-    m_memo = new FrmMemo(m_store, m_currentEntryKey, m_subjectMode);
+    m_memo = new FrmMemo(m_store, m_prompter, m_currentEntryKey, m_subjectMode);
     connect(m_memo, &FrmMemo::openChanged, this, &DirectoryView::memoOpenChanged);
     m_memo->showPad(memoCaption);
 }

@@ -21,6 +21,7 @@ class QScrollBar;
 namespace telvaro {
 
 class DirectoryStore;
+class Prompter;
 struct DialRequest;
 class FrmMemo;
 class FrmSpeedDial;
@@ -85,7 +86,7 @@ class DirectoryView : public QWidget
 
 public:
     // Shows and changes the directory of `store`.
-    explicit DirectoryView(DirectoryStore& store, QWidget* parent = nullptr);
+    DirectoryView(DirectoryStore& store, Prompter& prompter, QWidget* parent = nullptr);
     ~DirectoryView() override;
 
     // Works with the main window's menu items from now on. The main window
@@ -99,6 +100,8 @@ public:
     void setBottomLeftInset(int pixels);
     const DirectoryMenus& menus() const { return m_menus; }
     DirectoryStore& store() const { return m_store; }
+    // Who the view, its editor and its memo pad ask their questions through.
+    Prompter& prompter() const { return m_prompter; }
 
     // What the page shows. Buttons are counted 1-12, tabs 1-26, pages 0-82.
     int selectedTab() const;
@@ -258,6 +261,7 @@ private:
     void refuseUnnamedTab();
 
     DirectoryStore& m_store;
+    Prompter& m_prompter;
     DirectoryMenus m_menus;
     bool m_subjectMode = false;
     QString m_currentEntryKey = QStringLiteral("0");

@@ -40,8 +40,10 @@ constexpr int kFrameHeightTwips = 300;
 
 } // namespace
 
-FrmMemo::FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMode, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_store(store), m_key(entryKey), m_subjectMode(subjectMode)
+FrmMemo::FrmMemo(DirectoryStore& store, Prompter& prompter, const QString& entryKey,
+                 bool subjectMode, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_store(store), m_prompter(prompter), m_key(entryKey),
+      m_subjectMode(subjectMode)
 {
     setObjectName(QStringLiteral("FrmMemo"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -124,17 +126,19 @@ bool FrmMemo::ok()
     const int n = logLength();
     const MemoCapacity capacity = memoCapacity(n);
     if (capacity.verdict == MemoCapacity::Refuse) {
-        showMessage(this, capacity.text, capacity.title, MsgButtons::Ok, MsgIcon::Critical);
+        showMessage(m_prompter, this, capacity.text, capacity.title, MsgButtons::Ok,
+                    MsgIcon::Critical);
         return false;
     }
     if (capacity.verdict == MemoCapacity::StoreWithWarning)
-        showMessage(this, capacity.text, capacity.title, MsgButtons::Ok, MsgIcon::Information);
+        showMessage(m_prompter, this, capacity.text, capacity.title, MsgButtons::Ok,
+                    MsgIcon::Information);
     DirectoryStore& store = m_store;
     // The log goes back where it was read from, even if the view has
     // switched directories meanwhile.
     if (!store.writeNoteLog(m_subjectMode, m_key,
                             encodeNoteLog(fromEditor(TxtLog->toPlainText())))) {
-        showMessage(this,
+        showMessage(m_prompter, this,
                     QStringLiteral("The memo could not be saved in the settings file.\n%1")
                         .arg(store.lastError()),
                     {}, MsgButtons::Ok, MsgIcon::Critical);

@@ -9,6 +9,7 @@ class QPushButton;
 namespace telvaro {
 
 class DirectoryStore;
+class Prompter;
 
 // The memo pad of one directory entry: the entry's note log
 // and a box for a new note stamped with date and time. OK stores the log;
@@ -19,7 +20,7 @@ class FrmMemo : public QWidget
     Q_OBJECT
 
 public:
-    FrmMemo(DirectoryStore& store, const QString& entryKey, bool subjectMode,
+    FrmMemo(DirectoryStore& store, Prompter& prompter, const QString& entryKey, bool subjectMode,
             QWidget* parent = nullptr);
 
     // Fills the pad for the entry and shows it without blocking, captioned
@@ -62,6 +63,7 @@ private:
     QPushButton* CmdEdit = nullptr;
 
     DirectoryStore& m_store;
+    Prompter& m_prompter;
     QString m_key;
     bool m_subjectMode = false;
 };

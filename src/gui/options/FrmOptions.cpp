@@ -92,7 +92,8 @@ void LineDeviceCombo::showPopup()
 // ---------------------------------------------------------------------------
 // FrmOptions
 
-FrmOptions::FrmOptions(OptionsStore& store, QWidget* parent) : QDialog(parent), m_store(store)
+FrmOptions::FrmOptions(OptionsStore& store, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), m_store(store), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
@@ -532,7 +533,7 @@ void FrmOptions::cmdOK_Click()
         own.emplace(m_settingsFile);
     IniFile& ini = own ? *own : settings::file();
     if (const Result saved = writePreferences(ini, m_store); !saved) {
-        showMessage(this,
+        showMessage(m_prompter, this,
                     QStringLiteral("The options could not be saved in %1:\n%2\n\nThey stay in "
                                    "effect until Telvaro ends.")
                         .arg(ini.path(), saved.error),

@@ -19,6 +19,7 @@ class QFrame;
 namespace telvaro {
 
 class IniFile;
+class Prompter;
 
 // A text box with its spin bar, as one control: the text is whatever the user
 // types, the spin bar keeps its own value. Typing a valid number moves the
@@ -68,7 +69,7 @@ class FrmOptions : public QDialog
     Q_OBJECT
 
 public:
-    explicit FrmOptions(OptionsStore& store = options(), QWidget* parent = nullptr);
+    FrmOptions(OptionsStore& store, Prompter& prompter, QWidget* parent = nullptr);
 
     // mnuOptions_Click: the General page, then visible.
     void showOptions();
@@ -133,6 +134,7 @@ private:
     void focusIfVisible(QWidget* widget);
 
     OptionsStore& m_store;
+    Prompter& m_prompter;
     QString m_settingsFile;
     QString m_textAtOpening;
     int m_cancelDevice = 0;

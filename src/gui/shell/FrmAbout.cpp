@@ -36,7 +36,7 @@ QLabel* linkField(const QString& objectName, const QString& shown, const QString
 
 } // namespace
 
-FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent)
+FrmAbout::FrmAbout(Prompter& prompter, QWidget* parent) : QDialog(parent), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("FrmAbout"));
     setWindowTitle(QStringLiteral("About Telvaro"));
@@ -95,7 +95,8 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent)
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."));
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { showSystemInformation(this); });
+    connect(cmdSysInfo, &QPushButton::clicked, this,
+            [this] { showSystemInformation(m_prompter, this); });
 
     auto* text = new QVBoxLayout;
     text->addWidget(title);
@@ -136,10 +137,10 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-FrmAbout* showAbout(QWidget* parent)
+FrmAbout* showAbout(Prompter& prompter, QWidget* parent)
 {
     // Modal without a nested event loop: the box ends itself on OK.
-    auto* about = new FrmAbout(parent);
+    auto* about = new FrmAbout(prompter, parent);
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->open();
     return about;

@@ -8,6 +8,8 @@ class QPushButton;
 
 namespace telvaro {
 
+class Prompter;
+
 // The about box: the program's picture, version and supported systems, where
 // to send comments, its web sites and a notice, with OK and "&System Info...".
 // The e-mail address and the web sites open with the desktop's handlers.
@@ -16,7 +18,7 @@ class FrmAbout : public QDialog
     Q_OBJECT
 
 public:
-    explicit FrmAbout(QWidget* parent = nullptr);
+    explicit FrmAbout(Prompter& prompter, QWidget* parent = nullptr);
 
     static const QString kCommentsAddress;
     static const QString kPrimarySite;
@@ -33,10 +35,11 @@ private:
     QGroupBox* Frame1 = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdSysInfo = nullptr;
+    Prompter& m_prompter;
 };
 
 // mnuHelpAbout_Click: the about box, modal over `parent` (the caller goes
 // on at once; the box deletes itself when closed).
-FrmAbout* showAbout(QWidget* parent);
+FrmAbout* showAbout(Prompter& prompter, QWidget* parent);
 
 } // namespace telvaro
