@@ -84,7 +84,9 @@ void reportFailure(const QString& path, LogKind kind, const QString& reason)
     reportedFailures().insert(path);
     const QString which = kind == LogKind::Outgoing ? QStringLiteral("outgoing calls log")
                                                     : QStringLiteral("incoming calls log");
-    showMessage(nullptr,
+    // The writers of the logs hold no prompter: the report goes through the
+    // process-wide one (see prompter()).
+    showMessage(prompter(), nullptr,
                 QStringLiteral("This call could not be written to the %1\n%2\n\n%3\n\n"
                                "The calls already in the log are kept.")
                     .arg(which, QDir::toNativeSeparators(path), reason),

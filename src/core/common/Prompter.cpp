@@ -38,12 +38,6 @@ MsgResult showMessage(Prompter& prompter, QWidget* parent, const QString& text,
     return prompter.message(parent, MessageRequest{text, title, buttons, icon, defaultButton});
 }
 
-MsgResult showMessage(QWidget* parent, const QString& text, const QString& title,
-                      MsgButtons buttons, MsgIcon icon, int defaultButton)
-{
-    return showMessage(prompter(), parent, text, title, buttons, icon, defaultButton);
-}
-
 QList<MsgResult> buttonsOf(MsgButtons buttons)
 {
     switch (buttons) {

@@ -56,8 +56,8 @@ public:
 };
 
 // The parts that ask questions are handed the prompter they ask through.
-// The process-wide prompter below is temporary: it serves the few windows not
-// yet handed one (and the parts made without one). Without one installed,
+// The process-wide prompter below is temporary: it serves the call logs'
+// failure report and the program's parts made without one. Without one installed,
 // message() answers with the default button and the others cancel (useful
 // for headless runs).
 Prompter& prompter();
@@ -69,10 +69,6 @@ void setPrompter(Prompter* p);
 MsgResult showMessage(Prompter& prompter, QWidget* parent, const QString& text,
                       const QString& title = {}, MsgButtons buttons = MsgButtons::Ok,
                       MsgIcon icon = MsgIcon::None, int defaultButton = 1);
-// The same through the process-wide prompter (temporary, see prompter()).
-MsgResult showMessage(QWidget* parent, const QString& text, const QString& title = {},
-                      MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None,
-                      int defaultButton = 1);
 
 // The buttons of a request in their order on screen.
 QList<MsgResult> buttonsOf(MsgButtons buttons);
