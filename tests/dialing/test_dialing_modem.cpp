@@ -10,6 +10,7 @@
 #include "core/dialing/NumberTranslation.h"
 #include "core/telephony/LineService.h"
 #include "core/telephony/lineapi/ModemConfig.h"
+#include "core/telephony/sip/SipPasswords.h"
 #include "gui/dialing/DialPad.h"
 #include "gui/dialing/FrmConnect.h"
 #include "gui/telephony/locations/LineDialogs.h"
@@ -309,7 +310,8 @@ private Q_SLOTS:
         QVERIFY(sim->started());
         QVERIFY(saveModems({}));
         test::ScriptedPrompter prompts;
-        LineDialogs dialogs(*line);
+        SipPasswords passwords;
+        LineDialogs dialogs(*line, passwords, prompts);
         line->initialize();
         (void)line->queryDevice(0);
         QCOMPARE(line->session().lineDeviceCount, 0u);
