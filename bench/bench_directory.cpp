@@ -2,6 +2,7 @@
 // both the index and the subject directory, each with a note log. Then the
 // whole-tab commands and the sorts on that directory, each with its one
 // durable write of the settings file.
+#include "core/common/Prompter.h"
 #include "core/directory/DirectoryArrange.h"
 #include "core/directory/DirectoryStore.h"
 #include "gui/directory/DirectoryView.h"
@@ -23,9 +24,24 @@ using namespace telvaro::directory;
 
 namespace {
 
+// Every question of the whole-tab commands gets its default answer.
+class DefaultAnswers final : public Prompter
+{
+public:
+    MsgResult message(QWidget*, const MessageRequest& request) override
+    {
+        const QList<MsgResult> buttons = buttonsOf(request.buttons);
+        return buttons.value(request.defaultButton - 1, buttons.front());
+    }
+    std::optional<QString> input(QWidget*, const InputRequest&) override { return {}; }
+    std::optional<QString> openFile(QWidget*, const FileRequest&) override { return {}; }
+    std::optional<QString> saveFile(QWidget*, const FileRequest&) override { return {}; }
+};
+
 struct Fixture
 {
     QTemporaryDir dir;
+    DefaultAnswers answers;
     std::unique_ptr<DirectoryStore> store;
     std::unique_ptr<DirectoryView> view;
     QByteArray full; // the settings file of the full directory
@@ -60,7 +76,7 @@ struct Fixture
         f.write(ini);
         f.close();
         store = std::make_unique<DirectoryStore>(settings::file());
-        view = std::make_unique<DirectoryView>(*store);
+        view = std::make_unique<DirectoryView>(*store, answers);
         view->resize(192, 355);
         view->show();
     }
