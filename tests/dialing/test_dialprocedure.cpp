@@ -189,7 +189,10 @@ private Q_SLOTS:
     {
         options().setChecked(OptionsStore::chkModem, false);
         QSignalSpy released(dialer.get(), &Dialer::mainWindowReleased);
-        dial(QStringLiteral("1,2#"));
+        QSignalSpy wanted(dialer.get(), &Dialer::mainWindowWanted);
+        // A number from the command line is dialed with the window minimized.
+        dialer->dial(
+            DialRequest{QStringLiteral("1,2#"), {}, QStringLiteral("0"), DialOrigin::CommandLine});
         // The dial returns at once; the tones follow while events run.
         QVERIFY(player->events.isEmpty());
         QVERIFY(dialer->playingTones());
@@ -209,6 +212,11 @@ private Q_SLOTS:
                      qPrintable(QStringLiteral("%1: %2").arg(i).arg(gap)));
         }
         QCOMPARE(released.size(), 2); // after each dial's tones
+        // The user's own dial after it brings the window up, though no call
+        // was released in between.
+        QCOMPARE(wanted.size(), 2);
+        QCOMPARE(wanted[0][0].toBool(), true);
+        QCOMPARE(wanted[1][0].toBool(), false);
         QVERIFY(line->calls.isEmpty());
         QVERIFY(dialer->recentNumbers().isEmpty());
     }
