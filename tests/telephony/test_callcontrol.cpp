@@ -349,6 +349,12 @@ private Q_SLOTS:
         QVERIFY(f.service.open(LineUse::DialOnly));
         QVERIFY(!f.line.receiving);
         QVERIFY(f.rec.calls.isEmpty());
+        // A session that ends while receiving tells the tray too.
+        f.service.close();
+        QVERIFY(f.service.open(LineUse::Receive));
+        f.rec.calls.clear();
+        f.service.shutdown();
+        QCOMPARE(f.rec.calls, QStringList{"trayModify closed"});
     }
 
     void openLineWithoutDevices()
