@@ -35,7 +35,6 @@ namespace telvaro {
 const QString FrmDialer::kShowPadCaption = QStringLiteral("Show Dialing &Pad");
 const QString FrmDialer::kHidePadCaption = QStringLiteral("Hide Dialing &Pad");
 
-
 namespace {
 
 // The lasting parts of a window made on its own: they go with it.
@@ -549,7 +548,7 @@ void FrmDialer::dialOutsideNumber(const QString& number, DialOrigin origin)
 
 QStringList FrmDialer::recentNumbers() const
 {
-    return m_parts->dialer().recentNumbers().mid(0, Dialer::kRecentNumbersKept);
+    return m_parts->dialer().keptRecentNumbers();
 }
 
 bool FrmDialer::eventFilter(QObject* watched, QEvent* event)

@@ -67,10 +67,7 @@ public:
         return true;
     }
     bool callInProgress() const override { return m_dialer->connectWindow().visible; }
-    QStringList recentNumbers() const override
-    {
-        return m_dialer->recentNumbers().mid(0, Dialer::kRecentNumbersKept);
-    }
+    QStringList recentNumbers() const override { return m_dialer->keptRecentNumbers(); }
 
 private:
     QPointer<FrmDialer> m_window;

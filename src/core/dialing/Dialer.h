@@ -90,6 +90,8 @@ public:
 
     // Newest first; the list grows while the program runs.
     const QStringList& recentNumbers() const { return m_recent; }
+    // The newest kRecentNumbersKept of them: what a profile keeps.
+    QStringList keptRecentNumbers() const { return m_recent.mid(0, kRecentNumbersKept); }
     void setRecentNumbers(const QStringList& numbers);
 
     // DialNumber: dials the number of `request` (see the .cpp for the steps).
