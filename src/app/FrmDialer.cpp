@@ -32,9 +32,6 @@
 
 namespace telvaro {
 
-const QString FrmDialer::kShowPadCaption = QStringLiteral("Show Dialing &Pad");
-const QString FrmDialer::kHidePadCaption = QStringLiteral("Hide Dialing &Pad");
-
 namespace {
 
 // The lasting parts of a window made on its own: they go with it.
@@ -93,103 +90,99 @@ void FrmDialer::buildMenus()
 {
     QMenuBar* bar = menuBar();
 
-    mnuFile = bar->addMenu(QStringLiteral("&File"));
+    mnuFile = bar->addMenu(tr("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuNew = addItem(mnuFile, QStringLiteral("&New Profile"), QStringLiteral("mnuNew"),
+    mnuNew = addItem(mnuFile, tr("&New Profile"), QStringLiteral("mnuNew"),
                      QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuOpen = addItem(mnuFile, QStringLiteral("&Open Profile"), QStringLiteral("mnuOpen"),
+    mnuOpen = addItem(mnuFile, tr("&Open Profile"), QStringLiteral("mnuOpen"),
                       QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuSave = addItem(mnuFile, QStringLiteral("&Save Profile"), QStringLiteral("mnuSave"),
+    mnuSave = addItem(mnuFile, tr("&Save Profile"), QStringLiteral("mnuSave"),
                       QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuSaveAs = addItem(mnuFile, QStringLiteral("Save Profile &As"), QStringLiteral("mnuSaveAs"));
-    mnuPrintOutLog = addItem(mnuFile, QStringLiteral("&Print Outgoing Calls Log"),
+    mnuSaveAs = addItem(mnuFile, tr("Save Profile &As"), QStringLiteral("mnuSaveAs"));
+    mnuPrintOutLog = addItem(mnuFile, tr("&Print Outgoing Calls Log"),
                              QStringLiteral("mnuPrintOutLog"), QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuPrintInLog =
-        addItem(mnuFile, QStringLiteral("Print &Incoming Calls Log"),
-                QStringLiteral("mnuPrintInLog"), QKeySequence(Qt::CTRL | Qt::Key_Q), false);
+        addItem(mnuFile, tr("Print &Incoming Calls Log"), QStringLiteral("mnuPrintInLog"),
+                QKeySequence(Qt::CTRL | Qt::Key_Q), false);
     mnuFile->addSeparator();
-    mnuExit = addItem(mnuFile, QStringLiteral("E&xit"), QStringLiteral("mnuExit"));
+    mnuExit = addItem(mnuFile, tr("E&xit"), QStringLiteral("mnuExit"));
 
-    mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
+    mnuEdit = bar->addMenu(tr("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuCut = addItem(mnuEdit, QStringLiteral("Cu&t"), QStringLiteral("mnuCut"),
+    mnuCut = addItem(mnuEdit, tr("Cu&t"), QStringLiteral("mnuCut"),
                      QKeySequence(Qt::CTRL | Qt::Key_X), false);
-    mnuCopy = addItem(mnuEdit, QStringLiteral("&Copy"), QStringLiteral("mnuCopy"),
+    mnuCopy = addItem(mnuEdit, tr("&Copy"), QStringLiteral("mnuCopy"),
                       QKeySequence(Qt::CTRL | Qt::Key_C), false);
-    mnuPaste = addItem(mnuEdit, QStringLiteral("&Paste"), QStringLiteral("mnuPaste"),
+    mnuPaste = addItem(mnuEdit, tr("&Paste"), QStringLiteral("mnuPaste"),
                        QKeySequence(Qt::CTRL | Qt::Key_V), false);
-    mnuDelete = addItem(mnuEdit, QStringLiteral("&Delete"), QStringLiteral("mnuDelete"),
+    mnuDelete = addItem(mnuEdit, tr("&Delete"), QStringLiteral("mnuDelete"),
                         QKeySequence(Qt::Key_Delete), false);
     mnuEdit->addSeparator();
-    mnuSpeed = mnuEdit->addMenu(QStringLiteral("&Edit Button:"));
+    mnuSpeed = mnuEdit->addMenu(tr("&Edit Button:"));
     mnuSpeed->setObjectName(QStringLiteral("mnuSpeed"));
     for (int i = 0; i < 12; ++i) {
         EditSpeed[size_t(i)] =
             addItem(mnuSpeed, QString::number(i + 1), QStringLiteral("EditSpeed%1").arg(i + 1));
     }
 
-    mnuView = bar->addMenu(QStringLiteral("&View"));
+    mnuView = bar->addMenu(tr("&View"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
-    mnuIndex = addItem(mnuView, QStringLiteral("&Index Tabs"), QStringLiteral("mnuIndex"));
-    mnuSubject = addItem(mnuView, QStringLiteral("&Subject Tabs"), QStringLiteral("mnuSubject"));
+    mnuIndex = addItem(mnuView, tr("&Index Tabs"), QStringLiteral("mnuIndex"));
+    mnuSubject = addItem(mnuView, tr("&Subject Tabs"), QStringLiteral("mnuSubject"));
     auto* tabModes = new QActionGroup(this);
     for (QAction* a : {mnuIndex, mnuSubject}) {
         a->setCheckable(true);
         tabModes->addAction(a);
     }
     mnuIndex->setChecked(true);
-    mnuArrange = addItem(mnuView, QStringLiteral("&Arrange Tabs Alphabetically"),
-                         QStringLiteral("mnuArrange"), {}, false);
-    mnuHide = addItem(mnuView, kHidePadCaption, QStringLiteral("mnuHide"));
+    mnuArrange = addItem(mnuView, tr("&Arrange Tabs Alphabetically"), QStringLiteral("mnuArrange"),
+                         {}, false);
+    mnuHide = addItem(mnuView, tr(kHidePadCaption), QStringLiteral("mnuHide"));
     mnuView->addSeparator();
-    mnuOutLog =
-        addItem(mnuView, QStringLiteral("&Outgoing Calls Log"), QStringLiteral("mnuOutLog"));
-    mnuInLog = addItem(mnuView, QStringLiteral("I&ncoming Calls Log"), QStringLiteral("mnuInLog"),
-                       {}, false);
+    mnuOutLog = addItem(mnuView, tr("&Outgoing Calls Log"), QStringLiteral("mnuOutLog"));
+    mnuInLog = addItem(mnuView, tr("I&ncoming Calls Log"), QStringLiteral("mnuInLog"), {}, false);
 
-    mnuSettings = bar->addMenu(QStringLiteral("&Tools"));
+    mnuSettings = bar->addMenu(tr("&Tools"));
     mnuSettings->setObjectName(QStringLiteral("mnuSettings"));
-    mnuOptions = addItem(mnuSettings, QStringLiteral("&Options"), QStringLiteral("mnuOptions"));
-    mnuDialProperties = addItem(mnuSettings, QStringLiteral("&Dialing Properties"),
-                                QStringLiteral("mnuDialProperties"));
+    mnuOptions = addItem(mnuSettings, tr("&Options"), QStringLiteral("mnuOptions"));
+    mnuDialProperties =
+        addItem(mnuSettings, tr("&Dialing Properties"), QStringLiteral("mnuDialProperties"));
 
-    mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    mnuHelp = bar->addMenu(tr("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpTopics =
-        addItem(mnuHelp, QStringLiteral("&Help Topics"), QStringLiteral("mnuHelpTopics"));
+    mnuHelpTopics = addItem(mnuHelp, tr("&Help Topics"), QStringLiteral("mnuHelpTopics"));
     mnuHelp->addSeparator();
-    mnuHelpAbout =
-        addItem(mnuHelp, QStringLiteral("&About Telvaro"), QStringLiteral("mnuHelpAbout"));
+    mnuHelpAbout = addItem(mnuHelp, tr("&About Telvaro"), QStringLiteral("mnuHelpAbout"));
 
     // Pop-ups: owned by the window, never on the menu bar.
-    mnuMouse = new QMenu(QStringLiteral("MouseMenu"), this);
+    //: Title of a speed-dial button's pop-up menu (not shown on screen)
+    mnuMouse = new QMenu(tr("MouseMenu"), this);
     mnuMouse->setObjectName(QStringLiteral("mnuMouse"));
-    mnuMouseEdit = addItem(mnuMouse, QStringLiteral("Edit"), QStringLiteral("mnuMouseEdit"));
+    mnuMouseEdit = addItem(mnuMouse, tr("Edit"), QStringLiteral("mnuMouseEdit"));
     mnuMouse->addSeparator();
-    mnuMouseCopy = addItem(mnuMouse, QStringLiteral("Copy"), QStringLiteral("mnuMouseCopy"));
-    mnuMousePaste =
-        addItem(mnuMouse, QStringLiteral("Paste"), QStringLiteral("mnuMousePaste"), {}, false);
+    mnuMouseCopy = addItem(mnuMouse, tr("Copy"), QStringLiteral("mnuMouseCopy"));
+    mnuMousePaste = addItem(mnuMouse, tr("Paste"), QStringLiteral("mnuMousePaste"), {}, false);
     mnuMouse->addSeparator();
-    mnuMouseDelete = addItem(mnuMouse, QStringLiteral("Delete"), QStringLiteral("mnuMouseDelete"));
+    mnuMouseDelete = addItem(mnuMouse, tr("Delete"), QStringLiteral("mnuMouseDelete"));
 
-    mnuMouse1 = new QMenu(QStringLiteral("MouseMenu1"), this);
+    //: Title of a directory tab's pop-up menu (not shown on screen)
+    mnuMouse1 = new QMenu(tr("MouseMenu1"), this);
     mnuMouse1->setObjectName(QStringLiteral("mnuMouse1"));
-    mnuEditTab =
-        addItem(mnuMouse1, QStringLiteral("Edit Tab (title)"), QStringLiteral("mnuEditTab"));
+    mnuEditTab = addItem(mnuMouse1, tr("Edit Tab (title)"), QStringLiteral("mnuEditTab"));
     mnuMouse1->addSeparator();
-    mnuMoveTab = addItem(mnuMouse1, QStringLiteral("MoveTab"), QStringLiteral("mnuMoveTab"));
-    mnuPasteTab =
-        addItem(mnuMouse1, QStringLiteral("Paste Tab"), QStringLiteral("mnuPasteTab"), {}, false);
+    //: Pop-up menu item of a directory tab
+    mnuMoveTab = addItem(mnuMouse1, tr("MoveTab"), QStringLiteral("mnuMoveTab"));
+    mnuPasteTab = addItem(mnuMouse1, tr("Paste Tab"), QStringLiteral("mnuPasteTab"), {}, false);
     mnuMouse1->addSeparator();
-    mnuDeleteTab = addItem(mnuMouse1, QStringLiteral("Delete Tab"), QStringLiteral("mnuDeleteTab"));
+    mnuDeleteTab = addItem(mnuMouse1, tr("Delete Tab"), QStringLiteral("mnuDeleteTab"));
 
-    mnuSystray = new QMenu(QStringLiteral("&Systray"), this);
+    //: The tray icon's menu
+    mnuSystray = new QMenu(tr("&Systray"), this);
     mnuSystray->setObjectName(QStringLiteral("mnuSystray"));
-    mPopRestore = addItem(mnuSystray, QStringLiteral("&Restore"), QStringLiteral("mPopRestore"));
-    mnuReceive =
-        addItem(mnuSystray, QStringLiteral("&Automatic Receive"), QStringLiteral("mnuReceive"));
+    mPopRestore = addItem(mnuSystray, tr("&Restore"), QStringLiteral("mPopRestore"));
+    mnuReceive = addItem(mnuSystray, tr("&Automatic Receive"), QStringLiteral("mnuReceive"));
     mnuSystray->addSeparator();
-    mPopExit = addItem(mnuSystray, QStringLiteral("&Exit"), QStringLiteral("mPopExit"));
+    mPopExit = addItem(mnuSystray, tr("&Exit"), QStringLiteral("mPopExit"));
 }
 
 void FrmDialer::buildFrames()
@@ -206,11 +199,13 @@ void FrmDialer::buildFrames()
     cmdHide = new QToolButton(fraMain);
     cmdHide->setObjectName(QStringLiteral("cmdHide"));
     cmdHide->setArrowType(Qt::LeftArrow);
-    cmdHide->setToolTip(QStringLiteral("Hide Dialing Pad"));
+    cmdHide->setToolTip(tr("Hide Dialing Pad"));
+    cmdHide->setAccessibleName(tr("Hide Dialing Pad"));
     cmdShow = new QToolButton(fraMain);
     cmdShow->setObjectName(QStringLiteral("cmdShow"));
     cmdShow->setArrowType(Qt::RightArrow);
-    cmdShow->setToolTip(QStringLiteral("Show Dialing Pad"));
+    cmdShow->setToolTip(tr("Show Dialing Pad"));
+    cmdShow->setAccessibleName(tr("Show Dialing Pad"));
     cmdShow->setVisible(false);
     for (QToolButton* b : {cmdHide, cmdShow}) {
         b->setAutoRaise(true);
@@ -263,9 +258,10 @@ void FrmDialer::resizeEvent(QResizeEvent* event)
 
 void FrmDialer::toggleDialingPad()
 {
+    // The item's caption (as shown, in the user's language) says what it does.
     const QString caption = mnuHide->text();
     const int shift = twipsToPixelsX(kPadWidth);
-    if (caption == kHidePadCaption) {
+    if (caption == tr(kHidePadCaption)) {
         // Hide: the directory keeps its place on the screen.
         fraPad->setVisible(false);
         setFixedWidth(twipsToPixelsX(kWidthWithoutPad));
@@ -273,16 +269,21 @@ void FrmDialer::toggleDialingPad()
         layoutFrames();
         cmdShow->setVisible(true);
         cmdHide->setVisible(false);
-        mnuHide->setText(kShowPadCaption);
-    } else if (caption == kShowPadCaption) {
+        setPadToggleCaption(false);
+    } else if (caption == tr(kShowPadCaption)) {
         fraPad->setVisible(true);
         move(x() - shift, y());
         setFixedWidth(twipsToPixelsX(kWidthWithPad));
         layoutFrames();
         cmdHide->setVisible(true);
         cmdShow->setVisible(false);
-        mnuHide->setText(kHidePadCaption);
+        setPadToggleCaption(true);
     }
+}
+
+void FrmDialer::setPadToggleCaption(bool hides)
+{
+    mnuHide->setText(hides ? tr(kHidePadCaption) : tr(kShowPadCaption));
 }
 
 // ---------------------------------------------------------------- start-up
@@ -336,9 +337,7 @@ void FrmDialer::formLoad(const QString& commandLine)
     const QString callDisplay =
         settings::read(settings::kPreferencesSection, QStringLiteral("Call Display"));
     if (!callDisplay.isEmpty()) {
-        mnuReceive->setText(settings::oneValue(callDisplay).value_or(false)
-                                ? QStringLiteral("&Automatic Receive")
-                                : QStringLiteral("&Manual Receive"));
+        mnuReceive->setText(receiveCaption(settings::oneValue(callDisplay).value_or(false)));
     }
     if (reload)
         resumeLineAfterReload(receiveReacted, commandReacted);
@@ -390,8 +389,8 @@ void FrmDialer::checkSettingsFile()
     if (check.result != settings::CheckResult::Failed)
         return;
     showMessage(m_parts->prompter(), this,
-                QStringLiteral("Telvaro cannot use its settings file.\n%1\n\nSettings and changes "
-                               "to the directory will not be kept.")
+                tr("Telvaro cannot use its settings file.\n%1\n\nSettings and changes "
+                   "to the directory will not be kept.")
                     .arg(check.error),
                 {}, MsgButtons::Ok, MsgIcon::Warning);
 }
@@ -400,12 +399,16 @@ void FrmDialer::setProfileName(const QString& name)
 {
     m_parts->profile().setName(name);
     const QString quoted = QLatin1Char('"') + name + QLatin1Char('"');
-    setWindowTitle(QStringLiteral("Telvaro - ") + quoted);
-    mnuSave->setText(QStringLiteral("&Save ") + quoted);
+    //: Main window title; %1 is the profile name in quotes
+    setWindowTitle(tr("Telvaro - %1").arg(quoted));
+    //: File menu: save the profile; %1 is its name in quotes
+    mnuSave->setText(tr("&Save %1").arg(quoted));
     if (name == QLatin1String("Untitled"))
-        mnuSaveAs->setText(QStringLiteral("Save  &As"));
+        //: File menu: save the Untitled profile under a name
+        mnuSaveAs->setText(tr("Save  &As"));
     else
-        mnuSaveAs->setText(QStringLiteral("Save ") + quoted + QStringLiteral(" &As"));
+        //: File menu: save the profile under another name; %1 is its name in quotes
+        mnuSaveAs->setText(tr("Save %1 &As").arg(quoted));
 }
 
 void FrmDialer::applyDialingPadSetting()
@@ -414,7 +417,7 @@ void FrmDialer::applyDialingPadSetting()
         settings::read(settings::kPreferencesSection, QStringLiteral("Dialing Pad")));
     if (pad)
         options().setCheck(OptionsStore::chkPad, *pad);
-    mnuHide->setText(options().isChecked(OptionsStore::chkPad) ? kShowPadCaption : kHidePadCaption);
+    setPadToggleCaption(!options().isChecked(OptionsStore::chkPad));
     toggleDialingPad();
 }
 
@@ -495,8 +498,8 @@ void FrmDialer::exitProgram(ExitMode mode)
                   options().isChecked(OptionsStore::chkCallDisplay) ? QStringLiteral("1")
                                                                     : QStringLiteral("0"));
         if (!batch.commit()) {
-            const QString text = QStringLiteral("Telvaro could not save the recent numbers.\n%1")
-                                     .arg(ini.lastError());
+            const QString text =
+                tr("Telvaro could not save the recent numbers.\n%1").arg(ini.lastError());
             if (m_noQuestions)
                 std::fprintf(stderr, "telvaro: %s\n", qPrintable(text));
             else
@@ -508,9 +511,8 @@ void FrmDialer::exitProgram(ExitMode mode)
         Q_EMIT profileSaveAtExit(m_noQuestions);
     } else if (!m_noQuestions) {
         const MsgResult answer = showMessage(
-            m_parts->prompter(), this,
-            QStringLiteral("Profile has not been saved.\nSave before exiting?"),
-            QStringLiteral("Saving profile Untitled"), MsgButtons::YesNo, MsgIcon::Question);
+            m_parts->prompter(), this, tr("Profile has not been saved.\nSave before exiting?"),
+            tr("Saving profile Untitled"), MsgButtons::YesNo, MsgIcon::Question);
         if (answer == MsgResult::Yes && !m_noQuestions)
             Q_EMIT profileSaveRequested();
     }

@@ -41,8 +41,9 @@ public:
     static constexpr int kTrayHeight = 5700; // height set when the tray option is on
     static constexpr int kDesignedHeight = 5700;
 
-    static const QString kShowPadCaption; // "Show Dialing &Pad"
-    static const QString kHidePadCaption; // "Hide Dialing &Pad"
+    // The captions of the pad's toggle item (source texts: shown translated).
+    static constexpr const char* kShowPadCaption = QT_TR_NOOP("Show Dialing &Pad");
+    static constexpr const char* kHidePadCaption = QT_TR_NOOP("Hide Dialing &Pad");
 
     // `parts`: the program's lasting parts (options dialog, tray, help); a
     // window given none makes its own. `loadedBy`: the profile command that
@@ -204,6 +205,8 @@ private:
     void buildFrames();
     void wireMenus();
     void layoutFrames();
+    // mnuHide's caption: "Hide Dialing &Pad" (`hides`) or "Show Dialing &Pad".
+    void setPadToggleCaption(bool hides);
 
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override; // Form_Unload

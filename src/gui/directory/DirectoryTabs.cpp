@@ -19,8 +19,7 @@ using namespace directory;
 
 namespace {
 
-const QString kUndoSorting = QStringLiteral("&Undo Sorting");
-const QString kSortTitle = QStringLiteral("Alphabetical order");
+const char* const kSortTitle = QT_TRANSLATE_NOOP("telvaro::DirectoryView", "Alphabetical order");
 
 // A title in a menu caption, "&" shown as typed.
 QString quotedInMenu(const QString& s)
@@ -66,17 +65,18 @@ void DirectoryView::showTabMenu(const QPoint& globalPos)
     const DirectoryMenus& m = m_menus;
     const QString title = tabCaption(selectedTab());
     if (title.isEmpty()) {
-        m.mnuEditTab->setText(QStringLiteral("Name this Tab"));
+        m.mnuEditTab->setText(tr("Name this Tab"));
         m.mnuEditTab->setEnabled(true);
-        m.mnuDeleteTab->setText(QStringLiteral("Delete Tab:"));
+        m.mnuDeleteTab->setText(tr("Delete Tab:"));
         m.mnuDeleteTab->setEnabled(false);
-        m.mnuMoveTab->setText(QStringLiteral("Move Tab:"));
+        m.mnuMoveTab->setText(tr("Move Tab:"));
         m.mnuMoveTab->setEnabled(false);
         if (m_moveSource != 0) {
             m.mnuPasteTab->setVisible(true);
             m.mnuPasteTab->setEnabled(true);
-            m.mnuPasteTab->setText(QStringLiteral("Paste Tab:  ") +
-                                   quotedInMenu(tabCaption(m_moveSource)));
+            //: Tab pop-up menu; %1 is the title of the tab being moved, in quotes
+            m.mnuPasteTab->setText(
+                tr("Paste Tab:  %1").arg(quotedInMenu(tabCaption(m_moveSource))));
         } else {
             m.mnuPasteTab->setEnabled(false);
         }
@@ -85,9 +85,12 @@ void DirectoryView::showTabMenu(const QPoint& globalPos)
             a->setVisible(true);
             a->setEnabled(true);
         }
-        m.mnuEditTab->setText(QStringLiteral("Edit Tab:  ") + quotedInMenu(title));
-        m.mnuMoveTab->setText(QStringLiteral("Move Tab:  ") + quotedInMenu(title));
-        m.mnuDeleteTab->setText(QStringLiteral("Delete Tab:  ") + quotedInMenu(title));
+        //: Tab pop-up menu; %1 is the tab's title in quotes
+        m.mnuEditTab->setText(tr("Edit Tab:  %1").arg(quotedInMenu(title)));
+        //: Tab pop-up menu; %1 is the tab's title in quotes
+        m.mnuMoveTab->setText(tr("Move Tab:  %1").arg(quotedInMenu(title)));
+        //: Tab pop-up menu; %1 is the tab's title in quotes
+        m.mnuDeleteTab->setText(tr("Delete Tab:  %1").arg(quotedInMenu(title)));
         m.mnuPasteTab->setEnabled(false);
     }
     m.mnuMouse1->exec(globalPos);
@@ -104,8 +107,8 @@ void DirectoryView::titlePrompt(int tab)
         tab == selectedTab())
         pasteTab();
     InputRequest request;
-    request.prompt = QStringLiteral("Please enter Tab title");
-    request.title = QStringLiteral("Edit Tab");
+    request.prompt = tr("Please enter Tab title");
+    request.title = tr("Edit Tab");
     request.defaultText = m_tabTitles[tab - 1];
     const std::optional<QString> answer = m_prompter.input(window(), request);
     // The file keeps no blanks around a value: a title of blanks is no title.
@@ -142,10 +145,12 @@ void DirectoryView::pasteTab()
     if (m == 0 || m == d || !m_subjectMode || !tabCaption(d).isEmpty())
         return;
     const QString title = tabCaption(m);
-    const MsgResult answer = showMessage(
-        m_prompter, window(),
-        QStringLiteral("Move Tab:  ") + quoted(title) + QStringLiteral("into this location?"),
-        QStringLiteral("Moving Tab:  ") + quoted(title), MsgButtons::YesNo, MsgIcon::Question);
+    const MsgResult answer =
+        showMessage(m_prompter, window(),
+                    //: %1 is the tab's title in quotes
+                    tr("Move Tab:  %1into this location?").arg(quoted(title)),
+                    //: %1 is the tab's title in quotes
+                    tr("Moving Tab:  %1").arg(quoted(title)), MsgButtons::YesNo, MsgIcon::Question);
     if (answer != MsgResult::Yes) {
         endTabMove();
         return;
@@ -170,10 +175,9 @@ void DirectoryView::deleteTab()
         return;
     const MsgResult answer = showMessage(
         m_prompter, window(),
-        QStringLiteral(
-            "WARNING!\nDeleting the Tab will erase data from the Speed Dials within it!"),
-        QStringLiteral("Delete Tab  ") + quoted(title) + QLatin1Char('.'), MsgButtons::OkCancel,
-        MsgIcon::Warning, 2);
+        tr("WARNING!\nDeleting the Tab will erase data from the Speed Dials within it!"),
+        //: %1 is the tab's title in quotes
+        tr("Delete Tab  %1.").arg(quoted(title)), MsgButtons::OkCancel, MsgIcon::Warning, 2);
     if (answer != MsgResult::Ok)
         return;
     if (!checkStored(directory::deleteTab(m_store, d)))
@@ -213,7 +217,7 @@ void DirectoryView::armUndo(const QByteArray& settingsBefore, const KeyMoves& mo
             total.insert(it.value(), origin);
     }
     back = total;
-    m_menus.mnuCut->setText(kUndoSorting);
+    m_menus.mnuCut->setText(tr("&Undo Sorting"));
     m_menus.mnuCut->setEnabled(true);
 }
 
@@ -222,7 +226,7 @@ void DirectoryView::disarmUndo()
     m_undoSnapshot.clear();
     for (QHash<QString, QString>& back : m_undoMoves)
         back.clear();
-    m_menus.mnuCut->setText(QStringLiteral("Cu&t"));
+    m_menus.mnuCut->setText(tr("Cu&t"));
     m_menus.mnuCut->setEnabled(false);
 }
 
@@ -230,9 +234,9 @@ void DirectoryView::arrangeTabs()
 {
     const MsgResult answer =
         showMessage(m_prompter, window(),
-                    QStringLiteral("Do you want to alphabetically sort the Subject Tabs?\nIt will "
-                                   "take about 2-5 minutes depending on your hardware."),
-                    kSortTitle, MsgButtons::YesNo, MsgIcon::Question);
+                    tr("Do you want to alphabetically sort the Subject Tabs?\nIt will "
+                       "take about 2-5 minutes depending on your hardware."),
+                    tr(kSortTitle), MsgButtons::YesNo, MsgIcon::Question);
     if (answer == MsgResult::Yes) {
         DirectoryStore& store = m_store;
         const QByteArray before = settingsNow(store);
@@ -264,10 +268,11 @@ void DirectoryView::sortSubtitleGroup()
         return;
     const MsgResult answer = showMessage(
         m_prompter, window(),
-        QStringLiteral("Do you want to alphabetically sort the Speed Dial buttons\nbelonging to "
-                       "the ") +
-            caption(1) + QStringLiteral(" subtitle?"),
-        kSortTitle, MsgButtons::YesNo, MsgIcon::Question);
+        //: %1 is the caption of the subtitle button (it starts with "*")
+        tr("Do you want to alphabetically sort the Speed Dial buttons\nbelonging to the %1 "
+           "subtitle?")
+            .arg(caption(1)),
+        tr(kSortTitle), MsgButtons::YesNo, MsgIcon::Question);
     if (answer != MsgResult::Yes)
         return;
     DirectoryStore& store = m_store;

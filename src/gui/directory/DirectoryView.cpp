@@ -32,8 +32,8 @@ using namespace directory;
 
 namespace {
 
-const QString kUnnamedTab = QStringLiteral("You can't use this Speed Dial until the Tab is named.");
-const QString kPaste = QStringLiteral("Paste");
+const char* const kUnnamedTab = QT_TRANSLATE_NOOP(
+    "telvaro::DirectoryView", "You can't use this Speed Dial until the Tab is named.");
 
 // A number label caption drawn with its access key underlined.
 QString labelHtml(const QString& caption)
@@ -149,7 +149,7 @@ void DirectoryView::buildControls()
     hsbPage->setPageStep(1);
     // The page bar hands the keyboard focus straight back to the tab strip.
     hsbPage->setFocusPolicy(Qt::NoFocus);
-    hsbPage->setToolTip(QStringLiteral("Next Page"));
+    hsbPage->setToolTip(tr("Next Page"));
     connect(hsbPage, &QScrollBar::valueChanged, this, &DirectoryView::onPageValueChanged);
 
     fralblNo = new QFrame(this);
@@ -174,18 +174,19 @@ void DirectoryView::buildControls()
 
     fraRight = new QFrame(this);
     fraRight->setObjectName(QStringLiteral("fraRight"));
-    fraRight->setToolTip(QStringLiteral("Next Page"));
-    LblRight = new QLabel(QStringLiteral("Page:"), fraRight);
+    fraRight->setToolTip(tr("Next Page"));
+    LblRight = new QLabel(tr("Page:"), fraRight);
     LblRight->setObjectName(QStringLiteral("LblRight"));
-    LblRight->setToolTip(QStringLiteral("Next Page"));
+    LblRight->setToolTip(tr("Next Page"));
     lblRight1 = new QLabel(QStringLiteral(" 1"), fraRight);
     lblRight1->setObjectName(QStringLiteral("lblRight1"));
-    lblRight1->setToolTip(QStringLiteral("Next Page"));
+    lblRight1->setToolTip(tr("Next Page"));
     lblRight1->setFont(fixed);
 
     cmdIndex = new QPushButton(QStringLiteral("A"), this);
     cmdIndex->setObjectName(QStringLiteral("cmdIndex"));
-    cmdIndex->setToolTip(QStringLiteral("Show Index Tabs"));
+    cmdIndex->setToolTip(tr("Show Index Tabs"));
+    cmdIndex->setAccessibleName(tr("Show Index Tabs"));
     cmdIndex->setFocusPolicy(Qt::NoFocus);
     cmdIndex->setVisible(false);
     connect(cmdIndex, &QPushButton::clicked, this, [this] {
@@ -194,7 +195,8 @@ void DirectoryView::buildControls()
     });
     cmdSubject = new QPushButton(QStringLiteral("(...)"), this);
     cmdSubject->setObjectName(QStringLiteral("cmdSubject"));
-    cmdSubject->setToolTip(QStringLiteral("Show Subject Tabs"));
+    cmdSubject->setToolTip(tr("Show Subject Tabs"));
+    cmdSubject->setAccessibleName(tr("Show Subject Tabs"));
     cmdSubject->setFocusPolicy(Qt::NoFocus);
     connect(cmdSubject, &QPushButton::clicked, this, [this] {
         TabS->setFocus();
@@ -208,53 +210,53 @@ void DirectoryView::buildControls()
 void DirectoryView::buildOwnMenus()
 {
     DirectoryMenus m;
-    m_ownEditMenu = new QMenu(QStringLiteral("&Edit"), this);
+    m_ownEditMenu = new QMenu(tr("&Edit"), this);
     m.mnuEdit = m_ownEditMenu;
-    m.mnuCut = m_ownEditMenu->addAction(QStringLiteral("Cu&t"));
+    m.mnuCut = m_ownEditMenu->addAction(tr("Cu&t"));
     m.mnuCut->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
-    m.mnuCopy = m_ownEditMenu->addAction(QStringLiteral("&Copy"));
+    m.mnuCopy = m_ownEditMenu->addAction(tr("&Copy"));
     m.mnuCopy->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
-    m.mnuPaste = m_ownEditMenu->addAction(QStringLiteral("&Paste"));
+    m.mnuPaste = m_ownEditMenu->addAction(tr("&Paste"));
     m.mnuPaste->setShortcut(QKeySequence(QStringLiteral("Ctrl+V")));
-    m.mnuDelete = m_ownEditMenu->addAction(QStringLiteral("&Delete"));
+    m.mnuDelete = m_ownEditMenu->addAction(tr("&Delete"));
     for (QAction* a : {m.mnuCut, m.mnuCopy, m.mnuPaste, m.mnuDelete}) {
         a->setEnabled(false);
         a->setShortcutContext(Qt::WidgetShortcut); // the main window's own menu owns the keys
     }
     m_ownEditMenu->addSeparator();
-    m.mnuSpeed = m_ownEditMenu->addMenu(QStringLiteral("&Edit Button:"));
+    m.mnuSpeed = m_ownEditMenu->addMenu(tr("&Edit Button:"));
     for (int b = 1; b <= 12; ++b)
         m.EditSpeed[b - 1] =
             m.mnuSpeed->addAction(QStringLiteral("%1.").arg(b, 2, 10, QLatin1Char('0')));
 
-    auto* view = new QMenu(QStringLiteral("&View"), this);
-    m.mnuIndex = view->addAction(QStringLiteral("&Index Tabs"));
+    auto* view = new QMenu(tr("&View"), this);
+    m.mnuIndex = view->addAction(tr("&Index Tabs"));
     m.mnuIndex->setCheckable(true);
     m.mnuIndex->setChecked(true);
-    m.mnuSubject = view->addAction(QStringLiteral("&Subject Tabs"));
+    m.mnuSubject = view->addAction(tr("&Subject Tabs"));
     m.mnuSubject->setCheckable(true);
-    m.mnuArrange = view->addAction(QStringLiteral("&Arrange Tabs Alphabetically"));
+    m.mnuArrange = view->addAction(tr("&Arrange Tabs Alphabetically"));
     m.mnuArrange->setEnabled(false);
 
-    m_ownMouseMenu = new QMenu(QStringLiteral("MouseMenu"), this);
+    m_ownMouseMenu = new QMenu(tr("MouseMenu"), this);
     m.mnuMouse = m_ownMouseMenu;
-    m.mnuMouseEdit = m_ownMouseMenu->addAction(QStringLiteral("Edit"));
+    m.mnuMouseEdit = m_ownMouseMenu->addAction(tr("Edit"));
     m_ownMouseMenu->addSeparator();
-    m.mnuMouseCopy = m_ownMouseMenu->addAction(QStringLiteral("Copy"));
-    m.mnuMousePaste = m_ownMouseMenu->addAction(QStringLiteral("Paste"));
+    m.mnuMouseCopy = m_ownMouseMenu->addAction(tr("Copy"));
+    m.mnuMousePaste = m_ownMouseMenu->addAction(tr("Paste"));
     m.mnuMousePaste->setEnabled(false);
     m_ownMouseMenu->addSeparator();
-    m.mnuMouseDelete = m_ownMouseMenu->addAction(QStringLiteral("Delete"));
+    m.mnuMouseDelete = m_ownMouseMenu->addAction(tr("Delete"));
 
-    m_ownTabMenu = new QMenu(QStringLiteral("MouseMenu1"), this);
+    m_ownTabMenu = new QMenu(tr("MouseMenu1"), this);
     m.mnuMouse1 = m_ownTabMenu;
-    m.mnuEditTab = m_ownTabMenu->addAction(QStringLiteral("Edit Tab (title)"));
+    m.mnuEditTab = m_ownTabMenu->addAction(tr("Edit Tab (title)"));
     m_ownTabMenu->addSeparator();
-    m.mnuMoveTab = m_ownTabMenu->addAction(QStringLiteral("MoveTab"));
-    m.mnuPasteTab = m_ownTabMenu->addAction(QStringLiteral("Paste Tab"));
+    m.mnuMoveTab = m_ownTabMenu->addAction(tr("MoveTab"));
+    m.mnuPasteTab = m_ownTabMenu->addAction(tr("Paste Tab"));
     m.mnuPasteTab->setEnabled(false);
     m_ownTabMenu->addSeparator();
-    m.mnuDeleteTab = m_ownTabMenu->addAction(QStringLiteral("Delete Tab"));
+    m.mnuDeleteTab = m_ownTabMenu->addAction(tr("Delete Tab"));
 
     m_menus = m;
     connectMenus();
@@ -432,10 +434,10 @@ void DirectoryView::beep()
 bool DirectoryView::checkStored(bool ok)
 {
     if (!ok)
-        showMessage(m_prompter, window(),
-                    QStringLiteral("The change could not be saved in the settings file.\n%1")
-                        .arg(m_store.lastError()),
-                    {}, MsgButtons::Ok, MsgIcon::Critical);
+        showMessage(
+            m_prompter, window(),
+            tr("The change could not be saved in the settings file.\n%1").arg(m_store.lastError()),
+            {}, MsgButtons::Ok, MsgIcon::Critical);
     return ok;
 }
 
@@ -701,12 +703,12 @@ void DirectoryView::letterJump(QChar c)
 
 bool DirectoryView::copyPending() const
 {
-    return m_menus.mnuMousePaste->text() != kPaste;
+    return m_copyPending;
 }
 
 void DirectoryView::refuseUnnamedTab()
 {
-    showMessage(m_prompter, window(), kUnnamedTab);
+    showMessage(m_prompter, window(), tr(kUnnamedTab));
     TabS->setFocus();
 }
 
@@ -753,7 +755,7 @@ bool DirectoryView::startCommand(const QString& commandLine)
     if (!program.isEmpty() && QProcess::startDetached(program, parts))
         return true;
     showMessage(m_prompter, window(),
-                QStringLiteral("The program %1 could not be started.")
+                tr("The program %1 could not be started.")
                     .arg(quoted(program.isEmpty() ? commandLine.trimmed() : program)),
                 {}, MsgButtons::Ok, MsgIcon::Critical);
     return false;
@@ -773,22 +775,26 @@ void DirectoryView::rightClickButton(int button, const QPoint& globalPos)
     if (!name.isEmpty()) {
         m.mnuMouseCopy->setEnabled(true);
         m.mnuMouseDelete->setEnabled(true);
-        m.mnuMouseEdit->setText(QStringLiteral("Edit ") + quoted(name));
-        m.mnuMouseDelete->setText(QStringLiteral("Delete ") + quoted(name));
-        m.mnuMouseCopy->setText(QStringLiteral("Copy ") + quoted(name));
+        //: Pop-up menu of a speed-dial button; %1 is the entry's name in quotes
+        m.mnuMouseEdit->setText(tr("Edit %1").arg(quoted(name)));
+        //: Pop-up menu of a speed-dial button; %1 is the entry's name in quotes
+        m.mnuMouseDelete->setText(tr("Delete %1").arg(quoted(name)));
+        //: Pop-up menu of a speed-dial button; %1 is the entry's name in quotes
+        m.mnuMouseCopy->setText(tr("Copy %1").arg(quoted(name)));
         if (!copyPending())
             m.mnuMousePaste->setEnabled(false);
     } else {
         m.mnuMouseCopy->setEnabled(false);
         m.mnuMouseDelete->setEnabled(false);
-        m.mnuMouseEdit->setText(QStringLiteral("Add new entry"));
+        m.mnuMouseEdit->setText(tr("Add new entry"));
         if (copyPending()) {
-            m.mnuMousePaste->setText(QStringLiteral("Paste ") + quoted(m_copyName));
+            //: Pop-up menu of a speed-dial button; %1 is the copied entry's name in quotes
+            m.mnuMousePaste->setText(tr("Paste %1").arg(quoted(m_copyName)));
             m.mnuMousePaste->setEnabled(true);
         } else {
-            m.mnuMouseCopy->setText(QStringLiteral("Copy"));
-            m.mnuMousePaste->setText(kPaste);
-            m.mnuMouseDelete->setText(QStringLiteral("Delete"));
+            m.mnuMouseCopy->setText(tr("Copy"));
+            m.mnuMousePaste->setText(tr("Paste"));
+            m.mnuMouseDelete->setText(tr("Delete"));
             m.mnuMousePaste->setEnabled(false);
         }
     }
@@ -807,12 +813,14 @@ void DirectoryView::copyEntry()
     m_copyNumber = tag(b);
     m_copyLog = m_store.readNoteLog(m_subjectMode, m_currentEntryKey);
     m_menus.mnuMousePaste->setEnabled(true);
-    m_menus.mnuMousePaste->setText(QStringLiteral("Paste ") + quoted(m_copyName));
+    m_menus.mnuMousePaste->setText(tr("Paste %1").arg(quoted(m_copyName)));
+    m_copyPending = true;
 }
 
 void DirectoryView::setPasteIdle()
 {
-    m_menus.mnuMousePaste->setText(kPaste);
+    m_copyPending = false;
+    m_menus.mnuMousePaste->setText(tr("Paste"));
     m_menus.mnuMousePaste->setEnabled(false);
     m_menus.mnuMouseCopy->setEnabled(true);
 }
@@ -824,10 +832,9 @@ void DirectoryView::pasteEntry()
     if (b == 0 || !copyPending())
         return;
     if (!caption(b).isEmpty()) {
-        const MsgResult answer =
-            showMessage(m_prompter, window(),
-                        QStringLiteral("Existing SpeedDial will be overwritten.Continue?"), {},
-                        MsgButtons::YesNo, MsgIcon::Question);
+        const MsgResult answer = showMessage(m_prompter, window(),
+                                             tr("Existing SpeedDial will be overwritten.Continue?"),
+                                             {}, MsgButtons::YesNo, MsgIcon::Question);
         if (answer != MsgResult::Yes) {
             setPasteIdle();
             return;
@@ -854,8 +861,8 @@ void DirectoryView::pasteEntry()
     setCaption(b, m_copyName);
     setTag(b, m_copyNumber);
     setPasteIdle();
-    m_menus.mnuMouseCopy->setText(QStringLiteral("Copy"));
-    m_menus.mnuMouseDelete->setText(QStringLiteral("Delete"));
+    m_menus.mnuMouseCopy->setText(tr("Copy"));
+    m_menus.mnuMouseDelete->setText(tr("Delete"));
 }
 
 void DirectoryView::deleteEntry()
@@ -864,11 +871,11 @@ void DirectoryView::deleteEntry()
     const int b = buttonOfKey(key);
     if (b == 0 || caption(b).isEmpty())
         return;
-    const MsgResult answer = showMessage(m_prompter, window(),
-                                         QStringLiteral("Do you really want to delete   ") +
-                                             quoted(caption(b)) + QStringLiteral("  entry?"),
-                                         QStringLiteral("Delete SpeedDial Entry"),
-                                         MsgButtons::OkCancel, MsgIcon::Question, 2);
+    //: %1 is the entry's name in quotes
+    const MsgResult answer =
+        showMessage(m_prompter, window(),
+                    tr("Do you really want to delete   %1  entry?").arg(quoted(caption(b))),
+                    tr("Delete SpeedDial Entry"), MsgButtons::OkCancel, MsgIcon::Question, 2);
     if (answer != MsgResult::Ok)
         return;
     if (!checkStored(m_store.deleteEntry(m_subjectMode, key)))
@@ -976,13 +983,13 @@ void DirectoryView::updateEditMenu()
     m.mnuCopy->setEnabled(selected);
     m.mnuCut->setEnabled(selected);
     m.mnuDelete->setEnabled(selected);
-    if (m.mnuCut->text() == QStringLiteral("&Undo Sorting"))
+    if (undoArmed())
         m.mnuCut->setEnabled(true);
 }
 
 void DirectoryView::editCut()
 {
-    if (m_menus.mnuCut->text() == QStringLiteral("&Undo Sorting")) {
+    if (undoArmed()) {
         undoSorting();
         return;
     }
@@ -1129,7 +1136,7 @@ void DirectoryView::layoutControls()
     cmdIndex->setGeometry(modeX, y, modeW, bottomH);
     cmdSubject->setGeometry(modeX, y, modeW, bottomH);
     const QFontMetrics rfm(LblRight->font());
-    const int pageLabelW = rfm.horizontalAdvance(QStringLiteral("Page:")) + 4;
+    const int pageLabelW = rfm.horizontalAdvance(LblRight->text()) + 4;
     const int pageNumberW =
         QFontMetrics(lblRight1->font()).horizontalAdvance(QStringLiteral("83")) + 4;
     const int rightW = pageLabelW + pageNumberW + 4;

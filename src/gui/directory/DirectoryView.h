@@ -187,6 +187,8 @@ public:
     void sortSubtitleGroup(); // button 1 of a page, caption starting with "*"
     void undoSorting();
     bool sortingTabs() const { return m_sortingTabs; }
+    // A sort can be undone (the Cut item shows "&Undo Sorting").
+    bool undoArmed() const { return !m_undoSnapshot.isEmpty(); }
 
     // The dialing pad's boxes, found in the main window by their names.
     QComboBox* dialCombo() const;
@@ -273,6 +275,7 @@ private:
     QString m_copyName;
     QString m_copyNumber;
     QString m_copyLog;
+    bool m_copyPending = false; // copied, not yet pasted (the Paste item names the copy)
     QPointer<FrmSpeedDial> m_editor;
     QPointer<FrmMemo> m_memo;
     QMenu* m_ownEditMenu = nullptr;
