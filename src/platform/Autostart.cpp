@@ -2,6 +2,7 @@
 
 #include "settings/AtomicFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -62,8 +63,9 @@ Result create(const QString& programFile)
 {
     const QString file = entryFile();
     if (!QDir().mkpath(QFileInfo(file).absolutePath())) {
-        return Result::failure(QStringLiteral("Cannot create the folder %1")
-                                   .arg(QDir::toNativeSeparators(QFileInfo(file).absolutePath())));
+        return Result::failure(
+            QCoreApplication::translate("telvaro::Files", "Cannot create the folder %1")
+                .arg(QDir::toNativeSeparators(QFileInfo(file).absolutePath())));
     }
     return writeFileAtomically(file, entryText(programFile));
 }

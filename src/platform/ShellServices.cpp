@@ -2,6 +2,7 @@
 
 #include "core/common/Prompter.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -30,7 +31,9 @@ bool showSystemInformation(Prompter& prompter, QWidget* parent)
         if (!path.isEmpty() && QProcess::startDetached(path, {}))
             return true;
     }
-    showMessage(prompter, parent, QStringLiteral("System Information Is Unavailable At This Time"));
+    showMessage(prompter, parent,
+                QCoreApplication::translate("telvaro::ShellServices",
+                                            "System Information Is Unavailable At This Time"));
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "settings/AtomicFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -67,9 +68,9 @@ Result writeFileAtomically(const QString& linkOrPath, const QByteArray& data)
     bool exists = false;
     if (::stat(native.constData(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
-            return fail(QStringLiteral("%1 is a folder").arg(path));
+            return fail(QCoreApplication::translate("telvaro::Files", "%1 is a folder").arg(path));
         if (isReadOnlyFile(path))
-            return fail(QStringLiteral("%1 is read-only").arg(path));
+            return fail(QCoreApplication::translate("telvaro::Files", "%1 is read-only").arg(path));
         exists = true;
         mode = st.st_mode & 07777;
     }
@@ -79,7 +80,8 @@ Result writeFileAtomically(const QString& linkOrPath, const QByteArray& data)
                                         info.fileName() + ".XXXXXX");
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
-        return fail(systemError(QStringLiteral("Cannot write %1").arg(path), errno));
+        return fail(systemError(
+            QCoreApplication::translate("telvaro::Files", "Cannot write %1").arg(path), errno));
 
     auto abandon = [&](const QString& message) {
         ::close(fd);
@@ -95,17 +97,21 @@ Result writeFileAtomically(const QString& linkOrPath, const QByteArray& data)
     ::fchmod(fd, mode);
 
     if (!writeAll(fd, data))
-        return abandon(systemError(QStringLiteral("Cannot write %1").arg(path), errno));
+        return abandon(systemError(
+            QCoreApplication::translate("telvaro::Files", "Cannot write %1").arg(path), errno));
     if (::fsync(fd) != 0)
-        return abandon(systemError(QStringLiteral("Cannot write %1").arg(path), errno));
+        return abandon(systemError(
+            QCoreApplication::translate("telvaro::Files", "Cannot write %1").arg(path), errno));
     if (::close(fd) != 0) {
         ::unlink(tmpl.constData());
-        return fail(systemError(QStringLiteral("Cannot write %1").arg(path), errno));
+        return fail(systemError(
+            QCoreApplication::translate("telvaro::Files", "Cannot write %1").arg(path), errno));
     }
     if (::rename(tmpl.constData(), native.constData()) != 0) {
         const int err = errno;
         ::unlink(tmpl.constData());
-        return fail(systemError(QStringLiteral("Cannot replace %1").arg(path), err));
+        return fail(systemError(
+            QCoreApplication::translate("telvaro::Files", "Cannot replace %1").arg(path), err));
     }
 
     // Make the rename itself durable.

@@ -3,6 +3,7 @@
 #include "settings/AtomicFile.h"
 #include "settings/Cp1252.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -122,13 +123,19 @@ bool hasLineBreak(QStringView text)
 QString unwritableReason(QStringView section, QStringView key, QStringView value)
 {
     if (hasLineBreak(section) || section.contains(QLatin1Char(']')))
-        return QStringLiteral("the section name \"%1\" cannot be stored").arg(section);
+        return QCoreApplication::translate("telvaro::IniFile",
+                                           "the section name \"%1\" cannot be stored")
+            .arg(section);
     const QStringView trimmedKey = key.trimmed();
     if (hasLineBreak(key) || key.contains(QLatin1Char('=')) || trimmedKey.isEmpty() ||
         trimmedKey.startsWith(QLatin1Char('[')))
-        return QStringLiteral("the key name \"%1\" cannot be stored").arg(key);
+        return QCoreApplication::translate("telvaro::IniFile",
+                                           "the key name \"%1\" cannot be stored")
+            .arg(key);
     if (hasLineBreak(value))
-        return QStringLiteral("the value of \"%1\" holds a line break").arg(key);
+        return QCoreApplication::translate("telvaro::IniFile",
+                                           "the value of \"%1\" holds a line break")
+            .arg(key);
     return {};
 }
 
@@ -398,7 +405,8 @@ QString IniFile::read(QStringView section, QStringView key, int bufferSize)
 bool IniFile::write(QStringView section, QStringView key, QStringView value)
 {
     if (const QString reason = unwritableReason(section, key, value); !reason.isEmpty()) {
-        m_lastError = QStringLiteral("Cannot write %1: %2").arg(m_path, reason);
+        m_lastError = QCoreApplication::translate("telvaro::Files", "Cannot write %1: %2")
+                          .arg(m_path, reason);
         return false;
     }
     refreshIfChanged();

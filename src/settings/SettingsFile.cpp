@@ -4,6 +4,7 @@
 #include "settings/Cp1252.h"
 #include "settings/Paths.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -144,8 +145,10 @@ FileCheck checkFile()
     QFile f(path);
     if (info.isDir() || !f.open(QIODevice::ReadOnly)) {
         return {CheckResult::Failed,
-                info.isDir() ? QStringLiteral("%1 is a folder").arg(path)
-                             : QStringLiteral("Cannot read %1: %2").arg(path, f.errorString())};
+                info.isDir()
+                    ? QCoreApplication::translate("telvaro::Files", "%1 is a folder").arg(path)
+                    : QCoreApplication::translate("telvaro::Files", "Cannot read %1: %2")
+                          .arg(path, f.errorString())};
     }
     // Only the first line matters; a file of one endless line is not read whole.
     const qint64 limit = qint64(kHeader.size()) + 2;

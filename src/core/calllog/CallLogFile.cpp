@@ -82,14 +82,15 @@ void reportFailure(const QString& path, LogKind kind, const QString& reason)
     if (reportedFailures().contains(path))
         return;
     reportedFailures().insert(path);
-    const QString which = kind == LogKind::Outgoing ? QStringLiteral("outgoing calls log")
-                                                    : QStringLiteral("incoming calls log");
     // The writers of the logs hold no prompter: the report goes through the
     // process-wide one (see prompter()).
     showMessage(prompter(), nullptr,
-                QStringLiteral("This call could not be written to the %1\n%2\n\n%3\n\n"
-                               "The calls already in the log are kept.")
-                    .arg(which, QDir::toNativeSeparators(path), reason),
+                (kind == LogKind::Outgoing
+                     ? CallLogEvents::tr("This call could not be written to the outgoing calls "
+                                         "log\n%1\n\n%2\n\nThe calls already in the log are kept.")
+                     : CallLogEvents::tr("This call could not be written to the incoming calls "
+                                         "log\n%1\n\n%2\n\nThe calls already in the log are kept."))
+                    .arg(QDir::toNativeSeparators(path), reason),
                 {}, MsgButtons::Ok, MsgIcon::Warning);
 }
 
@@ -233,14 +234,14 @@ Result appendRecord(const QString& path, LogKind kind, const CallLogRow& given)
     const HeaderVariant variant =
         kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming;
     if (isReadOnlyFile(path))
-        return Result::failure(QStringLiteral("The file is read-only."));
+        return Result::failure(CallLogEvents::tr("The file is read-only."));
     // The record goes in by replacing the whole file: a kill or a crash at any
     // moment leaves the log with the record or without it, never half a line.
     QByteArray bytes;
     QFile file(path);
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return Result::failure(QStringLiteral("%1 is not a file.").arg(path));
+        return Result::failure(CallLogEvents::tr("%1 is not a file.").arg(path));
     if (info.exists()) {
         if (!file.open(QIODevice::ReadOnly))
             return Result::failure(file.errorString());

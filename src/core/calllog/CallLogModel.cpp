@@ -47,12 +47,12 @@ QVariant CallLogModel::headerData(int section, Qt::Orientation orientation, int 
         return {};
     switch (section) {
     case NameColumn:
-        return QStringLiteral("NAME");
+        return tr("NAME");
     case NumberColumn:
-        return QStringLiteral("PHONE NO.");
+        return tr("PHONE NO.");
     case DateColumn:
-        return m_kind == LogKind::Outgoing ? QStringLiteral("DATE/TIME")
-                                           : QStringLiteral("RECEIVED");
+        //: Column heads of the outgoing and the incoming calls log
+        return m_kind == LogKind::Outgoing ? tr("DATE/TIME") : tr("RECEIVED");
     case KeyColumn:
         return QStringLiteral("mess");
     default:

@@ -6,6 +6,7 @@
 #include "settings/OptionsStore.h"
 #include "settings/Paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -113,8 +114,9 @@ Result LogRetention::pruneLog(const QString& profileName, LogKind kind) const
     if (pruned)
         return pruned;
     return Result::failure(
-        QStringLiteral("The old calls could not be removed from the log\n%1\n\n%2\n\n"
-                       "The log is unchanged.")
+        QCoreApplication::translate("telvaro::calllog::LogRetention",
+                                    "The old calls could not be removed from the log\n%1\n\n%2\n\n"
+                                    "The log is unchanged.")
             .arg(QDir::toNativeSeparators(log), pruned.error));
 }
 

@@ -1,5 +1,6 @@
 #include "core/common/CommandLine.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 namespace telvaro {
@@ -48,7 +49,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         }
         if (argument.startsWith(QLatin1String("--"))) {
             result.action = CommandLine::Action::Error;
-            result.error = QStringLiteral("unknown option %1").arg(argument);
+            result.error = QCoreApplication::translate("telvaro::CommandLine", "unknown option %1")
+                               .arg(argument);
             return result;
         }
         words.append(argument);
@@ -60,7 +62,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
 QString usageText()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "telvaro::CommandLine",
         "Usage: telvaro [NUMBER | tel:NUMBER | callto:NUMBER]\n"
         "       telvaro --version | --help\n"
         "\n"

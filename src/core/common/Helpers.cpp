@@ -4,6 +4,7 @@
 #include "settings/AtomicFile.h"
 #include "settings/Paths.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -19,11 +20,15 @@ Result CopyTextFile(const QString& source, const QString& destination)
     QFile in(source);
     if (!QFileInfo(source).isFile())
         return Result::success();
+    const auto cannotRead = [&] {
+        return Result::failure(QCoreApplication::translate("telvaro::Files", "Cannot read %1: %2")
+                                   .arg(source, in.errorString()));
+    };
     if (!in.open(QIODevice::ReadOnly))
-        return Result::failure(QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
+        return cannotRead();
     const QByteArray data = in.readAll();
     if (in.error() != QFileDevice::NoError)
-        return Result::failure(QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
+        return cannotRead();
 
     // Line ends: CR LF, LF alone and CR alone all end a line; each line is
     // written back with CR LF.

@@ -294,8 +294,7 @@ void Dialer::loadConnectWindow()
     w.loaded = true;
     w.visible = m_window.visible;
     const QString& name = m_request.name;
-    w.frameCaption =
-        name.isEmpty() ? QStringLiteral("Dialing No:") : QStringLiteral("Dialing:  ") + name;
+    w.frameCaption = name.isEmpty() ? tr("Dialing No:") : tr("Dialing:  %1").arg(name);
     w.picture = ConnectPicture::Dialing;
     w.cancelVisible = true;
     w.okVisible = false;
@@ -369,12 +368,12 @@ void Dialer::declareConnected()
     m_call.setState(CallState::Connected);
     setPad(false, false, true);
     ConnectWindowState w = m_window;
-    w.frameCaption = QStringLiteral("Connected");
+    w.frameCaption = tr("Connected");
     w.frameHeightTwips = 750;
     w.picture = ConnectPicture::Connected;
     w.cancelVisible = false;
     w.okVisible = true;
-    w.label = QStringLiteral("  Lift the handset up and press OK");
+    w.label = tr("  Lift the handset up and press OK");
     setWindow(w);
     if (checked(OptionsStore::chkRedial) && m_redialCount > 0)
         m_sound.playNamed(QStringLiteral("connected"), PlayMode::Async);
@@ -391,8 +390,9 @@ void Dialer::handleBusy()
     w.okVisible = false;
     w.picture = ConnectPicture::Busy;
     w.cancelVisible = true;
-    w.frameCaption = QStringLiteral("Busy");
-    w.label = m_displayNumber + u'\n' + QStringLiteral("   Busy.");
+    w.frameCaption = tr("Busy");
+    //: %1 is the number dialed
+    w.label = tr("%1\n   Busy.").arg(m_displayNumber);
     setWindow(w);
 
     // After Hang Up the window stays closed whatever follows.
@@ -412,10 +412,11 @@ void Dialer::handleBusy()
         w.okVisible = false;
         w.picture = ConnectPicture::Busy;
         w.cancelVisible = true;
-        w.cancelCaption = QStringLiteral("OK");
-        w.frameCaption = QStringLiteral("   Busy");
-        w.label = QStringLiteral("    -To automatically redial: set Auto Redial\n"
-                                 "       in Tools/Options-");
+        //: The call progress window's button that closes it
+        w.cancelCaption = tr("OK");
+        w.frameCaption = tr("   Busy");
+        w.label = tr("    -To automatically redial: set Auto Redial\n"
+                     "       in Tools/Options-");
         update(w);
         return;
     }
@@ -426,8 +427,7 @@ void Dialer::handleBusy()
         w.okVisible = false;
         w.picture = ConnectPicture::Dialing;
         w.cancelVisible = true;
-        w.frameCaption =
-            QStringLiteral("Redialing:  ") + (m_party ? m_party->request.name : m_request.name);
+        w.frameCaption = tr("Redialing:  %1").arg(m_party ? m_party->request.name : m_request.name);
         update(w);
         if (m_call.stopRequested)
             return;
@@ -439,12 +439,11 @@ void Dialer::handleBusy()
     }
 
     w = m_window;
-    w.frameCaption = QStringLiteral("Disconnected");
+    w.frameCaption = tr("Disconnected");
     w.labelTopTwips = 400;
-    w.label = QStringLiteral("Redialed   %1 times. To increase No.of redials: change settings in "
-                             "Tools/Options")
+    w.label = tr("Redialed   %1 times. To increase No.of redials: change settings in Tools/Options")
                   .arg(m_redialCount - 1);
-    w.cancelCaption = QStringLiteral("OK");
+    w.cancelCaption = tr("OK");
     update(w);
     m_redialCount = 0;
     setPad(false, true, false);
@@ -462,8 +461,7 @@ void Dialer::redialCountdownTick()
         return;
     }
     ConnectWindowState w = m_window;
-    w.label =
-        QStringLiteral("   Busy. Redial in :   %1 seconds").arg(std::llround(m_redialWait.left()));
+    w.label = tr("   Busy. Redial in :   %1 seconds").arg(std::llround(m_redialWait.left()));
     setWindow(w);
 }
 
@@ -472,8 +470,8 @@ void Dialer::redialNow()
     if (m_call.stopRequested)
         return;
     ConnectWindowState w = m_window;
-    w.label = m_displayNumber + u'\n' + QStringLiteral("   Busy. Redialing  x ") +
-              QString::number(m_redialCount);
+    w.label =
+        tr("%1\n   Busy. Redialing  x %2").arg(m_displayNumber, QString::number(m_redialCount));
     setWindow(w);
     placeCall();
     handleConnected();

@@ -7,6 +7,7 @@
 #include "core/telephony/LineService.h"
 #include "core/telephony/SoundPlayer.h"
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -29,7 +30,7 @@ struct ConnectWindowState
     int frameHeightTwips = -1; // -1: designed height
     ConnectPicture picture = ConnectPicture::Dialing;
     bool cancelVisible = true; // cmdCancel
-    QString cancelCaption = QStringLiteral("&Hang Up");
+    QString cancelCaption = QCoreApplication::translate("telvaro::Dialer", "&Hang Up");
     bool okVisible = false; // CmdOK
 
     friend bool operator==(const ConnectWindowState&, const ConnectWindowState&) = default;

@@ -152,8 +152,8 @@ void DialRequestService::RequestMakeCall(const QString& destAddress, const QStri
     const CheckedRequest checked = checkMakeCallRequest(destAddress, appName, calledParty, comment);
     if (!checked.valid) {
         sendErrorReply(kErrorInvalidDestAddress,
-                       QStringLiteral("The destination must be 1 to %1 characters without "
-                                      "control characters.")
+                       tr("The destination must be 1 to %1 characters without "
+                          "control characters.")
                            .arg(kMaxDestAddress));
         return;
     }
@@ -161,13 +161,13 @@ void DialRequestService::RequestMakeCall(const QString& destAddress, const QStri
                                              checked.calledParty, checked.comment);
     if (r == TAPIERR_NOREQUESTRECIPIENT) {
         sendErrorReply(kErrorNoRequestRecipient,
-                       QStringLiteral("Telvaro does not accept numbers from other applications "
-                                      "(Tools > Options)."));
+                       tr("Telvaro does not accept numbers from other applications "
+                          "(Tools > Options)."));
     } else if (r == TAPIERR_REQUESTQUEUEFULL) {
         sendErrorReply(kErrorRequestQueueFull,
-                       QStringLiteral("Too many requests are waiting; try again later."));
+                       tr("Too many requests are waiting; try again later."));
     } else if (r != 0) {
-        sendErrorReply(kErrorInvalidDestAddress, QStringLiteral("The destination was refused."));
+        sendErrorReply(kErrorInvalidDestAddress, tr("The destination was refused."));
     }
 }
 

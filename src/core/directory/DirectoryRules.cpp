@@ -1,5 +1,7 @@
 #include "core/directory/DirectoryRules.h"
 
+#include <QCoreApplication>
+
 namespace telvaro::directory {
 
 QString slotLabelCaption(int page, int button)
@@ -73,15 +75,18 @@ MemoCapacity memoCapacity(int length)
     MemoCapacity c;
     if (length >= kMemoRefused) {
         c.verdict = MemoCapacity::Refuse;
-        c.title = QStringLiteral("Text exceeds capacity");
-        c.text = QStringLiteral("Memo cannot save this entry.\nThere are too many %1 characters")
+        c.title = QCoreApplication::translate("telvaro::directory::Memo", "Text exceeds capacity");
+        c.text = QCoreApplication::translate(
+                     "telvaro::directory::Memo",
+                     "Memo cannot save this entry.\nThere are too many %1 characters")
                      .arg(length - (kMemoRefused - 1));
     } else if (length >= kMemoAlmostFull) {
         c.verdict = MemoCapacity::StoreWithWarning;
-        c.title = QStringLiteral("Memo Pad full");
+        c.title = QCoreApplication::translate("telvaro::directory::Memo", "Memo Pad full");
         c.text =
-            QStringLiteral("Memo Pad is almost fully utilized.\nYou can safely store additional %1 "
-                           "characters")
+            QCoreApplication::translate("telvaro::directory::Memo",
+                                        "Memo Pad is almost fully utilized.\nYou can safely store "
+                                        "additional %1 characters")
                 .arg(kMemoRefused - length);
     }
     return c;

@@ -3,6 +3,8 @@
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
 
+#include <QCoreApplication>
+
 #include <limits>
 
 namespace telvaro {
@@ -46,7 +48,9 @@ QStringList writeOrder()
 
 QString receiveCaption(bool automatic)
 {
-    return automatic ? QStringLiteral("&Automatic Receive") : QStringLiteral("&Manual Receive");
+    // The main window's own texts: one translation serves both.
+    return automatic ? QCoreApplication::translate("telvaro::FrmDialer", "&Automatic Receive")
+                     : QCoreApplication::translate("telvaro::FrmDialer", "&Manual Receive");
 }
 
 namespace {

@@ -4,25 +4,25 @@ namespace telvaro {
 
 CallErrorText callErrorText(CallOutcome outcome)
 {
-    const QString modemError = QStringLiteral("Modem error!");
+    const QString modemError = Call::tr("Modem error!");
     switch (outcome) {
     case CallOutcome::LineInUse:
-        return {modemError, QStringLiteral("The selected line is in use or it is not connected.")};
+        return {modemError, Call::tr("The selected line is in use or it is not connected.")};
     case CallOutcome::NoDialTone:
-        return {modemError, QStringLiteral("No Dialtone")};
+        return {modemError, Call::tr("No Dialtone")};
     case CallOutcome::CallFailed:
-        return {modemError, QStringLiteral("Not able to make a call.")};
+        return {modemError, Call::tr("Not able to make a call.")};
     case CallOutcome::LineOpenFailed:
-        return {QStringLiteral("Tapi: Error opening line!"),
-                QStringLiteral("Modem may not be installed or it is misconfigured.\r\n"
-                               "Please reinstall modem.")};
+        return {Call::tr("Tapi: Error opening line!"),
+                Call::tr("Modem may not be installed or it is misconfigured.\r\n"
+                         "Please reinstall modem.")};
     case CallOutcome::ModemSilent:
-        return {modemError, QStringLiteral("Not able to make a call.\r\n"
-                                           "Modem may not be turned on or it is misconfigured.")};
+        return {modemError, Call::tr("Not able to make a call.\r\n"
+                                     "Modem may not be turned on or it is misconfigured.")};
     case CallOutcome::NoAnswer:
-        return {QStringLiteral("No Answer"), QStringLiteral("The number did not answer.")};
+        return {Call::tr("No Answer"), Call::tr("The number did not answer.")};
     case CallOutcome::NoCarrier:
-        return {QStringLiteral("No Carrier"), QStringLiteral("The call ended (no carrier).")};
+        return {Call::tr("No Carrier"), Call::tr("The call ended (no carrier).")};
     default:
         return {};
     }

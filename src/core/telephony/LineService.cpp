@@ -136,7 +136,7 @@ std::optional<QStringList> LineService::deviceNames()
     QStringList names;
     for (quint32 id = 0; id < count; ++id) {
         const LineDevCaps caps = queryDevice(int(id));
-        names << (caps.usedSize != 0 ? caps.lineName : QStringLiteral("Not Available"));
+        names << (caps.usedSize != 0 ? caps.lineName : tr("Not Available"));
     }
     return names;
 }

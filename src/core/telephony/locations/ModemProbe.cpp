@@ -156,16 +156,15 @@ void ModemProbe::query(const QString& port, int speed)
             QString reason;
             switch (why) {
             case AtPort::OpenError::Locked:
-                reason = QStringLiteral("The port %1 is in use by another program, or by "
-                                        "Telvaro's own line while it waits for calls.")
+                reason = tr("The port %1 is in use by another program, or by "
+                            "Telvaro's own line while it waits for calls.")
                              .arg(port);
                 break;
             case AtPort::OpenError::NoDevice:
-                reason = QStringLiteral("There is no serial port %1. Is the modem plugged in?")
-                             .arg(port);
+                reason = tr("There is no serial port %1. Is the modem plugged in?").arg(port);
                 break;
             default:
-                reason = QStringLiteral("The port %1 cannot be opened (%2).").arg(port, error);
+                reason = tr("The port %1 cannot be opened (%2).").arg(port, error);
                 break;
             }
             Q_EMIT queryFailed(reason);
@@ -191,10 +190,10 @@ void ModemProbe::nextQuery()
         QStringList text = reply.lines;
         switch (reply.outcome) {
         case AtPort::Outcome::Timeout:
-            text << QStringLiteral("(no answer)");
+            text << tr("(no answer)");
             break;
         case AtPort::Outcome::Garbage:
-            text << QStringLiteral("(unreadable answer)");
+            text << tr("(unreadable answer)");
             break;
         case AtPort::Outcome::PortLost:
             break;
@@ -213,7 +212,7 @@ void ModemProbe::nextQuery()
                 if (lost == m_generation)
                     closePort();
             });
-            Q_EMIT queryFailed(QStringLiteral("The modem stopped answering: its port went away."));
+            Q_EMIT queryFailed(tr("The modem stopped answering: its port went away."));
             return;
         }
         const quint64 again = m_generation;

@@ -1,5 +1,6 @@
 #include "core/telephony/sip/SipPasswords.h"
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QTimer>
 
@@ -57,17 +58,19 @@ void SipPasswords::fetch(const SipAccount& account, QObject* context, Answer don
             }
             if (j->error() == QKeychain::EntryNotFound) {
                 m_keyringMissing = false;
-                ask(account, QStringLiteral("The keyring holds no password for %1.")
+                ask(account, QCoreApplication::translate("telvaro::SipPasswords",
+                                                         "The keyring holds no password for %1.")
                                  .arg(account.displayName()));
                 return;
             }
             qCWarning(lcSecrets) << "no keyring for" << account.displayName() << ":"
                                  << j->errorString();
             m_keyringMissing = true;
-            ask(account,
-                QStringLiteral("No keyring service is available to keep the password of %1, so "
-                               "Telvaro asks for it once each time it runs.")
-                    .arg(account.displayName()));
+            ask(account, QCoreApplication::translate(
+                             "telvaro::SipPasswords",
+                             "No keyring service is available to keep the password of %1, "
+                             "so Telvaro asks for it once each time it runs.")
+                             .arg(account.displayName()));
         });
     job->start();
 }

@@ -395,8 +395,10 @@ private:
     // The phone did not take our call: the request fails, the user is told.
     void phoneRefused(const QString& reason)
     {
-        const QString problem = QStringLiteral("the phone %1 did not take the call (%2).")
-                                    .arg(m_account.phoneUri(), reason);
+        const QString problem =
+            QCoreApplication::translate("telvaro::SipProvider",
+                                        "the phone %1 did not take the call (%2).")
+                .arg(m_account.phoneUri(), reason);
         qCWarning(lcSip).noquote() << m_account.displayName() << "-" << problem;
         setSipProblem(m_account, problem);
         m_dialTimer.stop();
@@ -451,7 +453,9 @@ private:
     {
         if (!m_out || m_out->leg != Leg::Inviting)
             return;
-        phoneRefused(QStringLiteral("no answer within %1 seconds").arg(m_account.dialTimeout));
+        phoneRefused(
+            QCoreApplication::translate("telvaro::SipProvider", "no answer within %1 seconds")
+                .arg(m_account.dialTimeout));
         endLeg();
     }
 
@@ -469,7 +473,8 @@ private:
             if (authenticate(m_out->nh, sip, &m_out->inviteAuth))
                 return;
             phoneRefused(
-                QStringLiteral("the password was refused (%1)").arg(phraseOf(status, phrase)));
+                QCoreApplication::translate("telvaro::SipProvider", "the password was refused (%1)")
+                    .arg(phraseOf(status, phrase)));
             m_out->leg = Leg::Ended;
             return;
         }
@@ -498,8 +503,10 @@ private:
                 return;
         }
         if (status >= 300) {
-            const QString problem = QStringLiteral("the phone refused to call the number (%1).")
-                                        .arg(phraseOf(status, phrase));
+            const QString problem =
+                QCoreApplication::translate("telvaro::SipProvider",
+                                            "the phone refused to call the number (%1).")
+                    .arg(phraseOf(status, phrase));
             qCWarning(lcSip).noquote() << m_account.displayName() << "-" << problem;
             setSipProblem(m_account, problem);
             transferEnded(LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_UNAVAIL);
@@ -561,7 +568,9 @@ private:
             if (!m_agent || !owns(nh))
                 return;
             if (!password) {
-                setSipProblem(m_account, QStringLiteral("no password was given for it."));
+                setSipProblem(m_account,
+                              QCoreApplication::translate("telvaro::SipProvider",
+                                                          "no password was given for it."));
                 nua_cancel(nh, TAG_END());
                 return;
             }
@@ -614,12 +623,17 @@ private:
         m_registered = false;
         QString why = phraseOf(status, phrase);
         if (status == 401 || status == 407 || status == 403)
-            why = QStringLiteral("the password or user name was refused (%1)").arg(why);
+            why = QCoreApplication::translate("telvaro::SipProvider",
+                                              "the password or user name was refused (%1)")
+                      .arg(why);
         else if (status == 408 || status == 503)
-            why = QStringLiteral("the registrar %1 cannot be reached (%2)")
+            why = QCoreApplication::translate("telvaro::SipProvider",
+                                              "the registrar %1 cannot be reached (%2)")
                       .arg(m_account.registrar, why);
         qCWarning(lcSip).noquote() << m_account.displayName() << "- registration failed:" << why;
-        setSipProblem(m_account, QStringLiteral("registration failed: %1.").arg(why));
+        setSipProblem(m_account, QCoreApplication::translate("telvaro::SipProvider",
+                                                             "registration failed: %1.")
+                                     .arg(why));
         if (m_receiving)
             m_registerRetry.start(SipProvider::kRegisterRetryMs);
     }
@@ -715,7 +729,8 @@ void SipLine::onEvent(nua_event_t event, int status, const char* phrase, nua_han
             // transferred call). Before the transfer it is a refusal.
             m_out->leg = Leg::Ended;
             if (!m_out->referred)
-                phoneRefused(QStringLiteral("the phone hung up"));
+                phoneRefused(
+                    QCoreApplication::translate("telvaro::SipProvider", "the phone hung up"));
             break;
         default:
             if (terminated && m_out->leg != Leg::Answered)
