@@ -9,6 +9,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6svg6 \
+	qt6-tools-dev qt6-l10n-tools qt6-translations-l10n \
 	qt6-qpa-plugins libgl-dev libasound2-dev libbenchmark-dev \
 	xvfb xauth trayer xdotool \
 	dbus-daemon appstream desktop-file-utils xdg-utils \

@@ -2,6 +2,7 @@
 
 #include "app/FrmDialer.h"
 #include "app/ProgramParts.h"
+#include "app/Translations.h"
 #include "core/common/CommandLine.h"
 #include "core/dialing/ExternalRequests.h"
 #include "gui/common/DialogPrompter.h"
@@ -45,6 +46,7 @@ int Application::run(int argc, char* argv[])
     QApplication qapp(argc, argv); // takes Qt's own options out of argv
     QApplication::setApplicationName(QStringLiteral("Telvaro"));
     QApplication::setApplicationVersion(QStringLiteral(TELVARO_VERSION));
+    installTranslations(qapp);
     // The window may live in the tray; the program ends through its exit
     // sequence only.
     QApplication::setQuitOnLastWindowClosed(false);
