@@ -112,14 +112,15 @@ CallLogWindow::CallLogWindow(LogKind kind, const LogServices& services, QWidget*
                heads->sectionSize(CallLogModel::DateColumn) + digit * 4,
            rows->defaultSectionSize() * 16);
 
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile = menuBar()->addMenu(tr("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuPrint = addItem(mnuFile, QStringLiteral("&Print"), QStringLiteral("mnuPrint"),
+    mnuPrint = addItem(mnuFile, tr("&Print"), QStringLiteral("mnuPrint"),
                        QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuSave = addItem(mnuFile, QStringLiteral("&Save"), QStringLiteral("mnuSave"),
+    //: Saves the log shown in the window to its file.
+    mnuSave = addItem(mnuFile, tr("&Save"), QStringLiteral("mnuSave"),
                       QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuFile->addSeparator();
-    mnuExit = addItem(mnuFile, QStringLiteral("E&xit"), QStringLiteral("mnuExit"));
+    mnuExit = addItem(mnuFile, tr("E&xit"), QStringLiteral("mnuExit"));
     connect(mnuPrint, &QAction::triggered, this, [this] { print(); });
     connect(mnuSave, &QAction::triggered, this, [this] { save(); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
@@ -161,8 +162,8 @@ void CallLogWindow::readFile()
     sortTable(CallLogModel::DateColumn, false);
     if (!read) {
         showMessage(m_services.prompter, this,
-                    QStringLiteral("The log\n%1\ncould not be read. The window shows no calls, "
-                                   "and the file is left as it is.")
+                    tr("The log\n%1\ncould not be read. The window shows no calls, "
+                       "and the file is left as it is.")
                         .arg(QDir::toNativeSeparators(m_path)),
                     windowTitle(), MsgButtons::Ok, MsgIcon::Warning);
     }
@@ -265,10 +266,10 @@ bool CallLogWindow::save()
     QString error;
     // A file whose calls the window does not hold is never replaced by its rows.
     if (!m_holdsFile)
-        error = QStringLiteral("The calls in the file could not be read when the window "
-                               "loaded them, so the file is not replaced.");
+        error = tr("The calls in the file could not be read when the window "
+                   "loaded them, so the file is not replaced.");
     else if (fileUnreadable())
-        error = QStringLiteral("The file cannot be read, so it is not replaced.");
+        error = tr("The file cannot be read, so it is not replaced.");
     bool failed = !error.isEmpty();
     if (!failed) {
         const Result saved = saveLog(m_path, m_kind, m_model->rows());
@@ -277,10 +278,10 @@ bool CallLogWindow::save()
     }
     if (failed) {
         showMessage(m_services.prompter, this,
-                    QStringLiteral("The log could not be saved to\n%1\n\n%2\n\n"
-                                   "The file is unchanged; the window keeps your changes.")
+                    tr("The log could not be saved to\n%1\n\n%2\n\n"
+                       "The file is unchanged; the window keeps your changes.")
                         .arg(QDir::toNativeSeparators(m_path), error),
-                    QStringLiteral("Saving log to file"), MsgButtons::Ok, MsgIcon::Warning);
+                    tr("Saving log to file"), MsgButtons::Ok, MsgIcon::Warning);
         return false;
     }
     return true;
@@ -298,8 +299,8 @@ void CallLogWindow::closeEvent(QCloseEvent* event)
 {
     if (m_logModified) {
         const MsgResult answer =
-            showMessage(m_services.prompter, this, QStringLiteral("Save the changes?"),
-                        QStringLiteral("Saving log to file"), MsgButtons::YesNo, MsgIcon::Question);
+            showMessage(m_services.prompter, this, tr("Save the changes?"),
+                        tr("Saving log to file"), MsgButtons::YesNo, MsgIcon::Question);
         if (answer == MsgResult::Yes && !save()) {
             event->ignore();
             return;
@@ -365,26 +366,25 @@ bool CallLogWindow::eventFilter(QObject* watched, QEvent* event)
 
 void CallLogWindow::addUndoItem()
 {
-    mnuUndo = addItem(mnuEdit, QStringLiteral("&Undo"), QStringLiteral("mnuUndo"),
+    mnuUndo = addItem(mnuEdit, tr("&Undo"), QStringLiteral("mnuUndo"),
                       QKeySequence(Qt::CTRL | Qt::Key_Z), false);
     connect(mnuUndo, &QAction::triggered, this, [this] { undo(); });
 }
 
 void CallLogWindow::addDeleteItem()
 {
-    mnuDelete = addItem(mnuEdit, QStringLiteral("&Delete"), QStringLiteral("mnuDelete"),
+    mnuDelete = addItem(mnuEdit, tr("&Delete"), QStringLiteral("mnuDelete"),
                         QKeySequence(Qt::Key_Delete), false);
     connect(mnuDelete, &QAction::triggered, this, [this] { deleteSelected(); });
 }
 
 void CallLogWindow::addHelpMenu()
 {
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp = menuBar()->addMenu(tr("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpTopics =
-        addItem(mnuHelp, QStringLiteral("&Help Topics"), QStringLiteral("mnuHelpTopics"));
+    mnuHelpTopics = addItem(mnuHelp, tr("&Help Topics"), QStringLiteral("mnuHelpTopics"));
     mnuHelp->addSeparator();
-    mnuAbout = addItem(mnuHelp, QStringLiteral("&About Telvaro"), QStringLiteral("mnuAbout"));
+    mnuAbout = addItem(mnuHelp, tr("&About Telvaro"), QStringLiteral("mnuAbout"));
     connect(mnuHelpTopics, &QAction::triggered, this, &CallLogWindow::helpRequested);
     connect(mnuAbout, &QAction::triggered, this, &CallLogWindow::aboutRequested);
 }
@@ -395,8 +395,8 @@ FrmInLog::FrmInLog(const LogServices& services, QWidget* parent)
     : CallLogWindow(LogKind::Incoming, services, parent)
 {
     setObjectName(QStringLiteral("FrmInLog"));
-    setWindowTitle(QStringLiteral("Incoming Calls Log"));
-    mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    setWindowTitle(tr("Incoming Calls Log"));
+    mnuEdit = menuBar()->addMenu(tr("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     addUndoItem();
     addDeleteItem();
@@ -404,16 +404,15 @@ FrmInLog::FrmInLog(const LogServices& services, QWidget* parent)
 
     mnuMouse = new QMenu(QStringLiteral("Mouse"), this);
     mnuMouse->setObjectName(QStringLiteral("mnuMouse"));
-    mnuReturnCall =
-        addItem(mnuMouse, QStringLiteral("Return a Call"), QStringLiteral("mnuReturnCall"));
+    mnuReturnCall = addItem(mnuMouse, tr("Return a Call"), QStringLiteral("mnuReturnCall"));
     mnuMouse->addSeparator();
-    addItem(mnuMouse, QStringLiteral("Cancel"), QStringLiteral("mnuCancel"));
+    //: Closes the pop-up menu.
+    addItem(mnuMouse, tr("Cancel"), QStringLiteral("mnuCancel"));
     mnuMouseRight = new QMenu(QStringLiteral("MouseRight"), this);
     mnuMouseRight->setObjectName(QStringLiteral("mnuMouseRight"));
-    mnuRightDelete =
-        addItem(mnuMouseRight, QStringLiteral("Delete"), QStringLiteral("mnuRightDelete"));
+    mnuRightDelete = addItem(mnuMouseRight, tr("Delete"), QStringLiteral("mnuRightDelete"));
     mnuMouseRight->addSeparator();
-    addItem(mnuMouseRight, QStringLiteral("Cancel"), QStringLiteral("mnuRightCancel"));
+    addItem(mnuMouseRight, tr("Cancel"), QStringLiteral("mnuRightCancel"));
 
     connect(mnuRightDelete, &QAction::triggered, this, [this] { deleteSelected(); });
     connect(mnuReturnCall, &QAction::triggered, this, [this] { returnCall(); });
@@ -455,16 +454,15 @@ FrmOutLog::FrmOutLog(const LogServices& services, QWidget* parent)
     : CallLogWindow(LogKind::Outgoing, services, parent)
 {
     setObjectName(QStringLiteral("FrmOutLog"));
-    setWindowTitle(QStringLiteral("Outgoing Calls Log"));
-    mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    setWindowTitle(tr("Outgoing Calls Log"));
+    mnuEdit = menuBar()->addMenu(tr("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuMemoLog =
-        addItem(mnuEdit, QStringLiteral("&MemoLog"), QStringLiteral("mnuMemoLog"), {}, false);
+    mnuMemoLog = addItem(mnuEdit, tr("&MemoLog"), QStringLiteral("mnuMemoLog"), {}, false);
     mnuEdit->addSeparator();
     addUndoItem();
-    mnuCut = addItem(mnuEdit, QStringLiteral("Cu&t"), QStringLiteral("mnuCut"),
+    mnuCut = addItem(mnuEdit, tr("Cu&t"), QStringLiteral("mnuCut"),
                      QKeySequence(Qt::CTRL | Qt::Key_X), false);
-    mnuCopy = addItem(mnuEdit, QStringLiteral("&Copy"), QStringLiteral("mnuCopy"),
+    mnuCopy = addItem(mnuEdit, tr("&Copy"), QStringLiteral("mnuCopy"),
                       QKeySequence(Qt::CTRL | Qt::Key_C), false);
     addDeleteItem();
     addHelpMenu();
@@ -524,7 +522,7 @@ void FrmOutLog::cut()
     for (int r : rows)
         doomed[size_t(r)] = true;
     removeRows(doomed);
-    mnuUndo->setText(QStringLiteral("Undo Cut"));
+    mnuUndo->setText(tr("Undo Cut"));
     updateRowCommands();
 }
 

@@ -33,7 +33,7 @@ public:
     bool choosePrinter(QWidget* parent, QPrinter& printer) override
     {
         QPrintDialog dialog(&printer, parent);
-        dialog.setWindowTitle(QStringLiteral("Print"));
+        dialog.setWindowTitle(PrintJob::tr("Print"));
         return dialog.exec() == QDialog::Accepted;
     }
 };
@@ -98,10 +98,10 @@ bool PrintJob::begin()
 {
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_printer.get())) {
-        m_outcome.error = m_printer->outputFileName().isEmpty()
-                              ? QStringLiteral("The printer could not be started.")
-                              : QStringLiteral("The file %1 could not be written.")
-                                    .arg(m_printer->outputFileName());
+        m_outcome.error =
+            m_printer->outputFileName().isEmpty()
+                ? tr("The printer could not be started.")
+                : tr("The file %1 could not be written.").arg(m_printer->outputFileName());
         m_painter.reset();
         return false;
     }
@@ -191,7 +191,7 @@ bool PrintJob::printPage(int p)
 {
     QPainter& painter = *m_painter;
     if (p > 0 && !m_printer->newPage()) {
-        m_outcome.error = QStringLiteral("The printer did not take page %1.").arg(p + 1);
+        m_outcome.error = tr("The printer did not take page %1.").arg(p + 1);
         return false;
     }
     const int pages = pageCount();
@@ -200,8 +200,7 @@ bool PrintJob::printPage(int p)
                      Qt::AlignLeft | Qt::AlignVCenter, m_caption);
     painter.setFont(m_body);
     painter.drawText(QRect(m_page.left(), m_page.top(), m_page.width(), m_titleHeight),
-                     Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("Page %1 of %2").arg(p + 1).arg(pages));
+                     Qt::AlignRight | Qt::AlignVCenter, tr("Page %1 of %2").arg(p + 1).arg(pages));
     painter.setFont(m_bold);
     for (qsizetype c = 0; c < m_heads.size(); ++c) {
         painter.drawText(QRect(m_lefts[c], m_headTop, m_widths[c] - m_gap, m_line),
@@ -229,7 +228,7 @@ void PrintJob::end()
 {
     if (!m_painter->end() || m_printer->printerState() == QPrinter::Error) {
         if (m_outcome.error.isEmpty())
-            m_outcome.error = QStringLiteral("The printer reported an error.");
+            m_outcome.error = tr("The printer reported an error.");
     }
     m_outcome.printed = m_outcome.error.isEmpty();
     m_outcome.pending = false;
@@ -261,8 +260,8 @@ void PrintJob::runInBackground(QWidget* dialogParent)
     m_outcome.pending = true;
     m_dialog = new QProgressDialog(dialogParent);
     m_dialog->setWindowTitle(m_caption);
-    m_dialog->setLabelText(QStringLiteral("Printing page 1 of %1").arg(pageCount()));
-    m_dialog->setCancelButtonText(QStringLiteral("Cancel"));
+    m_dialog->setLabelText(tr("Printing page 1 of %1").arg(pageCount()));
+    m_dialog->setCancelButtonText(tr("Cancel"));
     m_dialog->setWindowModality(Qt::WindowModal);
     m_dialog->setAutoClose(false);
     m_dialog->setAutoReset(false);
@@ -290,7 +289,7 @@ void PrintJob::printSome()
         ok = printPage(m_nextPage++);
     if (m_bar) {
         m_bar->setValue(m_nextPage);
-        m_dialog->setLabelText(QStringLiteral("Printing page %1 of %2")
+        m_dialog->setLabelText(tr("Printing page %1 of %2")
                                    .arg(std::min(m_nextPage + 1, pageCount()))
                                    .arg(pageCount()));
     }
@@ -339,7 +338,7 @@ PrintOutcome printLog(PrintDevices& devices, Prompter& prompter, QWidget* parent
         if (!outcome.printed && !outcome.cancelled && !outcome.pending) {
             showMessage(
                 prompter, told.data(),
-                QStringLiteral("The %1 could not be printed.\n%2").arg(caption, outcome.error), {},
+                PrintJob::tr("The %1 could not be printed.\n%2").arg(caption, outcome.error), {},
                 MsgButtons::Ok, MsgIcon::Warning);
         }
     };

@@ -96,7 +96,7 @@ FrmOptions::FrmOptions(OptionsStore& store, Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_store(store), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("frmOptions"));
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
     setModal(false);
 
     tbsOptions = new QTabWidget(this);
@@ -104,18 +104,18 @@ FrmOptions::FrmOptions(OptionsStore& store, Prompter& prompter, QWidget* parent)
     fra[0] = buildGeneralPage();
     fra[1] = buildAdvancedPage();
     fra[2] = buildExpertPage();
-    tbsOptions->addTab(fra[0], QStringLiteral("&General"));
-    tbsOptions->addTab(fra[1], QStringLiteral("&Advanced"));
-    tbsOptions->addTab(fra[2], QStringLiteral("&Expert"));
+    tbsOptions->addTab(fra[0], tr("&General"));
+    tbsOptions->addTab(fra[1], tr("&Advanced"));
+    tbsOptions->addTab(fra[2], tr("&Expert"));
     connect(tbsOptions, &QTabWidget::currentChanged, this, &FrmOptions::pageSwitch);
 
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK = new QPushButton(tr("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     cmdOK->setAutoDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdCancel = new QPushButton(tr("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdHelp = new QPushButton(QStringLiteral("&Help"), this);
+    cmdHelp = new QPushButton(tr("&Help"), this);
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
     connect(cmdOK, &QPushButton::clicked, this, &FrmOptions::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &FrmOptions::cmdCancel_Click);
@@ -203,43 +203,39 @@ QWidget* FrmOptions::buildGeneralPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("fra1"));
 
-    auto* fraSound = new QGroupBox(QStringLiteral("Play sound when:"));
+    auto* fraSound = new QGroupBox(tr("Play sound when:"));
     fraSound->setObjectName(QStringLiteral("fraSound"));
     auto* sound = new QVBoxLayout(fraSound);
-    sound->addWidget(
-        makeCheck(S::chkSoundRed, QStringLiteral("Connected after redialing &busy line")));
-    sound->addWidget(makeCheck(S::chkSoundIn, QStringLiteral("Recei&ving incoming call")));
-    sound->addWidget(makeCheck(S::chkSoundEndRed, QStringLiteral("&Reached the end of redials")));
+    sound->addWidget(makeCheck(S::chkSoundRed, tr("Connected after redialing &busy line")));
+    sound->addWidget(makeCheck(S::chkSoundIn, tr("Recei&ving incoming call")));
+    sound->addWidget(makeCheck(S::chkSoundEndRed, tr("&Reached the end of redials")));
 
     FraRedial = new QGroupBox;
     FraRedial->setObjectName(QStringLiteral("FraRedial"));
     auto* redial = new QVBoxLayout(FraRedial);
-    redial->addWidget(makeCheck(S::chkRedial, QStringLiteral("E&nable Automatic Redial:")));
+    redial->addWidget(makeCheck(S::chkRedial, tr("E&nable Automatic Redial:")));
     auto* row = new QHBoxLayout;
-    auto* label2 = label(QStringLiteral("Redial:"));
+    auto* label2 = label(tr("Redial:"));
     label2->setBuddy(makeSpin(S::TxtRedial, 3));
     row->addSpacing(20);
     row->addWidget(label2);
     row->addWidget(spins[S::TxtRedial]);
-    row->addWidget(label(QStringLiteral("times,  every")));
+    row->addWidget(label(tr("times,  every")));
     row->addWidget(makeSpin(S::txtMinutes));
-    row->addWidget(label(QStringLiteral("minutes")));
+    row->addWidget(label(tr("minutes")));
     row->addWidget(makeSpin(S::txtSeconds, 2));
-    row->addWidget(label(QStringLiteral("seconds")));
+    row->addWidget(label(tr("seconds")));
     row->addStretch(1);
     redial->addLayout(row);
 
-    auto* fraOptions = new QGroupBox(QStringLiteral("Options:"));
+    auto* fraOptions = new QGroupBox(tr("Options:"));
     fraOptions->setObjectName(QStringLiteral("fraOptions"));
     auto* general = new QVBoxLayout(fraOptions);
-    general->addWidget(makeCheck(S::chkLoad, QStringLiteral("&Load Telvaro when I log in")));
-    general->addWidget(
-        makeCheck(S::chkPad, QStringLiteral("Show Dialing &Pad at Telvaro startup")));
-    general->addWidget(makeOption(S::optIndex, QStringLiteral("Start Dialer in the &Index Mode")));
-    general->addWidget(
-        makeOption(S::optSubject, QStringLiteral("Start Dialer in the &Subject Mode ")));
-    general->addWidget(
-        makeCheck(S::chkIcon, QStringLiteral("Sho&w program's icon in the system tray")));
+    general->addWidget(makeCheck(S::chkLoad, tr("&Load Telvaro when I log in")));
+    general->addWidget(makeCheck(S::chkPad, tr("Show Dialing &Pad at Telvaro startup")));
+    general->addWidget(makeOption(S::optIndex, tr("Start Dialer in the &Index Mode")));
+    general->addWidget(makeOption(S::optSubject, tr("Start Dialer in the &Subject Mode ")));
+    general->addWidget(makeCheck(S::chkIcon, tr("Sho&w program's icon in the system tray")));
     pairGroup(page, opts[S::optIndex], opts[S::optSubject]);
 
     auto* layout = new QVBoxLayout(page);
@@ -255,10 +251,10 @@ QWidget* FrmOptions::buildAdvancedPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("fra2"));
 
-    auto* modemBox = new QGroupBox(QStringLiteral("Dialing:"));
+    auto* modemBox = new QGroupBox(tr("Dialing:"));
     auto* modem = new QVBoxLayout(modemBox);
-    modem->addWidget(makeCheck(S::chkNoModem, QStringLiteral("&Dial without modem")));
-    modem->addWidget(makeCheck(S::chkModem, QStringLiteral("Dial using &modem:")));
+    modem->addWidget(makeCheck(S::chkNoModem, tr("&Dial without modem")));
+    modem->addWidget(makeCheck(S::chkModem, tr("Dial using &modem:")));
     fraModem = new QWidget;
     fraModem->setObjectName(QStringLiteral("fraModem"));
     auto* device = new QHBoxLayout(fraModem);
@@ -269,7 +265,7 @@ QWidget* FrmOptions::buildAdvancedPage()
     cmbLineDevices->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     connect(cmbLineDevices, &LineDeviceCombo::aboutToDropDown, this, &FrmOptions::deviceDropDown);
     connect(cmbLineDevices, &QComboBox::activated, this, &FrmOptions::deviceChosen);
-    cmdModProp = new QPushButton(QStringLiteral("Modem &Properties"));
+    cmdModProp = new QPushButton(tr("Modem &Properties"));
     cmdModProp->setObjectName(QStringLiteral("cmdModProp"));
     connect(cmdModProp, &QPushButton::clicked, this, [this] {
         Q_EMIT modemPropertiesRequested(m_store.selectedLineDevice());
@@ -279,32 +275,29 @@ QWidget* FrmOptions::buildAdvancedPage()
     device->addWidget(cmdModProp);
     modem->addWidget(fraModem);
 
-    auto* fraAdd = new QGroupBox(QStringLiteral("Add, Remove && Diagnostics"));
+    auto* fraAdd = new QGroupBox(tr("Add, Remove && Diagnostics"));
     fraAdd->setObjectName(QStringLiteral("fraAdd"));
     auto* add = new QHBoxLayout(fraAdd);
-    cmdSysModems = new QPushButton(QStringLiteral("&System modems "));
+    cmdSysModems = new QPushButton(tr("&System modems "));
     cmdSysModems->setObjectName(QStringLiteral("cmdSysModems"));
     connect(cmdSysModems, &QPushButton::clicked, this, [this] {
         Q_EMIT systemModemsRequested();
         focusIfVisible(cmbLineDevices);
     });
     add->addWidget(cmdSysModems);
-    add->addWidget(label(QStringLiteral("Add or remove modems, detect them and test them.")), 1);
+    add->addWidget(label(tr("Add or remove modems, detect them and test them.")), 1);
 
-    auto* fraCallingCard = new QGroupBox(QStringLiteral("Call logs and calling card:"));
+    auto* fraCallingCard = new QGroupBox(tr("Call logs and calling card:"));
     fraCallingCard->setObjectName(QStringLiteral("fraCallingCard"));
     auto* logs = new QGridLayout(fraCallingCard);
-    logs->addWidget(
-        makeCheck(S::chkDelOutgoing, QStringLiteral("&Keep Outgoing Logged Calls for:")), 0, 0);
+    logs->addWidget(makeCheck(S::chkDelOutgoing, tr("&Keep Outgoing Logged Calls for:")), 0, 0);
     logs->addWidget(makeSpin(S::txtDays), 0, 1);
-    logs->addWidget(label(QStringLiteral("days")), 0, 2);
-    logs->addWidget(
-        makeCheck(S::chkDelIncoming, QStringLiteral("Keep &Incoming Logged Calls for:")), 1, 0);
+    logs->addWidget(label(tr("days")), 0, 2);
+    logs->addWidget(makeCheck(S::chkDelIncoming, tr("Keep &Incoming Logged Calls for:")), 1, 0);
     logs->addWidget(makeSpin(S::txtInDays), 1, 1);
-    logs->addWidget(label(QStringLiteral("days")), 1, 2);
-    logs->addWidget(
-        makeCheck(S::chkCallingCard, QStringLiteral("Do not &use Calling Card for local calls")), 2,
-        0, 1, 3);
+    logs->addWidget(label(tr("days")), 1, 2);
+    logs->addWidget(makeCheck(S::chkCallingCard, tr("Do not &use Calling Card for local calls")), 2,
+                    0, 1, 3);
     logs->setColumnStretch(3, 1);
 
     auto* layout = new QVBoxLayout(page);
@@ -320,36 +313,36 @@ QWidget* FrmOptions::buildExpertPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("fra3"));
 
-    auto* fraIgnore = new QGroupBox(QStringLiteral("Dialing properties:"));
+    auto* fraIgnore = new QGroupBox(tr("Dialing properties:"));
     fraIgnore->setObjectName(QStringLiteral("fraIgnore"));
     auto* ignore = new QVBoxLayout(fraIgnore);
     ignore->addWidget(
-        makeCheck(S::chkIgnore, QStringLiteral("&Ignore Dialing Properties for all SpeedDials ")));
+        makeCheck(S::chkIgnore, tr("&Ignore Dialing Properties for all SpeedDials ")));
 
     fraIgnoreInside = new QWidget;
     fraIgnoreInside->setObjectName(QStringLiteral("fraIgnoreInside"));
     auto* inside = new QGridLayout(fraIgnoreInside);
     inside->setContentsMargins(20, 0, 0, 0);
     inside->addWidget(
-        makeCheck(S::chkSpecial,
-                  QStringLiteral("Allow &special dialing characters: \"W\", \"@\", \"$\"")),
-        0, 0, 1, 4);
+        makeCheck(S::chkSpecial, tr("Allow &special dialing characters: \"W\", \"@\", \"$\"")), 0,
+        0, 1, 4);
     auto* words = new QHBoxLayout;
     words->setSpacing(0);
-    words->addWidget(label(QStringLiteral("Dial characters")));
-    auto* exactly = label(QStringLiteral(" exactly "));
+    //: One sentence in three labels: "Dial characters", " exactly " (bold), " as entered using:".
+    words->addWidget(label(tr("Dial characters")));
+    auto* exactly = label(tr(" exactly "));
     QFont bold = exactly->font();
     bold.setBold(true);
     exactly->setFont(bold);
     words->addWidget(exactly);
-    words->addWidget(label(QStringLiteral(" as entered using:")));
+    words->addWidget(label(tr(" as entered using:")));
     words->addStretch(1);
     inside->addLayout(words, 1, 0, 1, 4);
     auto* tones = new QHBoxLayout;
     tones->addSpacing(20);
-    tones->addWidget(makeOption(S::optTone, QStringLiteral("&Tone Dial")));
+    tones->addWidget(makeOption(S::optTone, tr("&Tone Dial")));
     tones->addSpacing(16);
-    tones->addWidget(makeOption(S::optPulse, QStringLiteral("&Pulse Dial")));
+    tones->addWidget(makeOption(S::optPulse, tr("&Pulse Dial")));
     tones->addStretch(1);
     inside->addLayout(tones, 2, 0, 1, 4);
     pairGroup(page, opts[S::optTone], opts[S::optPulse]);
@@ -357,7 +350,7 @@ QWidget* FrmOptions::buildExpertPage()
     keep.setRetainSizeWhenHidden(true);
     fraIgnoreInside->setSizePolicy(keep);
 
-    cmdDialingProperties = new QPushButton(QStringLiteral("Dialing &Properties"));
+    cmdDialingProperties = new QPushButton(tr("Dialing &Properties"));
     cmdDialingProperties->setObjectName(QStringLiteral("cmdDialingProperties"));
     connect(cmdDialingProperties, &QPushButton::clicked, this,
             [this] { Q_EMIT dialingPropertiesRequested(); });
@@ -366,27 +359,25 @@ QWidget* FrmOptions::buildExpertPage()
     stack->addWidget(cmdDialingProperties, 0, 0, Qt::AlignLeft | Qt::AlignTop);
     ignore->addLayout(stack);
 
-    auto* frame1 = new QGroupBox(QStringLiteral("Special options:"));
+    auto* frame1 = new QGroupBox(tr("Special options:"));
     frame1->setObjectName(QStringLiteral("Frame1"));
     auto* special = new QVBoxLayout(frame1);
-    special->addWidget(
-        makeCheck(S::chkBlockID, QStringLiteral("Co&nceal identity (when calling out)")));
+    special->addWidget(makeCheck(S::chkBlockID, tr("Co&nceal identity (when calling out)")));
     auto* delay = new QHBoxLayout;
-    auto* label7 = label(QStringLiteral("Connected Call detection delay timer:"));
+    auto* label7 = label(tr("Connected Call detection delay timer:"));
     delay->addWidget(label7);
     delay->addWidget(makeSpin(S::txtDelayTimer));
     label7->setBuddy(spins[S::txtDelayTimer]);
-    delay->addWidget(label(QStringLiteral("seconds")));
+    delay->addWidget(label(tr("seconds")));
     delay->addStretch(1);
     special->addLayout(delay);
-    special->addWidget(makeCheck(
-        S::chkCommand, QStringLiteral("Accept dialing numbers &from other applications")));
     special->addWidget(
-        makeCheck(S::chkCallDisplay, QStringLiteral("Allow Call I&D (Call Display ) ")));
+        makeCheck(S::chkCommand, tr("Accept dialing numbers &from other applications")));
+    special->addWidget(makeCheck(S::chkCallDisplay, tr("Allow Call I&D (Call Display ) ")));
     auto* modes = new QHBoxLayout;
-    modes->addWidget(makeOption(S::optMode1, QStringLiteral("Mode &1 (most modems)")));
+    modes->addWidget(makeOption(S::optMode1, tr("Mode &1 (most modems)")));
     modes->addSpacing(16);
-    modes->addWidget(makeOption(S::optMode2, QStringLiteral("Mode &2 (some Winmodems)")));
+    modes->addWidget(makeOption(S::optMode2, tr("Mode &2 (some Winmodems)")));
     modes->addStretch(1);
     special->addLayout(modes);
     pairGroup(page, opts[S::optMode1], opts[S::optMode2]);
@@ -534,8 +525,8 @@ void FrmOptions::cmdOK_Click()
     IniFile& ini = own ? *own : settings::file();
     if (const Result saved = writePreferences(ini, m_store); !saved) {
         showMessage(m_prompter, this,
-                    QStringLiteral("The options could not be saved in %1:\n%2\n\nThey stay in "
-                                   "effect until Telvaro ends.")
+                    tr("The options could not be saved in %1:\n%2\n\nThey stay in "
+                       "effect until Telvaro ends.")
                         .arg(ini.path(), saved.error),
                     QString(), MsgButtons::Ok, MsgIcon::Warning);
     }

@@ -24,7 +24,7 @@ namespace {
 
 using namespace profiles;
 
-const QString kFilter = QStringLiteral("Telvaro Profile (*.tlx *.TLX)");
+const char* const kFilter = QT_TRANSLATE_NOOP("telvaro::Profiles", "Telvaro Profile (*.tlx *.TLX)");
 const QString kSuffix = QStringLiteral("tlx");
 
 enum class Outcome { Done, Cancelled, Failed };
@@ -53,7 +53,7 @@ void reportSaveError(Prompter& ask, QWidget* owner, const QString& reason, bool 
         return;
     if (owner)
         owner->unsetCursor();
-    showMessage(ask, owner, QStringLiteral("Error saving file"));
+    showMessage(ask, owner, Profiles::tr("Error saving file"));
 }
 
 // Our own question before a file is replaced; the file dialog asks none.
@@ -61,10 +61,10 @@ bool overwriteAllowed(Prompter& ask, QWidget* owner, const QString& path)
 {
     if (!QFileInfo::exists(path))
         return true;
-    const MsgResult answer = showMessage(
-        ask, owner, QStringLiteral("WARNING!\nExisting file will be overwritten."),
-        QStringLiteral("File ") + QFileInfo(path).fileName() + QStringLiteral(" already exists"),
-        MsgButtons::OkCancel, MsgIcon::Warning, 2);
+    const MsgResult answer =
+        showMessage(ask, owner, Profiles::tr("WARNING!\nExisting file will be overwritten."),
+                    Profiles::tr("File %1 already exists").arg(QFileInfo(path).fileName()),
+                    MsgButtons::OkCancel, MsgIcon::Warning, 2);
     return answer == MsgResult::Ok;
 }
 
@@ -109,9 +109,9 @@ Outcome saveProfileAs(Prompter& ask, CurrentProfile& profile, ProfileHost& host)
 {
     QWidget* const owner = host.owner();
     FileRequest request;
-    request.title = QStringLiteral("Save Profile As");
+    request.title = Profiles::tr("Save Profile As");
     request.folder = paths::dataDir();
-    request.filter = kFilter;
+    request.filter = Profiles::tr(kFilter);
     request.defaultSuffix = kSuffix;
     request.confirmOverwrite = false;
     const std::optional<QString> chosen = ask.saveFile(owner, request);
@@ -153,8 +153,8 @@ Outcome saveProfileAs(Prompter& ask, CurrentProfile& profile, ProfileHost& host)
     host.showProfileName(newName);
     if (const Result copied = copyLogs(previousName, newName); !copied) {
         showMessage(ask, owner,
-                    QStringLiteral("The profile was saved, but the call logs of %1 could not be "
-                                   "copied for %2.\n%3")
+                    Profiles::tr("The profile was saved, but the call logs of %1 could not be "
+                                 "copied for %2.\n%3")
                         .arg(quoted(previousName), quoted(newName), copied.error),
                     {}, MsgButtons::Ok, MsgIcon::Warning);
     }
@@ -166,7 +166,7 @@ bool callWindowShown(const ProfileHost& host, Prompter& ask, QWidget* owner)
     if (!host.callInProgress())
         return false;
     showMessage(ask, owner,
-                QStringLiteral("A call is in progress.\nEnd the call before you switch profiles."),
+                Profiles::tr("A call is in progress.\nEnd the call before you switch profiles."),
                 {}, MsgButtons::Ok, MsgIcon::Warning);
     return true;
 }
@@ -175,15 +175,13 @@ MsgResult askSaveCurrent(Prompter& ask, const CurrentProfile& profile, QWidget* 
 {
     const QString name = profile.name();
     if (profile.named()) {
-        return showMessage(ask, owner,
-                           QStringLiteral("Save current ") + quoted(name) +
-                               QStringLiteral(" profile?"),
-                           QStringLiteral("Saving profile ") + quoted(name),
+        return showMessage(ask, owner, Profiles::tr("Save current %1 profile?").arg(quoted(name)),
+                           //: The title of the question; %1 is the profile's name in quotes.
+                           Profiles::tr("Saving profile %1").arg(quoted(name)),
                            MsgButtons::YesNoCancel, MsgIcon::Question);
     }
-    return showMessage(ask, owner, QStringLiteral("Save current profile?"),
-                       QStringLiteral("Saving profile "), MsgButtons::YesNoCancel,
-                       MsgIcon::Question);
+    return showMessage(ask, owner, Profiles::tr("Save current profile?"),
+                       Profiles::tr("Saving profile "), MsgButtons::YesNoCancel, MsgIcon::Question);
 }
 
 // The Yes of New and Open saves "Untitled": asked before any window closes
@@ -273,9 +271,8 @@ void Profiles::newProfile()
         return;
     QString error;
     if (!writeFreshSettings(&error)) {
-        showMessage(m_prompter, owner(),
-                    QStringLiteral("The new profile could not be started.\n%1").arg(error), {},
-                    MsgButtons::Ok, MsgIcon::Warning);
+        showMessage(m_prompter, owner(), tr("The new profile could not be started.\n%1").arg(error),
+                    {}, MsgButtons::Ok, MsgIcon::Warning);
         return;
     }
     reload();
@@ -289,9 +286,9 @@ void Profiles::openProfile()
     m_operation = ProfileOperation::Open;
 
     FileRequest request;
-    request.title = QStringLiteral("Open Profile from:");
+    request.title = tr("Open Profile from:");
     request.folder = openDialogFolder();
-    request.filter = kFilter;
+    request.filter = Profiles::tr(kFilter);
     request.defaultSuffix = kSuffix;
     const std::optional<QString> chosen = m_prompter.openFile(owner(), request);
     if (!chosen || chosen->isEmpty() || m_host.exiting())
@@ -303,13 +300,12 @@ void Profiles::openProfile()
     case MarkerCheck::Profile:
         break;
     case MarkerCheck::NotProfile:
-        showMessage(m_prompter, owner(),
-                    path + QStringLiteral("  \nis not the valid Telvaro profile"),
-                    QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
+        showMessage(m_prompter, owner(), tr("%1  \nis not the valid Telvaro profile").arg(path),
+                    tr("Error"), MsgButtons::Ok, MsgIcon::Critical);
         return;
     case MarkerCheck::Unreadable:
-        showMessage(m_prompter, owner(), path + QStringLiteral("  \ncannot be read: ") + error,
-                    QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
+        showMessage(m_prompter, owner(), tr("%1  \ncannot be read: %2").arg(path, error),
+                    tr("Error"), MsgButtons::Ok, MsgIcon::Critical);
         return;
     }
 
@@ -317,13 +313,12 @@ void Profiles::openProfile()
     if (answer == MsgResult::Cancel || m_host.exiting())
         return;
     if (answer == MsgResult::No && profileNameOfFile(path) == m_profile.name()) {
-        const MsgResult proceed = showMessage(
-            m_prompter, owner(),
-            QStringLiteral("Warning!\nProfile to be open is the same as current profile.\n"
+        const MsgResult proceed =
+            showMessage(m_prompter, owner(),
+                        tr("Warning!\nProfile to be open is the same as current profile.\n"
                            "Changes to the current profile will not be saved.\nProceed?"),
-            QStringLiteral("Profile ") + quoted(m_profile.name()) +
-                QStringLiteral(" already loaded"),
-            MsgButtons::YesNo, MsgIcon::Warning, 2);
+                        tr("Profile %1 already loaded").arg(quoted(m_profile.name())),
+                        MsgButtons::YesNo, MsgIcon::Warning, 2);
         if (proceed != MsgResult::Yes || m_host.exiting())
             return;
     }
@@ -336,9 +331,8 @@ void Profiles::openProfile()
         return;
     if (const Result copied = CopyTextFile(path, paths::settingsFile()); !copied) {
         error = copied.error;
-        showMessage(m_prompter, owner(),
-                    QStringLiteral("The profile could not be opened.\n%1").arg(error),
-                    QStringLiteral("Error"), MsgButtons::Ok, MsgIcon::Critical);
+        showMessage(m_prompter, owner(), tr("The profile could not be opened.\n%1").arg(error),
+                    tr("Error"), MsgButtons::Ok, MsgIcon::Critical);
         return;
     }
     reload();

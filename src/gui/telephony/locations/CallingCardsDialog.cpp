@@ -19,7 +19,7 @@ namespace telvaro {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Calling Cards");
+const char* const kTitle = QT_TRANSLATE_NOOP("telvaro::CallingCardsDialog", "Calling Cards");
 
 QLineEdit* field(const char* name, const QString& allowed, QObject* owner)
 {
@@ -47,9 +47,10 @@ const CallingCard* cardWithPrompt(const TelephonyLocations& data)
 
 QString promptRefusal(const CallingCard& card)
 {
-    return QStringLiteral("The calling card \"%1\" holds \"?\" (wait for you to go on), which "
-                          "a modem cannot dial.\n\nUse \",\" (a pause) or \"$\" (wait for the "
-                          "billing tone) in its place.")
+    return CallingCardsDialog::tr(
+               "The calling card \"%1\" holds \"?\" (wait for you to go on), which "
+               "a modem cannot dial.\n\nUse \",\" (a pause) or \"$\" (wait for the "
+               "billing tone) in its place.")
         .arg(card.name);
 }
 
@@ -57,18 +58,18 @@ CallingCardsDialog::CallingCardsDialog(const TelephonyLocations& data, quint32 s
                                        QWidget* parent, Prompter& prompter)
     : QDialog(parent), m_prompter(prompter), m_data(data)
 {
-    setWindowTitle(kTitle);
+    setWindowTitle(tr(kTitle));
     setObjectName(QStringLiteral("CallingCardsDialog"));
 
     cmbCard = new QComboBox;
     cmbCard->setObjectName(QStringLiteral("cmbCard"));
     cmbCard->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmbCard->setMinimumContentsLength(24);
-    cmbCard->setPlaceholderText(QStringLiteral("No calling card yet: click New..."));
-    cmdNew = new QPushButton(QStringLiteral("&New..."));
-    cmdRemove = new QPushButton(QStringLiteral("&Remove"));
+    cmbCard->setPlaceholderText(tr("No calling card yet: click New..."));
+    cmdNew = new QPushButton(tr("&New..."));
+    cmdRemove = new QPushButton(tr("&Remove"));
     auto* top = new QHBoxLayout;
-    auto* cardLabel = new QLabel(QStringLiteral("Ca&rd:"));
+    auto* cardLabel = new QLabel(tr("Ca&rd:"));
     cardLabel->setBuddy(cmbCard);
     top->addWidget(cardLabel);
     top->addWidget(cmbCard, 1);
@@ -90,28 +91,28 @@ CallingCardsDialog::CallingCardsDialog(const TelephonyLocations& data, quint32 s
     txtLongDistanceRule = field("txtLongDistanceRule", rules, this);
     txtInternationalRule = field("txtInternationalRule", rules, this);
 
-    auto* card = new QGroupBox(QStringLiteral("Card"));
+    auto* card = new QGroupBox(tr("Card"));
     auto* cardForm = new QFormLayout(card);
-    cardForm->addRow(QStringLiteral("Card &name:"), txtName);
-    cardForm->addRow(QStringLiteral("&Account number:"), txtAccount);
-    cardForm->addRow(QStringLiteral("&PIN:"), txtPin);
+    cardForm->addRow(tr("Card &name:"), txtName);
+    cardForm->addRow(tr("&Account number:"), txtAccount);
+    cardForm->addRow(tr("&PIN:"), txtPin);
 
-    auto* access = new QGroupBox(QStringLiteral("Access numbers (J)"));
+    auto* access = new QGroupBox(tr("Access numbers (J)"));
     auto* accessForm = new QFormLayout(access);
-    accessForm->addRow(QStringLiteral("For &local calls:"), txtLocalAccess);
-    accessForm->addRow(QStringLiteral("For long &distance calls:"), txtLongDistanceAccess);
-    accessForm->addRow(QStringLiteral("For &international calls:"), txtInternationalAccess);
+    accessForm->addRow(tr("For &local calls:"), txtLocalAccess);
+    accessForm->addRow(tr("For long &distance calls:"), txtLongDistanceAccess);
+    accessForm->addRow(tr("For &international calls:"), txtInternationalAccess);
 
-    auto* rulesBox = new QGroupBox(QStringLiteral("Dialing rules"));
+    auto* rulesBox = new QGroupBox(tr("Dialing rules"));
     auto* rulesForm = new QFormLayout(rulesBox);
-    rulesForm->addRow(QStringLiteral("Calls within the &same area:"), txtSameAreaRule);
-    rulesForm->addRow(QStringLiteral("Long distance &calls:"), txtLongDistanceRule);
-    rulesForm->addRow(QStringLiteral("In&ternational calls:"), txtInternationalRule);
-    auto* legend = new QLabel(QStringLiteral(
-        "E country code, F area code, G number, J access number, K account number, H PIN;\n"
-        "W wait for dial tone, $ wait for billing tone, @ wait for quiet, ? wait for me;\n"
-        "a comma pauses, T and P switch to tone or pulse. An empty rule dials that kind\n"
-        "of call directly, without the card."));
+    rulesForm->addRow(tr("Calls within the &same area:"), txtSameAreaRule);
+    rulesForm->addRow(tr("Long distance &calls:"), txtLongDistanceRule);
+    rulesForm->addRow(tr("In&ternational calls:"), txtInternationalRule);
+    auto* legend = new QLabel(
+        tr("E country code, F area code, G number, J access number, K account number, H PIN;\n"
+           "W wait for dial tone, $ wait for billing tone, @ wait for quiet, ? wait for me;\n"
+           "a comma pauses, T and P switch to tone or pulse. An empty rule dials that kind\n"
+           "of call directly, without the card."));
     legend->setObjectName(QStringLiteral("lblLegend"));
     QFont small = legend->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
@@ -150,7 +151,7 @@ CallingCardsDialog::CallingCardsDialog(const TelephonyLocations& data, quint32 s
     connect(txtName, &QLineEdit::editingFinished, this, [this] {
         if (CallingCard* c = current()) {
             if (txtName->text().simplified().isEmpty()) {
-                txtName->setText(c->name.isEmpty() ? QStringLiteral("Card") : c->name);
+                txtName->setText(c->name.isEmpty() ? tr("Card") : c->name);
             }
             cmbCard->setItemText(cmbCard->currentIndex(), c->name);
         }
@@ -169,7 +170,8 @@ void CallingCardsDialog::tryAccept()
         return;
     }
     const quint32 id = bad->id;
-    showMessage(m_prompter, this, promptRefusal(*bad), kTitle, MsgButtons::Ok, MsgIcon::Warning);
+    showMessage(m_prompter, this, promptRefusal(*bad), tr(kTitle), MsgButtons::Ok,
+                MsgIcon::Warning);
     cmbCard->setCurrentIndex(cmbCard->findData(id));
 }
 
@@ -243,9 +245,9 @@ void CallingCardsDialog::storeCard()
 void CallingCardsDialog::newCard()
 {
     InputRequest request;
-    request.title = QStringLiteral("New Calling Card");
-    request.prompt = QStringLiteral("Name of the new calling card:");
-    request.defaultText = QStringLiteral("Calling Card");
+    request.title = tr("New Calling Card");
+    request.prompt = tr("Name of the new calling card:");
+    request.defaultText = tr("Calling Card");
     const std::optional<QString> answer = m_prompter.input(this, request);
     if (!answer || answer->simplified().isEmpty())
         return;
@@ -259,9 +261,8 @@ void CallingCardsDialog::removeCard()
     const CallingCard* c = current();
     if (!c)
         return;
-    if (showMessage(m_prompter, this,
-                    QStringLiteral("Remove the calling card \"%1\"?").arg(c->name), kTitle,
-                    MsgButtons::YesNo, MsgIcon::Question, 2) != MsgResult::Yes)
+    if (showMessage(m_prompter, this, tr("Remove the calling card \"%1\"?").arg(c->name),
+                    tr(kTitle), MsgButtons::YesNo, MsgIcon::Question, 2) != MsgResult::Yes)
         return;
     m_data.removeCard(c->id);
     fillCards(m_data.cards.empty() ? 0 : m_data.cards.front().id);

@@ -26,7 +26,8 @@ namespace telvaro {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Dialing Properties");
+const char* const kTitle =
+    QT_TRANSLATE_NOOP("telvaro::DialingPropertiesDialog", "Dialing Properties");
 
 // Codes typed into the dialog: what a modem dials, nothing else.
 QValidator* dialCodeValidator(QObject* parent)
@@ -41,7 +42,7 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
                                                  Prompter& prompter)
     : QDialog(parent), m_prompter(prompter), m_data(loadLocations())
 {
-    setWindowTitle(kTitle);
+    setWindowTitle(tr(kTitle));
     setObjectName(QStringLiteral("DialingPropertiesDialog"));
 
     // Where I am.
@@ -49,9 +50,9 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
     cmbLocation->setObjectName(QStringLiteral("cmbLocation"));
     cmbLocation->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmbLocation->setMinimumContentsLength(22);
-    cmdNew = new QPushButton(QStringLiteral("&New..."));
-    cmdRename = new QPushButton(QStringLiteral("Re&name..."));
-    cmdRemove = new QPushButton(QStringLiteral("&Remove"));
+    cmdNew = new QPushButton(tr("&New..."));
+    cmdRename = new QPushButton(tr("Re&name..."));
+    cmdRemove = new QPushButton(tr("&Remove"));
     auto* locationRow = new QHBoxLayout;
     locationRow->addWidget(cmbLocation, 1);
     locationRow->addWidget(cmdNew);
@@ -78,13 +79,13 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,8}")), this));
     txtAreaCode->setMaximumWidth(fontMetrics().horizontalAdvance(u'0') * 12);
 
-    auto* where = new QGroupBox(QStringLiteral("Where I am"));
+    auto* where = new QGroupBox(tr("Where I am"));
     auto* whereForm = new QFormLayout(where);
-    auto* locationLabel = new QLabel(QStringLiteral("I am &dialing from:"));
+    auto* locationLabel = new QLabel(tr("I am &dialing from:"));
     locationLabel->setBuddy(cmbLocation);
     whereForm->addRow(locationLabel, locationRow);
-    whereForm->addRow(QStringLiteral("I am &in:"), cmbCountry);
-    whereForm->addRow(QStringLiteral("The &area code is:"), txtAreaCode);
+    whereForm->addRow(tr("I am &in:"), cmbCountry);
+    whereForm->addRow(tr("The &area code is:"), txtAreaCode);
 
     // How I dial from this location.
     txtLocalAccess = new QLineEdit;
@@ -96,19 +97,18 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
         e->setMaximumWidth(fontMetrics().horizontalAdvance(u'0') * 10);
     }
     auto* accessRow = new QHBoxLayout;
-    auto* localLabel = new QLabel(QStringLiteral("for &local calls:"));
+    auto* localLabel = new QLabel(tr("for &local calls:"));
     localLabel->setBuddy(txtLocalAccess);
     accessRow->addWidget(localLabel);
     accessRow->addWidget(txtLocalAccess);
     accessRow->addSpacing(12);
-    auto* ldLabel = new QLabel(QStringLiteral("for long &distance calls:"));
+    auto* ldLabel = new QLabel(tr("for long &distance calls:"));
     ldLabel->setBuddy(txtLongDistanceAccess);
     accessRow->addWidget(ldLabel);
     accessRow->addWidget(txtLongDistanceAccess);
     accessRow->addStretch(1);
 
-    chkCallWaiting =
-        new QCheckBox(QStringLiteral("This location has call &waiting. To disable it, dial:"));
+    chkCallWaiting = new QCheckBox(tr("This location has call &waiting. To disable it, dial:"));
     chkCallWaiting->setObjectName(QStringLiteral("chkCallWaiting"));
     cmbCallWaiting = new QComboBox;
     cmbCallWaiting->setObjectName(QStringLiteral("cmbCallWaiting"));
@@ -126,9 +126,9 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
     txtBlockCallerId->setValidator(dialCodeValidator(this));
     txtBlockCallerId->setMaximumWidth(fontMetrics().horizontalAdvance(u'0') * 10);
 
-    optTone = new QRadioButton(QStringLiteral("&Tone dialing"));
+    optTone = new QRadioButton(tr("&Tone dialing"));
     optTone->setObjectName(QStringLiteral("optTone"));
-    optPulse = new QRadioButton(QStringLiteral("&Pulse dialing"));
+    optPulse = new QRadioButton(tr("&Pulse dialing"));
     optPulse->setObjectName(QStringLiteral("optPulse"));
     auto* toneGroup = new QButtonGroup(this);
     toneGroup->addButton(optTone);
@@ -142,27 +142,26 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
     cmbCard->setObjectName(QStringLiteral("cmbCard"));
     cmbCard->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmbCard->setMinimumContentsLength(20);
-    cmdCards = new QPushButton(QStringLiteral("Calling &Cards..."));
+    cmdCards = new QPushButton(tr("Calling &Cards..."));
     auto* cardRow = new QHBoxLayout;
     cardRow->addWidget(cmbCard, 1);
     cardRow->addWidget(cmdCards);
 
-    auto* how = new QGroupBox(QStringLiteral("How I dial from this location"));
+    auto* how = new QGroupBox(tr("How I dial from this location"));
     auto* howForm = new QFormLayout(how);
-    howForm->addRow(new QLabel(QStringLiteral("To access an outside line, first dial:")));
+    howForm->addRow(new QLabel(tr("To access an outside line, first dial:")));
     howForm->addRow(accessRow);
     howForm->addRow(waitingRow);
-    howForm->addRow(QStringLiteral("To &block caller ID, dial:"), txtBlockCallerId);
-    howForm->addRow(QStringLiteral("The phone system uses:"), toneRow);
-    auto* cardLabel = new QLabel(QStringLiteral("Dial using calling car&d:"));
+    howForm->addRow(tr("To &block caller ID, dial:"), txtBlockCallerId);
+    howForm->addRow(tr("The phone system uses:"), toneRow);
+    auto* cardLabel = new QLabel(tr("Dial using calling car&d:"));
     cardLabel->setBuddy(cmbCard);
     howForm->addRow(cardLabel, cardRow);
 
-    auto* sampleBox = new QGroupBox(QStringLiteral("Numbers dialed from this location"));
+    auto* sampleBox = new QGroupBox(tr("Numbers dialed from this location"));
     auto* sampleForm = new QFormLayout(sampleBox);
-    const QString sampleLabels[] = {QStringLiteral("Local call:"),
-                                    QStringLiteral("Long distance call:"),
-                                    QStringLiteral("International call:")};
+    const QString sampleLabels[] = {tr("Local call:"), tr("Long distance call:"),
+                                    tr("International call:")};
     for (int i = 0; i < 3; ++i) {
         lblSample[i] = new QLabel;
         lblSample[i]->setTextFormat(Qt::PlainText);
@@ -247,7 +246,7 @@ void DialingPropertiesDialog::fillCards()
     const bool wasLoading = m_loading;
     m_loading = true;
     cmbCard->clear();
-    cmbCard->addItem(QStringLiteral("None (Direct Dial)"), 0u);
+    cmbCard->addItem(tr("None (Direct Dial)"), 0u);
     for (const CallingCard& c : m_data.cards)
         cmbCard->addItem(c.name, c.id);
     m_loading = wasLoading;
@@ -351,8 +350,8 @@ bool DialingPropertiesDialog::askName(const QString& title, const QString& promp
             return true;
         }
         showMessage(m_prompter, this,
-                    QStringLiteral("There is already a location named \"%1\". "
-                                   "Please choose another name.")
+                    tr("There is already a location named \"%1\". "
+                       "Please choose another name.")
                         .arg(text),
                     title, MsgButtons::Ok, MsgIcon::Information);
         request.defaultText = text;
@@ -361,9 +360,8 @@ bool DialingPropertiesDialog::askName(const QString& title, const QString& promp
 
 void DialingPropertiesDialog::newLocation()
 {
-    QString name = QStringLiteral("New Location");
-    if (!askName(QStringLiteral("New Location"), QStringLiteral("Name of the new location:"), name,
-                 0))
+    QString name = tr("New Location");
+    if (!askName(tr("New Location"), tr("Name of the new location:"), name, 0))
         return;
     // A new location starts as a copy of the one shown, which is usually
     // close (same country, same telephone system).
@@ -383,8 +381,7 @@ void DialingPropertiesDialog::renameLocation()
     if (!l)
         return;
     QString name = l->name;
-    if (!askName(QStringLiteral("Rename Location"), QStringLiteral("New name of the location:"),
-                 name, l->id))
+    if (!askName(tr("Rename Location"), tr("New name of the location:"), name, l->id))
         return;
     l->name = name;
     cmbLocation->setItemText(cmbLocation->currentIndex(), name);
@@ -395,8 +392,8 @@ void DialingPropertiesDialog::removeLocation()
     const DialingLocation* l = current();
     if (!l || m_data.locations.size() < 2)
         return;
-    if (showMessage(m_prompter, this, QStringLiteral("Remove the location \"%1\"?").arg(l->name),
-                    kTitle, MsgButtons::YesNo, MsgIcon::Question, 2) != MsgResult::Yes)
+    if (showMessage(m_prompter, this, tr("Remove the location \"%1\"?").arg(l->name), tr(kTitle),
+                    MsgButtons::YesNo, MsgIcon::Question, 2) != MsgResult::Yes)
         return;
     m_data.removeLocation(l->id);
     fillLocations();
@@ -425,7 +422,7 @@ bool DialingPropertiesDialog::apply()
     m_data.currentLocationId = cmbLocation->currentData().toUInt();
     // Cards from a file of another program may hold what no modem dials.
     if (const CallingCard* bad = cardWithPrompt(m_data)) {
-        showMessage(m_prompter, this, promptRefusal(*bad), kTitle, MsgButtons::Ok,
+        showMessage(m_prompter, this, promptRefusal(*bad), tr(kTitle), MsgButtons::Ok,
                     MsgIcon::Warning);
         return false;
     }
@@ -433,8 +430,8 @@ bool DialingPropertiesDialog::apply()
     if (saved)
         return true;
     showMessage(m_prompter, this,
-                QStringLiteral("The dialing properties could not be saved.\n\n%1").arg(saved.error),
-                kTitle, MsgButtons::Ok, MsgIcon::Critical);
+                tr("The dialing properties could not be saved.\n\n%1").arg(saved.error), tr(kTitle),
+                MsgButtons::Ok, MsgIcon::Critical);
     return false;
 }
 

@@ -34,12 +34,12 @@ LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& dev
     if (deviceId >= modems.size()) {
         const QString text =
             modems.empty()
-                ? QStringLiteral("There is no modem set up yet.\n\nDo you want to set one up now?")
-                : QStringLiteral("There is no line device %1: the modems set up are devices 0 "
-                                 "to %2.\n\nDo you want to see the modems set up?")
+                ? LineDialogs::tr("There is no modem set up yet.\n\nDo you want to set one up now?")
+                : LineDialogs::tr("There is no line device %1: the modems set up are devices 0 "
+                                  "to %2.\n\nDo you want to see the modems set up?")
                       .arg(deviceId)
                       .arg(modems.size() - 1);
-        if (showMessage(prompter, owner, text, QStringLiteral("Modem Properties"),
+        if (showMessage(prompter, owner, text, LineDialogs::tr("Modem Properties"),
                         MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes)
             lineConfigProvider(owner, 1, passwords, prompter);
         return LINEERR_BADDEVICEID;
@@ -57,8 +57,8 @@ LineResult lineConfigDialog(quint32 deviceId, QWidget* owner, const QString& dev
     if (const Result saved = saveModems(modems); !saved) {
         showMessage(
             prompter, owner,
-            QStringLiteral("The modem properties could not be saved.\n\n%1").arg(saved.error),
-            QStringLiteral("Modem Properties"), MsgButtons::Ok, MsgIcon::Critical);
+            LineDialogs::tr("The modem properties could not be saved.\n\n%1").arg(saved.error),
+            LineDialogs::tr("Modem Properties"), MsgButtons::Ok, MsgIcon::Critical);
         return LINEERR_OPERATIONFAILED;
     }
     return 0;
@@ -79,7 +79,7 @@ QString lastNumberCaption(const QString& lastNumber)
     QString number = lastNumber;
     if (number.size() > 66)
         number = number.left(55) + QStringLiteral("...");
-    return QStringLiteral("Last number dialed:     ") + number;
+    return LineDialogs::tr("Last number dialed:     %1").arg(number);
 }
 
 LineDialogs::LineDialogs(LineService& line, SipPasswords& passwords, Prompter& prompter,

@@ -93,12 +93,12 @@ ModemPropertiesDialog::ModemPropertiesDialog(const ModemSettings& modem, QWidget
                                              const SerialPorts& ports, Prompter& prompter)
     : QDialog(parent), m_prompter(prompter), m_modem(modem)
 {
-    setWindowTitle(QStringLiteral("%1 Properties").arg(modem.displayName()));
+    setWindowTitle(tr("%1 Properties").arg(modem.displayName()));
     setObjectName(QStringLiteral("ModemPropertiesDialog"));
 
     txtName = new QLineEdit(modem.name);
     txtName->setObjectName(QStringLiteral("txtName"));
-    txtName->setPlaceholderText(QStringLiteral("Modem on port"));
+    txtName->setPlaceholderText(tr("Modem on port"));
     txtName->setMaxLength(80);
     cmbPort = new QComboBox;
     cmbPort->setObjectName(QStringLiteral("cmbPort"));
@@ -107,11 +107,11 @@ ModemPropertiesDialog::ModemPropertiesDialog(const ModemSettings& modem, QWidget
     cmbSpeed->setObjectName(QStringLiteral("cmbSpeed"));
     fillSpeeds(cmbSpeed, modem.speed);
 
-    auto* general = new QGroupBox(QStringLiteral("Modem"));
+    auto* general = new QGroupBox(tr("Modem"));
     auto* generalForm = new QFormLayout(general);
-    generalForm->addRow(QStringLiteral("&Name:"), txtName);
-    generalForm->addRow(QStringLiteral("&Port:"), cmbPort);
-    generalForm->addRow(QStringLiteral("Maximum &speed:"), cmbSpeed);
+    generalForm->addRow(tr("&Name:"), txtName);
+    generalForm->addRow(tr("&Port:"), cmbPort);
+    generalForm->addRow(tr("Maximum &speed:"), cmbSpeed);
 
     sldVolume = new QSlider(Qt::Horizontal);
     sldVolume->setObjectName(QStringLiteral("sldVolume"));
@@ -121,51 +121,49 @@ ModemPropertiesDialog::ModemPropertiesDialog(const ModemSettings& modem, QWidget
     sldVolume->setTickInterval(1);
     sldVolume->setValue(modem.speakerVolume);
     auto* volumeRow = new QHBoxLayout;
-    volumeRow->addWidget(new QLabel(QStringLiteral("Low")));
+    volumeRow->addWidget(new QLabel(tr("Low")));
     volumeRow->addWidget(sldVolume, 1);
-    volumeRow->addWidget(new QLabel(QStringLiteral("High")));
+    volumeRow->addWidget(new QLabel(tr("High")));
     cmbSpeakerMode = new QComboBox;
     cmbSpeakerMode->setObjectName(QStringLiteral("cmbSpeakerMode"));
-    cmbSpeakerMode->addItems({QStringLiteral("Off"), QStringLiteral("On until connected"),
-                              QStringLiteral("Always on"), QStringLiteral("On while answering")});
+    cmbSpeakerMode->addItems(
+        {tr("Off"), tr("On until connected"), tr("Always on"), tr("On while answering")});
     cmbSpeakerMode->setCurrentIndex(std::clamp(modem.speakerMode, 0, 3));
 
-    auto* speaker = new QGroupBox(QStringLiteral("Speaker"));
+    auto* speaker = new QGroupBox(tr("Speaker"));
     auto* speakerForm = new QFormLayout(speaker);
-    auto* volumeLabel = new QLabel(QStringLiteral("&Volume:"));
+    auto* volumeLabel = new QLabel(tr("&Volume:"));
     volumeLabel->setBuddy(sldVolume);
     speakerForm->addRow(volumeLabel, volumeRow);
-    speakerForm->addRow(QStringLiteral("Spea&ker:"), cmbSpeakerMode);
+    speakerForm->addRow(tr("Spea&ker:"), cmbSpeakerMode);
 
-    chkDialTone = new QCheckBox(QStringLiteral("&Wait for dial tone before dialing"));
+    chkDialTone = new QCheckBox(tr("&Wait for dial tone before dialing"));
     chkDialTone->setObjectName(QStringLiteral("chkDialTone"));
     chkDialTone->setChecked(modem.waitForDialTone);
     spnDialTimeout = new QSpinBox;
     spnDialTimeout->setObjectName(QStringLiteral("spnDialTimeout"));
     spnDialTimeout->setRange(1, 255);
-    spnDialTimeout->setSuffix(QStringLiteral(" seconds"));
+    spnDialTimeout->setSuffix(tr(" seconds"));
     spnDialTimeout->setValue(std::clamp(modem.dialTimeout, 1, 255));
-    auto* dialing = new QGroupBox(QStringLiteral("Dialing"));
+    auto* dialing = new QGroupBox(tr("Dialing"));
     auto* dialingForm = new QFormLayout(dialing);
     dialingForm->addRow(chkDialTone);
-    dialingForm->addRow(QStringLiteral("&Cancel the call if not connected within:"),
-                        spnDialTimeout);
+    dialingForm->addRow(tr("&Cancel the call if not connected within:"), spnDialTimeout);
 
     txtInit = new QLineEdit(modem.initString);
     txtInit->setObjectName(QStringLiteral("txtInit"));
     txtInit->setValidator(commandValidator(this));
-    txtInit->setToolTip(QStringLiteral("Commands sent when the line is opened, separated by |"));
+    txtInit->setToolTip(tr("Commands sent when the line is opened, separated by |"));
     txtCallerId = new QLineEdit(modem.callerIdCommand);
     txtCallerId->setObjectName(QStringLiteral("txtCallerId"));
     txtCallerId->setValidator(commandValidator(this));
-    txtCallerId->setPlaceholderText(QStringLiteral("Find out (AT+VCID=1, AT#CID=1 ...)"));
-    auto* advanced = new QGroupBox(QStringLiteral("Commands"));
+    txtCallerId->setPlaceholderText(tr("Find out (AT+VCID=1, AT#CID=1 ...)"));
+    auto* advanced = new QGroupBox(tr("Commands"));
     auto* advancedForm = new QFormLayout(advanced);
-    advancedForm->addRow(QStringLiteral("&Initialization:"), txtInit);
-    advancedForm->addRow(QStringLiteral("Caller &ID on:"), txtCallerId);
+    advancedForm->addRow(tr("&Initialization:"), txtInit);
+    advancedForm->addRow(tr("Caller &ID on:"), txtCallerId);
 
-    auto* note =
-        new QLabel(QStringLiteral("Changes take effect the next time the line is opened."));
+    auto* note = new QLabel(tr("Changes take effect the next time the line is opened."));
     note->setEnabled(false);
 
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -201,7 +199,7 @@ ModemSettings ModemPropertiesDialog::settings() const
 void ModemPropertiesDialog::tryAccept()
 {
     if (cmbPort->currentText().trimmed().isEmpty()) {
-        showMessage(m_prompter, this, QStringLiteral("Please choose the serial port of the modem."),
+        showMessage(m_prompter, this, tr("Please choose the serial port of the modem."),
                     windowTitle(), MsgButtons::Ok, MsgIcon::Information);
         cmbPort->setFocus();
         return;
@@ -215,7 +213,7 @@ AddModemDialog::AddModemDialog(const std::vector<ModemSettings>& existing, QWidg
                                const SerialPorts& ports, Prompter& prompter)
     : QDialog(parent), m_prompter(prompter), m_existing(existing)
 {
-    setWindowTitle(QStringLiteral("Add Modem"));
+    setWindowTitle(tr("Add Modem"));
     setObjectName(QStringLiteral("AddModemDialog"));
     cmbPort = new QComboBox;
     cmbPort->setObjectName(QStringLiteral("cmbPort"));
@@ -229,19 +227,19 @@ AddModemDialog::AddModemDialog(const std::vector<ModemSettings>& existing, QWidg
     fillPorts(cmbPort, first, ports);
     txtName = new QLineEdit;
     txtName->setObjectName(QStringLiteral("txtName"));
-    txtName->setPlaceholderText(QStringLiteral("Modem on port"));
+    txtName->setPlaceholderText(tr("Modem on port"));
     txtName->setMaxLength(80);
     cmbSpeed = new QComboBox;
     cmbSpeed->setObjectName(QStringLiteral("cmbSpeed"));
     fillSpeeds(cmbSpeed, 115200);
 
-    auto* intro = new QLabel(QStringLiteral(
-        "Choose the serial port the modem is connected to. USB modems are usually\n"
-        "/dev/ttyACM0 or /dev/ttyUSB0. \"Detect\" in System Modems finds them for you."));
+    auto* intro = new QLabel(
+        tr("Choose the serial port the modem is connected to. USB modems are usually\n"
+           "/dev/ttyACM0 or /dev/ttyUSB0. \"Detect\" in System Modems finds them for you."));
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Port:"), cmbPort);
-    form->addRow(QStringLiteral("&Name:"), txtName);
-    form->addRow(QStringLiteral("Maximum &speed:"), cmbSpeed);
+    form->addRow(tr("&Port:"), cmbPort);
+    form->addRow(tr("&Name:"), txtName);
+    form->addRow(tr("Maximum &speed:"), cmbSpeed);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(intro);
@@ -266,12 +264,12 @@ void AddModemDialog::tryAccept()
 {
     const QString port = cmbPort->currentText().trimmed();
     if (port.isEmpty()) {
-        showMessage(m_prompter, this, QStringLiteral("Please choose the serial port of the modem."),
+        showMessage(m_prompter, this, tr("Please choose the serial port of the modem."),
                     windowTitle(), MsgButtons::Ok, MsgIcon::Information);
         return;
     }
     if (const QString user = portUser(m_existing, port); !user.isEmpty()) {
-        showMessage(m_prompter, this, QStringLiteral("%1 is already set up on %2.").arg(user, port),
+        showMessage(m_prompter, this, tr("%1 is already set up on %2.").arg(user, port),
                     windowTitle(), MsgButtons::Ok, MsgIcon::Information);
         return;
     }
@@ -283,12 +281,12 @@ void AddModemDialog::tryAccept()
 QueryModemDialog::QueryModemDialog(const ModemSettings& modem, QWidget* parent)
     : QDialog(parent), m_modem(modem)
 {
-    setWindowTitle(QStringLiteral("Query Modem - %1").arg(modem.displayName()));
+    setWindowTitle(tr("Query Modem - %1").arg(modem.displayName()));
     setObjectName(QStringLiteral("QueryModemDialog"));
     twAnswers = new QTreeWidget;
     twAnswers->setObjectName(QStringLiteral("twAnswers"));
     twAnswers->setColumnCount(2);
-    twAnswers->setHeaderLabels({QStringLiteral("Command"), QStringLiteral("Response")});
+    twAnswers->setHeaderLabels({tr("Command"), tr("Response")});
     twAnswers->setRootIsDecorated(false);
     twAnswers->setAlternatingRowColors(true);
     twAnswers->setUniformRowHeights(false);
@@ -301,7 +299,7 @@ QueryModemDialog::QueryModemDialog(const ModemSettings& modem, QWidget* parent)
     lblStatus->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("%1 on %2").arg(modem.displayName(), modem.port)));
+    layout->addWidget(new QLabel(tr("%1 on %2").arg(modem.displayName(), modem.port)));
     layout->addWidget(twAnswers, 1);
     layout->addWidget(lblStatus);
     layout->addWidget(buttons);
@@ -317,7 +315,7 @@ QueryModemDialog::QueryModemDialog(const ModemSettings& modem, QWidget* parent)
             });
     connect(probe, &ModemProbe::queryFinished, this, [this] {
         m_finished = true;
-        lblStatus->setText(QStringLiteral("Done."));
+        lblStatus->setText(tr("Done."));
     });
     connect(probe, &ModemProbe::queryFailed, this, [this](const QString& reason) {
         m_finished = true;
@@ -336,7 +334,7 @@ void QueryModemDialog::start()
     if (m_started)
         return;
     m_started = true;
-    lblStatus->setText(QStringLiteral("Asking the modem..."));
+    lblStatus->setText(tr("Asking the modem..."));
     probe->query(m_modem.port, m_modem.speed);
 }
 
@@ -353,14 +351,13 @@ SystemModemsDialog::SystemModemsDialog(SipPasswords& passwords, Prompter& prompt
     : QDialog(parent), m_ports(ports), m_passwords(passwords), m_prompter(prompter),
       m_modems(loadModems())
 {
-    setWindowTitle(QStringLiteral("System Modems"));
+    setWindowTitle(tr("System Modems"));
     setObjectName(QStringLiteral("SystemModemsDialog"));
 
     twModems = new QTreeWidget;
     twModems->setObjectName(QStringLiteral("twModems"));
     twModems->setColumnCount(3);
-    twModems->setHeaderLabels(
-        {QStringLiteral("Modem"), QStringLiteral("Port"), QStringLiteral("Speed")});
+    twModems->setHeaderLabels({tr("Modem"), tr("Port"), tr("Speed")});
     twModems->setRootIsDecorated(false);
     twModems->setAlternatingRowColors(true);
     twModems->setAllColumnsShowFocus(true);
@@ -369,11 +366,11 @@ SystemModemsDialog::SystemModemsDialog(SipPasswords& passwords, Prompter& prompt
     twModems->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     twModems->setMinimumSize(fontMetrics().averageCharWidth() * 56, fontMetrics().height() * 10);
 
-    cmdAdd = new QPushButton(QStringLiteral("&Add..."));
-    cmdRemove = new QPushButton(QStringLiteral("&Remove"));
-    cmdProperties = new QPushButton(QStringLiteral("&Properties..."));
-    cmdDetect = new QPushButton(QStringLiteral("&Detect"));
-    cmdQuery = new QPushButton(QStringLiteral("&Query Modem..."));
+    cmdAdd = new QPushButton(tr("&Add..."));
+    cmdRemove = new QPushButton(tr("&Remove"));
+    cmdProperties = new QPushButton(tr("&Properties..."));
+    cmdDetect = new QPushButton(tr("&Detect"));
+    cmdQuery = new QPushButton(tr("&Query Modem..."));
     auto* side = new QVBoxLayout;
     for (QPushButton* b : {cmdAdd, cmdRemove, cmdProperties})
         side->addWidget(b);
@@ -381,14 +378,14 @@ SystemModemsDialog::SystemModemsDialog(SipPasswords& passwords, Prompter& prompt
     side->addWidget(cmdDetect);
     side->addWidget(cmdQuery);
     side->addSpacing(12);
-    cmdSipPhones = new QPushButton(QStringLiteral("&SIP Phones..."));
+    cmdSipPhones = new QPushButton(tr("&SIP Phones..."));
     connect(cmdSipPhones, &QPushButton::clicked, this,
             [this] { SipPhonesDialog(m_passwords, this, m_prompter).exec(); });
     side->addWidget(cmdSipPhones);
     side->addStretch(1);
 
-    auto* intro = new QLabel(QStringLiteral("The following modems are set up for Telvaro. The "
-                                            "first is line device 0, the next 1, and so on."));
+    auto* intro = new QLabel(tr("The following modems are set up for Telvaro. The "
+                                "first is line device 0, the next 1, and so on."));
     intro->setWordWrap(true);
 
     prgDetect = new QProgressBar;
@@ -414,7 +411,7 @@ SystemModemsDialog::SystemModemsDialog(SipPasswords& passwords, Prompter& prompt
             [this](int index, int count, const QString& port) {
                 prgDetect->setRange(0, count);
                 prgDetect->setValue(index);
-                lblStatus->setText(QStringLiteral("Looking for a modem on %1...").arg(port));
+                lblStatus->setText(tr("Looking for a modem on %1...").arg(port));
             });
     connect(probe, &ModemProbe::modemFound, this, [this](const QString& port, const QString& name) {
         ModemSettings m;
@@ -426,9 +423,9 @@ SystemModemsDialog::SystemModemsDialog(SipPasswords& passwords, Prompter& prompt
         fill(int(m_modems.size()) - 1);
     });
     connect(probe, &ModemProbe::detectFinished, this, [this](int found) {
-        endDetect(found == 0   ? QStringLiteral("No new modem answered.")
-                  : found == 1 ? QStringLiteral("Found 1 new modem.")
-                               : QStringLiteral("Found %1 new modems.").arg(found));
+        endDetect(found == 0   ? tr("No new modem answered.")
+                  : found == 1 ? tr("Found 1 new modem.")
+                               : tr("Found %1 new modems.").arg(found));
     });
 
     connect(twModems, &QTreeWidget::currentItemChanged, this, &SystemModemsDialog::updateButtons);
@@ -459,8 +456,7 @@ void SystemModemsDialog::fill(int select)
         twModems->setCurrentItem(twModems->topLevelItem(select));
     }
     if (m_modems.empty() && !detecting())
-        lblStatus->setText(
-            QStringLiteral("No modem is set up. Add one by its port, or let Detect find it."));
+        lblStatus->setText(tr("No modem is set up. Add one by its port, or let Detect find it."));
     updateButtons();
 }
 
@@ -477,7 +473,7 @@ void SystemModemsDialog::updateButtons()
     cmdRemove->setEnabled(!busy && chosen);
     cmdProperties->setEnabled(!busy && chosen);
     cmdQuery->setEnabled(!busy && chosen);
-    cmdDetect->setText(busy ? QStringLiteral("&Stop") : QStringLiteral("&Detect"));
+    cmdDetect->setText(busy ? tr("&Stop") : tr("&Detect"));
 }
 
 bool SystemModemsDialog::save()
@@ -485,8 +481,7 @@ bool SystemModemsDialog::save()
     const Result saved = saveModems(m_modems);
     if (saved)
         return true;
-    showMessage(m_prompter, this,
-                QStringLiteral("The modems could not be saved.\n\n%1").arg(saved.error),
+    showMessage(m_prompter, this, tr("The modems could not be saved.\n\n%1").arg(saved.error),
                 windowTitle(), MsgButtons::Ok, MsgIcon::Critical);
     m_modems = loadModems(); // show what is really set up
     fill(0);
@@ -509,8 +504,8 @@ void SystemModemsDialog::removeModem()
     if (row < 0 || row >= int(m_modems.size()))
         return;
     if (showMessage(m_prompter, this,
-                    QStringLiteral("Remove %1 (%2)?\n\nThe modems after it move up one place in "
-                                   "the list of line devices.")
+                    tr("Remove %1 (%2)?\n\nThe modems after it move up one place in "
+                       "the list of line devices.")
                         .arg(m_modems[size_t(row)].displayName(), m_modems[size_t(row)].port),
                     windowTitle(), MsgButtons::YesNo, MsgIcon::Question, 2) != MsgResult::Yes)
         return;
@@ -529,8 +524,7 @@ void SystemModemsDialog::editModem()
         return;
     const ModemSettings edited = dialog.settings();
     if (const QString user = portUser(m_modems, edited.port, row); !user.isEmpty()) {
-        showMessage(m_prompter, this,
-                    QStringLiteral("%1 is already set up on %2.").arg(user, edited.port),
+        showMessage(m_prompter, this, tr("%1 is already set up on %2.").arg(user, edited.port),
                     windowTitle(), MsgButtons::Ok, MsgIcon::Information);
         return;
     }
@@ -543,7 +537,7 @@ void SystemModemsDialog::detectModems()
 {
     if (detecting()) {
         probe->cancel();
-        endDetect(QStringLiteral("Detection stopped."));
+        endDetect(tr("Detection stopped."));
         return;
     }
     QStringList ports;
@@ -552,10 +546,9 @@ void SystemModemsDialog::detectModems()
             ports << p;
     }
     if (ports.isEmpty()) {
-        lblStatus->setText(m_modems.empty()
-                               ? QStringLiteral("There is no serial port on this computer. Is "
-                                                "the modem plugged in?")
-                               : QStringLiteral("Every serial port already has its modem."));
+        lblStatus->setText(m_modems.empty() ? tr("There is no serial port on this computer. Is "
+                                                 "the modem plugged in?")
+                                            : tr("Every serial port already has its modem."));
         return;
     }
     prgDetect->setRange(0, int(ports.size()));

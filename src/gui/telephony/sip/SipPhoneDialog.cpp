@@ -23,7 +23,8 @@ namespace telvaro {
 
 namespace {
 
-const QString kPropertiesTitle = QStringLiteral("SIP Phone Properties");
+const char* const kPropertiesTitle =
+    QT_TRANSLATE_NOOP("telvaro::SipPhoneDialog", "SIP Phone Properties");
 
 QLineEdit* field(const QString& name, const QString& text, const QString& placeholder = {})
 {
@@ -39,52 +40,51 @@ SipPhoneDialog::SipPhoneDialog(const SipAccount& account, bool isNew, QWidget* p
                                Prompter& prompter)
     : QDialog(parent), m_prompter(prompter), m_account(account), m_new(isNew)
 {
-    setWindowTitle(isNew ? QStringLiteral("Add SIP Phone") : kPropertiesTitle);
+    setWindowTitle(isNew ? tr("Add SIP Phone") : SipPhoneDialog::tr(kPropertiesTitle));
     setObjectName(QStringLiteral("SipPhoneDialog"));
 
-    txtName = field(QStringLiteral("txtName"), account.name, QStringLiteral("SIP phone"));
+    txtName = field(QStringLiteral("txtName"), account.name, tr("SIP phone"));
     txtRegistrar = field(QStringLiteral("txtRegistrar"), account.registrar,
-                         QStringLiteral("pbx.example.com (empty: none)"));
+                         tr("pbx.example.com (empty: none)"));
     txtDomain = field(QStringLiteral("txtDomain"), account.domain, QStringLiteral("example.com"));
     txtUser = field(QStringLiteral("txtUser"), account.user, QStringLiteral("201"));
-    txtAuthUser =
-        field(QStringLiteral("txtAuthUser"), account.authUser, QStringLiteral("(the user name)"));
+    txtAuthUser = field(QStringLiteral("txtAuthUser"), account.authUser, tr("(the user name)"));
     txtPassword = field(QStringLiteral("txtPassword"), QString(),
-                        isNew ? QString() : QStringLiteral("(kept in the keyring)"));
+                        isNew ? QString() : tr("(kept in the keyring)"));
     txtPassword->setEchoMode(QLineEdit::Password);
-    txtPhone = field(QStringLiteral("txtPhone"), account.phoneAddress,
-                     QStringLiteral("sip:201@10.0.0.7 or 201"));
+    txtPhone =
+        field(QStringLiteral("txtPhone"), account.phoneAddress, tr("sip:201@10.0.0.7 or 201"));
     cmbTransport = new QComboBox;
     cmbTransport->setObjectName(QStringLiteral("cmbTransport"));
     for (auto t :
          {SipAccount::Transport::Udp, SipAccount::Transport::Tcp, SipAccount::Transport::Tls})
         cmbTransport->addItem(transportName(t), int(t));
     cmbTransport->setCurrentIndex(int(account.transport));
-    chkRegister = new QCheckBox(QStringLiteral("&Register to show the callers of incoming calls"));
+    chkRegister = new QCheckBox(tr("&Register to show the callers of incoming calls"));
     chkRegister->setObjectName(QStringLiteral("chkRegister"));
     chkRegister->setChecked(account.registerForCallerId);
     spnDialTimeout = new QSpinBox;
     spnDialTimeout->setObjectName(QStringLiteral("spnDialTimeout"));
     spnDialTimeout->setRange(5, 300);
-    spnDialTimeout->setSuffix(QStringLiteral(" seconds"));
+    spnDialTimeout->setSuffix(tr(" seconds"));
     spnDialTimeout->setValue(account.dialTimeout);
 
-    auto* intro = new QLabel(
-        QStringLiteral("Telvaro calls your phone, which answers by itself or rings for you to "
-                       "pick up, and asks it to call the number. The password is kept in the "
-                       "desktop's keyring, never in a file."));
+    auto* intro =
+        new QLabel(tr("Telvaro calls your phone, which answers by itself or rings for you to "
+                      "pick up, and asks it to call the number. The password is kept in the "
+                      "desktop's keyring, never in a file."));
     intro->setWordWrap(true);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Name:"), txtName);
-    form->addRow(QStringLiteral("Registrar / &proxy:"), txtRegistrar);
-    form->addRow(QStringLiteral("&Domain:"), txtDomain);
-    form->addRow(QStringLiteral("&User:"), txtUser);
-    form->addRow(QStringLiteral("&Authentication user:"), txtAuthUser);
-    form->addRow(QStringLiteral("Pass&word:"), txtPassword);
-    form->addRow(QStringLiteral("Your p&hone's address:"), txtPhone);
-    form->addRow(QStringLiteral("&Transport:"), cmbTransport);
-    form->addRow(QStringLiteral("Wait for an &answer:"), spnDialTimeout);
+    form->addRow(tr("&Name:"), txtName);
+    form->addRow(tr("Registrar / &proxy:"), txtRegistrar);
+    form->addRow(tr("&Domain:"), txtDomain);
+    form->addRow(tr("&User:"), txtUser);
+    form->addRow(tr("&Authentication user:"), txtAuthUser);
+    form->addRow(tr("Pass&word:"), txtPassword);
+    form->addRow(tr("Your p&hone's address:"), txtPhone);
+    form->addRow(tr("&Transport:"), cmbTransport);
+    form->addRow(tr("Wait for an &answer:"), spnDialTimeout);
     form->addRow(QString(), chkRegister);
 
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -123,14 +123,14 @@ void SipPhoneDialog::tryAccept()
     const SipAccount a = settings();
     QString problem;
     if (a.phoneUri().isEmpty())
-        problem = QStringLiteral("Please give your phone's address, so that Telvaro can call it.");
+        problem = tr("Please give your phone's address, so that Telvaro can call it.");
     else if (a.user.isEmpty())
-        problem = QStringLiteral("Please give the account's user name.");
+        problem = tr("Please give the account's user name.");
     else if (a.domain.isEmpty() && a.registrar.isEmpty())
-        problem = QStringLiteral("Please give the account's domain or its registrar.");
+        problem = tr("Please give the account's domain or its registrar.");
     else if (a.registerForCallerId && a.registrar.isEmpty())
-        problem = QStringLiteral("To show the callers of incoming calls Telvaro registers with the "
-                                 "registrar: please give it.");
+        problem = tr("To show the callers of incoming calls Telvaro registers with the "
+                     "registrar: please give it.");
     if (!problem.isEmpty()) {
         showMessage(m_prompter, this, problem, windowTitle(), MsgButtons::Ok, MsgIcon::Warning);
         return;
@@ -143,13 +143,12 @@ void SipPhoneDialog::tryAccept()
 SipPhonesDialog::SipPhonesDialog(SipPasswords& passwords, QWidget* parent, Prompter& prompter)
     : QDialog(parent), m_passwords(passwords), m_prompter(prompter), m_phones(loadSipAccounts())
 {
-    setWindowTitle(QStringLiteral("SIP Phones"));
+    setWindowTitle(tr("SIP Phones"));
     setObjectName(QStringLiteral("SipPhonesDialog"));
     twPhones = new QTreeWidget;
     twPhones->setObjectName(QStringLiteral("twPhones"));
     twPhones->setColumnCount(3);
-    twPhones->setHeaderLabels(
-        {QStringLiteral("SIP phone"), QStringLiteral("Account"), QStringLiteral("Phone")});
+    twPhones->setHeaderLabels({tr("SIP phone"), tr("Account"), tr("Phone")});
     twPhones->setRootIsDecorated(false);
     twPhones->setAllColumnsShowFocus(true);
     twPhones->header()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -157,9 +156,9 @@ SipPhonesDialog::SipPhonesDialog(SipPasswords& passwords, QWidget* parent, Promp
     twPhones->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     twPhones->setMinimumSize(fontMetrics().averageCharWidth() * 80, fontMetrics().height() * 8);
 
-    cmdAdd = new QPushButton(QStringLiteral("&Add..."));
-    cmdRemove = new QPushButton(QStringLiteral("&Remove"));
-    cmdProperties = new QPushButton(QStringLiteral("&Properties..."));
+    cmdAdd = new QPushButton(tr("&Add..."));
+    cmdRemove = new QPushButton(tr("&Remove"));
+    cmdProperties = new QPushButton(tr("&Properties..."));
     auto* side = new QVBoxLayout;
     for (QPushButton* b : {cmdAdd, cmdRemove, cmdProperties})
         side->addWidget(b);
@@ -174,9 +173,9 @@ SipPhonesDialog::SipPhonesDialog(SipPasswords& passwords, QWidget* parent, Promp
             row >= 0 && row < int(m_phones.size()) ? sipProblem(m_phones[size_t(row)]) : QString());
     });
 
-    auto* intro = new QLabel(QStringLiteral(
-        "Telvaro can dial through your own SIP phone (a desk phone or a softphone). The phones "
-        "follow the modems in the list of line devices."));
+    auto* intro = new QLabel(
+        tr("Telvaro can dial through your own SIP phone (a desk phone or a softphone). The phones "
+           "follow the modems in the list of line devices."));
     intro->setWordWrap(true);
     lblStatus = new QLabel;
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
@@ -214,8 +213,7 @@ bool SipPhonesDialog::save()
     const Result saved = saveSipAccounts(m_phones);
     if (saved)
         return true;
-    showMessage(m_prompter, this,
-                QStringLiteral("The SIP phones could not be saved.\n\n%1").arg(saved.error),
+    showMessage(m_prompter, this, tr("The SIP phones could not be saved.\n\n%1").arg(saved.error),
                 windowTitle(), MsgButtons::Ok, MsgIcon::Critical);
     m_phones = loadSipAccounts();
     fill(0);
@@ -272,8 +270,8 @@ bool editSipPhone(int index, QWidget* owner, SipPasswords& passwords, Prompter& 
     phones[size_t(index)] = dialog.settings();
     if (const Result saved = saveSipAccounts(phones); !saved) {
         showMessage(prompter, owner,
-                    QStringLiteral("The SIP phone could not be saved.\n\n%1").arg(saved.error),
-                    kPropertiesTitle, MsgButtons::Ok, MsgIcon::Critical);
+                    SipPhoneDialog::tr("The SIP phone could not be saved.\n\n%1").arg(saved.error),
+                    SipPhoneDialog::tr(kPropertiesTitle), MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }
     if (!dialog.password().isEmpty())
@@ -289,12 +287,13 @@ void storeSipPassword(const SipAccount& account, const QString& password, QWidge
     passwords.store(account, password, context, [guard, account, &prompter](QString error) {
         if (error.isEmpty())
             return;
-        showMessage(prompter, guard,
-                    QStringLiteral("The password of %1 could not be kept in the keyring (%2).\n\n"
-                                   "Telvaro uses it until it ends and asks for it once the next "
-                                   "time it runs.")
-                        .arg(account.displayName(), error),
-                    kPropertiesTitle, MsgButtons::Ok, MsgIcon::Warning);
+        showMessage(
+            prompter, guard,
+            SipPhoneDialog::tr("The password of %1 could not be kept in the keyring (%2).\n\n"
+                               "Telvaro uses it until it ends and asks for it once the next "
+                               "time it runs.")
+                .arg(account.displayName(), error),
+            SipPhoneDialog::tr(kPropertiesTitle), MsgButtons::Ok, MsgIcon::Warning);
     });
 }
 
@@ -302,10 +301,10 @@ void SipPasswordPrompt::askPassword(SipPasswords& passwords, const SipAccount& a
                                     const QString& why)
 {
     InputRequest r;
-    r.title = QStringLiteral("SIP Phone Password");
+    r.title = SipPhoneDialog::tr("SIP Phone Password");
     r.secret = true;
-    r.prompt = why + QStringLiteral("\n\nPassword of %1 (user %2):")
-                         .arg(account.displayName(), account.authName());
+    r.prompt = SipPhoneDialog::tr("%1\n\nPassword of %2 (user %3):")
+                   .arg(why, account.displayName(), account.authName());
     passwords.answerAsked(account, m_prompter.input(nullptr, r));
 }
 
