@@ -11,7 +11,7 @@ DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6svg6 \
 	qt6-tools-dev qt6-l10n-tools qt6-translations-l10n \
 	qt6-qpa-plugins libgl-dev libasound2-dev libbenchmark-dev \
-	xvfb xauth trayer xdotool \
+	xvfb xauth trayer xdotool at-spi2-core python3-pyatspi gir1.2-atspi-2.0 \
 	dbus-daemon appstream desktop-file-utils xdg-utils \
 	libsofia-sip-ua-dev libsofia-sip-ua-glib-dev qtkeychain-qt6-dev \
 	sip-tester baresip-core gnome-keyring
