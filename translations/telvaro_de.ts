@@ -123,11 +123,11 @@ Verwenden Sie stattdessen „,“ (eine Pause) oder „$“ (auf den Gebührento
     </message>
     <message>
         <source>Card &amp;name:</source>
-        <translation>Karten&amp;name:</translation>
+        <translation>Karten&amp;bezeichnung:</translation>
     </message>
     <message>
         <source>&amp;Account number:</source>
-        <translation>Konto&amp;nummer:</translation>
+        <translation>Kon&amp;tonummer:</translation>
     </message>
     <message>
         <source>&amp;PIN:</source>
@@ -196,7 +196,7 @@ diese Gespräche direkt, ohne die Karte.</translation>
     <name>telvaro::CommandLine</name>
     <message>
         <source>unknown option %1</source>
-        <translation type="unfinished"></translation>
+        <translation>unbekannte Option %1</translation>
     </message>
     <message>
         <source>Usage: telvaro [NUMBER | tel:NUMBER | callto:NUMBER]
@@ -212,7 +212,19 @@ international.
 Folders: TELVARO_CONFIG_DIR (settings), TELVARO_DATA_DIR (call logs,
 profiles), TELVARO_RUNTIME_DIR (instance socket).
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Aufruf: telvaro [NUMMER | tel:NUMMER | callto:NUMMER]
+        telvaro --version | --help
+
+Telvaro wählt Telefonnummern über ein Sprachmodem oder mit Tonwahl-Tönen.
+NUMMER (ein führendes „/“ wird entfernt) wird beim Start gewählt, wenn
+„Wählaufträge von anderen Programmen annehmen“ eingeschaltet ist; läuft Telvaro
+schon, wird die Nummer an es übergeben und dieser Start endet (Status 1, wenn es
+nicht antwortet, 2, wenn die Nummer länger als 254 Zeichen ist). Eine Nummer,
+die mit „+“ beginnt, ist international.
+
+Ordner: TELVARO_CONFIG_DIR (Einstellungen), TELVARO_DATA_DIR (Anrufprotokolle,
+Profile), TELVARO_RUNTIME_DIR (Socket der laufenden Instanz).
+</translation>
     </message>
 </context>
 <context>
@@ -264,19 +276,19 @@ profiles), TELVARO_RUNTIME_DIR (instance socket).
     <name>telvaro::DialRequestService</name>
     <message>
         <source>The destination must be 1 to %1 characters without control characters.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Ziel muss 1 bis %1 Zeichen lang sein und darf keine Steuerzeichen enthalten.</translation>
     </message>
     <message>
         <source>Telvaro does not accept numbers from other applications (Tools &gt; Options).</source>
-        <translation type="unfinished"></translation>
+        <translation>Telvaro nimmt keine Nummern von anderen Programmen an (Extras &gt; Optionen).</translation>
     </message>
     <message>
         <source>Too many requests are waiting; try again later.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu viele Aufträge warten; versuchen Sie es später erneut.</translation>
     </message>
     <message>
         <source>The destination was refused.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Ziel wurde abgelehnt.</translation>
     </message>
 </context>
 <context>
@@ -304,11 +316,13 @@ profiles), TELVARO_RUNTIME_DIR (instance socket).
     <message>
         <source>%1
    Busy.</source>
+        <extracomment>%1 is the number dialed</extracomment>
         <translation>%1
    Besetzt.</translation>
     </message>
     <message>
         <source>OK</source>
+        <extracomment>The call progress window&apos;s button that closes it</extracomment>
         <translation>OK</translation>
     </message>
     <message>
@@ -380,7 +394,7 @@ profiles), TELVARO_RUNTIME_DIR (instance socket).
     </message>
     <message>
         <source>The &amp;area code is:</source>
-        <translation>&amp;Ortsvorwahl:</translation>
+        <translation>Orts&amp;vorwahl:</translation>
     </message>
     <message>
         <source>for &amp;local calls:</source>
@@ -400,7 +414,7 @@ profiles), TELVARO_RUNTIME_DIR (instance socket).
     </message>
     <message>
         <source>&amp;Pulse dialing</source>
-        <translation>&amp;Impulswahl</translation>
+        <translation>Im&amp;pulswahl</translation>
     </message>
     <message>
         <source>Calling &amp;Cards...</source>
@@ -416,7 +430,7 @@ profiles), TELVARO_RUNTIME_DIR (instance socket).
     </message>
     <message>
         <source>To &amp;block caller ID, dial:</source>
-        <translation>Zum &amp;Unterdrücken der Rufnummer wählen:</translation>
+        <translation>Zum Unter&amp;drücken der Rufnummer wählen:</translation>
     </message>
     <message>
         <source>The phone system uses:</source>
@@ -424,7 +438,7 @@ profiles), TELVARO_RUNTIME_DIR (instance socket).
     </message>
     <message>
         <source>Dial using calling car&amp;d:</source>
-        <translation>Mit &amp;Telefonkarte wählen:</translation>
+        <translation>Mit Telefonka&amp;rte wählen:</translation>
     </message>
     <message>
         <source>Numbers dialed from this location</source>
@@ -483,310 +497,313 @@ profiles), TELVARO_RUNTIME_DIR (instance socket).
     <name>telvaro::DirectoryView</name>
     <message>
         <source>Alphabetical order</source>
-        <translation type="unfinished"></translation>
+        <translation>Alphabetische Reihenfolge</translation>
     </message>
     <message>
         <source>Name this Tab</source>
-        <translation type="unfinished"></translation>
+        <translation>Register benennen</translation>
     </message>
     <message>
         <source>Delete Tab:</source>
-        <translation type="unfinished"></translation>
+        <translation>Register löschen:</translation>
     </message>
     <message>
         <source>Move Tab:</source>
-        <translation type="unfinished"></translation>
+        <translation>Register verschieben:</translation>
     </message>
     <message>
         <source>Paste Tab:  %1</source>
         <extracomment>Tab pop-up menu; %1 is the title of the tab being moved, in quotes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Register einfügen:  %1</translation>
     </message>
     <message>
         <source>Edit Tab:  %1</source>
         <extracomment>Tab pop-up menu; %1 is the tab&apos;s title in quotes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Register bearbeiten:  %1</translation>
     </message>
     <message>
         <source>Move Tab:  %1</source>
         <extracomment>Tab pop-up menu; %1 is the tab&apos;s title in quotes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Register verschieben:  %1</translation>
     </message>
     <message>
         <source>Delete Tab:  %1</source>
         <extracomment>Tab pop-up menu; %1 is the tab&apos;s title in quotes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Register löschen:  %1</translation>
     </message>
     <message>
         <source>Please enter Tab title</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie den Titel des Registers ein</translation>
     </message>
     <message>
         <source>Edit Tab</source>
-        <translation type="unfinished"></translation>
+        <translation>Register bearbeiten</translation>
     </message>
     <message>
         <source>Move Tab:  %1into this location?</source>
         <extracomment>%1 is the tab&apos;s title in quotes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Register:  %1an diese Stelle verschieben?</translation>
     </message>
     <message>
         <source>Moving Tab:  %1</source>
         <extracomment>%1 is the tab&apos;s title in quotes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Register verschieben:  %1</translation>
     </message>
     <message>
         <source>WARNING!
 Deleting the Tab will erase data from the Speed Dials within it!</source>
-        <translation type="unfinished"></translation>
+        <translation>WARNUNG!
+Beim Löschen des Registers werden die Daten seiner Kurzwahlen gelöscht!</translation>
     </message>
     <message>
         <source>Delete Tab  %1.</source>
         <extracomment>%1 is the tab&apos;s title in quotes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Register  %1 löschen.</translation>
     </message>
     <message>
         <source>&amp;Undo Sorting</source>
-        <translation type="unfinished"></translation>
+        <translation>Sortieren &amp;rückgängig</translation>
     </message>
     <message>
         <source>Cu&amp;t</source>
-        <translation type="unfinished">&amp;Ausschneiden</translation>
+        <translation>&amp;Ausschneiden</translation>
     </message>
     <message>
         <source>Do you want to alphabetically sort the Subject Tabs?
 It will take about 2-5 minutes depending on your hardware.</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie die Themenregister alphabetisch sortieren?
+Das dauert je nach Hardware etwa 2-5 Minuten.</translation>
     </message>
     <message>
         <source>Do you want to alphabetically sort the Speed Dial buttons
 belonging to the %1 subtitle?</source>
         <extracomment>%1 is the caption of the subtitle button (it starts with &quot;*&quot;)</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie die Kurzwahltasten unter der Zwischenüberschrift
+%1 alphabetisch sortieren?</translation>
     </message>
     <message>
         <source>You can&apos;t use this Speed Dial until the Tab is named.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sie können diese Kurzwahl erst verwenden, wenn das Register benannt ist.</translation>
     </message>
     <message>
         <source>Next Page</source>
-        <translation type="unfinished"></translation>
+        <translation>Nächste Seite</translation>
     </message>
     <message>
         <source>Page:</source>
-        <translation type="unfinished"></translation>
+        <translation>Seite:</translation>
     </message>
     <message>
         <source>Show Index Tabs</source>
-        <translation type="unfinished"></translation>
+        <translation>Indexregister anzeigen</translation>
     </message>
     <message>
         <source>Show Subject Tabs</source>
-        <translation type="unfinished"></translation>
+        <translation>Themenregister anzeigen</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
-        <translation type="unfinished">&amp;Bearbeiten</translation>
+        <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
         <source>&amp;Copy</source>
-        <translation type="unfinished">&amp;Kopieren</translation>
+        <translation>&amp;Kopieren</translation>
     </message>
     <message>
         <source>&amp;Paste</source>
-        <translation type="unfinished">E&amp;infügen</translation>
+        <translation>E&amp;infügen</translation>
     </message>
     <message>
         <source>&amp;Delete</source>
-        <translation type="unfinished">&amp;Löschen</translation>
+        <translation>&amp;Löschen</translation>
     </message>
     <message>
         <source>&amp;Edit Button:</source>
-        <translation type="unfinished">Kurzwahltaste &amp;bearbeiten:</translation>
-    </message>
-    <message>
-        <source>&amp;View</source>
-        <translation type="unfinished">&amp;Ansicht</translation>
+        <translation>Kurzwahltaste &amp;bearbeiten:</translation>
     </message>
     <message>
         <source>&amp;Index Tabs</source>
-        <translation type="unfinished">&amp;Indexregister</translation>
+        <translation>&amp;Indexregister</translation>
     </message>
     <message>
         <source>&amp;Subject Tabs</source>
-        <translation type="unfinished">&amp;Themenregister</translation>
+        <translation>&amp;Themenregister</translation>
     </message>
     <message>
         <source>&amp;Arrange Tabs Alphabetically</source>
-        <translation type="unfinished">Register alphabetisch &amp;sortieren</translation>
+        <translation>Register alphabetisch &amp;sortieren</translation>
     </message>
     <message>
         <source>MouseMenu</source>
-        <translation type="unfinished">Tastenmenü</translation>
+        <extracomment>Title of a speed-dial button&apos;s pop-up menu (not shown on screen)</extracomment>
+        <translation>Tastenmenü</translation>
     </message>
     <message>
         <source>Edit</source>
-        <translation type="unfinished">Bearbeiten</translation>
+        <translation>Bearbeiten</translation>
     </message>
     <message>
         <source>Copy</source>
-        <translation type="unfinished">Kopieren</translation>
+        <translation>Kopieren</translation>
     </message>
     <message>
         <source>Paste</source>
-        <translation type="unfinished">Einfügen</translation>
+        <translation>Einfügen</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished">Löschen</translation>
+        <translation>Löschen</translation>
     </message>
     <message>
         <source>MouseMenu1</source>
-        <translation type="unfinished">Registermenü</translation>
+        <extracomment>Title of a directory tab&apos;s pop-up menu (not shown on screen)</extracomment>
+        <translation>Registermenü</translation>
     </message>
     <message>
         <source>Edit Tab (title)</source>
-        <translation type="unfinished">Register bearbeiten (Titel)</translation>
+        <translation>Register bearbeiten (Titel)</translation>
     </message>
     <message>
         <source>MoveTab</source>
-        <translation type="unfinished">Register verschieben</translation>
+        <extracomment>Pop-up menu item of a directory tab</extracomment>
+        <translation>Register verschieben</translation>
     </message>
     <message>
         <source>Paste Tab</source>
-        <translation type="unfinished">Register einfügen</translation>
+        <translation>Register einfügen</translation>
     </message>
     <message>
         <source>Delete Tab</source>
-        <translation type="unfinished">Register löschen</translation>
+        <translation>Register löschen</translation>
     </message>
     <message>
         <source>The change could not be saved in the settings file.
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Änderung konnte nicht in der Einstellungsdatei gespeichert werden.
+%1</translation>
     </message>
     <message>
         <source>The program %1 could not be started.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Programm %1 konnte nicht gestartet werden.</translation>
     </message>
     <message>
         <source>Edit %1</source>
         <extracomment>Pop-up menu of a speed-dial button; %1 is the entry&apos;s name in quotes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>%1 bearbeiten</translation>
     </message>
     <message>
         <source>Delete %1</source>
         <extracomment>Pop-up menu of a speed-dial button; %1 is the entry&apos;s name in quotes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>%1 löschen</translation>
     </message>
     <message>
         <source>Copy %1</source>
         <extracomment>Pop-up menu of a speed-dial button; %1 is the entry&apos;s name in quotes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>%1 kopieren</translation>
     </message>
     <message>
         <source>Add new entry</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuen Eintrag hinzufügen</translation>
     </message>
     <message>
         <source>Paste %1</source>
         <extracomment>Pop-up menu of a speed-dial button; %1 is the copied entry&apos;s name in quotes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>%1 einfügen</translation>
     </message>
     <message>
         <source>Existing SpeedDial will be overwritten.Continue?</source>
-        <translation type="unfinished"></translation>
+        <translation>Die vorhandene Kurzwahl wird überschrieben. Fortfahren?</translation>
     </message>
     <message>
         <source>Do you really want to delete   %1  entry?</source>
         <extracomment>%1 is the entry&apos;s name in quotes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie den Eintrag   %1  wirklich löschen?</translation>
     </message>
     <message>
         <source>Delete SpeedDial Entry</source>
-        <translation type="unfinished"></translation>
+        <translation>Kurzwahleintrag löschen</translation>
     </message>
 </context>
 <context>
     <name>telvaro::Files</name>
     <message>
         <source>Cannot read %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
     </message>
     <message>
         <source>Cannot create the folder %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner %1 kann nicht angelegt werden</translation>
     </message>
     <message>
         <source>%1 is a folder</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist ein Ordner</translation>
     </message>
     <message>
         <source>%1 is read-only</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist schreibgeschützt</translation>
     </message>
     <message>
         <source>Cannot write %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht geschrieben werden</translation>
     </message>
     <message>
         <source>Cannot replace %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht ersetzt werden</translation>
     </message>
     <message>
         <source>Cannot write %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
     </message>
 </context>
 <context>
     <name>telvaro::FrmAbout</name>
     <message>
         <source>About Telvaro</source>
-        <translation type="unfinished"></translation>
+        <translation>Über Telvaro</translation>
     </message>
     <message>
         <source>Telvaro&apos;s icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Symbol von Telvaro</translation>
     </message>
     <message>
         <source>Version 3.7 (Telvaro %1 for Linux, built with Qt %2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Version 3.7 (Telvaro %1 für Linux, erstellt mit Qt %2)</translation>
     </message>
     <message>
         <source>OS:   Linux desktops (X11 and Wayland)</source>
-        <translation type="unfinished"></translation>
+        <translation>BS:   Linux-Arbeitsumgebungen (X11 und Wayland)</translation>
     </message>
     <message>
         <source>Please send comments to:</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte senden Sie Anmerkungen an:</translation>
     </message>
     <message>
         <source>Click to start message</source>
-        <translation type="unfinished"></translation>
+        <translation>Klicken, um eine Nachricht zu schreiben</translation>
     </message>
     <message>
         <source>On the web:</source>
-        <translation type="unfinished"></translation>
+        <translation>Im Web:</translation>
     </message>
     <message>
         <source>Click to go to web site</source>
-        <translation type="unfinished"></translation>
+        <translation>Klicken, um die Website zu öffnen</translation>
     </message>
     <message>
         <source>WARNING:</source>
-        <translation type="unfinished"></translation>
+        <translation>WARNUNG:</translation>
     </message>
     <message>
         <source>Telvaro places real telephone calls. Your telephone company charges every call it dials, and every automatic redial, like a call dialed by hand. Check your dialing location and the numbers in your directory before you dial long-distance or international numbers, and always dial emergency numbers yourself.</source>
-        <translation type="unfinished"></translation>
+        <translation>Telvaro führt echte Telefongespräche. Ihre Telefongesellschaft berechnet jeden gewählten Anruf und jede automatische Wahlwiederholung wie einen von Hand gewählten Anruf. Prüfen Sie Ihren Standort und die Nummern in Ihrem Telefonbuch, bevor Sie Fern- oder Auslandsnummern wählen, und wählen Sie Notrufnummern immer selbst.</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished">OK</translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>&amp;System Info...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Systeminformationen...</translation>
     </message>
 </context>
 <context>
@@ -881,44 +898,8 @@ belonging to the %1 subtitle?</source>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <source>&amp;Edit</source>
-        <translation>&amp;Bearbeiten</translation>
-    </message>
-    <message>
-        <source>Cu&amp;t</source>
-        <translation>&amp;Ausschneiden</translation>
-    </message>
-    <message>
-        <source>&amp;Copy</source>
-        <translation>&amp;Kopieren</translation>
-    </message>
-    <message>
-        <source>&amp;Paste</source>
-        <translation>E&amp;infügen</translation>
-    </message>
-    <message>
-        <source>&amp;Delete</source>
-        <translation>&amp;Löschen</translation>
-    </message>
-    <message>
-        <source>&amp;Edit Button:</source>
-        <translation>Kurzwahltaste &amp;bearbeiten:</translation>
-    </message>
-    <message>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
-    </message>
-    <message>
-        <source>&amp;Index Tabs</source>
-        <translation>&amp;Indexregister</translation>
-    </message>
-    <message>
-        <source>&amp;Subject Tabs</source>
-        <translation>&amp;Themenregister</translation>
-    </message>
-    <message>
-        <source>&amp;Arrange Tabs Alphabetically</source>
-        <translation>Register alphabetisch &amp;sortieren</translation>
     </message>
     <message>
         <source>&amp;Outgoing Calls Log</source>
@@ -953,52 +934,9 @@ belonging to the %1 subtitle?</source>
         <translation>Ü&amp;ber Telvaro</translation>
     </message>
     <message>
-        <source>MouseMenu</source>
-        <extracomment>Title of a speed-dial button&apos;s pop-up menu (not shown on screen)</extracomment>
-        <translation>Tastenmenü</translation>
-    </message>
-    <message>
-        <source>Edit</source>
-        <translation>Bearbeiten</translation>
-    </message>
-    <message>
-        <source>Copy</source>
-        <translation>Kopieren</translation>
-    </message>
-    <message>
-        <source>Paste</source>
-        <translation>Einfügen</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
-    </message>
-    <message>
-        <source>MouseMenu1</source>
-        <extracomment>Title of a directory tab&apos;s pop-up menu (not shown on screen)</extracomment>
-        <translation>Registermenü</translation>
-    </message>
-    <message>
-        <source>Edit Tab (title)</source>
-        <translation>Register bearbeiten (Titel)</translation>
-    </message>
-    <message>
-        <source>MoveTab</source>
-        <extracomment>Pop-up menu item of a directory tab</extracomment>
-        <translation>Register verschieben</translation>
-    </message>
-    <message>
-        <source>Paste Tab</source>
-        <translation>Register einfügen</translation>
-    </message>
-    <message>
-        <source>Delete Tab</source>
-        <translation>Register löschen</translation>
-    </message>
-    <message>
         <source>&amp;Systray</source>
         <extracomment>The tray icon&apos;s menu</extracomment>
-        <translation>&amp;Systemabschnitt</translation>
+        <translation>&amp;Systembereich</translation>
     </message>
     <message>
         <source>&amp;Restore</source>
@@ -1083,37 +1021,38 @@ Vor dem Beenden speichern?</translation>
     <name>telvaro::FrmMemo</name>
     <message>
         <source>LOG:</source>
-        <translation type="unfinished"></translation>
+        <translation>PROTOKOLL:</translation>
     </message>
     <message>
         <source>Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Protokoll</translation>
     </message>
     <message>
         <source>MEMO:</source>
-        <translation type="unfinished"></translation>
+        <translation>NOTIZ:</translation>
     </message>
     <message>
         <source>New note</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue Notiz</translation>
     </message>
     <message>
         <source>&amp;Add to Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Zum Protokoll &amp;hinzufügen</translation>
     </message>
     <message>
         <source>&amp;OK</source>
         <extracomment>Stores the memo pad&apos;s log and closes it</extracomment>
-        <translation type="unfinished">&amp;OK</translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Edit Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Protokoll &amp;bearbeiten</translation>
     </message>
     <message>
         <source>The memo could not be saved in the settings file.
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Notiz konnte nicht in der Einstellungsdatei gespeichert werden.
+%1</translation>
     </message>
 </context>
 <context>
@@ -1156,15 +1095,15 @@ Vor dem Beenden speichern?</translation>
     </message>
     <message>
         <source>Recei&amp;ving incoming call</source>
-        <translation>Ein Anruf &amp;eingeht</translation>
+        <translation>Ein Anruf ein&amp;geht</translation>
     </message>
     <message>
         <source>&amp;Reached the end of redials</source>
-        <translation>&amp;Wahlwiederholungen erschöpft</translation>
+        <translation>Wahlwiederholungen e&amp;rschöpft</translation>
     </message>
     <message>
         <source>E&amp;nable Automatic Redial:</source>
-        <translation>Automatische Wahlwieder&amp;holung:</translation>
+        <translation>Automatische Wahlwiederholung ei&amp;nschalten:</translation>
     </message>
     <message>
         <source>Redial:</source>
@@ -1204,7 +1143,7 @@ Vor dem Beenden speichern?</translation>
     </message>
     <message>
         <source>Sho&amp;w program&apos;s icon in the system tray</source>
-        <translation>Programmsymbol im Systemabschnitt der Kontroll&amp;leiste zeigen</translation>
+        <translation>Programm&amp;symbol im Systembereich anzeigen</translation>
     </message>
     <message>
         <source>Dialing:</source>
@@ -1212,7 +1151,7 @@ Vor dem Beenden speichern?</translation>
     </message>
     <message>
         <source>&amp;Dial without modem</source>
-        <translation>&amp;Ohne Modem wählen</translation>
+        <translation>Ohne Modem &amp;wählen</translation>
     </message>
     <message>
         <source>Dial using &amp;modem:</source>
@@ -1220,7 +1159,7 @@ Vor dem Beenden speichern?</translation>
     </message>
     <message>
         <source>Modem &amp;Properties</source>
-        <translation>Modem&amp;eigenschaften</translation>
+        <translation>Modemeigenscha&amp;ften</translation>
     </message>
     <message>
         <source>Add, Remove &amp;&amp; Diagnostics</source>
@@ -1240,7 +1179,7 @@ Vor dem Beenden speichern?</translation>
     </message>
     <message>
         <source>&amp;Keep Outgoing Logged Calls for:</source>
-        <translation>Protokollierte &amp;ausgehende Anrufe aufbewahren für:</translation>
+        <translation>Protokollierte a&amp;usgehende Anrufe aufbewahren für:</translation>
     </message>
     <message>
         <source>days</source>
@@ -1248,7 +1187,7 @@ Vor dem Beenden speichern?</translation>
     </message>
     <message>
         <source>Keep &amp;Incoming Logged Calls for:</source>
-        <translation>Protokollierte &amp;eingehende Anrufe aufbewahren für:</translation>
+        <translation>Protokollierte e&amp;ingehende Anrufe aufbewahren für:</translation>
     </message>
     <message>
         <source>Do not &amp;use Calling Card for local calls</source>
@@ -1285,7 +1224,7 @@ Vor dem Beenden speichern?</translation>
     </message>
     <message>
         <source>&amp;Pulse Dial</source>
-        <translation>&amp;Impulswahl</translation>
+        <translation>Im&amp;pulswahl</translation>
     </message>
     <message>
         <source>Dialing &amp;Properties</source>
@@ -1305,11 +1244,11 @@ Vor dem Beenden speichern?</translation>
     </message>
     <message>
         <source>Accept dialing numbers &amp;from other applications</source>
-        <translation>Wählaufträge von anderen &amp;Programmen annehmen</translation>
+        <translation>Wählaufträge &amp;von anderen Programmen annehmen</translation>
     </message>
     <message>
         <source>Allow Call I&amp;D (Call Display ) </source>
-        <translation>Rufnummern&amp;anzeige erlauben (Anruferanzeige) </translation>
+        <translation>&amp;Rufnummernanzeige erlauben (Anruferanzeige) </translation>
     </message>
     <message>
         <source>Mode &amp;1 (most modems)</source>
@@ -1334,40 +1273,40 @@ Sie gelten, bis Telvaro beendet wird.</translation>
     <name>telvaro::FrmSpeedDial</name>
     <message>
         <source>Speed Dial</source>
-        <translation type="unfinished"></translation>
+        <translation>Kurzwahl</translation>
     </message>
     <message>
         <source>&amp;Name:</source>
-        <translation type="unfinished">&amp;Name:</translation>
+        <translation>&amp;Name:</translation>
     </message>
     <message>
         <source>N&amp;umber to dial:</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu wählende N&amp;ummer:</translation>
     </message>
     <message>
         <source>&amp;Ignore Dialing Properties</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählparameter &amp;ignorieren</translation>
     </message>
     <message>
         <source>Start with P for Pulse Dialing</source>
-        <translation type="unfinished"></translation>
+        <translation>Für Impulswahl mit P beginnen</translation>
     </message>
     <message>
         <source>&amp;Save</source>
         <extracomment>Stores the directory entry&apos;s name and number</extracomment>
-        <translation type="unfinished">&amp;Speichern</translation>
+        <translation>&amp;Speichern</translation>
     </message>
     <message>
         <source>Save and &amp;Dial</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern und &amp;wählen</translation>
     </message>
     <message>
         <source>&amp;Edit Memo</source>
-        <translation type="unfinished"></translation>
+        <translation>N&amp;otiz bearbeiten</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished">Abbre&amp;chen</translation>
+        <translation>Abbre&amp;chen</translation>
     </message>
 </context>
 <context>
@@ -1375,78 +1314,78 @@ Sie gelten, bis Telvaro beendet wird.</translation>
     <message>
         <source>Contents</source>
         <extracomment>The list of help topics</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Inhalt</translation>
     </message>
     <message>
         <source>Getting started</source>
-        <translation type="unfinished"></translation>
+        <translation>Erste Schritte</translation>
     </message>
     <message>
         <source>The speed-dial directory</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Kurzwahl-Telefonbuch</translation>
     </message>
     <message>
         <source>Dialing with a modem</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen mit einem Modem</translation>
     </message>
     <message>
         <source>Dialing without a modem</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen ohne Modem</translation>
     </message>
     <message>
         <source>Automatic redial</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatische Wahlwiederholung</translation>
     </message>
     <message>
         <source>Receiving calls</source>
-        <translation type="unfinished"></translation>
+        <translation>Anrufe annehmen</translation>
     </message>
     <message>
         <source>Call logs</source>
-        <translation type="unfinished"></translation>
+        <translation>Anrufprotokolle</translation>
     </message>
     <message>
         <source>Profiles</source>
-        <translation type="unfinished"></translation>
+        <translation>Profile</translation>
     </message>
     <message>
         <source>Options</source>
-        <translation type="unfinished">Optionen</translation>
+        <translation>Optionen</translation>
     </message>
     <message>
         <source>Modems and dialing locations</source>
-        <translation type="unfinished"></translation>
+        <translation>Modems und Standorte</translation>
     </message>
     <message>
         <source>Dial through a SIP phone</source>
-        <translation type="unfinished"></translation>
+        <translation>Über ein SIP-Telefon wählen</translation>
     </message>
     <message>
         <source>When something goes wrong</source>
-        <translation type="unfinished"></translation>
+        <translation>Wenn etwas schiefgeht</translation>
     </message>
     <message>
         <source>Telvaro Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Telvaro-Hilfe</translation>
     </message>
     <message>
         <source>Help page</source>
-        <translation type="unfinished"></translation>
+        <translation>Hilfeseite</translation>
     </message>
 </context>
 <context>
     <name>telvaro::IniFile</name>
     <message>
         <source>the section name &quot;%1&quot; cannot be stored</source>
-        <translation type="unfinished"></translation>
+        <translation>der Abschnittsname „%1“ kann nicht gespeichert werden</translation>
     </message>
     <message>
         <source>the key name &quot;%1&quot; cannot be stored</source>
-        <translation type="unfinished"></translation>
+        <translation>der Schlüsselname „%1“ kann nicht gespeichert werden</translation>
     </message>
     <message>
         <source>the value of &quot;%1&quot; holds a line break</source>
-        <translation type="unfinished"></translation>
+        <translation>der Wert von „%1“ enthält einen Zeilenumbruch</translation>
     </message>
 </context>
 <context>
@@ -1614,7 +1553,7 @@ Möchten Sie die eingerichteten Modems sehen?</translation>
     </message>
     <message>
         <source>Caller &amp;ID on:</source>
-        <translation>Rufnummern&amp;anzeige ein:</translation>
+        <translation>&amp;Rufnummernanzeige ein:</translation>
     </message>
     <message>
         <source>Changes take effect the next time the line is opened.</source>
@@ -1697,30 +1636,32 @@ Fortfahren?</translation>
     </message>
     <message>
         <source>File %1 already exists</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei %1 existiert bereits</translation>
     </message>
     <message>
         <source>Save current %1 profile?</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktuelles Profil %1 speichern?</translation>
     </message>
     <message>
         <source>Saving profile %1</source>
         <extracomment>The title of the question; %1 is the profile&apos;s name in quotes.</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Profil %1 speichern</translation>
     </message>
     <message>
         <source>%1  
 is not the valid Telvaro profile</source>
-        <translation type="unfinished"></translation>
+        <translation>%1  
+ist kein gültiges Telvaro-Profil</translation>
     </message>
     <message>
         <source>%1  
 cannot be read: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1  
+kann nicht gelesen werden: %2</translation>
     </message>
     <message>
         <source>Profile %1 already loaded</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Profil %1 ist bereits geladen</translation>
     </message>
 </context>
 <context>
@@ -1754,7 +1695,7 @@ cannot be read: %2</source>
     <name>telvaro::ShellServices</name>
     <message>
         <source>System Information Is Unavailable At This Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Systeminformationen sind zurzeit nicht verfügbar</translation>
     </message>
 </context>
 <context>
@@ -1840,11 +1781,11 @@ cannot be read: %2</source>
     </message>
     <message>
         <source>&amp;Transport:</source>
-        <translation>Trans&amp;port:</translation>
+        <translation>Tran&amp;sport:</translation>
     </message>
     <message>
         <source>Wait for an &amp;answer:</source>
-        <translation>Auf A&amp;ntwort warten:</translation>
+        <translation>Auf Antw&amp;ort warten:</translation>
     </message>
     <message>
         <source>Please give your phone&apos;s address, so that Telvaro can call it.</source>
@@ -1915,7 +1856,7 @@ Passwort von %2 (Benutzer %3):</translation>
     </message>
     <message>
         <source>&amp;Remove</source>
-        <translation>&amp;Entfernen</translation>
+        <translation>En&amp;tfernen</translation>
     </message>
     <message>
         <source>&amp;Properties...</source>
@@ -1997,7 +1938,7 @@ Passwort von %2 (Benutzer %3):</translation>
     </message>
     <message>
         <source>&amp;Remove</source>
-        <translation>&amp;Entfernen</translation>
+        <translation>En&amp;tfernen</translation>
     </message>
     <message>
         <source>&amp;Properties...</source>
@@ -2080,76 +2021,47 @@ Die folgenden Modems rücken in der Liste der Leitungsgeräte um einen Platz auf
     <name>telvaro::TrayIcon</name>
     <message>
         <source>Telvaro-ready to receive calls</source>
-        <translation type="unfinished"></translation>
+        <translation>Telvaro - bereit, Anrufe anzunehmen</translation>
     </message>
     <message>
         <source>Telvaro-ready to receive</source>
-        <translation type="unfinished"></translation>
+        <translation>Telvaro - empfangsbereit</translation>
     </message>
     <message>
         <source>Telvaro-disabled call receiving</source>
-        <translation type="unfinished"></translation>
+        <translation>Telvaro - Anrufannahme ausgeschaltet</translation>
     </message>
     <message>
         <source>&amp;Systray</source>
-        <translation type="unfinished">&amp;Systemabschnitt</translation>
+        <translation>&amp;Systembereich</translation>
     </message>
     <message>
         <source>&amp;Restore</source>
-        <translation type="unfinished">&amp;Wiederherstellen</translation>
+        <translation>&amp;Wiederherstellen</translation>
     </message>
     <message>
         <source>&amp;Exit</source>
-        <translation type="unfinished">&amp;Beenden</translation>
-    </message>
-</context>
-<context>
-    <name>telvaro::calllog::CallLogEvents</name>
-    <message>
-        <source>This call could not be written to the outgoing calls log
-%1
-
-%2
-
-The calls already in the log are kept.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>This call could not be written to the incoming calls log
-%1
-
-%2
-
-The calls already in the log are kept.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The file is read-only.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 is not a file.</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beenden</translation>
     </message>
 </context>
 <context>
     <name>telvaro::calllog::CallLogModel</name>
     <message>
         <source>NAME</source>
-        <translation type="unfinished"></translation>
+        <translation>NAME</translation>
     </message>
     <message>
         <source>PHONE NO.</source>
-        <translation type="unfinished"></translation>
+        <translation>RUFNUMMER</translation>
     </message>
     <message>
         <source>DATE/TIME</source>
         <extracomment>Column heads of the outgoing and the incoming calls log</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>DATUM/ZEIT</translation>
     </message>
     <message>
         <source>RECEIVED</source>
-        <translation type="unfinished"></translation>
+        <translation>EMPFANGEN</translation>
     </message>
 </context>
 <context>
@@ -2231,6 +2143,45 @@ Die Datei ist unverändert; das Fenster behält Ihre Änderungen.</translation>
     </message>
 </context>
 <context>
+    <name>telvaro::calllog::CallLogWriter</name>
+    <message>
+        <source>The file is read-only.</source>
+        <translation>Die Datei ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>%1 is not a file.</source>
+        <translation>%1 ist keine Datei.</translation>
+    </message>
+    <message>
+        <source>This call could not be written to the outgoing calls log
+%1
+
+%2
+
+The calls already in the log are kept.</source>
+        <translation>Dieser Anruf konnte nicht in das Protokoll ausgehender Anrufe geschrieben werden
+%1
+
+%2
+
+Die Anrufe, die bereits im Protokoll stehen, bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>This call could not be written to the incoming calls log
+%1
+
+%2
+
+The calls already in the log are kept.</source>
+        <translation>Dieser Anruf konnte nicht in das Protokoll eingehender Anrufe geschrieben werden
+%1
+
+%2
+
+Die Anrufe, die bereits im Protokoll stehen, bleiben erhalten.</translation>
+    </message>
+</context>
+<context>
     <name>telvaro::calllog::FrmInLog</name>
     <message>
         <source>Incoming Calls Log</source>
@@ -2290,7 +2241,12 @@ Die Datei ist unverändert; das Fenster behält Ihre Änderungen.</translation>
 %2
 
 The log is unchanged.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die alten Anrufe konnten nicht aus dem Protokoll entfernt werden
+%1
+
+%2
+
+Das Protokoll ist unverändert.</translation>
     </message>
 </context>
 <context>
@@ -2334,7 +2290,7 @@ The log is unchanged.</source>
     <message>
         <source>The %1 could not be printed.
 %2</source>
-        <translation>%1 konnte nicht gedruckt werden.
+        <translation>Das %1 konnte nicht gedruckt werden.
 %2</translation>
     </message>
 </context>
@@ -2342,21 +2298,23 @@ The log is unchanged.</source>
     <name>telvaro::directory::Memo</name>
     <message>
         <source>Text exceeds capacity</source>
-        <translation type="unfinished"></translation>
+        <translation>Text zu lang</translation>
     </message>
     <message>
         <source>Memo cannot save this entry.
 There are too many %1 characters</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Notizblock kann diesen Eintrag nicht speichern.
+Es sind %1 Zeichen zu viel</translation>
     </message>
     <message>
         <source>Memo Pad full</source>
-        <translation type="unfinished"></translation>
+        <translation>Notizblock voll</translation>
     </message>
     <message>
         <source>Memo Pad is almost fully utilized.
 You can safely store additional %1 characters</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Notizblock ist fast voll.
+Sie können noch %1 weitere Zeichen sicher speichern</translation>
     </message>
 </context>
 </TS>
