@@ -248,7 +248,7 @@ Profile), TELVARO_RUNTIME_DIR (Socket der laufenden Instanz).
     </message>
     <message>
         <source>Number</source>
-        <translation>Rufnummer</translation>
+        <translation>Nummer</translation>
     </message>
     <message>
         <source>Number to dial</source>
@@ -492,6 +492,10 @@ Profile), TELVARO_RUNTIME_DIR (Socket der laufenden Instanz).
 
 %1</translation>
     </message>
+    <message>
+        <source>Code that disables call waiting</source>
+        <translation>Code zum Ausschalten des Anklopfens</translation>
+    </message>
 </context>
 <context>
     <name>telvaro::DirectoryView</name>
@@ -722,6 +726,26 @@ belonging to the %1 subtitle?</source>
     <message>
         <source>Delete SpeedDial Entry</source>
         <translation>Kurzwahleintrag löschen</translation>
+    </message>
+    <message>
+        <source>Directory tabs</source>
+        <translation>Register des Telefonbuchs</translation>
+    </message>
+    <message>
+        <source>Left and Right choose a tab, Up and Down turn the pages, a letter jumps to its tab</source>
+        <translation>Links und Rechts wählen ein Register, Auf und Ab blättern die Seiten um, ein Buchstabe springt zu seinem Register</translation>
+    </message>
+    <message>
+        <source>Tab scroller</source>
+        <translation>Registerleiste blättern</translation>
+    </message>
+    <message>
+        <source>Page scroller</source>
+        <translation>Seiten blättern</translation>
+    </message>
+    <message>
+        <source>Empty button %1</source>
+        <translation>Leere Taste %1</translation>
     </message>
 </context>
 <context>
@@ -1268,6 +1292,30 @@ They stay in effect until Telvaro ends.</source>
 
 Sie gelten, bis Telvaro beendet wird.</translation>
     </message>
+    <message>
+        <source>Option pages</source>
+        <translation>Seiten der Optionen</translation>
+    </message>
+    <message>
+        <source>Minutes between redials</source>
+        <translation>Minuten zwischen den Wahlwiederholungen</translation>
+    </message>
+    <message>
+        <source>Seconds between redials</source>
+        <translation>Sekunden zwischen den Wahlwiederholungen</translation>
+    </message>
+    <message>
+        <source>Modem</source>
+        <translation>Modem</translation>
+    </message>
+    <message>
+        <source>Days to keep outgoing logged calls</source>
+        <translation>Tage, die protokollierte ausgehende Anrufe aufbewahrt werden</translation>
+    </message>
+    <message>
+        <source>Days to keep incoming logged calls</source>
+        <translation>Tage, die protokollierte eingehende Anrufe aufbewahrt werden</translation>
+    </message>
 </context>
 <context>
     <name>telvaro::FrmSpeedDial</name>
@@ -1690,6 +1738,10 @@ kann nicht gelesen werden: %2</translation>
         <source>Asking the modem...</source>
         <translation>Das Modem wird abgefragt...</translation>
     </message>
+    <message>
+        <source>The modem&apos;s answers</source>
+        <translation>Die Antworten des Modems</translation>
+    </message>
 </context>
 <context>
     <name>telvaro::ShellServices</name>
@@ -1874,6 +1926,10 @@ Passwort von %2 (Benutzer %3):</translation>
 
 %1</translation>
     </message>
+    <message>
+        <source>SIP phones set up</source>
+        <translation>Eingerichtete SIP-Telefone</translation>
+    </message>
 </context>
 <context>
     <name>telvaro::SipProvider</name>
@@ -2015,6 +2071,14 @@ Die folgenden Modems rücken in der Liste der Leitungsgeräte um einen Platz auf
     <message>
         <source>Every serial port already has its modem.</source>
         <translation>An jeder seriellen Schnittstelle ist bereits ein Modem eingerichtet.</translation>
+    </message>
+    <message>
+        <source>Modems set up</source>
+        <translation>Eingerichtete Modems</translation>
+    </message>
+    <message>
+        <source>Detection progress</source>
+        <translation>Fortschritt der Suche</translation>
     </message>
 </context>
 <context>

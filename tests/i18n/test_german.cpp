@@ -2,6 +2,7 @@
 // Telvaro on a German desktop: the program's translation and Qt's own are
 // loaded for the locale, and the main window speaks German.
 #include "app/FrmDialer.h"
+#include "app/ProgramParts.h"
 #include "app/Translations.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
@@ -27,14 +28,18 @@ private Q_SLOTS:
         test::TestEnv env;
         test::ScriptedPrompter prompts;
         options().resetToDesigned();
-        FrmDialer window;
+        ProgramParts parts(nullptr, PartDoubles{.prompter = &prompts});
+        FrmDialer window(&parts);
         window.show();
 
         QStringList titles;
         for (QAction* a : window.menuBar()->actions())
             titles << a->text();
         QCOMPARE(titles, QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "E&xtras", "&Hilfe"}));
-        QCOMPARE(window.mnuExit->text(), QString("&Beenden"));
+        QStringList file;
+        for (QAction* a : window.menuBar()->actions().constFirst()->menu()->actions())
+            file << a->text();
+        QVERIFY2(file.contains("&Beenden"), qPrintable(file.join('|')));
 
         // Qt's own texts come in German too.
         QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
