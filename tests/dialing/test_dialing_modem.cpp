@@ -19,6 +19,7 @@
 
 #include "common/ScriptedPrompter.h"
 #include "dialing/DialTestSupport.h"
+#include "dialing/DialWindowControls.h"
 #include "locations/ModalHelper.h"
 
 #include <QComboBox>
@@ -113,8 +114,10 @@ private:
     std::unique_ptr<LineLayerTranslation> translation;
     test::RecordingPlayer quiet; // no sound card here
     std::unique_ptr<Dialer> dialer;
-    std::unique_ptr<DialPad> pad;
+    std::unique_ptr<DialPad> padWidget;
     std::unique_ptr<FrmConnect> window;
+    std::optional<test::PadControls> pad;
+    std::optional<test::ConnectControls> call;
     std::unique_ptr<WallClock> wall;
     QStringList memos;
     CurrentProfile profile;
@@ -158,9 +161,11 @@ private Q_SLOTS:
         options().setText(OptionsStore::txtMinutes, QStringLiteral("0"));
         options().setText(OptionsStore::txtSeconds, QStringLiteral("2"));
         options().setText(OptionsStore::TxtRedial, QStringLiteral("3"));
-        pad = std::make_unique<DialPad>(*dialer, quiet);
-        pad->show();
+        padWidget = std::make_unique<DialPad>(*dialer, quiet);
+        padWidget->show();
+        pad.emplace(padWidget.get());
         window = std::make_unique<FrmConnect>(*dialer);
+        call.emplace(window.get());
         connect(dialer.get(), &Dialer::connectWindowChanged, window.get(), [this] {
             const ConnectWindowState& w = dialer->connectWindow();
             if (labels.isEmpty() || labels.last() != w.label)
@@ -172,8 +177,10 @@ private Q_SLOTS:
     void cleanup()
     {
         line->shutdown();
+        call.reset();
         window.reset();
         pad.reset();
+        padWidget.reset();
         dialer.reset();
         translation.reset();
         line.reset();
@@ -188,10 +195,10 @@ private Q_SLOTS:
             QFAIL("the modem simulator did not start");
         QTest::keyClicks(pad->txtDial, QStringLiteral("555-1234"));
         QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Connected"), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(call->fra1->title(), QStringLiteral("Connected"), 20000);
 
         QCOMPARE(sim->dials(), 3);
-        QCOMPARE(window->lbl1->text(), QStringLiteral("  Lift the handset up and press OK"));
+        QCOMPARE(call->lbl1->text(), QStringLiteral("  Lift the handset up and press OK"));
         QVERIFY(labels.contains(QStringLiteral("   Busy. Redial in :   2 seconds")));
         QVERIFY(labels.contains(QStringLiteral("   Busy. Redial in :   1 seconds")));
         QVERIFY(labels.contains(QStringLiteral("5551234\n   Busy. Redialing  x 2")));
@@ -199,7 +206,7 @@ private Q_SLOTS:
         QCOMPARE(captions.count(QStringLiteral("Connected")), 1);
         QVERIFY(!pad->cmdOK->isHidden() && pad->CmdDial->isHidden());
 
-        QTest::mouseClick(window->CmdOK, Qt::LeftButton);
+        QTest::mouseClick(call->CmdOK, Qt::LeftButton);
         QVERIFY(!window->isVisible());
         QVERIFY(memos.isEmpty());
         const auto rows = calllog::readLog(
@@ -219,7 +226,7 @@ private Q_SLOTS:
         if (!start({}))
             QFAIL("the modem simulator did not start");
         dial(QStringLiteral("XX4165550199"), QStringLiteral("Dr. Bo"), QStringLiteral("0105"));
-        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Connected"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(call->fra1->title(), QStringLiteral("Connected"), 10000);
         QCOMPARE(captions.first(), QStringLiteral("Dialing:  Dr. Bo"));
         QTest::mouseClick(pad->cmdOK, Qt::LeftButton);
         QCOMPARE(memos, QStringList{QStringLiteral("0105")});
@@ -237,12 +244,12 @@ private Q_SLOTS:
             QFAIL("the modem simulator did not start");
         options().setText(OptionsStore::txtSeconds, QStringLiteral("1"));
         dial(QStringLiteral("XX5551234"), {}, QStringLiteral("0"));
-        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Disconnected"), 20000);
-        QCOMPARE(window->lbl1->text(), QStringLiteral("Redialed   3 times. To increase No.of "
-                                                      "redials: change settings in Tools/Options"));
-        QCOMPARE(window->cmdCancel->text(), QStringLiteral("OK"));
+        QTRY_COMPARE_WITH_TIMEOUT(call->fra1->title(), QStringLiteral("Disconnected"), 20000);
+        QCOMPARE(call->lbl1->text(), QStringLiteral("Redialed   3 times. To increase No.of "
+                                                    "redials: change settings in Tools/Options"));
+        QCOMPARE(call->cmdCancel->text(), QStringLiteral("OK"));
         QCOMPARE(sim->dials(), 4);
-        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+        QTest::mouseClick(call->cmdCancel, Qt::LeftButton);
         QVERIFY(!window->isVisible());
         QVERIFY(!QFile::exists(
             calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Outgoing)));
@@ -254,9 +261,9 @@ private Q_SLOTS:
             QFAIL("the modem simulator did not start");
         bool pressed = false;
         connect(dialer.get(), &Dialer::connectWindowChanged, window.get(), [&] {
-            if (!pressed && window->lbl1->text().startsWith(QStringLiteral("   Busy. Redial in"))) {
+            if (!pressed && call->lbl1->text().startsWith(QStringLiteral("   Busy. Redial in"))) {
                 pressed = true;
-                QTimer::singleShot(100, pad.get(),
+                QTimer::singleShot(100, padWidget.get(),
                                    [this] { QTest::mouseClick(pad->cmdCancel, Qt::LeftButton); });
             }
         });
@@ -277,11 +284,11 @@ private Q_SLOTS:
         options().select(OptionsStore::optMode2);
         QTest::keyClicks(pad->txtDial, QStringLiteral("555"));
         QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Connected"), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(call->fra1->title(), QStringLiteral("Connected"), 20000);
         QVERIFY(labels.contains(QStringLiteral("   Busy. Redial in :   1 seconds")));
         QCOMPARE(captions.count(QStringLiteral("Connected")), 1);
         QCOMPARE(sim->dials(), 2);
-        QTest::mouseClick(window->CmdOK, Qt::LeftButton);
+        QTest::mouseClick(call->CmdOK, Qt::LeftButton);
     }
 
     // The modem will not dial the number (a redialer's limit): the user sees
@@ -292,12 +299,12 @@ private Q_SLOTS:
             QFAIL("the modem simulator did not start");
         QTest::keyClicks(pad->txtDial, QStringLiteral("555"));
         QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Modem error!"), 5000);
-        QCOMPARE(window->lbl1->text(), QStringLiteral("Not able to make a call."));
+        QTRY_COMPARE_WITH_TIMEOUT(call->fra1->title(), QStringLiteral("Modem error!"), 5000);
+        QCOMPARE(call->lbl1->text(), QStringLiteral("Not able to make a call."));
         QTest::qWait(4500); // the whole delay timer
         QVERIFY(!captions.contains(QStringLiteral("Connected")));
-        QVERIFY(window->CmdOK->isHidden());
-        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+        QVERIFY(call->CmdOK->isHidden());
+        QTest::mouseClick(call->cmdCancel, Qt::LeftButton);
         QVERIFY(!QFile::exists(
             calllog::logPath(CurrentProfile::untitled(), calllog::LogKind::Outgoing)));
     }
@@ -318,10 +325,10 @@ private Q_SLOTS:
 
         test::onModal<SystemModemsDialog>([this](SystemModemsDialog* dialog) {
             test::onModal<AddModemDialog>([this](AddModemDialog* add) {
-                add->cmbPort->setCurrentText(sim->device());
+                test::child<QComboBox>(add, "cmbPort")->setCurrentText(sim->device());
                 add->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
             });
-            dialog->cmdAdd->click();
+            test::child<QPushButton>(dialog, "cmdAdd")->click();
             dialog->reject();
         });
         dialogs.showSystemModems(nullptr);
@@ -329,10 +336,10 @@ private Q_SLOTS:
 
         QTest::keyClicks(pad->txtDial, QStringLiteral("555"));
         QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Connected"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(call->fra1->title(), QStringLiteral("Connected"), 10000);
         QCOMPARE(sim->dials(), 1);
         QVERIFY(prompts.messages.isEmpty());
-        QTest::mouseClick(window->CmdOK, Qt::LeftButton);
+        QTest::mouseClick(call->CmdOK, Qt::LeftButton);
     }
 };
 

@@ -1,4 +1,5 @@
 #include "DialTestSupport.h"
+#include "DialWindowControls.h"
 #include "FakeLine.h"
 #include "core/calllog/CallLog.h"
 
@@ -35,8 +36,10 @@ private:
     std::unique_ptr<Dialer> dialer;
     std::unique_ptr<CallLog> log; // the outgoing log's writer, as the main window wires it
     std::unique_ptr<test::RecordingPlayer> player;
-    std::unique_ptr<DialPad> pad;
+    std::unique_ptr<DialPad> padWidget;
     std::unique_ptr<FrmConnect> window;
+    std::optional<test::PadControls> pad;
+    std::optional<test::ConnectControls> call;
 
 private Q_SLOTS:
     void init()
@@ -50,10 +53,12 @@ private Q_SLOTS:
         line->watch(*dialer);
         log = std::make_unique<CallLog>(profile);
         connect(dialer.get(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
-        pad = std::make_unique<DialPad>(*dialer, *player);
-        pad->resize(128, 380);
-        pad->show();
+        padWidget = std::make_unique<DialPad>(*dialer, *player);
+        padWidget->resize(128, 380);
+        padWidget->show();
+        pad.emplace(padWidget.get());
         window = std::make_unique<FrmConnect>(*dialer);
+        call.emplace(window.get());
         options().setText(OptionsStore::txtDelayTimer, QStringLiteral("3"));
         options().setText(OptionsStore::txtMinutes, QStringLiteral("0"));
         options().setText(OptionsStore::txtSeconds, QStringLiteral("5"));
@@ -61,8 +66,10 @@ private Q_SLOTS:
     }
     void cleanup()
     {
+        call.reset();
         window.reset();
         pad.reset();
+        padWidget.reset();
         player.reset();
         dialer.reset();
         line.reset();
@@ -97,7 +104,7 @@ private Q_SLOTS:
     {
         pad->txtDial->setText(QStringLiteral("1234"));
         pad->txtDial->setSelection(1, 2);
-        QTest::mouseClick(pad->cmdNumber[5], Qt::LeftButton);
+        QTest::mouseClick(pad->key('5'), Qt::LeftButton);
         QCOMPARE(pad->txtDial->text(), QStringLiteral("154"));
         QCOMPARE(pad->txtDial->cursorPosition(), 3);
         QTest::mouseClick(pad->CmdNo, Qt::LeftButton);
@@ -131,40 +138,39 @@ private Q_SLOTS:
         test::AnsweringDevices fake;
         test::FakeTranslation translation;
         translation.outsideLine = QStringLiteral("9");
-        ProgramParts parts(nullptr, {&fake, &translation, player.get()});
+        ProgramParts parts(nullptr, {&fake, &translation, player.get(), &prompts});
         FrmDialer main(&parts);
         parts.line().initialize(); // as start-up does
         (void)parts.line().queryDevice(0);
-        auto* inMain = main.fraPad->findChild<DialPad*>();
-        QVERIFY(inMain);
+        const test::PadControls inMain(test::child<DialPad>(&main, "DialPad"));
         main.show();
 
-        QTest::keyClicks(inMain->txtDial, QStringLiteral("5551234"));
-        QTest::keyClick(inMain->txtDial, Qt::Key_Home);
-        QTest::keyClick(inMain->txtDial, Qt::Key_Delete);
-        QCOMPARE(inMain->txtDial->text(), QStringLiteral("551234"));
-        QTest::keyClick(inMain->txtDial, Qt::Key_Delete, Qt::KeypadModifier);
-        QCOMPARE(inMain->txtDial->text(), QStringLiteral("51234"));
+        QTest::keyClicks(inMain.txtDial, QStringLiteral("5551234"));
+        QTest::keyClick(inMain.txtDial, Qt::Key_Home);
+        QTest::keyClick(inMain.txtDial, Qt::Key_Delete);
+        QCOMPARE(inMain.txtDial->text(), QStringLiteral("551234"));
+        QTest::keyClick(inMain.txtDial, Qt::Key_Delete, Qt::KeypadModifier);
+        QCOMPARE(inMain.txtDial->text(), QStringLiteral("51234"));
 
-        inMain->txtDial->setText(QStringLiteral("555-1234"));
-        QTest::mouseClick(inMain->CmdDial, Qt::LeftButton);
+        inMain.txtDial->setText(QStringLiteral("555-1234"));
+        QTest::mouseClick(inMain.CmdDial, Qt::LeftButton);
         QCOMPARE(fake.calls, QStringList{QStringLiteral("95551234")});
         QCOMPARE(parts.dialer().displayNumber(), QStringLiteral("9 5551234"));
-        QCOMPARE(inMain->CmbDial->itemText(0), QStringLiteral("5551234"));
-        QTest::mouseClick(inMain->cmdCancel, Qt::LeftButton);
+        QCOMPARE(inMain.CmbDial->itemText(0), QStringLiteral("5551234"));
+        QTest::mouseClick(inMain.cmdCancel, Qt::LeftButton);
 
-        inMain->txtDial->clear();
-        Q_EMIT inMain->CmbDial->activated(0);
-        QTest::mouseClick(inMain->CmdDial, Qt::LeftButton);
+        inMain.txtDial->clear();
+        Q_EMIT inMain.CmbDial->activated(0);
+        QTest::mouseClick(inMain.CmdDial, Qt::LeftButton);
         QCOMPARE(fake.calls.last(), QStringLiteral("95551234"));
-        QTest::mouseClick(inMain->cmdCancel, Qt::LeftButton);
+        QTest::mouseClick(inMain.cmdCancel, Qt::LeftButton);
 
         translation.cardTail = QStringLiteral(",,1234#");
-        inMain->txtDial->setText(QStringLiteral("01144201234"));
-        QTest::mouseClick(inMain->CmdDial, Qt::LeftButton);
+        inMain.txtDial->setText(QStringLiteral("01144201234"));
+        QTest::mouseClick(inMain.CmdDial, Qt::LeftButton);
         QCOMPARE(fake.calls.last(), QStringLiteral("901144201234,,1234#"));
         QCOMPARE(parts.dialer().displayNumber(), QStringLiteral("9 011 44201234,,1234#"));
-        QTest::mouseClick(inMain->cmdCancel, Qt::LeftButton);
+        QTest::mouseClick(inMain.cmdCancel, Qt::LeftButton);
     }
 
     void padDialsAreRememberedOnceNewestFirst()
@@ -203,9 +209,9 @@ private Q_SLOTS:
         bool countdownPicture = false;
         connect(dialer.get(), &Dialer::connectWindowChanged, window.get(), [&] {
             if (countdownTitle.isEmpty() &&
-                window->lbl1->text().startsWith(QStringLiteral("   Busy. Redial in"))) {
-                countdownTitle = window->fra1->title();
-                countdownPicture = window->imaDialing->isVisible() && !window->imaBusy->isVisible();
+                call->lbl1->text().startsWith(QStringLiteral("   Busy. Redial in"))) {
+                countdownTitle = call->fra1->title();
+                countdownPicture = call->imaDialing->isVisible() && !call->imaBusy->isVisible();
                 shoot(window.get(), QStringLiteral("connect-countdown"));
             }
         });
@@ -214,18 +220,20 @@ private Q_SLOTS:
         QVERIFY(pad->CmdDial->isHidden() && !pad->cmdCancel->isHidden());
         shoot(window.get(), QStringLiteral("connect-dialing"));
 
-        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Connected"), 10000);
-        QCOMPARE(window->lbl1->text(), QStringLiteral("  Lift the handset up and press OK"));
-        QVERIFY(window->CmdOK->isVisible() && !window->cmdCancel->isVisible());
-        QVERIFY(window->imaConnect->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(call->fra1->title(), QStringLiteral("Connected"), 10000);
+        QCOMPARE(call->lbl1->text(), QStringLiteral("  Lift the handset up and press OK"));
+        QVERIFY(call->CmdOK->isVisible() && !call->cmdCancel->isVisible());
+        QVERIFY(call->imaConnect->isVisible());
         QVERIFY(pad->CmdDial->isHidden() && pad->cmdCancel->isHidden() && !pad->cmdOK->isHidden());
         QCOMPARE(line->calls.size(), 3);
         QCOMPARE(countdownTitle, QStringLiteral("Redialing:  ")); // a pad dial names nobody
         QVERIFY(countdownPicture);
         shoot(window.get(), QStringLiteral("connect-connected"));
-        shoot(pad.get(), QStringLiteral("pad-connected"));
+        shoot(padWidget.get(), QStringLiteral("pad-connected"));
 
-        // Shift with a key in the window is its OK.
+        // Escape never hangs up a connected call; Shift with a key is its OK.
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QVERIFY(window->isVisible());
         QTest::keyClick(window.get(), Qt::Key_A, Qt::ShiftModifier);
         QVERIFY(!window->isVisible());
         QVERIFY(!pad->CmdDial->isHidden() && pad->cmdOK->isHidden());
@@ -270,9 +278,10 @@ private Q_SLOTS:
         dialer->showCallError(QStringLiteral("Modem error!"),
                               QStringLiteral("The selected line is in use or it is not "
                                              "connected."));
-        QVERIFY(window->imaBusy->isVisible());
+        QVERIFY(call->imaBusy->isVisible());
         shoot(window.get(), QStringLiteral("connect-error"));
-        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+        // Escape is the window's cancelling button.
+        QTest::keyClick(window.get(), Qt::Key_Escape);
         QVERIFY(!window->isVisible());
     }
 
@@ -283,9 +292,9 @@ private Q_SLOTS:
         line->busyCalls = 100;
         dialer->dial(
             DialRequest{QStringLiteral("XX4165551234"), {}, QStringLiteral("0"), DialOrigin::Pad});
-        QTRY_COMPARE_WITH_TIMEOUT(window->fra1->title(), QStringLiteral("Disconnected"), 5000);
-        QCOMPARE(window->cmdCancel->text(), QStringLiteral("OK"));
-        QVERIFY(window->lbl1->text().startsWith(QStringLiteral("Redialed   1 times.")));
+        QTRY_COMPARE_WITH_TIMEOUT(call->fra1->title(), QStringLiteral("Disconnected"), 5000);
+        QCOMPARE(call->cmdCancel->text(), QStringLiteral("OK"));
+        QVERIFY(call->lbl1->text().startsWith(QStringLiteral("Redialed   1 times.")));
         QVERIFY(!pad->cmdCancel->isHidden() && pad->CmdDial->isHidden() && pad->cmdOK->isHidden());
         shoot(window.get(), QStringLiteral("connect-disconnected"));
         QTest::mouseClick(pad->cmdCancel, Qt::LeftButton);

@@ -15,6 +15,7 @@
 #include "core/telephony/lineapi/UucpLock.h"
 #include "directory/WindowParts.h"
 #include "gui/dialing/DialPad.h"
+#include "common/Find.h"
 #include "gui/dialing/FrmConnect.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
@@ -566,11 +567,12 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(parts->line().session().callHandle == 0, 5000);
 
         auto* pad = w->fraPad->findChild<DialPad*>();
-        QTest::keyClicks(pad->txtDial, "5551234");
-        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QTest::keyClicks(test::child<QLineEdit>(pad, "txtDial"), "5551234");
+        QTest::mouseClick(test::child<QPushButton>(pad, "CmdDial"), Qt::LeftButton);
         auto* call = w->findChild<FrmConnect*>();
         QVERIFY(call);
-        QTRY_COMPARE_WITH_TIMEOUT(call->fra1->title(), QString("Connected"), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(test::child<QGroupBox>(call, "fra1")->title(), QString("Connected"),
+                                  15000);
 
         // No switch under a call.
         const int asked = prompts->files.size();
@@ -580,7 +582,7 @@ private Q_SLOTS:
         QCOMPARE(window(), w);
         QVERIFY(prompts->messages.last().text.startsWith("A call is in progress."));
 
-        QTest::mouseClick(call->CmdOK, Qt::LeftButton);
+        QTest::mouseClick(test::child<QPushButton>(call, "CmdOK"), Qt::LeftButton);
         const auto out = calllog::readLog(data("OtherOut.log"), calllog::LogKind::Outgoing);
         QCOMPARE(out.size(), 1);
         QCOMPARE(out[0].number, QString("5551234"));
@@ -596,17 +598,17 @@ private Q_SLOTS:
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Untitled\""));
         QVERIFY(!parts->line().isOpen());
         pad = w->fraPad->findChild<DialPad*>();
-        QTest::keyClicks(pad->txtDial, "5552222");
-        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QTest::keyClicks(test::child<QLineEdit>(pad, "txtDial"), "5552222");
+        QTest::mouseClick(test::child<QPushButton>(pad, "CmdDial"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(sim.log().filter(QRegularExpression("^ATD.*5552222")).size() == 1,
                                  15000);
-        QTest::mouseClick(pad->cmdCancel, Qt::LeftButton);
+        QTest::mouseClick(test::child<QPushButton>(pad, "cmdCancel"), Qt::LeftButton);
 
         // A request from another program finds its recipient and is dialed.
         QCOMPARE(tapiRequestMakeCall("5557777", "test", "", ""), 0);
         QTRY_VERIFY_WITH_TIMEOUT(sim.log().filter(QRegularExpression("^ATD.*5557777")).size() == 1,
                                  15000);
-        QTest::mouseClick(pad->cmdCancel, Qt::LeftButton);
+        QTest::mouseClick(test::child<QPushButton>(pad, "cmdCancel"), Qt::LeftButton);
     }
 
     // Opening a profile while a call rings ends the session, port and lock

@@ -20,6 +20,7 @@
 #include "dialing/DialTestSupport.h"
 #include "directory/WindowParts.h"
 #include "gui/dialing/DialPad.h"
+#include "dialing/DialWindowControls.h"
 #include "gui/dialing/FrmConnect.h"
 #include "gui/telephony/FrmCallDisplay.h"
 #include "settings/Cp1252.h"
@@ -99,12 +100,15 @@ FrmConnect* callWindow()
 QString heading()
 {
     FrmConnect* w = callWindow();
-    return w ? w->fra1->title() : QString();
+    return w ? ConnectControls(w).fra1->title() : QString();
 }
 QString shows()
 {
     FrmConnect* w = callWindow();
-    return w ? w->fra1->title() + u'|' + w->lbl1->text() : QString();
+    if (!w)
+        return {};
+    const ConnectControls c(w);
+    return c.fra1->title() + u'|' + c.lbl1->text();
 }
 
 } // namespace
@@ -159,8 +163,8 @@ class TestCallOutcomes : public QObject
     {
         auto* pad = window->findChild<DialPad*>();
         QVERIFY(pad);
-        pad->txtDial->setText(number);
-        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        child<QLineEdit>(pad, "txtDial")->setText(number);
+        QTest::mouseClick(child<QPushButton>(pad, "CmdDial"), Qt::LeftButton);
     }
 
     // A button of the call window; the call it closes is let go of (the
@@ -296,7 +300,7 @@ private Q_SLOTS:
 
         sim->tell(QStringLiteral("ring 5550199 MÜLLER Łukasz"));
         QTRY_VERIFY_WITH_TIMEOUT(shownDisplay(), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(shownDisplay()->lbl1->text(),
+        QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(shownDisplay(), "lbl1")->text(),
                                   QStringLiteral("5550199          MÜLLER Łukasz"), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(logRows(LogKind::Incoming).size(), 1, 8000);
         QCOMPARE(logRows(LogKind::Incoming)[0].name, QStringLiteral("MÜLLER ?ukasz"));
@@ -331,7 +335,7 @@ private Q_SLOTS:
         // OK before the caller ID.
         sim->tell(QStringLiteral("ring 5550002 BOB"));
         QTRY_VERIFY_WITH_TIMEOUT(shownDisplay(), 5000);
-        QTest::mouseClick(shownDisplay()->CmdOK, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(shownDisplay(), "CmdOK"), Qt::LeftButton);
         QVERIFY(!shownDisplay());
         QTRY_COMPARE_WITH_TIMEOUT(logRows(LogKind::Incoming).size(), 2, 5000);
         QTest::qWait(6000); // the call rings out
@@ -341,7 +345,8 @@ private Q_SLOTS:
         sim->tell(QStringLiteral("ring 5550003 CAROL"));
         QTRY_COMPARE_WITH_TIMEOUT(logRows(LogKind::Incoming).size(), 3, 5000);
         sim->tell(QStringLiteral("ring 5550004 DAVE"));
-        QTRY_COMPARE_WITH_TIMEOUT(shownDisplay() ? shownDisplay()->lbl1->text() : QString(),
+        QTRY_COMPARE_WITH_TIMEOUT(shownDisplay() ? child<QLabel>(shownDisplay(), "lbl1")->text()
+                                                 : QString(),
                                   QStringLiteral("5550004          DAVE"), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(logRows(LogKind::Incoming).size(), 4, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!shownDisplay(), 15000);
@@ -351,7 +356,8 @@ private Q_SLOTS:
         dialFromThePad(QStringLiteral("5550105"));
         WAIT_FOR_HEADING(QStringLiteral("Modem error!"), 10000);
         sim->tell(QStringLiteral("ring 5550005 EVE"));
-        QTRY_COMPARE_WITH_TIMEOUT(shownDisplay() ? shownDisplay()->lbl1->text() : QString(),
+        QTRY_COMPARE_WITH_TIMEOUT(shownDisplay() ? child<QLabel>(shownDisplay(), "lbl1")->text()
+                                                 : QString(),
                                   QStringLiteral("5550005          EVE"), 5000);
         const int commands = int(sim->log().size());
         click("cmdCancel");

@@ -19,6 +19,7 @@
 #include "dialing/DialTestSupport.h"
 #include "directory/WindowParts.h"
 #include "gui/dialing/DialPad.h"
+#include "dialing/DialWindowControls.h"
 #include "settings/Cp1252.h"
 #include "settings/OptionsStore.h"
 #include "settings/SettingsFile.h"
@@ -163,10 +164,10 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(line.session().callHandle, 0u, 10000);
         auto* pad = window->findChild<DialPad*>();
         QVERIFY(pad);
-        pad->txtDial->setText(QStringLiteral("5550103"));
+        child<QLineEdit>(pad, "txtDial")->setText(QStringLiteral("5550103"));
         QElapsedTimer click;
         click.start();
-        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(pad, "CmdDial"), Qt::LeftButton);
         QVERIFY2(click.elapsed() < 900, qPrintable(QString::number(click.elapsed())));
         QTRY_COMPARE_WITH_TIMEOUT(dials(sim), 3, 10000);
     }

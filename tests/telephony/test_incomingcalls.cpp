@@ -14,6 +14,7 @@
 #include "core/dialing/Dialer.h"
 #include "core/telephony/SoundPlayer.h"
 #include "gui/dialing/DialPad.h"
+#include "common/Find.h"
 #include "gui/shell/TrayIcon.h"
 #include "gui/telephony/FrmCallDisplay.h"
 #include "settings/OptionsStore.h"
@@ -136,13 +137,15 @@ private Q_SLOTS:
         window->hide(); // as in the tray
         QTRY_VERIFY_WITH_TIMEOUT(shownDisplay(), 10000);
         FrmCallDisplay* d = shownDisplay();
-        QCOMPARE(d->fra1->title(), QStringLiteral("Incoming Call from:"));
-        QCOMPARE(d->lbl1->text(), QStringLiteral("     Caller Unknown"));
-        QVERIFY(d->imaDialing->isVisibleTo(d) && !d->imaConnect->isVisibleTo(d));
+        auto* unknown = test::child<QLabel>(d, "imaDialing");
+        auto* known = test::child<QLabel>(d, "imaConnect");
+        QCOMPARE(test::child<QGroupBox>(d, "fra1")->title(), QStringLiteral("Incoming Call from:"));
+        QCOMPARE(test::child<QLabel>(d, "lbl1")->text(), QStringLiteral("     Caller Unknown"));
+        QVERIFY(unknown->isVisibleTo(d) && !known->isVisibleTo(d));
         QVERIFY(incomingLog().isEmpty());
 
-        QTRY_COMPARE_WITH_TIMEOUT(d->lbl1->text(), kJohn, 5000);
-        QVERIFY(!d->imaDialing->isVisibleTo(d) && d->imaConnect->isVisibleTo(d));
+        QTRY_COMPARE_WITH_TIMEOUT(test::child<QLabel>(d, "lbl1")->text(), kJohn, 5000);
+        QVERIFY(!unknown->isVisibleTo(d) && known->isVisibleTo(d));
         QVERIFY(d->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(d->windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(!d->mask().isEmpty());
@@ -208,7 +211,7 @@ private Q_SLOTS:
         QVERIFY2(start(args), "the modem simulator did not start");
         QTRY_VERIFY_WITH_TIMEOUT(shownDisplay(), 10000);
         FrmCallDisplay* d = shownDisplay();
-        QTRY_COMPARE_WITH_TIMEOUT(d->lbl1->text(), shown, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(test::child<QLabel>(d, "lbl1")->text(), shown, 5000);
         if (args.contains(QStringLiteral("none")))
             QVERIFY(incomingLog().isEmpty()); // written when the call ends
         QTRY_VERIFY_WITH_TIMEOUT(!shownDisplay(), 10000);
@@ -296,12 +299,12 @@ private Q_SLOTS:
                  "the modem simulator did not start");
         QTRY_VERIFY_WITH_TIMEOUT(shownDisplay(), 10000);
         FrmCallDisplay* d = shownDisplay();
-        QTRY_COMPARE_WITH_TIMEOUT(d->lbl1->text(), kJohn, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(test::child<QLabel>(d, "lbl1")->text(), kJohn, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(prompts->messages.size(), 1, 5000);
         QVERIFY(prompts->messages[0].text.contains(QStringLiteral("incoming calls log")));
 
         const int commands = int(sim->log().size());
-        QTest::mouseClick(d->CmdOK, Qt::LeftButton);
+        QTest::mouseClick(test::child<QPushButton>(d, "CmdOK"), Qt::LeftButton);
         QVERIFY(!shownDisplay());
         QCOMPARE(sound->plays, 1);
         QVERIFY(sound->stops >= 1);
@@ -313,8 +316,8 @@ private Q_SLOTS:
 
         auto* pad = window->findChild<DialPad*>();
         QVERIFY(pad);
-        pad->txtDial->setText(QStringLiteral("5550199"));
-        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        test::child<QLineEdit>(pad, "txtDial")->setText(QStringLiteral("5550199"));
+        QTest::mouseClick(test::child<QPushButton>(pad, "CmdDial"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(sim->log().join(u' ').contains(QStringLiteral("ATDT5550199")),
                                  10000);
     }

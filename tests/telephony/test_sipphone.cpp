@@ -19,6 +19,7 @@
 #include "core/telephony/sip/SipPasswords.h"
 #include "directory/DirectoryTestStore.h"
 #include "gui/dialing/DialPad.h"
+#include "dialing/DialWindowControls.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/telephony/FrmCallDisplay.h"
 #include "gui/telephony/locations/ModemDialogs.h"
@@ -232,8 +233,8 @@ private Q_SLOTS:
         startTelvaro(SipPeer::account(phone.address()));
         const QString number = QStringLiteral("0123456789").repeated(10);
         auto* pad = window->findChild<DialPad*>();
-        pad->txtDial->setText(number);
-        QTest::mouseClick(pad->CmdDial, Qt::LeftButton);
+        test::child<QLineEdit>(pad, "txtDial")->setText(number);
+        QTest::mouseClick(test::child<QPushButton>(pad, "CmdDial"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(callWindowTitle(), QStringLiteral("Connected"), 15000);
         QTRY_VERIFY_WITH_TIMEOUT(phone.finished(), 10000);
         const QStringList refers = phone.received(QStringLiteral("REFER"));
@@ -372,7 +373,8 @@ private Q_SLOTS:
         QVERIFY2(caller.error().isEmpty(), qPrintable(caller.error()));
         QTRY_VERIFY_WITH_TIMEOUT(shownDisplay(), 10000);
         QPointer<FrmCallDisplay> display = shownDisplay();
-        QTRY_COMPARE_WITH_TIMEOUT(display ? display->lbl1->text() : QString(),
+        QTRY_COMPARE_WITH_TIMEOUT(display ? test::child<QLabel>(display.data(), "lbl1")->text()
+                                          : QString(),
                                   QStringLiteral("+15551234          John Doe"), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!shownDisplay(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(caller.finished(), 10000);

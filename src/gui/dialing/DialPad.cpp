@@ -25,6 +25,21 @@ QString tooltipFor(const QString& number)
 
 } // namespace
 
+QString DialPad::recentTip()
+{
+    return tr("Scroll recent called numbers");
+}
+
+QString DialPad::keyName(QChar key)
+{
+    if (key == u'*')
+        return tr("Dial star");
+    if (key == u'#')
+        return tr("Dial pound");
+    //: A key of the dialing pad; %1 is its digit
+    return tr("Dial %1").arg(key);
+}
+
 void PadNumberBox::keyPressEvent(QKeyEvent* event)
 {
     // Pasting replaces the whole number, as the Edit menu's Paste does.
@@ -74,14 +89,17 @@ DialPad::DialPad(Dialer& dialer, SoundPlayer& sound, QWidget* parent)
     txtDial = new PadNumberBox(this);
     txtDial->setObjectName(QStringLiteral("txtDial"));
     txtDial->setAlignment(Qt::AlignRight);
-    txtDial->setPlaceholderText(QStringLiteral("Number"));
+    txtDial->setPlaceholderText(tr("Number"));
+    txtDial->setAccessibleName(tr("Number to dial"));
     txtDial->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     layout->addWidget(txtDial);
 
     CmbDial = new QComboBox(this);
     CmbDial->setObjectName(QStringLiteral("CmbDial"));
-    CmbDial->setToolTip(QStringLiteral("Scroll recent called numbers"));
-    CmbDial->setFocusPolicy(Qt::NoFocus);
+    CmbDial->setToolTip(recentTip());
+    CmbDial->setAccessibleName(tr("Recent numbers"));
+    // Reached by Tab; a click leaves the focus in the number box.
+    CmbDial->setFocusPolicy(Qt::TabFocus);
     CmbDial->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     CmbDial->setMinimumContentsLength(4);
     CmbDial->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
@@ -93,7 +111,8 @@ DialPad::DialPad(Dialer& dialer, SoundPlayer& sound, QWidget* parent)
     for (int i = 0; i < order.size(); ++i) {
         const QChar c = order[i];
         auto* b = new QPushButton(QString(c), this);
-        b->setFocusPolicy(Qt::NoFocus);
+        b->setFocusPolicy(Qt::TabFocus);
+        b->setAccessibleName(keyName(c));
         b->setMinimumSize(20, 28);
         b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         QFont f = b->font();
@@ -124,11 +143,12 @@ DialPad::DialPad(Dialer& dialer, SoundPlayer& sound, QWidget* parent)
     layout->addLayout(keys);
     layout->addSpacing(4);
 
-    CmdDial = new QPushButton(QStringLiteral("&DIAL"), this);
+    CmdDial = new QPushButton(tr("&DIAL"), this);
     CmdDial->setObjectName(QStringLiteral("CmdDial"));
-    cmdCancel = new QPushButton(QStringLiteral("&HANG UP"), this);
+    cmdCancel = new QPushButton(tr("&HANG UP"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    //: Takes the connected call (the dialing pad's button)
+    cmdOK = new QPushButton(tr("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     for (QPushButton* b : {CmdDial, cmdCancel, cmdOK}) {
         b->setMinimumSize(40, 30);
@@ -158,8 +178,7 @@ DialPad::DialPad(Dialer& dialer, SoundPlayer& sound, QWidget* parent)
         } else {
             CmdDial->setEnabled(false);
         }
-        CmbDial->setToolTip(
-            text.size() >= kTooltipLength ? text : QStringLiteral("Scroll recent called numbers"));
+        CmbDial->setToolTip(text.size() >= kTooltipLength ? text : recentTip());
     });
     connect(CmdDial, &QPushButton::clicked, this, [this] { dial(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { m_dialer.hangUp(); });
@@ -168,8 +187,7 @@ DialPad::DialPad(Dialer& dialer, SoundPlayer& sound, QWidget* parent)
     Dialer& d = m_dialer;
     connect(&d, &Dialer::padButtonsChanged, this, [this] { showButtons(); });
     connect(&d, &Dialer::recentNumbersChanged, this, [this] { showRecentNumbers(); });
-    connect(&d, &Dialer::padTextRequested, this,
-            [this](const QString& text) { txtDial->setText(text); });
+    connect(&d, &Dialer::padTextRequested, this, &DialPad::showNumber);
     showRecentNumbers();
     showButtons();
 }
@@ -183,6 +201,22 @@ void DialPad::insertKey(QChar key)
         text.append(key);
     txtDial->setText(text);
     txtDial->setCursorPosition(int(text.size()));
+}
+
+QString DialPad::selectedNumber() const
+{
+    return txtDial->selectedText();
+}
+
+void DialPad::deleteSelectedNumber()
+{
+    if (txtDial->hasSelectedText())
+        txtDial->del();
+}
+
+void DialPad::showNumber(const QString& number)
+{
+    txtDial->setText(number);
 }
 
 void DialPad::numberChanged()

@@ -9,13 +9,15 @@
 
 namespace telvaro {
 
-void installDialingWindows(QWidget& padFrame, QWidget& mainWindow, Dialer& dialer,
-                           SoundPlayer& sound)
+DialPad& installDialingWindows(QWidget& padFrame, QWidget& mainWindow, Dialer& dialer,
+                               SoundPlayer& sound)
 {
     auto* layout = new QVBoxLayout(&padFrame);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new DialPad(dialer, sound, &padFrame));
+    auto* pad = new DialPad(dialer, sound, &padFrame);
+    layout->addWidget(pad);
     new FrmConnect(dialer, &mainWindow);
+    return *pad;
 }
 
 } // namespace telvaro

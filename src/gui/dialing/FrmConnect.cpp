@@ -84,23 +84,28 @@ FrmConnect::FrmConnect(Dialer& dialer, QWidget* parent) : EllipticalWindow(paren
 {
     setObjectName(QStringLiteral("FrmConnect"));
     setWindowTitle(QStringLiteral("Telvaro"));
+    setAccessibleName(tr("Call progress"));
     setFixedSize(twipsToPixelsX(kWidth), twipsToPixelsY(kHeight));
     setAutoFillBackground(false);
     setAttribute(Qt::WA_TranslucentBackground, false);
 
     const qreal dpr = devicePixelRatioF();
     const int picture = twipsToPixelsX(kPictureSize);
-    auto makePicture = [&](const char* name, const QColor& color, Mark mark) {
+    auto makePicture = [&](const char* name, const QString& shows, const QColor& color, Mark mark) {
         auto* l = new QLabel(this);
         l->setObjectName(QLatin1String(name));
+        l->setAccessibleName(shows);
         l->setPixmap(handset(color, mark, picture, dpr));
         l->setGeometry(twipsRect(kPictureLeft, kPictureTop, kPictureSize, kPictureSize));
         l->installEventFilter(this);
         return l;
     };
-    imaDialing = makePicture("imaDialing", QColor(0x2f, 0x6f, 0xb5), Mark::Dots);
-    imaBusy = makePicture("imaBusy", QColor(0xc0, 0x39, 0x2b), Mark::Cross);
-    imaConnect = makePicture("imaConnect", QColor(0x27, 0x8f, 0x4e), Mark::Waves);
+    //: The picture of the call progress window while the number is dialed
+    imaDialing = makePicture("imaDialing", tr("Dialing"), QColor(0x2f, 0x6f, 0xb5), Mark::Dots);
+    //: The picture of the call progress window when the line is busy or the call failed
+    imaBusy = makePicture("imaBusy", tr("Not connected"), QColor(0xc0, 0x39, 0x2b), Mark::Cross);
+    //: The picture of the call progress window once the call is connected
+    imaConnect = makePicture("imaConnect", tr("Connected"), QColor(0x27, 0x8f, 0x4e), Mark::Waves);
 
     fra1 = new QGroupBox(this);
     fra1->setObjectName(QStringLiteral("fra1"));
@@ -116,9 +121,9 @@ FrmConnect::FrmConnect(Dialer& dialer, QWidget* parent) : EllipticalWindow(paren
     lbl1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lbl1->installEventFilter(this);
 
-    cmdCancel = new QPushButton(QStringLiteral("&Hang Up"), this);
+    cmdCancel = new QPushButton(tr("&Hang Up"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    CmdOK = new QPushButton(QStringLiteral("OK"), this);
+    CmdOK = new QPushButton(tr("OK"), this);
     CmdOK->setObjectName(QStringLiteral("CmdOK"));
     for (QPushButton* b : {cmdCancel, CmdOK}) {
         b->setGeometry(
@@ -148,6 +153,9 @@ void FrmConnect::refresh()
                                     std::max(kLabelHeight, kButtonTop - 60 - labelTop)));
     }
     lbl1->setText(s.label);
+    // What the window shows, for a screen reader: its heading and message.
+    setAccessibleDescription(
+        QStringLiteral("%1\n%2").arg(s.frameCaption.trimmed(), s.label.trimmed()));
     lbl1->raise();
     imaDialing->setVisible(s.picture == ConnectPicture::Dialing);
     imaBusy->setVisible(s.picture == ConnectPicture::Busy);
@@ -194,6 +202,13 @@ void FrmConnect::keyPressEvent(QKeyEvent* event)
     // never got through.
     if (modified && !modifierOnly && m_dialer.connectWindow().okVisible) {
         m_dialer.confirmCall();
+        return;
+    }
+    // Escape is the window's cancelling button (Hang Up, or the OK that
+    // closes a busy or failed call); it never takes a connected call.
+    if (event->key() == Qt::Key_Escape && !modified) {
+        if (cmdCancel->isVisible())
+            cmdCancel->click();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -25,14 +25,6 @@ public:
 
     explicit FrmConnect(Dialer& dialer, QWidget* parent = nullptr);
 
-    QGroupBox* fra1 = nullptr;
-    QLabel* lbl1 = nullptr;
-    QLabel* imaDialing = nullptr;
-    QLabel* imaBusy = nullptr;
-    QLabel* imaConnect = nullptr;
-    QPushButton* cmdCancel = nullptr;
-    QPushButton* CmdOK = nullptr;
-
     // Shows the dialer's state of the window.
     void refresh();
 
@@ -41,6 +33,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Controls, found by their object names (the names below).
+    QGroupBox* fra1 = nullptr;
+    QLabel* lbl1 = nullptr;
+    QLabel* imaDialing = nullptr;
+    QLabel* imaBusy = nullptr;
+    QLabel* imaConnect = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* CmdOK = nullptr;
+
     bool m_placed = false;
     Dialer& m_dialer;
 };

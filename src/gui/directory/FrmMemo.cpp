@@ -48,21 +48,30 @@ FrmMemo::FrmMemo(DirectoryStore& store, Prompter& prompter, const QString& entry
     setObjectName(QStringLiteral("FrmMemo"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    LblLog = new QLabel(QStringLiteral("LOG:"), this);
+    LblLog = new QLabel(tr("LOG:"), this);
     LblLog->setObjectName(QStringLiteral("LblLog"));
     TxtLog = new QPlainTextEdit(this);
     TxtLog->setObjectName(QStringLiteral("TxtLog"));
     TxtLog->setReadOnly(true);
+    TxtLog->setAccessibleName(tr("Log"));
+    LblLog->setBuddy(TxtLog);
     TxtLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    LblMemo = new QLabel(QStringLiteral("MEMO:"), this);
+    LblMemo = new QLabel(tr("MEMO:"), this);
     LblMemo->setObjectName(QStringLiteral("LblMemo"));
     TxtMemo = new QPlainTextEdit(this);
     TxtMemo->setObjectName(QStringLiteral("TxtMemo"));
     TxtMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TxtMemo->viewport()->installEventFilter(this);
-    CmdSave = new QPushButton(QStringLiteral("&Add to Log"), this);
-    CmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    CmdEdit = new QPushButton(QStringLiteral("&Edit Log"), this);
+    TxtMemo->setAccessibleName(tr("New note"));
+    LblMemo->setBuddy(TxtMemo);
+    // Tab moves on to the next control, so that the buttons are reached by
+    // keyboard.
+    for (QPlainTextEdit* box : {TxtLog, TxtMemo})
+        box->setTabChangesFocus(true);
+    CmdSave = new QPushButton(tr("&Add to Log"), this);
+    //: Stores the memo pad's log and closes it
+    CmdOK = new QPushButton(tr("&OK"), this);
+    CmdEdit = new QPushButton(tr("&Edit Log"), this);
     CmdSave->setObjectName(QStringLiteral("CmdSave"));
     CmdOK->setObjectName(QStringLiteral("CmdOK"));
     CmdEdit->setObjectName(QStringLiteral("CmdEdit"));
@@ -138,10 +147,10 @@ bool FrmMemo::ok()
     // switched directories meanwhile.
     if (!store.writeNoteLog(m_subjectMode, m_key,
                             encodeNoteLog(fromEditor(TxtLog->toPlainText())))) {
-        showMessage(m_prompter, this,
-                    QStringLiteral("The memo could not be saved in the settings file.\n%1")
-                        .arg(store.lastError()),
-                    {}, MsgButtons::Ok, MsgIcon::Critical);
+        showMessage(
+            m_prompter, this,
+            tr("The memo could not be saved in the settings file.\n%1").arg(store.lastError()), {},
+            MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }
     TxtLog->setReadOnly(true);

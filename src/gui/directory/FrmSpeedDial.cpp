@@ -29,30 +29,31 @@ FrmSpeedDial::FrmSpeedDial(DirectoryView& view, int button)
     setObjectName(QStringLiteral("FrmSpeedDial"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);
-    setWindowTitle(QStringLiteral("Speed Dial"));
+    setWindowTitle(tr("Speed Dial"));
 
-    Label2 = new QLabel(QStringLiteral("&Name:"), this);
+    Label2 = new QLabel(tr("&Name:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     TxtName = new QLineEdit(this);
     TxtName->setObjectName(QStringLiteral("TxtName"));
     TxtName->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Label2->setBuddy(TxtName);
-    Label3 = new QLabel(QStringLiteral("N&umber to dial:"), this);
+    Label3 = new QLabel(tr("N&umber to dial:"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     TxtNumber = new QLineEdit(this);
     TxtNumber->setObjectName(QStringLiteral("TxtNumber"));
     Label3->setBuddy(TxtNumber);
     TxtNumber->installEventFilter(this);
-    chkIgnore = new QCheckBox(QStringLiteral("&Ignore Dialing Properties"), this);
+    chkIgnore = new QCheckBox(tr("&Ignore Dialing Properties"), this);
     chkIgnore->setObjectName(QStringLiteral("chkIgnore"));
-    lblPulse = new QLabel(QStringLiteral("  Start with P for Pulse Dialing"), this);
+    lblPulse = new QLabel(QStringLiteral("  ") + tr("Start with P for Pulse Dialing"), this);
     lblPulse->setObjectName(QStringLiteral("lblPulse"));
     lblPulse->setVisible(false);
 
-    CmdSave = new QPushButton(QStringLiteral("&Save"), this);
-    CmdSaveDial = new QPushButton(QStringLiteral("Save and &Dial"), this);
-    CmdMemo = new QPushButton(QStringLiteral("&Edit Memo"), this);
-    CmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    //: Stores the directory entry's name and number
+    CmdSave = new QPushButton(tr("&Save"), this);
+    CmdSaveDial = new QPushButton(tr("Save and &Dial"), this);
+    CmdMemo = new QPushButton(tr("&Edit Memo"), this);
+    CmdCancel = new QPushButton(tr("&Cancel"), this);
     CmdSave->setObjectName(QStringLiteral("CmdSave"));
     CmdSaveDial->setObjectName(QStringLiteral("CmdSaveDial"));
     CmdMemo->setObjectName(QStringLiteral("CmdMemo"));

@@ -39,13 +39,14 @@ QLabel* linkField(const QString& objectName, const QString& shown, const QString
 FrmAbout::FrmAbout(Prompter& prompter, QWidget* parent) : QDialog(parent), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("FrmAbout"));
-    setWindowTitle(QStringLiteral("About Telvaro"));
+    setWindowTitle(tr("About Telvaro"));
     setModal(true);
 
     imgPicture = new QLabel;
     imgPicture->setObjectName(QStringLiteral("imgPicture"));
     imgPicture->setPixmap(QIcon(QStringLiteral(":/icons/telvaro.svg")).pixmap(72, 72));
     imgPicture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    imgPicture->setAccessibleName(tr("Telvaro's icon"));
 
     auto* title = new QLabel(QStringLiteral("Telvaro"));
     QFont big = title->font();
@@ -53,47 +54,46 @@ FrmAbout::FrmAbout(Prompter& prompter, QWidget* parent) : QDialog(parent), m_pro
     big.setBold(true);
     title->setFont(big);
 
-    LblVer = new QLabel(QStringLiteral("Version 3.7 (Telvaro %1 for Linux, built with Qt %2)")
+    LblVer = new QLabel(tr("Version 3.7 (Telvaro %1 for Linux, built with Qt %2)")
                             .arg(QStringLiteral(TELVARO_VERSION), QStringLiteral(QT_VERSION_STR)));
     LblVer->setObjectName(QStringLiteral("LblVer"));
-    LblAbout = new QLabel(QStringLiteral("OS:   Linux desktops (X11 and Wayland)"));
+    LblAbout = new QLabel(tr("OS:   Linux desktops (X11 and Wayland)"));
     LblAbout->setObjectName(QStringLiteral("LblAbout"));
 
-    Label1 = new QLabel(QStringLiteral("Please send comments to:"));
+    Label1 = new QLabel(tr("Please send comments to:"));
     Label1->setObjectName(QStringLiteral("Label1"));
-    Text1 = linkField(QStringLiteral("Text1"), kCommentsAddress,
-                      QStringLiteral("Click to start message"));
+    Text1 = linkField(QStringLiteral("Text1"), kCommentsAddress, tr("Click to start message"));
     connect(Text1, &QLabel::linkActivated, this, [this] {
         QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + kCommentsAddress));
         cmdOK->setFocus(Qt::OtherFocusReason);
     });
 
-    auto* sites = new QLabel(QStringLiteral("On the web:"));
-    txtPrimary = linkField(QStringLiteral("txtPrimary"), kPrimarySite,
-                           QStringLiteral("Click to go to web site"));
-    txtSecondary = linkField(QStringLiteral("txtSecondary"), kSecondarySite,
-                             QStringLiteral("Click to go to web site"));
+    auto* sites = new QLabel(tr("On the web:"));
+    txtPrimary =
+        linkField(QStringLiteral("txtPrimary"), kPrimarySite, tr("Click to go to web site"));
+    txtSecondary =
+        linkField(QStringLiteral("txtSecondary"), kSecondarySite, tr("Click to go to web site"));
     for (QLabel* link : {txtPrimary, txtSecondary}) {
         connect(link, &QLabel::linkActivated, this,
                 [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
     }
 
-    Frame1 = new QGroupBox(QStringLiteral("WARNING:"));
+    Frame1 = new QGroupBox(tr("WARNING:"));
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto* notice = new QLabel(QStringLiteral(
-        "Telvaro places real telephone calls. Your telephone company charges every call it "
-        "dials, and every automatic redial, like a call dialed by hand. Check your dialing "
-        "location and the numbers in your directory before you dial long-distance or "
-        "international numbers, and always dial emergency numbers yourself."));
+    auto* notice = new QLabel(
+        tr("Telvaro places real telephone calls. Your telephone company charges every call it "
+           "dials, and every automatic redial, like a call dialed by hand. Check your dialing "
+           "location and the numbers in your directory before you dial long-distance or "
+           "international numbers, and always dial emergency numbers yourself."));
     notice->setWordWrap(true);
     auto* noticeLayout = new QVBoxLayout(Frame1);
     noticeLayout->addWidget(notice);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"));
+    cmdOK = new QPushButton(tr("OK"));
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."));
+    cmdSysInfo = new QPushButton(tr("&System Info..."));
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     connect(cmdSysInfo, &QPushButton::clicked, this,
             [this] { showSystemInformation(m_prompter, this); });

@@ -24,30 +24,32 @@ QString pagePath(const QString& topic)
 QList<QPair<QString, QString>> HelpWindow::topics()
 {
     return {
-        {QStringLiteral("contents"), QStringLiteral("Contents")},
-        {QStringLiteral("getting-started"), QStringLiteral("Getting started")},
-        {QStringLiteral("directory"), QStringLiteral("The speed-dial directory")},
-        {QStringLiteral("dialing-modem"), QStringLiteral("Dialing with a modem")},
-        {QStringLiteral("dialing-tones"), QStringLiteral("Dialing without a modem")},
-        {QStringLiteral("redial"), QStringLiteral("Automatic redial")},
-        {QStringLiteral("receiving"), QStringLiteral("Receiving calls")},
-        {QStringLiteral("logs"), QStringLiteral("Call logs")},
-        {QStringLiteral("profiles"), QStringLiteral("Profiles")},
-        {QStringLiteral("options"), QStringLiteral("Options")},
-        {QStringLiteral("modems"), QStringLiteral("Modems and dialing locations")},
-        {QStringLiteral("sip-phone"), QStringLiteral("Dial through a SIP phone")},
-        {QStringLiteral("troubleshooting"), QStringLiteral("When something goes wrong")},
+        {QStringLiteral("contents"), tr("Contents")},
+        {QStringLiteral("getting-started"), tr("Getting started")},
+        {QStringLiteral("directory"), tr("The speed-dial directory")},
+        {QStringLiteral("dialing-modem"), tr("Dialing with a modem")},
+        {QStringLiteral("dialing-tones"), tr("Dialing without a modem")},
+        {QStringLiteral("redial"), tr("Automatic redial")},
+        {QStringLiteral("receiving"), tr("Receiving calls")},
+        {QStringLiteral("logs"), tr("Call logs")},
+        {QStringLiteral("profiles"), tr("Profiles")},
+        {QStringLiteral("options"), tr("Options")},
+        {QStringLiteral("modems"), tr("Modems and dialing locations")},
+        {QStringLiteral("sip-phone"), tr("Dial through a SIP phone")},
+        {QStringLiteral("troubleshooting"), tr("When something goes wrong")},
     };
 }
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(QStringLiteral("Telvaro Help"));
+    setWindowTitle(tr("Telvaro Help"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/telvaro.svg")));
 
     contents = new QListWidget;
     contents->setObjectName(QStringLiteral("lstContents"));
+    //: The list of help topics
+    contents->setAccessibleName(tr("Contents"));
     for (const auto& [name, title] : topics()) {
         auto* item = new QListWidgetItem(title, contents);
         item->setData(Qt::UserRole, name);
@@ -57,6 +59,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
     page = new QTextBrowser;
     page->setObjectName(QStringLiteral("txtPage"));
+    page->setAccessibleName(tr("Help page"));
     page->setOpenLinks(false);
     page->setMinimumWidth(420);
     connect(page, &QTextBrowser::anchorClicked, this, &HelpWindow::openLink);

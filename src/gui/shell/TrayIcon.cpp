@@ -25,6 +25,21 @@ QIcon programIcon()
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
 
+QString TrayIcon::readyTip()
+{
+    return tr("Telvaro-ready to receive calls");
+}
+
+QString TrayIcon::readyModifiedTip()
+{
+    return tr("Telvaro-ready to receive");
+}
+
+QString TrayIcon::disabledTip()
+{
+    return tr("Telvaro-disabled call receiving");
+}
+
 TrayIcon::~TrayIcon()
 {
     delete m_icon;
@@ -87,7 +102,7 @@ void TrayIcon::add()
     watchMainWindow();
     m_added = true;
     const bool receiving = m_receiving;
-    m_tip = receiving ? kReadyTip : kDisabledTip;
+    m_tip = receiving ? readyTip() : disabledTip();
     // On X11 the icon is made even when no tray is there yet (a panel that
     // starts after Telvaro at login): it appears when the tray does. Other
     // platforms have no tray that could come later.
@@ -121,7 +136,7 @@ void TrayIcon::modify()
     if (!m_added)
         return;
     const bool receiving = m_receiving;
-    m_tip = receiving ? kReadyModifiedTip : kDisabledTip;
+    m_tip = receiving ? readyModifiedTip() : disabledTip();
     if (isShown())
         setPicture(receiving, m_tip);
 }
@@ -147,13 +162,13 @@ QMenu* TrayIcon::menu()
     }
     if (!m_ownMenu) {
         // A main window without a tray menu of its own gets this one.
-        m_ownMenu = new QMenu(QStringLiteral("&Systray"));
+        m_ownMenu = new QMenu(tr("&Systray"));
         m_ownMenu->setObjectName(QStringLiteral("mnuSystray"));
-        QAction* restore = m_ownMenu->addAction(QStringLiteral("&Restore"));
+        QAction* restore = m_ownMenu->addAction(tr("&Restore"));
         restore->setObjectName(QStringLiteral("mPopRestore"));
         connect(restore, &QAction::triggered, this, [this] { restoreMainWindow(mainWindow()); });
         m_ownMenu->addSeparator();
-        QAction* exit = m_ownMenu->addAction(QStringLiteral("&Exit"));
+        QAction* exit = m_ownMenu->addAction(tr("&Exit"));
         exit->setObjectName(QStringLiteral("mPopExit"));
         connect(exit, &QAction::triggered, this, [this] {
             if (QWidget* w = mainWindow())
@@ -170,16 +185,9 @@ QAction* TrayIcon::restoreAction()
     QMenu* m = menu();
     if (QAction* a = m->findChild<QAction*>(QStringLiteral("mPopRestore")))
         return a;
+    // Found by its name, never by its (translated) caption.
     QWidget* window = mainWindow();
-    if (window) {
-        if (QAction* a = window->findChild<QAction*>(QStringLiteral("mPopRestore")))
-            return a;
-    }
-    for (QAction* a : m->actions()) {
-        if (a->text() == QLatin1String("&Restore"))
-            return a;
-    }
-    return nullptr;
+    return window ? window->findChild<QAction*>(QStringLiteral("mPopRestore")) : nullptr;
 }
 
 void TrayIcon::prepareMenu()

@@ -28,9 +28,11 @@ public:
     // loaded now; a profile switch hands over the new one).
     void setMainWindow(QWidget* window);
 
-    static inline const QString kReadyTip = QStringLiteral("Telvaro-ready to receive calls");
-    static inline const QString kReadyModifiedTip = QStringLiteral("Telvaro-ready to receive");
-    static inline const QString kDisabledTip = QStringLiteral("Telvaro-disabled call receiving");
+    // The tooltips: receiving when the icon was added, receiving since a
+    // change, not receiving.
+    static QString readyTip();
+    static QString readyModifiedTip();
+    static QString disabledTip();
 
     // Adds the icon by the rule: "PhoneOn" while the line is open for
     // receiving, else the main window's icon.

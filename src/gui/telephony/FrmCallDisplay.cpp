@@ -115,23 +115,28 @@ FrmCallDisplay::FrmCallDisplay(LineService& line, SoundPlayer& sound, QWidget* p
 {
     setObjectName(QStringLiteral("FrmCallDisplay"));
     setWindowTitle(QStringLiteral("Telvaro"));
+    setAccessibleName(tr("Incoming call"));
     setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(twipsToPixelsX(kWidth), twipsToPixelsY(kHeight));
 
     const qreal dpr = devicePixelRatioF();
     const int picture = twipsToPixelsX(kPictureSize);
-    auto makePicture = [&](const char* name, const QColor& color, Caller caller) {
+    auto makePicture = [&](const char* name, const QString& shows, const QColor& color,
+                           Caller caller) {
         auto* l = new QLabel(this);
         l->setObjectName(QLatin1String(name));
+        l->setAccessibleName(shows);
         l->setPixmap(ringingPhone(color, caller, picture, dpr));
         l->setGeometry(twipsRect(kPictureLeft, kPictureTop, kPictureSize, kPictureSize));
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         return l;
     };
-    imaDialing = makePicture("imaDialing", QColor(0x2f, 0x6f, 0xb5), Caller::Unknown);
-    imaConnect = makePicture("imaConnect", QColor(0x27, 0x8f, 0x4e), Caller::Known);
+    imaDialing =
+        makePicture("imaDialing", tr("Unknown caller"), QColor(0x2f, 0x6f, 0xb5), Caller::Unknown);
+    imaConnect =
+        makePicture("imaConnect", tr("Known caller"), QColor(0x27, 0x8f, 0x4e), Caller::Known);
 
-    fra1 = new QGroupBox(QStringLiteral("Incoming Call from:"), this);
+    fra1 = new QGroupBox(tr("Incoming Call from:"), this);
     fra1->setObjectName(QStringLiteral("fra1"));
     QFont heading = fra1->font();
     heading.setBold(true);
@@ -146,7 +151,7 @@ FrmCallDisplay::FrmCallDisplay(LineService& line, SoundPlayer& sound, QWidget* p
     lbl1->setGeometry(twipsRect(kFrameLeft + kLabelInset, kFrameTop + kLabelTop,
                                 kFrameWidth - 2 * kLabelInset, kFrameHeight - kLabelTop - 90));
 
-    CmdOK = new QPushButton(QStringLiteral("OK"), this);
+    CmdOK = new QPushButton(tr("OK"), this);
     CmdOK->setObjectName(QStringLiteral("CmdOK"));
     CmdOK->setGeometry(
         twipsRect((kWidth - kButtonWidth) / 2, kButtonTop, kButtonWidth, kButtonHeight));
@@ -158,13 +163,15 @@ FrmCallDisplay::FrmCallDisplay(LineService& line, SoundPlayer& sound, QWidget* p
 QString FrmCallDisplay::callerText(const QString& number, const QString& name)
 {
     if (number.isEmpty())
-        return QStringLiteral("     Caller Unknown");
+        return QStringLiteral("     ") + tr("Caller Unknown");
     return number + QString(10, u' ') + name;
 }
 
 void FrmCallDisplay::refresh()
 {
     lbl1->setText(callerText(m_line.callerNumber(), m_line.callerName()));
+    // Who calls, for a screen reader.
+    setAccessibleDescription(lbl1->text().simplified());
     const bool known = !m_line.callerNumber().isEmpty();
     imaDialing->setVisible(!known);
     imaConnect->setVisible(known);

@@ -30,12 +30,6 @@ public:
     // `line`: the line whose offered calls it shows; `sound`: the ringing.
     FrmCallDisplay(LineService& line, SoundPlayer& sound, QWidget* parent = nullptr);
 
-    QGroupBox* fra1 = nullptr;
-    QLabel* lbl1 = nullptr;
-    QLabel* imaDialing = nullptr; // the caller is not known
-    QLabel* imaConnect = nullptr; // the caller is known
-    QPushButton* CmdOK = nullptr;
-
     // Opens the window for an offered call, or shows a new call in it; the
     // "incoming" sound plays once per call when "Recei&ving incoming call" is
     // checked.
@@ -56,6 +50,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Controls, found by their object names (the names below).
+    QGroupBox* fra1 = nullptr;
+    QLabel* lbl1 = nullptr;
+    QLabel* imaDialing = nullptr; // the caller is not known
+    QLabel* imaConnect = nullptr; // the caller is known
+    QPushButton* CmdOK = nullptr;
+
     LineService& m_line;
     SoundPlayer& m_sound;
 };
