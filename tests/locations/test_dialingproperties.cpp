@@ -1,6 +1,7 @@
 // The dialing properties and calling cards dialogs: what the user changes
 // there is what the next translated number follows.
 #include "ModalHelper.h"
+#include "common/Find.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/telephony/LineService.h"
@@ -21,6 +22,7 @@
 #include <QTest>
 
 using namespace telvaro;
+using telvaro::test::child;
 using telvaro::test::onModal;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::TestEnv;
@@ -37,9 +39,10 @@ QString dialed(const QString& address, quint32 options = 0)
 
 void chooseCountry(DialingPropertiesDialog& d, quint32 id)
 {
-    const int index = d.cmbCountry->findData(id);
+    auto* country = child<QComboBox>(&d, "cmbCountry");
+    const int index = country->findData(id);
     QVERIFY(index >= 0);
-    d.cmbCountry->setCurrentIndex(index);
+    country->setCurrentIndex(index);
 }
 
 } // namespace
@@ -73,18 +76,18 @@ void TestDialingProperties::newLocationSavedAndChosenChangesTheNextTranslation()
     d.show();
     telvaro::test::screenshot(&d, u"dialing-properties"_qs);
     d.newLocation();
-    QCOMPARE(d.cmbLocation->count(), 2);
-    QCOMPARE(d.cmbLocation->currentText(), u"Office"_qs);
+    QCOMPARE(child<QComboBox>(&d, "cmbLocation")->count(), 2);
+    QCOMPARE(child<QComboBox>(&d, "cmbLocation")->currentText(), u"Office"_qs);
     chooseCountry(d, 1);
-    d.txtAreaCode->setText(u"415"_qs);
-    d.txtLocalAccess->setText(u"9,"_qs);
-    d.txtLongDistanceAccess->setText(u"8,"_qs);
-    d.chkCallWaiting->setChecked(true);
-    d.cmbCallWaiting->setCurrentText(u"*70,"_qs);
-    d.optPulse->setChecked(true);
+    child<QLineEdit>(&d, "txtAreaCode")->setText(u"415"_qs);
+    child<QLineEdit>(&d, "txtLocalAccess")->setText(u"9,"_qs);
+    child<QLineEdit>(&d, "txtLongDistanceAccess")->setText(u"8,"_qs);
+    child<QCheckBox>(&d, "chkCallWaiting")->setChecked(true);
+    child<QComboBox>(&d, "cmbCallWaiting")->setCurrentText(u"*70,"_qs);
+    child<QRadioButton>(&d, "optPulse")->setChecked(true);
     // The example numbers follow the edits at once.
     QVERIFY2(d.sampleText().contains(u"8 1 555 0123456"), qPrintable(d.sampleText()));
-    d.buttons->button(QDialogButtonBox::Ok)->click();
+    child<QDialogButtonBox>(&d, "buttons")->button(QDialogButtonBox::Ok)->click();
     QCOMPARE(d.result(), int(QDialog::Accepted));
 
     QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"P9,5551234"_qs);
@@ -94,8 +97,8 @@ void TestDialingProperties::newLocationSavedAndChosenChangesTheNextTranslation()
 
     // Choosing the first location again and applying makes it current.
     DialingPropertiesDialog again(QString{}, nullptr, prompts);
-    QCOMPARE(again.cmbLocation->currentText(), u"Office"_qs);
-    again.cmbLocation->setCurrentIndex(0);
+    QCOMPARE(child<QComboBox>(&again, "cmbLocation")->currentText(), u"Office"_qs);
+    child<QComboBox>(&again, "cmbLocation")->setCurrentIndex(0);
     QVERIFY(again.apply());
     QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"T14155551234"_qs);
 }
@@ -105,8 +108,8 @@ void TestDialingProperties::cancelKeepsTheOldRules()
     TestEnv env;
     ScriptedPrompter prompts;
     DialingPropertiesDialog d(QString{}, nullptr, prompts);
-    d.txtLongDistanceAccess->setText(u"8"_qs);
-    d.buttons->button(QDialogButtonBox::Cancel)->click();
+    child<QLineEdit>(&d, "txtLongDistanceAccess")->setText(u"8"_qs);
+    child<QDialogButtonBox>(&d, "buttons")->button(QDialogButtonBox::Cancel)->click();
     QCOMPARE(d.result(), int(QDialog::Rejected));
     QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"T14155551234"_qs);
 }
@@ -117,18 +120,18 @@ void TestDialingProperties::removingTheCurrentLocationChoosesAnother()
     ScriptedPrompter prompts;
     prompts.inputAnswers << u"Cottage"_qs;
     DialingPropertiesDialog d(QString{}, nullptr, prompts);
-    QVERIFY(!d.cmdRemove->isEnabled()); // the last location cannot go
+    QVERIFY(!child<QPushButton>(&d, "cmdRemove")->isEnabled()); // the last location cannot go
     d.newLocation();
     chooseCountry(d, 44);
-    QVERIFY(d.cmdRemove->isEnabled());
+    QVERIFY(child<QPushButton>(&d, "cmdRemove")->isEnabled());
 
     prompts.messageAnswers << MsgResult::No;
     d.removeLocation();
-    QCOMPARE(d.cmbLocation->count(), 2);
+    QCOMPARE(child<QComboBox>(&d, "cmbLocation")->count(), 2);
 
     prompts.messageAnswers << MsgResult::Yes;
     d.removeLocation();
-    QCOMPARE(d.cmbLocation->count(), 1);
+    QCOMPARE(child<QComboBox>(&d, "cmbLocation")->count(), 1);
     QCOMPARE(prompts.messages.last().text, u"Remove the location \"Cottage\"?"_qs);
     QVERIFY(d.apply());
     const TelephonyLocations stored = loadLocations();
@@ -144,9 +147,9 @@ void TestDialingProperties::locationNamesStayDistinct()
     DialingPropertiesDialog d(QString{}, nullptr, prompts);
     d.newLocation();
     QCOMPARE(prompts.messages.size(), 1); // the name is taken: asked again
-    QCOMPARE(d.cmbLocation->currentText(), u"Home"_qs);
+    QCOMPARE(child<QComboBox>(&d, "cmbLocation")->currentText(), u"Home"_qs);
     d.renameLocation(); // cancelled
-    QCOMPARE(d.cmbLocation->currentText(), u"Home"_qs);
+    QCOMPARE(child<QComboBox>(&d, "cmbLocation")->currentText(), u"Home"_qs);
 }
 
 void TestDialingProperties::cardWithPinIsDialedButNotShown()
@@ -155,24 +158,25 @@ void TestDialingProperties::cardWithPinIsDialedButNotShown()
     ScriptedPrompter prompts;
     DialingPropertiesDialog d(QString{}, nullptr, prompts);
     chooseCountry(d, 1);
-    d.txtAreaCode->setText(u"212"_qs);
+    child<QLineEdit>(&d, "txtAreaCode")->setText(u"212"_qs);
 
     prompts.inputAnswers << u"Travel"_qs;
     onModal<CallingCardsDialog>([&](CallingCardsDialog* cards) {
         telvaro::test::screenshot(cards, u"calling-cards"_qs);
         cards->newCard();
-        cards->txtAccount->setText(u"123456789"_qs);
-        cards->txtPin->setText(u"4321"_qs);
-        cards->txtLongDistanceAccess->setText(u"18002255288"_qs);
-        cards->txtLongDistanceRule->setText(u"J,K,H,1FG"_qs);
-        QCOMPARE(cards->txtPin->echoMode(), QLineEdit::Password);
+        child<QLineEdit>(cards, "txtAccount")->setText(u"123456789"_qs);
+        child<QLineEdit>(cards, "txtPin")->setText(u"4321"_qs);
+        child<QLineEdit>(cards, "txtLongDistanceAccess")->setText(u"18002255288"_qs);
+        child<QLineEdit>(cards, "txtLongDistanceRule")->setText(u"J,K,H,1FG"_qs);
+        QCOMPARE(child<QLineEdit>(cards, "txtPin")->echoMode(), QLineEdit::Password);
         telvaro::test::screenshot(cards, u"calling-cards-filled"_qs);
         cards->accept();
     });
     d.editCards();
-    QCOMPARE(d.cmbCard->count(), 2);
-    QCOMPARE(d.cmbCard->currentIndex(), 0); // the location keeps dialing directly
-    d.cmbCard->setCurrentIndex(1);
+    QCOMPARE(child<QComboBox>(&d, "cmbCard")->count(), 2);
+    QCOMPARE(child<QComboBox>(&d, "cmbCard")->currentIndex(),
+             0); // the location keeps dialing directly
+    child<QComboBox>(&d, "cmbCard")->setCurrentIndex(1);
     QVERIFY(!d.sampleText().contains(u"4321"));
     QVERIFY(d.sampleText().contains(u"[PIN]"));
     QVERIFY(d.apply());
@@ -187,11 +191,11 @@ void TestDialingProperties::cardWithPinIsDialedButNotShown()
     prompts.messageAnswers << MsgResult::Yes;
     onModal<CallingCardsDialog>([&](CallingCardsDialog* cards) {
         cards->removeCard();
-        QVERIFY(!cards->txtPin->isEnabled());
+        QVERIFY(!child<QLineEdit>(cards, "txtPin")->isEnabled());
         cards->accept();
     });
     d.editCards();
-    QCOMPARE(d.cmbCard->count(), 1);
+    QCOMPARE(child<QComboBox>(&d, "cmbCard")->count(), 1);
     QVERIFY(d.apply());
     QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"T14155551234"_qs);
 }
@@ -205,7 +209,7 @@ void TestDialingProperties::propertiesShowTheLastNumberDialed()
     LineDialogs dialogs(line, passwords, prompts);
     QString shown;
     onModal<DialingPropertiesDialog>([&](DialingPropertiesDialog* d) {
-        shown = d->lblAddress->text();
+        shown = child<QLabel>(d, "lblAddress")->text();
         d->reject();
     });
     dialogs.showDialingProperties(nullptr, u"9 1 212 5551234"_qs);
@@ -231,8 +235,8 @@ void TestDialingProperties::failedSaveKeepsTheDialogOpen()
     // A folder where the file should be: nobody can replace it.
     QVERIFY(QFile::remove(env.configDir() + u"/Telephony.ini"_qs));
     QVERIFY(QDir().mkpath(env.configDir() + u"/Telephony.ini"_qs));
-    d.txtAreaCode->setText(u"30"_qs);
-    d.buttons->button(QDialogButtonBox::Ok)->click();
+    child<QLineEdit>(&d, "txtAreaCode")->setText(u"30"_qs);
+    child<QDialogButtonBox>(&d, "buttons")->button(QDialogButtonBox::Ok)->click();
     QVERIFY(d.isVisible());
     QCOMPARE(prompts.messages.size(), 1);
     QVERIFY(
@@ -248,22 +252,22 @@ void TestDialingProperties::cardRulesWaitForTheBillingToneButNotForTheUser()
     ScriptedPrompter prompts;
     DialingPropertiesDialog d(QString{}, nullptr, prompts);
     chooseCountry(d, 1);
-    d.txtAreaCode->setText(u"212"_qs);
+    child<QLineEdit>(&d, "txtAreaCode")->setText(u"212"_qs);
     prompts.inputAnswers << u"Travel"_qs;
     onModal<CallingCardsDialog>([&](CallingCardsDialog* cards) {
         cards->newCard();
-        cards->txtLongDistanceAccess->setText(u"18002255288"_qs);
-        cards->txtLongDistanceRule->setText(u"J?1FG"_qs);
+        child<QLineEdit>(cards, "txtLongDistanceAccess")->setText(u"18002255288"_qs);
+        child<QLineEdit>(cards, "txtLongDistanceRule")->setText(u"J?1FG"_qs);
         QPushButton* ok = cards->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
         ok->click();
         QVERIFY(cards->isVisible());
         QCOMPARE(prompts.messages.size(), 1);
         QVERIFY(prompts.messages.front().text.contains(u"\"Travel\" holds \"?\""));
-        cards->txtLongDistanceRule->setText(u"J$1FG"_qs);
+        child<QLineEdit>(cards, "txtLongDistanceRule")->setText(u"J$1FG"_qs);
         ok->click();
     });
     d.editCards();
-    d.cmbCard->setCurrentIndex(1);
+    child<QComboBox>(&d, "cmbCard")->setCurrentIndex(1);
     QVERIFY(d.apply());
     QCOMPARE(dialed(u"+1 (415) 5551234"_qs), u"T18002255288$14155551234"_qs);
 }

@@ -4,6 +4,7 @@
 #include "FakeModem.h"
 #include "ModalHelper.h"
 #include "app/ProgramParts.h"
+#include "common/Find.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/telephony/LineService.h"
@@ -28,6 +29,7 @@
 #include <QTreeWidget>
 
 using namespace telvaro;
+using telvaro::test::child;
 using telvaro::test::FakeModem;
 using telvaro::test::onModal;
 using telvaro::test::ScriptedPrompter;
@@ -92,23 +94,24 @@ void TestModemDialogs::addedModemIsStoredAsTheNextLineDevice()
     QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs, u"Old modem"_qs)}));
 
     SystemModemsDialog d(m_passwords, prompts, nullptr, m_ports);
-    QCOMPARE(d.twModems->topLevelItemCount(), 1);
+    QCOMPARE(child<QTreeWidget>(&d, "twModems")->topLevelItemCount(), 1);
     // The port already in use is refused; the dialog stays open for another.
     onModal<AddModemDialog>([&](AddModemDialog* add) {
-        QCOMPARE(add->cmbPort->currentText(), u"/dev/ttyACM0"_qs); // the first free port
-        add->cmbPort->setCurrentText(u"/dev/ttyS0"_qs);
+        QCOMPARE(child<QComboBox>(add, "cmbPort")->currentText(),
+                 u"/dev/ttyACM0"_qs); // the first free port
+        child<QComboBox>(add, "cmbPort")->setCurrentText(u"/dev/ttyS0"_qs);
         clickOk(add);
         QVERIFY(add->isVisible());
-        add->cmbPort->setCurrentText(u"/dev/ttyUSB3"_qs);
-        add->txtName->setText(u"Office modem"_qs);
+        child<QComboBox>(add, "cmbPort")->setCurrentText(u"/dev/ttyUSB3"_qs);
+        child<QLineEdit>(add, "txtName")->setText(u"Office modem"_qs);
         clickOk(add);
     });
-    d.cmdAdd->click();
+    child<QPushButton>(&d, "cmdAdd")->click();
     QCOMPARE(prompts.messages.size(), 1);
     QVERIFY(prompts.messages.front().text.contains(u"Old modem is already set up on /dev/ttyS0"));
 
-    QCOMPARE(d.twModems->topLevelItemCount(), 2);
-    QCOMPARE(d.twModems->currentItem()->text(0), u"Office modem"_qs);
+    QCOMPARE(child<QTreeWidget>(&d, "twModems")->topLevelItemCount(), 2);
+    QCOMPARE(child<QTreeWidget>(&d, "twModems")->currentItem()->text(0), u"Office modem"_qs);
     // Written at once: the next reader of the configuration (the device
     // list of the options dialog) sees device 1.
     const std::vector<ModemSettings> stored = loadModems();
@@ -123,7 +126,8 @@ void TestModemDialogs::removeAsksAndWrites()
     ScriptedPrompter prompts;
     QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs), modemOn(u"/dev/ttyS1"_qs)}));
     SystemModemsDialog d(m_passwords, prompts, nullptr, m_ports);
-    d.twModems->setCurrentItem(d.twModems->topLevelItem(0));
+    auto* modems = child<QTreeWidget>(&d, "twModems");
+    modems->setCurrentItem(modems->topLevelItem(0));
     prompts.messageAnswers << MsgResult::No << MsgResult::Yes;
     d.removeModem();
     QCOMPARE(loadModems().size(), size_t(2));
@@ -132,7 +136,7 @@ void TestModemDialogs::removeAsksAndWrites()
     const auto stored = loadModems();
     QCOMPARE(stored.size(), size_t(1));
     QCOMPARE(stored[0].port, u"/dev/ttyS1"_qs);
-    QCOMPARE(d.twModems->topLevelItemCount(), 1);
+    QCOMPARE(child<QTreeWidget>(&d, "twModems")->topLevelItemCount(), 1);
 }
 
 void TestModemDialogs::detectFindsModemsWithoutFreezing()
@@ -151,13 +155,13 @@ void TestModemDialogs::detectFindsModemsWithoutFreezing()
         QStringList{u"/dev/ttyS0"_qs, named.path(), silent.path(), u"/dev/ttyGONE"_qs, gsm.path()};
 
     SystemModemsDialog d(m_passwords, prompts, nullptr, m_ports);
-    d.probe->setTimeout(400);
+    d.setAnswerTimeout(400);
     d.show();
-    d.cmdDetect->click();
+    child<QPushButton>(&d, "cmdDetect")->click();
     QVERIFY(d.detecting());
-    QVERIFY(d.prgDetect->isVisible());
-    QCOMPARE(d.cmdDetect->text(), u"&Stop"_qs);
-    QVERIFY(!d.cmdAdd->isEnabled());
+    QVERIFY(child<QProgressBar>(&d, "prgDetect")->isVisible());
+    QCOMPARE(child<QPushButton>(&d, "cmdDetect")->text(), u"&Stop"_qs);
+    QVERIFY(!child<QPushButton>(&d, "cmdAdd")->isEnabled());
     // The window keeps answering while the ports are probed.
     int ticks = 0;
     QTimer tick;
@@ -167,8 +171,8 @@ void TestModemDialogs::detectFindsModemsWithoutFreezing()
     QVERIFY(ticks > 5);
     telvaro::test::screenshot(&d, u"system-modems"_qs);
 
-    QCOMPARE(d.lblStatus->text(), u"Found 2 new modems."_qs);
-    QVERIFY(!d.prgDetect->isVisible());
+    QCOMPARE(child<QLabel>(&d, "lblStatus")->text(), u"Found 2 new modems."_qs);
+    QVERIFY(!child<QProgressBar>(&d, "prgDetect")->isVisible());
     const auto stored = loadModems();
     QCOMPARE(stored.size(), size_t(3));
     QCOMPARE(stored[1].port, named.path());
@@ -188,21 +192,21 @@ void TestModemDialogs::detectCanBeStopped()
     silent.silent = true;
     m_ports.names = QStringList{silent.path()};
     SystemModemsDialog d(m_passwords, prompts, nullptr, m_ports);
-    d.probe->setTimeout(5000);
-    d.cmdDetect->click();
+    d.setAnswerTimeout(5000);
+    child<QPushButton>(&d, "cmdDetect")->click();
     QTRY_VERIFY(!silent.received.isEmpty());
-    d.cmdDetect->click();
+    child<QPushButton>(&d, "cmdDetect")->click();
     QVERIFY(!d.detecting());
-    QCOMPARE(d.lblStatus->text(), u"Detection stopped."_qs);
-    QCOMPARE(d.cmdDetect->text(), u"&Detect"_qs);
+    QCOMPARE(child<QLabel>(&d, "lblStatus")->text(), u"Detection stopped."_qs);
+    QCOMPARE(child<QPushButton>(&d, "cmdDetect")->text(), u"&Detect"_qs);
     QTest::qWait(50);
     QVERIFY(loadModems().empty());
 
     // No ports at all: said plainly.
     m_ports.names.clear();
-    d.cmdDetect->click();
+    child<QPushButton>(&d, "cmdDetect")->click();
     QVERIFY(!d.detecting());
-    QVERIFY(d.lblStatus->text().contains(u"no serial port"));
+    QVERIFY(child<QLabel>(&d, "lblStatus")->text().contains(u"no serial port"));
 }
 
 void TestModemDialogs::queryShowsEachAnswer()
@@ -213,16 +217,17 @@ void TestModemDialogs::queryShowsEachAnswer()
     modem.answers.insert(u"ATI3"_qs, u"Fake Voice 56K V.92\nOK"_qs);
     modem.answers.insert(u"AT+VCID=?"_qs, u"(0-2)\nOK"_qs);
     QueryModemDialog q(modemOn(modem.path(), u"Fake"_qs));
-    q.probe->setTimeout(500);
+    q.setAnswerTimeout(500);
     q.show();
     QTRY_VERIFY_WITH_TIMEOUT(q.finished(), 10000);
     telvaro::test::screenshot(&q, u"query-modem"_qs);
-    QCOMPARE(q.lblStatus->text(), u"Done."_qs);
+    QCOMPARE(child<QLabel>(&q, "lblStatus")->text(), u"Done."_qs);
     const QStringList commands = ModemProbe::queryCommands();
-    QCOMPARE(q.twAnswers->topLevelItemCount(), int(commands.size()));
+    auto* answers = child<QTreeWidget>(&q, "twAnswers");
+    QCOMPARE(answers->topLevelItemCount(), int(commands.size()));
     QHash<QString, QString> shown;
-    for (int i = 0; i < q.twAnswers->topLevelItemCount(); ++i)
-        shown.insert(q.twAnswers->topLevelItem(i)->text(0), q.twAnswers->topLevelItem(i)->text(1));
+    for (int i = 0; i < answers->topLevelItemCount(); ++i)
+        shown.insert(answers->topLevelItem(i)->text(0), answers->topLevelItem(i)->text(1));
     QCOMPARE(shown.value(u"ATI"_qs), u"5601\nOK"_qs);
     QCOMPARE(shown.value(u"AT+VCID=?"_qs), u"(0-2)\nOK"_qs);
     QCOMPARE(shown.value(u"AT#CID=?"_qs), u"ERROR"_qs);
@@ -236,17 +241,18 @@ void TestModemDialogs::queryOfAMissingPortSaysSo()
     QueryModemDialog q(modemOn(u"/dev/ttyNOSUCH"_qs));
     q.show();
     QTRY_VERIFY(q.finished());
-    QVERIFY(q.lblStatus->text().contains(u"There is no serial port /dev/ttyNOSUCH"));
-    QCOMPARE(q.twAnswers->topLevelItemCount(), 0);
+    QVERIFY(
+        child<QLabel>(&q, "lblStatus")->text().contains(u"There is no serial port /dev/ttyNOSUCH"));
+    QCOMPARE(child<QTreeWidget>(&q, "twAnswers")->topLevelItemCount(), 0);
 
     // A modem that never answers: every command says so, and the query ends.
     FakeModem silent;
     silent.silent = true;
     QueryModemDialog mute(modemOn(silent.path()));
-    mute.probe->setTimeout(100);
+    mute.setAnswerTimeout(100);
     mute.show();
     QTRY_VERIFY_WITH_TIMEOUT(mute.finished(), 5000);
-    QCOMPARE(mute.twAnswers->topLevelItem(0)->text(1), u"(no answer)"_qs);
+    QCOMPARE(child<QTreeWidget>(&mute, "twAnswers")->topLevelItem(0)->text(1), u"(no answer)"_qs);
 }
 
 void TestModemDialogs::modemPropertiesAreWrittenForTheNextOpen()
@@ -256,16 +262,17 @@ void TestModemDialogs::modemPropertiesAreWrittenForTheNextOpen()
     QVERIFY(saveModems({modemOn(u"/dev/ttyS0"_qs), modemOn(u"/dev/ttyS1"_qs, u"Second"_qs)}));
     onModal<ModemPropertiesDialog>([&](ModemPropertiesDialog* p) {
         telvaro::test::screenshot(p, u"modem-properties"_qs);
-        QCOMPARE(p->cmbPort->currentText(), u"/dev/ttyS1"_qs);
-        p->cmbPort->setCurrentText(QString());
+        QCOMPARE(child<QComboBox>(p, "cmbPort")->currentText(), u"/dev/ttyS1"_qs);
+        child<QComboBox>(p, "cmbPort")->setCurrentText(QString());
         clickOk(p); // no port: refused, stays open
         QVERIFY(p->isVisible());
-        p->cmbPort->setCurrentText(u"/dev/ttyUSB0"_qs);
-        p->cmbSpeed->setCurrentIndex(p->cmbSpeed->findData(57600));
-        p->chkDialTone->setChecked(false);
-        p->spnDialTimeout->setValue(45);
-        p->cmbSpeakerMode->setCurrentIndex(0);
-        p->txtInit->setText(u"ATZ|ATE0V1|ATS7=50"_qs);
+        child<QComboBox>(p, "cmbPort")->setCurrentText(u"/dev/ttyUSB0"_qs);
+        child<QComboBox>(p, "cmbSpeed")
+            ->setCurrentIndex(child<QComboBox>(p, "cmbSpeed")->findData(57600));
+        child<QCheckBox>(p, "chkDialTone")->setChecked(false);
+        child<QSpinBox>(p, "spnDialTimeout")->setValue(45);
+        child<QComboBox>(p, "cmbSpeakerMode")->setCurrentIndex(0);
+        child<QLineEdit>(p, "txtInit")->setText(u"ATZ|ATE0V1|ATS7=50"_qs);
         clickOk(p);
     });
     QCOMPARE(lineConfigDialog(1, nullptr, u"comm"_qs, m_passwords, prompts), 0);
@@ -299,7 +306,7 @@ void TestModemDialogs::modemPropertiesWithoutAModem()
     bool opened = false;
     onModal<SystemModemsDialog>([&](SystemModemsDialog* s) {
         opened = true;
-        QVERIFY(s->lblStatus->text().startsWith(u"No modem is set up."));
+        QVERIFY(child<QLabel>(s, "lblStatus")->text().startsWith(u"No modem is set up."));
         s->reject();
     });
     QCOMPARE(lineConfigDialog(0, nullptr, u"comm"_qs, m_passwords, prompts), LINEERR_BADDEVICEID);
@@ -335,7 +342,7 @@ void TestModemDialogs::addedModemShowsInTheOptionsDeviceList()
     TestEnv env;
     ScriptedPrompter prompts;
     options().resetToDesigned();
-    ProgramParts parts;
+    ProgramParts parts(nullptr, PartDoubles{.prompter = &prompts});
     parts.line().initialize();
 
     FrmOptions& dlg = parts.optionsDialog();
@@ -345,11 +352,11 @@ void TestModemDialogs::addedModemShowsInTheOptionsDeviceList()
 
     onModal<SystemModemsDialog>([&](SystemModemsDialog* s) {
         onModal<AddModemDialog>([&](AddModemDialog* add) {
-            add->cmbPort->setCurrentText(u"/dev/ttyS5"_qs);
-            add->txtName->setText(u"Office modem"_qs);
+            child<QComboBox>(add, "cmbPort")->setCurrentText(u"/dev/ttyS5"_qs);
+            child<QLineEdit>(add, "txtName")->setText(u"Office modem"_qs);
             clickOk(add);
         });
-        s->cmdAdd->click();
+        child<QPushButton>(s, "cmdAdd")->click();
         s->reject();
     });
     dlg.findChild<QPushButton*>("cmdSysModems")->click();
@@ -362,7 +369,7 @@ void TestModemDialogs::addedModemShowsInTheOptionsDeviceList()
 
     // Renamed in its properties: the list follows too.
     onModal<ModemPropertiesDialog>([&](ModemPropertiesDialog* p) {
-        p->txtName->setText(u"Study modem"_qs);
+        child<QLineEdit>(p, "txtName")->setText(u"Study modem"_qs);
         clickOk(p);
     });
     dlg.findChild<QPushButton*>("cmdModProp")->click();

@@ -101,6 +101,7 @@ FrmOptions::FrmOptions(OptionsStore& store, Prompter& prompter, QWidget* parent)
 
     tbsOptions = new QTabWidget(this);
     tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
+    tbsOptions->setAccessibleName(tr("Option pages"));
     fra[0] = buildGeneralPage();
     fra[1] = buildAdvancedPage();
     fra[2] = buildExpertPage();
@@ -222,8 +223,10 @@ QWidget* FrmOptions::buildGeneralPage()
     row->addWidget(spins[S::TxtRedial]);
     row->addWidget(label(tr("times,  every")));
     row->addWidget(makeSpin(S::txtMinutes));
+    spins[S::txtMinutes]->setAccessibleName(tr("Minutes between redials"));
     row->addWidget(label(tr("minutes")));
     row->addWidget(makeSpin(S::txtSeconds, 2));
+    spins[S::txtSeconds]->setAccessibleName(tr("Seconds between redials"));
     row->addWidget(label(tr("seconds")));
     row->addStretch(1);
     redial->addLayout(row);
@@ -261,6 +264,7 @@ QWidget* FrmOptions::buildAdvancedPage()
     device->setContentsMargins(20, 0, 0, 0);
     cmbLineDevices = new LineDeviceCombo;
     cmbLineDevices->setObjectName(QStringLiteral("cmbLineDevices"));
+    cmbLineDevices->setAccessibleName(tr("Modem"));
     cmbLineDevices->setMinimumContentsLength(24);
     cmbLineDevices->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     connect(cmbLineDevices, &LineDeviceCombo::aboutToDropDown, this, &FrmOptions::deviceDropDown);
@@ -292,9 +296,11 @@ QWidget* FrmOptions::buildAdvancedPage()
     auto* logs = new QGridLayout(fraCallingCard);
     logs->addWidget(makeCheck(S::chkDelOutgoing, tr("&Keep Outgoing Logged Calls for:")), 0, 0);
     logs->addWidget(makeSpin(S::txtDays), 0, 1);
+    spins[S::txtDays]->setAccessibleName(tr("Days to keep outgoing logged calls"));
     logs->addWidget(label(tr("days")), 0, 2);
     logs->addWidget(makeCheck(S::chkDelIncoming, tr("Keep &Incoming Logged Calls for:")), 1, 0);
     logs->addWidget(makeSpin(S::txtInDays), 1, 1);
+    spins[S::txtInDays]->setAccessibleName(tr("Days to keep incoming logged calls"));
     logs->addWidget(label(tr("days")), 1, 2);
     logs->addWidget(makeCheck(S::chkCallingCard, tr("Do not &use Calling Card for local calls")), 2,
                     0, 1, 3);

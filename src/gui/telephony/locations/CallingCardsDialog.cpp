@@ -68,6 +68,8 @@ CallingCardsDialog::CallingCardsDialog(const TelephonyLocations& data, quint32 s
     cmbCard->setPlaceholderText(tr("No calling card yet: click New..."));
     cmdNew = new QPushButton(tr("&New..."));
     cmdRemove = new QPushButton(tr("&Remove"));
+    cmdNew->setObjectName(QStringLiteral("cmdNew"));
+    cmdRemove->setObjectName(QStringLiteral("cmdRemove"));
     auto* top = new QHBoxLayout;
     auto* cardLabel = new QLabel(tr("Ca&rd:"));
     cardLabel->setBuddy(cmbCard);
@@ -131,6 +133,7 @@ CallingCardsDialog::CallingCardsDialog(const TelephonyLocations& data, quint32 s
                 txtInternationalRule};
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->setObjectName(QStringLiteral("buttons"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(card);

@@ -35,6 +35,12 @@ public:
     // The card shown when the dialog closed (0: none).
     quint32 selectedCard() const;
 
+    void newCard();
+    void removeCard();
+    // OK: the cards are taken unless one holds "?".
+    void tryAccept();
+
+private:
     QComboBox* cmbCard = nullptr;
     QPushButton* cmdNew = nullptr;
     QPushButton* cmdRemove = nullptr;
@@ -48,12 +54,6 @@ public:
     QLineEdit* txtLongDistanceRule = nullptr;
     QLineEdit* txtInternationalRule = nullptr;
 
-    void newCard();
-    void removeCard();
-    // OK: the cards are taken unless one holds "?".
-    void tryAccept();
-
-private:
     CallingCard* current();
     void fillCards(quint32 select);
     void showCard();

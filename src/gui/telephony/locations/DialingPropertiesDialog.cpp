@@ -53,6 +53,9 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
     cmdNew = new QPushButton(tr("&New..."));
     cmdRename = new QPushButton(tr("Re&name..."));
     cmdRemove = new QPushButton(tr("&Remove"));
+    cmdNew->setObjectName(QStringLiteral("cmdNew"));
+    cmdRename->setObjectName(QStringLiteral("cmdRename"));
+    cmdRemove->setObjectName(QStringLiteral("cmdRemove"));
     auto* locationRow = new QHBoxLayout;
     locationRow->addWidget(cmbLocation, 1);
     locationRow->addWidget(cmdNew);
@@ -113,6 +116,7 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
     cmbCallWaiting = new QComboBox;
     cmbCallWaiting->setObjectName(QStringLiteral("cmbCallWaiting"));
     cmbCallWaiting->setEditable(true);
+    cmbCallWaiting->setAccessibleName(tr("Code that disables call waiting"));
     cmbCallWaiting->addItems(
         {QStringLiteral("*70,"), QStringLiteral("70#,"), QStringLiteral("1170,")});
     cmbCallWaiting->setValidator(dialCodeValidator(this));
@@ -143,6 +147,7 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
     cmbCard->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmbCard->setMinimumContentsLength(20);
     cmdCards = new QPushButton(tr("Calling &Cards..."));
+    cmdCards->setObjectName(QStringLiteral("cmdCards"));
     auto* cardRow = new QHBoxLayout;
     cardRow->addWidget(cmbCard, 1);
     cardRow->addWidget(cmdCards);
@@ -164,6 +169,7 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
                                     tr("International call:")};
     for (int i = 0; i < 3; ++i) {
         lblSample[i] = new QLabel;
+        lblSample[i]->setObjectName(QStringLiteral("lblSample%1").arg(i));
         lblSample[i]->setTextFormat(Qt::PlainText);
         lblSample[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         sampleForm->addRow(sampleLabels[i], lblSample[i]);
@@ -176,6 +182,7 @@ DialingPropertiesDialog::DialingPropertiesDialog(const QString& caption, QWidget
 
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
                                    QDialogButtonBox::Apply);
+    buttons->setObjectName(QStringLiteral("buttons"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(where);

@@ -35,7 +35,17 @@ public:
 
     const TelephonyLocations& data() const { return m_data; }
 
-    // The controls, for tests.
+    // How a local, a long-distance and an international call are dialed
+    // from the location shown, one line each.
+    QString sampleText() const;
+
+    // The buttons' actions (also reached by clicking them).
+    void newLocation();
+    void renameLocation();
+    void removeLocation();
+    void editCards();
+
+private:
     QComboBox* cmbLocation = nullptr;
     QPushButton* cmdNew = nullptr;
     QPushButton* cmdRename = nullptr;
@@ -54,16 +64,8 @@ public:
     QLabel* lblAddress = nullptr;
     // How a local, a long-distance and an international call are dialed.
     QLabel* lblSample[3] = {};
-    QString sampleText() const;
     QDialogButtonBox* buttons = nullptr;
 
-    // The buttons' actions (also reached by clicking them).
-    void newLocation();
-    void renameLocation();
-    void removeLocation();
-    void editCards();
-
-private:
     DialingLocation* current();
     void fillLocations();
     void fillCards();

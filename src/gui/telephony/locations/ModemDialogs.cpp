@@ -167,6 +167,7 @@ ModemPropertiesDialog::ModemPropertiesDialog(const ModemSettings& modem, QWidget
     note->setEnabled(false);
 
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->setObjectName(QStringLiteral("buttons"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(general);
     layout->addWidget(speaker);
@@ -285,6 +286,7 @@ QueryModemDialog::QueryModemDialog(const ModemSettings& modem, QWidget* parent)
     setObjectName(QStringLiteral("QueryModemDialog"));
     twAnswers = new QTreeWidget;
     twAnswers->setObjectName(QStringLiteral("twAnswers"));
+    twAnswers->setAccessibleName(tr("The modem's answers"));
     twAnswers->setColumnCount(2);
     twAnswers->setHeaderLabels({tr("Command"), tr("Response")});
     twAnswers->setRootIsDecorated(false);
@@ -324,6 +326,11 @@ QueryModemDialog::QueryModemDialog(const ModemSettings& modem, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
+void QueryModemDialog::setAnswerTimeout(int ms)
+{
+    probe->setTimeout(ms);
+}
+
 QueryModemDialog::~QueryModemDialog()
 {
     probe->cancel();
@@ -356,6 +363,7 @@ SystemModemsDialog::SystemModemsDialog(SipPasswords& passwords, Prompter& prompt
 
     twModems = new QTreeWidget;
     twModems->setObjectName(QStringLiteral("twModems"));
+    twModems->setAccessibleName(tr("Modems set up"));
     twModems->setColumnCount(3);
     twModems->setHeaderLabels({tr("Modem"), tr("Port"), tr("Speed")});
     twModems->setRootIsDecorated(false);
@@ -371,6 +379,11 @@ SystemModemsDialog::SystemModemsDialog(SipPasswords& passwords, Prompter& prompt
     cmdProperties = new QPushButton(tr("&Properties..."));
     cmdDetect = new QPushButton(tr("&Detect"));
     cmdQuery = new QPushButton(tr("&Query Modem..."));
+    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    cmdRemove->setObjectName(QStringLiteral("cmdRemove"));
+    cmdProperties->setObjectName(QStringLiteral("cmdProperties"));
+    cmdDetect->setObjectName(QStringLiteral("cmdDetect"));
+    cmdQuery->setObjectName(QStringLiteral("cmdQuery"));
     auto* side = new QVBoxLayout;
     for (QPushButton* b : {cmdAdd, cmdRemove, cmdProperties})
         side->addWidget(b);
@@ -379,6 +392,7 @@ SystemModemsDialog::SystemModemsDialog(SipPasswords& passwords, Prompter& prompt
     side->addWidget(cmdQuery);
     side->addSpacing(12);
     cmdSipPhones = new QPushButton(tr("&SIP Phones..."));
+    cmdSipPhones->setObjectName(QStringLiteral("cmdSipPhones"));
     connect(cmdSipPhones, &QPushButton::clicked, this,
             [this] { SipPhonesDialog(m_passwords, this, m_prompter).exec(); });
     side->addWidget(cmdSipPhones);
@@ -390,6 +404,7 @@ SystemModemsDialog::SystemModemsDialog(SipPasswords& passwords, Prompter& prompt
 
     prgDetect = new QProgressBar;
     prgDetect->setObjectName(QStringLiteral("prgDetect"));
+    prgDetect->setAccessibleName(tr("Detection progress"));
     prgDetect->setVisible(false);
     lblStatus = new QLabel;
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
@@ -438,6 +453,11 @@ SystemModemsDialog::SystemModemsDialog(SipPasswords& passwords, Prompter& prompt
     connect(buttons, &QDialogButtonBox::rejected, this, &SystemModemsDialog::reject);
 
     fill(0);
+}
+
+void SystemModemsDialog::setAnswerTimeout(int ms)
+{
+    probe->setTimeout(ms);
 }
 
 SystemModemsDialog::~SystemModemsDialog()

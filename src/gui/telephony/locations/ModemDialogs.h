@@ -51,6 +51,9 @@ public:
 
     ModemSettings settings() const;
 
+private:
+    void tryAccept();
+
     QLineEdit* txtName = nullptr;
     QComboBox* cmbPort = nullptr;
     QComboBox* cmbSpeed = nullptr;
@@ -61,9 +64,6 @@ public:
     QLineEdit* txtInit = nullptr;
     QLineEdit* txtCallerId = nullptr;
     QDialogButtonBox* buttons = nullptr;
-
-private:
-    void tryAccept();
 
     Prompter& m_prompter;
     ModemSettings m_modem;
@@ -80,12 +80,12 @@ public:
 
     ModemSettings settings() const;
 
+private:
+    void tryAccept();
+
     QComboBox* cmbPort = nullptr;
     QLineEdit* txtName = nullptr;
     QComboBox* cmbSpeed = nullptr;
-
-private:
-    void tryAccept();
 
     Prompter& m_prompter;
     const std::vector<ModemSettings>& m_existing;
@@ -104,15 +104,16 @@ public:
     // Starts the query (also done when the dialog is first shown).
     void start();
     bool finished() const { return m_finished; }
-
-    QTreeWidget* twAnswers = nullptr;
-    QLabel* lblStatus = nullptr;
-    ModemProbe* probe = nullptr;
+    // How long each command waits for the modem's answer, in milliseconds.
+    void setAnswerTimeout(int ms);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QTreeWidget* twAnswers = nullptr;
+    QLabel* lblStatus = nullptr;
+    ModemProbe* probe = nullptr;
     ModemSettings m_modem;
     bool m_started = false;
     bool m_finished = false;
@@ -132,17 +133,8 @@ public:
     ~SystemModemsDialog() override;
 
     const std::vector<ModemSettings>& modems() const { return m_modems; }
-
-    QTreeWidget* twModems = nullptr;
-    QPushButton* cmdAdd = nullptr;
-    QPushButton* cmdRemove = nullptr;
-    QPushButton* cmdProperties = nullptr;
-    QPushButton* cmdDetect = nullptr;
-    QPushButton* cmdQuery = nullptr;
-    QPushButton* cmdSipPhones = nullptr; // "SIP Phones...": the SIP phone devices
-    QProgressBar* prgDetect = nullptr;
-    QLabel* lblStatus = nullptr;
-    ModemProbe* probe = nullptr;
+    // How long each port is given to answer during detection, in milliseconds.
+    void setAnswerTimeout(int ms);
 
     // The buttons' actions.
     void addModem();
@@ -160,6 +152,17 @@ private:
     void updateButtons();
     bool save();
     void endDetect(const QString& status);
+
+    QTreeWidget* twModems = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* cmdRemove = nullptr;
+    QPushButton* cmdProperties = nullptr;
+    QPushButton* cmdDetect = nullptr;
+    QPushButton* cmdQuery = nullptr;
+    QPushButton* cmdSipPhones = nullptr; // "SIP Phones...": the SIP phone devices
+    QProgressBar* prgDetect = nullptr;
+    QLabel* lblStatus = nullptr;
+    ModemProbe* probe = nullptr;
 
     const SerialPorts& m_ports;
     SipPasswords& m_passwords;

@@ -88,6 +88,7 @@ SipPhoneDialog::SipPhoneDialog(const SipAccount& account, bool isNew, QWidget* p
     form->addRow(QString(), chkRegister);
 
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->setObjectName(QStringLiteral("buttons"));
     connect(buttons, &QDialogButtonBox::accepted, this, &SipPhoneDialog::tryAccept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -147,6 +148,7 @@ SipPhonesDialog::SipPhonesDialog(SipPasswords& passwords, QWidget* parent, Promp
     setObjectName(QStringLiteral("SipPhonesDialog"));
     twPhones = new QTreeWidget;
     twPhones->setObjectName(QStringLiteral("twPhones"));
+    twPhones->setAccessibleName(tr("SIP phones set up"));
     twPhones->setColumnCount(3);
     twPhones->setHeaderLabels({tr("SIP phone"), tr("Account"), tr("Phone")});
     twPhones->setRootIsDecorated(false);
@@ -159,6 +161,9 @@ SipPhonesDialog::SipPhonesDialog(SipPasswords& passwords, QWidget* parent, Promp
     cmdAdd = new QPushButton(tr("&Add..."));
     cmdRemove = new QPushButton(tr("&Remove"));
     cmdProperties = new QPushButton(tr("&Properties..."));
+    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    cmdRemove->setObjectName(QStringLiteral("cmdRemove"));
+    cmdProperties->setObjectName(QStringLiteral("cmdProperties"));
     auto* side = new QVBoxLayout;
     for (QPushButton* b : {cmdAdd, cmdRemove, cmdProperties})
         side->addWidget(b);

@@ -34,6 +34,9 @@ public:
     SipAccount settings() const;
     QString password() const;
 
+private:
+    void tryAccept();
+
     QLineEdit* txtName = nullptr;
     QLineEdit* txtRegistrar = nullptr;
     QLineEdit* txtDomain = nullptr;
@@ -45,9 +48,6 @@ public:
     QCheckBox* chkRegister = nullptr;
     QSpinBox* spnDialTimeout = nullptr;
     QDialogButtonBox* buttons = nullptr;
-
-private:
-    void tryAccept();
 
     Prompter& m_prompter;
     SipAccount m_account;
@@ -67,12 +67,6 @@ public:
 
     const std::vector<SipAccount>& phones() const { return m_phones; }
 
-    QTreeWidget* twPhones = nullptr;
-    QPushButton* cmdAdd = nullptr;
-    QPushButton* cmdRemove = nullptr;
-    QPushButton* cmdProperties = nullptr;
-    QLabel* lblStatus = nullptr;
-
     void addPhone();
     void removePhone();
     void editPhone();
@@ -80,6 +74,12 @@ public:
 private:
     void fill(int select);
     bool save();
+
+    QTreeWidget* twPhones = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* cmdRemove = nullptr;
+    QPushButton* cmdProperties = nullptr;
+    QLabel* lblStatus = nullptr;
 
     SipPasswords& m_passwords;
     Prompter& m_prompter;
