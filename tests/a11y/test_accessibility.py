@@ -309,6 +309,9 @@ def run(args):
         print(f"{len(walk(window, ''))} nodes in the main window's tree, "
               f"{len(missing)} unnamed controls")
         faults = ["no accessible name: " + line for line in lines]
+        if not any(role(a) == "menu item" and parent == "popup menu"
+                   for a, _, parent in walk(window, role(window))):
+            faults.append("the menus' items are not in the main window's tree")
         faults += keyboard_faults(desk, window)
         if faults:
             raise Failure("\n".join(faults))
