@@ -77,7 +77,7 @@ private Q_SLOTS:
         tray().add();
         QVERIFY(tray().isShown());
         QCOMPARE(tray().toolTip(), QString("Telvaro-disabled call receiving"));
-        QTRY_VERIFY(tray().systemTrayIcon()->geometry().isValid());
+        QTRY_VERIFY(tray().iconGeometry().isValid());
 
         tray().setReceiving(true); // the line opened for receiving
         QCOMPARE(tray().toolTip(), QString("Telvaro-ready to receive"));
@@ -98,7 +98,7 @@ private Q_SLOTS:
     void minimisingHidesAndAClickOnTheIconRestores()
     {
         tray().add();
-        QTRY_VERIFY(tray().systemTrayIcon()->geometry().isValid());
+        QTRY_VERIFY(tray().iconGeometry().isValid());
         // A minimise from the title bar changes the state alone.
         window->setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(!window->isVisible());
@@ -174,8 +174,7 @@ private Q_SLOTS:
 
         g_trayer->start();
         QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            tray.systemTrayIcon() && tray.systemTrayIcon()->geometry().isValid(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(tray.iconGeometry().isValid(), 10000);
         window->setWindowState(Qt::WindowNoState);
         window->show();
         window->setWindowState(Qt::WindowMinimized);

@@ -74,6 +74,11 @@ bool TrayIcon::isShown() const
     return m_icon && m_icon->isVisible();
 }
 
+QRect TrayIcon::iconGeometry() const
+{
+    return m_icon ? m_icon->geometry() : QRect();
+}
+
 QString TrayIcon::toolTip() const
 {
     // Without a notification area the icon is not there, but its tooltip

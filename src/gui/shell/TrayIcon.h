@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 
 class QAction;
 class QMenu;
@@ -47,7 +48,8 @@ public:
 
     bool isShown() const;
     QString toolTip() const;
-    QSystemTrayIcon* systemTrayIcon() const { return m_icon; }
+    // Where the icon sits on the screen (empty while it is not there).
+    QRect iconGeometry() const;
     // The menu the right button opens (the main window's mnuSystray when it
     // has one).
     QMenu* menu();
