@@ -30,6 +30,9 @@ QLabel* linkField(const QString& objectName, const QString& shown, const QString
     field->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     field->setOpenExternalLinks(false);
     field->setToolTip(toolTip);
+    // A screen reader reads the address, not the markup around it.
+    field->setAccessibleName(shown);
+    field->setAccessibleDescription(toolTip);
     field->setCursor(Qt::PointingHandCursor);
     return field;
 }
