@@ -52,6 +52,7 @@ FrmAbout::FrmAbout(Prompter& prompter, QWidget* parent) : QDialog(parent), m_pro
     imgPicture->setAccessibleName(tr("Telvaro's icon"));
 
     auto* title = new QLabel(QStringLiteral("Telvaro"));
+    title->setObjectName(QStringLiteral("lblTitle"));
     QFont big = title->font();
     big.setPointSizeF(big.pointSizeF() * 1.6);
     big.setBold(true);
@@ -72,6 +73,7 @@ FrmAbout::FrmAbout(Prompter& prompter, QWidget* parent) : QDialog(parent), m_pro
     });
 
     auto* sites = new QLabel(tr("On the web:"));
+    sites->setObjectName(QStringLiteral("lblWeb"));
     txtPrimary =
         linkField(QStringLiteral("txtPrimary"), kPrimarySite, tr("Click to go to web site"));
     txtSecondary =
@@ -88,6 +90,7 @@ FrmAbout::FrmAbout(Prompter& prompter, QWidget* parent) : QDialog(parent), m_pro
            "dials, and every automatic redial, like a call dialed by hand. Check your dialing "
            "location and the numbers in your directory before you dial long-distance or "
            "international numbers, and always dial emergency numbers yourself."));
+    notice->setObjectName(QStringLiteral("lblWarning"));
     notice->setWordWrap(true);
     auto* noticeLayout = new QVBoxLayout(Frame1);
     noticeLayout->addWidget(notice);
