@@ -1026,7 +1026,7 @@ Vor dem Beenden speichern?</translation>
     </message>
     <message>
         <source>Saving profile Untitled</source>
-        <translation>Profil Unbenannt speichern</translation>
+        <translation>Profil Untitled speichern</translation>
     </message>
     <message>
         <source>Show Dialing &amp;Pad</source>
@@ -1236,11 +1236,11 @@ Vor dem Beenden speichern?</translation>
     </message>
     <message>
         <source> exactly </source>
-        <translation> genau so </translation>
+        <translation> genau </translation>
     </message>
     <message>
         <source> as entered using:</source>
-        <translation> wählen, wie eingegeben, mit:</translation>
+        <translation> wie eingegeben wählen mit:</translation>
     </message>
     <message>
         <source>&amp;Tone Dial</source>
@@ -2204,6 +2204,14 @@ Die Datei ist unverändert; das Fenster behält Ihre Änderungen.</translation>
     <message>
         <source>&amp;About Telvaro</source>
         <translation>Ü&amp;ber Telvaro</translation>
+    </message>
+    <message>
+        <source>Incoming calls</source>
+        <translation>Eingehende Anrufe</translation>
+    </message>
+    <message>
+        <source>Outgoing calls</source>
+        <translation>Ausgehende Anrufe</translation>
     </message>
 </context>
 <context>
