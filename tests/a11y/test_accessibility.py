@@ -221,7 +221,7 @@ def activate(desk, window):
     """Hands the window the keyboard focus, as no window manager does here."""
     found = desk.tool("xdotool", "search", "--onlyvisible", "--pid", str(desk.program.pid),
                       "--name", "")
-    for wid in found.stdout.split():
+    for wid in reversed(found.stdout.split()):  # the program's own come last
         desk.tool("xdotool", "windowfocus", "--sync", wid)
         until = time.monotonic() + 2
         while time.monotonic() < until:
@@ -243,7 +243,7 @@ def tab_round(desk, window):
     order = [(path, label(acc))]
     while left() > 10 and len(order) < 100:
         desk.tool("xdotool", "key", "--clearmodifiers", "Tab")
-        was, until = path, time.monotonic() + 3
+        was, until = path, time.monotonic() + 5
         while path == was and time.monotonic() < until:
             time.sleep(0.05)
             acc, path = focused(window)
