@@ -111,6 +111,9 @@ private Q_SLOTS:
     {
         FrmMemo* pad = openFor("0101");
         QTest::keyClicks(part<QPlainTextEdit>(pad, "TxtMemo"), "Call back Tuesday");
+        // Tab moves on to the buttons instead of going into the note.
+        QTest::keyClick(part<QPlainTextEdit>(pad, "TxtMemo"), Qt::Key_Tab);
+        QVERIFY(!part<QPlainTextEdit>(pad, "TxtMemo")->toPlainText().contains(u'\t'));
         QVERIFY(part<QPushButton>(pad, "CmdSave")->isEnabled());
         part<QPushButton>(pad, "CmdSave")->click();
         QCOMPARE(part<QPlainTextEdit>(pad, "TxtLog")->toPlainText(),
