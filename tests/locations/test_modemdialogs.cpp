@@ -1,6 +1,7 @@
 // The modem properties, system modems and query windows: what they write to
 // the telephony configuration, and detection and queries against modems on
 // pseudo-terminals.
+#include "Accessible.h"
 #include "FakeModem.h"
 #include "ModalHelper.h"
 #include "app/ProgramParts.h"
@@ -12,8 +13,11 @@
 #include "core/telephony/locations/ModemProbe.h"
 #include "core/telephony/sip/SipPasswords.h"
 #include "gui/options/FrmOptions.h"
+#include "gui/telephony/locations/CallingCardsDialog.h"
+#include "gui/telephony/locations/DialingPropertiesDialog.h"
 #include "gui/telephony/locations/LineDialogs.h"
 #include "gui/telephony/locations/ModemDialogs.h"
+#include "gui/telephony/sip/SipPhoneDialog.h"
 #include "settings/OptionsStore.h"
 
 #include <QCheckBox>
@@ -80,6 +84,7 @@ private Q_SLOTS:
     void modemPropertiesWithoutAModem();
     void lineDialogsOpenTheDialogs();
     void addedModemShowsInTheOptionsDeviceList();
+    void everyControlIsNamedAndOnTheTabRound();
 
 private:
     QTemporaryDir m_locks;
@@ -379,6 +384,31 @@ void TestModemDialogs::addedModemShowsInTheOptionsDeviceList()
     QVERIFY(prompts.messages.isEmpty());
 
     parts.line().shutdown();
+}
+
+// The options dialog and the dialogs it leads to, for a screen reader and
+// the keyboard alone.
+void TestModemDialogs::everyControlIsNamedAndOnTheTabRound()
+{
+    TestEnv env;
+    ScriptedPrompter prompts;
+    const ModemSettings modem = modemOn(u"/dev/ttyS0"_qs, u"Office modem"_qs);
+    FrmOptions options(telvaro::options(), prompts);
+    ModemPropertiesDialog properties(modem, nullptr, m_ports, prompts);
+    AddModemDialog add({modem}, nullptr, m_ports, prompts);
+    QueryModemDialog query(modem);
+    SystemModemsDialog system(m_passwords, prompts, nullptr, m_ports);
+    SipPhoneDialog phone(SipAccount{}, true, nullptr, prompts);
+    SipPhonesDialog phones(m_passwords, nullptr, prompts);
+    DialingPropertiesDialog dialing(lastNumberCaption(u"5551234"_qs), nullptr, prompts);
+    CallingCardsDialog cards(dialing.data(), 0, nullptr, prompts);
+    QStringList faults;
+    for (QWidget* w : std::initializer_list<QWidget*>{&options, &properties, &add, &query, &system,
+                                                      &phone, &phones, &dialing, &cards}) {
+        for (const QString& fault : telvaro::test::accessFaults(w))
+            faults << w->objectName() + u": "_qs + fault;
+    }
+    QCOMPARE(faults, QStringList());
 }
 
 QTEST_MAIN(TestModemDialogs)

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -102,6 +103,7 @@ FrmOptions::FrmOptions(OptionsStore& store, Prompter& prompter, QWidget* parent)
     tbsOptions = new QTabWidget(this);
     tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
     tbsOptions->setAccessibleName(tr("Option pages"));
+    tbsOptions->tabBar()->setAccessibleName(tbsOptions->accessibleName());
     fra[0] = buildGeneralPage();
     fra[1] = buildAdvancedPage();
     fra[2] = buildExpertPage();
