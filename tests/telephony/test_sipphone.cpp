@@ -17,9 +17,9 @@
 #include "core/telephony/LineService.h"
 #include "core/telephony/sip/SipConfig.h"
 #include "core/telephony/sip/SipPasswords.h"
+#include "dialing/DialWindowControls.h"
 #include "directory/DirectoryTestStore.h"
 #include "gui/dialing/DialPad.h"
-#include "dialing/DialWindowControls.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/telephony/FrmCallDisplay.h"
 #include "gui/telephony/locations/ModemDialogs.h"
@@ -260,7 +260,7 @@ private Q_SLOTS:
                  QStringLiteral("Desk phone: registration failed: the password or user name was "
                                 "refused (403 Forbidden)."));
         SipPhonesDialog list(*passwords, window.get(), *prompts);
-        QCOMPARE(list.lblStatus->text(), sipProblem(account));
+        QCOMPARE(test::child<QLabel>(&list, "lblStatus")->text(), sipProblem(account));
         QCOMPARE(pbx.received(QStringLiteral("REGISTER")).size(), 2);
     }
 
@@ -405,21 +405,25 @@ private Q_SLOTS:
             SystemModemsDialog modems(*passwords, *prompts, window.get());
             onModal<SipPhonesDialog>([&](SipPhonesDialog* list) {
                 onModal<SipPhoneDialog>([&](SipPhoneDialog* d) {
-                    d->txtName->setText(QStringLiteral("Desk phone"));
-                    d->txtDomain->setText(QStringLiteral("example.com"));
-                    d->txtUser->setText(QStringLiteral("201"));
-                    d->txtPassword->setText(QString::fromLatin1(password));
-                    d->txtPhone->setText(QStringLiteral("sip:phone@") + phone.address());
-                    d->cmbTransport->setCurrentIndex(0);
+                    test::child<QLineEdit>(d, "txtName")->setText(QStringLiteral("Desk phone"));
+                    test::child<QLineEdit>(d, "txtDomain")->setText(QStringLiteral("example.com"));
+                    test::child<QLineEdit>(d, "txtUser")->setText(QStringLiteral("201"));
+                    test::child<QLineEdit>(d, "txtPassword")
+                        ->setText(QString::fromLatin1(password));
+                    test::child<QLineEdit>(d, "txtPhone")
+                        ->setText(QStringLiteral("sip:phone@") + phone.address());
+                    test::child<QComboBox>(d, "cmbTransport")->setCurrentIndex(0);
                     screenshot(d, QStringLiteral("sip-phone-dialog"));
-                    d->buttons->button(QDialogButtonBox::Ok)->click();
+                    test::child<QDialogButtonBox>(d, "buttons")
+                        ->button(QDialogButtonBox::Ok)
+                        ->click();
                 });
-                list->cmdAdd->click();
+                test::child<QPushButton>(list, "cmdAdd")->click();
                 QTRY_VERIFY(!prompts->messages.isEmpty()); // the keyring's answer
                 screenshot(list, QStringLiteral("sip-phones"));
                 list->reject();
             });
-            modems.cmdSipPhones->click();
+            test::child<QPushButton>(&modems, "cmdSipPhones")->click();
             QVERIFY(prompts->messages.last().text.contains(
                 QStringLiteral("could not be kept in the keyring")));
         }
