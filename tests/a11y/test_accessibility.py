@@ -11,6 +11,9 @@ starts as at its first run) and, over AT-SPI, fails listing
   - every control that takes the keyboard focus but that Tab, pressed until
     the focus comes back to where it started, never reaches; and every Tab
     step that goes back up or leftwards among the controls of one part;
+  - the windows the menus open (MENU_WINDOWS), opened with the menus' own
+    keys: one that does not open, a control in it without a name, a dialog
+    that Escape does not close;
 and fails when the program never shows or its tree holds no control.
 
 Usage: test_accessibility.py TELVARO [--report FILE]
@@ -26,7 +29,7 @@ import sys
 import tempfile
 import time
 
-DEADLINE = time.monotonic() + 100  # the whole run, within CTest's timeout
+DEADLINE = time.monotonic() + 110  # the whole run, within CTest's timeout
 
 # Controls a user works; each needs a name a screen reader can say.
 CONTROLS = {
@@ -35,6 +38,13 @@ CONTROLS = {
     "list box", "table", "tree", "tree table", "menu", "menu item", "check menu item",
     "radio menu item", "icon", "link", "dial", "push button menu",
 }
+
+# Windows the menus open (menu, item...), opened with the menus' keys.
+MENU_WINDOWS = [
+    ("File", "Open Profile"), ("File", "Save  As"), ("Edit", "Edit Button:", " 1."),
+    ("View", "Outgoing Calls Log"), ("View", "Incoming Calls Log"), ("Tools", "Options"),
+    ("Tools", "Dialing Properties"), ("Help", "Help Topics"), ("Help", "About Telvaro"),
+]
 
 pyatspi = None  # imported once the process is on the private buses
 
@@ -199,9 +209,9 @@ def main_window(desk):
 def unnamed(window):
     found = [] if window.name else [(window, role(window))]
     for acc, path, parent_role in walk(window, role(window)):
-        # A combo box's drop-down list is spoken by the combo box's name.
-        if role(acc) in CONTROLS and not acc.name and (role(acc), parent_role) != (
-                "list", "combo box"):
+        # A combo box's drop-down list and edit field are spoken by the combo
+        # box's name.
+        if role(acc) in CONTROLS and not acc.name and parent_role != "combo box":
             found.append((acc, path))
     return found
 
@@ -256,6 +266,67 @@ def tab_round(desk, window):
                           + "\n  ".join(text for _, text in order) + "\n  " + label(acc))
         order.append((path, label(acc)))
     raise Failure("Tab never brings the focus back:\n  " + "\n  ".join(t for _, t in order))
+
+
+def shown_windows(desk):
+    """{path: accessible} of the program's shown top-level windows."""
+    desktop = pyatspi.Registry.getDesktop(0)
+    for app in filter(None, (desktop.getChildAtIndex(i) for i in range(desktop.childCount))):
+        if app.get_process_id() == desk.program.pid:
+            return {f"{role(w)}[{i}] {w.name}": w
+                    for i, w in ((i, app.getChildAtIndex(i)) for i in range(app.childCount))
+                    if w is not None and pyatspi.STATE_SHOWING in states(w)}
+    return {}
+
+
+def menu_window_faults(desk, window):
+    """Opens each window of MENU_WINDOWS with the menus' own keys; each must
+    come up, name its controls, and (a dialog) go again on Escape."""
+    keys, off = {}, set()
+    for acc, _, parent_role in walk(window, role(window)):
+        if role(acc) == "menu item":
+            if pyatspi.STATE_ENABLED not in states(acc):
+                off.add(acc.name)
+            binding = acc.queryAction().getKeyBinding(0)  # "Alt+T"
+            # Within an open menu its item's letter alone chooses it.
+            keys[acc.name] = binding.lower() if parent_role == "menu bar" else \
+                binding.rsplit("+", 1)[-1].lower()
+    faults = []
+    for items in MENU_WINDOWS:
+        what = " > ".join(items)
+        if left() < 10:
+            faults.append(f"no time left to open {what}")
+            break
+        if any(item not in keys for item in items):
+            faults.append(f"no menu item {what}")
+            continue
+        if off.intersection(items):
+            print(f"{what}: not on at a first start")
+            continue
+        activate(desk, window)
+        before = shown_windows(desk)
+        for item in items:
+            desk.tool("xdotool", "key", "--clearmodifiers", keys[item])
+            time.sleep(0.2)
+        new, until = {}, time.monotonic() + 5
+        while not new and time.monotonic() < until:
+            time.sleep(0.1)
+            new = {p: w for p, w in shown_windows(desk).items() if p not in before}
+        if not new:
+            faults.append(f"{what} ({', '.join(keys[i] for i in items)}) opens no window")
+            continue
+        for w in new.values():
+            names = [describe(acc, path, w) for acc, path in unnamed(w)]
+            print(f"{what}: {label(w)}, {len(names)} unnamed controls")
+            faults += [f"no accessible name in {what}: {n}" for n in names]
+            if role(w) == "dialog":
+                desk.tool("xdotool", "key", "--clearmodifiers", "Escape")
+                until = time.monotonic() + 5
+                while pyatspi.STATE_SHOWING in states(w) and time.monotonic() < until:
+                    time.sleep(0.1)
+                if pyatspi.STATE_SHOWING in states(w):
+                    faults.append(f"Escape does not close {label(w)} ({what})")
+    return faults
 
 
 def keyboard_faults(desk, window):
@@ -313,6 +384,7 @@ def run(args):
                    for a, _, parent in walk(window, role(window))):
             faults.append("the menus' items are not in the main window's tree")
         faults += keyboard_faults(desk, window)
+        faults += menu_window_faults(desk, window)
         if faults:
             raise Failure("\n".join(faults))
     finally:
