@@ -23,6 +23,32 @@ namespace {
 
 constexpr int kRecords = 100'000;
 
+// The log window's questions get their default answers.
+class DefaultAnswers final : public Prompter
+{
+public:
+    MsgResult message(QWidget*, const MessageRequest& r) override
+    {
+        return buttonsOf(r.buttons).value(r.defaultButton - 1, MsgResult::Ok);
+    }
+    std::optional<QString> input(QWidget*, const InputRequest&) override { return {}; }
+    std::optional<QString> openFile(QWidget*, const FileRequest&) override { return {}; }
+    std::optional<QString> saveFile(QWidget*, const FileRequest&) override { return {}; }
+};
+
+// The log window's questions get their default answers.
+class DefaultAnswers final : public Prompter
+{
+public:
+    MsgResult message(QWidget*, const MessageRequest& r) override
+    {
+        return buttonsOf(r.buttons).value(r.defaultButton - 1, MsgResult::Ok);
+    }
+    std::optional<QString> input(QWidget*, const InputRequest&) override { return {}; }
+    std::optional<QString> openFile(QWidget*, const FileRequest&) override { return {}; }
+    std::optional<QString> saveFile(QWidget*, const FileRequest&) override { return {}; }
+};
+
 CallLogRow rowFor(int i)
 {
     return {QStringLiteral("Caller number %1").arg(i),
@@ -91,7 +117,9 @@ struct LogFixture
     // What the log window is handed: no questions answered, no printer.
     std::unique_ptr<PrintDevices> printers = systemPrintDevices();
     CurrentProfile profile;
-    LogServices services{prompter(), *printers, profile};
+    DefaultAnswers answers;
+    CallLogWriter logs;
+    LogServices services{answers, *printers, profile, logs};
     LogFixture()
     {
         qputenv("TELVARO_DATA_DIR", QFile::encodeName(dir.path()));

@@ -94,10 +94,8 @@ int Application::run(int argc, char* argv[])
         break;
     }
 
-    // The program's questions: its own parts are handed the prompter; the
-    // process-wide one serves the windows not yet handed it.
+    // The program's questions: its parts are handed the prompter.
     DialogPrompter dialogs;
-    setPrompter(&dialogs);
     app.m_prompter = &dialogs;
 
     UnixSignals signalWatcher;
@@ -122,7 +120,6 @@ int Application::run(int argc, char* argv[])
     QTimer::singleShot(0, &app, [&app, number = commandLine.number] { app.loadWindow(number); });
     const int status = QApplication::exec();
     delete app.m_window.data();
-    setPrompter(nullptr);
     return status;
 }
 

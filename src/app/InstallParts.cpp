@@ -161,7 +161,9 @@ void installRecords(FrmDialer& window)
 
     ProgramParts& lasting = window.parts();
     auto* logs =
-        new LogWindows({lasting.prompter(), lasting.printDevices(), lasting.profile()}, &window);
+        new LogWindows({lasting.prompter(), lasting.printDevices(), lasting.profile(),
+                        lasting.callLogs()},
+                       &window);
     QObject::connect(window.mnuOutLog, &QAction::triggered, logs,
                      [logs] { logs->show(LogKind::Outgoing); });
     QObject::connect(window.mnuInLog, &QAction::triggered, logs,
@@ -266,7 +268,7 @@ void installParts(FrmDialer& window)
     QObject::connect(&calls, &Dialer::mainWindowReleased, &window,
                      [&window] { window.setEnabled(true); });
     // A call taken gets its record in the outgoing log.
-    auto* callLog = new CallLog(window.parts().profile(), &window);
+    auto* callLog = new CallLog(window.parts().profile(), window.parts().callLogs(), &window);
     QObject::connect(&calls, &Dialer::callEnded, callLog, &CallLog::recordOutgoing);
 
     // Telephony (line session, call control, incoming calls, outside requests):

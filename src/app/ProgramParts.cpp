@@ -1,5 +1,6 @@
 #include "app/ProgramParts.h"
 
+#include "core/calllog/CallLogFile.h"
 #include "core/common/Prompter.h"
 #include "core/dialing/Dialer.h"
 #include "core/dialing/ExternalRequests.h"
@@ -9,6 +10,7 @@
 #include "core/telephony/SoundPlayer.h"
 #include "core/telephony/locations/LocationStore.h"
 #include "gui/calllog/LogPrinting.h"
+#include "gui/common/DialogPrompter.h"
 #include "gui/options/FrmOptions.h"
 #include "gui/shell/HelpWindow.h"
 #include "gui/shell/TrayIcon.h"
@@ -44,7 +46,10 @@ public:
 };
 
 ProgramParts::ProgramParts(QObject* parent, PartDoubles doubles)
-    : QObject(parent), m_prompter(doubles.prompter ? doubles.prompter : &telvaro::prompter()),
+    : QObject(parent),
+      m_ownPrompter(doubles.prompter ? nullptr : std::make_unique<DialogPrompter>()),
+      m_prompter(doubles.prompter ? doubles.prompter : m_ownPrompter.get()),
+      m_callLogs(std::make_unique<calllog::CallLogWriter>()),
       m_systemPrinters(doubles.printers ? nullptr : calllog::systemPrintDevices()),
       m_printers(doubles.printers ? doubles.printers : m_systemPrinters.get()),
       m_eventLoopEnder(std::make_unique<EventLoopEnder>()),
@@ -59,7 +64,7 @@ ProgramParts::ProgramParts(QObject* parent, PartDoubles doubles)
                                        : std::make_unique<ProgramLineProviders>(*m_sipPasswords)),
       m_line(std::make_unique<LineService>(doubles.providers ? doubles.providers
                                                              : m_ownProviders.get(),
-                                           m_blockCode.get(), &m_profile)),
+                                           m_blockCode.get(), &m_profile, m_callLogs.get())),
       m_ownTranslation(std::make_unique<LineLayerTranslation>(*m_line)),
       m_translation(doubles.translation ? doubles.translation : m_ownTranslation.get()),
       m_dialer(std::make_unique<Dialer>(*m_line, *m_translation, *m_sound)),
@@ -68,6 +73,12 @@ ProgramParts::ProgramParts(QObject* parent, PartDoubles doubles)
       m_tray(std::make_unique<TrayIcon>())
 {
     m_line->followOptions(options());
+    // A log that cannot be written is told to the user, with no window of
+    // its own to sit on.
+    connect(m_callLogs.get(), &calllog::CallLogWriter::writeFailed, this,
+            [this](const QString& text) {
+                showMessage(*m_prompter, nullptr, text, {}, MsgButtons::Ok, MsgIcon::Warning);
+            });
     // The tray's picture follows the line's receiving.
     connect(m_line.get(), &LineService::receivingChanged, m_tray.get(),
             [this] { m_tray->setReceiving(m_line->isReceiving()); });

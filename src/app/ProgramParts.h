@@ -27,8 +27,9 @@ class SipPasswords;
 class SoundPlayer;
 class TrayIcon;
 namespace calllog {
+class CallLogWriter;
 class PrintDevices;
-}
+} // namespace calllog
 
 // Ends the process once the exit sequence is done.
 class ProcessEnder
@@ -41,10 +42,10 @@ public:
 // What the program or a test hands in place of the parts' own (null: their
 // own): the line layer's providers (the configured modems and SIP phones),
 // the dialing locations and number translation (the line layer's), the sound
-// output (the sound card), who asks the program's questions (the temporary
-// process-wide prompter()), where the call logs print (the system's
-// printers) and the SIP phones' passwords of the run (asked through the
-// program's prompter). Each must outlive the parts.
+// output (the sound card), who asks the program's questions (dialogs), where
+// the call logs print (the system's printers) and the SIP phones' passwords
+// of the run (asked through the program's prompter). Each must outlive the
+// parts.
 struct PartDoubles
 {
     LineProviderSource* providers = nullptr;
@@ -57,9 +58,9 @@ struct PartDoubles
 
 // The parts that live as long as the program, whichever main window is
 // loaded: the line service with its translation and dialogs, the dialer, the
-// queue of other programs' requests, the sound output, the options dialog,
-// the tray icon and the help window, and the program's ways to ask the user,
-// to print and to end. The program
+// queue of other programs' requests, the sound output, the writer of the call
+// logs, the options dialog, the tray icon and the help window, and the
+// program's ways to ask the user, to print and to end. The program
 // (Application) owns one and hands it to every main window it loads; a main
 // window made on its own (tests) makes its own, and a profile switch hands it
 // on to the window loaded next.
@@ -81,6 +82,10 @@ public:
     SipPasswords& sipPasswords() { return *m_sipPasswords; }
 
     Prompter& prompter() const { return *m_prompter; }
+    // Writes the calls' records (the call log part's and the line's) and
+    // tells the log windows of them; a log that cannot be written is told
+    // through the prompter.
+    calllog::CallLogWriter& callLogs() { return *m_callLogs; }
     calllog::PrintDevices& printDevices() const { return *m_printers; }
     // The profile loaded now; every main window of the run shows it.
     CurrentProfile& profile() { return m_profile; }
@@ -104,7 +109,9 @@ public:
     void setMainWindow(QWidget& window);
 
 private:
+    std::unique_ptr<Prompter> m_ownPrompter;
     Prompter* m_prompter;
+    std::unique_ptr<calllog::CallLogWriter> m_callLogs;
     std::unique_ptr<calllog::PrintDevices> m_systemPrinters;
     calllog::PrintDevices* m_printers;
     std::unique_ptr<ProcessEnder> m_eventLoopEnder;

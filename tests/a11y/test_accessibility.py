@@ -17,7 +17,7 @@ starts as at its first run) and, over AT-SPI, fails listing
 and fails when the program never shows or its tree holds no control.
 
 Usage: test_accessibility.py TELVARO [--report FILE]
-FILE gets the unnamed controls, one a line.
+FILE gets the faults found, one a line.
 """
 
 import argparse
@@ -373,18 +373,17 @@ def run(args):
         import pyatspi
         window = main_window(desk)
         missing = unnamed(window)
-        lines = [describe(acc, path, window) for acc, path in missing]
-        if args.report:
-            with open(args.report, "w") as f:
-                f.write("".join(line + "\n" for line in lines))
         print(f"{len(walk(window, ''))} nodes in the main window's tree, "
               f"{len(missing)} unnamed controls")
-        faults = ["no accessible name: " + line for line in lines]
+        faults = ["no accessible name: " + describe(acc, path, window) for acc, path in missing]
         if not any(role(a) == "menu item" and parent == "popup menu"
                    for a, _, parent in walk(window, role(window))):
             faults.append("the menus' items are not in the main window's tree")
         faults += keyboard_faults(desk, window)
         faults += menu_window_faults(desk, window)
+        if args.report:
+            with open(args.report, "w") as f:
+                f.write("".join(line + "\n" for line in faults))
         if faults:
             raise Failure("\n".join(faults))
     finally:

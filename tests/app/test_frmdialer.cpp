@@ -129,7 +129,7 @@ private Q_SLOTS:
         prompts = std::make_unique<ScriptedPrompter>();
         options().resetToDesigned();
         parts.reset(); // its line session ends before the next begins
-        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{&devices, nullptr});
+        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{&devices, nullptr, nullptr, prompts.get()});
         calls = std::make_unique<Calls>();
         ender = std::make_unique<test::CountingEnder>(calls->ended);
     }

@@ -1,4 +1,3 @@
-#include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
 #include "core/calllog/Retention.h"
@@ -8,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace telvaro;
@@ -52,27 +52,29 @@ class TestCallLog : public QObject
 
 private:
     std::unique_ptr<test::TestEnv> env;
+    std::unique_ptr<CallLogWriter> logs;
     FixedClock fixedClock;
 
 private Q_SLOTS:
     void init()
     {
         env = std::make_unique<test::TestEnv>();
-        resetFailureReports();
+        logs = std::make_unique<CallLogWriter>();
         setClock(&fixedClock);
     }
     void cleanup()
     {
         setClock(nullptr);
+        logs.reset();
         env.reset();
     }
 
     void firstOutgoingCallCreatesTheLogWithHeaderAndRecord()
     {
-        const CallLogRow first =
-            appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
-                               QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smithers"), // 40
-                               QString(52, u'5'), QStringLiteral("0"));
+        const CallLogRow first = logs->appendOutgoingCall(
+            logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+            QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smithers"), // 40
+            QString(52, u'5'), QStringLiteral("0"));
 
         const QString path = env->dataDir() + QStringLiteral("/UntitledOut.log");
         QVERIFY(QFile::exists(path));
@@ -83,8 +85,8 @@ private Q_SLOTS:
         QCOMPARE(first.name, QStringLiteral("Dr. Annabel Fitzgerald-Okonkwo Smither*"));
 
         // A second call adds one line and leaves the header alone.
-        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
-                           QString(37, u'n'), QString(60, u'7'), QStringLiteral("12100"));
+        logs->appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+                                 QString(37, u'n'), QString(60, u'7'), QStringLiteral("12100"));
         const QList<QByteArray> lines = test::TestEnv::readFile(path).split('\n');
         QCOMPARE(lines.size(), 5); // 4 lines and the empty rest after the last CR LF
         QCOMPARE(lines[3], " " + QByteArray(37, 'n') + "     " + QByteArray(52, '7') +
@@ -94,9 +96,9 @@ private Q_SLOTS:
     void incomingRecordsCutDifferentlyAndNameTheUnknown()
     {
         const QString in = logPath(QStringLiteral("Office"), LogKind::Incoming);
-        QCOMPARE(appendIncomingCall(in, {}, {}).name, QStringLiteral("Unknown Caller"));
-        appendIncomingCall(in, QStringLiteral("Bob"), QString(52, u'4'));
-        appendIncomingCall(in, QStringLiteral("Eve"), QString(60, u'3'));
+        QCOMPARE(logs->appendIncomingCall(in, {}, {}).name, QStringLiteral("Unknown Caller"));
+        logs->appendIncomingCall(in, QStringLiteral("Bob"), QString(52, u'4'));
+        logs->appendIncomingCall(in, QStringLiteral("Eve"), QString(60, u'3'));
 
         const QByteArray expected =
             kInHeader +
@@ -113,12 +115,12 @@ private Q_SLOTS:
         // An empty name (a pad call with no name current) must not shift the
         // number into the name column.
         const QString path = logPath(CurrentProfile::untitled(), LogKind::Outgoing);
-        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing), {},
-                           QStringLiteral("555 1234"), QStringLiteral("0"));
+        logs->appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing), {},
+                                 QStringLiteral("555 1234"), QStringLiteral("0"));
         fixedClock.when = QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58));
-        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
-                           QStringLiteral("Ann Lee"), QStringLiteral("1-800-3569377"),
-                           QStringLiteral("0101"));
+        logs->appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+                                 QStringLiteral("Ann Lee"), QStringLiteral("1-800-3569377"),
+                                 QStringLiteral("0101"));
 
         const QList<CallLogRow> rows = readLog(path, LogKind::Outgoing);
         QCOMPARE(rows.size(), 2);
@@ -130,8 +132,8 @@ private Q_SLOTS:
                  (CallLogRow{QStringLiteral("Ann Lee"), QStringLiteral("1-800-3569377"),
                              QStringLiteral("12-31-2025  23:59:58"), QStringLiteral("0101")}));
 
-        appendIncomingCall(logPath(CurrentProfile::untitled(), LogKind::Incoming), {},
-                           QStringLiteral("4165550000"));
+        logs->appendIncomingCall(logPath(CurrentProfile::untitled(), LogKind::Incoming), {},
+                                 QStringLiteral("4165550000"));
         const QList<CallLogRow> in =
             readLog(logPath(CurrentProfile::untitled(), LogKind::Incoming), LogKind::Incoming);
         QCOMPARE(in.size(), 1);
@@ -194,27 +196,30 @@ private Q_SLOTS:
 
     void unwritableLogWarnsOnceAndKeepsItsCalls()
     {
-        test::ScriptedPrompter prompts;
-        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
-                           QStringLiteral("First"), QStringLiteral("111"), QStringLiteral("0"));
+        QSignalSpy told(logs.get(), &CallLogWriter::writeFailed);
+        logs->appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+                                 QStringLiteral("First"), QStringLiteral("111"),
+                                 QStringLiteral("0"));
         const QString path = logPath(CurrentProfile::untitled(), LogKind::Outgoing);
         const QByteArray before = test::TestEnv::readFile(path);
         QVERIFY(
             QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
-        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
-                           QStringLiteral("Second"), QStringLiteral("111"), QStringLiteral("0"));
-        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
-                           QStringLiteral("Second"), QStringLiteral("111"), QStringLiteral("0"));
-        QCOMPARE(prompts.messages.size(), 1);
-        QVERIFY(prompts.messages[0].text.contains(QStringLiteral("outgoing calls log")));
-        QCOMPARE(prompts.messages[0].icon, MsgIcon::Warning);
+        logs->appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+                                 QStringLiteral("Second"), QStringLiteral("111"),
+                                 QStringLiteral("0"));
+        logs->appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+                                 QStringLiteral("Second"), QStringLiteral("111"),
+                                 QStringLiteral("0"));
+        QCOMPARE(told.size(), 1);
+        QVERIFY(told[0][0].toString().contains(QStringLiteral("outgoing calls log")));
         QCOMPARE(test::TestEnv::readFile(path), before);
 
         // Writable again: the next failure is worth telling again.
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-        appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
-                           QStringLiteral("Second"), QStringLiteral("111"), QStringLiteral("0"));
+        logs->appendOutgoingCall(logPath(CurrentProfile::untitled(), LogKind::Outgoing),
+                                 QStringLiteral("Second"), QStringLiteral("111"),
+                                 QStringLiteral("0"));
         QCOMPARE(readLog(path, LogKind::Outgoing).size(), 2);
     }
 

@@ -230,7 +230,6 @@ private Q_SLOTS:
         env = std::make_unique<TestEnv>();
         prompts = std::make_unique<ScriptedPrompter>();
         test::resetDialing();
-        resetFailureReports();
         parts = std::make_unique<ProgramParts>(
             nullptr, PartDoubles{.prompter = prompts.get(), .printers = &devices});
     }
@@ -365,7 +364,8 @@ private Q_SLOTS:
         FrmInLog* in = loadedWindow<FrmInLog>(main);
         QVERIFY(in && !in->isVisible());
         // A line break never splits a record.
-        appendIncomingCall(inPath, QStringLiteral("Lee\nChan"), QStringLiteral("555-0177"));
+        own.callLogs().appendIncomingCall(inPath, QStringLiteral("Lee\nChan"),
+                                          QStringLiteral("555-0177"));
         main.mnuInLog->trigger();
         QCOMPARE(loadedWindow<FrmInLog>(main), in);
         QVERIFY(in->isVisible());
@@ -538,7 +538,8 @@ private Q_SLOTS:
         // A log the user emptied: the next calls start it with its header.
         TestEnv::writeFile(outPath(), {});
         for (const char* name : {"One", "Two"})
-            appendOutgoingCall(outPath(), QString::fromLatin1(name), "555-0100", "0");
+            parts->callLogs().appendOutgoingCall(outPath(), QString::fromLatin1(name), "555-0100",
+                                                 "0");
         QVERIFY(TestEnv::readFile(outPath()).startsWith(headerBytes(HeaderVariant::Outgoing)));
         // A log without header (written by an older version, or by hand)
         // shows and saves every record; names in other code pages keep their

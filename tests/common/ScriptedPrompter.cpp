@@ -2,16 +2,6 @@
 
 namespace telvaro::test {
 
-ScriptedPrompter::ScriptedPrompter()
-{
-    setPrompter(this);
-}
-
-ScriptedPrompter::~ScriptedPrompter()
-{
-    setPrompter(nullptr);
-}
-
 MsgResult ScriptedPrompter::message(QWidget*, const MessageRequest& request)
 {
     messages << request;

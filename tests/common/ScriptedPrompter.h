@@ -7,16 +7,13 @@
 
 namespace telvaro::test {
 
-// A prompter for tests: records every request and answers from queues.
-// Installs itself as the program's prompter for its lifetime. A message with
-// no scripted answer gets its default button; an input or file dialog with no
-// scripted answer is cancelled.
+// A prompter for tests: records every request and answers from queues. A
+// test hands it to the parts that ask (PartDoubles, or their constructors). A
+// message with no scripted answer gets its default button; an input or file
+// dialog with no scripted answer is cancelled.
 class ScriptedPrompter final : public Prompter
 {
 public:
-    ScriptedPrompter();
-    ~ScriptedPrompter() override;
-
     QQueue<MsgResult> messageAnswers;
     QQueue<std::optional<QString>> inputAnswers;
     QQueue<std::optional<QString>> fileAnswers;

@@ -34,6 +34,7 @@ private:
     test::FakeTranslation translation;
     std::unique_ptr<test::FakeLine> line;
     CurrentProfile profile;
+    calllog::CallLogWriter logs;
     std::unique_ptr<Dialer> dialer;
     std::unique_ptr<CallLog> log; // the outgoing log's writer, as the main window wires it
     std::unique_ptr<test::RecordingPlayer> player;
@@ -72,7 +73,7 @@ private Q_SLOTS:
         player = std::make_unique<test::RecordingPlayer>();
         dialer = std::make_unique<Dialer>(*line, translation, *player);
         line->watch(*dialer);
-        log = std::make_unique<CallLog>(profile);
+        log = std::make_unique<CallLog>(profile, logs);
         connect(dialer.get(), &Dialer::callEnded, log.get(), &CallLog::recordOutgoing);
         seen.clear();
         ended.clear();

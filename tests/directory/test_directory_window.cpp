@@ -1,4 +1,5 @@
 #include "app/FrmDialer.h"
+#include "app/ProgramParts.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/dialing/DialRequest.h"
@@ -93,12 +94,13 @@ QMap<QString, QString> directoryIn(const QString& path)
 // test: `choose` is triggered while the menu is shown, as a user's pick.
 struct Dialer
 {
-    FrmDialer window;
+    ProgramParts parts;
+    FrmDialer window{&parts};
     DirectoryView* view = nullptr;
     QAction* choose = nullptr;
     QStringList shown; // "caption|enabled" of the tab menu's items, last shown
 
-    explicit Dialer(bool subject)
+    Dialer(bool subject, Prompter& prompts) : parts(nullptr, PartDoubles{.prompter = &prompts})
     {
         view = window.fraMain->findChild<DirectoryView*>();
         for (QMenu* menu : {window.mnuMouse, window.mnuMouse1})
@@ -144,7 +146,8 @@ private Q_SLOTS:
         TestEnv env;
         ScriptedPrompter prompts;
         fill(false);
-        FrmDialer window;
+        ProgramParts parts(nullptr, PartDoubles{.prompter = &prompts});
+        FrmDialer window(&parts);
         auto* view = window.fraMain->findChild<DirectoryView*>();
         QVERIFY(view);
         QCOMPARE(window.editSpeed(1)->text(), QString("01.")); // until the first page is shown
@@ -292,7 +295,7 @@ private Q_SLOTS:
             directoryStore().writeNoteLog(true, "0701", encodeNoteLog("old note"));
         }
         ScriptedPrompter prompts;
-        Dialer d(true);
+        Dialer d(true, prompts);
         FrmDialer& w = d.window;
         d.selectTab(3);
         d.tabMenu(nullptr);
@@ -387,7 +390,7 @@ private Q_SLOTS:
             directoryStore().writeTabTitle(4, "Shops");
         }
         ScriptedPrompter prompts;
-        Dialer d(true);
+        Dialer d(true, prompts);
         FrmDialer& w = d.window;
         d.selectTab(2);
         const QByteArray before = TestEnv::readFile(env.settingsFile());
@@ -475,7 +478,7 @@ private Q_SLOTS:
             putEntry(false, 1, 1, "Index entry");
         }
         ScriptedPrompter prompts;
-        Dialer d(true);
+        Dialer d(true, prompts);
         FrmDialer& w = d.window;
         // An edit made since the file was last saved as a profile, and a
         // pending move.
@@ -533,7 +536,7 @@ private Q_SLOTS:
             putEntry(true, 5, 1, "Ann");
         }
         ScriptedPrompter prompts;
-        Dialer d(true);
+        Dialer d(true, prompts);
         FrmDialer& w = d.window;
         QVERIFY(QTest::qWaitForWindowActive(&w)); // the window's keys reach it
         QCOMPARE(d.view->tabCaption(1), QString());
@@ -583,7 +586,7 @@ private Q_SLOTS:
         for (int t = 1; t <= titles.size(); ++t)
             directoryStore().writeTabTitle(t, titles[t - 1]);
         ScriptedPrompter prompts;
-        Dialer d(true);
+        Dialer d(true, prompts);
         QVERIFY(QTest::qWaitForWindowExposed(&d.window));
         QTabBar* bar = part<QTabBar>(d.view, "TabS");
         const QFontMetrics metrics(bar->font());
@@ -616,7 +619,7 @@ private Q_SLOTS:
             putEntry(false, 1, 996, "Stay");
         }
         ScriptedPrompter prompts;
-        Dialer d(false);
+        Dialer d(false, prompts);
         FrmDialer& w = d.window;
         d.clickSelectedTab(Qt::RightButton); // index tabs have no tab menu
         QVERIFY(d.shown.isEmpty());
@@ -672,7 +675,7 @@ private Q_SLOTS:
         putEntry(false, 1, 2, "Plumber");
         ScriptedPrompter prompts;
         QStringList dialed;
-        Dialer d(false);
+        Dialer d(false, prompts);
         FrmDialer& w = d.window;
         // The dials the buttons ask for are the test's.
         QObject::disconnect(d.view, &DirectoryView::dialRequested, nullptr, nullptr);

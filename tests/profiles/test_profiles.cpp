@@ -144,7 +144,6 @@ class TestProfiles : public QObject
     void askWith(Prompter* p)
     {
         asking.now = p;
-        setPrompter(p);
     }
     int ended = 0;
     test::CountingEnder ender{ended};
@@ -278,7 +277,7 @@ private Q_SLOTS:
         QCOMPARE(operation(w), ProfileOperation::None);
 
         // A call now goes to Home's log.
-        (void)calllog::appendOutgoingCall(
+        (void)w->parts().callLogs().appendOutgoingCall(
             calllog::logPath(w->parts().profile().name(), calllog::LogKind::Outgoing), {},
             "5550101", "0");
         QCOMPARE(calllog::readLog(data("HomeOut.log"), calllog::LogKind::Outgoing).size(), 2);

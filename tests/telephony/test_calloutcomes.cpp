@@ -146,7 +146,7 @@ class TestCallOutcomes : public QObject
                                "\r\n\r\n[Preferences]\r\nUseModem=1\r\nCommand Line=1\r\n"
                                "Call Display=1\r\nBusy Delay Timer=1\r\n" +
                                preferences);
-        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{nullptr, nullptr, sound.get()});
+        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{nullptr, nullptr, sound.get(), prompts.get()});
         static test::CountingEnder ender;
         window = std::make_unique<FrmDialer>(parts.get(), profiles::ProfileOperation::None, &ender);
         window->formLoad(QString());

@@ -65,7 +65,7 @@ class TestExternalRequests : public QObject
         TestEnv::writeFile(env->settingsFile(), cp1252::encode(settings::kHeader) + "\r\n" +
                                                     sections + "\r\n[Preferences]\r\n" +
                                                     preferences + "Busy Delay Timer=1\r\n");
-        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{nullptr, nullptr, sound});
+        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{nullptr, nullptr, sound, prompts.get()});
         static test::CountingEnder ender;
         window = std::make_unique<FrmDialer>(parts.get(), profiles::ProfileOperation::None, &ender);
         window->formLoad(QString());

@@ -92,7 +92,7 @@ class TestIncomingCalls : public QObject
                                  QByteArray(settings::kHeader.toLatin1()) +
                                      "\r\n\r\n[Preferences]\r\nCall Display=1\r\n"
                                      "SoundIncoming Enabled=1\r\nUseModem=1\r\n");
-        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{nullptr, nullptr, sound.get()});
+        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{nullptr, nullptr, sound.get(), prompts.get()});
         window = std::make_unique<FrmDialer>(parts.get(), profiles::ProfileOperation::None, &ender);
         window->formLoad(QString());
         return true;

@@ -11,8 +11,8 @@ void CallLog::recordOutgoing(const DialRequest& request, const QString& displayN
     // attempts leave no record.
     if (outcome != CallOutcome::Connected)
         return;
-    calllog::appendOutgoingCall(calllog::logPath(m_profile.name(), calllog::LogKind::Outgoing),
-                                request.name, displayNumber, request.entryKey);
+    m_logs.appendOutgoingCall(calllog::logPath(m_profile.name(), calllog::LogKind::Outgoing),
+                              request.name, displayNumber, request.entryKey);
 }
 
 } // namespace telvaro

@@ -8,17 +8,21 @@
 #include <QString>
 
 namespace telvaro {
+namespace calllog {
+class CallLogWriter;
+}
 
 // The calls' side of the call logs: a call the user took gets its one
 // record in the outgoing log, from what its dial asked for (name, entry) and
-// the number the call showed, in the log of the profile loaded now.
+// the number the call showed, in the log of the profile loaded now, through
+// the program's writer of the logs.
 class CallLog : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit CallLog(const CurrentProfile& profile, QObject* parent = nullptr)
-        : QObject(parent), m_profile(profile)
+    CallLog(const CurrentProfile& profile, calllog::CallLogWriter& logs, QObject* parent = nullptr)
+        : QObject(parent), m_profile(profile), m_logs(logs)
     {
     }
 
@@ -28,6 +32,7 @@ public Q_SLOTS:
 
 private:
     const CurrentProfile& m_profile;
+    calllog::CallLogWriter& m_logs;
 };
 
 } // namespace telvaro

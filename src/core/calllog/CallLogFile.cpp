@@ -1,7 +1,6 @@
 #include "core/calllog/CallLogFile.h"
 
 #include "core/common/Clock.h"
-#include "core/common/Prompter.h"
 #include "settings/AtomicFile.h"
 #include "settings/Cp1252.h"
 #include "settings/Paths.h"
@@ -20,12 +19,6 @@ namespace {
 constexpr qsizetype kNameWidth = 42;
 constexpr qsizetype kNumberWidth = 55;
 constexpr qsizetype kDateTimeWidth = 20;
-
-QSet<QString>& reportedFailures()
-{
-    static QSet<QString> set;
-    return set;
-}
 
 // Appends `text` and as many spaces as make it `width` long (none when longer).
 void appendField(QString& line, const QString& text, qsizetype width)
@@ -75,48 +68,6 @@ CallLogRow parseRecord(QStringView line, LogKind kind)
         row.entryKey = trimmedRight(key);
     }
     return row;
-}
-
-void reportFailure(const QString& path, LogKind kind, const QString& reason)
-{
-    if (reportedFailures().contains(path))
-        return;
-    reportedFailures().insert(path);
-    // The writers of the logs hold no prompter: the report goes through the
-    // process-wide one (see prompter()).
-    showMessage(prompter(), nullptr,
-                (kind == LogKind::Outgoing
-                     ? CallLogEvents::tr("This call could not be written to the outgoing calls "
-                                         "log\n%1\n\n%2\n\nThe calls already in the log are kept.")
-                     : CallLogEvents::tr("This call could not be written to the incoming calls "
-                                         "log\n%1\n\n%2\n\nThe calls already in the log are kept."))
-                    .arg(QDir::toNativeSeparators(path), reason),
-                {}, MsgButtons::Ok, MsgIcon::Warning);
-}
-
-CallLogRow appendAndReport(const QString& path, LogKind kind, const CallLogRow& row)
-{
-    const Result appended = appendRecord(path, kind, row);
-    if (appended)
-        reportedFailures().remove(path);
-    else
-        reportFailure(path, kind, appended.error);
-    return cleanRow(row);
-}
-
-// The incoming record is written inside a line event: a failure is told
-// once that event is over, so a message box cannot let later line events
-// overtake it.
-void appendIncomingAndReport(const QString& path, const CallLogRow& row)
-{
-    const Result appended = appendRecord(path, LogKind::Incoming, row);
-    if (appended) {
-        reportedFailures().remove(path);
-        return;
-    }
-    const QString error = appended.error;
-    QTimer::singleShot(0, &callLogEvents(),
-                       [path, error] { reportFailure(path, LogKind::Incoming, error); });
 }
 
 } // namespace
@@ -234,14 +185,14 @@ Result appendRecord(const QString& path, LogKind kind, const CallLogRow& given)
     const HeaderVariant variant =
         kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming;
     if (isReadOnlyFile(path))
-        return Result::failure(CallLogEvents::tr("The file is read-only."));
+        return Result::failure(CallLogWriter::tr("The file is read-only."));
     // The record goes in by replacing the whole file: a kill or a crash at any
     // moment leaves the log with the record or without it, never half a line.
     QByteArray bytes;
     QFile file(path);
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return Result::failure(CallLogEvents::tr("%1 is not a file.").arg(path));
+        return Result::failure(CallLogWriter::tr("%1 is not a file.").arg(path));
     if (info.exists()) {
         if (!file.open(QIODevice::ReadOnly))
             return Result::failure(file.errorString());
@@ -262,16 +213,7 @@ Result appendRecord(const QString& path, LogKind kind, const CallLogRow& given)
     }
     bytes.append(cp1252::encode(formatRecord(row, kind)));
     bytes.append("\r\n");
-    if (const Result written = writeFileAtomically(path, bytes); !written)
-        return written;
-    Q_EMIT callLogEvents().recordAppended(path, kind, row);
-    return Result::success();
-}
-
-CallLogEvents& callLogEvents()
-{
-    static CallLogEvents events;
-    return events;
+    return writeFileAtomically(path, bytes);
 }
 
 bool LogHeader::isHeaderLine(QByteArrayView line)
@@ -375,14 +317,6 @@ Result saveLog(const QString& path, LogKind kind, const QList<CallLogRow>& rows,
     return writeFileAtomically(path, bytes);
 }
 
-CallLogRow appendOutgoingCall(const QString& path, const QString& name, const QString& number,
-                              const QString& entryKey)
-{
-    CallLogRow row{cutName(name), cutNumber(number, LogKind::Outgoing),
-                   formatDateTime(clock().now()), entryKey};
-    return appendAndReport(path, LogKind::Outgoing, row);
-}
-
 QString incomingName(const QString& name)
 {
     const QString cut = cutName(name);
@@ -395,20 +329,59 @@ QString incomingNumber(const QString& number)
     return cut.isEmpty() ? QStringLiteral("Unknown #") : cut;
 }
 
-CallLogRow appendIncomingCall(const QString& path, const QString& name, const QString& number,
-                              const QDateTime& when)
+CallLogRow CallLogWriter::appendOutgoingCall(const QString& path, const QString& name,
+                                             const QString& number, const QString& entryKey)
+{
+    const CallLogRow row{cutName(name), cutNumber(number, LogKind::Outgoing),
+                         formatDateTime(clock().now()), entryKey};
+    append(path, LogKind::Outgoing, row, false);
+    return cleanRow(row);
+}
+
+CallLogRow CallLogWriter::appendIncomingCall(const QString& path, const QString& name,
+                                             const QString& number, const QDateTime& when)
 {
     const CallLogRow row = cleanRow({incomingName(name),
                                      incomingNumber(number),
                                      formatDateTime(when.isValid() ? when : clock().now()),
                                      {}});
-    appendIncomingAndReport(path, row);
+    // The incoming record is written inside a line event: its failure is
+    // told once that event is over, so a message box cannot let later line
+    // events overtake it.
+    append(path, LogKind::Incoming, row, true);
     return row;
 }
 
-void resetFailureReports()
+bool CallLogWriter::append(const QString& path, LogKind kind, const CallLogRow& given, bool later)
 {
-    reportedFailures().clear();
+    const CallLogRow row = cleanRow(given);
+    const Result appended = appendRecord(path, kind, row);
+    if (appended) {
+        m_reported.remove(path);
+        Q_EMIT recordAppended(path, kind, row);
+        return true;
+    }
+    if (later) {
+        QTimer::singleShot(0, this, [this, path, kind, error = appended.error] {
+            reportFailure(path, kind, error);
+        });
+    } else {
+        reportFailure(path, kind, appended.error);
+    }
+    return false;
+}
+
+void CallLogWriter::reportFailure(const QString& path, LogKind kind, const QString& reason)
+{
+    if (m_reported.contains(path))
+        return;
+    m_reported.insert(path);
+    Q_EMIT writeFailed((kind == LogKind::Outgoing
+                            ? tr("This call could not be written to the outgoing calls "
+                                 "log\n%1\n\n%2\n\nThe calls already in the log are kept.")
+                            : tr("This call could not be written to the incoming calls "
+                                 "log\n%1\n\n%2\n\nThe calls already in the log are kept."))
+                           .arg(QDir::toNativeSeparators(path), reason));
 }
 
 } // namespace telvaro::calllog

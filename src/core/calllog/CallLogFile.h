@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <cstring>
@@ -129,40 +130,50 @@ inline Result saveLog(const QString& path, LogKind kind, const QList<CallLogRow>
                    kind == LogKind::Outgoing ? HeaderVariant::Outgoing : HeaderVariant::Incoming);
 }
 
-// A log that cannot be written is reported to the user once (until it can be
-// written again).
-// The outgoing record of one call taken: the name and number cut, stamped
-// with the clock, written to the outgoing log at `path` (a failure reported
-// once).
-CallLogRow appendOutgoingCall(const QString& path, const QString& name, const QString& number,
-                              const QString& entryKey);
-// The incoming record of one caller, written to `path` (the log of the
-// profile where the call rang): the name and number cut, "Unknown Caller" /
-// "Unknown #" for empty ones, stamped with the clock. A failure is reported
-// after the current event, never inside it. `when` (the time the call rang)
-// stamps the record; a null time stamps it with the clock.
-CallLogRow appendIncomingCall(const QString& path, const QString& name, const QString& number,
-                              const QDateTime& when = {});
 // The name and number as the incoming log writes them (cut, unknown filled).
 QString incomingName(const QString& name);
 QString incomingNumber(const QString& number);
 
-// Tells a loaded log window of every record appended to a log file, so that
-// its table keeps every call that reached the file (whether the window is
-// shown or hidden). `path` is the file written; `row` holds exactly the fields
-// that went into it.
-class CallLogEvents : public QObject
+// The writer of the calls' records: the call log part (outgoing calls) and
+// the line service (incoming calls) write through the one the program owns.
+// It tells the loaded log windows of every record that reached a file, so
+// that their tables keep every call (whether a window is shown or hidden),
+// and its owner of a log that cannot be written, once (until that log can be
+// written again).
+class CallLogWriter : public QObject
 {
     Q_OBJECT
+
 public:
     using QObject::QObject;
+
+    // The outgoing record of one call taken: the name and number cut,
+    // stamped with the clock, written to the outgoing log at `path`.
+    CallLogRow appendOutgoingCall(const QString& path, const QString& name, const QString& number,
+                                  const QString& entryKey);
+    // The incoming record of one caller, written to `path` (the log of the
+    // profile where the call rang): the name and number cut, "Unknown
+    // Caller" / "Unknown #" for empty ones. `when` (the time the call rang)
+    // stamps the record; a null time stamps it with the clock. A failure is
+    // told after the current event, never inside it.
+    CallLogRow appendIncomingCall(const QString& path, const QString& name, const QString& number,
+                                  const QDateTime& when = {});
+
 Q_SIGNALS:
+    // `row` holds exactly the fields that went into the file at `path`.
     void recordAppended(const QString& path, telvaro::calllog::LogKind kind,
                         const telvaro::calllog::CallLogRow& row);
-};
-CallLogEvents& callLogEvents();
+    // A record could not be written: `text` tells the user which log, where
+    // and why.
+    void writeFailed(const QString& text);
 
-// Forgets which logs have already been reported as failing (tests).
-void resetFailureReports();
+private:
+    // Appends the record; tells of it or of the failure (the failure now or,
+    // with `later`, after the current event).
+    bool append(const QString& path, LogKind kind, const CallLogRow& row, bool later);
+    void reportFailure(const QString& path, LogKind kind, const QString& reason);
+
+    QSet<QString> m_reported; // the logs whose failure was told
+};
 
 } // namespace telvaro::calllog

@@ -55,15 +55,8 @@ public:
     virtual std::optional<QString> saveFile(QWidget* parent, const FileRequest& request) = 0;
 };
 
-// The parts that ask questions are handed the prompter they ask through.
-// The process-wide prompter below is temporary: it serves the call logs'
-// failure report and the program's parts made without one. Without one installed,
-// message() answers with the default button and the others cancel (useful
-// for headless runs).
-Prompter& prompter();
-// Installs `p` (not owned) as the process-wide prompter; nullptr restores the
-// default.
-void setPrompter(Prompter* p);
+// The parts that ask questions are handed the prompter they ask through (the
+// program's asks with dialogs; a test's answers from a script).
 
 // Convenience for the common case.
 MsgResult showMessage(Prompter& prompter, QWidget* parent, const QString& text,

@@ -37,8 +37,11 @@ bool callerKnown(const LineCallInfo& info)
 } // namespace
 
 LineService::LineService(LineProviderSource* providers, BlockCodeSource* blockCodes,
-                         const CurrentProfile* profile, QObject* parent)
-    : QObject(parent), m_providers(providers), m_blockCodes(blockCodes), m_profile(profile)
+                         const CurrentProfile* profile, calllog::CallLogWriter* logs,
+                         QObject* parent)
+    : QObject(parent), m_providers(providers), m_blockCodes(blockCodes), m_profile(profile),
+      m_ownLogs(logs ? nullptr : std::make_unique<calllog::CallLogWriter>()),
+      m_logs(logs ? logs : m_ownLogs.get())
 {
     connect(&m_requestMoment, &ClockWait::finished, this, [this] {
         const QString piece = std::exchange(m_momentPiece, QString());
@@ -328,7 +331,7 @@ void LineService::writeUnknown(OfferedCall& offered)
     if (offered.written)
         return;
     offered.written = true;
-    calllog::appendIncomingCall(offered.logPath, {}, {}, offered.rang);
+    m_logs->appendIncomingCall(offered.logPath, {}, {}, offered.rang);
 }
 
 // Reads the caller information of `call`; writes the call's record when the
@@ -369,7 +372,7 @@ void LineService::logIncomingCall(HCALL call)
     if (!it->written) {
         it->written = true;
         const calllog::CallLogRow row =
-            calllog::appendIncomingCall(it->logPath, info.callerIDName, info.callerID, it->rang);
+            m_logs->appendIncomingCall(it->logPath, info.callerIDName, info.callerID, it->rang);
         m_callerName = row.name;
         m_callerNumber = row.number;
     } else {

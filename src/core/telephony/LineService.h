@@ -12,12 +12,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 namespace telvaro {
 
 class CurrentProfile;
 class OptionsStore;
+namespace calllog {
+class CallLogWriter;
+}
 
 // The program's registration with the line layer and its one line, and the
 // handles and flags of call control.
@@ -88,10 +92,12 @@ public:
     // ProgramLineProviders; null: the configured serial modems only);
     // `blockCodes`: where the caller ID block code comes from (null: none);
     // `profile`: the profile whose incoming log gets the calls offered (null:
-    // "Untitled").
+    // "Untitled"); `logs`: the writer of those records (null: one of its own,
+    // whose failures nobody is told of).
     explicit LineService(LineProviderSource* providers = nullptr,
                          BlockCodeSource* blockCodes = nullptr,
-                         const CurrentProfile* profile = nullptr, QObject* parent = nullptr);
+                         const CurrentProfile* profile = nullptr,
+                         calllog::CallLogWriter* logs = nullptr, QObject* parent = nullptr);
     ~LineService() override;
 
     TelephonySession& session() { return m_session; }
@@ -195,6 +201,8 @@ private:
     LineProviderSource* m_providers;
     BlockCodeSource* m_blockCodes;
     const CurrentProfile* m_profile;
+    std::unique_ptr<calllog::CallLogWriter> m_ownLogs;
+    calllog::CallLogWriter* m_logs;
     TelephonySession m_session;
     Call m_call;
     QHash<HCALL, OfferedCall> m_live;

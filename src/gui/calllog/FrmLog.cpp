@@ -125,7 +125,8 @@ CallLogWindow::CallLogWindow(LogKind kind, const LogServices& services, QWidget*
     connect(mnuSave, &QAction::triggered, this, [this] { save(); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
 
-    connect(&callLogEvents(), &CallLogEvents::recordAppended, this, &CallLogWindow::recordAppended);
+    connect(&m_services.logs, &CallLogWriter::recordAppended, this,
+            &CallLogWindow::recordAppended);
 }
 
 CallLogWindow::~CallLogWindow() = default;

@@ -19,13 +19,16 @@ class CallLogModel;
 class PrintDevices;
 struct PrintOutcome;
 
-// What a log window is handed: how it asks the user, where it prints.
+// What a log window is handed: how it asks the user, where it prints, the
+// records appended meanwhile.
 struct LogServices
 {
     Prompter& prompter;
     PrintDevices& printers;
     // The profile loaded now: a window loads the log of this profile.
     const CurrentProfile& profile;
+    // The writer of the logs: tells of every record it appends.
+    CallLogWriter& logs;
 };
 
 // What the two log windows share: a table of the records of one log file,
