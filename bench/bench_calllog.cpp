@@ -36,19 +36,6 @@ public:
     std::optional<QString> saveFile(QWidget*, const FileRequest&) override { return {}; }
 };
 
-// The log window's questions get their default answers.
-class DefaultAnswers final : public Prompter
-{
-public:
-    MsgResult message(QWidget*, const MessageRequest& r) override
-    {
-        return buttonsOf(r.buttons).value(r.defaultButton - 1, MsgResult::Ok);
-    }
-    std::optional<QString> input(QWidget*, const InputRequest&) override { return {}; }
-    std::optional<QString> openFile(QWidget*, const FileRequest&) override { return {}; }
-    std::optional<QString> saveFile(QWidget*, const FileRequest&) override { return {}; }
-};
-
 CallLogRow rowFor(int i)
 {
     return {QStringLiteral("Caller number %1").arg(i),

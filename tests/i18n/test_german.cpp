@@ -3,7 +3,6 @@
 // loaded for the locale, and the main window speaks German.
 #include "app/FrmDialer.h"
 #include "app/ProgramParts.h"
-#include "app/ProgramParts.h"
 #include "app/Translations.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
