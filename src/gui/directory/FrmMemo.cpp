@@ -68,6 +68,10 @@ FrmMemo::FrmMemo(DirectoryStore& store, Prompter& prompter, const QString& entry
     // keyboard.
     for (QPlainTextEdit* box : {TxtLog, TxtMemo})
         box->setTabChangesFocus(true);
+    TxtLog->verticalScrollBar()->setAccessibleName(tr("Scroll the log"));
+    TxtLog->horizontalScrollBar()->setAccessibleName(tr("Scroll the log sideways"));
+    TxtMemo->verticalScrollBar()->setAccessibleName(tr("Scroll the note"));
+    TxtMemo->horizontalScrollBar()->setAccessibleName(tr("Scroll the note sideways"));
     CmdSave = new QPushButton(tr("&Add to Log"), this);
     //: Stores the memo pad's log and closes it
     CmdOK = new QPushButton(tr("&OK"), this);

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QListWidget>
 #include <QPointer>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QUrl>
@@ -60,6 +61,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     page = new QTextBrowser;
     page->setObjectName(QStringLiteral("txtPage"));
     page->setAccessibleName(tr("Help page"));
+    page->verticalScrollBar()->setAccessibleName(tr("Scroll the help page up and down"));
+    page->horizontalScrollBar()->setAccessibleName(tr("Scroll the help page sideways"));
+    contents->verticalScrollBar()->setAccessibleName(tr("Scroll the contents up and down"));
+    contents->horizontalScrollBar()->setAccessibleName(tr("Scroll the contents sideways"));
     page->setOpenLinks(false);
     page->setMinimumWidth(420);
     connect(page, &QTextBrowser::anchorClicked, this, &HelpWindow::openLink);
