@@ -14,7 +14,6 @@
 #include "settings/SettingsFile.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -26,6 +25,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cstdio>
@@ -62,6 +62,7 @@ FrmDialer::FrmDialer(ProgramParts* parts, profiles::ProfileOperation loadedBy, P
         m_parts->setParent(this);
     setObjectName(QStringLiteral("FrmDialer"));
     setWindowTitle(QStringLiteral("Telvaro"));
+    setWindowIconText(windowTitle());
     buildMenus();
     buildFrames();
     wireMenus();
@@ -107,36 +108,8 @@ void FrmDialer::buildMenus()
     mnuFile->addSeparator();
     mnuExit = addItem(mnuFile, tr("E&xit"), QStringLiteral("mnuExit"));
 
-    mnuEdit = bar->addMenu(tr("&Edit"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuCut = addItem(mnuEdit, tr("Cu&t"), QStringLiteral("mnuCut"),
-                     QKeySequence(Qt::CTRL | Qt::Key_X), false);
-    mnuCopy = addItem(mnuEdit, tr("&Copy"), QStringLiteral("mnuCopy"),
-                      QKeySequence(Qt::CTRL | Qt::Key_C), false);
-    mnuPaste = addItem(mnuEdit, tr("&Paste"), QStringLiteral("mnuPaste"),
-                       QKeySequence(Qt::CTRL | Qt::Key_V), false);
-    mnuDelete = addItem(mnuEdit, tr("&Delete"), QStringLiteral("mnuDelete"),
-                        QKeySequence(Qt::Key_Delete), false);
-    mnuEdit->addSeparator();
-    mnuSpeed = mnuEdit->addMenu(tr("&Edit Button:"));
-    mnuSpeed->setObjectName(QStringLiteral("mnuSpeed"));
-    for (int i = 0; i < 12; ++i) {
-        EditSpeed[size_t(i)] =
-            addItem(mnuSpeed, QString::number(i + 1), QStringLiteral("EditSpeed%1").arg(i + 1));
-    }
-
     mnuView = bar->addMenu(tr("&View"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
-    mnuIndex = addItem(mnuView, tr("&Index Tabs"), QStringLiteral("mnuIndex"));
-    mnuSubject = addItem(mnuView, tr("&Subject Tabs"), QStringLiteral("mnuSubject"));
-    auto* tabModes = new QActionGroup(this);
-    for (QAction* a : {mnuIndex, mnuSubject}) {
-        a->setCheckable(true);
-        tabModes->addAction(a);
-    }
-    mnuIndex->setChecked(true);
-    mnuArrange = addItem(mnuView, tr("&Arrange Tabs Alphabetically"), QStringLiteral("mnuArrange"),
-                         {}, false);
     mnuHide = addItem(mnuView, tr(kHidePadCaption), QStringLiteral("mnuHide"));
     mnuView->addSeparator();
     mnuOutLog = addItem(mnuView, tr("&Outgoing Calls Log"), QStringLiteral("mnuOutLog"));
@@ -153,28 +126,6 @@ void FrmDialer::buildMenus()
     mnuHelpTopics = addItem(mnuHelp, tr("&Help Topics"), QStringLiteral("mnuHelpTopics"));
     mnuHelp->addSeparator();
     mnuHelpAbout = addItem(mnuHelp, tr("&About Telvaro"), QStringLiteral("mnuHelpAbout"));
-
-    // Pop-ups: owned by the window, never on the menu bar.
-    //: Title of a speed-dial button's pop-up menu (not shown on screen)
-    mnuMouse = new QMenu(tr("MouseMenu"), this);
-    mnuMouse->setObjectName(QStringLiteral("mnuMouse"));
-    mnuMouseEdit = addItem(mnuMouse, tr("Edit"), QStringLiteral("mnuMouseEdit"));
-    mnuMouse->addSeparator();
-    mnuMouseCopy = addItem(mnuMouse, tr("Copy"), QStringLiteral("mnuMouseCopy"));
-    mnuMousePaste = addItem(mnuMouse, tr("Paste"), QStringLiteral("mnuMousePaste"), {}, false);
-    mnuMouse->addSeparator();
-    mnuMouseDelete = addItem(mnuMouse, tr("Delete"), QStringLiteral("mnuMouseDelete"));
-
-    //: Title of a directory tab's pop-up menu (not shown on screen)
-    mnuMouse1 = new QMenu(tr("MouseMenu1"), this);
-    mnuMouse1->setObjectName(QStringLiteral("mnuMouse1"));
-    mnuEditTab = addItem(mnuMouse1, tr("Edit Tab (title)"), QStringLiteral("mnuEditTab"));
-    mnuMouse1->addSeparator();
-    //: Pop-up menu item of a directory tab
-    mnuMoveTab = addItem(mnuMouse1, tr("MoveTab"), QStringLiteral("mnuMoveTab"));
-    mnuPasteTab = addItem(mnuMouse1, tr("Paste Tab"), QStringLiteral("mnuPasteTab"), {}, false);
-    mnuMouse1->addSeparator();
-    mnuDeleteTab = addItem(mnuMouse1, tr("Delete Tab"), QStringLiteral("mnuDeleteTab"));
 
     //: The tray icon's menu
     mnuSystray = new QMenu(tr("&Systray"), this);
@@ -225,6 +176,55 @@ void FrmDialer::wireMenus()
     });
     connect(mPopExit, &QAction::triggered, this, [this] { close(); });
     connect(mnuExit, &QAction::triggered, this, [this] { exitProgram(); });
+
+    connect(mnuNew, &QAction::triggered, this, &FrmDialer::newProfileRequested);
+    connect(mnuOpen, &QAction::triggered, this, &FrmDialer::openProfileRequested);
+    connect(mnuSave, &QAction::triggered, this, &FrmDialer::profileSaveRequested);
+    connect(mnuSaveAs, &QAction::triggered, this, &FrmDialer::saveProfileAsRequested);
+    connect(mnuOutLog, &QAction::triggered, this, &FrmDialer::outLogRequested);
+    connect(mnuInLog, &QAction::triggered, this, &FrmDialer::inLogRequested);
+    connect(mnuPrintOutLog, &QAction::triggered, this, &FrmDialer::printOutLogRequested);
+    connect(mnuPrintInLog, &QAction::triggered, this, &FrmDialer::printInLogRequested);
+    connect(mnuOptions, &QAction::triggered, this, &FrmDialer::optionsRequested);
+    connect(mnuHelpTopics, &QAction::triggered, this, &FrmDialer::helpRequested);
+    connect(mnuHelpAbout, &QAction::triggered, this, &FrmDialer::aboutRequested);
+    connect(mPopRestore, &QAction::triggered, this, &FrmDialer::restoreRequested);
+    connect(mnuReceive, &QAction::triggered, this, &FrmDialer::receiveSwitchRequested);
+}
+
+void FrmDialer::placePad(QWidget* pad)
+{
+    auto* layout = new QVBoxLayout(fraPad);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pad);
+}
+
+int FrmDialer::placeDirectory(QWidget* directory)
+{
+    auto* layout = new QVBoxLayout(fraMain);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(directory);
+    // The window's pad buttons stay on top, at the left of the bottom row.
+    cmdHide->raise();
+    cmdShow->raise();
+    return cmdHide->width();
+}
+
+void FrmDialer::addDirectoryMenus(QMenu* edit, const QList<QAction*>& viewItems)
+{
+    menuBar()->insertMenu(mnuView->menuAction(), edit);
+    mnuView->insertActions(mnuHide, viewItems);
+}
+
+void FrmDialer::setReceiveCaption(bool automatic)
+{
+    mnuReceive->setText(receiveCaption(automatic));
+}
+
+void FrmDialer::setInLogAvailable(bool available)
+{
+    mnuInLog->setEnabled(available);
+    mnuPrintInLog->setEnabled(available);
 }
 
 bool FrmDialer::padShown() const
@@ -337,7 +337,7 @@ void FrmDialer::formLoad(const QString& commandLine)
     const QString callDisplay =
         settings::read(settings::kPreferencesSection, QStringLiteral("Call Display"));
     if (!callDisplay.isEmpty()) {
-        mnuReceive->setText(receiveCaption(settings::oneValue(callDisplay).value_or(false)));
+        setReceiveCaption(settings::oneValue(callDisplay).value_or(false));
     }
     if (reload)
         resumeLineAfterReload(receiveReacted, commandReacted);
@@ -401,6 +401,8 @@ void FrmDialer::setProfileName(const QString& name)
     const QString quoted = QLatin1Char('"') + name + QLatin1Char('"');
     //: Main window title; %1 is the profile name in quotes
     setWindowTitle(tr("Telvaro - %1").arg(quoted));
+    // Minimized, the window is known by this text (screen readers too).
+    setWindowIconText(windowTitle());
     //: File menu: save the profile; %1 is its name in quotes
     mnuSave->setText(tr("&Save %1").arg(quoted));
     if (name == QLatin1String("Untitled"))
@@ -426,13 +428,8 @@ void FrmDialer::applyTabMode()
     const bool subject =
         settings::oneValue(settings::read(settings::kPreferencesSection, QStringLiteral("Mode")))
             .value_or(false);
-    if (subject) {
-        options().select(OptionsStore::optSubject);
-        mnuSubject->setChecked(true);
-    } else {
-        options().select(OptionsStore::optIndex);
-        mnuIndex->setChecked(true);
-    }
+    // The directory checks the menu item of the mode.
+    options().select(subject ? OptionsStore::optSubject : OptionsStore::optIndex);
     Q_EMIT tabModeLoaded(subject);
 }
 

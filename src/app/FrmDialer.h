@@ -8,7 +8,6 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include <array>
 #include <functional>
 
 class QAction;
@@ -26,9 +25,13 @@ class ProgramParts;
 // start-up and exit of the program. Loading this window is the program's
 // start-up (formLoad) and its exit is the program's end (exitProgram).
 //
-// The other parts of the program put their widgets into the two frames and
-// connect the menu items they handle in installParts() (InstallParts.cpp);
-// the parts themselves belong to the program (ProgramParts).
+// The window keeps its controls to itself: the other parts of the program
+// hand it their widgets and menus (placePad, placeDirectory,
+// addDirectoryMenus) and connect to what the user asks for through its
+// signals, in installParts() (InstallParts.cpp); the parts themselves belong
+// to the program (ProgramParts). Its controls keep their object names
+// (mnuFile, mnuNew, ..., fraPad, fraMain, cmdShow, cmdHide), by which a test
+// finds them as a user does.
 class FrmDialer : public QMainWindow
 {
     Q_OBJECT
@@ -65,71 +68,17 @@ public:
 
     ProgramParts& parts() const { return *m_parts; }
 
-    // ---- File ----
-    QMenu* mnuFile = nullptr;
-    QAction* mnuNew = nullptr;         // "&New Profile", Ctrl+N; profiles connect it
-    QAction* mnuOpen = nullptr;        // "&Open Profile", Ctrl+O; profiles connect it
-    QAction* mnuSave = nullptr;        // "&Save Profile", Ctrl+S
-    QAction* mnuSaveAs = nullptr;      // "Save Profile &As"; profiles connect it
-    QAction* mnuPrintOutLog = nullptr; // Ctrl+P; call logs connect it
-    QAction* mnuPrintInLog = nullptr;  // Ctrl+Q, disabled; call logs connect it
-    QAction* mnuExit = nullptr;        // "E&xit": exitProgram()
+    // ---- What the other parts put into the window ----
 
-    // ---- Edit (the directory's buttons connect these) ----
-    QMenu* mnuEdit = nullptr;
-    QAction* mnuCut = nullptr;    // Ctrl+X, disabled
-    QAction* mnuCopy = nullptr;   // Ctrl+C, disabled
-    QAction* mnuPaste = nullptr;  // Ctrl+V, disabled
-    QAction* mnuDelete = nullptr; // Del, disabled
-    QMenu* mnuSpeed = nullptr;    // "&Edit Button:"
-    // EditSpeed(1) .. EditSpeed(12) are EditSpeed[0] .. EditSpeed[11]; their
-    // captions are set at run time by the directory view.
-    std::array<QAction*, 12> EditSpeed{};
-    QAction* editSpeed(int index) const { return EditSpeed.at(size_t(index - 1)); }
-
-    // ---- View ----
-    QMenu* mnuView = nullptr;
-    QAction* mnuIndex = nullptr;   // "&Index Tabs", checked
-    QAction* mnuSubject = nullptr; // "&Subject Tabs"
-    QAction* mnuArrange = nullptr; // disabled; the directory connects it
-    QAction* mnuHide = nullptr;    // toggleDialingPad(); caption set at start-up
-    QAction* mnuOutLog = nullptr;  // call logs connect it
-    QAction* mnuInLog = nullptr;   // disabled; call logs connect it
-
-    // ---- Tools ----
-    QMenu* mnuSettings = nullptr;
-    QAction* mnuOptions = nullptr;        // the options dialog (wired in installParts)
-    QAction* mnuDialProperties = nullptr; // the line dialogs
-
-    // ---- Help ----
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpTopics = nullptr; // help (wired in installParts)
-    QAction* mnuHelpAbout = nullptr;  // the about box (wired in installParts)
-
-    // ---- Pop-up menus (never on the menu bar) ----
-    // "MouseMenu": a speed-dial button's menu; the directory connects its items.
-    QMenu* mnuMouse = nullptr;
-    QAction* mnuMouseEdit = nullptr;   // "Edit"
-    QAction* mnuMouseCopy = nullptr;   // "Copy"
-    QAction* mnuMousePaste = nullptr;  // "Paste", disabled
-    QAction* mnuMouseDelete = nullptr; // "Delete"
-    // "MouseMenu1": a tab's menu; the directory connects its items.
-    QMenu* mnuMouse1 = nullptr;
-    QAction* mnuEditTab = nullptr;   // "Edit Tab (title)"
-    QAction* mnuMoveTab = nullptr;   // "MoveTab"
-    QAction* mnuPasteTab = nullptr;  // "Paste Tab", disabled
-    QAction* mnuDeleteTab = nullptr; // "Delete Tab"
-    // "&Systray": the tray icon's menu.
-    QMenu* mnuSystray = nullptr;
-    QAction* mPopRestore = nullptr; // brings the window back (wired in installParts)
-    QAction* mnuReceive = nullptr;  // "&Automatic Receive"; incoming calls connect it
-    QAction* mPopExit = nullptr;    // closes the window (formUnload)
-
-    // ---- Frames and their buttons ----
-    QFrame* fraPad = nullptr;       // the dialing pad, left 1920 twips
-    QFrame* fraMain = nullptr;      // the directory view
-    QToolButton* cmdShow = nullptr; // on fraMain, "Show Dialing Pad"
-    QToolButton* cmdHide = nullptr; // on fraMain, "Hide Dialing Pad"
+    // The dialing pad goes into the frame at the left (fraPad).
+    void placePad(QWidget* pad);
+    // The directory goes into the frame at the right (fraMain), under the
+    // window's own show/hide pad buttons at the left of its bottom row.
+    // Returns the width those buttons take there.
+    int placeDirectory(QWidget* directory);
+    // The directory's menus: its Edit menu goes between File and View, its
+    // tab items at the top of the View menu.
+    void addDirectoryMenus(QMenu* edit, const QList<QAction*>& viewItems);
 
     // ---- Start-up and exit ----
 
@@ -178,6 +127,13 @@ public:
     // Left edge of fraMain in twips (0 or 1920).
     int fraMainLeftTwips() const;
 
+public Q_SLOTS:
+    // The caption of the tray menu's receive item: "&Automatic Receive" or
+    // "&Manual Receive".
+    void setReceiveCaption(bool automatic);
+    // The incoming calls log can be shown and printed (while receiving).
+    void setInLogAvailable(bool available);
+
 Q_SIGNALS:
     // The exit sequence removes the record of the running instance: a later
     // start becomes the first instance.
@@ -200,7 +156,59 @@ Q_SIGNALS:
     void profileSaveAtExit(bool quiet);
     void profileSaveRequested();
 
+    // What the user asks for through the window's menus.
+    void newProfileRequested();    // File > New Profile
+    void openProfileRequested();   // File > Open Profile
+    void saveProfileAsRequested(); // File > Save ... As (Save: profileSaveRequested)
+    void outLogRequested();        // View > Outgoing Calls Log
+    void inLogRequested();         // View > Incoming Calls Log
+    void printOutLogRequested();   // File > Print Outgoing Calls Log
+    void printInLogRequested();    // File > Print Incoming Calls Log
+    void optionsRequested();       // Tools > Options
+    void helpRequested();          // Help > Help Topics
+    void aboutRequested();         // Help > About Telvaro
+    void restoreRequested();       // the tray menu's Restore
+    void receiveSwitchRequested(); // the tray menu's receive item
+
 private:
+    // ---- File ----
+    QMenu* mnuFile = nullptr;
+    QAction* mnuNew = nullptr;         // "&New Profile", Ctrl+N
+    QAction* mnuOpen = nullptr;        // "&Open Profile", Ctrl+O
+    QAction* mnuSave = nullptr;        // "&Save Profile", Ctrl+S
+    QAction* mnuSaveAs = nullptr;      // "Save Profile &As"
+    QAction* mnuPrintOutLog = nullptr; // Ctrl+P
+    QAction* mnuPrintInLog = nullptr;  // Ctrl+Q, disabled
+    QAction* mnuExit = nullptr;        // "E&xit": exitProgram()
+
+    // ---- View (the directory's tab items go first) ----
+    QMenu* mnuView = nullptr;
+    QAction* mnuHide = nullptr;   // toggleDialingPad(); caption set at start-up
+    QAction* mnuOutLog = nullptr; // "&Outgoing Calls Log"
+    QAction* mnuInLog = nullptr;  // disabled
+
+    // ---- Tools ----
+    QMenu* mnuSettings = nullptr;
+    QAction* mnuOptions = nullptr;        // the options dialog
+    QAction* mnuDialProperties = nullptr; // the line dialogs
+
+    // ---- Help ----
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpTopics = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+    // "&Systray": the tray icon's menu (never on the menu bar).
+    QMenu* mnuSystray = nullptr;
+    QAction* mPopRestore = nullptr; // brings the window back
+    QAction* mnuReceive = nullptr;  // "&Automatic Receive"
+    QAction* mPopExit = nullptr;    // closes the window (formUnload)
+
+    // ---- Frames and their buttons ----
+    QFrame* fraPad = nullptr;       // the dialing pad, left 1920 twips
+    QFrame* fraMain = nullptr;      // the directory view
+    QToolButton* cmdShow = nullptr; // on fraMain, "Show Dialing Pad"
+    QToolButton* cmdHide = nullptr; // on fraMain, "Hide Dialing Pad"
+
     void buildMenus();
     void buildFrames();
     void wireMenus();

@@ -30,10 +30,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFrame>
 #include <QPointer>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 namespace telvaro {
 namespace {
@@ -76,58 +73,28 @@ private:
     Dialer* m_dialer;
 };
 
-// Records: the directory view in the main window's frame fraMain, with the
-// window's own menu items.
+// Records: the directory view in the main window's frame fraMain, its menus
+// in the window's menu bar.
 DirectoryView* installDirectoryView(FrmDialer& window)
 {
     // The directory of the settings file in place, for this window's life.
     auto* store = new DirectoryStore(settings::file(), &window);
-    auto* view = new DirectoryView(*store, window.parts().prompter(), window.fraMain);
-    auto* layout = new QVBoxLayout(window.fraMain);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view);
-    // The window's pad buttons stay on top, at the left of the bottom row.
-    window.cmdHide->raise();
-    window.cmdShow->raise();
-    view->setBottomLeftInset(window.cmdHide->width());
-
-    DirectoryMenus m;
-    m.mnuIndex = window.mnuIndex;
-    m.mnuSubject = window.mnuSubject;
-    m.mnuArrange = window.mnuArrange;
-    m.mnuEdit = window.mnuEdit;
-    m.mnuCut = window.mnuCut;
-    m.mnuCopy = window.mnuCopy;
-    m.mnuPaste = window.mnuPaste;
-    m.mnuDelete = window.mnuDelete;
-    m.mnuSpeed = window.mnuSpeed;
-    m.EditSpeed = window.EditSpeed;
-    m.mnuMouse = window.mnuMouse;
-    m.mnuMouseEdit = window.mnuMouseEdit;
-    m.mnuMouseCopy = window.mnuMouseCopy;
-    m.mnuMousePaste = window.mnuMousePaste;
-    m.mnuMouseDelete = window.mnuMouseDelete;
-    m.mnuMouse1 = window.mnuMouse1;
-    m.mnuEditTab = window.mnuEditTab;
-    m.mnuMoveTab = window.mnuMoveTab;
-    m.mnuPasteTab = window.mnuPasteTab;
-    m.mnuDeleteTab = window.mnuDeleteTab;
-    view->useMenus(m);
+    auto* view = new DirectoryView(*store, window.parts().prompter());
+    view->setBottomLeftInset(window.placeDirectory(view));
+    window.addDirectoryMenus(view->editMenu(), view->viewMenuItems());
     view->setKeysFromWindow(true);
     return view;
 }
 
 // Records: the directory, the memo pad, the log windows and the profile
 // commands, wired to the main window and to the dialer.
-void installRecords(FrmDialer& window)
+void installRecords(FrmDialer& window, DialPad& pad)
 {
     using calllog::LogKind;
     using calllog::LogWindows;
     using profiles::ProfileOperation;
 
     DirectoryView* view = installDirectoryView(window);
-    QObject::connect(window.mnuIndex, &QAction::triggered, view, &DirectoryView::showIndexTabs);
-    QObject::connect(window.mnuSubject, &QAction::triggered, view, &DirectoryView::showSubjectTabs);
     QObject::connect(&options(), &OptionsStore::optionClicked, view,
                      [view](OptionsStore::Option o) {
                          if (o == OptionsStore::optIndex)
@@ -142,9 +109,12 @@ void installRecords(FrmDialer& window)
     QObject::connect(&window, &FrmDialer::letterTyped, view, &DirectoryView::letterJump);
     QObject::connect(view, &DirectoryView::dialingPadToggleRequested, &window,
                      &FrmDialer::toggleDialingPad);
-    if (auto* pad = window.fraPad->findChild<DialPad*>())
-        QObject::connect(pad, &DialPad::numberEdited, view,
-                         [view] { view->setButtonsEnabled(true); });
+    QObject::connect(&pad, &DialPad::numberEdited, view, [view] { view->setButtonsEnabled(true); });
+    // The directory's Edit menu works on the pad's number box.
+    QObject::connect(view, &DirectoryView::padSelectionWanted, &pad,
+                     [view, &pad] { view->setPadSelection(pad.selectedNumber()); });
+    QObject::connect(view, &DirectoryView::padSelectionDeleteRequested, &pad,
+                     &DialPad::deleteSelectedNumber);
 
     Dialer& calls = window.parts().dialer();
     QObject::connect(view, &DirectoryView::dialRequested, &calls, &Dialer::dial);
@@ -164,13 +134,13 @@ void installRecords(FrmDialer& window)
         new LogWindows({lasting.prompter(), lasting.printDevices(), lasting.profile(),
                         lasting.callLogs()},
                        &window);
-    QObject::connect(window.mnuOutLog, &QAction::triggered, logs,
+    QObject::connect(&window, &FrmDialer::outLogRequested, logs,
                      [logs] { logs->show(LogKind::Outgoing); });
-    QObject::connect(window.mnuInLog, &QAction::triggered, logs,
+    QObject::connect(&window, &FrmDialer::inLogRequested, logs,
                      [logs] { logs->show(LogKind::Incoming); });
-    QObject::connect(window.mnuPrintOutLog, &QAction::triggered, logs,
+    QObject::connect(&window, &FrmDialer::printOutLogRequested, logs,
                      [logs] { logs->print(LogKind::Outgoing); });
-    QObject::connect(window.mnuPrintInLog, &QAction::triggered, logs,
+    QObject::connect(&window, &FrmDialer::printInLogRequested, logs,
                      [logs] { logs->print(LogKind::Incoming); });
     QObject::connect(
         logs, &LogWindows::returnCallRequested, &calls,
@@ -181,15 +151,17 @@ void installRecords(FrmDialer& window)
     QObject::connect(logs, &LogWindows::memoRequested, view,
                      [view](const QString& key) { view->openMemo(key); });
     // Help and the about box are the main window's.
-    QObject::connect(logs, &LogWindows::helpRequested, window.mnuHelpTopics, &QAction::trigger);
-    QObject::connect(logs, &LogWindows::aboutRequested, window.mnuHelpAbout, &QAction::trigger);
+    QObject::connect(logs, &LogWindows::helpRequested, &window, &FrmDialer::helpRequested);
+    QObject::connect(logs, &LogWindows::aboutRequested, &window, &FrmDialer::aboutRequested);
 
     auto* host = new MainWindowProfileHost(window, *view, *logs);
     auto* profileCommands = new Profiles(*host, lasting.prompter(), lasting.profile(), &window);
-    QObject::connect(window.mnuNew, &QAction::triggered, profileCommands, &Profiles::newProfile);
-    QObject::connect(window.mnuOpen, &QAction::triggered, profileCommands, &Profiles::openProfile);
-    QObject::connect(window.mnuSave, &QAction::triggered, profileCommands, &Profiles::save);
-    QObject::connect(window.mnuSaveAs, &QAction::triggered, profileCommands, &Profiles::saveAs);
+    QObject::connect(&window, &FrmDialer::newProfileRequested, profileCommands,
+                     &Profiles::newProfile);
+    QObject::connect(&window, &FrmDialer::openProfileRequested, profileCommands,
+                     &Profiles::openProfile);
+    QObject::connect(&window, &FrmDialer::saveProfileAsRequested, profileCommands,
+                     &Profiles::saveAs);
     QObject::connect(&window, &FrmDialer::profileSaveAtExit, profileCommands,
                      [profileCommands](bool quiet) { (void)profileCommands->saveAtExit(quiet); });
     QObject::connect(&window, &FrmDialer::profileSaveRequested, profileCommands, &Profiles::save);
@@ -215,13 +187,12 @@ void installShell(FrmDialer& window)
     TrayIcon& tray = parts.tray();
     installTray(tray, window);
 
-    QObject::connect(window.mnuOptions, &QAction::triggered, &window,
+    QObject::connect(&window, &FrmDialer::optionsRequested, &window,
                      [&parts] { parts.optionsDialog().showOptions(); });
-    QObject::connect(window.mnuHelpTopics, &QAction::triggered, &window,
-                     [&parts] { parts.showHelp(); });
-    QObject::connect(window.mnuHelpAbout, &QAction::triggered, &window,
+    QObject::connect(&window, &FrmDialer::helpRequested, &window, [&parts] { parts.showHelp(); });
+    QObject::connect(&window, &FrmDialer::aboutRequested, &window,
                      [&window, &parts] { showAbout(parts.prompter(), &window); });
-    QObject::connect(window.mPopRestore, &QAction::triggered, &window,
+    QObject::connect(&window, &FrmDialer::restoreRequested, &window,
                      [&window] { restoreMainWindow(&window); });
     QObject::connect(&window, &FrmDialer::trayIconWanted, &tray, [&tray](bool shown) {
         if (shown)
@@ -237,9 +208,8 @@ void installShell(FrmDialer& window)
                          if (c != OptionsStore::chkCallDisplay)
                              return;
                          const bool receiving = options().isChecked(OptionsStore::chkCallDisplay);
-                         window.mnuReceive->setText(receiveCaption(receiving));
-                         window.mnuInLog->setEnabled(receiving);
-                         window.mnuPrintInLog->setEnabled(receiving);
+                         window.setReceiveCaption(receiving);
+                         window.setInLogAvailable(receiving);
                      });
 }
 
@@ -255,7 +225,9 @@ void installParts(FrmDialer& window)
     Dialer& calls = parts.dialer();
 
     // Dialing (dial procedure, call window, dialing pad):
-    installDialingWindows(*window.fraPad, window, calls, parts.sound());
+    auto* padPlace = new QWidget;
+    DialPad& pad = installDialingWindows(*padPlace, window, calls, parts.sound());
+    window.placePad(padPlace);
 
     // Calls: the dial brings the main window up (or minimizes it for a
     // number handed over) and lets it take input again after the tones.
@@ -277,10 +249,13 @@ void installParts(FrmDialer& window)
     QObject::connect(&parts.line().call(), &Call::dropRefused, &window,
                      [&window] { window.setEnabled(true); });
     // Caller display, incoming log, receive switch:
-    installIncomingCalls(window, *window.mnuReceive, parts.line(), parts.sound());
+    // The window's receive item, as the switch the incoming calls turn.
+    auto* receiveSwitch = new QAction(&window);
+    QObject::connect(&window, &FrmDialer::receiveSwitchRequested, receiveSwitch, &QAction::trigger);
+    installIncomingCalls(window, *receiveSwitch, parts.line(), parts.sound());
 
     // Records (directory, memo pad, call-log windows, profiles):
-    installRecords(window);
+    installRecords(window, pad);
 
     // Shell (options dialog, tray, about box and help):
     installShell(window);

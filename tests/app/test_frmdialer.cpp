@@ -3,6 +3,7 @@
 #include "app/ProgramParts.h"
 #include "common/AnsweringDevices.h"
 #include "common/CountingEnder.h"
+#include "common/Find.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
@@ -30,6 +31,7 @@
 
 using namespace telvaro;
 using telvaro::profiles::ProfileOperation;
+using telvaro::test::child;
 using telvaro::test::ScriptedPrompter;
 using telvaro::test::TestEnv;
 
@@ -55,19 +57,21 @@ struct Calls
         QObject::connect(&dialer, &Dialer::dialStarting, &window,
                          [this, &dialer] { dialed << dialer.request().number; });
 
-        // In place of the directory and the profile commands.
+        // In place of the directory's mode switches and the profile commands
+        // (the directory still checks the mode's menu item at start-up).
         FrmDialer* w = &window;
-        QObject::disconnect(w, &FrmDialer::tabModeLoaded, nullptr, nullptr);
         QObject::disconnect(w, &FrmDialer::profileSaveAtExit, nullptr, nullptr);
         QObject::disconnect(w, &FrmDialer::profileSaveRequested, nullptr, nullptr);
-        for (QAction* a : {w->mnuIndex, w->mnuSubject, w->mnuSave})
+        for (QAction* a : {child<QAction>(w, "mnuIndex"), child<QAction>(w, "mnuSubject"),
+                           child<QAction>(w, "mnuSave")})
             QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
         QObject::connect(w, &FrmDialer::tabModeLoaded, [this](bool subject) {
             log << (subject ? "showSubjectTabs" : "showIndexTabs");
         });
-        QObject::connect(w->mnuIndex, &QAction::triggered, note("showIndexTabs"));
-        QObject::connect(w->mnuSubject, &QAction::triggered, note("showSubjectTabs"));
-        QObject::connect(w->mnuSave, &QAction::triggered, note("saveProfile"));
+        QObject::connect(child<QAction>(w, "mnuIndex"), &QAction::triggered, note("showIndexTabs"));
+        QObject::connect(child<QAction>(w, "mnuSubject"), &QAction::triggered,
+                         note("showSubjectTabs"));
+        QObject::connect(child<QAction>(w, "mnuSave"), &QAction::triggered, note("saveProfile"));
         QObject::connect(w, &FrmDialer::profileSaveRequested, note("saveProfile"));
         QObject::connect(w, &FrmDialer::profileSaveAtExit, [this](bool quiet) {
             log << (quiet ? "saveProfileAtExit quiet" : "saveProfileAtExit");
@@ -90,7 +94,10 @@ class TestFrmDialer : public QObject
     std::unique_ptr<ProgramParts> parts;
 
     LineService& line() { return parts->line(); }
-    QString padText(FrmDialer& w) { return w.fraPad->findChild<QLineEdit*>("txtDial")->text(); }
+    QString padText(FrmDialer& w)
+    {
+        return child<QLineEdit>(child<QFrame>(&w, "fraPad"), "txtDial")->text();
+    }
     // The line session was started (registered, the device queried, the
     // session record written) and numbers of later starts reach the window.
     void verifySessionStarted(FrmDialer& w)
@@ -129,7 +136,8 @@ private Q_SLOTS:
         prompts = std::make_unique<ScriptedPrompter>();
         options().resetToDesigned();
         parts.reset(); // its line session ends before the next begins
-        parts = std::make_unique<ProgramParts>(nullptr, PartDoubles{&devices, nullptr, nullptr, prompts.get()});
+        parts = std::make_unique<ProgramParts>(
+            nullptr, PartDoubles{&devices, nullptr, nullptr, prompts.get()});
         calls = std::make_unique<Calls>();
         ender = std::make_unique<test::CountingEnder>(calls->ended);
     }
@@ -151,37 +159,39 @@ private Q_SLOTS:
             bool enabled;
         };
         const QList<Item> items = {
-            {w->mnuNew, "&New Profile", QKeySequence("Ctrl+N"), true},
-            {w->mnuOpen, "&Open Profile", QKeySequence("Ctrl+O"), true},
-            {w->mnuSave, "&Save Profile", QKeySequence("Ctrl+S"), true},
-            {w->mnuSaveAs, "Save Profile &As", {}, true},
-            {w->mnuPrintOutLog, "&Print Outgoing Calls Log", QKeySequence("Ctrl+P"), true},
-            {w->mnuPrintInLog, "Print &Incoming Calls Log", QKeySequence("Ctrl+Q"), false},
-            {w->mnuExit, "E&xit", {}, true},
-            {w->mnuCut, "Cu&t", QKeySequence("Ctrl+X"), false},
-            {w->mnuCopy, "&Copy", QKeySequence("Ctrl+C"), false},
-            {w->mnuPaste, "&Paste", QKeySequence("Ctrl+V"), false},
-            {w->mnuDelete, "&Delete", QKeySequence(Qt::Key_Delete), false},
-            {w->mnuIndex, "&Index Tabs", {}, true},
-            {w->mnuSubject, "&Subject Tabs", {}, true},
-            {w->mnuArrange, "&Arrange Tabs Alphabetically", {}, false},
-            {w->mnuOutLog, "&Outgoing Calls Log", {}, true},
-            {w->mnuInLog, "I&ncoming Calls Log", {}, false},
-            {w->mnuOptions, "&Options", {}, true},
-            {w->mnuDialProperties, "&Dialing Properties", {}, true},
-            {w->mnuHelpTopics, "&Help Topics", {}, true},
-            {w->mnuHelpAbout, "&About Telvaro", {}, true},
-            {w->mnuMouseEdit, "Edit", {}, true},
-            {w->mnuMouseCopy, "Copy", {}, true},
-            {w->mnuMousePaste, "Paste", {}, false},
-            {w->mnuMouseDelete, "Delete", {}, true},
-            {w->mnuEditTab, "Edit Tab (title)", {}, true},
-            {w->mnuMoveTab, "MoveTab", {}, true},
-            {w->mnuPasteTab, "Paste Tab", {}, false},
-            {w->mnuDeleteTab, "Delete Tab", {}, true},
-            {w->mPopRestore, "&Restore", {}, true},
-            {w->mnuReceive, "&Automatic Receive", {}, true},
-            {w->mPopExit, "&Exit", {}, true},
+            {child<QAction>(w, "mnuNew"), "&New Profile", QKeySequence("Ctrl+N"), true},
+            {child<QAction>(w, "mnuOpen"), "&Open Profile", QKeySequence("Ctrl+O"), true},
+            {child<QAction>(w, "mnuSave"), "&Save Profile", QKeySequence("Ctrl+S"), true},
+            {child<QAction>(w, "mnuSaveAs"), "Save Profile &As", {}, true},
+            {child<QAction>(w, "mnuPrintOutLog"), "&Print Outgoing Calls Log",
+             QKeySequence("Ctrl+P"), true},
+            {child<QAction>(w, "mnuPrintInLog"), "Print &Incoming Calls Log",
+             QKeySequence("Ctrl+Q"), false},
+            {child<QAction>(w, "mnuExit"), "E&xit", {}, true},
+            {child<QAction>(w, "mnuCut"), "Cu&t", QKeySequence("Ctrl+X"), false},
+            {child<QAction>(w, "mnuCopy"), "&Copy", QKeySequence("Ctrl+C"), false},
+            {child<QAction>(w, "mnuPaste"), "&Paste", QKeySequence("Ctrl+V"), false},
+            {child<QAction>(w, "mnuDelete"), "&Delete", QKeySequence(Qt::Key_Delete), false},
+            {child<QAction>(w, "mnuIndex"), "&Index Tabs", {}, true},
+            {child<QAction>(w, "mnuSubject"), "&Subject Tabs", {}, true},
+            {child<QAction>(w, "mnuArrange"), "&Arrange Tabs Alphabetically", {}, false},
+            {child<QAction>(w, "mnuOutLog"), "&Outgoing Calls Log", {}, true},
+            {child<QAction>(w, "mnuInLog"), "I&ncoming Calls Log", {}, false},
+            {child<QAction>(w, "mnuOptions"), "&Options", {}, true},
+            {child<QAction>(w, "mnuDialProperties"), "&Dialing Properties", {}, true},
+            {child<QAction>(w, "mnuHelpTopics"), "&Help Topics", {}, true},
+            {child<QAction>(w, "mnuHelpAbout"), "&About Telvaro", {}, true},
+            {child<QAction>(w, "mnuMouseEdit"), "Edit", {}, true},
+            {child<QAction>(w, "mnuMouseCopy"), "Copy", {}, true},
+            {child<QAction>(w, "mnuMousePaste"), "Paste", {}, false},
+            {child<QAction>(w, "mnuMouseDelete"), "Delete", {}, true},
+            {child<QAction>(w, "mnuEditTab"), "Edit Tab (title)", {}, true},
+            {child<QAction>(w, "mnuMoveTab"), "MoveTab", {}, true},
+            {child<QAction>(w, "mnuPasteTab"), "Paste Tab", {}, false},
+            {child<QAction>(w, "mnuDeleteTab"), "Delete Tab", {}, true},
+            {child<QAction>(w, "mPopRestore"), "&Restore", {}, true},
+            {child<QAction>(w, "mnuReceive"), "&Automatic Receive", {}, true},
+            {child<QAction>(w, "mPopExit"), "&Exit", {}, true},
         };
         for (const Item& item : items) {
             QVERIFY(item.action);
@@ -189,19 +199,19 @@ private Q_SLOTS:
             QCOMPARE(item.action->shortcut(), item.shortcut);
             QCOMPARE(item.action->isEnabled(), item.enabled);
         }
-        QVERIFY(w->mnuIndex->isChecked());
-        QVERIFY(!w->mnuSubject->isChecked());
+        QVERIFY(child<QAction>(w, "mnuIndex")->isChecked());
+        QVERIFY(!child<QAction>(w, "mnuSubject")->isChecked());
 
         // The menu bar, in order; the pop-ups are not on it.
         QStringList bar;
         for (QAction* a : w->menuBar()->actions())
             bar << a->text();
         QCOMPARE(bar, QStringList({"&File", "&Edit", "&View", "&Tools", "&Help"}));
-        QCOMPARE(w->mnuSystray->title(), QString("&Systray"));
-        QCOMPARE(w->mnuSpeed->title(), QString("&Edit Button:"));
-        QCOMPARE(w->mnuSpeed->actions().size(), 12);
-        QCOMPARE(w->editSpeed(1), w->mnuSpeed->actions().first());
-        QCOMPARE(w->editSpeed(12), w->mnuSpeed->actions().last());
+        QCOMPARE(child<QMenu>(w, "mnuSystray")->title(), QString("&Systray"));
+        QCOMPARE(child<QMenu>(w, "mnuSpeed")->title(), QString("&Edit Button:"));
+        QCOMPARE(child<QMenu>(w, "mnuSpeed")->actions().size(), 12);
+        QCOMPARE(child<QAction>(w, "EditSpeed1"), child<QMenu>(w, "mnuSpeed")->actions().first());
+        QCOMPARE(child<QAction>(w, "EditSpeed12"), child<QMenu>(w, "mnuSpeed")->actions().last());
 
         // Separators where designed: File before Exit, Edit before the
         // button menu, View before the logs, Help before About, and the
@@ -213,17 +223,17 @@ private Q_SLOTS:
                     at << i;
             return at;
         };
-        QCOMPARE(separatorsOf(w->mnuFile), QList<int>({6}));
-        QCOMPARE(separatorsOf(w->mnuEdit), QList<int>({4}));
-        QCOMPARE(separatorsOf(w->mnuView), QList<int>({4}));
-        QCOMPARE(separatorsOf(w->mnuHelp), QList<int>({1}));
-        QCOMPARE(separatorsOf(w->mnuMouse), QList<int>({1, 4}));
-        QCOMPARE(separatorsOf(w->mnuMouse1), QList<int>({1, 4}));
-        QCOMPARE(separatorsOf(w->mnuSystray), QList<int>({2}));
+        QCOMPARE(separatorsOf(child<QMenu>(w, "mnuFile")), QList<int>({6}));
+        QCOMPARE(separatorsOf(child<QMenu>(w, "mnuEdit")), QList<int>({4}));
+        QCOMPARE(separatorsOf(child<QMenu>(w, "mnuView")), QList<int>({4}));
+        QCOMPARE(separatorsOf(child<QMenu>(w, "mnuHelp")), QList<int>({1}));
+        QCOMPARE(separatorsOf(child<QMenu>(w, "mnuMouse")), QList<int>({1, 4}));
+        QCOMPARE(separatorsOf(child<QMenu>(w, "mnuMouse1")), QList<int>({1, 4}));
+        QCOMPARE(separatorsOf(child<QMenu>(w, "mnuSystray")), QList<int>({2}));
 
-        QCOMPARE(w->cmdShow->toolTip(), QString("Show Dialing Pad"));
-        QCOMPARE(w->cmdHide->toolTip(), QString("Hide Dialing Pad"));
-        QCOMPARE(w->cmdShow->parentWidget(), w->fraMain);
+        QCOMPARE(child<QToolButton>(w, "cmdShow")->toolTip(), QString("Show Dialing Pad"));
+        QCOMPARE(child<QToolButton>(w, "cmdHide")->toolTip(), QString("Hide Dialing Pad"));
+        QCOMPARE(child<QToolButton>(w, "cmdShow")->parentWidget(), child<QFrame>(w, "fraMain"));
     }
 
     void menuItemsOfOtherPartsReachThem()
@@ -233,20 +243,20 @@ private Q_SLOTS:
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
 
-        w->mnuOptions->trigger();
+        child<QAction>(w, "mnuOptions")->trigger();
         auto* dialog = w->findChild<QDialog*>("frmOptions");
         QVERIFY(dialog && dialog->isVisible());
         dialog->hide();
 
         // The about box is modal over the window and leaves the caller going.
-        w->mnuHelpAbout->trigger();
+        child<QAction>(w, "mnuHelpAbout")->trigger();
         auto* about = w->findChild<QDialog*>("FrmAbout");
         QVERIFY(about && about->isVisible());
         QCOMPARE(about->windowModality(), Qt::WindowModal);
         about->accept();
         QTRY_VERIFY(!w->findChild<QDialog*>("FrmAbout"));
 
-        w->mnuHelpTopics->trigger();
+        child<QAction>(w, "mnuHelpTopics")->trigger();
         QWidget* help = nullptr;
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top->windowTitle() == "Telvaro Help" && top->isVisible())
@@ -262,13 +272,13 @@ private Q_SLOTS:
                 d->reject();
             }
         });
-        w->mnuDialProperties->trigger();
+        child<QAction>(w, "mnuDialProperties")->trigger();
         w->showMinimized();
         QTRY_VERIFY(w->isMinimized());
-        w->mPopRestore->trigger();
+        child<QAction>(w, "mPopRestore")->trigger();
         QVERIFY(!w->isMinimized());
-        w->mnuSubject->trigger();
-        w->mnuSave->trigger();
+        child<QAction>(w, "mnuSubject")->trigger();
+        child<QAction>(w, "mnuSave")->trigger();
         QCOMPARE(called, QStringList({"properties"}));
         QCOMPARE(calls->log, QStringList({"showSubjectTabs", "saveProfile"}));
     }
@@ -276,15 +286,15 @@ private Q_SLOTS:
     void theReceiveBoxShowsInTheMenus()
     {
         auto w = makeWindow();
-        QVERIFY(!w->mnuInLog->isEnabled());
+        QVERIFY(!child<QAction>(w, "mnuInLog")->isEnabled());
         options().setChecked(OptionsStore::chkCallDisplay, true);
-        QCOMPARE(w->mnuReceive->text(), QString("&Automatic Receive"));
-        QVERIFY(w->mnuInLog->isEnabled());
-        QVERIFY(w->mnuPrintInLog->isEnabled());
+        QCOMPARE(child<QAction>(w, "mnuReceive")->text(), QString("&Automatic Receive"));
+        QVERIFY(child<QAction>(w, "mnuInLog")->isEnabled());
+        QVERIFY(child<QAction>(w, "mnuPrintInLog")->isEnabled());
         options().setChecked(OptionsStore::chkCallDisplay, false);
-        QCOMPARE(w->mnuReceive->text(), QString("&Manual Receive"));
-        QVERIFY(!w->mnuInLog->isEnabled());
-        QVERIFY(!w->mnuPrintInLog->isEnabled());
+        QCOMPARE(child<QAction>(w, "mnuReceive")->text(), QString("&Manual Receive"));
+        QVERIFY(!child<QAction>(w, "mnuInLog")->isEnabled());
+        QVERIFY(!child<QAction>(w, "mnuPrintInLog")->isEnabled());
     }
 
     void togglingThePadTwiceRestoresTheWindow()
@@ -298,27 +308,27 @@ private Q_SLOTS:
         QCOMPARE(w->width(), twipsToPixelsX(4800));
         QCOMPARE(w->fraMainLeftTwips(), 1920);
 
-        w->cmdHide->click();
-        QCOMPARE(w->mnuHide->text(), QString("Show Dialing &Pad"));
+        child<QToolButton>(w, "cmdHide")->click();
+        QCOMPARE(child<QAction>(w, "mnuHide")->text(), QString("Show Dialing &Pad"));
         QVERIFY(!w->padShown());
         QCOMPARE(w->width(), twipsToPixelsX(2880));
         QCOMPARE(w->pos().x(), posBefore.x() + twipsToPixelsX(1920));
-        QCOMPARE(w->fraMain->x(), 0);
-        QCOMPARE(w->fraMain->width(), twipsToPixelsX(2880));
-        QVERIFY(w->cmdShow->isVisible());
-        QVERIFY(!w->cmdHide->isVisible());
+        QCOMPARE(child<QFrame>(w, "fraMain")->x(), 0);
+        QCOMPARE(child<QFrame>(w, "fraMain")->width(), twipsToPixelsX(2880));
+        QVERIFY(child<QToolButton>(w, "cmdShow")->isVisible());
+        QVERIFY(!child<QToolButton>(w, "cmdHide")->isVisible());
 
-        w->mnuHide->trigger();
-        QCOMPARE(w->mnuHide->text(), QString("Hide Dialing &Pad"));
+        child<QAction>(w, "mnuHide")->trigger();
+        QCOMPARE(child<QAction>(w, "mnuHide")->text(), QString("Hide Dialing &Pad"));
         QVERIFY(w->padShown());
         QCOMPARE(w->geometry(), before);
         QCOMPARE(w->pos(), posBefore);
         QCOMPARE(w->fraMainLeftTwips(), 1920);
-        QVERIFY(w->cmdHide->isVisible());
-        QVERIFY(!w->cmdShow->isVisible());
+        QVERIFY(child<QToolButton>(w, "cmdHide")->isVisible());
+        QVERIFY(!child<QToolButton>(w, "cmdShow")->isVisible());
 
         // A caption of neither kind does nothing.
-        w->mnuHide->setText("Something else");
+        child<QAction>(w, "mnuHide")->setText("Something else");
         w->toggleDialingPad();
         QCOMPARE(w->geometry(), before);
     }
@@ -329,17 +339,17 @@ private Q_SLOTS:
         w->formLoad(QString());
         QCOMPARE(TestEnv::readFile(env->settingsFile()), header());
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Untitled\""));
-        QCOMPARE(w->mnuSave->text(), QString("&Save \"Untitled\""));
-        QCOMPARE(w->mnuSaveAs->text(), QString("Save  &As"));
+        QCOMPARE(child<QAction>(w, "mnuSave")->text(), QString("&Save \"Untitled\""));
+        QCOMPARE(child<QAction>(w, "mnuSaveAs")->text(), QString("Save  &As"));
         QCOMPARE(w->parts().profile().name(), QString("Untitled"));
         QCOMPARE(WindowsDirectory(), env->configDir());
         QVERIFY(w->padShown());
-        QCOMPARE(w->mnuHide->text(), QString("Hide Dialing &Pad"));
+        QCOMPARE(child<QAction>(w, "mnuHide")->text(), QString("Hide Dialing &Pad"));
         QCOMPARE(calls->log, QStringList({"showIndexTabs", "trayAdd"}));
         verifySessionStarted(*w);
         QCOMPARE(parts->dialer().recentNumbers(), QStringList());
         QCOMPARE(padText(*w), QString());
-        QCOMPARE(w->mnuReceive->text(), QString("&Automatic Receive"));
+        QCOMPARE(child<QAction>(w, "mnuReceive")->text(), QString("&Automatic Receive"));
         QCOMPARE(w->height(), twipsToPixelsY(5700));
         QVERIFY(w->isVisible());
         QVERIFY(w->isMinimized());
@@ -355,14 +365,14 @@ private Q_SLOTS:
         const int x = w->x();
         w->formLoad(QString());
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Home\""));
-        QCOMPARE(w->mnuSave->text(), QString("&Save \"Home\""));
-        QCOMPARE(w->mnuSaveAs->text(), QString("Save \"Home\" &As"));
+        QCOMPARE(child<QAction>(w, "mnuSave")->text(), QString("&Save \"Home\""));
+        QCOMPARE(child<QAction>(w, "mnuSaveAs")->text(), QString("Save \"Home\" &As"));
         QVERIFY(!w->padShown());
         QVERIFY(!options().isChecked(OptionsStore::chkPad));
-        QCOMPARE(w->mnuHide->text(), QString("Show Dialing &Pad"));
+        QCOMPARE(child<QAction>(w, "mnuHide")->text(), QString("Show Dialing &Pad"));
         QCOMPARE(w->x(), x + twipsToPixelsX(1920));
         QVERIFY(options().isSelected(OptionsStore::optSubject));
-        QVERIFY(w->mnuSubject->isChecked());
+        QVERIFY(child<QAction>(w, "mnuSubject")->isChecked());
         QVERIFY(calls->log.contains("showSubjectTabs"));
         QVERIFY(!calls->log.contains("showIndexTabs"));
         QCOMPARE(parts->dialer().recentNumbers(), QStringList({"5551234", "", "777"}));
@@ -406,7 +416,7 @@ private Q_SLOTS:
         auto w = makeWindow();
         w->formLoad(QString());
         QVERIFY(w->padShown());
-        QCOMPARE(w->mnuReceive->text(), QString("&Manual Receive"));
+        QCOMPARE(child<QAction>(w, "mnuReceive")->text(), QString("&Manual Receive"));
         QCOMPARE(parts->dialer().recentNumbers(), QStringList());
         QCOMPARE(w->parts().profile().name(), QString("evil"));
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"evil\""));
@@ -455,7 +465,7 @@ private Q_SLOTS:
         prompts->messageAnswers.enqueue(MsgResult::Yes);
         calls->log.clear();
 
-        w->mnuExit->trigger();
+        child<QAction>(w, "mnuExit")->trigger();
 
         QCOMPARE(calls->ended, 1);
         QCOMPARE(prompts->messages.size(), 1);
@@ -598,7 +608,7 @@ private Q_SLOTS:
     void keysGoToTheDirectoryOnce()
     {
         auto w = makeWindow();
-        auto* edit = new QLineEdit(w->fraPad);
+        auto* edit = new QLineEdit(child<QFrame>(w, "fraPad"));
         w->show();
         QList<QPair<int, int>> downs;
         QString letters;
@@ -615,7 +625,7 @@ private Q_SLOTS:
         QTest::keyClick(w.get(), Qt::Key_Up); // reaches the window itself
         // Keys the line edit ignores travel on to its parents: still once.
         QTest::keyClick(edit, Qt::Key_F5, Qt::ShiftModifier);
-        QTest::keyClick(w->fraPad, Qt::Key_F6); // a frame ignores every key
+        QTest::keyClick(child<QFrame>(w, "fraPad"), Qt::Key_F6); // a frame ignores every key
         // Modifier keys are key-downs of their own, as on the desktop.
         QCOMPARE(downs, (QList<QPair<int, int>>{{Qt::Key_M, 0},
                                                 {Qt::Key_Control, 2},

@@ -251,7 +251,7 @@ private Q_SLOTS:
         };
         TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
         FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
-        main.mnuOutLog->trigger();
+        part<QAction>(&main, "mnuOutLog")->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
         QVERIFY(out && out->isVisible());
         QVERIFY(QTest::qWaitForWindowActive(out));
@@ -308,7 +308,7 @@ private Q_SLOTS:
         // closes without a question and without touching the file.
         const QDateTime written = QFileInfo(outPath()).lastModified();
         QTest::qWait(20);
-        main.mnuOutLog->trigger();
+        part<QAction>(&main, "mnuOutLog")->trigger();
         out = loadedWindow<FrmOutLog>(main);
         QCOMPARE(column(out, 0), QStringList({"Bob", "Di", "Ed"}));
         QCOMPARE(part<QAction>(out, "mnuUndo")->text(), QString("&Undo"));
@@ -354,24 +354,24 @@ private Q_SLOTS:
                 [&memos](const QString& key) { memos << key; });
         PdfDevices printers;
         printers.files << env->root() + "/in.pdf";
-        main.mnuPrintInLog->setEnabled(true); // call receiving is on
-        main.mnuInLog->setEnabled(true);
+        part<QAction>(&main, "mnuPrintInLog")->setEnabled(true); // call receiving is on
+        part<QAction>(&main, "mnuInLog")->setEnabled(true);
 
         // Printing loads the incoming window without showing it; a call that
         // arrives then still reaches its table.
-        main.mnuPrintInLog->trigger();
+        part<QAction>(&main, "mnuPrintInLog")->trigger();
         QCOMPARE(pdfPages(env->root() + "/in.pdf"), 1);
         FrmInLog* in = loadedWindow<FrmInLog>(main);
         QVERIFY(in && !in->isVisible());
         // A line break never splits a record.
         own.callLogs().appendIncomingCall(inPath, QStringLiteral("Lee\nChan"),
                                           QStringLiteral("555-0177"));
-        main.mnuInLog->trigger();
+        part<QAction>(&main, "mnuInLog")->trigger();
         QCOMPARE(loadedWindow<FrmInLog>(main), in);
         QVERIFY(in->isVisible());
         QCOMPARE(column(in, 0), QStringList({"Lee Chan", "Unknown Caller", "Kim Park"}));
 
-        main.mnuOutLog->trigger();
+        part<QAction>(&main, "mnuOutLog")->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
         // The return call names the caller and no entry.
         QCOMPARE(clickRow(in, "Unknown Caller"), nullptr);
@@ -424,7 +424,7 @@ private Q_SLOTS:
         QFile::setPermissions(outPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 
         FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
-        main.mnuOutLog->trigger();
+        part<QAction>(&main, "mnuOutLog")->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
         clickRow(out, "Ann");
         part<QAction>(out, "mnuDelete")->trigger();
@@ -448,8 +448,8 @@ private Q_SLOTS:
 
         // A log that cannot be read is said so and never replaced.
         QDir().mkpath(logPath(CurrentProfile::untitled(), LogKind::Incoming));
-        main.mnuInLog->setEnabled(true);
-        main.mnuInLog->trigger();
+        part<QAction>(&main, "mnuInLog")->setEnabled(true);
+        part<QAction>(&main, "mnuInLog")->trigger();
         QCOMPARE(prompts->messages.size(), 5);
         QVERIFY(prompts->messages[4].text.contains("could not be read"));
         part<QAction>(loadedWindow<FrmInLog>(main), "mnuSave")->trigger();
@@ -533,7 +533,7 @@ private Q_SLOTS:
         };
         FixedClock clock(QDate(2026, 3, 8));
         FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
-        main.mnuInLog->setEnabled(true);
+        part<QAction>(&main, "mnuInLog")->setEnabled(true);
 
         // A log the user emptied: the next calls start it with its header.
         TestEnv::writeFile(outPath(), {});
@@ -550,7 +550,7 @@ private Q_SLOTS:
         for (const CallLogRow& r : odd)
             oddBytes += recordLine(r, LogKind::Outgoing);
         TestEnv::writeFile(outPath(), oddBytes);
-        main.mnuOutLog->trigger();
+        part<QAction>(&main, "mnuOutLog")->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
         QCOMPARE(out->model().rowCount(), 3);
         part<QAction>(out, "mnuSave")->trigger();
@@ -565,7 +565,7 @@ private Q_SLOTS:
             crOnly +=
                 formatRecord(rec(QString("In %1").arg(i), i), LogKind::Incoming).toLatin1() + "\r";
         TestEnv::writeFile(inPath, crOnly);
-        main.mnuInLog->trigger();
+        part<QAction>(&main, "mnuInLog")->trigger();
         FrmInLog* in = loadedWindow<FrmInLog>(main);
         QCOMPARE(column(in, 0), QStringList({"In 2", "In 1", "In 0"}));
         clickRow(in, "In 1");
@@ -583,7 +583,7 @@ private Q_SLOTS:
         // once it can be read.
         QFile::remove(inPath);
         QDir().mkpath(inPath);
-        main.mnuInLog->trigger();
+        part<QAction>(&main, "mnuInLog")->trigger();
         QCOMPARE(prompts->messages.size(), 1);
         QVERIFY(prompts->messages[0].text.contains("could not be read"));
         QDir().rmdir(inPath);
@@ -603,7 +603,7 @@ private Q_SLOTS:
                              .arg(i % 60, 2, 10, QChar('0')),
                          "0"});
         TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, many));
-        main.mnuOutLog->trigger();
+        part<QAction>(&main, "mnuOutLog")->trigger();
         out = loadedWindow<FrmOutLog>(main);
         QVERIFY(QTest::qWaitForWindowExposed(out));
         QTableView* view = out->table();
@@ -627,7 +627,7 @@ private Q_SLOTS:
                                {"Ann", "555-0101", "03-07-2026  09:06:04", "0101"}};
         TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
         FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
-        main.mnuOutLog->trigger();
+        part<QAction>(&main, "mnuOutLog")->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
         {
             RecordingDevices printers;
@@ -644,7 +644,7 @@ private Q_SLOTS:
             rows.append({QString("Caller %1").arg(i), "555-0100", "03-08-2026  10:00:00", "0"});
         TestEnv::writeFile(outPath(), logBytes(LogKind::Outgoing, rows));
         out->close();
-        main.mnuOutLog->trigger();
+        part<QAction>(&main, "mnuOutLog")->trigger();
         out = loadedWindow<FrmOutLog>(main);
         PdfDevices printers;
         const QString pdf = env->root() + "/long.pdf";
@@ -699,7 +699,7 @@ private Q_SLOTS:
         printers.files << pdf << env->root() + "/missing/folder/out.pdf";
 
         FrmDialer main(parts.get(), profiles::ProfileOperation::None, &ender);
-        main.mnuOutLog->trigger();
+        part<QAction>(&main, "mnuOutLog")->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);
         const PrintOutcome printed = out->print();
         QVERIFY(printed.printed);
@@ -726,8 +726,8 @@ private Q_SLOTS:
             QFile::copy(pdf, dir + "/outgoing-log.pdf");
         out->table()->selectRow(3);
         shoot(out, "outgoing-log");
-        main.mnuInLog->setEnabled(true);
-        main.mnuInLog->trigger();
+        part<QAction>(&main, "mnuInLog")->setEnabled(true);
+        part<QAction>(&main, "mnuInLog")->trigger();
         shoot(loadedWindow<FrmInLog>(main), "incoming-log");
     }
 };

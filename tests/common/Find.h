@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
+
 namespace telvaro::test {
 
 // A control of a window as a user finds it: by its object name, anywhere
@@ -20,6 +22,14 @@ template <class T> T* child(const QObject* root, const QString& objectName)
 template <class T> T* child(const QObject* root, const char* objectName)
 {
     return child<T>(root, QString::fromLatin1(objectName));
+}
+template <class T, class W> T* child(const std::unique_ptr<W>& root, const QString& objectName)
+{
+    return child<T>(root.get(), objectName);
+}
+template <class T, class W> T* child(const std::unique_ptr<W>& root, const char* objectName)
+{
+    return child<T>(root.get(), QString::fromLatin1(objectName));
 }
 
 } // namespace telvaro::test

@@ -1,3 +1,4 @@
+#include "common/Find.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/dialing/DialRequest.h"
@@ -13,7 +14,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,6 +28,7 @@
 
 using namespace telvaro;
 using namespace telvaro::directory;
+using telvaro::test::child;
 using telvaro::test::directoryStore;
 using telvaro::test::part;
 using telvaro::test::ScriptedPrompter;
@@ -35,13 +36,12 @@ using telvaro::test::TestEnv;
 
 namespace {
 
-// A main window with the directory and the dialing pad's two boxes.
+// A main window with the directory and the dialing pad's number box.
 struct Main
 {
     QWidget window;
     DirectoryView* view;
     QLineEdit* txtDial;
-    QComboBox* CmbDial;
     QStringList dialed; // "number|name" of each dial
     QList<QMenu*> popups;
 
@@ -50,20 +50,23 @@ struct Main
         auto* layout = new QVBoxLayout(&window);
         txtDial = new QLineEdit(&window);
         txtDial->setObjectName("txtDial");
-        CmbDial = new QComboBox(&window);
-        CmbDial->setObjectName("CmbDial");
-        CmbDial->setEditable(true);
         view = new DirectoryView(directoryStore(), ask, &window);
         layout->addWidget(txtDial);
-        layout->addWidget(CmbDial);
         layout->addWidget(view);
         // The user closes every pop-up menu the view shows.
-        for (QMenu* menu : {view->menus().mnuMouse, view->menus().mnuMouse1})
+        for (QMenu* menu : {child<QMenu>(view, "mnuMouse"), child<QMenu>(view, "mnuMouse1")})
             QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] {
                 popups << menu;
                 QTimer::singleShot(0, menu, &QMenu::close);
             });
         QObject::connect(view, &DirectoryView::padNumberWanted, txtDial, &QLineEdit::setText);
+        // As the dialing pad answers the Edit menu.
+        QObject::connect(view, &DirectoryView::padSelectionWanted,
+                         [this] { view->setPadSelection(txtDial->selectedText()); });
+        QObject::connect(view, &DirectoryView::padSelectionDeleteRequested, [this] {
+            if (txtDial->hasSelectedText())
+                txtDial->del();
+        });
         QObject::connect(view, &DirectoryView::dialRequested,
                          [this](const DialRequest& r) { dialed << r.number + "|" + r.name; });
         window.resize(300, 480);
@@ -103,7 +106,7 @@ private Q_SLOTS:
         Main m(prompts);
         QCOMPARE(labels(m.view), QStringList({" &1.", " &2.", " &3.", " &4.", " &5.", " &6.",
                                               " &7.", " &8.", " &9.", "1&0.", "11&.", "12&:"}));
-        QCOMPARE(m.view->menus().EditSpeed[9]->text(), QString("1&0."));
+        QCOMPARE(child<QAction>(m.view, "EditSpeed10")->text(), QString("1&0."));
         QCOMPARE(m.view->pageText(), QString(" 1"));
         const int shiftedLeft = part<QFrame>(m.view, "fralblNo")->x();
 
@@ -111,7 +114,7 @@ private Q_SLOTS:
         QCOMPARE(m.view->labelCaption(1), QString("  9&7."));
         QCOMPARE(m.view->labelCaption(4), QString("10&0."));
         QCOMPARE(m.view->labelCaption(12), QString("108&:"));
-        QCOMPARE(m.view->menus().EditSpeed[0]->text(), QString("  9&7."));
+        QCOMPARE(child<QAction>(m.view, "EditSpeed1")->text(), QString("  9&7."));
         QCOMPARE(m.view->pageText(), QString(" 9"));
         QVERIFY(part<QFrame>(m.view, "fralblNo")->x() < shiftedLeft); // room for three digits
 
@@ -187,9 +190,9 @@ private Q_SLOTS:
         QCOMPARE(part<QTabBar>(m.view, "TabS")->tabText(1), QString("Work colleagues"));
         QCOMPARE(part<QTabBar>(m.view, "TabS")->tabToolTip(1), QString("Work colleagues"));
         QCOMPARE(part<QTabBar>(m.view, "TabS")->tabToolTip(0), QString("Home"));
-        QVERIFY(m.view->menus().mnuSubject->isChecked());
-        QVERIFY(!m.view->menus().mnuIndex->isChecked());
-        QVERIFY(m.view->menus().mnuArrange->isEnabled());
+        QVERIFY(child<QAction>(m.view, "mnuSubject")->isChecked());
+        QVERIFY(!child<QAction>(m.view, "mnuIndex")->isChecked());
+        QVERIFY(child<QAction>(m.view, "mnuArrange")->isEnabled());
         QVERIFY(part<QPushButton>(m.view, "cmdIndex")->isVisibleTo(m.view));
         QVERIFY(!part<QPushButton>(m.view, "cmdSubject")->isVisibleTo(m.view));
         QVERIFY(prompts.inputs.isEmpty()); // not while start-up builds the view
@@ -319,7 +322,7 @@ private Q_SLOTS:
         QCOMPARE(m.view->tag(2), QString("XX3569377 P+"));
 
         // Reopened from the Edit menu: the box ticked, the number without "XX".
-        m.view->menus().EditSpeed[1]->trigger();
+        child<QAction>(m.view, "EditSpeed2")->trigger();
         e = m.editor();
         QVERIFY(e);
         QVERIFY(part<QCheckBox>(e, "chkIgnore")->isChecked());
@@ -375,39 +378,38 @@ private Q_SLOTS:
         store.writeEntryNumber(false, "0102", "555 0102");
         {
             Main m(prompts);
-            const DirectoryMenus& menus = m.view->menus();
             m.view->rightClickButton(1, {});
             QCOMPARE(m.popups.size(), 1);
-            QCOMPARE(menus.mnuMouseEdit->text(), QString("Edit \"Anna\""));
-            QCOMPARE(menus.mnuMouseCopy->text(), QString("Copy \"Anna\""));
-            QCOMPARE(menus.mnuMouseDelete->text(), QString("Delete \"Anna\""));
-            QVERIFY(!menus.mnuMousePaste->isEnabled());
-            menus.mnuMouseCopy->trigger();
+            QCOMPARE(child<QAction>(m.view, "mnuMouseEdit")->text(), QString("Edit \"Anna\""));
+            QCOMPARE(child<QAction>(m.view, "mnuMouseCopy")->text(), QString("Copy \"Anna\""));
+            QCOMPARE(child<QAction>(m.view, "mnuMouseDelete")->text(), QString("Delete \"Anna\""));
+            QVERIFY(!child<QAction>(m.view, "mnuMousePaste")->isEnabled());
+            child<QAction>(m.view, "mnuMouseCopy")->trigger();
 
             // Right-clicking B, then an empty button, offers Anna.
             m.view->rightClickButton(2, {});
-            QVERIFY(menus.mnuMousePaste->isEnabled());
+            QVERIFY(child<QAction>(m.view, "mnuMousePaste")->isEnabled());
             m.view->rightClickButton(5, {});
-            QCOMPARE(menus.mnuMouseEdit->text(), QString("Add new entry"));
-            QCOMPARE(menus.mnuMousePaste->text(), QString("Paste \"Anna\""));
-            QVERIFY(menus.mnuMousePaste->isEnabled());
-            QVERIFY(!menus.mnuMouseCopy->isEnabled());
+            QCOMPARE(child<QAction>(m.view, "mnuMouseEdit")->text(), QString("Add new entry"));
+            QCOMPARE(child<QAction>(m.view, "mnuMousePaste")->text(), QString("Paste \"Anna\""));
+            QVERIFY(child<QAction>(m.view, "mnuMousePaste")->isEnabled());
+            QVERIFY(!child<QAction>(m.view, "mnuMouseCopy")->isEnabled());
 
             // A click on an empty button pastes without a question.
             m.view->clickButton(7);
             QVERIFY(prompts.messages.isEmpty());
             QVERIFY(!m.editor());
             QCOMPARE(m.view->caption(7), QString("Anna"));
-            QCOMPARE(menus.mnuMousePaste->text(), QString("Paste"));
-            QVERIFY(!menus.mnuMousePaste->isEnabled());
+            QCOMPARE(child<QAction>(m.view, "mnuMousePaste")->text(), QString("Paste"));
+            QVERIFY(!child<QAction>(m.view, "mnuMousePaste")->isEnabled());
             QCOMPARE(store.readName(false, "0101"), QString("Anna")); // a copy, not a move
 
             // Pasting over an entry asks; No ends the pending copy.
             m.view->rightClickButton(1, {});
-            menus.mnuMouseCopy->trigger();
+            child<QAction>(m.view, "mnuMouseCopy")->trigger();
             m.view->rightClickButton(2, {});
             prompts.messageAnswers.enqueue(MsgResult::No);
-            menus.mnuMousePaste->trigger();
+            child<QAction>(m.view, "mnuMousePaste")->trigger();
             QCOMPARE(prompts.messages.size(), 1);
             QCOMPARE(prompts.messages[0].text,
                      QString("Existing SpeedDial will be overwritten.Continue?"));
@@ -422,7 +424,7 @@ private Q_SLOTS:
             // Delete asks with Cancel as default; the log stays stored.
             m.view->rightClickButton(1, {});
             prompts.messageAnswers.enqueue(MsgResult::Ok);
-            menus.mnuMouseDelete->trigger();
+            child<QAction>(m.view, "mnuMouseDelete")->trigger();
             const MessageRequest& ask = prompts.messages.last();
             QCOMPARE(ask.text, QString("Do you really want to delete   \"Anna\"  entry?"));
             QCOMPARE(ask.title, QString("Delete SpeedDial Entry"));
@@ -457,27 +459,24 @@ private Q_SLOTS:
         TestEnv env;
         ScriptedPrompter prompts;
         Main m(prompts);
-        const DirectoryMenus& menus = m.view->menus();
         m.txtDial->setText("5551234");
         QGuiApplication::clipboard()->setText("from clipboard");
         m.view->updateEditMenu();
-        QVERIFY(!menus.mnuCut->isEnabled());
-        QVERIFY(!menus.mnuCopy->isEnabled());
-        QVERIFY(menus.mnuPaste->isEnabled());
+        QVERIFY(!child<QAction>(m.view, "mnuCut")->isEnabled());
+        QVERIFY(!child<QAction>(m.view, "mnuCopy")->isEnabled());
+        QVERIFY(child<QAction>(m.view, "mnuPaste")->isEnabled());
         m.txtDial->setSelection(0, 3);
         m.view->updateEditMenu();
-        QVERIFY(menus.mnuCut->isEnabled());
-        menus.mnuCut->trigger();
+        QVERIFY(child<QAction>(m.view, "mnuCut")->isEnabled());
+        child<QAction>(m.view, "mnuCut")->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("555"));
         QCOMPARE(m.txtDial->text(), QString("1234"));
-        menus.mnuPaste->trigger();
+        child<QAction>(m.view, "mnuPaste")->trigger();
         QCOMPARE(m.txtDial->text(), QString("555"));
-        // The Delete key clears the selection of the recent-numbers box.
-        m.CmbDial->addItem("5551234");
-        m.CmbDial->setCurrentIndex(0);
-        m.CmbDial->lineEdit()->setSelection(0, 2);
+        // The Delete key on the tab strip is the strip's: the pad's number stays.
+        m.txtDial->setSelection(0, 2);
         pressKey(m.view, Qt::Key_Delete);
-        QCOMPARE(m.CmbDial->currentText(), QString("51234"));
+        QCOMPARE(m.txtDial->text(), QString("555"));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "app/FrmDialer.h"
 #include "app/ProgramParts.h"
+#include "common/Find.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/dialing/DialRequest.h"
@@ -30,6 +31,7 @@
 
 using namespace telvaro;
 using namespace telvaro::directory;
+using telvaro::test::child;
 using telvaro::test::directoryStore;
 using telvaro::test::part;
 using telvaro::test::ScriptedPrompter;
@@ -92,7 +94,7 @@ QMap<QString, QString> directoryIn(const QString& path)
 
 // The main window in subject or index mode, its tab menu answered by the
 // test: `choose` is triggered while the menu is shown, as a user's pick.
-struct Dialer
+struct MainWindow
 {
     ProgramParts parts;
     FrmDialer window{&parts};
@@ -100,10 +102,10 @@ struct Dialer
     QAction* choose = nullptr;
     QStringList shown; // "caption|enabled" of the tab menu's items, last shown
 
-    Dialer(bool subject, Prompter& prompts) : parts(nullptr, PartDoubles{.prompter = &prompts})
+    MainWindow(bool subject, Prompter& prompts) : parts(nullptr, PartDoubles{.prompter = &prompts})
     {
-        view = window.fraMain->findChild<DirectoryView*>();
-        for (QMenu* menu : {window.mnuMouse, window.mnuMouse1})
+        view = child<QFrame>(&window, "fraMain")->findChild<DirectoryView*>();
+        for (QMenu* menu : {child<QMenu>(&window, "mnuMouse"), child<QMenu>(&window, "mnuMouse1")})
             QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] {
                 shown.clear();
                 for (QAction* a : menu->actions())
@@ -148,28 +150,29 @@ private Q_SLOTS:
         fill(false);
         ProgramParts parts(nullptr, PartDoubles{.prompter = &prompts});
         FrmDialer window(&parts);
-        auto* view = window.fraMain->findChild<DirectoryView*>();
+        auto* view = child<QFrame>(&window, "fraMain")->findChild<DirectoryView*>();
         QVERIFY(view);
-        QCOMPARE(window.editSpeed(1)->text(), QString("01.")); // until the first page is shown
+        QCOMPARE(child<QAction>(&window, "EditSpeed1")->text(),
+                 QString("01.")); // until the first page is shown
         view->showStartupTabs(false);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.editSpeed(1)->text(), QString(" &1."));
-        QCOMPARE(window.editSpeed(12)->text(), QString("12&:"));
+        QCOMPARE(child<QAction>(&window, "EditSpeed1")->text(), QString(" &1."));
+        QCOMPARE(child<QAction>(&window, "EditSpeed12")->text(), QString("12&:"));
         QCOMPARE(view->caption(1), QString("Anna Berg"));
-        QVERIFY(window.mnuIndex->isChecked());
+        QVERIFY(child<QAction>(&window, "mnuIndex")->isChecked());
         // The pad button stays visible over the view.
-        QVERIFY(window.cmdHide->isVisible());
-        const QRect subject(
-            part<QPushButton>(view, "cmdSubject")->mapTo(window.fraMain, QPoint(0, 0)),
-            part<QPushButton>(view, "cmdSubject")->size());
-        QVERIFY(!subject.intersects(window.cmdHide->geometry()));
+        QVERIFY(child<QToolButton>(&window, "cmdHide")->isVisible());
+        const QRect subject(part<QPushButton>(view, "cmdSubject")
+                                ->mapTo(child<QFrame>(&window, "fraMain"), QPoint(0, 0)),
+                            part<QPushButton>(view, "cmdSubject")->size());
+        QVERIFY(!subject.intersects(child<QToolButton>(&window, "cmdHide")->geometry()));
         shoot(&window, "main-index");
 
         part<QTabBar>(view, "TabS")->setFocus();
         QTest::keyClick(part<QTabBar>(view, "TabS"), Qt::Key_Up);
         QCOMPARE(view->page(), 1);
-        QCOMPARE(window.editSpeed(1)->text(), QString("1&3."));
+        QCOMPARE(child<QAction>(&window, "EditSpeed1")->text(), QString("1&3."));
         QTest::keyClick(part<QTabBar>(view, "TabS"), Qt::Key_Right);
         QCOMPARE(view->selectedTab(), 2);
         QCOMPARE(view->page(), 0);
@@ -177,17 +180,17 @@ private Q_SLOTS:
         QCOMPARE(view->selectedTab(), 5);
 
         // Menu items of the window run the directory's commands.
-        window.mnuSubject->trigger();
+        child<QAction>(&window, "mnuSubject")->trigger();
         QVERIFY(view->subjectMode());
-        QVERIFY(window.mnuSubject->isChecked());
-        QVERIFY(window.mnuArrange->isEnabled());
-        window.mnuIndex->trigger();
+        QVERIFY(child<QAction>(&window, "mnuSubject")->isChecked());
+        QVERIFY(child<QAction>(&window, "mnuArrange")->isEnabled());
+        child<QAction>(&window, "mnuIndex")->trigger();
         QVERIFY(!view->subjectMode());
-        QVERIFY(!window.mnuArrange->isEnabled());
+        QVERIFY(!child<QAction>(&window, "mnuArrange")->isEnabled());
         QVERIFY(prompts.inputs.isEmpty());
         view->selectTab(1);
 
-        window.EditSpeed[2]->trigger();
+        child<QAction>(&window, "EditSpeed3")->trigger();
         QVERIFY(view->editor());
         QCOMPARE(part<QLineEdit>(view->editor(), "TxtName")->text(), QString("Pizza & Pasta"));
         QCOMPARE(part<QPushButton>(view, "CmdS3")->text(),
@@ -197,8 +200,8 @@ private Q_SLOTS:
 
         // Ctrl+E hides the dialing pad through the window.
         QTest::keyClick(part<QTabBar>(view, "TabS"), Qt::Key_E, Qt::ControlModifier);
-        QVERIFY(window.fraPad->isHidden());
-        QVERIFY(window.cmdShow->isVisible());
+        QVERIFY(child<QFrame>(&window, "fraPad")->isHidden());
+        QVERIFY(child<QToolButton>(&window, "cmdShow")->isVisible());
         shoot(&window, "main-index-nopad");
     }
 
@@ -210,7 +213,7 @@ private Q_SLOTS:
                                       encodeNoteLog("12-01-2026          10:15:00\r\nCall back "
                                                     "about the party\r\nBring the photos"));
         FrmDialer window;
-        auto* view = window.fraMain->findChild<DirectoryView*>();
+        auto* view = child<QFrame>(&window, "fraMain")->findChild<DirectoryView*>();
         view->showStartupTabs(true);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -230,14 +233,16 @@ private Q_SLOTS:
         // The labels move left for three digits but stay next to their buttons.
         QCOMPARE(rightEdge(1), labelsEnd);
         for (int b = 1; b <= 12; ++b) {
-            QVERIFY(inside(part<QPushButton>(view, "CmdS" + QString::number(b)), window.fraMain));
-            QVERIFY(inside(part<QLabel>(view, "lblNo" + QString::number(b)), window.fraMain));
+            QVERIFY(inside(part<QPushButton>(view, "CmdS" + QString::number(b)),
+                           child<QFrame>(&window, "fraMain")));
+            QVERIFY(inside(part<QLabel>(view, "lblNo" + QString::number(b)),
+                           child<QFrame>(&window, "fraMain")));
             QVERIFY(rightEdge(b) <= part<QPushButton>(view, "CmdS" + QString::number(b))->x());
         }
         for (QWidget* w : std::initializer_list<QWidget*>{part<QScrollBar>(view, "hsbPage"),
                                                           part<QFrame>(view, "fraRight"),
                                                           part<QPushButton>(view, "cmdIndex")})
-            QVERIFY(inside(w, window.fraMain));
+            QVERIFY(inside(w, child<QFrame>(&window, "fraMain")));
         part<QScrollBar>(view, "hsbPage")->setValue(0);
 
         view->editSpeed(4);
@@ -295,17 +300,17 @@ private Q_SLOTS:
             directoryStore().writeNoteLog(true, "0701", encodeNoteLog("old note"));
         }
         ScriptedPrompter prompts;
-        Dialer d(true, prompts);
+        MainWindow d(true, prompts);
         FrmDialer& w = d.window;
         d.selectTab(3);
         d.tabMenu(nullptr);
         QCOMPARE(d.shown, QStringList({"Edit Tab:  \"Work\"|on", "Move Tab:  \"Work\"|on",
                                        "Paste Tab|off", "Delete Tab:  \"Work\"|on"}));
-        d.tabMenu(w.mnuMoveTab);
+        d.tabMenu(child<QAction>(&w, "mnuMoveTab"));
         QCOMPARE(d.view->moveSourceTab(), 3);
         // Renaming the tab being moved only renames it.
         prompts.inputAnswers << QString("Work");
-        d.tabMenu(w.mnuEditTab);
+        d.tabMenu(child<QAction>(&w, "mnuEditTab"));
         QCOMPARE(prompts.inputs.last().prompt, QString("Please enter Tab title"));
         QCOMPARE(prompts.inputs.last().title, QString("Edit Tab"));
         QCOMPARE(prompts.inputs.last().defaultText, QString("Work"));
@@ -319,7 +324,7 @@ private Q_SLOTS:
         QCOMPARE(d.shown, QStringList({"Name this Tab|on", "Move Tab:|off",
                                        "Paste Tab:  \"Work\"|on", "Delete Tab:|off"}));
         prompts.messageAnswers << MsgResult::Yes;
-        d.tabMenu(w.mnuPasteTab);
+        d.tabMenu(child<QAction>(&w, "mnuPasteTab"));
         QCOMPARE(prompts.messages.last().text, QString("Move Tab:  \"Work\"into this location?"));
         QCOMPARE(prompts.messages.last().title, QString("Moving Tab:  \"Work\""));
         QCOMPARE(prompts.messages.last().buttons, MsgButtons::YesNo);
@@ -327,8 +332,8 @@ private Q_SLOTS:
         QCOMPARE(d.view->tabCaption(3), QString());
         QCOMPARE(d.view->caption(1), QString("Ann"));
         QCOMPARE(d.view->caption(5), QString("Kept"));
-        QCOMPARE(w.mnuPasteTab->text(), QString());
-        QVERIFY(!w.mnuPasteTab->isEnabled());
+        QCOMPARE(child<QAction>(&w, "mnuPasteTab")->text(), QString());
+        QVERIFY(!child<QAction>(&w, "mnuPasteTab")->isEnabled());
         QCOMPARE(d.view->moveSourceTab(), 0);
         {
             IniFile f(env.settingsFile());
@@ -344,10 +349,10 @@ private Q_SLOTS:
         QCOMPARE(storedLog(true, 3, 1), QString("old note")); // no log lost or misplaced
 
         // A pending move never pastes into a titled tab being renamed.
-        d.tabMenu(w.mnuMoveTab);
+        d.tabMenu(child<QAction>(&w, "mnuMoveTab"));
         d.selectTab(1);
         prompts.inputAnswers << QString("Family");
-        d.tabMenu(w.mnuEditTab);
+        d.tabMenu(child<QAction>(&w, "mnuEditTab"));
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(storedName(true, 7, 1), QString("Ann"));
         QCOMPARE(storedName(true, 1, 1), QString("Mum"));
@@ -356,10 +361,10 @@ private Q_SLOTS:
         d.selectTab(9);
         const QByteArray before = TestEnv::readFile(env.settingsFile());
         prompts.messageAnswers << MsgResult::No;
-        d.tabMenu(w.mnuPasteTab);
+        d.tabMenu(child<QAction>(&w, "mnuPasteTab"));
         QCOMPARE(TestEnv::readFile(env.settingsFile()), before);
-        QCOMPARE(w.mnuPasteTab->text(), QString());
-        QVERIFY(!w.mnuPasteTab->isEnabled());
+        QCOMPARE(child<QAction>(&w, "mnuPasteTab")->text(), QString());
+        QVERIFY(!child<QAction>(&w, "mnuPasteTab")->isEnabled());
         QCOMPARE(d.view->moveSourceTab(), 0);
 
         // Blanks are no title; a second click on the unnamed tab asks again.
@@ -390,11 +395,11 @@ private Q_SLOTS:
             directoryStore().writeTabTitle(4, "Shops");
         }
         ScriptedPrompter prompts;
-        Dialer d(true, prompts);
+        MainWindow d(true, prompts);
         FrmDialer& w = d.window;
         d.selectTab(2);
         const QByteArray before = TestEnv::readFile(env.settingsFile());
-        d.tabMenu(w.mnuDeleteTab); // the default answer
+        d.tabMenu(child<QAction>(&w, "mnuDeleteTab")); // the default answer
         const MessageRequest warning = prompts.messages.last();
         QCOMPARE(warning.text,
                  QString("WARNING!\nDeleting the Tab will erase data from the Speed Dials within "
@@ -414,23 +419,23 @@ private Q_SLOTS:
                    prompts.messages.last().text.contains("could not be saved");
         };
         prompts.messageAnswers << MsgResult::Ok;
-        d.tabMenu(w.mnuDeleteTab);
+        d.tabMenu(child<QAction>(&w, "mnuDeleteTab"));
         QVERIFY(reported());
         QCOMPARE(d.view->tabCaption(2), QString("Doctors"));
         QCOMPARE(d.view->caption(1), QString("Dr. A"));
         QCOMPARE(storedName(true, 2, 1), QString("Dr. A"));
-        d.tabMenu(w.mnuMoveTab);
+        d.tabMenu(child<QAction>(&w, "mnuMoveTab"));
         d.selectTab(6);
         prompts.messageAnswers << MsgResult::Yes;
-        d.tabMenu(w.mnuPasteTab);
+        d.tabMenu(child<QAction>(&w, "mnuPasteTab"));
         QVERIFY(reported());
         QCOMPARE(d.view->tabCaption(6), QString());
         QCOMPARE(d.view->caption(1), QString());
         QCOMPARE(d.view->moveSourceTab(), 2); // still pending, to be tried again
         prompts.messageAnswers << MsgResult::Yes;
-        w.mnuArrange->trigger();
+        child<QAction>(&w, "mnuArrange")->trigger();
         QVERIFY(reported());
-        QCOMPARE(w.mnuCut->text(), QString("Cu&t"));
+        QCOMPARE(child<QAction>(&w, "mnuCut")->text(), QString("Cu&t"));
         QCOMPARE(d.view->tabCaption(1), QString());
         QCOMPARE(TestEnv::readFile(env.settingsFile()), before);
         QFile::setPermissions(env.settingsFile(), QFile::ReadOwner | QFile::WriteOwner);
@@ -438,7 +443,7 @@ private Q_SLOTS:
         // Deleting the tab of a pending move ends the move; the logs stay.
         d.selectTab(2);
         prompts.messageAnswers << MsgResult::Ok;
-        d.tabMenu(w.mnuDeleteTab);
+        d.tabMenu(child<QAction>(&w, "mnuDeleteTab"));
         QCOMPARE(d.view->tabCaption(2), QString());
         for (int b = 1; b <= 12; ++b)
             QCOMPARE(d.view->caption(b), QString());
@@ -446,7 +451,7 @@ private Q_SLOTS:
         QCOMPARE(directoryStore().readTabTitle(2), QString());
         QCOMPARE(storedLog(true, 2, 1), QString("notes A"));
         QCOMPARE(d.view->moveSourceTab(), 0);
-        QCOMPARE(w.mnuPasteTab->text(), QString());
+        QCOMPARE(child<QAction>(&w, "mnuPasteTab")->text(), QString());
         // Clicking the tab again asks for a title, with no paste question.
         const int messages = int(prompts.messages.size());
         d.clickSelectedTab();
@@ -478,17 +483,17 @@ private Q_SLOTS:
             putEntry(false, 1, 1, "Index entry");
         }
         ScriptedPrompter prompts;
-        Dialer d(true, prompts);
+        MainWindow d(true, prompts);
         FrmDialer& w = d.window;
         // An edit made since the file was last saved as a profile, and a
         // pending move.
         putEntry(true, 2, 2, "Edited");
         d.selectTab(5);
-        d.tabMenu(w.mnuMoveTab);
+        d.tabMenu(child<QAction>(&w, "mnuMoveTab"));
         const QMap<QString, QString> beforeSort = directoryIn(env.settingsFile());
 
         prompts.messageAnswers << MsgResult::Yes;
-        w.mnuArrange->trigger();
+        child<QAction>(&w, "mnuArrange")->trigger();
         QCOMPARE(prompts.messages.last().text,
                  QString("Do you want to alphabetically sort the Subject Tabs?\nIt will take "
                          "about 2-5 minutes depending on your hardware."));
@@ -512,15 +517,15 @@ private Q_SLOTS:
         QCOMPARE(d.view->selectedTab(), 1);
         QCOMPARE(d.view->caption(1), QString("Ann"));
 
-        QCOMPARE(w.mnuCut->text(), QString("&Undo Sorting"));
-        Q_EMIT w.mnuEdit->aboutToShow();
-        QVERIFY(w.mnuCut->isEnabled());
-        w.mnuCut->trigger();
+        QCOMPARE(child<QAction>(&w, "mnuCut")->text(), QString("&Undo Sorting"));
+        Q_EMIT child<QMenu>(&w, "mnuEdit")->aboutToShow();
+        QVERIFY(child<QAction>(&w, "mnuCut")->isEnabled());
+        child<QAction>(&w, "mnuCut")->trigger();
         QCOMPARE(directoryIn(env.settingsFile()), beforeSort);
         QCOMPARE(d.view->tabCaption(1), QString("Zoo"));
         QCOMPARE(d.view->caption(1), QString("Zebra"));
-        QCOMPARE(w.mnuCut->text(), QString("Cu&t"));
-        QVERIFY(!w.mnuCut->isEnabled());
+        QCOMPARE(child<QAction>(&w, "mnuCut")->text(), QString("Cu&t"));
+        QVERIFY(!child<QAction>(&w, "mnuCut")->isEnabled());
     }
 
     // Undo Sorting never takes back what was made after the sort, and a tab
@@ -536,13 +541,13 @@ private Q_SLOTS:
             putEntry(true, 5, 1, "Ann");
         }
         ScriptedPrompter prompts;
-        Dialer d(true, prompts);
+        MainWindow d(true, prompts);
         FrmDialer& w = d.window;
         QVERIFY(QTest::qWaitForWindowActive(&w)); // the window's keys reach it
         QCOMPARE(d.view->tabCaption(1), QString());
         prompts.messageAnswers << MsgResult::No << MsgResult::Yes;
-        w.mnuArrange->trigger();
-        w.mnuArrange->trigger();
+        child<QAction>(&w, "mnuArrange")->trigger();
+        child<QAction>(&w, "mnuArrange")->trigger();
         QCOMPARE(d.view->tabCaption(1), QString("Apple"));
         QTest::keyClick(&w, Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(d.view->tabCaption(1), QString());
@@ -551,16 +556,16 @@ private Q_SLOTS:
         // After a sort, a note stored by the memo pad's OK turns the item
         // back into Cut at once; an entry saved later is kept by Ctrl+X too.
         prompts.messageAnswers << MsgResult::Yes;
-        w.mnuArrange->trigger();
-        QCOMPARE(w.mnuCut->text(), QString("&Undo Sorting"));
+        child<QAction>(&w, "mnuArrange")->trigger();
+        QCOMPARE(child<QAction>(&w, "mnuCut")->text(), QString("&Undo Sorting"));
         d.view->openMemo("0101");
         FrmMemo* memo = d.view->memoPad();
         QTest::keyClicks(part<QPlainTextEdit>(memo, "TxtMemo"), "met at the zoo");
         part<QPushButton>(memo, "CmdSave")->click();
-        QCOMPARE(w.mnuCut->text(), QString("&Undo Sorting"));
+        QCOMPARE(child<QAction>(&w, "mnuCut")->text(), QString("&Undo Sorting"));
         part<QPushButton>(memo, "CmdOK")->click();
-        QCOMPARE(w.mnuCut->text(), QString("Cu&t"));
-        w.EditSpeed[1]->trigger();
+        QCOMPARE(child<QAction>(&w, "mnuCut")->text(), QString("Cu&t"));
+        child<QAction>(&w, "EditSpeed2")->trigger();
         part<QLineEdit>(d.view->editor(), "TxtName")->setText("Apricot");
         part<QLineEdit>(d.view->editor(), "TxtNumber")->setText("555 0102");
         part<QPushButton>(d.view->editor(), "CmdSave")->click();
@@ -568,8 +573,8 @@ private Q_SLOTS:
         const QByteArray kept = TestEnv::readFile(env.settingsFile());
         QVERIFY(kept.contains("NName0102=Apricot\r\n"));
         QVERIFY(kept.contains("met at the zoo"));
-        Q_EMIT w.mnuEdit->aboutToShow();
-        QVERIFY(!w.mnuCut->isEnabled());
+        Q_EMIT child<QMenu>(&w, "mnuEdit")->aboutToShow();
+        QVERIFY(!child<QAction>(&w, "mnuCut")->isEnabled());
         QTest::keyClick(&w, Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(TestEnv::readFile(env.settingsFile()), kept);
         QCOMPARE(d.view->caption(2), QString("Apricot"));
@@ -586,7 +591,7 @@ private Q_SLOTS:
         for (int t = 1; t <= titles.size(); ++t)
             directoryStore().writeTabTitle(t, titles[t - 1]);
         ScriptedPrompter prompts;
-        Dialer d(true, prompts);
+        MainWindow d(true, prompts);
         QVERIFY(QTest::qWaitForWindowExposed(&d.window));
         QTabBar* bar = part<QTabBar>(d.view, "TabS");
         const QFontMetrics metrics(bar->font());
@@ -619,7 +624,7 @@ private Q_SLOTS:
             putEntry(false, 1, 996, "Stay");
         }
         ScriptedPrompter prompts;
-        Dialer d(false, prompts);
+        MainWindow d(false, prompts);
         FrmDialer& w = d.window;
         d.clickSelectedTab(Qt::RightButton); // index tabs have no tab menu
         QVERIFY(d.shown.isEmpty());
@@ -661,7 +666,7 @@ private Q_SLOTS:
         // Undo brings back the directory as it was before the first of the
         // two sorts, and shows the subject tabs.
         d.view->openMemo("01950");
-        w.mnuCut->trigger();
+        child<QAction>(&w, "mnuCut")->trigger();
         QCOMPARE(d.view->memoPad()->entryKey(), QString("01990"));
         d.view->memoPad()->close();
         QCOMPARE(directoryIn(env.settingsFile()), beforeSorts);
@@ -675,7 +680,7 @@ private Q_SLOTS:
         putEntry(false, 1, 2, "Plumber");
         ScriptedPrompter prompts;
         QStringList dialed;
-        Dialer d(false, prompts);
+        MainWindow d(false, prompts);
         FrmDialer& w = d.window;
         // The dials the buttons ask for are the test's.
         QObject::disconnect(d.view, &DirectoryView::dialRequested, nullptr, nullptr);
@@ -685,12 +690,12 @@ private Q_SLOTS:
         part<QScrollBar>(d.view, "hsbPage")->setValue(0);
         QCOMPARE(d.view->caption(1), QString("Dr. Kowalski Denta"));
         // The editor and Copy take the whole stored name.
-        d.choose = w.mnuMouseCopy;
+        d.choose = child<QAction>(&w, "mnuMouseCopy");
         QTest::mouseClick(part<QPushButton>(d.view, "CmdS1"), Qt::RightButton);
         QTest::mouseClick(part<QPushButton>(d.view, "CmdS5"),
                           Qt::LeftButton); // an empty button pastes
         QCOMPARE(storedName(false, 1, 5), QString("Dr. Kowalski Dental Clinic"));
-        w.EditSpeed[0]->trigger();
+        child<QAction>(&w, "EditSpeed1")->trigger();
         QCOMPARE(part<QLineEdit>(d.view->editor(), "TxtName")->text(),
                  QString("Dr. Kowalski Dental Clinic"));
         part<QPushButton>(d.view->editor(), "CmdSave")->click();
@@ -712,20 +717,22 @@ private Q_SLOTS:
         QVERIFY(txtDial);
         txtDial->setText("5551234");
         txtDial->setSelection(0, 3);
-        Q_EMIT w.mnuEdit->aboutToShow();
-        QVERIFY(w.mnuCut->isEnabled() && w.mnuCopy->isEnabled() && w.mnuDelete->isEnabled());
-        w.mnuCopy->trigger();
+        Q_EMIT child<QMenu>(&w, "mnuEdit")->aboutToShow();
+        QVERIFY(child<QAction>(&w, "mnuCut")->isEnabled() &&
+                child<QAction>(&w, "mnuCopy")->isEnabled() &&
+                child<QAction>(&w, "mnuDelete")->isEnabled());
+        child<QAction>(&w, "mnuCopy")->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("555"));
-        w.mnuDelete->trigger();
+        child<QAction>(&w, "mnuDelete")->trigger();
         QCOMPARE(txtDial->text(), QString("1234"));
         txtDial->setCursorPosition(0);
-        Q_EMIT w.mnuEdit->aboutToShow();
-        QVERIFY(!w.mnuDelete->isEnabled());
-        w.mnuDelete->trigger();
+        Q_EMIT child<QMenu>(&w, "mnuEdit")->aboutToShow();
+        QVERIFY(!child<QAction>(&w, "mnuDelete")->isEnabled());
+        child<QAction>(&w, "mnuDelete")->trigger();
         QCOMPARE(txtDial->text(), QString("1234")); // no selection: nothing goes
         txtDial->setSelection(1, 2);
-        Q_EMIT w.mnuEdit->aboutToShow();
-        w.mnuCut->trigger();
+        Q_EMIT child<QMenu>(&w, "mnuEdit")->aboutToShow();
+        child<QAction>(&w, "mnuCut")->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("23"));
         QCOMPARE(txtDial->text(), QString("14"));
         // Ctrl+V in the box replaces its whole text, as the menu's Paste does.
@@ -737,8 +744,8 @@ private Q_SLOTS:
 
         // Ctrl+S and Ctrl+P are the File menu's; the help's key list says so.
         int saved = 0;
-        QObject::disconnect(w.mnuSave, &QAction::triggered, nullptr, nullptr);
-        QObject::connect(w.mnuSave, &QAction::triggered, [&] { ++saved; });
+        QObject::disconnect(child<QAction>(&w, "mnuSave"), &QAction::triggered, nullptr, nullptr);
+        QObject::connect(child<QAction>(&w, "mnuSave"), &QAction::triggered, [&] { ++saved; });
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QTest::keyClick(part<QTabBar>(d.view, "TabS"), Qt::Key_S, Qt::ControlModifier);

@@ -193,7 +193,7 @@ class TestProfiles : public QObject
         if (!calllog::appendRecord(data(profile + "Out.log"), calllog::LogKind::Outgoing,
                                    {"Ann", "5550101", "05-04-2026  10:11:12", "0101"}))
             return nullptr;
-        w->mnuOutLog->trigger();
+        part<QAction>(w, "mnuOutLog")->trigger();
         auto* log = w->findChild<QMainWindow*>("FrmOutLog");
         if (!log)
             return nullptr;
@@ -234,7 +234,7 @@ private Q_SLOTS:
         const QByteArray outLog = TestEnv::readFile(data("UntitledOut.log"));
         const QByteArray inLog = TestEnv::readFile(data("UntitledIn.log"));
         FrmDialer* w = start();
-        QCOMPARE(w->mnuSaveAs->text(), QString("Save  &As"));
+        QCOMPARE(part<QAction>(w, "mnuSaveAs")->text(), QString("Save  &As"));
         w->parts().dialer().setRecentNumbers({"5550101"}); // dialed in this run
 
         // Telvaro's own files are no profiles: nothing is written or renamed.
@@ -242,7 +242,7 @@ private Q_SLOTS:
         for (const QString& own : {env->settingsFile(), data("UntitledOut.log"), data("HomeIn.bak"),
                                    env->configDir() + "/Telephony.ini"}) {
             prompts->fileAnswers.enqueue(own);
-            w->mnuSaveAs->trigger();
+            part<QAction>(w, "mnuSaveAs")->trigger();
             QCOMPARE(prompts->messages.last().text, QString("Error saving file"));
         }
         QCOMPARE(settingsBytes(), before);
@@ -252,7 +252,7 @@ private Q_SLOTS:
 
         // "Untitled" saved with the Save item asks for a file.
         prompts->fileAnswers.enqueue(data("Home"));
-        w->mnuSave->trigger();
+        part<QAction>(w, "mnuSave")->trigger();
         QVERIFY(prompts->messages.isEmpty());
         const FileRequest& dialog = prompts->files.last();
         QCOMPARE(dialog.title, QString("Save Profile As"));
@@ -262,8 +262,8 @@ private Q_SLOTS:
         QVERIFY(!dialog.confirmOverwrite);
 
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Home\""));
-        QCOMPARE(w->mnuSave->text(), QString("&Save \"Home\""));
-        QCOMPARE(w->mnuSaveAs->text(), QString("Save \"Home\" &As"));
+        QCOMPARE(part<QAction>(w, "mnuSave")->text(), QString("&Save \"Home\""));
+        QCOMPARE(part<QAction>(w, "mnuSaveAs")->text(), QString("Save \"Home\" &As"));
         const QByteArray profile = TestEnv::readFile(data("Home.tlx"));
         QVERIFY(profile.startsWith(marker()));
         QVERIFY(profile.contains("Name0101=Ann\r\n"));
@@ -296,10 +296,10 @@ private Q_SLOTS:
     {
         writeSettings("[Profile]\r\nName=Home.tlx\r\n");
         FrmDialer* w = start();
-        w->mnuSave->trigger();
+        part<QAction>(w, "mnuSave")->trigger();
         QVERIFY(!hasWriteBits(data("Home.tlx")));
         settings::write("Speed Dial", "Name0102", "Bob");
-        w->mnuSave->trigger();
+        part<QAction>(w, "mnuSave")->trigger();
         QVERIFY(prompts->messages.isEmpty());
         QVERIFY(TestEnv::readFile(data("Home.tlx")).contains("Name0102=Bob\r\n"));
         QVERIFY(!hasWriteBits(data("Home.tlx")));
@@ -309,7 +309,7 @@ private Q_SLOTS:
         const QByteArray settingsBefore = settingsBytes();
         prompts->fileAnswers.enqueue(data("Work.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::Cancel);
-        w->mnuSaveAs->trigger();
+        part<QAction>(w, "mnuSaveAs")->trigger();
         QCOMPARE(prompts->messages.size(), 1);
         const MessageRequest& ask = prompts->messages.first();
         QCOMPARE(ask.title, QString("File Work.tlx already exists"));
@@ -326,7 +326,7 @@ private Q_SLOTS:
         QFile::setPermissions(data("Work.tlx"), QFileDevice::ReadOwner);
         prompts->fileAnswers.enqueue(data("Work.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::Ok);
-        w->mnuSaveAs->trigger();
+        part<QAction>(w, "mnuSaveAs")->trigger();
         QVERIFY(TestEnv::readFile(data("Work.tlx")).contains("Name=Work.tlx\r\n"));
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Work\""));
 
@@ -356,7 +356,7 @@ private Q_SLOTS:
         wrongMarker[4] = 'X';
         TestEnv::writeFile(data("Bad.tlx"), wrongMarker + "[Profile]\r\nName=Bad.tlx\r\n");
         prompts->fileAnswers.enqueue(data("Bad.tlx"));
-        w->mnuOpen->trigger();
+        part<QAction>(w, "mnuOpen")->trigger();
         QCOMPARE(prompts->files.last().title, QString("Open Profile from:"));
         QCOMPARE(prompts->files.last().folder, env->root() + "/elsewhere");
         QCOMPARE(prompts->messages.size(), 1);
@@ -368,7 +368,7 @@ private Q_SLOTS:
         QCOMPARE(parts->profile().name(), QString("Home"));
 
         prompts->messageAnswers.enqueue(MsgResult::Cancel);
-        w->mnuNew->trigger();
+        part<QAction>(w, "mnuNew")->trigger();
         QCOMPARE(prompts->messages.last().title, QString("Saving profile \"Home\""));
         QCOMPARE(prompts->messages.last().text, QString("Save current \"Home\" profile?"));
         QCOMPARE(prompts->messages.last().buttons, MsgButtons::YesNoCancel);
@@ -381,7 +381,7 @@ private Q_SLOTS:
         QVERIFY(log);
         QVERIFY(QFile::remove(data("HomeOut.log")) && QDir().mkdir(data("HomeOut.log")));
         prompts->messageAnswers << MsgResult::No << MsgResult::Yes << MsgResult::Ok;
-        w->mnuNew->trigger();
+        part<QAction>(w, "mnuNew")->trigger();
         QCOMPARE(prompts->messages.last().title, QString("Saving log to file"));
         QVERIFY(log->isVisible());
         QCOMPARE(settingsBytes(), before);
@@ -393,7 +393,7 @@ private Q_SLOTS:
         // New → Yes with a save that fails: told, and Home stays.
         QDir().mkpath(data("Home.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::Yes);
-        w->mnuNew->trigger();
+        part<QAction>(w, "mnuNew")->trigger();
         QCOMPARE(prompts->messages.last().text, QString("Error saving file"));
         QCOMPARE(window(), w);
         QCOMPARE(settingsBytes(), before);
@@ -403,7 +403,7 @@ private Q_SLOTS:
         TestEnv::writeFile(data("Home.tlx"), marker() + "\r\n[Profile]\r\nName=Home.tlx\r\n");
         prompts->fileAnswers.enqueue(data("Home.tlx"));
         prompts->messageAnswers << MsgResult::No << MsgResult::No;
-        w->mnuOpen->trigger();
+        part<QAction>(w, "mnuOpen")->trigger();
         QCOMPARE(prompts->messages.last().title, QString("Profile \"Home\" already loaded"));
         QCOMPARE(prompts->messages.last().defaultButton, 2);
         QCOMPARE(settingsBytes(), before);
@@ -412,7 +412,7 @@ private Q_SLOTS:
         // New → Yes: Home is saved, then the empty profile starts, once.
         options().setText(OptionsStore::TxtRedial, "9"); // as the user left the options
         prompts->messageAnswers.enqueue(MsgResult::Yes);
-        w->mnuNew->trigger();
+        part<QAction>(w, "mnuNew")->trigger();
         settle();
         QCOMPARE(reloads, 1);
         QVERIFY(window() != w);
@@ -426,7 +426,7 @@ private Q_SLOTS:
         QCOMPARE(operation(w), ProfileOperation::None);
 
         // A cancelled Open dialog, then the window's close: the program ends.
-        w->mnuOpen->trigger();
+        part<QAction>(w, "mnuOpen")->trigger();
         QCOMPARE(operation(w), ProfileOperation::None);
         prompts->messageAnswers.enqueue(MsgResult::No);
         w->close();
@@ -450,7 +450,7 @@ private Q_SLOTS:
         QTest::keyClicks(part<QPlainTextEdit>(memo, "TxtMemo"), "typed, not saved");
         const QString typed = part<QPlainTextEdit>(memo, "TxtMemo")->toPlainText();
 
-        for (QAction* command : {w->mnuNew, w->mnuOpen}) {
+        for (QAction* command : {part<QAction>(w, "mnuNew"), part<QAction>(w, "mnuOpen")}) {
             prompts->fileAnswers.enqueue(data("Other.tlx"));
             prompts->messageAnswers << MsgResult::Yes << MsgResult::Cancel;
             command->trigger();
@@ -472,7 +472,7 @@ private Q_SLOTS:
                 ended = 0;
                 w = start();
             }
-            QAction* command = open ? w->mnuOpen : w->mnuNew;
+            QAction* command = open ? part<QAction>(w, "mnuOpen") : part<QAction>(w, "mnuNew");
             QVERIFY(outLogWithADeletion(w, "Untitled"));
             ExitingPrompter exiting(loaded);
             exiting.file = data("Other.tlx");
@@ -511,7 +511,7 @@ private Q_SLOTS:
 
         prompts->fileAnswers.enqueue(data("Other.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::No);
-        w->mnuOpen->trigger();
+        part<QAction>(w, "mnuOpen")->trigger();
         settle();
         QVERIFY(!pad || !pad->isVisible());
         QVERIFY(!memoOpen);
@@ -522,7 +522,7 @@ private Q_SLOTS:
         // The window closed while the Open dialog is up: the program ends.
         ClosingPrompter closing(loaded);
         askWith(&closing);
-        window()->mnuOpen->trigger();
+        part<QAction>(window(), "mnuOpen")->trigger();
         askWith(prompts.get());
         QCOMPARE(ended, 1);
         QVERIFY(!TestEnv::readFile(data("Other.tlx")).contains("written for Ann"));
@@ -551,7 +551,7 @@ private Q_SLOTS:
         const QPointer<FrmOptions> dialogKept(&w->parts().optionsDialog());
         prompts->fileAnswers.enqueue(data("Other.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::No);
-        w->mnuOpen->trigger();
+        part<QAction>(w, "mnuOpen")->trigger();
         settle();
         w = window();
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Other\""));
@@ -565,7 +565,7 @@ private Q_SLOTS:
             !calllog::readLog(data("OtherIn.log"), calllog::LogKind::Incoming).isEmpty(), 15000);
         QTRY_VERIFY_WITH_TIMEOUT(parts->line().session().callHandle == 0, 5000);
 
-        auto* pad = w->fraPad->findChild<DialPad*>();
+        auto* pad = part<QWidget>(w, "fraPad")->findChild<DialPad*>();
         QTest::keyClicks(test::child<QLineEdit>(pad, "txtDial"), "5551234");
         QTest::mouseClick(test::child<QPushButton>(pad, "CmdDial"), Qt::LeftButton);
         auto* call = w->findChild<FrmConnect*>();
@@ -575,8 +575,8 @@ private Q_SLOTS:
 
         // No switch under a call.
         const int asked = prompts->files.size();
-        w->mnuOpen->trigger();
-        w->mnuNew->trigger();
+        part<QAction>(w, "mnuOpen")->trigger();
+        part<QAction>(w, "mnuNew")->trigger();
         QCOMPARE(prompts->files.size(), asked);
         QCOMPARE(window(), w);
         QVERIFY(prompts->messages.last().text.startsWith("A call is in progress."));
@@ -591,12 +591,12 @@ private Q_SLOTS:
         // the ended session is not taken for open, the next dial opens it.
         options().setChecked(OptionsStore::chkCallDisplay, false);
         prompts->messageAnswers.enqueue(MsgResult::No);
-        w->mnuNew->trigger();
+        part<QAction>(w, "mnuNew")->trigger();
         settle();
         w = window();
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Untitled\""));
         QVERIFY(!parts->line().isOpen());
-        pad = w->fraPad->findChild<DialPad*>();
+        pad = part<QWidget>(w, "fraPad")->findChild<DialPad*>();
         QTest::keyClicks(test::child<QLineEdit>(pad, "txtDial"), "5552222");
         QTest::mouseClick(test::child<QPushButton>(pad, "CmdDial"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(sim.log().filter(QRegularExpression("^ATD.*5552222")).size() == 1,
@@ -639,7 +639,7 @@ private Q_SLOTS:
 
         prompts->fileAnswers.enqueue(data("Quiet.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::No);
-        w->mnuOpen->trigger();
+        part<QAction>(w, "mnuOpen")->trigger();
         settle();
         w = window();
         QCOMPARE(w->windowTitle(), QString("Telvaro - \"Quiet\""));
@@ -648,7 +648,7 @@ private Q_SLOTS:
 
         prompts->fileAnswers.enqueue(data("Loud.tlx"));
         prompts->messageAnswers.enqueue(MsgResult::No);
-        w->mnuOpen->trigger();
+        part<QAction>(w, "mnuOpen")->trigger();
         settle();
         QVERIFY(parts->line().isOpen());
         QCOMPARE(UucpLock::ownerOf(lock), QCoreApplication::applicationPid());

@@ -447,7 +447,7 @@ private Q_SLOTS:
 
         sim->tell(QStringLiteral("ring 5550006 EVE"));
         QTRY_COMPARE_WITH_TIMEOUT(logRows(LogKind::Incoming).size(), 3, 5000);
-        window->mnuReceive->trigger(); // Manual Receive while EVE rings
+        part<QAction>(window.get(), "mnuReceive")->trigger(); // Manual Receive while EVE rings
         auto web = request(client(), QStringLiteral("tel:+1-555-555-1234"), QStringLiteral("Web"));
         QTRY_VERIFY_WITH_TIMEOUT(web->done, 10000);
         QCOMPARE(web->error, QString());
@@ -455,7 +455,7 @@ private Q_SLOTS:
         QCOMPARE(sim->log().filter(QRegularExpression("^ATD")).constLast(),
                  QStringLiteral("ATDT15555551234;"));
         click("CmdOK");
-        window->mnuReceive->trigger(); // Automatic Receive again
+        part<QAction>(window.get(), "mnuReceive")->trigger(); // Automatic Receive again
 
         QTest::qWait(3000);
         QCOMPARE(dials(), 5);

@@ -235,13 +235,15 @@ private Q_SLOTS:
                        4000),
                  "the modem simulator did not start");
         QTRY_VERIFY_WITH_TIMEOUT(sim->log().join(u' ').contains(QStringLiteral("CID=1")), 5000);
-        QCOMPARE(window->mnuReceive->text(), QStringLiteral("&Automatic Receive"));
+        QCOMPARE(test::child<QAction>(window, "mnuReceive")->text(),
+                 QStringLiteral("&Automatic Receive"));
         QCOMPARE(window->parts().tray().toolTip(),
                  QStringLiteral("Telvaro-ready to receive calls"));
         const int before = resets();
 
-        window->mnuReceive->trigger();
-        QCOMPARE(window->mnuReceive->text(), QStringLiteral("&Manual Receive"));
+        test::child<QAction>(window, "mnuReceive")->trigger();
+        QCOMPARE(test::child<QAction>(window, "mnuReceive")->text(),
+                 QStringLiteral("&Manual Receive"));
         QVERIFY(!options().isChecked(OptionsStore::chkCallDisplay));
         QCOMPARE(window->parts().tray().toolTip(),
                  QStringLiteral("Telvaro-disabled call receiving"));
@@ -258,8 +260,9 @@ private Q_SLOTS:
         QVERIFY(!shownDisplay());
         QVERIFY(incomingLog().isEmpty());
 
-        window->mnuReceive->trigger();
-        QCOMPARE(window->mnuReceive->text(), QStringLiteral("&Automatic Receive"));
+        test::child<QAction>(window, "mnuReceive")->trigger();
+        QCOMPARE(test::child<QAction>(window, "mnuReceive")->text(),
+                 QStringLiteral("&Automatic Receive"));
         QVERIFY(options().isChecked(OptionsStore::chkCallDisplay));
         QCOMPARE(window->parts().tray().toolTip(), QStringLiteral("Telvaro-ready to receive"));
         QTRY_COMPARE_WITH_TIMEOUT(resets(), before + 2, 5000);

@@ -62,7 +62,7 @@ void DirectoryView::showTabMenu(const QPoint& globalPos)
 {
     if (!m_subjectMode)
         return;
-    const DirectoryMenus& m = m_menus;
+    const Menus& m = m_menus;
     const QString title = tabCaption(selectedTab());
     if (title.isEmpty()) {
         m.mnuEditTab->setText(tr("Name this Tab"));

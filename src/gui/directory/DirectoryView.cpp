@@ -11,14 +11,13 @@
 #include "settings/OptionsStore.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProcess>
@@ -101,10 +100,10 @@ DirectoryView::DirectoryView(DirectoryStore& store, Prompter& prompter, QWidget*
     : QWidget(parent), m_store(store), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("DirectoryView"));
-    buildControls();
-    buildOwnMenus();
     for (int b = 1; b <= 12; ++b)
         m_labels[b - 1] = QStringLiteral("%1.").arg(b, 2, 10, QLatin1Char('0'));
+    buildControls();
+    buildMenus();
 }
 
 DirectoryView::~DirectoryView()
@@ -120,6 +119,9 @@ void DirectoryView::buildControls()
 {
     TabS = new DirectoryTabBar(this);
     TabS->setObjectName(QStringLiteral("TabS"));
+    TabS->setAccessibleName(tr("Directory tabs"));
+    TabS->setAccessibleDescription(
+        tr("Left and Right choose a tab, Up and Down turn the pages, a letter jumps to its tab"));
     TabS->setFocusPolicy(Qt::StrongFocus);
     for (int t = 1; t <= kTabCount; ++t)
         TabS->addTab(QString(QChar(64 + t)));
@@ -138,7 +140,9 @@ void DirectoryView::buildControls()
     hsbTabs->setRange(0, 27);
     hsbTabs->setValue(1);
     hsbTabs->setPageStep(1);
-    hsbTabs->setFocusPolicy(Qt::ClickFocus);
+    hsbTabs->setAccessibleName(tr("Tab scroller"));
+    // Reached by Tab from the strip, as by Ctrl+T.
+    hsbTabs->setFocusPolicy(Qt::StrongFocus);
     hsbTabs->installEventFilter(this);
     connect(hsbTabs, &QScrollBar::valueChanged, this, &DirectoryView::onTabsValueChanged);
 
@@ -150,6 +154,7 @@ void DirectoryView::buildControls()
     // The page bar hands the keyboard focus straight back to the tab strip.
     hsbPage->setFocusPolicy(Qt::NoFocus);
     hsbPage->setToolTip(tr("Next Page"));
+    hsbPage->setAccessibleName(tr("Page scroller"));
     connect(hsbPage, &QScrollBar::valueChanged, this, &DirectoryView::onPageValueChanged);
 
     fralblNo = new QFrame(this);
@@ -164,6 +169,7 @@ void DirectoryView::buildControls()
 
         auto* button = new QPushButton(this);
         button->setObjectName(QStringLiteral("CmdS%1").arg(b));
+        button->setAccessibleName(tr("Empty button %1").arg(b));
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoDefault(false);
         button->setStyleSheet(QStringLiteral("text-align: left; padding-left: 4px;"));
@@ -207,108 +213,83 @@ void DirectoryView::buildControls()
     setMinimumSize(twipsToPixelsX(2700), twipsToPixelsY(3900));
 }
 
-void DirectoryView::buildOwnMenus()
-{
-    DirectoryMenus m;
-    m_ownEditMenu = new QMenu(tr("&Edit"), this);
-    m.mnuEdit = m_ownEditMenu;
-    m.mnuCut = m_ownEditMenu->addAction(tr("Cu&t"));
-    m.mnuCut->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
-    m.mnuCopy = m_ownEditMenu->addAction(tr("&Copy"));
-    m.mnuCopy->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
-    m.mnuPaste = m_ownEditMenu->addAction(tr("&Paste"));
-    m.mnuPaste->setShortcut(QKeySequence(QStringLiteral("Ctrl+V")));
-    m.mnuDelete = m_ownEditMenu->addAction(tr("&Delete"));
-    for (QAction* a : {m.mnuCut, m.mnuCopy, m.mnuPaste, m.mnuDelete}) {
-        a->setEnabled(false);
-        a->setShortcutContext(Qt::WidgetShortcut); // the main window's own menu owns the keys
-    }
-    m_ownEditMenu->addSeparator();
-    m.mnuSpeed = m_ownEditMenu->addMenu(tr("&Edit Button:"));
-    for (int b = 1; b <= 12; ++b)
-        m.EditSpeed[b - 1] =
-            m.mnuSpeed->addAction(QStringLiteral("%1.").arg(b, 2, 10, QLatin1Char('0')));
+namespace {
 
-    auto* view = new QMenu(tr("&View"), this);
-    m.mnuIndex = view->addAction(tr("&Index Tabs"));
-    m.mnuIndex->setCheckable(true);
+QAction* addItem(QMenu* menu, const QString& caption, const char* name,
+                 const QKeySequence& shortcut = {}, bool enabled = true)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    action->setEnabled(enabled);
+    return action;
+}
+
+} // namespace
+
+void DirectoryView::buildMenus()
+{
+    Menus& m = m_menus;
+    m.mnuEdit = new QMenu(tr("&Edit"), this);
+    m.mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    m.mnuCut = addItem(m.mnuEdit, tr("Cu&t"), "mnuCut", QKeySequence(Qt::CTRL | Qt::Key_X), false);
+    m.mnuCopy =
+        addItem(m.mnuEdit, tr("&Copy"), "mnuCopy", QKeySequence(Qt::CTRL | Qt::Key_C), false);
+    m.mnuPaste =
+        addItem(m.mnuEdit, tr("&Paste"), "mnuPaste", QKeySequence(Qt::CTRL | Qt::Key_V), false);
+    m.mnuDelete =
+        addItem(m.mnuEdit, tr("&Delete"), "mnuDelete", QKeySequence(Qt::Key_Delete), false);
+    m.mnuEdit->addSeparator();
+    m.mnuSpeed = m.mnuEdit->addMenu(tr("&Edit Button:"));
+    m.mnuSpeed->setObjectName(QStringLiteral("mnuSpeed"));
+    for (int b = 1; b <= 12; ++b) {
+        m.EditSpeed[b - 1] = m.mnuSpeed->addAction(m_labels[b - 1]);
+        m.EditSpeed[b - 1]->setObjectName(QStringLiteral("EditSpeed%1").arg(b));
+    }
+
+    // The View menu's tab items (the main window's View menu holds them).
+    m.mnuIndex = new QAction(tr("&Index Tabs"), this);
+    m.mnuIndex->setObjectName(QStringLiteral("mnuIndex"));
+    m.mnuSubject = new QAction(tr("&Subject Tabs"), this);
+    m.mnuSubject->setObjectName(QStringLiteral("mnuSubject"));
+    auto* tabModes = new QActionGroup(this);
+    for (QAction* a : {m.mnuIndex, m.mnuSubject}) {
+        a->setCheckable(true);
+        tabModes->addAction(a);
+    }
     m.mnuIndex->setChecked(true);
-    m.mnuSubject = view->addAction(tr("&Subject Tabs"));
-    m.mnuSubject->setCheckable(true);
-    m.mnuArrange = view->addAction(tr("&Arrange Tabs Alphabetically"));
+    m.mnuArrange = new QAction(tr("&Arrange Tabs Alphabetically"), this);
+    m.mnuArrange->setObjectName(QStringLiteral("mnuArrange"));
     m.mnuArrange->setEnabled(false);
 
-    m_ownMouseMenu = new QMenu(tr("MouseMenu"), this);
-    m.mnuMouse = m_ownMouseMenu;
-    m.mnuMouseEdit = m_ownMouseMenu->addAction(tr("Edit"));
-    m_ownMouseMenu->addSeparator();
-    m.mnuMouseCopy = m_ownMouseMenu->addAction(tr("Copy"));
-    m.mnuMousePaste = m_ownMouseMenu->addAction(tr("Paste"));
-    m.mnuMousePaste->setEnabled(false);
-    m_ownMouseMenu->addSeparator();
-    m.mnuMouseDelete = m_ownMouseMenu->addAction(tr("Delete"));
+    //: Title of a speed-dial button's pop-up menu (not shown on screen)
+    m.mnuMouse = new QMenu(tr("MouseMenu"), this);
+    m.mnuMouse->setObjectName(QStringLiteral("mnuMouse"));
+    m.mnuMouseEdit = addItem(m.mnuMouse, tr("Edit"), "mnuMouseEdit");
+    m.mnuMouse->addSeparator();
+    m.mnuMouseCopy = addItem(m.mnuMouse, tr("Copy"), "mnuMouseCopy");
+    m.mnuMousePaste = addItem(m.mnuMouse, tr("Paste"), "mnuMousePaste", {}, false);
+    m.mnuMouse->addSeparator();
+    m.mnuMouseDelete = addItem(m.mnuMouse, tr("Delete"), "mnuMouseDelete");
 
-    m_ownTabMenu = new QMenu(tr("MouseMenu1"), this);
-    m.mnuMouse1 = m_ownTabMenu;
-    m.mnuEditTab = m_ownTabMenu->addAction(tr("Edit Tab (title)"));
-    m_ownTabMenu->addSeparator();
-    m.mnuMoveTab = m_ownTabMenu->addAction(tr("MoveTab"));
-    m.mnuPasteTab = m_ownTabMenu->addAction(tr("Paste Tab"));
-    m.mnuPasteTab->setEnabled(false);
-    m_ownTabMenu->addSeparator();
-    m.mnuDeleteTab = m_ownTabMenu->addAction(tr("Delete Tab"));
+    //: Title of a directory tab's pop-up menu (not shown on screen)
+    m.mnuMouse1 = new QMenu(tr("MouseMenu1"), this);
+    m.mnuMouse1->setObjectName(QStringLiteral("mnuMouse1"));
+    m.mnuEditTab = addItem(m.mnuMouse1, tr("Edit Tab (title)"), "mnuEditTab");
+    m.mnuMouse1->addSeparator();
+    //: Pop-up menu item of a directory tab
+    m.mnuMoveTab = addItem(m.mnuMouse1, tr("MoveTab"), "mnuMoveTab");
+    m.mnuPasteTab = addItem(m.mnuMouse1, tr("Paste Tab"), "mnuPasteTab", {}, false);
+    m.mnuMouse1->addSeparator();
+    m.mnuDeleteTab = addItem(m.mnuMouse1, tr("Delete Tab"), "mnuDeleteTab");
 
-    m_menus = m;
     connectMenus();
 }
 
-void DirectoryView::useMenus(const DirectoryMenus& menus)
+QList<QAction*> DirectoryView::viewMenuItems() const
 {
-    // Keep our own items for whatever the main window does not hand over.
-    auto pick = [](auto* given, auto* own) { return given ? given : own; };
-    DirectoryMenus own = m_menus;
-    for (QAction* a :
-         {own.mnuIndex, own.mnuSubject, own.mnuArrange, own.mnuCut, own.mnuCopy, own.mnuPaste,
-          own.mnuDelete, own.mnuMouseEdit, own.mnuMouseCopy, own.mnuMousePaste, own.mnuMouseDelete,
-          own.mnuEditTab, own.mnuMoveTab, own.mnuPasteTab, own.mnuDeleteTab})
-        if (a)
-            a->disconnect(this);
-    for (QAction* a : own.EditSpeed)
-        if (a)
-            a->disconnect(this);
-    if (own.mnuEdit)
-        own.mnuEdit->disconnect(this);
-
-    DirectoryMenus m;
-    m.mnuIndex = pick(menus.mnuIndex, own.mnuIndex);
-    m.mnuSubject = pick(menus.mnuSubject, own.mnuSubject);
-    m.mnuArrange = pick(menus.mnuArrange, own.mnuArrange);
-    m.mnuEdit = pick(menus.mnuEdit, own.mnuEdit);
-    m.mnuCut = pick(menus.mnuCut, own.mnuCut);
-    m.mnuCopy = pick(menus.mnuCopy, own.mnuCopy);
-    m.mnuPaste = pick(menus.mnuPaste, own.mnuPaste);
-    m.mnuDelete = pick(menus.mnuDelete, own.mnuDelete);
-    m.mnuSpeed = pick(menus.mnuSpeed, own.mnuSpeed);
-    for (int i = 0; i < 12; ++i)
-        m.EditSpeed[i] = pick(menus.EditSpeed[i], own.EditSpeed[i]);
-    m.mnuMouse = pick(menus.mnuMouse, own.mnuMouse);
-    m.mnuMouseEdit = pick(menus.mnuMouseEdit, own.mnuMouseEdit);
-    m.mnuMouseCopy = pick(menus.mnuMouseCopy, own.mnuMouseCopy);
-    m.mnuMousePaste = pick(menus.mnuMousePaste, own.mnuMousePaste);
-    m.mnuMouseDelete = pick(menus.mnuMouseDelete, own.mnuMouseDelete);
-    m.mnuMouse1 = pick(menus.mnuMouse1, own.mnuMouse1);
-    m.mnuEditTab = pick(menus.mnuEditTab, own.mnuEditTab);
-    m.mnuMoveTab = pick(menus.mnuMoveTab, own.mnuMoveTab);
-    m.mnuPasteTab = pick(menus.mnuPasteTab, own.mnuPasteTab);
-    m.mnuDeleteTab = pick(menus.mnuDeleteTab, own.mnuDeleteTab);
-    m_menus = m;
-    m_windowRunsModeSwitches = menus.mnuIndex && menus.mnuSubject;
-    connectMenus();
-    for (int b = 1; b <= 12; ++b)
-        m_menus.EditSpeed[b - 1]->setText(m_labels[b - 1]);
-    m_menus.mnuIndex->setChecked(!m_subjectMode);
-    m_menus.mnuSubject->setChecked(m_subjectMode);
-    m_menus.mnuArrange->setEnabled(m_subjectMode);
+    return {m_menus.mnuIndex, m_menus.mnuSubject, m_menus.mnuArrange};
 }
 
 void DirectoryView::setBottomLeftInset(int pixels)
@@ -319,14 +300,10 @@ void DirectoryView::setBottomLeftInset(int pixels)
 
 void DirectoryView::connectMenus()
 {
-    const DirectoryMenus& m = m_menus;
-    if (!m_windowRunsModeSwitches) {
-        connect(m.mnuIndex, &QAction::triggered, this, [this] { showIndexTabs(); });
-        connect(m.mnuSubject, &QAction::triggered, this, [this] { showSubjectTabs(); });
-    }
+    const Menus& m = m_menus;
     // The items carry the check mark of the mode in force (set by the switch).
-    m.mnuIndex->setCheckable(true);
-    m.mnuSubject->setCheckable(true);
+    connect(m.mnuIndex, &QAction::triggered, this, [this] { showIndexTabs(); });
+    connect(m.mnuSubject, &QAction::triggered, this, [this] { showSubjectTabs(); });
     connect(m.mnuArrange, &QAction::triggered, this, &DirectoryView::arrangeTabs);
     connect(m.mnuCut, &QAction::triggered, this, &DirectoryView::editCut);
     connect(m.mnuCopy, &QAction::triggered, this, &DirectoryView::editCopy);
@@ -377,7 +354,10 @@ QString DirectoryView::tag(int button) const
 void DirectoryView::setCaption(int button, const QString& text)
 {
     m_captions[button - 1] = text;
-    CmdS[button - 1]->setText(literalCaption(text));
+    QPushButton* b = CmdS[button - 1];
+    b->setText(literalCaption(text));
+    // A button's name is its caption; an empty one still says which it is.
+    b->setAccessibleName(text.isEmpty() ? tr("Empty button %1").arg(button) : text);
 }
 
 void DirectoryView::setButtonsEnabled(bool on)
@@ -649,8 +629,8 @@ bool DirectoryView::keyDown(int key, Qt::KeyboardModifiers modifiers)
         hsbTabs->setValue(hsbTabs->value() - 1);
         return true;
     case Qt::Key_Delete:
-        if (QComboBox* combo = dialCombo(); combo && combo->lineEdit())
-            combo->lineEdit()->del();
+        // Taken, so that the tab strip does nothing with it; the number box
+        // deletes by itself when it has the focus.
         return true;
     default:
         break;
@@ -770,7 +750,7 @@ void DirectoryView::rightClickButton(int button, const QPoint& globalPos)
         return;
     }
     m_currentEntryKey = keyOfButton(button);
-    const DirectoryMenus& m = m_menus;
+    const Menus& m = m_menus;
     const QString name = caption(button);
     if (!name.isEmpty()) {
         m.mnuMouseCopy->setEnabled(true);
@@ -957,16 +937,6 @@ void DirectoryView::openMemo(const QString& entryKey)
 
 // ---- main Edit menu ---------------------------------------------------------------
 
-QComboBox* DirectoryView::dialCombo() const
-{
-    return window()->findChild<QComboBox*>(QStringLiteral("CmbDial"));
-}
-
-QLineEdit* DirectoryView::dialNumberBox() const
-{
-    return window()->findChild<QLineEdit*>(QStringLiteral("txtDial"));
-}
-
 void DirectoryView::setDialPadNumber(const QString& number)
 {
     Q_EMIT padNumberWanted(number);
@@ -974,12 +944,13 @@ void DirectoryView::setDialPadNumber(const QString& number)
 
 void DirectoryView::updateEditMenu()
 {
-    const DirectoryMenus& m = m_menus;
+    const Menus& m = m_menus;
     const QClipboard* clipboard = QApplication::clipboard();
     if (!clipboard->text().isEmpty())
         m.mnuPaste->setEnabled(true);
-    const QLineEdit* box = dialNumberBox();
-    const bool selected = box && box->hasSelectedText();
+    m_padSelection.clear();
+    Q_EMIT padSelectionWanted();
+    const bool selected = !m_padSelection.isEmpty();
     m.mnuCopy->setEnabled(selected);
     m.mnuCut->setEnabled(selected);
     m.mnuDelete->setEnabled(selected);
@@ -993,29 +964,29 @@ void DirectoryView::editCut()
         undoSorting();
         return;
     }
-    QLineEdit* box = dialNumberBox();
-    if (!box || !box->hasSelectedText())
+    m_padSelection.clear();
+    Q_EMIT padSelectionWanted();
+    if (m_padSelection.isEmpty())
         return;
     QApplication::clipboard()->clear();
-    QApplication::clipboard()->setText(box->selectedText());
-    box->del();
+    QApplication::clipboard()->setText(m_padSelection);
+    Q_EMIT padSelectionDeleteRequested();
 }
 
 void DirectoryView::editCopy()
 {
-    QLineEdit* box = dialNumberBox();
-    if (!box || !box->hasSelectedText())
+    m_padSelection.clear();
+    Q_EMIT padSelectionWanted();
+    if (m_padSelection.isEmpty())
         return;
     QApplication::clipboard()->clear();
-    QApplication::clipboard()->setText(box->selectedText());
+    QApplication::clipboard()->setText(m_padSelection);
 }
 
 void DirectoryView::editDelete()
 {
     // Only a selection goes, never a character beside the caret.
-    QLineEdit* box = dialNumberBox();
-    if (box && box->hasSelectedText())
-        box->del();
+    Q_EMIT padSelectionDeleteRequested();
 }
 
 void DirectoryView::editPaste()

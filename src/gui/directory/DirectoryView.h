@@ -10,10 +10,8 @@
 #include <array>
 
 class QAction;
-class QComboBox;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QPushButton;
 class QScrollBar;
@@ -49,37 +47,18 @@ private:
     bool m_fitTitles = false;
 };
 
-// The main window's menu items that belong to the directory. The main window
-// hands its own over (useMenus); a view on its own builds a set of its own.
-struct DirectoryMenus
-{
-    QAction* mnuIndex = nullptr;
-    QAction* mnuSubject = nullptr;
-    QAction* mnuArrange = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QAction* mnuCut = nullptr;
-    QAction* mnuCopy = nullptr;
-    QAction* mnuPaste = nullptr;
-    QAction* mnuDelete = nullptr;
-    QMenu* mnuSpeed = nullptr;
-    std::array<QAction*, 12> EditSpeed{}; // EditSpeed(1) is EditSpeed[0]
-    QMenu* mnuMouse = nullptr;
-    QAction* mnuMouseEdit = nullptr;
-    QAction* mnuMouseCopy = nullptr;
-    QAction* mnuMousePaste = nullptr;
-    QAction* mnuMouseDelete = nullptr;
-    QMenu* mnuMouse1 = nullptr; // the tab strip's menu
-    QAction* mnuEditTab = nullptr;
-    QAction* mnuMoveTab = nullptr;
-    QAction* mnuPasteTab = nullptr;
-    QAction* mnuDeleteTab = nullptr;
-};
-
 // The directory area of the main window: 26 tabs over twelve speed-dial
 // buttons of a page, in index mode (tabs A-Z) or subject mode (tabs with the
 // user's titles), with the button menu, the copy buffer and the entry editor.
 // The twelve buttons are the only copy of entries in memory: caption = name,
 // tag = number value of the slots of the page shown.
+//
+// The view owns its menus: the Edit menu (mnuEdit: Cut/Copy/Paste/Delete on
+// the dialing pad's number box, and "&Edit Button:" with EditSpeed1-12), the
+// tab items of the View menu (mnuIndex, mnuSubject, mnuArrange) and the
+// pop-up menus of a button (mnuMouse) and of a tab (mnuMouse1). The main
+// window places the first two in its menu bar (editMenu(), viewMenuItems());
+// the view alone sets their captions, checks and enabled states.
 class DirectoryView : public QWidget
 {
     Q_OBJECT
@@ -89,16 +68,16 @@ public:
     DirectoryView(DirectoryStore& store, Prompter& prompter, QWidget* parent = nullptr);
     ~DirectoryView() override;
 
-    // Works with the main window's menu items from now on. The main window
-    // runs the mode switches from mnuIndex / mnuSubject itself.
-    void useMenus(const DirectoryMenus& menus);
+    // The menus the main window places in its menu bar: the Edit menu, and
+    // the items at the top of the View menu (index and subject tabs, arrange).
+    QMenu* editMenu() const { return m_menus.mnuEdit; }
+    QList<QAction*> viewMenuItems() const;
     // The main window hands every key to keyDown() and letterJump() before
     // the focused control sees it; the tab strip then only swallows them.
     void setKeysFromWindow(bool on) { m_keysFromWindow = on; }
     // Room kept free at the left of the bottom row (the main window's own
     // button sits there).
     void setBottomLeftInset(int pixels);
-    const DirectoryMenus& menus() const { return m_menus; }
     DirectoryStore& store() const { return m_store; }
     // Who the view, its editor and its memo pad ask their questions through.
     Prompter& prompter() const { return m_prompter; }
@@ -163,8 +142,11 @@ public:
     // open pad is brought to the front.
     void openMemo(const QString& entryKey = QString());
 
-    // The main Edit menu on the dialing pad's number box.
+    // The main Edit menu on the dialing pad's number box. Before it works on
+    // the box, the view asks for the box's selection (padSelectionWanted);
+    // whoever connects it answers through setPadSelection().
     void updateEditMenu();
+    void setPadSelection(const QString& selected) { m_padSelection = selected; }
     void editCut();
     void editCopy();
     void editPaste();
@@ -190,9 +172,7 @@ public:
     // A sort can be undone (the Cut item shows "&Undo Sorting").
     bool undoArmed() const { return !m_undoSnapshot.isEmpty(); }
 
-    // The dialing pad's boxes, found in the main window by their names.
-    QComboBox* dialCombo() const;
-    QLineEdit* dialNumberBox() const;
+    // Puts a number into the dialing pad's number box (padNumberWanted).
     void setDialPadNumber(const QString& number);
 
     // Starts the program of a command entry (the value without its quote).
@@ -217,6 +197,12 @@ Q_SIGNALS:
     void memoOpenChanged(bool open);
     // A number goes into the dialing pad's number box.
     void padNumberWanted(const QString& number);
+    // The Edit menu needs the selected part of the pad's number box now: the
+    // answer comes back through setPadSelection() before the emit returns.
+    void padSelectionWanted();
+    // Cut and Delete of the Edit menu: the selected part of the pad's number
+    // box goes (nothing when nothing is selected).
+    void padSelectionDeleteRequested();
     // Alt+E / Alt+H: the dialing pad is shown or hidden.
     void dialingPadToggleRequested();
 
@@ -240,8 +226,33 @@ private:
     QPushButton* cmdIndex = nullptr;
     QPushButton* cmdSubject = nullptr;
 
+    // The menus, found by their object names (the member names).
+    struct Menus
+    {
+        QMenu* mnuEdit = nullptr;
+        QAction* mnuCut = nullptr;
+        QAction* mnuCopy = nullptr;
+        QAction* mnuPaste = nullptr;
+        QAction* mnuDelete = nullptr;
+        QMenu* mnuSpeed = nullptr;
+        std::array<QAction*, 12> EditSpeed{}; // EditSpeed(1) is EditSpeed[0]
+        QAction* mnuIndex = nullptr;
+        QAction* mnuSubject = nullptr;
+        QAction* mnuArrange = nullptr;
+        QMenu* mnuMouse = nullptr; // a button's menu
+        QAction* mnuMouseEdit = nullptr;
+        QAction* mnuMouseCopy = nullptr;
+        QAction* mnuMousePaste = nullptr;
+        QAction* mnuMouseDelete = nullptr;
+        QMenu* mnuMouse1 = nullptr; // the tab strip's menu
+        QAction* mnuEditTab = nullptr;
+        QAction* mnuMoveTab = nullptr;
+        QAction* mnuPasteTab = nullptr;
+        QAction* mnuDeleteTab = nullptr;
+    };
+
     void buildControls();
-    void buildOwnMenus();
+    void buildMenus();
     void connectMenus();
     void layoutControls();
     void placeNumberLabels();
@@ -264,7 +275,8 @@ private:
 
     DirectoryStore& m_store;
     Prompter& m_prompter;
-    DirectoryMenus m_menus;
+    Menus m_menus;
+    QString m_padSelection; // the pad's selection, as last told
     bool m_subjectMode = false;
     QString m_currentEntryKey = QStringLiteral("0");
     bool m_startupSwitch = false; // the start-up's mode switch runs
@@ -278,9 +290,6 @@ private:
     bool m_copyPending = false; // copied, not yet pasted (the Paste item names the copy)
     QPointer<FrmSpeedDial> m_editor;
     QPointer<FrmMemo> m_memo;
-    QMenu* m_ownEditMenu = nullptr;
-    QMenu* m_ownMouseMenu = nullptr;
-    QMenu* m_ownTabMenu = nullptr;
     int m_moveSource = 0; // MoveSourceTab
     // The settings file before the first sort since the undo was armed; the
     // first change of the directory after a sort disarms it.
@@ -293,7 +302,6 @@ private:
     bool m_sortingTabs = false;
     bool m_pressOnCurrentTab = false;
     bool m_keysFromWindow = false;
-    bool m_windowRunsModeSwitches = false;
     int m_bottomLeftInset = 0;
     int m_rowHeight = 20;
     int m_labelTop = 0;
