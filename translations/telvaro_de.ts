@@ -1078,6 +1078,22 @@ Vor dem Beenden speichern?</translation>
         <translation>Die Notiz konnte nicht in der Einstellungsdatei gespeichert werden.
 %1</translation>
     </message>
+    <message>
+        <source>Scroll the log</source>
+        <translation>Protokoll blättern</translation>
+    </message>
+    <message>
+        <source>Scroll the log sideways</source>
+        <translation>Protokoll seitwärts blättern</translation>
+    </message>
+    <message>
+        <source>Scroll the note</source>
+        <translation>Notiz blättern</translation>
+    </message>
+    <message>
+        <source>Scroll the note sideways</source>
+        <translation>Notiz seitwärts blättern</translation>
+    </message>
 </context>
 <context>
     <name>telvaro::FrmOptions</name>
@@ -1419,6 +1435,22 @@ Sie gelten, bis Telvaro beendet wird.</translation>
     <message>
         <source>Help page</source>
         <translation>Hilfeseite</translation>
+    </message>
+    <message>
+        <source>Scroll the help page up and down</source>
+        <translation>Hilfeseite auf und ab blättern</translation>
+    </message>
+    <message>
+        <source>Scroll the help page sideways</source>
+        <translation>Hilfeseite seitwärts blättern</translation>
+    </message>
+    <message>
+        <source>Scroll the contents up and down</source>
+        <translation>Inhalt auf und ab blättern</translation>
+    </message>
+    <message>
+        <source>Scroll the contents sideways</source>
+        <translation>Inhalt seitwärts blättern</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -40,6 +41,17 @@ private Q_SLOTS:
         for (QAction* a : window.menuBar()->actions().constFirst()->menu()->actions())
             file << a->text();
         QVERIFY2(file.contains("&Beenden"), qPrintable(file.join('|')));
+
+        // The pad's menu item says what it does next, in German, and still
+        // does it.
+        auto* pad = window.findChild<QAction*>("mnuHide");
+        QVERIFY(pad);
+        QCOMPARE(pad->text(), QString("&Wähltastatur ausblenden"));
+        pad->trigger();
+        QVERIFY(!window.findChild<QFrame*>("fraPad")->isVisible());
+        QCOMPARE(pad->text(), QString("&Wähltastatur einblenden"));
+        pad->trigger();
+        QVERIFY(window.findChild<QFrame*>("fraPad")->isVisible());
 
         // Qt's own texts come in German too.
         QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
