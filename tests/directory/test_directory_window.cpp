@@ -27,6 +27,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <QtTest>
 
 using namespace telvaro;
@@ -91,6 +92,18 @@ QMap<QString, QString> directoryIn(const QString& path)
             out[section + "/" + key.toLower()] = f.read(section, key, 1 << 20);
     return out;
 }
+
+// A translation that changes every text the program shows.
+class EveryTextTranslated : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char*, const char* source, const char* = nullptr,
+                      int = -1) const override
+    {
+        return QStringLiteral("~") + QString::fromUtf8(source);
+    }
+};
 
 // The main window in subject or index mode, its tab menu answered by the
 // test: `choose` is triggered while the menu is shown, as a user's pick.
@@ -671,6 +684,47 @@ private Q_SLOTS:
         d.view->memoPad()->close();
         QCOMPARE(directoryIn(env.settingsFile()), beforeSorts);
         QVERIFY(d.view->subjectMode());
+    }
+
+    // Translated, the items show other captions; what they do stays the same.
+    void itemsWorkInAnyLanguage()
+    {
+        TestEnv env;
+        {
+            IniFile::Batch batch(directoryStore().file());
+            putEntry(false, 1, 1, "*Group");
+            putEntry(false, 1, 2, "Zed");
+            putEntry(false, 1, 3, "Al");
+        }
+        EveryTextTranslated translation; // goes after the window
+        QCoreApplication::installTranslator(&translation);
+        ScriptedPrompter prompts;
+        MainWindow d(false, prompts);
+        FrmDialer& w = d.window;
+        QCOMPARE(child<QAction>(&w, "mnuHide")->text(), QString("~Hide Dialing &Pad"));
+        child<QAction>(&w, "mnuHide")->trigger();
+        QVERIFY(!w.padShown());
+        child<QAction>(&w, "mnuHide")->trigger();
+        QVERIFY(w.padShown());
+
+        // Nothing copied: an empty button opens the editor; copied: it pastes.
+        QTest::mouseClick(part<QPushButton>(d.view, "CmdS5"), Qt::LeftButton);
+        QVERIFY(d.view->editor());
+        d.view->closeEditor();
+        QTRY_VERIFY(!d.view->editor());
+        d.choose = child<QAction>(&w, "mnuMouseCopy");
+        QTest::mouseClick(part<QPushButton>(d.view, "CmdS2"), Qt::RightButton);
+        QTest::mouseClick(part<QPushButton>(d.view, "CmdS5"), Qt::LeftButton);
+        QCOMPARE(storedName(false, 1, 5), QString("Zed"));
+
+        // The Cut item undoes a sort.
+        const QMap<QString, QString> beforeSort = directoryIn(env.settingsFile());
+        prompts.messageAnswers << MsgResult::Yes;
+        QTest::mouseClick(part<QPushButton>(d.view, "CmdS1"), Qt::LeftButton);
+        QCOMPARE(storedName(false, 1, 2), QString("Al"));
+        QCOMPARE(child<QAction>(&w, "mnuCut")->text(), QString("~&Undo Sorting"));
+        child<QAction>(&w, "mnuCut")->trigger();
+        QCOMPARE(directoryIn(env.settingsFile()), beforeSort);
     }
 
     void keysEditMenuAndLongNamesInTheMainWindow()
