@@ -181,7 +181,8 @@ void BM_WindowDeleteSelection(benchmark::State& st)
         } else {
             selection.select(m->index(1000, 0), m->index(33'999, 3));
         }
-        w.table()->selectionModel()->select(selection, QItemSelectionModel::Select);
+        w.findChild<QTableView*>()->selectionModel()->select(selection,
+                                                             QItemSelectionModel::Select);
         st.ResumeTiming();
         w.deleteSelected();
         QCoreApplication::processEvents();

@@ -70,6 +70,8 @@ CallLogWindow::CallLogWindow(LogKind kind, const LogServices& services, QWidget*
     m_view = new QTableView(this);
     m_view->setObjectName(kind == LogKind::Incoming ? QStringLiteral("lvInLog")
                                                     : QStringLiteral("lvOutLog"));
+    m_view->setAccessibleName(kind == LogKind::Incoming ? tr("Incoming calls")
+                                                        : tr("Outgoing calls"));
     m_view->setModel(m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -125,8 +127,7 @@ CallLogWindow::CallLogWindow(LogKind kind, const LogServices& services, QWidget*
     connect(mnuSave, &QAction::triggered, this, [this] { save(); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
 
-    connect(&m_services.logs, &CallLogWriter::recordAppended, this,
-            &CallLogWindow::recordAppended);
+    connect(&m_services.logs, &CallLogWriter::recordAppended, this, &CallLogWindow::recordAppended);
 }
 
 CallLogWindow::~CallLogWindow() = default;

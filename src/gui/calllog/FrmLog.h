@@ -47,7 +47,6 @@ public:
     // and time, newest first. Runs once, when the window is made.
     void load();
 
-    QTableView* table() const { return m_view; }
     CallLogModel& model() const { return *m_model; }
     bool logModified() const { return m_logModified; }
     const QString& loadedPath() const { return m_path; }

@@ -259,6 +259,7 @@ void PrintJob::runInBackground(QWidget* dialogParent)
 {
     m_outcome.pending = true;
     m_dialog = new QProgressDialog(dialogParent);
+    m_dialog->setObjectName(QStringLiteral("PrintProgress"));
     m_dialog->setWindowTitle(m_caption);
     m_dialog->setLabelText(tr("Printing page 1 of %1").arg(pageCount()));
     m_dialog->setCancelButtonText(tr("Cancel"));

@@ -80,7 +80,6 @@ public:
     void cancel();
 
     const PrintOutcome& outcome() const { return m_outcome; }
-    QProgressDialog* progressDialog() const { return m_dialog; }
 
 Q_SIGNALS:
     void finished(const telvaro::calllog::PrintOutcome& outcome);
