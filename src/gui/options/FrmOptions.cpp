@@ -291,7 +291,9 @@ QWidget* FrmOptions::buildAdvancedPage()
         focusIfVisible(cmbLineDevices);
     });
     add->addWidget(cmdSysModems);
-    add->addWidget(label(tr("Add or remove modems, detect them and test them.")), 1);
+    auto* addText = label(tr("Add or remove modems, detect them and test them."));
+    cmdSysModems->setAccessibleDescription(addText->text());
+    add->addWidget(addText, 1);
 
     auto* fraCallingCard = new QGroupBox(tr("Call logs and calling card:"));
     fraCallingCard->setObjectName(QStringLiteral("fraCallingCard"));
@@ -354,6 +356,11 @@ QWidget* FrmOptions::buildExpertPage()
     tones->addStretch(1);
     inside->addLayout(tones, 2, 0, 1, 4);
     pairGroup(page, opts[S::optTone], opts[S::optPulse]);
+    //: How a screen reader describes the two choices below "Dial characters exactly as entered
+    //: using:".
+    const QString asEntered = tr("Dials the characters exactly as entered");
+    opts[S::optTone]->setAccessibleDescription(asEntered);
+    opts[S::optPulse]->setAccessibleDescription(asEntered);
     QSizePolicy keep = fraIgnoreInside->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     fraIgnoreInside->setSizePolicy(keep);
