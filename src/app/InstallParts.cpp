@@ -130,10 +130,9 @@ void installRecords(FrmDialer& window, DialPad& pad)
                      &CallRequests::setMemoOpen);
 
     ProgramParts& lasting = window.parts();
-    auto* logs =
-        new LogWindows({lasting.prompter(), lasting.printDevices(), lasting.profile(),
-                        lasting.callLogs()},
-                       &window);
+    auto* logs = new LogWindows(
+        {lasting.prompter(), lasting.printDevices(), lasting.profile(), lasting.callLogs()},
+        &window);
     QObject::connect(&window, &FrmDialer::outLogRequested, logs,
                      [logs] { logs->show(LogKind::Outgoing); });
     QObject::connect(&window, &FrmDialer::inLogRequested, logs,
@@ -215,10 +214,11 @@ void installShell(FrmDialer& window)
 
 } // namespace
 
-// Every part puts its widgets into the main window (fraPad, fraMain) and
-// connects the menu items it handles here, under its own heading; the parts
-// themselves are the program's (window.parts()). Runs once per main window,
-// before start-up (formLoad).
+// Every part hands its widgets to the main window (placePad, placeDirectory,
+// addDirectoryMenus) and connects to what the user asks of it through the
+// window's signals here, under its own heading; the parts themselves are the
+// program's (window.parts()). Runs once per main window, before start-up
+// (formLoad).
 void installParts(FrmDialer& window)
 {
     ProgramParts& parts = window.parts();
@@ -248,8 +248,8 @@ void installParts(FrmDialer& window)
     // user is not locked out.
     QObject::connect(&parts.line().call(), &Call::dropRefused, &window,
                      [&window] { window.setEnabled(true); });
-    // Caller display, incoming log, receive switch:
-    // The window's receive item, as the switch the incoming calls turn.
+    // Caller display, incoming log, and the receive switch: the tray menu's
+    // receive item, handed over as a command the window triggers.
     auto* receiveSwitch = new QAction(&window);
     QObject::connect(&window, &FrmDialer::receiveSwitchRequested, receiveSwitch, &QAction::trigger);
     installIncomingCalls(window, *receiveSwitch, parts.line(), parts.sound());
