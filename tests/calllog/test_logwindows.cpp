@@ -16,6 +16,7 @@
 #include "gui/calllog/LogPrinting.h"
 #include "gui/calllog/LogWindows.h"
 #include "gui/directory/FrmMemo.h"
+#include "locations/Accessible.h"
 #include "settings/Cp1252.h"
 
 #include <QAction>
@@ -264,6 +265,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(out));
         QCOMPARE(out->windowTitle(), QString("Outgoing Calls Log"));
         QVERIFY(viewOf(out)->isColumnHidden(CallLogModel::KeyColumn));
+        QCOMPARE(test::accessFaults(out).join(u"; "), QString()); // named for a screen reader
         // Newest first by date, not by text; an unreadable date comes last.
         QCOMPARE(column(out, 0), QStringList({"Bob", "Di", "Cy", "Ann", "Ed"}));
 
@@ -377,6 +379,7 @@ private Q_SLOTS:
         QCOMPARE(loadedWindow<FrmInLog>(main), in);
         QVERIFY(in->isVisible());
         QCOMPARE(column(in, 0), QStringList({"Lee Chan", "Unknown Caller", "Kim Park"}));
+        QCOMPARE(test::accessFaults(in).join(u"; "), QString());
 
         part<QAction>(&main, "mnuOutLog")->trigger();
         FrmOutLog* out = loadedWindow<FrmOutLog>(main);

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QStringList>
 #include <QTabBar>
 #include <QWidget>
@@ -26,11 +27,12 @@ inline QStringList accessFaults(QWidget* window)
                              qobject_cast<QAbstractItemView*>(w) ||
                              qobject_cast<QAbstractSlider*>(w) || qobject_cast<QTabBar*>(w);
         // The parts of a composite control (the box of a spin box, the
-        // scroll bars of a list) are named and reached through it.
+        // scroll bars of a list, the menu bar's overflow button) are named
+        // and reached through it.
         bool part = false;
         for (QWidget* up = w->parentWidget(); up && up != window; up = up->parentWidget())
             part = part || qobject_cast<QAbstractSpinBox*>(up) || qobject_cast<QComboBox*>(up) ||
-                   qobject_cast<QAbstractItemView*>(up);
+                   qobject_cast<QAbstractItemView*>(up) || qobject_cast<QMenuBar*>(up);
         if (!control || part || w->window() != window)
             continue;
         const QString name = QStringLiteral("%1 %2").arg(

@@ -408,7 +408,7 @@ void TestModemDialogs::everyControlIsNamedAndOnTheTabRound()
         for (const QString& fault : telvaro::test::accessFaults(w))
             faults << w->objectName() + u": "_qs + fault;
     }
-    QCOMPARE(faults, QStringList());
+    QCOMPARE(faults.join(u"; "), QString());
 }
 
 QTEST_MAIN(TestModemDialogs)
