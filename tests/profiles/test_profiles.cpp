@@ -6,6 +6,7 @@
 #include "app/FrmDialer.h"
 #include "app/ProgramParts.h"
 #include "common/CountingEnder.h"
+#include "common/Find.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"
 #include "core/calllog/CallLogFile.h"
@@ -15,7 +16,6 @@
 #include "core/telephony/lineapi/UucpLock.h"
 #include "directory/WindowParts.h"
 #include "gui/dialing/DialPad.h"
-#include "common/Find.h"
 #include "gui/dialing/FrmConnect.h"
 #include "gui/directory/DirectoryView.h"
 #include "gui/directory/FrmMemo.h"
@@ -141,10 +141,7 @@ class TestProfiles : public QObject
     std::unique_ptr<ScriptedPrompter> prompts;
     CasePrompter asking;
     // The questions of the program go to `p` from now on.
-    void askWith(Prompter* p)
-    {
-        asking.now = p;
-    }
+    void askWith(Prompter* p) { asking.now = p; }
     int ended = 0;
     test::CountingEnder ender{ended};
     int reloads = 0; // main windows loaded again by a profile command
@@ -570,8 +567,8 @@ private Q_SLOTS:
         QTest::mouseClick(test::child<QPushButton>(pad, "CmdDial"), Qt::LeftButton);
         auto* call = w->findChild<FrmConnect*>();
         QVERIFY(call);
-        QTRY_COMPARE_WITH_TIMEOUT(test::child<QGroupBox>(call, "fra1")->title(), QString("Connected"),
-                                  15000);
+        QTRY_COMPARE_WITH_TIMEOUT(test::child<QGroupBox>(call, "fra1")->title(),
+                                  QString("Connected"), 15000);
 
         // No switch under a call.
         const int asked = prompts->files.size();
