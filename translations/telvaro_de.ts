@@ -546,7 +546,7 @@ Profile), TELVARO_RUNTIME_DIR (Socket der laufenden Instanz).
     <message>
         <source>Move Tab:  %1into this location?</source>
         <extracomment>%1 is the tab&apos;s title in quotes</extracomment>
-        <translation>Register:  %1an diese Stelle verschieben?</translation>
+        <translation>Register  %1 an diese Stelle verschieben?</translation>
     </message>
     <message>
         <source>Moving Tab:  %1</source>
@@ -1332,6 +1332,11 @@ Sie gelten, bis Telvaro beendet wird.</translation>
         <source>Days to keep incoming logged calls</source>
         <translation>Tage, die protokollierte eingehende Anrufe aufbewahrt werden</translation>
     </message>
+    <message>
+        <source>Dials the characters exactly as entered</source>
+        <extracomment>How a screen reader describes the two choices below &quot;Dial characters exactly as entered using:&quot;.</extracomment>
+        <translation>Wählt die Zeichen genau wie eingegeben</translation>
+    </message>
 </context>
 <context>
     <name>telvaro::FrmSpeedDial</name>
@@ -1678,7 +1683,7 @@ Beenden Sie den Anruf, bevor Sie das Profil wechseln.</translation>
     </message>
     <message>
         <source>Saving profile </source>
-        <translation>Profil speichern: </translation>
+        <translation>Profil speichern</translation>
     </message>
     <message>
         <source>Save current profile?</source>
