@@ -6,8 +6,8 @@ Starts the real program on a desktop of its own (Xvfb; a private session bus
 with the AT-SPI bus on it, never the developer's; a fresh home, so the program
 starts as at its first run) and, over AT-SPI, fails listing
   - every control of the main window without an accessible name (its menus
-    too: Qt lists their items without opening them), and the window itself
-    when it has none;
+    too: Qt lists their items without opening them, and they must be there),
+    and the window itself when it has none;
   - every control that takes the keyboard focus but that Tab, pressed until
     the focus comes back to where it started, never reaches; and every Tab
     step that goes back up or leftwards among the controls of one part;
@@ -47,6 +47,8 @@ MENU_WINDOWS = [
     ("Tools", "Dialing Properties"), ("Help", "Help Topics"), ("Help", "About Telvaro"),
 ]
 
+# The items of tab strips and views, and the views: the keyboard focus is
+# the strip's or the view's.
 ITEMS = {"page tab", "list item", "table cell", "tree item"}
 VIEWS = {"list", "list box", "table", "tree", "tree table"}
 
@@ -240,6 +242,8 @@ def focused(window):
 
 def activate(desk, window):
     """Hands the window the keyboard focus, as no window manager does here."""
+    if pyatspi.STATE_ACTIVE in states(window):
+        return
     found = desk.tool("xdotool", "search", "--onlyvisible", "--pid", str(desk.program.pid),
                       "--name", "")
     for wid in reversed(found.stdout.split()):  # the program's own come last
@@ -249,7 +253,7 @@ def activate(desk, window):
             if pyatspi.STATE_ACTIVE in states(window):
                 return
             time.sleep(0.05)
-    raise Failure("the main window never becomes the active window")
+    raise Failure(f"{label(window)} never becomes the active window")
 
 
 def tab_round(desk, window, stops):
