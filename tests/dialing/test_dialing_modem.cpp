@@ -121,7 +121,8 @@ private:
     std::unique_ptr<WallClock> wall;
     QStringList memos;
     CurrentProfile profile;
-    CallLog log{profile};
+    calllog::CallLogWriter logs;
+    CallLog log{profile, logs};
     QStringList labels;   // every text the window's label showed
     QStringList captions; // every heading, once per change
 
