@@ -8,6 +8,8 @@
 #include "core/options/Preferences.h"
 #include "core/telephony/LineService.h"
 #include "gui/common/Twips.h"
+#include "gui/directory/DirectoryView.h"
+#include "gui/shell/TrayIcon.h"
 #include "gui/telephony/locations/LineDialogs.h"
 #include "settings/OptionsStore.h"
 #include "settings/Paths.h"
@@ -189,6 +191,10 @@ void FrmDialer::wireMenus()
     connect(mnuHelpTopics, &QAction::triggered, this, &FrmDialer::helpRequested);
     connect(mnuHelpAbout, &QAction::triggered, this, &FrmDialer::aboutRequested);
     connect(mPopRestore, &QAction::triggered, this, &FrmDialer::restoreRequested);
+    // A visible window in normal state needs no "&Restore"; a minimised one
+    // or one hidden in the tray does.
+    connect(mnuSystray, &QMenu::aboutToShow, this,
+            [this] { mPopRestore->setVisible(!isVisible() || isMinimized()); });
     connect(mnuReceive, &QAction::triggered, this, &FrmDialer::receiveSwitchRequested);
 }
 
@@ -199,11 +205,19 @@ void FrmDialer::placePad(QWidget* pad)
     layout->addWidget(pad);
 }
 
-int FrmDialer::placeDirectory(QWidget* directory)
+void FrmDialer::restoreWindow()
+{
+    restoreMainWindow(this);
+    if (m_directory)
+        m_directory->focusTabs();
+}
+
+int FrmDialer::placeDirectory(DirectoryView* directory)
 {
     auto* layout = new QVBoxLayout(fraMain);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(directory);
+    m_directory = directory;
     // The window's pad buttons stay on top, at the left of the bottom row.
     cmdHide->raise();
     cmdShow->raise();

@@ -14,9 +14,11 @@ class QAction;
 class QFrame;
 class QMenu;
 class QToolButton;
+class QWidget;
 
 namespace telvaro {
 
+class DirectoryView;
 class ProcessEnder;
 class ProgramParts;
 
@@ -75,7 +77,13 @@ public:
     // The directory goes into the frame at the right (fraMain), under the
     // window's own show/hide pad buttons at the left of its bottom row.
     // Returns the width those buttons take there.
-    int placeDirectory(QWidget* directory);
+    int placeDirectory(DirectoryView* directory);
+    // The menu the tray icon opens ("&Systray": Restore, the receive switch,
+    // Exit); the window shows "&Restore" only while it is minimised or hidden.
+    QMenu* trayMenu() const { return mnuSystray; }
+    // RestoreMainWindow: normal state, shown, in front, the focus on the
+    // directory's tab strip (or the window when there is no directory).
+    void restoreWindow();
     // The directory's menus: its Edit menu goes between File and View, its
     // tab items at the top of the View menu.
     void addDirectoryMenus(QMenu* edit, const QList<QAction*>& viewItems);
@@ -231,6 +239,7 @@ private:
 
     const QEvent* m_lastKeyEvent = nullptr;
     QPointer<QWidget> m_lastKeyReceiver;
+    QPointer<DirectoryView> m_directory; // placed by placeDirectory
 
     calllog::LogRetention m_retention;
 

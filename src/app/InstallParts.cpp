@@ -185,14 +185,15 @@ void installShell(FrmDialer& window)
     installPreferences();
     TrayIcon& tray = parts.tray();
     installTray(tray, window);
+    tray.useMenu(window.trayMenu());
+    QObject::connect(&tray, &TrayIcon::restoreWanted, &window, &FrmDialer::restoreWindow);
 
     QObject::connect(&window, &FrmDialer::optionsRequested, &window,
                      [&parts] { parts.optionsDialog().showOptions(); });
     QObject::connect(&window, &FrmDialer::helpRequested, &window, [&parts] { parts.showHelp(); });
     QObject::connect(&window, &FrmDialer::aboutRequested, &window,
                      [&window, &parts] { showAbout(parts.prompter(), &window); });
-    QObject::connect(&window, &FrmDialer::restoreRequested, &window,
-                     [&window] { restoreMainWindow(&window); });
+    QObject::connect(&window, &FrmDialer::restoreRequested, &window, &FrmDialer::restoreWindow);
     QObject::connect(&window, &FrmDialer::trayIconWanted, &tray, [&tray](bool shown) {
         if (shown)
             tray.add();
@@ -235,7 +236,7 @@ void installParts(FrmDialer& window)
         if (minimized)
             window.showMinimized();
         if (!window.isMinimized())
-            restoreMainWindow(&window);
+            window.restoreWindow();
     });
     QObject::connect(&calls, &Dialer::mainWindowReleased, &window,
                      [&window] { window.setEnabled(true); });

@@ -273,10 +273,17 @@ private Q_SLOTS:
             }
         });
         child<QAction>(w, "mnuDialProperties")->trigger();
+        // The tray menu offers "&Restore" only for a minimised window, and
+        // Restore brings the window back with the focus on the tab strip.
+        Q_EMIT child<QMenu>(w, "mnuSystray")->aboutToShow();
+        QVERIFY(!child<QAction>(w, "mPopRestore")->isVisible());
         w->showMinimized();
         QTRY_VERIFY(w->isMinimized());
+        Q_EMIT child<QMenu>(w, "mnuSystray")->aboutToShow();
+        QVERIFY(child<QAction>(w, "mPopRestore")->isVisible());
         child<QAction>(w, "mPopRestore")->trigger();
         QVERIFY(!w->isMinimized());
+        QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>(w, "TabS"));
         child<QAction>(w, "mnuSubject")->trigger();
         child<QAction>(w, "mnuSave")->trigger();
         QCOMPARE(called, QStringList({"properties"}));

@@ -62,6 +62,9 @@ private Q_SLOTS:
         window->setWindowIcon(programIcon());
         window->resize(320, 240);
         installTray(tray(), *window);
+        // As the program's wiring does for its main window.
+        connect(&tray(), &TrayIcon::restoreWanted, window.get(),
+                [w = window.get()] { restoreMainWindow(w); });
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }

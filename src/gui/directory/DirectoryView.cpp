@@ -1118,4 +1118,12 @@ void DirectoryView::layoutControls()
     hsbPage->setGeometry(barX, y + (bottomH - barH) / 2, std::max(10, w - rightW - barX - 6), barH);
 }
 
+bool DirectoryView::focusTabs()
+{
+    if (!TabS->isVisible())
+        return false;
+    TabS->setFocus(Qt::ActiveWindowFocusReason);
+    return true;
+}
+
 } // namespace telvaro

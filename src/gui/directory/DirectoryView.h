@@ -138,6 +138,8 @@ public:
     // Closes an open memo pad as its window frame does: the note being
     // written is not stored.
     void closeMemo();
+    // Puts the focus on the tab strip when it can be seen (false: it cannot).
+    bool focusTabs();
     // The memo pad of `entryKey` (an empty key: the entry under work); an
     // open pad is brought to the front.
     void openMemo(const QString& entryKey = QString());

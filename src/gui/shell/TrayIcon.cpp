@@ -119,7 +119,7 @@ void TrayIcon::add()
                 [this](QSystemTrayIcon::ActivationReason reason) {
                     if (reason == QSystemTrayIcon::Trigger ||
                         reason == QSystemTrayIcon::DoubleClick) {
-                        restoreMainWindow(mainWindow());
+                        Q_EMIT restoreWanted();
                     } else if (reason == QSystemTrayIcon::Context) {
                         prepareMenu();
                     }
@@ -155,23 +155,15 @@ void TrayIcon::remove()
 
 QMenu* TrayIcon::menu()
 {
-    QWidget* window = mainWindow();
-    QMenu* windowMenu = window ? window->findChild<QMenu*>(QStringLiteral("mnuSystray")) : nullptr;
-    if (windowMenu) {
-        if (windowMenu != m_menu) {
-            m_menu = windowMenu;
-            connect(windowMenu, &QMenu::aboutToShow, this, &TrayIcon::prepareMenu,
-                    Qt::UniqueConnection);
-        }
-        return windowMenu;
-    }
+    if (m_menu)
+        return m_menu;
     if (!m_ownMenu) {
         // A main window without a tray menu of its own gets this one.
         m_ownMenu = new QMenu(tr("&Systray"));
         m_ownMenu->setObjectName(QStringLiteral("mnuSystray"));
-        QAction* restore = m_ownMenu->addAction(tr("&Restore"));
-        restore->setObjectName(QStringLiteral("mPopRestore"));
-        connect(restore, &QAction::triggered, this, [this] { restoreMainWindow(mainWindow()); });
+        m_ownRestore = m_ownMenu->addAction(tr("&Restore"));
+        m_ownRestore->setObjectName(QStringLiteral("mPopRestore"));
+        connect(m_ownRestore, &QAction::triggered, this, &TrayIcon::restoreWanted);
         m_ownMenu->addSeparator();
         QAction* exit = m_ownMenu->addAction(tr("&Exit"));
         exit->setObjectName(QStringLiteral("mPopExit"));
@@ -181,29 +173,24 @@ QMenu* TrayIcon::menu()
         });
         connect(m_ownMenu, &QMenu::aboutToShow, this, &TrayIcon::prepareMenu);
     }
-    m_menu = m_ownMenu;
     return m_ownMenu;
 }
 
-QAction* TrayIcon::restoreAction()
+void TrayIcon::useMenu(QMenu* windowMenu)
 {
-    QMenu* m = menu();
-    if (QAction* a = m->findChild<QAction*>(QStringLiteral("mPopRestore")))
-        return a;
-    // Found by its name, never by its (translated) caption.
-    QWidget* window = mainWindow();
-    return window ? window->findChild<QAction*>(QStringLiteral("mPopRestore")) : nullptr;
+    m_menu = windowMenu;
+    if (m_icon)
+        m_icon->setContextMenu(menu());
 }
 
 void TrayIcon::prepareMenu()
 {
-    QAction* restore = restoreAction();
     QWidget* window = mainWindow();
-    if (!restore || !window)
+    if (m_menu || !m_ownRestore || !window)
         return;
     // A visible window in normal state needs no "&Restore"; a minimised one
     // or one hidden in the tray does.
-    restore->setVisible(!window->isVisible() || window->isMinimized());
+    m_ownRestore->setVisible(!window->isVisible() || window->isMinimized());
 }
 
 bool TrayIcon::eventFilter(QObject* watched, QEvent* event)
@@ -237,12 +224,7 @@ void restoreMainWindow(QWidget* window)
     }
     window->raise();
     window->activateWindow();
-    if (QWidget* tabs = window->findChild<QWidget*>(QStringLiteral("TabS"));
-        tabs && tabs->isVisible()) {
-        tabs->setFocus(Qt::ActiveWindowFocusReason);
-    } else {
-        window->setFocus(Qt::ActiveWindowFocusReason);
-    }
+    window->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void installTray(TrayIcon& tray, QWidget& window)

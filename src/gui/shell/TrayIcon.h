@@ -50,11 +50,14 @@ public:
     QString toolTip() const;
     // Where the icon sits on the screen (empty while it is not there).
     QRect iconGeometry() const;
-    // The menu the right button opens (the main window's mnuSystray when it
-    // has one).
+    // The menu the right button opens: the one the main window hands over
+    // (useMenu), else the icon's own.
     QMenu* menu();
-    // Shows or hides "&Restore" by the state of the main window, as the menu
-    // does before it opens.
+    // The main window's tray menu from now on (it shows its "&Restore" by its
+    // own state); nullptr: the icon's own menu again.
+    void useMenu(QMenu* windowMenu);
+    // Shows or hides the own menu's "&Restore" by the state of the main
+    // window, as the menu does before it opens.
     void prepareMenu();
     // Form_Resize: a minimised main window goes into the tray while the icon
     // is shown and chkIcon is checked.
@@ -63,6 +66,12 @@ public:
     // The desktop has a notification area.
     static bool available();
 
+Q_SIGNALS:
+    // A click on the icon or the own menu's "&Restore": the user wants the
+    // main window back (installTray restores a plain window; the program's
+    // main window restores itself).
+    void restoreWanted();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -70,13 +79,13 @@ private:
     QWidget* mainWindow() const { return m_window; }
     void watchMainWindow();
     void setPicture(bool receiving, const QString& tip);
-    QAction* restoreAction();
 
     QSystemTrayIcon* m_icon = nullptr;
     QPointer<QWidget> m_window;
     QPointer<QWidget> m_watched;
     QPointer<QMenu> m_menu;
     QMenu* m_ownMenu = nullptr;
+    QAction* m_ownRestore = nullptr;
     bool m_hiding = false;
     bool m_added = false;     // added and not removed since
     bool m_receiving = false; // the line is open for receiving
@@ -88,8 +97,7 @@ QIcon phoneOnIcon();
 // The program's own icon.
 QIcon programIcon();
 
-// RestoreMainWindow: normal state, shown, in front, the focus on the
-// directory's tab strip (or the window).
+// RestoreMainWindow: normal state, shown, in front, the focus on the window.
 void restoreMainWindow(QWidget* window);
 
 // Wires the tray to a main window being loaded: the icon serves `window`,
