@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Telvaro: `make run` builds and starts the program, `make test` builds and
 # runs every test, `make install` (PREFIX, DESTDIR) installs it, `make
 # uninstall` removes what it installed, `make package` builds a Debian

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paging and switching tabs with a full directory: 26 tabs x 996 entries in
 // both the index and the subject directory, each with a note log. Then the
 // whole-tab commands and the sorts on that directory, each with its one

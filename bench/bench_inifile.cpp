@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store with a full directory: both tab modes, all 26 tabs of
 // 996 slots with a name, a number and a 200-character note log each (51,792
 // entries, about 155,000 keys). Parsing the whole file, reading one key and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the main window stops answering while it dials: the longest gap
 // between the ticks of a 1 ms timer during a 20-digit dial through the sound
 // card, and during a busy call redialed against telvaro-modemsim on a

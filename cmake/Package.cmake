@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make package`: a Debian package of what `make install` installs, under
 # /usr, depending on the Qt 6 runtime packages Telvaro loads, with the
 # copyright file and the Debian changelog Debian's policy asks for.

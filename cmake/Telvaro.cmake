@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Warnings as errors for the project's own code.
 function(telvaro_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror

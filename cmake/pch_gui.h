@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Headers nearly every window includes, compiled once per build.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Headers every test includes, compiled once for all tests.
 #pragma once
 

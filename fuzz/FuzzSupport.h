@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz targets share: a check that names the property that failed
 // (and the input, in the regression run), and a reader that takes structured
 // values from the fuzzer's bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fuzz targets, one TELVARO_FUZZ_TARGET(name) each: fuzz_<name>.cpp, its
 // seeds in fuzz/seeds/<name>/. Included with TELVARO_FUZZ_TARGET defined.
 TELVARO_FUZZ_TARGET(inifile)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the call log reader, as an outgoing and as an
 // incoming log, and to the exit's pruning. The lines and the header are found
 // here on their own terms (CR LF, LF or CR ends a line; the warning as line 1

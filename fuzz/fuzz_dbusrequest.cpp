@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary make-call requests of other programs (destination,
 // application name, called party, comment) to the checks the D-Bus service
 // applies, and queues the ones found valid in the line layer's request queue.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the directory from a settings file of any content: entries (names,
 // numbers), tab titles and note logs, then saves an entry, a title and a note
 // and reads them back, also after the file is written and read anew. Checks:

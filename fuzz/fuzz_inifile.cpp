@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the INI parser and checks what must hold for any
 // file: the file comes back byte for byte (line ends as CR LF), reads never
 // fail, and a written value reads back as written, blanks around it aside

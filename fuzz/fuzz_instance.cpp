@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes, as they arrive from a later start on the instance
 // socket, to the message decoding, and checks it against the encoding: a
 // whole message never reaches past the bytes received or past the largest

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary command lines (arguments split at NUL bytes, UTF-8 as the
 // system hands them over) and links to the number extraction and the
 // clean-up the dial procedure applies. Checks: a tel: or callto: link of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a telephony configuration (Telephony.ini: dialing locations, calling
 // cards with their rules) of any content. Checks: there is always a current
 // location; ids are unique and not 0; every location's country exists and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds caller ID messages as a modem prints them (MESG = the data block in
 // hexadecimal: type 0x80, length, parameters, checksum) from random fields,
 // in upper or lower case, with or without blanks between the bytes, with

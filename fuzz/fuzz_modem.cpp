@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes as a modem's answer, cut into pieces of random sizes
 // as reads from the port deliver them, through the port's line splitting and
 // the parsing of result codes, RING and caller ID lines. Checks: the lines do

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the [Preferences] section of a settings file whose values are any
 // bytes, as a start-up does, then presses OK in the options dialog. Checks:
 // every spin bar stays in its range; after OK every number box holds a whole

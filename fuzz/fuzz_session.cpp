@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the telephony session record a run leaves in the runtime folder (a
 // crashed run's, or one edited or damaged). Checks: a record as written,
 // with CR LF line ends, blanks around keys and values and other lines added,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the SIP phone line reads out of network messages itself: the status
 // line of a transfer's progress report and the caller's identity, and the
 // number a dial string becomes. Checks that a status is only taken from a

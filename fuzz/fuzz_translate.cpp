@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Translates arbitrary numbers with random dialing locations, countries and
 // calling cards. Checks for a number in canonical form: the dial string
 // starts with T or P, holds only dial characters (never ";" or a line end)

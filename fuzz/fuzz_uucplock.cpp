@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads other programs' UUCP lock files. Checks: an id written the way serial
 // programs write it (text, right-aligned or not, with or without a line end;
 // or the old four-byte binary form) reads back as that id; for any bytes, an

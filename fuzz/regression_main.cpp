@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every fuzz target once over each file of its seed folder
 // (fuzz/seeds/<target>/), so that every input that ever found a fault keeps
 // being tested in the normal test build. Prints "N passed, 0 failed"; a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FrmDialer.h"
 
 // Each part of the program adds its include here, under its own heading.

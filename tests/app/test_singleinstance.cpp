@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/TestEnv.h"
 #include "platform/SingleInstance.h"
 #include "settings/Cp1252.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes one outgoing log without pause, as the program does: record appends,
 // a log window's Save of the whole table and the retention at exit (backup
 // copy, then the log rebuilt from it). Tells its parent on stdout when each

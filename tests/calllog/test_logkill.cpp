@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kills a writer of the outgoing log (logkill_child: appends, Save, retention)
 // with SIGKILL at random moments, over and over on the same files. After each
 // kill the log holds whole records only, every record written before the kill

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialing end to end: the pad and the call window driving the real line
 // layer and its modem provider against telvaro-modemsim on a pseudo-terminal.
 

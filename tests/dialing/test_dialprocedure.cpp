@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DialTestSupport.h"
 #include "FakeLine.h"
 #include "core/telephony/Call.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/TestEnv.h"
 #include "core/directory/DirectoryRules.h"
 #include "core/directory/DirectoryStore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/Find.h"
 #include "common/ScriptedPrompter.h"
 #include "common/TestEnv.h"

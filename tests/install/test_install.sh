@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make install` as a user's desktop sees it: every file in its place under a
 # staging folder (DESTDIR), the D-Bus service naming the installed program,
 # the menu entry and the AppStream description valid, Telvaro the handler of tel: and callto: links in a scratch home, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialing properties and calling cards dialogs: what the user changes
 // there is what the next translated number follows.
 #include "ModalHelper.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialing locations and calling cards as stored in the telephony
 // configuration file, and the line functions that read them.
 #include "common/TestEnv.h"

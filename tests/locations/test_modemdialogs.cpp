@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modem properties, system modems and query windows: what they write to
 // the telephony configuration, and detection and queries against modems on
 // pseudo-terminals.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number translation: the canonical form turned into dial and display strings
 // with the location's rules, access codes, call-waiting code and calling card.
 #include "core/telephony/locations/Countries.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window with Telvaro's own pages, and the about box.
 
 #include "app/ProgramParts.h"

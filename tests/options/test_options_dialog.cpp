@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options dialog as the user sees it: pages, controls bound to the live
 // settings both ways, OK and Cancel.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The [Preferences] keys: reading them into the live settings, the click
 // reactions that reading runs, the OK and Cancel corrections and the write of
 // the 27 keys.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray icon where the desktop has no notification area (the offscreen
 // platform), the tray menu's "&Restore" rule and RestoreMainWindow.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray icon on a real X display with a notification area: Xvfb with
 // Debian's `trayer` as the tray host. Skipped when either is missing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session bus starts Telvaro for the first request of another program:
 // the D-Bus service file as `cmake --install` stages it, in the service
 // folder of a private dbus-daemon (never the user's session bus), starting

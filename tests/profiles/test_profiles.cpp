@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profiles as a user works with them: the File menu of the real main window,
 // the files in the data folder, and the program starting again on another
 // profile with its line, logs and requests working (the modem is

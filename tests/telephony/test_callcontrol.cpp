@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line session and call control against a line device the test answers.
 
 #include "FakeProvider.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calls as the modem ends them, callers as they ring, and requests as other
 // programs send them: the real main window, line layer and modem provider
 // against telvaro-modemsim on a pseudo-terminal, with a private D-Bus.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers from other programs: make-call requests over D-Bus (a private
 // dbus-daemon, never the user's session bus) reaching the real main window,
 // its dial procedure and telvaro-modemsim, and the outside-number rules.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Incoming calls end to end: the program's main window started on a settings
 // file that receives calls, the real line layer and modem provider, and
 // telvaro-modemsim ringing on a pseudo-terminal.

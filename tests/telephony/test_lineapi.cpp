@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line layer driven through a real pseudo-terminal against telvaro-modemsim.
 
 #include "SimModem.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's line session and call control driving the serial modem
 // provider through a real pseudo-terminal against telvaro-modemsim.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Telvaro itself, started and stopped as a user would, as far as its
 // telephony session goes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SIP account passwords in a real keyring: gnome-keyring's Secret
 // Service on a D-Bus session bus of the test's own (never the user's).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialing through a SIP phone end to end: the program's main window and the
 // real line layer with its SIP provider, and SIPp (on 127.0.0.1) playing the
 // user's phone and the PBX.

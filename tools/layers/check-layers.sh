@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the include graph of src/ against the program's layers:
 #   settings < core < platform < gui < app
 # A file includes only its own layer and the layers below it. Within core and

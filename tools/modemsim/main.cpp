@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // telvaro-modemsim: a voice modem on a pseudo-terminal, for trying Telvaro
 // without a modem and for its tests. It prints the device to open, answers
 // V.250 commands as scripted by its options and logs every command it gets.

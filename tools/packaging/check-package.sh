@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make check-package`: the Debian package as a distribution would judge it.
 # lintian (pedantic and info tags shown, errors and warnings fail), the
 # AppStream description and the menu entry from the package validated, and

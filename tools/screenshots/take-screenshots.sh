@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshots the AppStream description shows (the main window with
 # a few directory entries, the outgoing calls log) from a built Telvaro under
 # Xvfb, with settings and a log of a scratch home.

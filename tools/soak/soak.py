@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A long run of Telvaro driven from outside, as a day of use would drive it.
 
 Telvaro runs under its own Xvfb, with its own session bus and its own folders,

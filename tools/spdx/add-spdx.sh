@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Puts the licence tag on the first line of every source file under the
 # given files and folders (default: the whole tree's sources), once:
 #   // SPDX-License-Identifier: GPL-3.0-or-later   C++ (.cpp, .h)

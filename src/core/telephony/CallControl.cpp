@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Call control of the line service: places, continues, drops and releases
 // the outgoing call, handles every line event, and reports telephony errors
 // through the call.

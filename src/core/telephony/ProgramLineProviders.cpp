@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/telephony/ProgramLineProviders.h"
 
 #include "core/telephony/lineapi/ModemProvider.h"

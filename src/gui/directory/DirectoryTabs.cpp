@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tab management and alphabetical arrangement of the directory view: the tab
 // strip's menu, tab titles, deleting and moving subject tabs, sorting the
 // tabs and the groups under subtitle buttons, and undoing a sort.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/telephony/lineapi/LineApi.h"
 
 #include "core/telephony/lineapi/LineProvider.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The line layer: Telvaro's stand-in for the line functions of the Windows
