@@ -16,9 +16,10 @@ starts as at its first run) and, over AT-SPI, fails listing
     dialog that Escape does not close;
 and fails when the program never shows or its tree holds no control.
 
-Usage: test_accessibility.py TELVARO [--windows] [--report FILE]
---windows: the windows the menus open (else the main window); FILE gets the
-faults found, one a line.
+Usage: test_accessibility.py TELVARO [--windows] [--german] [--report FILE]
+--windows: the windows the menus open (else the main window); --german: on a
+German desktop (LANG=de_DE.UTF-8), where the menu bar must speak German too;
+FILE gets the faults found, one a line.
 """
 
 import argparse
@@ -71,7 +72,7 @@ def die_with_parent():
 class Desk:
     """Xvfb, the session bus, the AT-SPI bus and Telvaro; stop() ends them."""
 
-    def __init__(self, telvaro):
+    def __init__(self, telvaro, german=False):
         self.telvaro = telvaro
         self.dir = tempfile.TemporaryDirectory(prefix="telvaro-a11y-")
         self.children = []
@@ -86,6 +87,9 @@ class Desk:
                         XDG_CACHE_HOME=os.path.join(home, ".cache"),
                         TELVARO_LOCK_DIR=self.path("locks"), GSETTINGS_BACKEND="memory",
                         LC_ALL="C.UTF-8", LANG="C.UTF-8", LANGUAGE="")
+        if german:
+            del self.env["LC_ALL"]
+            self.env["LANG"] = "de_DE.UTF-8"
 
     def path(self, name):
         return os.path.join(self.dir.name, name)
@@ -151,6 +155,9 @@ class Desk:
 
 
 # ------------------------------------------------------------------ the tree
+
+GERMAN_MENUS = ["Datei", "Bearbeiten", "Ansicht", "Extras", "Hilfe"]
+
 
 def role(acc):
     return acc.getRoleName()
@@ -408,7 +415,7 @@ def keyboard_faults(desk, window):
 
 def run(args):
     global pyatspi
-    desk = Desk(args.telvaro)
+    desk = Desk(args.telvaro, args.german)
     try:
         desk.start()
         import pyatspi
@@ -425,6 +432,11 @@ def run(args):
                        for a, _, parent in walk(window, role(window))):
                 faults.append("the menus' items are not in the main window's tree")
             faults += keyboard_faults(desk, window)
+            if args.german:
+                menus = [a.name for a, _, parent in walk(window, role(window))
+                         if parent == "menu bar"]
+                if menus != GERMAN_MENUS:
+                    faults.append(f"the menu bar says {menus}, not {GERMAN_MENUS}")
         if args.report:
             with open(args.report, "w") as f:
                 f.write("".join(line + "\n" for line in faults))
@@ -439,6 +451,7 @@ def main():
     parser.add_argument("telvaro")
     parser.add_argument("--report")
     parser.add_argument("--windows", action="store_true")
+    parser.add_argument("--german", action="store_true")
     args = parser.parse_args()
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped from outside"))
     try:
